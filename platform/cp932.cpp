@@ -1,0 +1,77 @@
+#include "platform/cp932.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <map>
+#include <mutex>
+#include <vector>
+
+namespace platform {
+namespace {
+
+std::string Convert(const char* to, const char* from, std::string_view in, const char* replacement,
+                    size_t replacementLen) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+    std::string out;
+    std::vector<char> buf(in.size() * 4 + 16);
+    char* src = const_cast<char*>(in.data());
+    size_t srcLeft = in.size();
+    while (srcLeft > 0) {
+        char* dst = buf.data();
+        size_t dstLeft = buf.size();
+        size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        out.append(buf.data(), dst - buf.data());
+        if (r == static_cast<size_t>(-1)) {
+            if (errno == E2BIG) continue;
+            // Invalid or incomplete sequence: put the replacement and skip a byte.
+            out.append(replacement, replacementLen);
+            ++src;
+            --srcLeft;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    iconv_close(cd);
+    return out;
+}
+
+}  // namespace
+
+bool IsTrailByteAt(std::string_view s, size_t pos) {
+    size_t i = 0;
+    while (i < s.size() && i < pos) {
+        if (IsSjisLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) {
+            if (i + 1 == pos) return true;
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    return false;
+}
+
+std::string Utf8ToCp932(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8, "?", 1); }
+
+std::string Cp932ToUtf8(std::string_view cp932) { return Convert("UTF-8", "CP932", cp932, "?", 1); }
+
+std::u16string Cp932ToUtf16(std::string_view cp932) {
+    std::string bytes = Convert("UTF-16LE", "CP932", cp932, "?\0", 2);
+    std::u16string out(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < out.size(); ++i) {
+        out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                       (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+    }
+    return out;
+}
+
+const std::string& Sjis(const char* utf8Literal) {
+    static std::mutex mutex;
+    static std::map<const char*, std::string> cache;
+    std::lock_guard<std::mutex> lock(mutex);
+    auto it = cache.find(utf8Literal);
+    if (it == cache.end()) it = cache.emplace(utf8Literal, Utf8ToCp932(utf8Literal)).first;
+    return it->second;
+}
+
+}  // namespace platform

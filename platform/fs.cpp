@@ -1,0 +1,267 @@
+#include "platform/fs.h"
+
+#include "platform/cp932.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <mutex>
+
+namespace platform {
+namespace {
+
+std::mutex g_cacheMutex;
+// host folder -> its entries (host names). Only used to resolve case.
+std::map<std::string, std::vector<std::string>> g_dirCache;
+
+char16_t UpperUnit(char16_t c) {
+    if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 32);
+    if (c >= 0x00E0 && c <= 0x00FE && c != 0x00F7) return static_cast<char16_t>(c - 32);
+    if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 32);  // full-width a-z
+    if (c >= 0x03B1 && c <= 0x03C9 && c != 0x03C2) return static_cast<char16_t>(c - 32);
+    if (c >= 0x0430 && c <= 0x044F) return static_cast<char16_t>(c - 32);
+    if (c >= 0x0450 && c <= 0x045F) return static_cast<char16_t>(c - 80);
+    return c;
+}
+
+std::u16string UpperUtf16(std::string_view cp932) {
+    std::u16string s = Cp932ToUtf16(cp932);
+    for (auto& c : s) c = UpperUnit(c);
+    return s;
+}
+
+bool HostExists(const std::string& host) {
+    struct stat st;
+    return ::stat(host.c_str(), &st) == 0;
+}
+
+const std::vector<std::string>& CachedListing(const std::string& hostDir) {
+    auto it = g_dirCache.find(hostDir);
+    if (it != g_dirCache.end()) return it->second;
+    std::vector<std::string> names;
+    if (DIR* d = ::opendir(hostDir.empty() ? "." : hostDir.c_str())) {
+        while (dirent* e = ::readdir(d)) {
+            if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+            names.emplace_back(e->d_name);
+        }
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return g_dirCache.emplace(hostDir, std::move(names)).first->second;
+}
+
+// Splits a CP932 path on real separators.
+std::vector<std::string> SplitCp932(std::string_view p, bool* absolute) {
+    std::vector<std::string> parts;
+    std::string cur;
+    *absolute = !p.empty() && (p[0] == '/' || p[0] == '\\');
+    for (size_t i = 0; i < p.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(p[i]);
+        if (IsSjisLeadByte(c) && i + 1 < p.size()) {
+            cur.push_back(p[i]);
+            cur.push_back(p[i + 1]);
+            ++i;
+            continue;
+        }
+        if (c == '\\' || c == '/') {
+            if (!cur.empty()) parts.push_back(cur);
+            cur.clear();
+            continue;
+        }
+        cur.push_back(static_cast<char>(c));
+    }
+    if (!cur.empty()) parts.push_back(cur);
+    return parts;
+}
+
+std::string Utf8Lower(const std::string& utf8) {
+    // Case folding for matching: via UTF-16 upper-casing of the CP932 form is
+    // what Windows does; for host names we fold ASCII and the ranges above.
+    std::string cp = Utf8ToCp932(utf8);
+    std::u16string u = UpperUtf16(cp);
+    return std::string(reinterpret_cast<const char*>(u.data()), u.size() * 2);
+}
+
+bool WildMatch(const std::u16string& pat, size_t pi, const std::u16string& s, size_t si) {
+    while (pi < pat.size()) {
+        if (pat[pi] == u'*') {
+            for (size_t k = si; k <= s.size(); ++k)
+                if (WildMatch(pat, pi + 1, s, k)) return true;
+            return false;
+        }
+        if (si >= s.size()) return false;
+        if (pat[pi] != u'?' && pat[pi] != s[si]) return false;
+        ++pi;
+        ++si;
+    }
+    return si == s.size();
+}
+
+}  // namespace
+
+std::string OsPath(std::string_view cp932Path) {
+    bool absolute = false;
+    std::vector<std::string> parts = SplitCp932(cp932Path, &absolute);
+    std::string host = absolute ? "/" : "";
+    std::lock_guard<std::mutex> lock(g_cacheMutex);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        std::string name = Cp932ToUtf8(parts[i]);
+        if (name == "." || name == "..") {
+            host += name;
+        } else {
+            std::string exact = host + name;
+            if (!HostExists(exact)) {
+                std::string dir = host.empty() ? "" : host.substr(0, host.size() - 1);
+                if (absolute && dir.empty()) dir = "/";
+                const auto& listing = CachedListing(dir);
+                std::string want = Utf8Lower(name);
+                for (const auto& cand : listing) {
+                    if (Utf8Lower(cand) == want) {
+                        name = cand;
+                        break;
+                    }
+                }
+            }
+            host += name;
+        }
+        if (i + 1 < parts.size()) host += "/";
+    }
+    if (host.empty()) host = ".";
+    return host;
+}
+
+void InvalidateDirCache() {
+    std::lock_guard<std::mutex> lock(g_cacheMutex);
+    g_dirCache.clear();
+}
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view cp932Path) {
+    std::string host = OsPath(cp932Path);
+    FILE* f = std::fopen(host.c_str(), "rb");
+    if (!f) return std::nullopt;
+    std::vector<uint8_t> data;
+    uint8_t buf[65536];
+    for (;;) {
+        size_t n = std::fread(buf, 1, sizeof buf, f);
+        data.insert(data.end(), buf, buf + n);
+        if (n < sizeof buf) break;
+    }
+    bool bad = std::ferror(f) != 0;
+    std::fclose(f);
+    if (bad) return std::nullopt;
+    return data;
+}
+
+bool WriteFileAtomic(std::string_view cp932Path, const void* data, size_t size) {
+    std::string host = OsPath(cp932Path);
+    std::string tmp = host + ".tmp~";
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return false;
+    const char* p = static_cast<const char*>(data);
+    size_t left = size;
+    bool ok = true;
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    if (ok && ::fsync(fd) != 0) ok = false;
+    if (::close(fd) != 0) ok = false;
+    if (ok && ::rename(tmp.c_str(), host.c_str()) != 0) ok = false;
+    if (!ok) ::unlink(tmp.c_str());
+    InvalidateDirCache();
+    return ok;
+}
+
+bool PathExists(std::string_view cp932Path) { return HostExists(OsPath(cp932Path)); }
+
+bool IsDirectory(std::string_view cp932Path) {
+    struct stat st;
+    return ::stat(OsPath(cp932Path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool MakeDirectory(std::string_view cp932Path) {
+    std::string host = OsPath(cp932Path);
+    int r = ::mkdir(host.c_str(), 0755);
+    InvalidateDirCache();
+    if (r == 0) return true;
+    struct stat st;
+    return ::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool RemoveFile(std::string_view cp932Path) {
+    bool ok = ::unlink(OsPath(cp932Path).c_str()) == 0;
+    InvalidateDirCache();
+    return ok;
+}
+
+bool RemoveDirectory(std::string_view cp932Path) {
+    bool ok = ::rmdir(OsPath(cp932Path).c_str()) == 0;
+    InvalidateDirCache();
+    return ok;
+}
+
+bool RenamePath(std::string_view fromCp932, std::string_view toCp932) {
+    bool ok = ::rename(OsPath(fromCp932).c_str(), OsPath(toCp932).c_str()) == 0;
+    InvalidateDirCache();
+    return ok;
+}
+
+bool WindowsNameLess(std::string_view a, std::string_view b) { return UpperUtf16(a) < UpperUtf16(b); }
+
+std::vector<DirEntry> ListDir(std::string_view cp932Folder, std::string_view cp932Pattern) {
+    std::vector<DirEntry> out;
+    std::string host = cp932Folder.empty() ? "." : OsPath(cp932Folder);
+    std::u16string pat = UpperUtf16(cp932Pattern);
+    DIR* d = ::opendir(host.c_str());
+    if (!d) return out;
+    while (dirent* e = ::readdir(d)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+        std::string cp = Utf8ToCp932(e->d_name);
+        if (!WildMatch(pat, 0, UpperUtf16(cp), 0)) continue;
+        struct stat st;
+        std::string full = host + "/" + e->d_name;
+        bool isDir = ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        out.push_back({cp, isDir});
+    }
+    ::closedir(d);
+    std::sort(out.begin(), out.end(),
+              [](const DirEntry& x, const DirEntry& y) { return WindowsNameLess(x.name, y.name); });
+    return out;
+}
+
+std::string CurrentDirectory() {
+    char buf[PATH_MAX];
+    if (!::getcwd(buf, sizeof buf)) return std::string();
+    return buf;
+}
+
+bool ChangeDirectory(const std::string& hostPath) {
+    bool ok = ::chdir(hostPath.c_str()) == 0;
+    InvalidateDirCache();
+    return ok;
+}
+
+int64_t FreeDiskBytes(std::string_view cp932Path) {
+    std::string host = cp932Path.empty() ? "." : OsPath(cp932Path);
+    struct statvfs sv;
+    if (::statvfs(host.c_str(), &sv) != 0) return 0;
+    unsigned long long bytes = static_cast<unsigned long long>(sv.f_bavail) * sv.f_frsize;
+    return bytes > static_cast<unsigned long long>(INT_MAX) ? INT_MAX : static_cast<int64_t>(bytes);
+}
+
+}  // namespace platform

@@ -1,0 +1,62 @@
+// Files as the game data names them: CP932 paths with backslashes, relative
+// to the game folder (the working folder), written on Windows where names
+// are case-insensitive. OsPath turns such a path into a host path.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// CP932 path with '\' (or '/') separators -> host path (UTF-8, '/').
+// A 0x5C byte that is the second byte of a two-byte character is not a
+// separator. When the exact name does not exist, each component is looked up
+// case-insensitively; components that do not exist are kept as written.
+std::string OsPath(std::string_view cp932Path);
+
+// Forget cached folder listings (every create, rename or remove through this
+// layer does it already).
+void InvalidateDirCache();
+
+// Whole-file read. nullopt when the file cannot be opened or read.
+std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view cp932Path);
+
+// Writes data to a temporary file in the same folder, flushes it and renames
+// it over the target, so the old file survives a failure at any point.
+bool WriteFileAtomic(std::string_view cp932Path, const void* data, size_t size);
+inline bool WriteFileAtomic(std::string_view cp932Path, const std::vector<uint8_t>& data) {
+    return WriteFileAtomic(cp932Path, data.data(), data.size());
+}
+
+bool PathExists(std::string_view cp932Path);
+bool IsDirectory(std::string_view cp932Path);
+bool MakeDirectory(std::string_view cp932Path);  // true when it exists afterwards
+bool RemoveFile(std::string_view cp932Path);
+bool RemoveDirectory(std::string_view cp932Path);  // empty folder only
+bool RenamePath(std::string_view fromCp932, std::string_view toCp932);
+
+// Names (CP932, no folder) of the entries of a folder that match a pattern
+// with '*' and '?' wildcards, compared case-insensitively, in the order
+// Windows lists them (UTF-16, upper-cased, code unit by code unit).
+// Folders are included; "." and ".." are not.
+struct DirEntry {
+    std::string name;
+    bool isDir = false;
+};
+std::vector<DirEntry> ListDir(std::string_view cp932Folder, std::string_view cp932Pattern);
+
+// Ordering rule used by ListDir, exposed for tests and sorted views.
+bool WindowsNameLess(std::string_view cp932A, std::string_view cp932B);
+
+// Current folder as a CP932 absolute path with '\' separators is not needed on
+// Linux; these give the host's view.
+std::string CurrentDirectory();                     // host path
+bool ChangeDirectory(const std::string& hostPath);  // host path
+
+// Free bytes on the file system holding the path (empty: current folder),
+// capped at INT_MAX; 0 on failure.
+int64_t FreeDiskBytes(std::string_view cp932Path);
+
+}  // namespace platform
