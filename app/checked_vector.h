@@ -56,10 +56,10 @@ public:
         return fallback;
     }
 
-    // Inserts a copy so that it becomes the element at index; an index at or
-    // past the end appends.
+    // Inserts a copy so that it becomes the element at index; any other index
+    // (at or past the end, or negative) appends.
     void InsertAt(long long index, const T& value) {
-        if (index <= 0) {
+        if (index == 0) {
             this->push_front(value);
         } else if (index < static_cast<long long>(this->size())) {
             auto it = this->begin();

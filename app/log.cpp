@@ -5,6 +5,7 @@
 #include "platform/fs.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -17,31 +18,37 @@ std::string g_strDebugPath;
 bool g_bDebugOpened = false;
 std::string g_strReportPath;
 
-void AppendLine(const std::string& hostPath, const std::string& text, bool truncate) {
-    FILE* f = std::fopen(hostPath.c_str(), truncate ? "wb" : "ab");
-    if (!f) return;
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fputc('\n', f);
-    std::fclose(f);
+bool WriteLine(FILE* f, const std::string& text) {
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = std::fputc('\n', f) != EOF && ok;
+    return std::fclose(f) == 0 && ok;
 }
 
+// The first line of a run truncates the debug log, later lines append. A file
+// that cannot be opened is skipped; the next line tries to truncate again.
 void WriteDebug(const std::string& text) {
     std::lock_guard<std::mutex> lock(g_logMutex);
     if (!g_nDebugEnabled) return;
     std::string host = platform::OsPath(g_strDebugPath);
-    AppendLine(host, text, !g_bDebugOpened);
+    FILE* f = std::fopen(host.c_str(), g_bDebugOpened ? "ab" : "wb");
+    if (!f) return;
+    WriteLine(f, text);
+    if (!g_bDebugOpened) platform::InvalidateDirCache();
     g_bDebugOpened = true;
 }
 
+// The report is made by CreateReport; a line reopens the existing file and
+// appends, and is dropped when the file is gone or cannot be opened.
 bool WriteReport(const std::string& text) {
     std::lock_guard<std::mutex> lock(g_logMutex);
     if (g_strReportPath.empty()) return false;
-    FILE* f = std::fopen(g_strReportPath.c_str(), "ab");
+    FILE* f = std::fopen(g_strReportPath.c_str(), "r+b");
     if (!f) return false;
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fputc('\n', f);
-    std::fclose(f);
-    return true;
+    if (std::fseek(f, 0, SEEK_END) != 0) {
+        std::fclose(f);
+        return false;
+    }
+    return WriteLine(f, text);
 }
 
 }  // namespace
@@ -112,19 +119,27 @@ void DebugLogFatal(const char* format, ...) {
 }
 
 bool CreateReport(const std::string& path) {
+    std::lock_guard<std::mutex> lock(g_logMutex);
     std::string host = platform::OsPath(path);
     FILE* f = std::fopen(host.c_str(), "wb");
     if (!f) return false;
     std::fclose(f);
-    char abs[4096];
+    platform::InvalidateDirCache();
+    // Remember it absolute: later lines must reach the same file whatever the
+    // working folder is then.
     std::string absolute = host;
-    if (host[0] != '/' && realpath(host.c_str(), abs)) absolute = abs;
-    std::lock_guard<std::mutex> lock(g_logMutex);
+    if (char* real = ::realpath(host.c_str(), nullptr)) {
+        absolute = real;
+        std::free(real);
+    }
     g_strReportPath = absolute;
     return true;
 }
 
-const std::string& ReportPath() { return g_strReportPath; }
+const std::string& ReportPath() {
+    std::lock_guard<std::mutex> lock(g_logMutex);
+    return g_strReportPath;
+}
 
 bool ReportLog(const std::string& text) { return WriteReport(text); }
 

@@ -10,10 +10,31 @@
 namespace platform {
 namespace {
 
+// Opening a converter is costly and path lookups convert a lot, so each
+// thread keeps its converters open.
+class ConverterCache {
+public:
+    ~ConverterCache() {
+        for (auto& [key, cd] : m_map)
+            if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+    }
+    iconv_t Get(const char* to, const char* from) {
+        std::string key = std::string(to) + '<' + from;
+        auto it = m_map.find(key);
+        if (it == m_map.end()) it = m_map.emplace(key, iconv_open(to, from)).first;
+        return it->second;
+    }
+
+private:
+    std::map<std::string, iconv_t> m_map;
+};
+
 std::string Convert(const char* to, const char* from, std::string_view in, const char* replacement,
                     size_t replacementLen) {
-    iconv_t cd = iconv_open(to, from);
+    thread_local ConverterCache converters;
+    iconv_t cd = converters.Get(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
     std::string out;
     std::vector<char> buf(in.size() * 4 + 16);
     char* src = const_cast<char*>(in.data());
@@ -32,7 +53,11 @@ std::string Convert(const char* to, const char* from, std::string_view in, const
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
-    iconv_close(cd);
+    // Flush any shift state (none for these encodings, but keep the converter clean).
+    char* dst = buf.data();
+    size_t dstLeft = buf.size();
+    iconv(cd, nullptr, nullptr, &dst, &dstLeft);
+    out.append(buf.data(), dst - buf.data());
     return out;
 }
 
@@ -41,12 +66,9 @@ std::string Convert(const char* to, const char* from, std::string_view in, const
 bool IsTrailByteAt(std::string_view s, size_t pos) {
     size_t i = 0;
     while (i < s.size() && i < pos) {
-        if (IsSjisLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) {
-            if (i + 1 == pos) return true;
-            i += 2;
-        } else {
-            ++i;
-        }
+        size_t len = Cp932CharLen(s, i);
+        if (len == 2 && i + 1 == pos) return true;
+        i += len;
     }
     return false;
 }

@@ -13,9 +13,21 @@ inline bool IsSjisLeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
-// Marks, for every byte of s, whether it is the second byte of a two-byte
-// character, deciding by a forward scan from the start (a trail byte can
-// look like a lead byte, so looking backwards is not reliable).
+// Second byte of a two-byte CP932 character: 0x40-0x7E or 0x80-0xFC.
+inline bool IsSjisTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
+// Length (1 or 2) of the character that starts at byte i of s: 2 for a lead
+// byte followed by a valid trail byte.
+inline size_t Cp932CharLen(std::string_view s, size_t i) {
+    return (i + 1 < s.size() && IsSjisLeadByte(static_cast<unsigned char>(s[i])) &&
+            IsSjisTrailByte(static_cast<unsigned char>(s[i + 1])))
+               ? 2
+               : 1;
+}
+
+// Whether byte pos of s is the second byte of a two-byte character, decided
+// by a forward scan from the start (a trail byte can look like a lead byte,
+// as 9F in 88 9F 5C, so looking only at the byte before is not reliable).
 bool IsTrailByteAt(std::string_view s, size_t pos);
 
 // Conversions through iconv "CP932". Unconvertible input is replaced by '?'.

@@ -20,8 +20,14 @@ namespace platform {
 namespace {
 
 std::mutex g_cacheMutex;
-// host folder -> its entries (host names). Only used to resolve case.
-std::map<std::string, std::vector<std::string>> g_dirCache;
+// A cached folder entry: the host name and its comparison key (CP932 form in
+// UTF-16, upper-cased), kept so that lookups do not convert every entry.
+struct CachedEntry {
+    std::string name;
+    std::u16string key;
+};
+// host folder -> its entries. Only used to resolve case.
+std::map<std::string, std::vector<CachedEntry>> g_dirCache;
 
 char16_t UpperUnit(char16_t c) {
     if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 32);
@@ -44,52 +50,48 @@ bool HostExists(const std::string& host) {
     return ::stat(host.c_str(), &st) == 0;
 }
 
-const std::vector<std::string>& CachedListing(const std::string& hostDir) {
+std::u16string NameKey(const std::string& utf8);
+
+const std::vector<CachedEntry>& CachedListing(const std::string& hostDir) {
     auto it = g_dirCache.find(hostDir);
     if (it != g_dirCache.end()) return it->second;
-    std::vector<std::string> names;
+    std::vector<CachedEntry> names;
     if (DIR* d = ::opendir(hostDir.empty() ? "." : hostDir.c_str())) {
         while (dirent* e = ::readdir(d)) {
             if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
-            names.emplace_back(e->d_name);
+            names.push_back({e->d_name, NameKey(e->d_name)});
         }
         ::closedir(d);
     }
-    std::sort(names.begin(), names.end());
+    // Deterministic choice when several host names differ only in case.
+    std::sort(names.begin(), names.end(),
+              [](const CachedEntry& a, const CachedEntry& b) { return a.name < b.name; });
     return g_dirCache.emplace(hostDir, std::move(names)).first->second;
 }
 
-// Splits a CP932 path on real separators.
+// Splits a CP932 path on real separators ('\\' or '/'); the second byte of a
+// two-byte character is never a separator.
 std::vector<std::string> SplitCp932(std::string_view p, bool* absolute) {
     std::vector<std::string> parts;
     std::string cur;
     *absolute = !p.empty() && (p[0] == '/' || p[0] == '\\');
-    for (size_t i = 0; i < p.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(p[i]);
-        if (IsSjisLeadByte(c) && i + 1 < p.size()) {
-            cur.push_back(p[i]);
-            cur.push_back(p[i + 1]);
-            ++i;
-            continue;
-        }
-        if (c == '\\' || c == '/') {
+    for (size_t i = 0; i < p.size();) {
+        size_t len = Cp932CharLen(p, i);
+        if (len == 1 && (p[i] == '\\' || p[i] == '/')) {
             if (!cur.empty()) parts.push_back(cur);
             cur.clear();
-            continue;
+        } else {
+            cur.append(p.substr(i, len));
         }
-        cur.push_back(static_cast<char>(c));
+        i += len;
     }
     if (!cur.empty()) parts.push_back(cur);
     return parts;
 }
 
-std::string Utf8Lower(const std::string& utf8) {
-    // Case folding for matching: via UTF-16 upper-casing of the CP932 form is
-    // what Windows does; for host names we fold ASCII and the ranges above.
-    std::string cp = Utf8ToCp932(utf8);
-    std::u16string u = UpperUtf16(cp);
-    return std::string(reinterpret_cast<const char*>(u.data()), u.size() * 2);
-}
+// Case-insensitive comparison key of a host name: Windows compares names by
+// upper-casing their UTF-16 form.
+std::u16string NameKey(const std::string& utf8) { return UpperUtf16(Utf8ToCp932(utf8)); }
 
 bool WildMatch(const std::u16string& pat, size_t pi, const std::u16string& s, size_t si) {
     while (pi < pat.size()) {
@@ -123,10 +125,10 @@ std::string OsPath(std::string_view cp932Path) {
                 std::string dir = host.empty() ? "" : host.substr(0, host.size() - 1);
                 if (absolute && dir.empty()) dir = "/";
                 const auto& listing = CachedListing(dir);
-                std::string want = Utf8Lower(name);
+                std::u16string want = NameKey(name);
                 for (const auto& cand : listing) {
-                    if (Utf8Lower(cand) == want) {
-                        name = cand;
+                    if (cand.key == want) {
+                        name = cand.name;
                         break;
                     }
                 }
@@ -221,26 +223,43 @@ bool RenamePath(std::string_view fromCp932, std::string_view toCp932) {
     return ok;
 }
 
-bool WindowsNameLess(std::string_view a, std::string_view b) { return UpperUtf16(a) < UpperUtf16(b); }
+std::u16string WindowsNameKey(std::string_view cp932Name) { return UpperUtf16(cp932Name); }
+
+bool WindowsNameLess(std::string_view a, std::string_view b) {
+    std::u16string ka = UpperUtf16(a), kb = UpperUtf16(b);
+    if (ka != kb) return ka < kb;
+    return a < b;  // names equal but for case (possible on Linux): a fixed order
+}
 
 std::vector<DirEntry> ListDir(std::string_view cp932Folder, std::string_view cp932Pattern) {
     std::vector<DirEntry> out;
     std::string host = cp932Folder.empty() ? "." : OsPath(cp932Folder);
-    std::u16string pat = UpperUtf16(cp932Pattern);
+    // "*.*" matches every name, also one without a dot, as on Windows.
+    std::u16string pat = cp932Pattern == "*.*" ? std::u16string(u"*") : UpperUtf16(cp932Pattern);
     DIR* d = ::opendir(host.c_str());
     if (!d) return out;
+    struct Keyed {
+        DirEntry entry;
+        std::u16string key;
+    };
+    std::vector<Keyed> found;
     while (dirent* e = ::readdir(d)) {
         if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
         std::string cp = Utf8ToCp932(e->d_name);
-        if (!WildMatch(pat, 0, UpperUtf16(cp), 0)) continue;
+        std::u16string key = UpperUtf16(cp);
+        if (!WildMatch(pat, 0, key, 0)) continue;
         struct stat st;
         std::string full = host + "/" + e->d_name;
         bool isDir = ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-        out.push_back({cp, isDir});
+        found.push_back({{cp, isDir}, std::move(key)});
     }
     ::closedir(d);
-    std::sort(out.begin(), out.end(),
-              [](const DirEntry& x, const DirEntry& y) { return WindowsNameLess(x.name, y.name); });
+    std::sort(found.begin(), found.end(), [](const Keyed& x, const Keyed& y) {
+        if (x.key != y.key) return x.key < y.key;
+        return x.entry.name < y.entry.name;
+    });
+    out.reserve(found.size());
+    for (auto& k : found) out.push_back(std::move(k.entry));
     return out;
 }
 

@@ -49,6 +49,9 @@ std::vector<DirEntry> ListDir(std::string_view cp932Folder, std::string_view cp9
 
 // Ordering rule used by ListDir, exposed for tests and sorted views.
 bool WindowsNameLess(std::string_view cp932A, std::string_view cp932B);
+// The key Windows compares names by: the UTF-16 form, upper-cased. Two names
+// with equal keys name the same file.
+std::u16string WindowsNameKey(std::string_view cp932Name);
 
 // Current folder as a CP932 absolute path with '\' separators is not needed on
 // Linux; these give the host's view.
