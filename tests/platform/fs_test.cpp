@@ -1,0 +1,106 @@
+#include "platform/fs.h"
+
+#include "platform/cp932.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+using platform::OsPath;
+using platform::Utf8ToCp932;
+using testsupport::TempWorkDir;
+
+namespace {
+std::string Sj(const char* utf8) { return Utf8ToCp932(utf8); }
+}  // namespace
+
+TEST(OsPath, SplitsOnRealSeparatorsOnly) {
+    TempWorkDir dir;  // nothing exists: names are kept as written
+    struct Case {
+        std::string cp932, host;
+    } cases[] = {
+        {Sj("nope\\表\\ソ.txt"), "nope/表/ソ.txt"},
+        {Sj("表示\\a"), "表示/a"},
+        {Sj("亜\\b"), "亜/b"},
+        {Sj("ソ\\\\x"), "ソ/x"},
+        {"a/b\\c", "a/b/c"},
+        {"data\\", "data"},
+        {"", "."},
+        {"\\abs\\x", "/abs/x"},
+        {".\\a\\..\\b", "./a/../b"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(OsPath(c.cp932), c.host) << c.host;
+}
+
+TEST(OsPath, ResolvesCaseInsensitively) {
+    TempWorkDir dir;
+    dir.WriteFile("data/STG4/ステージ.stg4_1000", "stage");
+    dir.WriteFile("表/Ｆｉｌｅ.txt", "wide");
+    EXPECT_EQ(OsPath(Sj("Data\\Stg4\\ステージ.STG4_1000")), "data/STG4/ステージ.stg4_1000");
+    auto data = platform::ReadWholeFile(Sj("DATA\\stg4\\ステージ.Stg4_1000"));
+    ASSERT_TRUE(data.has_value());
+    EXPECT_EQ(std::string(data->begin(), data->end()), "stage");
+    // Full-width letters fold too; the folder 表 is one component.
+    EXPECT_EQ(OsPath(Sj("表\\ｆｉｌｅ.TXT")), "表/Ｆｉｌｅ.txt");
+    // A missing last component keeps its spelling, under the resolved folder.
+    EXPECT_EQ(OsPath("DATA\\stg4\\New.stg4_001"), "data/STG4/New.stg4_001");
+}
+
+TEST(OsPath, SeesWhatTheProgramCreates) {
+    TempWorkDir dir;
+    dir.MakeDirs("Save");
+    EXPECT_FALSE(platform::PathExists("save\\a.dat"));  // fills the listing cache
+    ASSERT_TRUE(platform::WriteFileAtomic("save\\A.dat", std::vector<uint8_t>{1, 2}));
+    EXPECT_TRUE(platform::PathExists("SAVE\\a.DAT"));
+    ASSERT_TRUE(platform::RenamePath("save\\a.dat", "save\\B.dat"));
+    EXPECT_FALSE(platform::PathExists("save\\A.dat"));
+    EXPECT_TRUE(platform::PathExists("save\\b.dat"));
+    ASSERT_TRUE(platform::MakeDirectory("save\\Sub"));
+    EXPECT_TRUE(platform::IsDirectory("SAVE\\SUB\\"));
+    EXPECT_TRUE(platform::RemoveDirectory("save\\sub"));
+    EXPECT_TRUE(platform::RemoveFile("save\\b.dat"));
+    EXPECT_FALSE(platform::PathExists("save\\b.dat"));
+}
+
+TEST(ListDir, WindowsOrderAndCaseInsensitivePattern) {
+    TempWorkDir dir;
+    // Upper-cased UTF-16 order: "_" (5F) after letters, kana before kanji,
+    // full-width and half-width forms last.
+    const char* names[] = {"_x", "zz", "ｱ", "亜", "ア", "Ａ", "あ", "a_b", "ABD", "abc", "aB"};
+    for (const char* n : names) dir.WriteFile(n);
+    dir.MakeDirs("Folder.stg4_x");
+    std::vector<std::string> got;
+    for (const auto& e : platform::ListDir("", "*")) got.push_back(platform::Cp932ToUtf8(e.name));
+    std::vector<std::string> want = {"aB", "abc", "ABD", "a_b", "Folder.stg4_x", "zz", "_x",
+                                     "あ", "ア",  "亜",  "Ａ",  "ｱ"};
+    EXPECT_EQ(got, want);
+
+    dir.WriteFile("x.STG4_010");
+    auto stages = platform::ListDir(".\\", "*.stg4_*");
+    ASSERT_EQ(stages.size(), 2u);
+    EXPECT_EQ(stages[0].name, "Folder.stg4_x");
+    EXPECT_TRUE(stages[0].isDir);
+    EXPECT_EQ(stages[1].name, "x.STG4_010");
+    EXPECT_FALSE(stages[1].isDir);
+    EXPECT_EQ(platform::ListDir("", "*.*").size(), got.size() + 1);  // also names without a dot
+    EXPECT_TRUE(platform::ListDir("missing", "*").empty());
+}
+
+TEST(Fs, WriteFileAtomicReplacesWholeFile) {
+    TempWorkDir dir;
+    dir.WriteFile("f.dat", "old contents");
+    ASSERT_TRUE(platform::WriteFileAtomic("F.DAT", std::vector<uint8_t>{'n', 'e', 'w'}));
+    EXPECT_EQ(dir.ReadFile("f.dat"), "new");
+    EXPECT_FALSE(platform::WriteFileAtomic("nofolder\\f.dat", std::vector<uint8_t>{1}));
+    EXPECT_FALSE(dir.Exists("nofolder"));
+    EXPECT_FALSE(platform::ReadWholeFile("missing.dat").has_value());
+}
+
+TEST(Fs, FreeDiskBytesCappedAtIntMax) {
+    TempWorkDir dir;
+    int64_t free = platform::FreeDiskBytes("");
+    EXPECT_GT(free, 0);
+    EXPECT_LE(free, INT_MAX);
+    EXPECT_EQ(platform::FreeDiskBytes("no\\such\\folder"), 0);
+}
