@@ -6,10 +6,8 @@
 
 #include <cstdarg>
 
-namespace {
-// The graphics layer replaces this while Direct3D runs full screen.
-}
-
+// The window and graphics layers install their own box (the full-screen one,
+// or a hand-over to the main thread) through platform::SetMessageBoxImpl.
 int ShowMessageBox(const std::string& text, const std::string& caption, int type) {
     return platform::ShowMessageBoxOs(text, caption, type);
 }
