@@ -55,6 +55,8 @@ std::u16string WindowsNameKey(std::string_view cp932Name);
 
 // Current folder as a CP932 absolute path with '\' separators is not needed on
 // Linux; these give the host's view.
+// Change the working folder only through ChangeDirectory: cached listings of
+// relative folders belong to the folder they were made in.
 std::string CurrentDirectory();                     // host path
 bool ChangeDirectory(const std::string& hostPath);  // host path
 
