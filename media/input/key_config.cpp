@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 KEYCONFIG g_KeyConfig;
@@ -88,7 +89,10 @@ int KeyConfigPlayerCount(const KEYCONFIG& config, long long recordCount) {
 }
 
 int LoadKeyConfig(std::string_view cp932Path, KEYCONFIG& config) {
-    std::ifstream in(platform::OsPath(cp932Path), std::ios::binary);
+    const std::string host = platform::OsPath(cp932Path);
+    std::error_code ec;
+    if (std::filesystem::is_directory(host, ec)) return 0;  // opens on Linux, never on Windows
+    std::ifstream in(host, std::ios::binary);
     if (!in) return 0;
     Image img = ToImage(config);
     Image file{};

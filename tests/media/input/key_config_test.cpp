@@ -127,6 +127,7 @@ TEST_F(KeyConfigTest, MissingFileReadsNothing) {
     KEYCONFIG cfg;
     cfg.m_bEnabled = 5;
     EXPECT_EQ(LoadKeyConfig((dir / "absent.dat").string(), cfg), 0);
+    EXPECT_EQ(LoadKeyConfig(dir.string(), cfg), 0);  // a folder of that name
     EXPECT_EQ(cfg.m_bEnabled, 5);
     // Start-up then takes the defaults: fixed keys, disabled.
     SetDefaultKeyConfig(cfg);
