@@ -1,0 +1,82 @@
+// The keyboard as the game reads it: 256 held flags indexed by Windows
+// virtual-key codes (the codes the key configuration file stores). The main
+// thread's event pump writes the table from SDL key events; any thread may
+// read it.
+#pragma once
+#include <SDL.h>
+
+namespace platform {
+
+// Virtual-key codes used by the player.
+constexpr int VK_BACK = 0x08;
+constexpr int VK_TAB = 0x09;
+constexpr int VK_RETURN = 0x0D;
+constexpr int VK_SHIFT = 0x10;
+constexpr int VK_CONTROL = 0x11;
+constexpr int VK_MENU = 0x12;  // Alt
+constexpr int VK_PAUSE = 0x13;
+constexpr int VK_CAPITAL = 0x14;
+constexpr int VK_ESCAPE = 0x1B;
+constexpr int VK_SPACE = 0x20;
+constexpr int VK_PRIOR = 0x21;
+constexpr int VK_NEXT = 0x22;
+constexpr int VK_END = 0x23;
+constexpr int VK_HOME = 0x24;
+constexpr int VK_LEFT = 0x25;
+constexpr int VK_UP = 0x26;
+constexpr int VK_RIGHT = 0x27;
+constexpr int VK_DOWN = 0x28;
+constexpr int VK_SNAPSHOT = 0x2C;
+constexpr int VK_INSERT = 0x2D;
+constexpr int VK_DELETE = 0x2E;
+constexpr int VK_LWIN = 0x5B;
+constexpr int VK_RWIN = 0x5C;
+constexpr int VK_APPS = 0x5D;
+constexpr int VK_NUMPAD0 = 0x60;  // ..0x69 for 9
+constexpr int VK_MULTIPLY = 0x6A;
+constexpr int VK_ADD = 0x6B;
+constexpr int VK_SUBTRACT = 0x6D;
+constexpr int VK_DECIMAL = 0x6E;
+constexpr int VK_DIVIDE = 0x6F;
+constexpr int VK_F1 = 0x70;  // ..0x87 for F24
+constexpr int VK_NUMLOCK = 0x90;
+constexpr int VK_SCROLL = 0x91;
+constexpr int VK_LSHIFT = 0xA0;
+constexpr int VK_RSHIFT = 0xA1;
+constexpr int VK_LCONTROL = 0xA2;
+constexpr int VK_RCONTROL = 0xA3;
+constexpr int VK_LMENU = 0xA4;
+constexpr int VK_RMENU = 0xA5;
+constexpr int VK_OEM_1 = 0xBA;       // ';' (':' on Japanese layouts)
+constexpr int VK_OEM_PLUS = 0xBB;    // '='
+constexpr int VK_OEM_COMMA = 0xBC;   // ','
+constexpr int VK_OEM_MINUS = 0xBD;   // '-'
+constexpr int VK_OEM_PERIOD = 0xBE;  // '.'
+constexpr int VK_OEM_2 = 0xBF;       // '/'
+constexpr int VK_OEM_3 = 0xC0;       // '`' ('@' on Japanese layouts)
+constexpr int VK_OEM_4 = 0xDB;       // '['
+constexpr int VK_OEM_5 = 0xDC;       // '\'
+constexpr int VK_OEM_6 = 0xDD;       // ']'
+constexpr int VK_OEM_7 = 0xDE;       // '\'' ('^' on Japanese layouts)
+constexpr int VK_OEM_102 = 0xE2;     // '<' of ISO keyboards
+
+// The virtual-key code of an SDL key, 0 when it has none. Letters, digits
+// and punctuation follow the key code (so letters follow the layout, with
+// the key's position as the fallback for layouts without Latin letters);
+// arrows, F1-F24, the keypad, Esc, Enter, Backspace, Tab, Space, the
+// modifiers and the editing keys follow the scancode.
+int SdlKeyToVirtualKey(const SDL_Keysym& key);
+
+// True while the key with this virtual-key code is held. Codes outside
+// 0..255 are never held. The generic Shift, Ctrl and Alt codes are held
+// while either side is.
+bool IsKeyHeld(int vk);
+
+// Every key released (the window lost the focus, or a test starts afresh).
+void ClearKeyTable();
+
+// Key events and focus loss, called from the event pump (main thread).
+// Returns true when the event was a key or focus event.
+bool HandleKeyboardEvent(const SDL_Event& event);
+
+}  // namespace platform
