@@ -3,11 +3,19 @@
 #pragma once
 #include <string>
 
-class cCmd {
+#include "records/data_record.h"
+
+class cCmd : public cRecord<cCmd> {
 public:
     cCmd() = default;
-    cCmd(int enabled, std::string label) : m_nEnabled(enabled), m_strLabel(std::move(label)) {}
+    cCmd(int32_t enabled, std::string label) : m_nEnabled(enabled), m_strLabel(std::move(label)) {}
 
-    int m_nEnabled = 1;      // non-zero: the entry is shown
+    int32_t m_nEnabled = 1;  // non-zero: the entry is shown
     std::string m_strLabel;  // the entry's label
+
+    template <class F>
+    void Fields(F& f) {
+        f.Field("m_nEnabled", m_nEnabled);
+        f.String("m_strLabel", m_strLabel);
+    }
 };

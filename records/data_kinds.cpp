@@ -3,6 +3,7 @@
 #include "records/cond.h"
 #include "records/ed_move.h"
 #include "records/ed_shot.h"
+#include "records/system_data.h"
 
 namespace {
 template <class T>
@@ -19,6 +20,7 @@ const std::vector<cDataKind>& DataKinds() {
         {"keycond", "one key condition (version word + cKeyCond body)", Make<cKeyCond>},
         {"move", "a movement definition (version word + cEdMove body)", Make<cEdMove>},
         {"shot", "a shot definition (version word + cEdShot body)", Make<cEdShot>},
+        {"system", "the system data (data\\System.dat)", Make<cSystemData>, "data\\System.dat", true},
     };
     return kinds;
 }

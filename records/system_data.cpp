@@ -1,6 +1,8 @@
 #include "records/system_data.h"
 
+#include <climits>
 #include <cstring>
+#include <type_traits>
 
 #include "platform/cp932.h"
 
@@ -123,6 +125,153 @@ const SysFieldDef* FindSysField(const char* name) {
 
 cSystemData::cSystemData() { SetDefaults(); }
 
+namespace {
+
+BgmRecordCountFn g_pfnBgmRecordCount = nullptr;
+
+// One list of the file: int32 count, then the elements. A byte or int list
+// keeps its content for a count of 0 or less; a string or record list is
+// emptied and filled. A count that the bytes left cannot hold fails.
+template <class T>
+void ReadList(cByteReader& r, const cLoadContext& ctx, cCheckedVector<T>& vec, const char* name) {
+    if (!r.ok()) return;
+    const size_t countAt = r.Offset();
+    const int32_t n = r.ReadInt32(name);
+    if (!r.ok()) return;
+    if constexpr (std::is_arithmetic_v<T>) {
+        if (n <= 0) return;
+        if (static_cast<uint64_t>(n) * sizeof(T) > r.Left()) {
+            r.Failf("bad count %d of %s at offset %zu (%zu bytes left)", n, name, countAt, r.Left());
+            return;
+        }
+        vec.resize(static_cast<size_t>(n));
+        r.ReadBytes(vec.data(), sizeof(T) * static_cast<size_t>(n), name);
+    } else {
+        vec.clear();
+        if (n <= 0) return;
+        // A string takes at least its length word, a record body its two counts.
+        const uint64_t minBytes = std::is_same_v<T, std::string> ? 4 : 8;
+        if (static_cast<uint64_t>(n) * minBytes > r.Left()) {
+            r.Failf("bad count %d of %s at offset %zu (%zu bytes left)", n, name, countAt, r.Left());
+            return;
+        }
+        vec.resize(static_cast<size_t>(n));
+        for (T& e : vec) {
+            if constexpr (std::is_same_v<T, std::string>) {
+                if (!r.ReadString(e, name)) return;
+                if (ctx.bStripCR) std::erase(e, '\r');
+            } else {
+                if (!e.Load(r, ctx)) return;
+            }
+        }
+    }
+}
+
+template <class T>
+void WriteList(cByteWriter& w, uint32_t nVersion, cCheckedVector<T>& vec) {
+    w.WriteInt32(static_cast<int32_t>(vec.size()));
+    if constexpr (std::is_arithmetic_v<T>) {
+        if (!vec.empty()) w.WriteBytes(vec.data(), sizeof(T) * vec.size());
+    } else if constexpr (std::is_same_v<T, std::string>) {
+        for (const std::string& e : vec) w.WriteString(e);
+    } else {
+        for (T& e : vec) e.SaveAs(w, nVersion);
+    }
+}
+
+}  // namespace
+
+void SetBgmRecordCountSource(BgmRecordCountFn source) { g_pfnBgmRecordCount = source; }
+
+bool cSysMenuFlags::LoadExtra(cByteReader& r, const cLoadContext&) {
+    const int32_t n = r.ReadInt32("m_vecKinds");
+    if (!r.ok() || n < 1) return r.ok();
+    if (static_cast<uint64_t>(n) > r.Left()) {
+        return r.Failf("bad count %d of m_vecKinds (%zu bytes left)", n, r.Left());
+    }
+    m_vecKinds.resize(static_cast<size_t>(n));
+    return r.ReadBytes(m_vecKinds.data(), m_vecKinds.size(), "m_vecKinds");
+}
+
+void cSysMenuFlags::SaveExtra(cByteWriter& w, uint32_t nVersion) { WriteList(w, nVersion, m_vecKinds); }
+
+void cSysMenuFlags::DumpExtra(cDumper& d) {
+    record_detail::DumpPass p(g_nDataVersion, d, 2);
+    p.Vector("m_vecKinds", m_vecKinds);
+}
+
+bool cSystemData::LoadExtra(cByteReader& r, const cLoadContext& ctx) {
+    ReadList(r, ctx, m_vecCarryOver, "m_vecCarryOver");
+    if (ctx.Above(500)) ReadList(r, ctx, m_vecProgressClear, "m_vecProgressClear");
+    ReadList(r, ctx, m_vecStatusItems, "m_vecStatusItems");
+    ReadList(r, ctx, m_vecStartLives, "m_vecStartLives");
+    if (ctx.Above(190)) ReadList(r, ctx, m_vecInfiniteLives, "m_vecInfiniteLives");
+    if (ctx.Above(185)) ReadList(r, ctx, m_vecRankingSets, "m_vecRankingSets");
+    ReadList(r, ctx, m_vecTexts, "m_vecTexts");
+    ReadList(r, ctx, m_vecSeFiles, "m_vecSeFiles");
+    ReadList(r, ctx, m_vecSceneBgm, "m_vecSceneBgm");
+    if (ctx.Above(201)) ReadList(r, ctx, m_vecSceneBgmRepeat, "m_vecSceneBgmRepeat");
+    ReadList(r, ctx, m_vecTitleMenu, "m_vecTitleMenu");
+    ReadList(r, ctx, m_vecMapMenu, "m_vecMapMenu");
+    ReadList(r, ctx, m_vecOptionMenu, "m_vecOptionMenu");
+    if (ctx.Above(673)) ReadList(r, ctx, m_vecRankingModeLabels, "m_vecRankingModeLabels");
+    if (ctx.Above(960)) {
+        ReadList(r, ctx, m_vecReplaySaveLabels, "m_vecReplaySaveLabels");
+        ReadList(r, ctx, m_vecReplayOrderLabels, "m_vecReplayOrderLabels");
+    }
+    ReadList(r, ctx, m_vecSettings, "m_vecSettings");
+    return r.ok();
+}
+
+void cSystemData::SaveExtra(cByteWriter& w, uint32_t v) {
+    WriteList(w, v, m_vecCarryOver);
+    if (v > 500) WriteList(w, v, m_vecProgressClear);
+    WriteList(w, v, m_vecStatusItems);
+    WriteList(w, v, m_vecStartLives);
+    if (v > 190) WriteList(w, v, m_vecInfiniteLives);
+    if (v > 185) WriteList(w, v, m_vecRankingSets);
+    WriteList(w, v, m_vecTexts);
+    WriteList(w, v, m_vecSeFiles);
+    WriteList(w, v, m_vecSceneBgm);
+    if (v > 201) WriteList(w, v, m_vecSceneBgmRepeat);
+    WriteList(w, v, m_vecTitleMenu);
+    WriteList(w, v, m_vecMapMenu);
+    WriteList(w, v, m_vecOptionMenu);
+    if (v > 673) WriteList(w, v, m_vecRankingModeLabels);
+    if (v > 960) {
+        WriteList(w, v, m_vecReplaySaveLabels);
+        WriteList(w, v, m_vecReplayOrderLabels);
+    }
+    WriteList(w, v, m_vecSettings);
+}
+
+void cSystemData::DumpExtra(cDumper& d) {
+    record_detail::DumpPass p(g_nDataVersion, d, 2);
+    p.Vector("m_vecCarryOver", m_vecCarryOver);
+    p.Vector("m_vecProgressClear", m_vecProgressClear);
+    p.Vector("m_vecStatusItems", m_vecStatusItems);
+    p.Vector("m_vecStartLives", m_vecStartLives);
+    p.Vector("m_vecInfiniteLives", m_vecInfiniteLives);
+    p.Vector("m_vecRankingSets", m_vecRankingSets);
+    p.Vector("m_vecTexts", m_vecTexts);
+    p.Vector("m_vecSeFiles", m_vecSeFiles);
+    p.Vector("m_vecSceneBgm", m_vecSceneBgm);
+    p.Vector("m_vecSceneBgmRepeat", m_vecSceneBgmRepeat);
+    p.Vector("m_vecTitleMenu", m_vecTitleMenu);
+    p.Vector("m_vecMapMenu", m_vecMapMenu);
+    p.Vector("m_vecOptionMenu", m_vecOptionMenu);
+    p.Vector("m_vecRankingModeLabels", m_vecRankingModeLabels);
+    p.Vector("m_vecReplaySaveLabels", m_vecReplaySaveLabels);
+    p.Vector("m_vecReplayOrderLabels", m_vecReplayOrderLabels);
+    p.Vector("m_vecSettings", m_vecSettings);
+}
+
+void cSystemData::OnLoaded(const cLoadContext& ctx) {
+    Upgrade(ctx.nVersion);
+    PadLists();
+    ClampSceneBgm();
+}
+
 void cSystemData::ClearFieldBlock() {
     for (const SysFieldDef& def : g_SysFieldDefs) {
         if (def.i32) this->*def.i32 = 0;
@@ -178,6 +327,10 @@ void cSystemData::PadLists() {
     PadTo(m_vecReplaySaveLabels, def.m_vecReplaySaveLabels);
     PadTo(m_vecReplayOrderLabels, def.m_vecReplayOrderLabels);
     PadTo(m_vecSettings, def.m_vecSettings);
+}
+
+void cSystemData::ClampSceneBgm() {
+    ClampSceneBgm(g_pfnBgmRecordCount ? g_pfnBgmRecordCount() : INT_MAX);
 }
 
 void cSystemData::ClampSceneBgm(int bgmRecordCount) {

@@ -13,9 +13,10 @@
 
 #include "app/checked_vector.h"
 #include "records/cmd.h"
+#include "records/data_record.h"
 
 // One head-up display item.
-class cSysStatusItem {
+class cSysStatusItem : public cRecord<cSysStatusItem> {
 public:
     int32_t m_bShow = 0;         // the item is drawn
     int32_t m_bIcon = 0;         // the label is a 16-pixel icon instead of text
@@ -24,19 +25,45 @@ public:
     int32_t m_nWarnLevel = 0;    // warning level of a gauge (from 587)
     int32_t m_bWarnPercent = 0;  // the level is a percentage of the maximum (from 587)
     std::string m_strLabel;
+
+    template <class F>
+    void Fields(F& f) {
+        f.Field("m_bShow", m_bShow);
+        f.Field("m_bIcon", m_bIcon);
+        f.Field("m_nDigits", m_nDigits);
+        if (f.Since(204)) f.Field("m_bShowValue", m_bShowValue);
+        if (f.Since(587)) {
+            f.Field("m_nWarnLevel", m_nWarnLevel);
+            f.Field("m_bWarnPercent", m_bWarnPercent);
+        }
+        f.String("m_strLabel", m_strLabel);
+    }
+    void OnLoaded(const cLoadContext& ctx) {
+        if (ctx.Below(204)) m_bShowValue = 1;
+    }
 };
 
 // The ranking rule of one game type: on/off and one flag per ranking kind
-// (score, remaining time, clear time, remaining HP, remaining SP).
-class cSysMenuFlags {
+// (score, remaining time, clear time, remaining HP, remaining SP). After the
+// field and string blocks: int32 count and the kind bytes; a count below 1
+// keeps the kinds as they were.
+class cSysMenuFlags : public cRecord<cSysMenuFlags> {
 public:
     cSysMenuFlags() : m_vecKinds(5, 0) {}
     int32_t m_bEnabled = 0;
     cCheckedVector<uint8_t> m_vecKinds;
+
+    template <class F>
+    void Fields(F& f) {
+        f.Field("m_bEnabled", m_bEnabled);
+    }
+    bool LoadExtra(cByteReader& r, const cLoadContext& ctx);
+    void SaveExtra(cByteWriter& w, uint32_t nVersion);
+    void DumpExtra(cDumper& d);
 };
 
 // One start-up setting: the key as "System.ini" spells it and its default.
-class cSysSetting {
+class cSysSetting : public cRecord<cSysSetting> {
 public:
     void SetInt(const std::string& key, int32_t value);
     void SetString(const std::string& key, const std::string& value);
@@ -45,6 +72,14 @@ public:
     int32_t m_nValue = 0;
     std::string m_strKey;
     std::string m_strValue;
+
+    template <class F>
+    void Fields(F& f) {
+        f.Field("m_bIsString", m_bIsString);
+        f.Field("m_nValue", m_nValue);
+        f.String("m_strKey", m_strKey);
+        f.String("m_strValue", m_strValue);
+    }
 };
 
 // Indexes of the start-up settings (the key order of "System.ini").
@@ -78,9 +113,65 @@ constexpr int kSysSeFileCount = 18;
 constexpr int kSysSceneBgmCount = 6;
 constexpr int kSysDefaultFontFace = 60;    // "ＭＳ Ｐゴシック"
 
-class cSystemData {
+class cSystemData;
+
+// The field block, one entry per member in file order. A member is in a file
+// of version v when from <= v < below (unsigned). The entry without a member
+// is the int that files of versions 221 to 259 hold after
+// OptFlyersFollowScroll; it is read and dropped.
+struct SysFieldDef {
+    const char* name;                 // member name; nullptr for the dropped int
+    int32_t cSystemData::*i32;        // 4-byte member, or
+    uint8_t cSystemData::*u8;         // 1-byte member
+    uint32_t from;
+    uint32_t below;
+};
+constexpr int kSysFieldDefCount = 101;
+extern const SysFieldDef g_SysFieldDefs[kSysFieldDefCount];
+
+// Looks a field up by member name; nullptr when there is none.
+const SysFieldDef* FindSysField(const char* name);
+
+// The number of BGM records of the database, which bounds the scene music
+// entries. The database installs it; without it only negative entries are
+// cleared.
+using BgmRecordCountFn = int (*)();
+void SetBgmRecordCountSource(BgmRecordCountFn source);
+
+// data\System.dat: the field block (100 fields at version 1000), the title
+// and the option note, then 17 lists in this order, each an int32 count and
+// its elements: carry-over bytes, progress-clear bytes (above 500), status
+// items, start lives, infinite lives (above 190), ranking sets (above 185),
+// texts, sound-effect files, scene music, scene music repeat bytes (above
+// 201), title menu, map menu, option menu, ranking mode labels (above 673),
+// replay save and replay order labels (above 960), settings. A count of 0 or
+// less keeps a byte or int list as it was and empties a string or record list.
+class cSystemData : public cRecord<cSystemData> {
 public:
     cSystemData();
+
+    template <class F>
+    void Fields(F& f) {
+        for (const SysFieldDef& def : g_SysFieldDefs) {
+            if (!f.Since(def.from) || !f.Below(def.below)) continue;
+            if (def.i32) {
+                f.Field(def.name, this->*def.i32);
+            } else if (def.u8) {
+                f.Field(def.name, this->*def.u8);
+            } else {
+                f.Dropped("(unused)", 4);
+            }
+        }
+        f.String("m_strTitle", m_strTitle);
+        if (f.Since(932)) f.String("m_strOptionNote", m_strOptionNote);
+    }
+    bool LoadExtra(cByteReader& r, const cLoadContext& ctx);
+    void SaveExtra(cByteWriter& w, uint32_t nVersion);
+    void DumpExtra(cDumper& d);
+    // After a load: the upgrade chain, the padding of the fixed lists, and
+    // the clamp of the scene music.
+    void OnLoaded(const cLoadContext& ctx);
+    void OnSaving() { ClampSceneBgm(); }
 
     // The content of a new game.
     void SetDefaults();
@@ -98,6 +189,8 @@ public:
     // Every m_vecSceneBgm entry that is negative or not below the number of
     // BGM records of the database becomes 0.
     void ClampSceneBgm(int bgmRecordCount);
+    // The same with the database's count (see SetBgmRecordCountSource).
+    void ClampSceneBgm();
 
     // 0 when rankings are off for the game type, else the number of its
     // ranking kinds that are on.
@@ -276,22 +369,5 @@ extern const cCheckedVector<std::string> g_ColorDepthLabels2;  // DirectDraw: 32
 const std::string& DefaultOptionNote();
 // Default entry i of each fixed list, as a new game has it.
 const cSystemData& SystemDataDefaults();
-
-// The field block, one entry per member in file order. A member is in a file
-// of version v when from <= v < below (unsigned). The entry without a member
-// is the int that files of versions 221 to 259 hold after
-// OptFlyersFollowScroll; it is read and dropped.
-struct SysFieldDef {
-    const char* name;                 // member name; nullptr for the dropped int
-    int32_t cSystemData::*i32;        // 4-byte member, or
-    uint8_t cSystemData::*u8;         // 1-byte member
-    uint32_t from;
-    uint32_t below;
-};
-constexpr int kSysFieldDefCount = 101;
-extern const SysFieldDef g_SysFieldDefs[kSysFieldDefCount];
-
-// Looks a field up by member name; nullptr when there is none.
-const SysFieldDef* FindSysField(const char* name);
 
 extern cSystemData g_SystemData;
