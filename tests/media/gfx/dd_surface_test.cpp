@@ -126,6 +126,7 @@ TEST_F(GfxTest, DirectDrawMirroredCopy) {
 }
 
 TEST_F(GfxTest, SixteenBitCopyKeepsNearKeyColoursVisible) {
+    platform::CapturedMessageBoxes boxes;  // the debug box of the 16-bit colour form
     gfx::DDMachineState().desktopBpp = 16;
     ASSERT_TRUE(DDInit(0, nullptr, 640, 480, 16, 0, 0, 1, 60, 0, SurfaceTable, BitmapTable, 72, 0));
     lpDDCon->rgbTransmit16 = {0xF8, 0x00, 0xF8};
