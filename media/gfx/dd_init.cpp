@@ -75,7 +75,7 @@ bool SetUpDirect3D() {
         }
         const int rate = g_DD.lpD3D->AdapterRefreshRate();
         ReportLogfDebug("RefreshRate : %d", rate);
-        if (rate != 60 && g_DD.bVSync) {
+        if (rate != 60) {
             g_DD.bVSync = 0;
             ReportLogfDebug("%s", SJ("リフレッシュレートの変更に失敗しました！垂直同期が無効になります！").c_str());
         }

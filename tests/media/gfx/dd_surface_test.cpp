@@ -157,6 +157,19 @@ TEST_F(GfxTest, MissingSlots) {
     EXPECT_EQ(boxes.Boxes()[0].text, "bmp\\Item.bmp" + SJ(" の読み込みに失敗！"));
     EXPECT_EQ(SurfaceTable[4].nWidth, 72);
     EXPECT_EQ(SurfaceTable[42].lpDD, nullptr);  // not reached
+    // Names are CP932 and looked up without regard to case.
+    testbmp::Write(SJ("背景その1.bmp"), SheetBmp8(8, 4));
+    testbmp::Write("BMP\\ITEM_MINI.BMP", SheetBmp8(8, 4));
+    const int named[] = {56, 42};
+    EXPECT_TRUE(DDLoadSurfaces(SurfaceTable, named, 2));
+    EXPECT_EQ(SurfaceTable[56].nHeight, 4);
+    EXPECT_EQ(SurfaceTable[42].nHeight, 4);
+    int tooBig = -1;
+    EXPECT_EQ(DDCheckBitmapSize(&tooBig, "bmp\\Character1.bmp", 64, 64), 1);
+    EXPECT_EQ(tooBig, 1);
+    EXPECT_EQ(DDCheckBitmapSize(&tooBig, "bmp\\Character1.bmp", 72, 8), 1);
+    EXPECT_EQ(tooBig, 0);
+    EXPECT_EQ(DDCheckBitmapSize(&tooBig, "bmp\\none.bmp", 72, 8), 0);
     // A file that is not a bitmap fails the same way.
     testbmp::Write("bmp\\Item.bmp", std::vector<uint8_t>(100, 'x'));
     EXPECT_FALSE(DDLoadSurfaces(SurfaceTable, required + 1, 1));
