@@ -196,3 +196,23 @@ TEST_F(GfxTest, SurfaceListsInsertAndRemove) {
     DDReleaseSurfaceList(surfaces);
     EXPECT_EQ(g_LiveSurfaces.size(), 2u);
 }
+
+TEST_F(GfxTest, BlitFromFailedSlotDoesNothing) {
+    platform::CapturedMessageBoxes boxes;
+    for (int useD3D : {1, 0}) {
+        SCOPED_TRACE(useD3D);
+        ResetGraphics();
+        BuildBitmapTable();
+        ASSERT_TRUE(DDInit(useD3D, nullptr, 640, 480, 32, 0, 0, 1, 60, 0, SurfaceTable, BitmapTable, 72, 0));
+        if (lpDTCon) LinkSurfaceAliases();
+        const int slots[] = {6, 7, 71};  // Character2 is missing; 71 is a system-memory texture
+        ASSERT_TRUE(DDLoadSurfaces(SurfaceTable, slots, 3));
+        DDFillSurfaceRGB(&g_BackBuffer, 0xFF102030);
+        for (DDSURFACEDATA* dst : {&g_BackBuffer, &SurfaceTable[71]}) {
+            DDBlt(dst, 0, 0, 32, 32, &SurfaceTable[6], 0, 0, 1);
+            DDBlt(dst, 0, 0, 32, 32, &SurfaceTable[7], 0, 0, 0);
+        }
+        EXPECT_EQ(BackPixel(0, 0), 0x102030u);
+    }
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
