@@ -21,6 +21,7 @@ struct ThreadControl {
     std::atomic<bool> finishedFlag{false};
     std::atomic<bool> joinClaimed{false};
     bool carriesToken = false;
+    bool go = false;  // the starter has finished its part of the start
     std::thread::id tokenFrom;
     std::thread th;
 };
@@ -97,7 +98,10 @@ bool cThread::Start(Proc proc, void* arg) {
     try {
         ctl->th = std::thread([ctl, proc, arg] {
             t_self = ctl.get();
-            if (ctl->carriesToken) g_tokenOwner = std::this_thread::get_id();
+            {
+                std::unique_lock<std::mutex> l(ctl->m);
+                ctl->cv.wait(l, [&] { return ctl->go; });
+            }
             proc(arg);
             if (ctl->carriesToken) g_tokenOwner = ctl->tokenFrom;
             {
@@ -113,6 +117,13 @@ bool cThread::Start(Proc proc, void* arg) {
     }
     m_hThread = ctl;
     m_nThreadId = g_nNextId.fetch_add(1);
+    // The token is with the new thread before it runs its procedure.
+    if (ctl->carriesToken) g_tokenOwner = ctl->th.get_id();
+    {
+        std::lock_guard<std::mutex> l(ctl->m);
+        ctl->go = true;
+        ctl->cv.notify_all();
+    }
     return true;
 }
 
