@@ -176,9 +176,9 @@ bool cSceneManager::CheckLostSurfaces() {
 }
 
 void cSceneManager::UpdateInput() {
-    if ((InputJoystickSetupRequested() || !m_bJoyDetected) && !PlaySceneInPlayState()) {
+    if ((InputJoystickSetupRequested() || !m_bJoystickSetupDone) && !PlaySceneInPlayState()) {
         DetectJoysticks(m_nFrameRate);
-        m_bJoyDetected = true;
+        m_bJoystickSetupDone = true;
     }
     if (InputKeyConfigEnabled()) {
         UpdateAllInput(60);

@@ -52,12 +52,13 @@ public:
     uint8_t m_bBgmRepeat = 0;
     // "ShowFps" of System.ini (set by the start-up).
     int m_nShowFps = 0;
+    // Joystick set-up has run once.
+    bool m_bJoystickSetupDone = false;
 
 private:
     int m_nFpsRing[16] = {};
     int m_nFpsIndex = 0;
     int m_nFpsAverage = 0;
-    bool m_bJoyDetected = false;
 };
 
 extern cSceneManager g_SceneManager;
