@@ -55,9 +55,12 @@ void RunDialog(bool& flag, F&& f) {
     ResumeAllThreads();
 }
 
+std::function<int(const std::string&, const std::string&, int)> g_showOnMain;
+
 int ShowBoxOnMainThread(const std::string& text, const std::string& caption, int type) {
     SuspendAllThreads();
-    int r = platform::ShowSdlMessageBox(text, caption, type, g_MainWindow.m_hWnd);
+    int r = g_showOnMain ? g_showOnMain(text, caption, type)
+                         : platform::ShowSdlMessageBox(text, caption, type, g_MainWindow.m_hWnd);
     ResumeAllThreads();
     return r;
 }
@@ -123,7 +126,8 @@ int NextActiveState(int active, const SDL_Event& e) {
 void NotifyEditorStarted() { DebugLog("NotifyEditorStarted"); }
 void NotifyEditorExit(int value) { DebugLogf("NotifyEditorExit %d", value); }
 
-void InstallMainThreadServices() {
+void InstallMainThreadServices(std::function<int(const std::string&, const std::string&, int)> showOnMain) {
+    g_showOnMain = std::move(showOnMain);
     SetMainThread();
     SetCloseRequestHandler([] { platform::PushProgramEvent(platform::UserEvent::Close); });
     SetMainThreadWakeup([] { platform::PushProgramEvent(platform::UserEvent::Request); });

@@ -103,5 +103,7 @@ void NotifyEditorStarted();
 void NotifyEditorExit(int value);
 
 // Installs the close poster, the request wake-up, the frame notification and
-// the message-box routing through the main thread.
-void InstallMainThreadServices();
+// the message-box routing through the main thread. `showOnMain` shows a box on
+// the main thread (empty: the SDL box owned by the window; tests capture).
+void InstallMainThreadServices(
+    std::function<int(const std::string& text, const std::string& caption, int type)> showOnMain = {});
