@@ -9,7 +9,7 @@ bool AppInit(const std::string&, int) {
     g_SceneManager.m_nFrameRate = 60;
     g_SceneManager.m_nFadeSpeed = 10;
     g_bWindowed = 1;
-    if (!DDInitMinimal(true, false)) return false;
+    if (!DDInitMinimal(true, true)) return false;
     g_hWnd = g_MainWindow.m_hWnd;
     g_MainWindow.Show();
     return true;

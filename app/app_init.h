@@ -1,7 +1,7 @@
 // Application start-up and end.
 //
 // Still minimal here: the scene manager's rate and fade speed, a windowed
-// in-memory back end, the window shown; the end deletes the scenes. The full
+// in-memory back end with VSync, the window shown; the end deletes the scenes. The full
 // order of the start-up (data files, settings, device, fonts, input, sound)
 // replaces this.
 #pragma once

@@ -42,12 +42,13 @@ bool DDInitMinimal(bool windowed, bool vsync) {
 }
 
 bool DDPresent(int frameRate, int, int) {
-    if (g_backEnd.vsync) {
-        if (frameRate <= 60) platform::WaitForVerticalBlank(KeepWaiting);
-    } else {
+    // The limiter paces every rate but 60 with VSync, which the emulated
+    // vertical blank paces alone (it waits for no blank above 60).
+    if (!g_backEnd.vsync || frameRate != 60) {
         while (!FrameLimiter(frameRate, 0, nullptr))
             if (!ThreadSleep(1)) break;
     }
+    if (g_backEnd.vsync && frameRate <= 60) platform::WaitForVerticalBlank(KeepWaiting);
     platform::FrameMailbox().Put(g_BackBuffer.pixels.data(), 640 * 4);
     return true;
 }

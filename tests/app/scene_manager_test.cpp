@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <fstream>
 #include <new>
@@ -21,6 +22,7 @@
 namespace {
 
 std::vector<std::string> g_events;
+std::atomic<int> g_nScenesBuilt{0};
 
 // A scene that logs its life; its one own state leaves for `next`.
 class FakeScene : public cScene {
@@ -28,6 +30,7 @@ public:
     FakeScene(int kind, int next, const char* throwInInit = nullptr)
         : m_nKind(kind), m_nNext(next), m_pThrow(throwInInit) {
         g_events.push_back("new " + std::to_string(kind));
+        g_nScenesBuilt += 1;
         SetHandlers<FakeScene>({&FakeScene::Fade, &FakeScene::Own, &FakeScene::Out});
         m_nState = -1;
     }
@@ -331,7 +334,8 @@ TEST_F(SceneManagerTest, GameLoopRunsNoFrameWhileInactiveAndEndsOnQuit) {
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     EXPECT_TRUE(g_events.empty());
     g_bActive = 1;
-    for (int i = 0; i < 2000 && g_SceneManager.SceneOf(1) == nullptr; ++i)
+    int built = g_nScenesBuilt.load();
+    for (int i = 0; i < 2000 && g_nScenesBuilt.load() == built; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     thGame.Exit();
     g_bActive = 0;
