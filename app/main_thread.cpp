@@ -54,7 +54,9 @@ void SetMainWindowHandler(MainWindowHandler handler) {
     g_handler = std::move(handler);
 }
 
-intptr_t RunOnMainThread(std::function<intptr_t()> call, bool carriesToken, std::atomic<int>* doneFlag) {
+intptr_t RunOnMainThread(std::function<intptr_t()> call, bool carriesToken, std::atomic<int>* doneFlag,
+                         bool* completed) {
+    if (completed) *completed = true;
     if (IsMainThread()) return call();
     auto req = std::make_shared<Request>();
     req->call = std::move(call);
@@ -83,12 +85,14 @@ intptr_t RunOnMainThread(std::function<intptr_t()> call, bool carriesToken, std:
     }
     if (!finished) {
         if (doneFlag) *doneFlag = 1;
+        if (completed) *completed = false;
         return 0;
     }
     return req->result;
 }
 
-intptr_t SendMainWindowMessage(int msg, intptr_t wParam, intptr_t lParam, std::atomic<int>* doneFlag) {
+intptr_t SendMainWindowMessage(int msg, intptr_t wParam, intptr_t lParam, std::atomic<int>* doneFlag,
+                               bool* completed) {
     bool carries = msg != UM_PLAYSE && msg != UM_PLAYBGM;
     return RunOnMainThread(
         [msg, wParam, lParam]() -> intptr_t {
@@ -99,7 +103,7 @@ intptr_t SendMainWindowMessage(int msg, intptr_t wParam, intptr_t lParam, std::a
             }
             return h ? h(msg, wParam, lParam) : 0;
         },
-        carries, doneFlag);
+        carries, doneFlag, completed);
 }
 
 int ServeMainThreadRequests() {
@@ -158,4 +162,18 @@ bool WaitMainThreadRequest(std::atomic<int>& requestFlag, std::atomic<int>& done
     if (dropped) doneFlag = 1;
     if (lend) PassGameTokenTo(self);
     return !dropped;
+}
+
+bool SendMainWindowMessageAndWait(int msg, intptr_t wParam, std::atomic<int>& doneFlag) {
+    doneFlag = 0;
+    bool ran = false;
+    SendMainWindowMessage(msg, wParam, 0, &doneFlag, &ran);
+    if (!ran) return false;
+    bool ok = ThreadWaitUntil([&] { return doneFlag.load() != 0; }, [] { return LeaveEarly(); });
+    if (!ok) doneFlag = 1;
+    return ok;
+}
+
+bool WaitForActive() {
+    return ThreadWaitUntil([] { return g_bActive.load() != 0; });
 }

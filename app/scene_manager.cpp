@@ -176,6 +176,7 @@ bool cSceneManager::CheckLostSurfaces() {
 }
 
 void cSceneManager::UpdateInput() {
+    AssertGameToken();
     if ((InputJoystickSetupRequested() || !m_bJoystickSetupDone) && !PlaySceneInPlayState()) {
         DetectJoysticks(m_nFrameRate);
         m_bJoystickSetupDone = true;
@@ -196,6 +197,8 @@ void cSceneManager::RequestSceneBgm(int entry, int repeat, int slot, int force) 
 }
 
 void WaitFrame() {
+    // Every frame loop passes here: a gate point for SuspendAllThreads.
+    ThreadGate();
     const DDBACKEND& be = DDBackEnd();
     if (be.direct3D || !be.directDraw) return;
     while (!IsFrameTick(g_SceneManager.m_nFrameRate))

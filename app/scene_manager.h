@@ -71,7 +71,8 @@ using SceneFactory = std::function<cScene*()>;
 void SetSceneFactory(int kind, SceneFactory factory);
 void ResetSceneFactories();  // the program's own factories
 
-// Frame pacing of every frame loop (DirectDraw; Direct3D paces in DDPresent).
+// Frame pacing of every frame loop (DirectDraw; Direct3D paces in DDPresent),
+// and a gate point of the thread running the loop.
 void WaitFrame();
 // Copies the back buffer to the presentation surface and presents it.
 void RedrawScreen();

@@ -1,6 +1,8 @@
 #include "app/thread.h"
 
 #include "app/log.h"
+#include "app/main_thread.h"
+#include "app/quit.h"
 #include "platform/clock.h"
 
 #include <cassert>
@@ -267,3 +269,13 @@ void AssertGameToken() {
 }
 
 void PassGameTokenTo(std::thread::id owner) { g_tokenOwner = owner; }
+
+bool RunNestedLoop(cThread& worker, cThread::Proc proc, void* arg, const std::function<bool()>& closing) {
+    if (!worker.Start(proc, arg)) return false;
+    worker.Wait();
+    if (closing && closing())
+        PostCloseRequest();
+    else
+        WaitForActive();
+    return true;
+}

@@ -61,6 +61,13 @@ private:
     uint32_t m_nThreadId = 0;
 };
 
+// The nested loop protocol of the play scene: starts the worker, waits for
+// its end, then either asks the main window to close (when `closing` says the
+// close sequence deferred itself for this loop) or waits until the
+// application is active again. False when the worker could not be started
+// (the caller treats that as an empty loop).
+bool RunNestedLoop(cThread& worker, cThread::Proc proc, void* arg, const std::function<bool()>& closing);
+
 extern cThread thGame;
 extern cThread thPause;
 extern cThread thRanking;

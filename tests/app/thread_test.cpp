@@ -1,6 +1,7 @@
 #include "app/app_state.h"
 #include "app/log.h"
 #include "app/main_thread.h"
+#include "app/quit.h"
 #include "app/thread.h"
 
 #include <gtest/gtest.h>
@@ -311,4 +312,70 @@ TEST_F(ThreadTest, DestroyedObjectLeavesNoRunningThread) {
     int after = g_nCounter.load();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(g_nCounter.load(), after);
+}
+
+TEST_F(ThreadTest, NestedLoopEndsWithACloseRequestOrWaitsForTheActiveFlag) {
+    static std::atomic<int> closing{0}, finished{0}, ranInside{0};
+    closing = 0;
+    finished = 0;
+    ranInside = 0;
+    auto game = [](void*) -> unsigned {
+        RunNestedLoop(
+            thPause,
+            [](void*) -> unsigned {
+                ranInside = HoldsGameToken() ? 1 : 2;
+                return 0;
+            },
+            nullptr, [] { return closing.load() != 0; });
+        finished = 1;
+        return 0;
+    };
+    // Inactive after the loop: the game thread waits for the active flag.
+    g_bActive = 0;
+    int closes = 0;
+    SetCloseRequestHandler([&] { closes += 1; });
+    ASSERT_TRUE(thGame.Start(game, nullptr));
+    ASSERT_TRUE(WaitFor([] { return ranInside.load() != 0; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(finished.load(), 0);
+    g_bActive = 1;
+    thGame.Wait();
+    EXPECT_EQ(finished.load(), 1);
+    EXPECT_EQ(ranInside.load(), 1);
+    EXPECT_EQ(closes, 0);
+    // Closing: the loop's end asks the main window to close again.
+    g_bActive = 0;
+    closing = 1;
+    finished = 0;
+    ASSERT_TRUE(thGame.Start(game, nullptr));
+    thGame.Wait();
+    EXPECT_EQ(finished.load(), 1);
+    EXPECT_EQ(closes, 1);
+    SetCloseRequestHandler({});
+}
+
+TEST_F(ThreadTest, DialogRequestWaitsForItsDoneFlag) {
+    static std::atomic<int> done{0};
+    static std::atomic<int> ok{-1};
+    done = 7;
+    ok = -1;
+    SetMainWindowHandler([&](int, intptr_t, intptr_t) -> intptr_t {
+        done = 1;  // the handler raises the flag at its end
+        return 0;
+    });
+    auto proc = [](void*) -> unsigned {
+        ok = SendMainWindowMessageAndWait(UM_NAMEENTRY, 0, done) ? 1 : 0;
+        return 0;
+    };
+    ASSERT_TRUE(thGame.Start(proc, nullptr));
+    ASSERT_TRUE(WaitFor([] { return ServeMainThreadRequests() > 0; }));
+    thGame.Wait();
+    EXPECT_EQ(ok.load(), 1);
+    // Not served before the close begins: the wait ends and the flag is set.
+    ASSERT_TRUE(thGame.Start(proc, nullptr));
+    ASSERT_TRUE(WaitFor([] { return PendingMainThreadRequests() == 1; }));
+    g_bClosing = 1;
+    thGame.Wait();
+    EXPECT_EQ(ok.load(), 0);
+    EXPECT_EQ(done.load(), 1);
 }
