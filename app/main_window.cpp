@@ -184,6 +184,10 @@ void cMainWindow::SetFullScreen(bool on) {
     if (m_hWnd) SDL_SetWindowFullscreen(m_hWnd, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
+void cMainWindow::AddSizingFrame() {
+    if (m_hWnd) SDL_SetWindowResizable(m_hWnd, SDL_TRUE);
+}
+
 void cMainWindow::CenterOnDesktop() {
     if (m_hWnd) SDL_SetWindowPosition(m_hWnd, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }

@@ -27,6 +27,7 @@ public:
     void Show();
     void SetCaption(const std::string& cp932);
     void SetFullScreen(bool on);
+    void AddSizingFrame();  // the window may be resized freely
     void CenterOnDesktop();
 
     // Private messages served on the main thread.

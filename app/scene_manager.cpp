@@ -10,7 +10,10 @@
 #include "app/thread.h"
 #include "frontend/frontend_services.h"
 #include "media/media_services.h"
+#include "platform/cp932.h"
+#include "app/checked_vector.h"
 
+#include <cstring>
 #include <mutex>
 #include <new>
 
@@ -260,7 +263,8 @@ void CycleColors() {
         if (!ColorCycleOn() || !DDIsPalettized()) return;
         g_cycle.count += 1;
         if (g_cycle.count >= 6) {
-            DDCycleColorPalette();
+            for (int first = 208; first < 240; first += 4) DDRotatePalette(g_Palette, first, first + 3, 1, 0, g_Palette);
+            DDSetPaletteEntries(208, 32);
             g_cycle.count = 0;
         }
         return;
@@ -287,8 +291,34 @@ void CycleColors() {
     g_BlinkColors[8] = {argb(c[8] * p[0], c[8] * p[1], c[8] * p[2]), 7};
 }
 
-bool LoadPaletteCycle(int) {
-    // Only the 8-bit DirectDraw back end has a palette to cycle.
+void ApplyPaletteCycle(uint8_t palette[256][4], int n) {
+    if (n < 12) {
+        DDRotatePalette(palette, 16, 207, 16 * n, 0, palette);
+        return;
+    }
+    int row = n - 11;
+    if (row > 15) {
+        // Only rows 0..15 exist; the number comes from the user's option file.
+        ReportBadIndex("V", row, 16, 64);
+        return;
+    }
+    for (int first = 16; first < 208; first += 16)
+        if (first != 16 * row) std::memcpy(palette[first], palette[16 * row], 16 * 4);
+}
+
+bool LoadPaletteCycle(int n) {
     if (!DDIsPalettized()) return true;
+    std::string file = Format("bmp\\hbt\\hbt%02d.dat", n);
+    if (!DDLoadBlendTable(g_BlendTable, file.c_str())) {
+        ErrorBoxf("%s", Format(SJ("%s の読み込みに失敗！").c_str(), file.c_str()).c_str());
+        return false;
+    }
+    if (!DDLoadPaletteFromFile()) {
+        DebugLog(SJ("DDLoadPaletteFromFile失敗"));
+        return false;
+    }
+    ApplyPaletteCycle(g_Palette, n);
+    std::memcpy(g_PaletteCopy, g_Palette, sizeof g_PaletteCopy);
+    DDSetPaletteEntries(0, 255);
     return true;
 }

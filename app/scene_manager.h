@@ -5,8 +5,7 @@
 //
 // Minimal for now: the slot of the title kind holds a scene that only clears
 // the screen; the other kinds get their objects through SetSceneFactory when
-// their scenes exist. Colour cycling in 8-bit DirectDraw and the palette-cycle
-// file wait for the graphics layer.
+// their scenes exist.
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -90,4 +89,7 @@ struct BlinkColor {
 };
 extern BlinkColor g_BlinkColors[9];
 void ResetColorCycle();  // tests
+// 8-bit DirectDraw: palette-cycle file n ("bmp\\hbt\\hbt%02d.dat") and the
+// palette rotated by n rows (n < 12) or every row set to row n - 11.
 bool LoadPaletteCycle(int n);
+void ApplyPaletteCycle(uint8_t palette[256][4], int n);

@@ -8,6 +8,7 @@
 #include "app/log.h"
 #include "app/main_thread.h"
 #include "app/main_window.h"
+#include "app/quit.h"
 #include "app/scene_manager.h"
 #include "app/thread.h"
 #include "platform/cp932.h"
@@ -112,5 +113,6 @@ int main(int argc, char** argv) {
     AppEnd();
     platform::SetMessageBoxImpl({});
     SDL_Quit();
-    return status;
+    // A run that ended on a fatal error says so to the shell.
+    return status != 0 ? status : (g_bQuit ? 1 : 0);
 }

@@ -7,6 +7,7 @@
 #include "platform/vblank.h"
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 
 struct DDSURFACEDATA {
@@ -78,8 +79,33 @@ bool DDFadeIn(int speed) {
 
 bool DDFadeOut(int speed) { return DDFadeIn(speed); }
 bool DDCopyBackToPresentation() { return true; }
-void DDCycleColorPalette() {}
 bool DDIsPalettized() { return false; }
+
+uint8_t g_Palette[256][4];
+uint8_t g_PaletteCopy[256][4];
+uint8_t g_BlendTable[65536];
+
+bool DDLoadPaletteFromFile() { return true; }
+
+void DDRotatePalette(uint8_t dst[256][4], int first, int last, int count, int direction, const uint8_t src[256][4]) {
+    uint8_t tmp[256][4];
+    std::memcpy(tmp, src, sizeof tmp);
+    std::memcpy(dst, tmp, sizeof tmp);
+    int len = last - first + 1;
+    if (first < 0 || last > 255 || len <= 0 || (direction != 0 && direction != 1)) return;
+    for (int k = 0; k < len; ++k) {
+        int to = direction == 0 ? (k + count) % len : (k - count % len + len) % len;
+        if (to < 0) to += len;
+        std::memcpy(dst[first + to], tmp[first + k], 4);
+    }
+}
+
+bool DDLoadBlendTable(uint8_t[65536], const char* path) {
+    Record(std::string("DDLoadBlendTable ") + path);
+    return true;
+}
+
+void DDSetPaletteEntries(int first, int count) { Record(Format("DDSetPaletteEntries %d %d", first, count)); }
 const uint32_t* DDBackBufferPixels() { return g_BackBuffer.pixels.data(); }
 
 void DrawString(int font, DDSURFACEDATA*, int x, int y, const std::string& text, int) {

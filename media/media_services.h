@@ -39,8 +39,16 @@ bool DDFillSurface(DDSURFACEDATA* surface, int colour);
 bool DDFadeIn(int speed);
 bool DDFadeOut(int speed);
 bool DDCopyBackToPresentation();
-void DDCycleColorPalette();  // 8-bit DirectDraw: rotate entries 208..239 and set them
-bool DDIsPalettized();       // DirectDraw at 8 bits per pixel
+bool DDIsPalettized();  // DirectDraw at 8 bits per pixel
+
+// The 8-bit palette: the loaded palette, the working copy, the blend table.
+extern uint8_t g_Palette[256][4];
+extern uint8_t g_PaletteCopy[256][4];
+extern uint8_t g_BlendTable[65536];
+bool DDLoadPaletteFromFile();  // from the bitmap table into g_Palette
+void DDRotatePalette(uint8_t dst[256][4], int first, int last, int count, int direction, const uint8_t src[256][4]);
+bool DDLoadBlendTable(uint8_t table[65536], const char* path);
+void DDSetPaletteEntries(int first, int count);  // g_Palette onto the palette object
 // The back buffer's pixels (640 x 480 XRGB) of the minimal back end.
 const uint32_t* DDBackBufferPixels();
 

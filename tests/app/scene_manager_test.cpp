@@ -344,3 +344,28 @@ TEST_F(SceneManagerTest, GameLoopRunsNoFrameWhileInactiveAndEndsOnQuit) {
     EXPECT_NE(ReadFile(m_strLog).find("GameLoop WM_QUIT!"), std::string::npos);
     EXPECT_TRUE(HoldsGameToken());
 }
+
+TEST(PaletteCycle, RotatesByRowsOrRepeatsOneRow) {
+    auto fresh = [](uint8_t p[256][4]) {
+        for (int i = 0; i < 256; ++i) p[i][0] = static_cast<uint8_t>(i);
+    };
+    uint8_t pal[256][4] = {};
+    fresh(pal);
+    ApplyPaletteCycle(pal, 0);
+    EXPECT_EQ(pal[16][0], 16);
+    ApplyPaletteCycle(pal, 2);  // two rows up, wrapping inside 16..207
+    EXPECT_EQ(pal[48][0], 16);
+    EXPECT_EQ(pal[16][0], 176);
+    EXPECT_EQ(pal[15][0], 15);
+    EXPECT_EQ(pal[208][0], 208);
+    fresh(pal);
+    ApplyPaletteCycle(pal, 13);  // every row is row 2 (entries 32..47)
+    for (int first = 16; first < 208; first += 16) EXPECT_EQ(pal[first + 5][0], 37) << first;
+    EXPECT_EQ(pal[208][0], 208);
+    fresh(pal);
+    g_bQuit = 0;
+    ApplyPaletteCycle(pal, 40);  // row 29 does not exist
+    EXPECT_EQ(g_bQuit.load(), 1);
+    EXPECT_EQ(pal[16][0], 16);
+    g_bQuit = 0;
+}
