@@ -17,6 +17,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -103,7 +104,7 @@ protected:
         ClearMediaCallLog();
         ResetSceneFactories();
         m_nClosesBefore = CloseRequestCount();
-        m_strLog = ::testing::TempDir() + "scene_debug.txt";
+        m_strLog = ::testing::TempDir() + "scene_debug_" + std::to_string(getpid()) + ".txt";
         std::remove(m_strLog.c_str());
         SetDebugLog(1, m_strLog);
     }
@@ -225,23 +226,29 @@ TEST_F(SceneManagerTest, FadeHooks) {
 }
 
 TEST_F(SceneManagerTest, FramesPerSecondRingAndText) {
-    g_SceneManager.m_nShowFps = 1;
+    cSceneManager m;
+    m.m_nShowFps = 1;
     // 15 frames show the previous average; the 16th publishes sum >> 4.
-    for (int i = 0; i < 15; ++i) EXPECT_EQ(g_SceneManager.DrawFps(60, 16), "FPS60( 0)");
-    EXPECT_EQ(g_SceneManager.DrawFps(59, 32), "FPS59(17)");  // (15*16+32)>>4
-    for (int i = 0; i < 15; ++i) EXPECT_EQ(g_SceneManager.DrawFps(7, 100), "FPS 7(17)");
-    EXPECT_EQ(g_SceneManager.DrawFps(123, 100), "FPS123(100)");
+    for (int i = 0; i < 15; ++i) EXPECT_EQ(m.DrawFps(60, 16), "FPS60( 0)");
+    EXPECT_EQ(m.DrawFps(59, 32), "FPS59(17)");  // (15*16+32)>>4
+    for (int i = 0; i < 15; ++i) EXPECT_EQ(m.DrawFps(7, 100), "FPS 7(17)");
+    EXPECT_EQ(m.DrawFps(123, 100), "FPS123(100)");
     auto log = MediaCallLog();
     EXPECT_EQ(log.front(), "DrawMultiLine 1 495 463 FPS60( 0)");
-    g_SceneManager.m_nShowFps = 2;
+    m.m_nShowFps = 2;
     ClearMediaCallLog();
-    g_SceneManager.DrawFps(60, 16);
+    m.DrawFps(60, 16);
     EXPECT_EQ(MediaCallLog().front(), "DrawString 0 549 469 FPS60(100)");
     // The frame draws it only with the setting on.
-    g_SceneManager.m_nShowFps = 0;
-    ClearMediaCallLog();
-    g_SceneManager.Update();
-    for (auto& l : MediaCallLog()) EXPECT_EQ(l.find("Draw"), std::string::npos) << l;
+    for (int setting : {0, 1}) {
+        g_SceneManager.m_nShowFps = setting;
+        ClearMediaCallLog();
+        g_SceneManager.Update();
+        auto calls = MediaCallLog();
+        auto draws = std::count_if(calls.begin(), calls.end(),
+                                   [](const std::string& l) { return l.rfind("DrawMultiLine 1 495 463 FPS", 0) == 0; });
+        EXPECT_EQ(draws, setting);
+    }
 }
 
 TEST_F(SceneManagerTest, RequestSceneBgmSkipsOnlyARepeatingPieceAlreadyPlaying) {

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 TEST(InstanceLock, SecondHolderIsRefusedAndSeesTheOwnerUntilRelease) {
-    std::string path = ::testing::TempDir() + "tovaro_test.lock";
+    std::string path = ::testing::TempDir() + "tovaro_test_" + std::to_string(getpid()) + ".lock";
     platform::cInstanceLock first(path), second(path);
     ASSERT_TRUE(first.TryAcquire());
     EXPECT_FALSE(second.TryAcquire());
