@@ -5,7 +5,6 @@
 #include "app/quit.h"
 #include "platform/clock.h"
 
-#include <cassert>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
