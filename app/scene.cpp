@@ -37,7 +37,7 @@ void cScene::StepFadeIn() {
 
 bool cScene::StepFadeOut(int ownKind) {
     if (!DDFadeOut(g_SceneManager.m_nFadeSpeed)) return false;
-    DDFillSurface(&g_BackBuffer, 16);
+    DDFillSurface(&g_MinimalFrame, 16);
     ResetCursorPositions();
     g_SceneManager.m_nPrevSceneKind = ownKind;
     g_SceneManager.m_nSceneKind = g_SceneManager.m_nNextSceneKind;

@@ -6,4 +6,4 @@ cSceneTitleMinimal::cSceneTitleMinimal() { SetHandlers<cSceneTitleMinimal>({&cSc
 
 void cSceneTitleMinimal::Run() { RunStates(); }
 
-void cSceneTitleMinimal::Show() { DDFillSurface(&g_BackBuffer, 16); }
+void cSceneTitleMinimal::Show() { DDFillSurface(&g_MinimalFrame, 16); }

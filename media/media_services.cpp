@@ -10,10 +10,10 @@
 #include <cstring>
 #include <mutex>
 
-struct DDSURFACEDATA {
+struct MinimalFrame {
     std::vector<uint32_t> pixels = std::vector<uint32_t>(640 * 480, 0);
 };
-DDSURFACEDATA g_BackBuffer;
+MinimalFrame g_MinimalFrame;
 
 namespace {
 
@@ -50,20 +50,20 @@ bool DDPresent(int frameRate, int, int) {
             if (!ThreadSleep(1)) break;
     }
     if (g_backEnd.vsync && frameRate <= 60) platform::WaitForVerticalBlank(KeepWaiting);
-    platform::FrameMailbox().Put(g_BackBuffer.pixels.data(), 640 * 4);
+    platform::FrameMailbox().Put(g_MinimalFrame.pixels.data(), 640 * 4);
     return true;
 }
 
 void DDWaitForVerticalBlank() { platform::WaitForVerticalBlank(KeepWaiting); }
-void DDBltBackToPrimary() { platform::FrameMailbox().Put(g_BackBuffer.pixels.data(), 640 * 4); }
-void DDFlipPrimary() { platform::FrameMailbox().Put(g_BackBuffer.pixels.data(), 640 * 4); }
+void DDBltBackToPrimary() { platform::FrameMailbox().Put(g_MinimalFrame.pixels.data(), 640 * 4); }
+void DDFlipPrimary() { platform::FrameMailbox().Put(g_MinimalFrame.pixels.data(), 640 * 4); }
 bool DDIsPrimaryLost() { return false; }
 bool DDRestore() { return true; }
 bool DDRestoreRunTimeSurfaces() { return true; }
 void DDRestoreSurface() { Record("DDRestoreSurface"); }
 void DDSetDialogBoxMode(int on) { Record(Format("DDSetDialogBoxMode %d", on)); }
 
-bool DDFillSurface(DDSURFACEDATA* surface, int colour) {
+bool DDFillSurface(MinimalFrame* surface, int colour) {
     if (!surface) return false;
     uint32_t c = colour == 16 ? 0u : 0x00FFFFFFu;
     std::fill(surface->pixels.begin(), surface->pixels.end(), c);
@@ -81,37 +81,17 @@ bool DDFadeOut(int speed) { return DDFadeIn(speed); }
 bool DDCopyBackToPresentation() { return true; }
 bool DDIsPalettized() { return false; }
 
-uint8_t g_Palette[256][4];
-uint8_t g_PaletteCopy[256][4];
 uint8_t g_BlendTable[65536];
 
 bool DDLoadPaletteFromFile() { return true; }
 
-void DDRotatePalette(uint8_t dst[256][4], int first, int last, int count, int direction, const uint8_t src[256][4]) {
-    uint8_t tmp[256][4];
-    std::memcpy(tmp, src, sizeof tmp);
-    std::memcpy(dst, tmp, sizeof tmp);
-    int len = last - first + 1;
-    if (first < 0 || last > 255 || len <= 0 || (direction != 0 && direction != 1)) return;
-    for (int k = 0; k < len; ++k) {
-        int to = direction == 0 ? (k + count) % len : (k - count % len + len) % len;
-        if (to < 0) to += len;
-        std::memcpy(dst[first + to], tmp[first + k], 4);
-    }
-}
-
-bool DDLoadBlendTable(uint8_t[65536], const char* path) {
-    Record(std::string("DDLoadBlendTable ") + path);
-    return true;
-}
-
 void DDSetPaletteEntries(int first, int count) { Record(Format("DDSetPaletteEntries %d %d", first, count)); }
-const uint32_t* DDBackBufferPixels() { return g_BackBuffer.pixels.data(); }
+const uint32_t* DDBackBufferPixels() { return g_MinimalFrame.pixels.data(); }
 
-void DrawString(int font, DDSURFACEDATA*, int x, int y, const std::string& text, int) {
+void DrawString(int font, MinimalFrame*, int x, int y, const std::string& text, int) {
     Record(Format("DrawString %d %d %d ", font, x, y) + text);
 }
-void DrawMultiLine(int font, DDSURFACEDATA*, int x, int y, int, int, const std::string& text, int) {
+void DrawMultiLine(int font, MinimalFrame*, int x, int y, int, int, const std::string& text, int) {
     Record(Format("DrawMultiLine %d %d %d ", font, x, y) + text);
 }
 

@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
-struct DDSURFACEDATA;
-extern DDSURFACEDATA g_BackBuffer;
+// The minimal back end's frame, until the shell presents the graphics
+// layer's back buffer.
+struct MinimalFrame;
+extern MinimalFrame g_MinimalFrame;
 
 // Which back end runs (set by DDInit).
 struct DDBACKEND {
@@ -35,26 +37,22 @@ bool DDRestore();
 bool DDRestoreRunTimeSurfaces();
 void DDRestoreSurface();
 void DDSetDialogBoxMode(int on);
-bool DDFillSurface(DDSURFACEDATA* surface, int colour);
+bool DDFillSurface(MinimalFrame* surface, int colour);
 bool DDFadeIn(int speed);
 bool DDFadeOut(int speed);
 bool DDCopyBackToPresentation();
 bool DDIsPalettized();  // DirectDraw at 8 bits per pixel
 
-// The 8-bit palette: the loaded palette, the working copy, the blend table.
-extern uint8_t g_Palette[256][4];
-extern uint8_t g_PaletteCopy[256][4];
+// The 8-bit palette's blend table (the palette itself is the graphics layer's).
 extern uint8_t g_BlendTable[65536];
 bool DDLoadPaletteFromFile();  // from the bitmap table into g_Palette
-void DDRotatePalette(uint8_t dst[256][4], int first, int last, int count, int direction, const uint8_t src[256][4]);
-bool DDLoadBlendTable(uint8_t table[65536], const char* path);
 void DDSetPaletteEntries(int first, int count);  // g_Palette onto the palette object
 // The back buffer's pixels (640 x 480 XRGB) of the minimal back end.
 const uint32_t* DDBackBufferPixels();
 
 // Text.
-void DrawString(int font, DDSURFACEDATA* surface, int x, int y, const std::string& text, int flag);
-void DrawMultiLine(int font, DDSURFACEDATA* surface, int x, int y, int w, int h, const std::string& text,
+void DrawString(int font, MinimalFrame* surface, int x, int y, const std::string& text, int flag);
+void DrawMultiLine(int font, MinimalFrame* surface, int x, int y, int w, int h, const std::string& text,
                    int flag);
 
 // Input (record 0 is the first player's).

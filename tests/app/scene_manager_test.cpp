@@ -4,6 +4,7 @@
 #include "app/quit.h"
 #include "app/scene_manager.h"
 #include "app/thread.h"
+#include "media/gfx/dd_state.h"
 #include "media/media_services.h"
 #include "platform/message_box.h"
 
@@ -353,6 +354,9 @@ TEST_F(SceneManagerTest, GameLoopRunsNoFrameWhileInactiveAndEndsOnQuit) {
 }
 
 TEST(PaletteCycle, RotatesByRowsOrRepeatsOneRow) {
+    // Palette cycling runs in 8-bit mode.
+    const int savedBpp = g_DD.nBpp;
+    g_DD.nBpp = 8;
     auto fresh = [](uint8_t p[256][4]) {
         for (int i = 0; i < 256; ++i) p[i][0] = static_cast<uint8_t>(i);
     };
@@ -375,4 +379,5 @@ TEST(PaletteCycle, RotatesByRowsOrRepeatsOneRow) {
     EXPECT_EQ(g_bQuit.load(), 1);
     EXPECT_EQ(pal[16][0], 16);
     g_bQuit = 0;
+    g_DD.nBpp = savedBpp;
 }
