@@ -149,6 +149,8 @@ TEST_F(DataRecordTest, FilledBodyMatchesLayoutAndReadsBack) {
         15 cd 5b 07                       # m_nTrailer 123456789
     )"));
     ASSERT_EQ(s.SaveBytes(), expected);
+    EXPECT_EQ(s.BodySize(1000) + 4, expected.size());
+    EXPECT_EQ(s.BodySize(100) + 4, s.SaveBytesAs(100).size());
     cSample t;
     ASSERT_TRUE(t.LoadBytes(expected, "t")) << LastDataFileError();
     EXPECT_EQ(t.SaveBytes(), expected);
