@@ -161,6 +161,11 @@ std::string DumpString(std::string_view cp932);
 
 class cDataRecord {
 public:
+    cDataRecord() = default;
+    cDataRecord(const cDataRecord&) = default;
+    cDataRecord(cDataRecord&&) = default;
+    cDataRecord& operator=(const cDataRecord&) = default;
+    cDataRecord& operator=(cDataRecord&&) = default;
     virtual ~cDataRecord() = default;
 
     // Reads this record's body. False when the body is bad; the reader then
