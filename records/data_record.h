@@ -238,8 +238,12 @@ public:
     cByteReader& Reader() { return m_Reader; }
     const cLoadContext& Context() const { return m_Ctx; }
     uint32_t Version() const { return m_Ctx.nVersion; }
+    // After reading: true when every read was good; otherwise the reader's
+    // reason, with the file name, becomes LastDataFileError().
+    bool Check();
 
 private:
+    std::string m_strName;
     std::vector<uint8_t> m_vecBytes;
     cByteReader m_Reader;
     cLoadContext m_Ctx;

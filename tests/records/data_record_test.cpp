@@ -450,6 +450,10 @@ TEST_F(DataRecordTest, MultiRecordFiles) {
     EXPECT_EQ(x.m_nValue, 1);
     EXPECT_EQ(y.m_nValue, 2);
     EXPECT_EQ(in.Reader().Left(), 0u);
+    EXPECT_TRUE(in.Check());
+    EXPECT_FALSE(y.Load(in.Reader(), in.Context()));
+    EXPECT_FALSE(in.Check());
+    EXPECT_NE(LastDataFileError().find("two.dat"), std::string::npos) << LastDataFileError();
 }
 
 // Hand-written parts after the listed ones.
