@@ -11,6 +11,7 @@
 #include "platform/fs.h"
 #include "platform/message_box.h"
 #include "records/data_record.h"
+#include "tests/records/mutation.h"
 #include "tests/records/test_util.h"
 
 using rec_test::FileOf;
@@ -320,6 +321,25 @@ TEST_F(DataRecordTest, DamagedFilesAreRefusedAndRecordUnchanged) {
     }
     cSample t;
     EXPECT_TRUE(t.LoadBytes(valid, "good.dat")) << LastDataFileError();
+}
+
+TEST_F(DataRecordTest, EveryPartKindSurvivesDamagedFiles) {
+    cSample s;
+    s.m_strName = "abc";
+    s.m_vecSub.resize(2);
+    s.m_vecSub[1].m_strText = "t";
+    s.m_vecBytes = {1, 2, 3};
+    s.m_vecInts = {4};
+    s.m_vecTexts = {"u", ""};
+    s.m_Part.Create();
+    g_bStripCR = 1;
+    const mutation::Summary sum = mutation::Run(s.SaveBytes(), [](const std::vector<uint8_t>& b) {
+        cSample t;
+        return t.LoadBytes(b, "mutant");
+    });
+    EXPECT_GE(sum.nTotal, 1000u);
+    EXPECT_GT(sum.nRefused, 0u);
+    EXPECT_EQ(sum.nSlow, 0u) << sum.slowest;
 }
 
 TEST_F(DataRecordTest, NewerFilesRefusedWithReport) {
