@@ -1,6 +1,7 @@
 #include "records/data_kinds.h"
 
 #include "records/cond.h"
+#include "records/database.h"
 #include "records/ed_move.h"
 #include "records/ed_shot.h"
 
@@ -19,6 +20,17 @@ const std::vector<cDataKind>& DataKinds() {
         {"keycond", "one key condition (version word + cKeyCond body)", Make<cKeyCond>},
         {"move", "a movement definition (version word + cEdMove body)", Make<cEdMove>},
         {"shot", "a shot definition (version word + cEdShot body)", Make<cEdShot>},
+        // The ten database tables (version word, record count, records).
+        {"animeset", "database table AnimeSet.dat", MakeDbTableFile<&cDatabase::m_vecAnimeSet>, "data\\database\\AnimeSet.dat", true},
+        {"anime", "database table Anime.dat", MakeDbTableFile<&cDatabase::m_vecAnime>, "data\\database\\Anime.dat", true},
+        {"bmp_charaexc", "database table Bmp_CharaExc.dat", MakeDbTableFile<&cDatabase::m_vecBmpCharaExc>, "data\\database\\Bmp_CharaExc.dat", true},
+        {"swordtype", "database table SwordType.dat", MakeDbTableFile<&cDatabase::m_vecSwordType>, "data\\database\\SwordType.dat", true},
+        {"effect", "database table Effect.dat", MakeDbTableFile<&cDatabase::m_vecEffect>, "data\\database\\Effect.dat", true},
+        {"charaeffect", "database table CharaEffect.dat", MakeDbTableFile<&cDatabase::m_vecCharaEffect>, "data\\database\\CharaEffect.dat", true},
+        {"screffect", "database table ScrEffect.dat", MakeDbTableFile<&cDatabase::m_vecScrEffect>, "data\\database\\ScrEffect.dat", true},
+        {"picture", "database table Picture.dat", MakeDbTableFile<&cDatabase::m_vecPicture>, "data\\database\\Picture.dat", true},
+        {"sound", "database table Sound.dat", MakeDbTableFile<&cDatabase::m_vecSound>, "data\\database\\Sound.dat", true},
+        {"bgm", "database table Bgm.dat", MakeDbTableFile<&cDatabase::m_vecBgm>, "data\\database\\Bgm.dat", true},
     };
     return kinds;
 }
