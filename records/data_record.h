@@ -714,21 +714,25 @@ void PartReadPass::Vector(const char* name, std::vector<T>& v) {
     if (!m_r.ok()) return;
     if constexpr (kIsRecord<T>) {
         // Every record body holds at least its two counts.
+        // Elements are added as they load, so memory follows the bytes
+        // actually present, not the count.
         const int32_t n = m_r.ReadCount(8, name);
         if (!m_r.ok()) return;
         v.clear();
-        v.resize(static_cast<size_t>(n));
-        for (auto& e : v) {
-            if (!e.Load(m_r, m_ctx)) return;
+        v.reserve(static_cast<size_t>(n < 1024 ? n : 1024));
+        for (int32_t i = 0; i < n; ++i) {
+            v.emplace_back();
+            if (!v.back().Load(m_r, m_ctx)) return;
         }
     } else if constexpr (std::is_same_v<T, std::string>) {
         const int32_t n = m_r.ReadCount(4, name);
         if (!m_r.ok()) return;
         v.clear();
-        v.resize(static_cast<size_t>(n));
-        for (auto& s : v) {
-            if (!m_r.ReadString(s, name)) return;
-            if (m_ctx.bStripCR) std::erase(s, '\r');
+        v.reserve(static_cast<size_t>(n < 1024 ? n : 1024));
+        for (int32_t i = 0; i < n; ++i) {
+            v.emplace_back();
+            if (!m_r.ReadString(v.back(), name)) return;
+            if (m_ctx.bStripCR) std::erase(v.back(), '\r');
         }
     } else {
         CheckFieldType<T>();
