@@ -19,7 +19,8 @@ void CompileEffectSteps(const std::vector<cDbEffect>& effects, cCheckedVector<An
         track.assign(parts.size() + 1, AnimeStep());
         for (size_t k = 0; k < parts.size(); ++k) {
             const cDbEffectPart& p = parts[k];
-            track[k] = i == 0 ? AnimeStep{p.m_nPicture, 0, 1} : AnimeStep{p.m_nPicture, TenthsToTicks(p.m_nDuration), 0};
+            track[k] = i == 0 ? AnimeStep{p.m_nPicture, 0, 1}
+                              : AnimeStep{p.m_nPicture, TenthsToTicks(p.m_nDuration), 0};
         }
         track.back() = i == 0 ? AnimeStep{ANIME_RESTART, 0, 1} : AnimeStep{ANIME_END, 0, 0};
     }

@@ -189,7 +189,8 @@ TEST_F(DatabaseTest, FirstFailureStopsTheLoad) {
             const std::string name = s.fileName;
             if (name == "Effect.dat") {
                 if (!c.effectFile.empty()) 
-                    dir.WriteFile("data/database/" + name, std::string(c.effectFile.begin(), c.effectFile.end()));
+                    dir.WriteFile("data/database/" + name,
+                                  std::string(c.effectFile.begin(), c.effectFile.end()));
             } else if (name == "AnimeSet.dat" || name == "Anime.dat" || name == "Bmp_CharaExc.dat" ||
                        name == "SwordType.dat") {
                 dir.WriteFile("data/database/" + name, std::string(s.bytes.begin(), s.bytes.end()));
@@ -235,22 +236,28 @@ TEST_F(DatabaseTest, DamagedTableFilesAreRefusedSafely) {
         const cDataKind* kind = FindDataKind(s.kind);
         ASSERT_NE(kind, nullptr);
         const std::vector<uint8_t> before = kind->pfnMake()->SaveBytes();
-        size_t nKeptOnRefusal = 0, nRefused = 0;
-        auto summary = mutation::Run(
-            s.bytes,
-            [&](const std::vector<uint8_t>& b) {
-                auto rec = kind->pfnMake();
-                const bool ok = rec->LoadBytes(b, "mutant");
-                if (!ok) {
-                    ++nRefused;
-                    if (rec->SaveBytes() == before) ++nKeptOnRefusal;
-                }
-                return ok;
-            },
-            opt);
-        EXPECT_EQ(summary.nSlow, 0u) << summary.slowest;
-        EXPECT_GT(summary.nRefused, 0u);
-        EXPECT_EQ(nKeptOnRefusal, nRefused);
+        // The sample as written at 1000 and in the layouts of two old versions
+        // (upgrade paths of sets, sword parts, tags and effect parameters).
+        auto sample = kind->pfnMake();
+        ASSERT_TRUE(sample->LoadBytes(s.bytes, s.kind));
+        for (const auto& valid : {s.bytes, sample->SaveBytesAs(120), sample->SaveBytesAs(500)}) {
+            size_t nKeptOnRefusal = 0, nRefused = 0;
+            auto summary = mutation::Run(
+                valid,
+                [&](const std::vector<uint8_t>& b) {
+                    auto rec = kind->pfnMake();
+                    const bool ok = rec->LoadBytes(b, "mutant");
+                    if (!ok) {
+                        ++nRefused;
+                        if (rec->SaveBytes() == before) ++nKeptOnRefusal;
+                    }
+                    return ok;
+                },
+                opt);
+            EXPECT_EQ(summary.nSlow, 0u) << summary.slowest;
+            EXPECT_GT(summary.nRefused, 0u);
+            EXPECT_EQ(nKeptOnRefusal, nRefused);
+        }
     }
 }
 
