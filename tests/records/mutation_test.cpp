@@ -10,6 +10,7 @@
 #include "records/data_kinds.h"
 #include "records/ed_move.h"
 #include "records/ed_shot.h"
+#include "tests/records/db_test_files.h"
 #include "tests/records/mutation.h"
 
 namespace {
@@ -53,6 +54,8 @@ std::vector<std::vector<uint8_t>> Samples(const cDataKind& kind) {
         out.push_back(s.SaveBytes());
         out.push_back(s.SaveBytesAs(200));
     }
+    for (const auto& table : dbtest::SampleFiles())
+        if (name == table.kind) out.push_back(table.bytes);
     if (out.empty()) out.push_back(kind.pfnMake()->SaveBytes());
     return out;
 }
