@@ -131,8 +131,9 @@ public:
     int CharaKindEquivalent() const;
 
     // The upgrades of a file of the given version (below 1000), in table
-    // order on the running values.
-    void UpgradeParams(uint32_t nFileVersion);
+    // order on the running values: every row whose version is above the
+    // file's and at most nUpTo (the rows up to that version's layout).
+    void UpgradeParams(uint32_t nFileVersion, uint32_t nUpTo = kDataVersion);
     // Database references checked, parameters made as many as the kind
     // takes (a kind outside the tables keeps them), nested flows checked.
     void Validate();

@@ -181,9 +181,9 @@ const cParamUpgradeRow kParamUpgradeRows[] = {
 // clang-format on
 const int kParamUpgradeRowCount = static_cast<int>(std::size(kParamUpgradeRows));
 
-void cEdFlowCmd::UpgradeParams(uint32_t nFileVersion) {
+void cEdFlowCmd::UpgradeParams(uint32_t nFileVersion, uint32_t nUpTo) {
     for (const cParamUpgradeRow& row : kParamUpgradeRows) {
-        if (nFileVersion >= row.nBelow) continue;
+        if (nFileVersion >= row.nBelow || row.nBelow > nUpTo) continue;
         bool match;
         if (row.nKindA == kAll) {
             match = true;
