@@ -1,6 +1,7 @@
 #include "records/data_kinds.h"
 
 #include "records/cond.h"
+#include "records/ed_flow.h"
 #include "records/ed_move.h"
 #include "records/ed_shot.h"
 
@@ -19,6 +20,8 @@ const std::vector<cDataKind>& DataKinds() {
         {"keycond", "one key condition (version word + cKeyCond body)", Make<cKeyCond>},
         {"move", "a movement definition (version word + cEdMove body)", Make<cEdMove>},
         {"shot", "a shot definition (version word + cEdShot body)", Make<cEdShot>},
+        {"flow", "one flow with its commands (version word + cEdFlow body)", Make<cEdFlow>},
+        {"flowcmd", "one flow command (version word + cEdFlowCmd body)", Make<cEdFlowCmd>},
     };
     return kinds;
 }
