@@ -2,43 +2,21 @@
 // optional parts across versions, checks, test-play flows, damaged files.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstring>
 #include <vector>
 
 #include "records/cmd_kinds.h"
 #include "records/ed_flow.h"
 #include "tests/records/mutation.h"
+#include "tests/records/test_util.h"
 
 namespace {
 
 constexpr int C = cEdFlowCmd::FAMILY_CHARA;
 constexpr int I = cEdFlowCmd::FAMILY_ITEM;
 
-// "e8 03 00 00 ..." -> bytes; '#' starts a comment up to the line end.
-std::vector<uint8_t> Hex(const char* text) {
-    std::vector<uint8_t> out;
-    int nibbles = 0, value = 0;
-    bool comment = false;
-    for (const char* p = text; *p; ++p) {
-        if (*p == '#') comment = true;
-        if (*p == '\n') comment = false;
-        if (comment || !std::isxdigit(static_cast<unsigned char>(*p))) continue;
-        value = value * 16 + (std::isdigit(static_cast<unsigned char>(*p)) ? *p - '0' : std::tolower(*p) - 'a' + 10);
-        if (++nibbles == 2) {
-            out.push_back(static_cast<uint8_t>(value));
-            nibbles = value = 0;
-        }
-    }
-    return out;
-}
-
-std::vector<uint8_t> WithVersion(uint32_t v, const std::vector<uint8_t>& body) {
-    cByteWriter w;
-    w.Write(v);
-    w.WriteBytes(body.data(), body.size());
-    return w.Take();
-}
+using rec_test::Hex;
+std::vector<uint8_t> WithVersion(uint32_t v, const std::vector<uint8_t>& body) { return rec_test::FileOf(v, body); }
 
 // Bodies written as an older program wrote them: no checks, no upgrades.
 std::vector<uint8_t> CmdBody(uint32_t v, cEdFlowCmd c, const std::vector<std::vector<uint8_t>>& nestedFlows = {}) {
