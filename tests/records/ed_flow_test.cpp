@@ -215,6 +215,27 @@ TEST_F(FlowTest, NestedFlowsUpgradedFirst) {
     EXPECT_EQ(n.m_vecCmd.at(0).m_vecParam, (std::vector<int32_t>{1, 5}));
 }
 
+// Upgrades run on load, parts included, before the final check.
+TEST_F(FlowTest, OldCommandsThroughFiles) {
+    cEdFlowCmd r;
+    ASSERT_TRUE(r.LoadBytes(WithVersion(890, CmdBody(890, Cmd(C, CMD_MESSAGE, {8}))), "cmd"));
+    ASSERT_EQ(r.m_vecParam.size(), 21u);
+    EXPECT_EQ(r.m_vecParam[0], 9);
+
+    ASSERT_TRUE(r.LoadBytes(WithVersion(763, CmdBody(763, Cmd(C, CMD_FLOW_CONTROL, {1, 2, 3, 4, 5}))), "cmd"));
+    ASSERT_TRUE(r.m_spCondList);  // given one by the upgrade
+    EXPECT_EQ(r.m_vecParam, (std::vector<int32_t>{1, 2, 3, 4, 0}));  // p[4] cleared at 971
+
+    cEdFlowCmd warp = Cmd(C, CMD_WARP, {4});
+    warp.m_spMove.Create().m_nMoveMode = 2;
+    cEdFlowCmd w;
+    ASSERT_TRUE(w.LoadBytes(warp.SaveBytesAs(766), "cmd"));
+    ASSERT_TRUE(w.m_spMove);
+    EXPECT_EQ(w.m_spMove->m_nMoveMode, 5);
+    EXPECT_EQ(w.m_spMove->m_nAnchor, 2);
+    EXPECT_EQ(w.m_vecParam, (std::vector<int32_t>{0}));
+}
+
 // ---------------------------------------------------------------------------
 // Checks
 
