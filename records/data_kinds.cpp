@@ -2,6 +2,7 @@
 
 #include "records/cond.h"
 #include "records/database.h"
+#include "records/ed_flow.h"
 #include "records/ed_move.h"
 #include "records/ed_shot.h"
 #include "records/system_data.h"
@@ -43,6 +44,8 @@ const std::vector<cDataKind>& DataKinds() {
          "data\\database\\Sound.dat"},
         {"bgm", "database table Bgm.dat", MakeDbTableFile<&cDatabase::m_vecBgm>,
          "data\\database\\Bgm.dat"},
+        {"flow", "one flow with its commands (version word + cEdFlow body)", Make<cEdFlow>},
+        {"flowcmd", "one flow command (version word + cEdFlowCmd body)", Make<cEdFlowCmd>},
     };
     return kinds;
 }
