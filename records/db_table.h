@@ -113,6 +113,11 @@ public:
     int FieldCount(uint32_t) override { return 0; }
     int FieldBytes(uint32_t) override { return 0; }
     int StringCount(uint32_t) override { return 0; }
+    size_t BodySize(uint32_t nVersion) override {
+        cByteWriter w = cByteWriter::Counter();
+        SaveAs(w, nVersion);
+        return w.Size();
+    }
     std::unique_ptr<cDataRecord> CloneRecord() const override { return std::make_unique<cDbTableFile>(*this); }
     void AssignRecord(cDataRecord&& from) override { *this = std::move(dynamic_cast<cDbTableFile&>(from)); }
 };

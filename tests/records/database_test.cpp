@@ -10,6 +10,7 @@
 #include "platform/message_box.h"
 #include "records/data_kinds.h"
 #include "records/database.h"
+#include "records/system_data.h"
 #include "tests/records/db_test_files.h"
 #include "tests/records/mutation.h"
 #include "tests/support/temp_dir.h"
@@ -277,7 +278,9 @@ TEST_F(DatabaseTest, DataToolResavesEveryTableByteExact) {
     m_dir.WriteFile("in.dat", std::string(animeSet.begin(), animeSet.end()));
     ASSERT_EQ(std::system((tool + " dump animeset in.dat > dump.txt").c_str()), 0);
     EXPECT_NE(m_dir.ReadFile("dump.txt").find("m_bLock = 1"), std::string::npos) << m_dir.ReadFile("dump.txt");
-    // A game folder with all ten tables passes the check.
+    // A game folder with its system data and all ten tables passes the check.
     WriteSamples();
+    cSystemData system;
+    ASSERT_TRUE(system.SaveFile("data\\System.dat"));
     EXPECT_EQ(std::system((tool + " check . > check.txt").c_str()), 0) << m_dir.ReadFile("check.txt");
 }
