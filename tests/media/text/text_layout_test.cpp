@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "media/text/argb_canvas.h"
+#include "media/text/image_text.h"
 #include "media/text/fast_font_cells.h"
 #include "tests/media/text/text_test_util.h"
 
@@ -21,8 +21,8 @@ std::vector<GridChar> Walk(const text::TextStyle& style, const std::string& s, b
 TEST(TextLayout, DigitsOfFontOneStayInTheirCells) {
     auto style = GameFont(1);
     ASSERT_TRUE(style.face);
-    for (auto glyphStyle : {text::GlyphStyle::kSmooth, text::GlyphStyle::kMono}) {
-        style.glyphStyle = glyphStyle;
+    for (auto family : {text::TextFamily::kDirect3D, text::TextFamily::kDirectDraw}) {
+        style.glyphStyle = text::GlyphStyleOf(family);
         cRecordingTarget target;
         text::DrawTextBody(target, style, 0, 0, "0123456789", false);
         ASSERT_EQ(target.painted.size(), 10u);
@@ -36,13 +36,15 @@ TEST(TextLayout, DigitsOfFontOneStayInTheirCells) {
             EXPECT_LE(p.inkY1, 16) << k;
         }
         // On pixels too: nothing outside 160 × 16.
-        text::ArgbCanvas canvas(200, 40);
-        text::cArgbTextTarget argb(canvas, glyphStyle);
-        text::DrawTextBody(argb, style, 0, 0, "0123456789", false);
+        gfx::cImage image(family == text::TextFamily::kDirect3D ? gfx::PixelFormat::XRGB8888
+                                                                 : gfx::PixelFormat::Index8,
+                          200, 40);
+        text::cImageTextTarget pixels(image, family, 241);
+        text::DrawTextBody(pixels, style, 0, 0, "0123456789", false);
         int inked = 0;
-        for (int y = 0; y < canvas.h; ++y)
-            for (int x = 0; x < canvas.w; ++x)
-                if (canvas.At(x, y)) {
+        for (int y = 0; y < image.Height(); ++y)
+            for (int x = 0; x < image.Width(); ++x)
+                if (image.Get(x, y)) {
                     ++inked;
                     EXPECT_TRUE(x < 160 && y < 16) << x << "," << y;
                 }
