@@ -1,6 +1,7 @@
 #include "media/text/image_text.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "media/gfx/quad.h"
 
@@ -45,7 +46,43 @@ void cImageTextTarget::PaintGlyph(int penX, int cellTop, const GlyphImage& glyph
     }
     if (m_Image.Format() == gfx::PixelFormat::Index8) return;  // no 8-bit render targets
     const gfx::PixelFormat f = m_Image.Format();
-    const gfx::Argb diffuse = gfx::UnpackArgb(colour);
+    const auto& stage = StageTable(colour);
+    if (f == gfx::PixelFormat::XRGB8888 || f == gfx::PixelFormat::ARGB8888) {
+        // 32 bits keep every 8-bit channel as it is: the blend straight on
+        // the pixel words (the arithmetic of BlendSrcAlpha).
+        const bool keepAlpha = f == gfx::PixelFormat::ARGB8888;
+        ForCovered(m_Image, penX, cellTop, glyph, [&](int x, int y, uint8_t cov) {
+            const StageLevel& l = stage.level[cov];
+            uint8_t* p = m_Image.Row(y) + static_cast<size_t>(x) * 4;
+            if (l.inv == 0) {  // opaque: the blend gives the source
+                const uint32_t out = keepAlpha ? l.solid : l.solid & 0xFFFFFF;
+                std::memcpy(p, &out, 4);
+                return;
+            }
+            uint32_t d;
+            std::memcpy(&d, p, 4);
+            const uint32_t r = (l.r + (d >> 16 & 0xFF) * l.inv) / 255;
+            const uint32_t g = (l.g + (d >> 8 & 0xFF) * l.inv) / 255;
+            const uint32_t b = (l.b + (d & 0xFF) * l.inv) / 255;
+            // XRGB reads alpha 255 and stores none.
+            const uint32_t a = keepAlpha ? (l.a + (d >> 24) * l.inv) / 255 : 0;
+            const uint32_t out = a << 24 | r << 16 | g << 8 | b;
+            std::memcpy(p, &out, 4);
+        });
+        return;
+    }
+    ForCovered(m_Image, penX, cellTop, glyph, [&](int x, int y, uint8_t cov) {
+        const gfx::Argb out = gfx::BlendSrcAlpha(stage.argb[cov], gfx::DecodePixel(f, m_Image.Get(x, y)));
+        m_Image.Set(x, y, gfx::EncodePixel(f, out));
+    });
+}
+
+const cImageTextTarget::StageTable_& cImageTextTarget::StageTable(uint32_t colour) {
+    for (const auto& t : m_StageTables) {
+        if (t->colour == colour) return *t;
+    }
+    // The sprite's stage: texel (coverage, white) modulated by the vertex
+    // colour, in colour and alpha.
     gfx::StageState sprite;
     sprite.colorOp = gfx::TOP_MODULATE;
     sprite.colorArg1 = gfx::TA_TEXTURE;
@@ -53,13 +90,18 @@ void cImageTextTarget::PaintGlyph(int penX, int cellTop, const GlyphImage& glyph
     sprite.alphaOp = gfx::TOP_MODULATE;
     sprite.alphaArg1 = gfx::TA_TEXTURE;
     sprite.alphaArg2 = gfx::TA_DIFFUSE;
-    // The stage output depends only on the coverage: one entry per level.
-    gfx::Argb stage[256];
-    for (int c = 0; c < 256; ++c) stage[c] = gfx::StageColor(sprite, gfx::Argb{uint8_t(c), 255, 255, 255}, diffuse);
-    ForCovered(m_Image, penX, cellTop, glyph, [&](int x, int y, uint8_t cov) {
-        const gfx::Argb out = gfx::BlendSrcAlpha(stage[cov], gfx::DecodePixel(f, m_Image.Get(x, y)));
-        m_Image.Set(x, y, gfx::EncodePixel(f, out));
-    });
+    auto t = std::make_unique<StageTable_>();
+    t->colour = colour;
+    const gfx::Argb diffuse = gfx::UnpackArgb(colour);
+    for (int c = 0; c < 256; ++c) {
+        const gfx::Argb st = gfx::StageColor(sprite, gfx::Argb{uint8_t(c), 255, 255, 255}, diffuse);
+        const uint32_t a = st.a;
+        t->argb[c] = st;
+        t->level[c] = {255 - a, st.r * a + 127, st.g * a + 127, st.b * a + 127, st.a * a + 127, gfx::PackArgb(st)};
+    }
+    if (m_StageTables.size() >= 8) m_StageTables.erase(m_StageTables.begin());
+    m_StageTables.push_back(std::move(t));
+    return *m_StageTables.back();
 }
 
 }  // namespace text

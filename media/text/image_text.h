@@ -11,6 +11,8 @@
 // of the text colour; nothing is blended, so no pixel mixes with the key.
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "media/gfx/image.h"
 #include "media/text/text_layout.h"
@@ -34,9 +36,22 @@ public:
     void PaintGlyph(int penX, int cellTop, const GlyphImage& glyph, uint32_t colour) override;
 
 private:
+    struct StageLevel {
+        uint32_t inv, r, g, b, a;  // 255 - A, and source × A + 127 per channel
+        uint32_t solid;            // the source pixel, for A = 255
+    };
+    struct StageTable_ {
+        uint32_t colour = 0;
+        gfx::Argb argb[256];      // stage output by coverage
+        StageLevel level[256];
+    };
+    // Stage outputs of a text colour, kept for the few colours a text uses.
+    const StageTable_& StageTable(uint32_t colour);
+
     gfx::cImage& m_Image;
     TextFamily m_Family;
     uint8_t m_nPaletteIndex;
+    std::vector<std::unique_ptr<StageTable_>> m_StageTables;
 };
 
 // The glyph style each family draws with.

@@ -3,6 +3,7 @@
 
 #include "media/gfx/image.h"
 #include "media/gfx/pixel_ops.h"
+#include "media/gfx/quad.h"
 #include "media/text/image_text.h"
 #include "tests/media/text/png_golden.h"
 #include "tests/media/text/text_test_util.h"
@@ -78,6 +79,47 @@ TEST(GoldenText, GdiTextPixels) {
         {gfx::PixelFormat::Index8, 0x123456, 241},
     };
     for (const auto& c : cases) EXPECT_EQ(text::GdiTextPixel(c.f, c.rgb, 241), c.px) << std::hex << c.rgb;
+}
+
+}  // namespace
+
+namespace {
+
+// The 32-bit road blends on the pixel words; it must give what the pixel
+// core's stage and blend give for every format.
+TEST(ImageText, SpriteBlendMatchesThePixelCore) {
+    auto face = text::cFontFace::Open(SJ("ＭＳ Ｐゴシック"), 30, 0);
+    ASSERT_TRUE(face);
+    auto glyph = face->Glyph(0x8A9C, text::GlyphStyle::kSmooth);  // 漢
+    ASSERT_TRUE(glyph);
+    gfx::StageState sprite;
+    sprite.colorOp = sprite.alphaOp = gfx::TOP_MODULATE;
+    sprite.colorArg1 = sprite.alphaArg1 = gfx::TA_TEXTURE;
+    sprite.colorArg2 = sprite.alphaArg2 = gfx::TA_DIFFUSE;
+    for (auto f : {gfx::PixelFormat::XRGB8888, gfx::PixelFormat::ARGB8888, gfx::PixelFormat::RGB565,
+                   gfx::PixelFormat::ARGB1555}) {
+        for (uint32_t colour : {0xFFFFFFFFu, 0x80FF8040u, 0xFF102030u}) {
+            gfx::cImage image(f, 40, 40);
+            uint32_t seed = 12345;
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 40; ++x) {
+                    seed = seed * 1103515245 + 12345;
+                    image.Set(x, y, gfx::EncodePixel(f, gfx::UnpackArgb(seed)));
+                }
+            gfx::cImage expected = image;
+            text::cImageTextTarget target(image, text::TextFamily::kDirect3D);
+            target.PaintGlyph(3, 2, *glyph, colour);
+            for (int gy = 0; gy < glyph->height; ++gy)
+                for (int gx = 0; gx < glyph->width; ++gx) {
+                    uint8_t cov = glyph->coverage[static_cast<size_t>(gy) * glyph->width + gx];
+                    int x = 3 + glyph->left + gx, y = 2 + glyph->top + gy;
+                    if (!cov || !expected.Inside(x, y)) continue;
+                    auto st = gfx::StageColor(sprite, gfx::Argb{cov, 255, 255, 255}, gfx::UnpackArgb(colour));
+                    expected.Set(x, y, gfx::EncodePixel(f, gfx::BlendSrcAlpha(st, gfx::DecodePixel(f, expected.Get(x, y)))));
+                }
+            EXPECT_TRUE(image == expected) << static_cast<int>(f) << " " << std::hex << colour;
+        }
+    }
 }
 
 }  // namespace
