@@ -4,6 +4,7 @@
 
 #include "media/gfx/image.h"
 #include "media/gfx/pixel_ops.h"
+#include "media/text/cached_text.h"
 #include "media/text/image_text.h"
 #include "platform/cp932.h"
 
@@ -29,7 +30,7 @@ std::string ScreenText() {
     return s;
 }
 
-void BM_TextScreenDirect3D(benchmark::State& state) {
+text::TextStyle Font1Shadowed() {
     text::TextStyle style;
     style.faceName = SJ("ＭＳ Ｐゴシック");
     style.face = text::cFontFace::Open(style.faceName, 16, 0);
@@ -38,6 +39,13 @@ void BM_TextScreenDirect3D(benchmark::State& state) {
     style.colour = 0xFFFFFFFF;
     style.shadowColour = 0xFF666666;
     style.shadow = true;
+    return style;
+}
+
+// Glyph cache off: every character through the layout and the glyph cache of
+// the face.
+void BM_TextScreenDirect3D(benchmark::State& state) {
+    text::TextStyle style = Font1Shadowed();
     if (!style.face) {
         state.SkipWithError("no Japanese face");
         return;
@@ -53,5 +61,29 @@ void BM_TextScreenDirect3D(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TextScreenDirect3D)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Glyph cache on: characters copied from the two atlases.
+void BM_TextScreenDirect3DCached(benchmark::State& state) {
+    text::TextStyle style = Font1Shadowed();
+    if (!style.face) {
+        state.SkipWithError("no Japanese face");
+        return;
+    }
+    const auto grid = text::FullAtlasGrid(true, 16, 16, 640, 480);
+    text::cGlyphAtlas half(text::kFastFontHalf, 16, 16, 16, 16);
+    text::cGlyphAtlas full(text::kFastFontFull, 16, 16, grid.columns, grid.rows);
+    text::FillHalfAtlas(half, style);
+    text::FillFullAtlas(full, style, false);
+    gfx::cImage back(gfx::PixelFormat::XRGB8888, 640, 480);
+    gfx::FillRect(back, 0, 0, 640, 480, 0x203060);
+    text::cImageTextTarget target(back, text::TextFamily::kDirect3D);
+    const std::string s = ScreenText();
+    text::DrawTextBodyCached(target, style, 0, 0, s, false, half, full);
+    for (auto _ : state) {
+        text::DrawTextBodyCached(target, style, 0, 0, s, false, half, full);
+        benchmark::DoNotOptimize(back.Bits());
+    }
+}
+BENCHMARK(BM_TextScreenDirect3DCached)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -72,26 +72,4 @@ void RegisterFixedFullWidth(cFastFontCells& cells) {
     }
 }
 
-std::string HalfAtlasText() {
-    std::string s = "\n";
-    for (int r = 1; r < 16; ++r) {
-        for (int c = 0; c < 16; ++c) s.push_back(static_cast<char>(r * 16 + c));
-        s.push_back('\n');
-    }
-    return s;
-}
-
-std::string FullAtlasText(const cFastFontCells& cells) {
-    std::string s;
-    int inRow = 0;
-    for (const auto& cell : cells.Cells()) {
-        s += cell.character;
-        if (++inRow == cells.Columns()) {
-            s.push_back('\n');
-            inRow = 0;
-        }
-    }
-    return s;
-}
-
 }  // namespace text

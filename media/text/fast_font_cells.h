@@ -1,6 +1,5 @@
 // The cell bookkeeping of a glyph atlas (FastFont): which character sits in
-// which cell, the atlas grid for each device family, and the texts that fill
-// the atlases. The atlas picture itself belongs to the surface layer.
+// which cell and the atlas grid for each device family.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -66,11 +65,5 @@ AtlasGrid FullAtlasGrid(bool direct3D, int charPitch, int linePitch, int backW, 
 const std::vector<std::string>& FixedFullWidthList();
 // Registers the fixed list in order until the list or the capacity ends.
 void RegisterFixedFullWidth(cFastFontCells& cells);
-
-// The text that fills the half-width atlas: "\n" for the empty row 0, then
-// for rows 1..15 the 16 bytes of the row and "\n".
-std::string HalfAtlasText();
-// The registered characters, "\n" after every row's worth.
-std::string FullAtlasText(const cFastFontCells& cells);
 
 }  // namespace text

@@ -244,22 +244,4 @@ TEST(TextLayout, MultiLineBox) {
     EXPECT_EQ(box.frameH, 52);
 }
 
-// The half-width atlas text puts code c in cell (c mod 16, c div 16): the
-// half-width katakana land in cells 161..223.
-TEST(TextLayout, HalfAtlasCells) {
-    auto style = GameFont(1);
-    std::vector<GridChar> got = Walk(style, text::HalfAtlasText());
-    int kana = 0;
-    for (const auto& c : got) {
-        if (c.twoByte || c.code < 0xA1 || c.code > 0xDF) continue;
-        ++kana;
-        EXPECT_EQ(c.x, c.code % 16 * 16) << c.code;
-        EXPECT_EQ(c.y, c.code / 16 * 16) << c.code;
-    }
-    EXPECT_EQ(kana, 0xDF - 0xA1 + 1);
-    // And they have glyphs to draw.
-    EXPECT_TRUE(style.face->Glyph(0xA1, style.glyphStyle));
-    EXPECT_TRUE(style.face->Glyph(0xDF, style.glyphStyle));
-}
-
 }  // namespace
