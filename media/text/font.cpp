@@ -94,6 +94,7 @@ bool Font::InitFont(const std::string& face, int width, int height, int pitch, i
     if (!HasPixels(&Work)) {
         const bool made = DDCreateSurface(&Work, g_DD.nWidth, g_DD.nHeight, 1, 0, 0, 0, 0);
         if (!made && !lpDTCon) {
+            DDReleaseSurfaceData(&Work);
             DebugLog("DDCreateSurface Font::Work");
             SetQuitAndClose();
             return false;
