@@ -61,6 +61,7 @@ Font::~Font() = default;
 bool Font::InitFont(const std::string& face, int width, int height, int pitch, int linePitch, int colorIndex,
                     int shadow, int /*unused*/, DDSURFACEDATA* framePicture, int frameThick, int frameColor,
                     DDSURFACEDATA* iconPicture, int cache) {
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
     m_strFaceName = face;
     m_nWidth = width;
     m_nHeight = height;
@@ -169,6 +170,7 @@ void Font::DrawTextIcons(DDSURFACEDATA* dst, int x, int y, std::string_view s) {
 
 int Font::DrawString(DDSURFACEDATA* dst, int x, int y, std::string_view s, int plainLetters) {
     if (!dst) return 0;
+    std::lock_guard<std::recursive_mutex> guard(m_Mutex);
     const text::TextStyle style = Style();
     if (lpDTCon) {
         DDSURFACEDATA* d = dst;
@@ -256,6 +258,7 @@ void Font::DrawMultiLineF(DDSURFACEDATA* dst, int x, int y, int w, int h, const 
 }
 
 void Font::RestoreFont() {
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
     if (!lpDTCon && Work.lpDD && Work.lpDD->lpSurface && gfx::FAILED_HR(gfx::DDSurfIsLost(Work.lpDD->lpSurface))) {
         gfx::DDSurfRestore(Work.lpDD->lpSurface);
     }

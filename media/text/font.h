@@ -3,6 +3,7 @@
 // of both device families, text boxes and the digit strips.
 #pragma once
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,6 +84,11 @@ public:
     std::unique_ptr<text::cGlyphAtlas> m_lpFastFont_Half, m_lpFastFont_Full;
 
 private:
+    // Text is drawn by the game thread and, at start-up and during device
+    // recovery, by the main thread: the atlases and Work are used by one
+    // draw at a time.
+    std::recursive_mutex m_Mutex;
+
     void FillAtlases(bool rebuild);
     // Text body (and icons) painted into a surface image at (x, y).
     void PaintText(gfx::cImage& image, text::TextFamily family, int x, int y, std::string_view s, int plain);

@@ -248,6 +248,42 @@ TEST_F(FontTest, AtlasGridsOfTheFamilies) {
     EXPECT_FALSE(g_Fonts[2].m_lpFastFont_Full);  // font 2 keeps no atlases
 }
 
+// The start-up settings: the cache mode 2 takes the family's "System.ini"
+// value; the decoration setting 0, 1, 2 sets shadow or edge on all three
+// fonts and other values leave them; icons and centring go to font 1 only.
+TEST_F(FontTest, StartUpSettings) {
+    ASSERT_TRUE(InitAll(0, 8, 1));
+    struct Case {
+        int ddCache, decoration;
+        bool atlases;
+        int shadow, edge;
+    } cases[] = {
+        {1, 0, true, 0, 0},
+        {0, 1, false, 1, 0},
+        {1, 2, true, 0, 1},
+        {1, 7, true, 0, 1},  // left as the previous start-up set them
+    };
+    for (const auto& c : cases) {
+        for (int i = 0; i < 3; ++i) g_FontInfo[i].nCacheMode = i == 2 ? 0 : 2;
+        FontSettings settings = Settings(c.ddCache, c.decoration, 1);
+        settings.d3dFontCache = 1 - c.ddCache;  // not the family in use
+        settings.centre = 1;
+        ASSERT_TRUE(SetUpFonts(settings));
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(g_Fonts[i].m_lpFastFont_Half != nullptr, c.atlases && i != 2) << i;
+            EXPECT_EQ(g_Fonts[i].m_bShadow, c.shadow) << c.decoration << " " << i;
+            EXPECT_EQ(g_Fonts[i].m_bEdge, c.edge) << c.decoration << " " << i;
+            EXPECT_EQ(g_Fonts[i].m_bIcon, i == 1 ? 1 : 0);
+            EXPECT_EQ(g_Fonts[i].m_bCentre, i == 1 ? 1 : 0);
+        }
+        // The digit strips hold "0123456789" in ten cells of each font.
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(g_DigitStrips[i].nWidth, 10 * g_FontInfo[i].nPitch);
+            EXPECT_EQ(g_DigitStrips[i].nHeight, g_FontInfo[i].nLinePitch);
+        }
+    }
+}
+
 TEST_F(FontTest, FailuresAndCounters) {
     ASSERT_TRUE(InitAll(0, 8, 1));
     Font font;
