@@ -171,7 +171,8 @@ int DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* 
         DDRedirectBackBuffer(&dst);
         DDRedirectBackBuffer(&src);
     }
-    if (!dst->lpDT || !src->lpDT) return 0;
+    // A slot whose image failed to load has no texture: nothing to draw.
+    if (!dst->lpDT || !src->lpDT || !src->lpDT->lpSurface || !dst->lpDT->lpSurface) return 0;
     if (dst->lpDT->bRenderTarget && src->lpDT->nMemType != DTMEMORYTYPE_SYSTEM) {
         if (!DDClipBlt(dst, x, y, w, h, src, sx, sy, sw, sh)) return 0;
         if (!src->lpDT->lpVB || !src->lpDT->lpTexture) return 0;

@@ -5,7 +5,10 @@
 using namespace gfx;
 
 namespace {
+// The palette attached to the primary, else the layer's palette object.
 const uint8_t (*DisplayPalette())[4] {
+    if (g_PrimarySurface.lpDD && g_PrimarySurface.lpDD->lpSurface && g_PrimarySurface.lpDD->lpSurface->palette)
+        return g_PrimarySurface.lpDD->lpSurface->palette->entries;
     return g_DD.lpDDPalette ? g_DD.lpDDPalette->entries : nullptr;
 }
 bool Convert(const cImage& img, std::vector<uint32_t>& out, int& w, int& h) {

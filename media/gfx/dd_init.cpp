@@ -75,7 +75,7 @@ bool SetUpDirect3D() {
         }
         const int rate = g_DD.lpD3D->AdapterRefreshRate();
         ReportLogfDebug("RefreshRate : %d", rate);
-        if (rate != 60 && g_DD.bVSync) {
+        if (rate != 60) {
             g_DD.bVSync = 0;
             ReportLogfDebug("%s", SJ("リフレッシュレートの変更に失敗しました！垂直同期が無効になります！").c_str());
         }
@@ -327,6 +327,7 @@ bool DDInit(int useD3D, void* hWnd, int width, int height, int bpp, int vsync, i
     } else {
         if (screenMode == 1 && g_DD.lpDDraw) g_DD.lpDDraw->RestoreDisplayMode();
         if ((screenMode == 0 || screenMode == 1) && g_DD.bSetupDone) DDEnd();
+        delete lpDDCon;  // left by a set-up that failed or made no DirectDraw objects
         lpDDCon = new DDCONTEXT();
         int code = 0;
         if (screenMode == 0) code = SetUpDDFullScreen();

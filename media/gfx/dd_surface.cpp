@@ -379,8 +379,8 @@ void DDReleaseSurfaceData(DDSURFACEDATA* sd) {
             const int num = dt.nTexNum;
             if (sd != &g_BackBuffer)
                 g_LiveSurfaces.remove_if([&](DDSURFACEDATA* s) { return s->lpDT && s->lpDT->nTexNum == num; });
-            delete dt.lpPalIdx;
         }
+        delete sd->lpDT->lpPalIdx;
         delete sd->lpDT;
         sd->lpDT = nullptr;
     }

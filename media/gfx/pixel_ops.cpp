@@ -136,16 +136,29 @@ void FillRect(cImage& dst, int x, int y, int w, int h, uint32_t px) {
 void ConvertToXrgb8888(const cImage& img, const uint8_t (*palette)[4], std::vector<uint32_t>& out) {
     out.assign(size_t(img.Width()) * img.Height(), 0);
     const PixelFormat f = img.Format();
+    uint32_t lut[256];
+    if (f == PixelFormat::Index8)
+        for (int i = 0; i < 256; ++i)
+            lut[i] = palette ? uint32_t(palette[i][0]) << 16 | uint32_t(palette[i][1]) << 8 | palette[i][2]
+                             : uint32_t(i) * 0x010101u;
     for (int y = 0; y < img.Height(); ++y) {
         uint32_t* o = out.data() + size_t(y) * img.Width();
-        for (int x = 0; x < img.Width(); ++x) {
-            const uint32_t v = img.Get(x, y);
-            if (f == PixelFormat::Index8) {
-                o[x] = palette ? uint32_t(palette[v][0]) << 16 | uint32_t(palette[v][1]) << 8 | palette[v][2]
-                               : v * 0x010101u;
-            } else {
-                o[x] = PackArgb(DecodePixel(f, v)) & 0xFFFFFFu;
-            }
+        const uint8_t* row = img.Row(y);
+        const int w = img.Width();
+        switch (f) {
+        case PixelFormat::Index8:
+            for (int x = 0; x < w; ++x) o[x] = lut[row[x]];
+            break;
+        case PixelFormat::XRGB8888:
+        case PixelFormat::ARGB8888:
+            for (int x = 0; x < w; ++x) o[x] = Pix<4>::Load(row + 4 * x) & 0xFFFFFFu;
+            break;
+        case PixelFormat::RGB888:
+            for (int x = 0; x < w; ++x) o[x] = Pix<3>::Load(row + 3 * x);
+            break;
+        default:
+            for (int x = 0; x < w; ++x) o[x] = PackArgb(DecodePixel(f, Pix<2>::Load(row + 2 * x))) & 0xFFFFFFu;
+            break;
         }
     }
 }

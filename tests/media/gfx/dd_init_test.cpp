@@ -224,3 +224,18 @@ TEST_F(GfxTest, LeakedDirectDrawObjectIsReported) {
     EXPECT_EQ(boxes.Boxes()[0].caption, "DirectDraw");
     DDReleaseSurfaceData(&own);
 }
+
+// DirectDraw keeps its 24-bit branches: images copy, the palette is not read
+// from the swatch at that depth, so palette numbers stay black.
+TEST_F(GfxTest, DirectDrawTwentyFourBits) {
+    gfx::DDMachineState().desktopBpp = 24;
+    ASSERT_TRUE(InitAll(0, 24, 1));
+    EXPECT_EQ(g_DD.dwColorKey, PalColor(0));
+    DDFillSurface(&g_BackBuffer, 5);
+    DDBlt(&g_BackBuffer, 10, 20, 72, 8, &SurfaceTable[4], 0, 0, 1);
+    std::vector<uint32_t> frame;
+    int w = 0, h = 0;
+    ASSERT_TRUE(DDSurfaceToXrgb8888(&g_BackBuffer, frame, w, h));
+    EXPECT_EQ(frame[20 * 640 + 10], 0u);
+    EXPECT_EQ(frame[20 * 640 + 11], PalColor(2));
+}

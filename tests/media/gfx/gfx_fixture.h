@@ -72,6 +72,10 @@ protected:
     }
     static void ResetGraphics() {
         DDEnd();
+        delete lpDTCon;
+        lpDTCon = nullptr;
+        delete lpDDCon;
+        lpDDCon = nullptr;
         for (auto& s : SurfaceTable) {
             DDReleaseSurfaceData(&s);
             s = DDSURFACEDATA{};
