@@ -11,6 +11,7 @@
 #include "media/text/dd_frames.h"
 #include "media/text/fade_angle.h"
 #include "tests/media/gfx/gfx_fixture.h"
+#include "tests/media/text/scoped_surfaces.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ TEST_F(FadeTest, Direct3DResetAndFailures) {
 // DirectDraw at 8 bits: the palette is blended toward the colour and handed
 // to the palette object; no snapshot is taken.
 TEST_F(FadeTest, DirectDrawPalette8) {
-    ASSERT_TRUE(InitAll(0, 8, 1));
+    ASSERT_TRUE(InitAll(0, 8, 0));
     uint8_t before[256][4];
     std::memcpy(before, g_Palette, sizeof before);
     ASSERT_FALSE(FadeOut());  // angle 90: the full picture
@@ -106,28 +107,30 @@ TEST_F(FadeTest, DirectDrawSnapshot) {
         ResetGraphics();
         BuildBitmapTable();
         text::ResetFadeAngles();
-        ASSERT_TRUE(InitAll(0, bpp, 1)) << bpp;
+        ASSERT_TRUE(InitAll(0, bpp, 0)) << bpp;
+        // What each step must show: the blend of the first picture.
+        auto blendOfPicture = [](int weight) {
+            DDFillRect(&g_BackBuffer, 0, 0, 640, 480, 200);
+            DDBlt(&g_WorkSurface, 0, 0, 640, 480, &g_BackBuffer, 0, 0, 0);
+            DDFade_UnPal(&g_BackBuffer, weight, 0, 0, 0, &g_WorkSurface);
+            return BackPixel(5, 5);
+        };
+        uint32_t expected[10];
+        for (int k = 0; k < 10; ++k) expected[k] = blendOfPicture(text::FadeBlendWeight(90 - 10 * k));
+        DDFillRect(&g_WorkSurface, 0, 0, 640, 480, 0);
         DDFillRect(&g_BackBuffer, 0, 0, 640, 480, 200);
-        const uint32_t picture = BackPixel(5, 5);
-        ASSERT_FALSE(FadeOut());
-        EXPECT_EQ(BackPixel(5, 5), picture) << bpp;  // weight 256: the snapshot itself
-        DDFillRect(&g_BackBuffer, 0, 0, 640, 480, 17);  // the scene draws another picture
-        for (int call = 1; call < 9; ++call) ASSERT_FALSE(FadeOut());
-        const uint32_t nearEnd = BackPixel(5, 5);
-        EXPECT_TRUE(FadeOut());
-        EXPECT_EQ(BackPixel(5, 5) & 0xFFFFFF, 0u) << bpp;
-        // The step at 10° still shows a trace of the first picture's colour,
-        // not of the second: compare with a fresh blend of each.
-        DDFillRect(&g_BackBuffer, 0, 0, 640, 480, 200);
-        DDBlt(&g_WorkSurface, 0, 0, 640, 480, &g_BackBuffer, 0, 0, 0);
-        DDFade_UnPal(&g_BackBuffer, text::FadeBlendWeight(10), 0, 0, 0, &g_WorkSurface);
-        EXPECT_EQ(nearEnd, BackPixel(5, 5)) << bpp;
+        for (int call = 0; call < 10; ++call) {
+            EXPECT_EQ(FadeOut(), call == 9);
+            EXPECT_EQ(BackPixel(5, 5), expected[call]) << bpp << " " << call;
+            DDFillRect(&g_BackBuffer, 0, 0, 640, 480, 17);  // the scene draws another picture
+        }
+        EXPECT_EQ(expected[9] & 0xFFFFFF, 0u);  // fully faded to black
     }
 }
 
 // Frames fill top, bottom, left, right; numbers come from the strip cells.
 TEST_F(FadeTest, FramesAndNumbers) {
-    ASSERT_TRUE(InitAll(0, 8, 1));
+    ASSERT_TRUE(InitAll(0, 8, 0));
     DDFillRect(&g_BackBuffer, 0, 0, 640, 480, 0);
     DDFrameRectOutside(&g_BackBuffer, 10, 10, 20, 10, 2, 240);
     DDFrameRect(&g_BackBuffer, 100, 100, 6, 6, 4, 241);  // thicker than half: overlaps itself
@@ -145,7 +148,7 @@ TEST_F(FadeTest, FramesAndNumbers) {
         for (const auto& c : cases) EXPECT_EQ(img.Get(c.x, c.y), c.v) << c.x << "," << c.y;
     }
     // A strip of ten 4 × 4 digit cells whose cell d is filled with d + 1.
-    DDSURFACEDATA strip;
+    texttest::ScopedSurface strip;
     ASSERT_TRUE(DDCreateSurface(&strip, 40, 4, 1, 1, 0, 0, 0));
     for (int d = 0; d < 10; ++d) DDFillRect(&strip, d * 4, 0, 4, 4, static_cast<uint32_t>(d + 1));
     DDFillRect(&g_BackBuffer, 0, 0, 640, 480, 0);
@@ -162,7 +165,6 @@ TEST_F(FadeTest, FramesAndNumbers) {
         EXPECT_EQ(img.Get(205, 61), 0u);
         EXPECT_EQ(img.Get(210, 61), 0u);
     }
-    DDReleaseSurfaceData(&strip);
 }
 
 }  // namespace

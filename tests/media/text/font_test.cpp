@@ -12,6 +12,7 @@
 #include "media/text/dd_frames.h"
 #include "platform/cp932.h"
 #include "tests/media/gfx/gfx_fixture.h"
+#include "tests/media/text/scoped_surfaces.h"
 #include "tests/media/text/png_golden.h"
 
 namespace {
@@ -47,7 +48,8 @@ protected:
         ReleaseFonts();
         ResetGraphics();
         BuildBitmapTable();
-        ASSERT_TRUE(InitAll(d3d, bpp, 1)) << d3d << " " << bpp;
+        // DirectDraw full screen, so that surfaces have the mode's depth.
+        ASSERT_TRUE(InitAll(d3d, bpp, d3d ? 1 : 0)) << d3d << " " << bpp;
     }
     static FONTINFO Info(int height, int pitch, int cache) {
         FONTINFO f;
@@ -112,6 +114,52 @@ TEST_F(FontTest, DigitsStayInTheirBoxInBothFamilies) {
         EXPECT_GT(x1, 140) << m.d3d << " " << m.bpp;
         EXPECT_LE(x1, 160) << m.d3d << " " << m.bpp;
         EXPECT_LE(y1, 16) << m.d3d << " " << m.bpp;
+    }
+}
+
+// DirectDraw text is two-level in the colour of palette entry 241 as the
+// mode shows it (16 bits: the entry in the surface layout, widened to a GDI
+// colour and narrowed again by GDI).
+TEST_F(FontTest, DirectDrawTextColour) {
+    for (int bpp : {8, 16, 32}) {
+        Restart(0, bpp);
+        ASSERT_TRUE(SetUpFonts(Settings(0, 1)));
+        DDFillRect(&g_BackBuffer, 0, 0, 640, 480, 3);
+        const uint32_t background = PalNumToRGB(3), ink = PalNumToRGB(241);
+        g_Fonts[1].DrawString(&g_BackBuffer, 10, 10, SJ("■漢A"));
+        DDLOCK lock(&g_BackBuffer);
+        ASSERT_TRUE(lock.Locked());
+        int inked = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 80; ++x) {
+                const uint32_t v = lock.Image()->Get(x, y) & (bpp == 32 ? 0xFFFFFFu : 0xFFFFFFFFu);
+                if (v == ink) ++inked;
+                EXPECT_TRUE(v == ink || v == background) << bpp << " " << x << "," << y << " " << v;
+            }
+        EXPECT_GT(inked, 100) << bpp;
+    }
+}
+
+// Direct3D onto a system-memory texture: composed in Work and copied there.
+TEST_F(FontTest, Direct3DSystemMemoryDestination) {
+    ASSERT_TRUE(InitAll(1, 32, 1));
+    ASSERT_TRUE(SetUpFonts(Settings(0, 0)));
+    texttest::ScopedSurface target;
+    ASSERT_TRUE(DDCreateSurface(&target, 128, 64, 0, 0, DTMEMORYTYPE_SYSTEM, 0, 0));
+    ASSERT_EQ(target.lpDT->nMemType, DTMEMORYTYPE_SYSTEM);
+    DDFillRectRGB(&target, 0, 0, 128, 64, 0xFF000000);
+    EXPECT_EQ(g_Fonts[1].DrawString(&target, 4, 8, SJ("あい")), 1);
+    {
+        DDLOCK lock(&target);
+        ASSERT_TRUE(lock.Locked());
+        int inked = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 128; ++x) {
+                if ((lock.Image()->Get(x, y) & 0xFFFFFF) == 0) continue;
+                ++inked;
+                EXPECT_TRUE(x >= 4 && x < 36 && y >= 8 && y < 24) << x << "," << y;
+            }
+        EXPECT_GT(inked, 20);
     }
 }
 
@@ -194,11 +242,11 @@ TEST_F(FontTest, IconLetters) {
 }
 
 TEST_F(FontTest, TextBoxesAndSizes) {
-    ASSERT_TRUE(InitAll(0, 8, 1));
-    DDSURFACEDATA picture;
+    ASSERT_TRUE(InitAll(0, 8, 0));
+    texttest::ScopedSurface picture;
     ASSERT_TRUE(DDCreateSurface(&picture, 640, 480, 1, 0, 0, 0, 0));
     DDFillRect(&picture, 0, 0, 640, 480, 5);
-    Font font;
+    texttest::ScopedFont font;
     ASSERT_TRUE(font.InitFont(SJ("ＭＳ ゴシック"), 0, 16, 16, 16, 241, 0, 1, &picture, 2, 240, nullptr, 0));
     ClearBack();
     font.DrawTextBox(&g_BackBuffer, 10000, 10000, 200, 100);
@@ -230,14 +278,12 @@ TEST_F(FontTest, TextBoxesAndSizes) {
     const auto size = font.GetTextSize("ii\nWWW\n");
     EXPECT_EQ(size.h, 48);
     EXPECT_EQ(size.w, font.m_pFace->TextExtent("WWW", text::GlyphStyle::kMono));
-    DDReleaseSurfaceData(&font.Work);
-    DDReleaseSurfaceData(&picture);
 }
 
 // Font 0 in DirectDraw at 640 × 480 has a full-width atlas of 32 × 30
 // cells: the 259th character still gets one.
 TEST_F(FontTest, AtlasGridsOfTheFamilies) {
-    ASSERT_TRUE(InitAll(0, 8, 1));
+    ASSERT_TRUE(InitAll(0, 8, 0));
     ASSERT_TRUE(SetUpFonts(Settings(1, 0)));
     auto& full = *g_Fonts[0].m_lpFastFont_Full;
     EXPECT_EQ(full.Cells().Columns(), 32);
@@ -252,7 +298,7 @@ TEST_F(FontTest, AtlasGridsOfTheFamilies) {
 // value; the decoration setting 0, 1, 2 sets shadow or edge on all three
 // fonts and other values leave them; icons and centring go to font 1 only.
 TEST_F(FontTest, StartUpSettings) {
-    ASSERT_TRUE(InitAll(0, 8, 1));
+    ASSERT_TRUE(InitAll(0, 8, 0));
     struct Case {
         int ddCache, decoration;
         bool atlases;
@@ -285,8 +331,8 @@ TEST_F(FontTest, StartUpSettings) {
 }
 
 TEST_F(FontTest, FailuresAndCounters) {
-    ASSERT_TRUE(InitAll(0, 8, 1));
-    Font font;
+    ASSERT_TRUE(InitAll(0, 8, 0));
+    texttest::ScopedFont font;
     // A glyph cache asked for without pitches: logged, no atlases.
     ASSERT_TRUE(font.InitFont(SJ("ＭＳ ゴシック"), 0, 16, 0, 16, 241, 0, 1, nullptr, 1, 240, nullptr, 1));
     EXPECT_FALSE(font.m_lpFastFont_Half);
@@ -295,12 +341,11 @@ TEST_F(FontTest, FailuresAndCounters) {
     ASSERT_TRUE(font.InitFont(SJ("ＭＳ ゴシック"), 0, 16, 16, 16, 241, 0, 1, nullptr, 1, 240, nullptr, 0));
     EXPECT_EQ(font.m_nFontNum, first + 1);
     EXPECT_EQ(std::count(g_FontList.begin(), g_FontList.end(), &font), 1);
-    DDReleaseSurfaceData(&font.Work);
     g_FontList.clear();
 
     // The work surface cannot be made: quit, and the font stays unnumbered
     // and unlisted.
-    Font broken;
+    texttest::ScopedFont broken;
     gfx::Faults().Arm(gfx::Fault::DDCreateVideo);
     gfx::Faults().Arm(gfx::Fault::DDCreateSystem);
     const int closes = CloseRequestCount();
