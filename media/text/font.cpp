@@ -265,6 +265,23 @@ void Font::RestoreFont() {
     FillAtlases(true);
 }
 
+void Font::Release() {
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    m_lpFastFont_Half.reset();
+    m_lpFastFont_Full.reset();
+    m_pFace.reset();
+    DDReleaseSurfaceData(&Work);
+    Work = DDSURFACEDATA{};
+}
+
+void ReleaseFonts() {
+    for (Font& f : g_Fonts) f.Release();
+    for (DDSURFACEDATA& s : g_DigitStrips) {
+        DDReleaseSurfaceData(&s);
+        s = DDSURFACEDATA{};
+    }
+}
+
 text::TextSize Font::GetTextSize(std::string_view s) const { return text::GetTextSize(Style(), s); }
 
 int CreateFonts(Font* fonts, FONTINFO* infos, int n) {

@@ -60,6 +60,9 @@ public:
         TOVARO_PRINTF(7, 8);
     // Rebuilds the atlases (and restores the work surface) after a loss.
     void RestoreFont();
+    // What the destructor of the font does, while the device still exists:
+    // the face, both atlases and Work are released.
+    void Release();
     // Widest line by the face's advances and lines × line pitch.
     text::TextSize GetTextSize(std::string_view text) const;
 
@@ -107,6 +110,9 @@ int CreateFonts(Font* fonts, FONTINFO* infos, int n);
 // Digit strip i: 10 cells of font i's pitch × line pitch, drawn with font i.
 int CreateNumberFonts(DDSURFACEDATA* strips, const BMPSLOT* slots, int n, Font* fonts, const FONTINFO* infos);
 void DrawDigitStrip(DDSURFACEDATA* strip, Font* font);
+// Application end, before the device goes: the three fonts and their digit
+// strips are released.
+void ReleaseFonts();
 
 // The start-up of the fonts: face name and cache settings into the three
 // records, CreateFonts, the system data's icon, decoration and centre

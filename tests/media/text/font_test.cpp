@@ -27,25 +27,16 @@ protected:
         g_FontInfo[2] = Info(30, 32, 0);
     }
     void TearDown() override {
-        ReleaseFonts();
+        ReleaseFontsAndList();
         GfxTest::TearDown();
     }
     // The fonts' surfaces go with the device (the program makes them once).
-    static void ReleaseFonts() {
-        for (Font& f : g_Fonts) {
-            DDReleaseSurfaceData(&f.Work);
-            f.Work = DDSURFACEDATA{};
-            f.m_lpFastFont_Half.reset();
-            f.m_lpFastFont_Full.reset();
-        }
-        for (auto& s : g_DigitStrips) {
-            DDReleaseSurfaceData(&s);
-            s = DDSURFACEDATA{};
-        }
+    static void ReleaseFontsAndList() {
+        ReleaseFonts();
         g_FontList.clear();
     }
     void Restart(int d3d, int bpp) {
-        ReleaseFonts();
+        ReleaseFontsAndList();
         ResetGraphics();
         BuildBitmapTable();
         // DirectDraw full screen, so that surfaces have the mode's depth.

@@ -16,7 +16,7 @@ struct ScopedSurface : DDSURFACEDATA {
 
 struct ScopedFont : Font {
     ~ScopedFont() {
-        DDReleaseSurfaceData(&Work);
+        Release();
         g_FontList.erase(std::remove(g_FontList.begin(), g_FontList.end(), this), g_FontList.end());
     }
 };
