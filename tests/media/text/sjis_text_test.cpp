@@ -76,7 +76,7 @@ TEST(Cp932Table, Codes) {
         {0x82A0, U'\u3042'},  // あ
         {0x8160, U'\uFF5E'},  // ～ as CP932 has it
         {0x817C, U'\uFF0D'},  // －
-        {0x8740, U'\u2460'},  // ①, an NEC special character
+        {0x8740, U'\u2460'},  // ①, row 13 of the CP932 extensions
         {0x8540, 0},          // unassigned row
         {0x82, 0},            // a lead byte alone
     };
