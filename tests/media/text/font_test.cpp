@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
 
 #include "app/quit.h"
 #include "media/gfx/dd_blit.h"
@@ -206,6 +207,43 @@ TEST_F(FontTest, GlyphCacheGivesTheSamePicture) {
         EXPECT_EQ(draw(1), direct) << d3d;
         EXPECT_EQ(font.m_lpFastFont_Full->Cells().Used(), 258 + 2);  // 漢 字 kept through the rebuild
     }
+}
+
+// The main thread (start-up, recovery) and the game thread may draw with one
+// font at once: each picture is what a lone draw gives, and the atlas grows
+// once per new character.
+TEST_F(FontTest, TwoThreadsShareAFont) {
+    ASSERT_TRUE(InitAll(1, 32, 1));
+    ASSERT_TRUE(SetUpFonts(Settings(1, 1)));
+    Font& font = g_Fonts[1];
+    texttest::ScopedSurface a, b, reference;
+    for (DDSURFACEDATA* sd : {static_cast<DDSURFACEDATA*>(&a), static_cast<DDSURFACEDATA*>(&b),
+                              static_cast<DDSURFACEDATA*>(&reference)})
+        ASSERT_TRUE(DDCreateSurface(sd, 256, 32, 1, 0, 0, 0, 0));
+    const std::string texts[2] = {SJ("漢字の試験 ABC"), SJ("表示と終了 xyz")};
+    std::vector<gfx::cImage> expected;
+    for (const auto& t : texts) {
+        DDFillRectRGB(&reference, 0, 0, 256, 32, 0xFF000000);
+        font.DrawString(&reference, 0, 0, t);
+        expected.push_back(reference.lpDT->lpSurface->img);
+    }
+    const int usedBefore = font.m_lpFastFont_Full->Cells().Used();
+    int mismatches[2] = {0, 0};
+    auto run = [&](int k, DDSURFACEDATA* sd) {
+        for (int i = 0; i < 50; ++i) {
+            gfx::FillRect(sd->lpDT->lpSurface->img, 0, 0, 256, 32, 0xFF000000);
+            font.DrawString(sd, 0, 0, texts[k] + (i % 2 ? SJ("新") : SJ("旧")));
+            font.DrawString(sd, 0, 0, texts[k]);
+        }
+        gfx::FillRect(sd->lpDT->lpSurface->img, 0, 0, 256, 32, 0xFF000000);
+        font.DrawString(sd, 0, 0, texts[k]);
+        mismatches[k] += !(sd->lpDT->lpSurface->img == expected[k]);
+    };
+    std::thread t1(run, 0, &a), t2(run, 1, &b);
+    t1.join();
+    t2.join();
+    EXPECT_EQ(mismatches[0] + mismatches[1], 0);
+    EXPECT_EQ(font.m_lpFastFont_Full->Cells().Used(), usedBefore + 2);  // 新 and 旧
 }
 
 TEST_F(FontTest, IconLetters) {
