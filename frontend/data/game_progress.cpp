@@ -1,0 +1,105 @@
+#include "frontend/data/game_progress.h"
+
+#include <algorithm>
+#include <ctime>
+
+#include "frontend/data/player_settings.h"
+#include "frontend/data/record_parts.h"
+#include "frontend/data/world_map.h"
+#include "platform/cp932.h"
+
+cPlayerDataSettings g_PlayerDataSettings;
+
+cGameProgress g_Progress;
+cGameProgress g_ProgressAtStart;
+cGameProgress g_ProgressPrevStart;
+
+SaveTime LocalSaveTime() {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    tm t{};
+    localtime_r(&ts.tv_sec, &t);
+    return SaveTime{static_cast<uint16_t>(t.tm_year + 1900), static_cast<uint16_t>(t.tm_mon + 1),
+                    static_cast<uint16_t>(t.tm_wday),        static_cast<uint16_t>(t.tm_mday),
+                    static_cast<uint16_t>(t.tm_hour),        static_cast<uint16_t>(t.tm_min),
+                    static_cast<uint16_t>(t.tm_sec),         static_cast<uint16_t>(ts.tv_nsec / 1000000)};
+}
+
+void cGameProgress::Reset(int n) {
+    Clear();
+    m_vecCarriedItem.assign(kCarryItemCount, 0);
+    m_vecSavedChara.assign(1, cSavedChara());
+    m_vecOpened.assign(1000, 0);
+    m_vecOpened.at(0) = 1;
+    m_vecCommonVar.assign(1001, 0);
+    m_vecStageBest.clear();
+    m_vecStageFlag.assign(static_cast<size_t>(std::max(n, 0)), StageFlagRecord());
+    m_nHighestStage = 1;
+    m_nSlot = -1;
+    m_strPlayerName = "aaa";
+}
+
+void cGameProgress::Normalize(const cWorldMap& map, int32_t nStageCount) {
+    if (m_nMapX >= map.m_nWidth) m_nMapX = map.m_nStartX;
+    if (m_nMapY >= map.m_nHeight) m_nMapY = map.m_nStartY;
+    const int32_t count = std::max(nStageCount, 0);
+    m_vecStageFlag.resize(static_cast<size_t>(count));
+    m_nHighestStage = std::min(m_nHighestStage, count);
+}
+
+void cGameProgress::Normalize() { Normalize(g_WorldMap, g_PlayerDataSettings.nStageCount); }
+
+bool cGameProgress::LoadExtra(cByteReader& r, const cLoadContext& ctx) {
+    using namespace player_parts;
+    if (!r.Read(m_stSaveTime, "m_stSaveTime")) return false;
+    if (ctx.Since(501) && !ReadIntVectorKeep(r, m_vecCarriedItem, "m_vecCarriedItem")) return false;
+    if (!ReadRecordVector(r, ctx, m_vecSavedChara, "m_vecSavedChara")) return false;
+    if (!ReadRecordVector(r, ctx, m_vecStageBest, "m_vecStageBest")) return false;
+    if (!ReadRecordVector(r, ctx, m_vecStageFlag, "m_vecStageFlag")) return false;
+    if (!ReadIntVectorKeep(r, m_vecOpened, "m_vecOpened")) return false;
+    if (!ReadIntVectorKeep(r, m_vecCommonVar, "m_vecCommonVar")) return false;
+    if (ctx.Since(915) && !ReadIntVectorKeep(r, m_vecStartVar, "m_vecStartVar")) return false;
+    return true;
+}
+
+void cGameProgress::SaveExtra(cByteWriter& w, uint32_t nVersion) {
+    using namespace player_parts;
+    w.Write(m_stSaveTime);
+    if (nVersion >= 501) WriteIntVector(w, m_vecCarriedItem);
+    WriteRecordVector(w, m_vecSavedChara, nVersion);
+    WriteRecordVector(w, m_vecStageBest, nVersion);
+    WriteRecordVector(w, m_vecStageFlag, nVersion);
+    WriteIntVector(w, m_vecOpened);
+    WriteIntVector(w, m_vecCommonVar);
+    if (nVersion >= 915) WriteIntVector(w, m_vecStartVar);
+}
+
+void cGameProgress::DumpExtra(cDumper& d) {
+    using namespace player_parts;
+    std::string t;
+    for (size_t i = 0; i < m_stSaveTime.size(); ++i) t += (i ? ", " : "") + std::to_string(m_stSaveTime[i]);
+    d.Line("m_stSaveTime", "[" + t + "]");
+    DumpIntVector(d, "m_vecCarriedItem", m_vecCarriedItem);
+    DumpRecordVector(d, "m_vecSavedChara", m_vecSavedChara);
+    DumpRecordVector(d, "m_vecStageBest", m_vecStageBest);
+    DumpRecordVector(d, "m_vecStageFlag", m_vecStageFlag);
+    DumpIntVector(d, "m_vecOpened", m_vecOpened);
+    DumpIntVector(d, "m_vecCommonVar", m_vecCommonVar);
+    DumpIntVector(d, "m_vecStartVar", m_vecStartVar);
+}
+
+void cGameProgress::OnLoaded(const cLoadContext& ctx) {
+    if (ctx.Below(166)) m_nBgm = 1;
+    if (ctx.Below(169)) m_bSlotSave = 0;
+    if (ctx.Below(182)) m_nTotal3 = m_nTotal4 = 0;
+    if (ctx.Below(190)) m_bMapReturn = 0;
+    if (ctx.Below(191)) m_nMapCursorX = m_nMapCursorY = 0;
+    if (ctx.Below(194)) m_nMapFacing = 0;
+    if (ctx.Below(501)) m_vecCarriedItem.assign(kCarryItemCount, 1);
+    if (ctx.Below(754)) {
+        m_vecCommonVar.resize(1000);
+        m_vecStartVar.resize(1000);
+    }
+    if (ctx.Below(804)) m_vecOpened.at(0) = 1;
+    Normalize();
+}
