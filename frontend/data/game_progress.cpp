@@ -8,8 +8,6 @@
 #include "frontend/data/world_map.h"
 #include "platform/cp932.h"
 
-cPlayerDataSettings g_PlayerDataSettings;
-
 cGameProgress g_Progress;
 cGameProgress g_ProgressAtStart;
 cGameProgress g_ProgressPrevStart;
