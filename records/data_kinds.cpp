@@ -28,7 +28,7 @@ const std::vector<cDataKind>& DataKinds() {
         {"options", "user options (user_data\\Option.dat)", Make<cOptionData>, "user_data\\Option.dat"},
         {"free", "stage list place (user_data\\Free.dat)", Make<cFreeData>, "user_data\\Free.dat"},
         {"replaylist", "replay list place and order (user_data\\Replay.dat)", Make<cReplayData>, "user_data\\Replay.dat"},
-        {"worldmap", "world map (data\\WorldMap.dat)", Make<cWorldMap>, "data\\WorldMap.dat", true},
+        {"worldmap", "world map (data\\WorldMap.dat)", Make<cWorldMap>, "data\\WorldMap.dat"},
         {"ranking", "ranking set of a stage (*.rkg)", Make<cRanking>},
         {"boot", "boot choice (user_data\\Boot.dat)", Make<cBootData>, "user_data\\Boot.dat"},
     };

@@ -4,7 +4,6 @@
 #include <ctime>
 
 #include "frontend/data/player_settings.h"
-#include "frontend/data/record_parts.h"
 #include "frontend/data/world_map.h"
 #include "platform/cp932.h"
 
@@ -46,45 +45,6 @@ void cGameProgress::Normalize(const cWorldMap& map, int32_t nStageCount) {
 }
 
 void cGameProgress::Normalize() { Normalize(g_WorldMap, g_PlayerDataSettings.nStageCount); }
-
-bool cGameProgress::LoadExtra(cByteReader& r, const cLoadContext& ctx) {
-    using namespace player_parts;
-    if (!r.Read(m_stSaveTime, "m_stSaveTime")) return false;
-    if (ctx.Since(501) && !ReadIntVectorKeep(r, m_vecCarriedItem, "m_vecCarriedItem")) return false;
-    if (!ReadRecordVector(r, ctx, m_vecSavedChara, "m_vecSavedChara")) return false;
-    if (!ReadRecordVector(r, ctx, m_vecStageBest, "m_vecStageBest")) return false;
-    if (!ReadRecordVector(r, ctx, m_vecStageFlag, "m_vecStageFlag")) return false;
-    if (!ReadIntVectorKeep(r, m_vecOpened, "m_vecOpened")) return false;
-    if (!ReadIntVectorKeep(r, m_vecCommonVar, "m_vecCommonVar")) return false;
-    if (ctx.Since(915) && !ReadIntVectorKeep(r, m_vecStartVar, "m_vecStartVar")) return false;
-    return true;
-}
-
-void cGameProgress::SaveExtra(cByteWriter& w, uint32_t nVersion) {
-    using namespace player_parts;
-    w.Write(m_stSaveTime);
-    if (nVersion >= 501) WriteIntVector(w, m_vecCarriedItem);
-    WriteRecordVector(w, m_vecSavedChara, nVersion);
-    WriteRecordVector(w, m_vecStageBest, nVersion);
-    WriteRecordVector(w, m_vecStageFlag, nVersion);
-    WriteIntVector(w, m_vecOpened);
-    WriteIntVector(w, m_vecCommonVar);
-    if (nVersion >= 915) WriteIntVector(w, m_vecStartVar);
-}
-
-void cGameProgress::DumpExtra(cDumper& d) {
-    using namespace player_parts;
-    std::string t;
-    for (size_t i = 0; i < m_stSaveTime.size(); ++i) t += (i ? ", " : "") + std::to_string(m_stSaveTime[i]);
-    d.Line("m_stSaveTime", "[" + t + "]");
-    DumpIntVector(d, "m_vecCarriedItem", m_vecCarriedItem);
-    DumpRecordVector(d, "m_vecSavedChara", m_vecSavedChara);
-    DumpRecordVector(d, "m_vecStageBest", m_vecStageBest);
-    DumpRecordVector(d, "m_vecStageFlag", m_vecStageFlag);
-    DumpIntVector(d, "m_vecOpened", m_vecOpened);
-    DumpIntVector(d, "m_vecCommonVar", m_vecCommonVar);
-    DumpIntVector(d, "m_vecStartVar", m_vecStartVar);
-}
 
 void cGameProgress::OnLoaded(const cLoadContext& ctx) {
     if (ctx.Below(166)) m_nBgm = 1;

@@ -252,6 +252,16 @@ public:
         if (f.Since(724)) f.String("m_strStageKey", m_strStageKey);
         if (f.Since(915)) f.String("m_strNextFile", m_strNextFile);
         f.String("m_strPlayerName", m_strPlayerName);
+        // After the base body. An int vector stored with 0 entries keeps
+        // what the reset gave; the record vectors hold exactly what is stored.
+        f.Raw("m_stSaveTime", m_stSaveTime);
+        if (f.Since(501)) f.Vector("m_vecCarriedItem", m_vecCarriedItem, VectorRule::KeepIfNone);
+        f.Vector("m_vecSavedChara", m_vecSavedChara);
+        f.Vector("m_vecStageBest", m_vecStageBest);
+        f.Vector("m_vecStageFlag", m_vecStageFlag);
+        f.Vector("m_vecOpened", m_vecOpened, VectorRule::KeepIfNone);
+        f.Vector("m_vecCommonVar", m_vecCommonVar, VectorRule::KeepIfNone);
+        if (f.Since(915)) f.Vector("m_vecStartVar", m_vecStartVar, VectorRule::KeepIfNone);
     }
 
     // A load starts from the reset state.
@@ -259,9 +269,6 @@ public:
         Reset(0);
         return cRecord<cGameProgress>::Load(r, ctx);
     }
-    bool LoadExtra(cByteReader& r, const cLoadContext& ctx);
-    void SaveExtra(cByteWriter& w, uint32_t nVersion);
-    void DumpExtra(cDumper& d);
     void OnLoaded(const cLoadContext& ctx);
     void OnSaving() { Normalize(); }
 };

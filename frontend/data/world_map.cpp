@@ -5,7 +5,6 @@
 
 #include "app/error_box.h"
 #include "app/files.h"
-#include "frontend/data/record_parts.h"
 #include "platform/cp932.h"
 
 cWorldMap g_WorldMap;
@@ -101,10 +100,7 @@ bool cWorldMap::FindPointByStageFile(std::string_view base, int32_t bVariation, 
     return false;
 }
 
-bool cWorldMap::LoadExtra(cByteReader& r, const cLoadContext& ctx) {
-    using namespace player_parts;
-    if (!ReadRecordVector(r, ctx, m_vecChipAttr, "m_vecChipAttr")) return false;
-    if (!ReadIntVectorKeep(r, m_vecChip, "m_vecChip")) return false;
+bool cWorldMap::LoadExtra(cByteReader& r, const cLoadContext&) {
     // The grid is indexed with the stored shift, so the stored sizes must
     // describe it.
     const bool bShiftOk = m_nRowShift >= 0 && m_nRowShift <= 30;
@@ -112,24 +108,7 @@ bool cWorldMap::LoadExtra(cByteReader& r, const cLoadContext& ctx) {
         static_cast<int64_t>(m_nHeight) * m_nPitch > static_cast<int64_t>(m_vecChip.size()))
         return r.Failf("world map of %d x %d with pitch %d and row shift %d does not fit its grid of %zu cells",
                        m_nWidth, m_nHeight, m_nPitch, m_nRowShift, m_vecChip.size());
-    if (!ReadRecordVector(r, ctx, m_vecPoint, "m_vecPoint")) return false;
-    return ReadRecordVector(r, ctx, m_vecPointTemplate, "m_vecPointTemplate");
-}
-
-void cWorldMap::SaveExtra(cByteWriter& w, uint32_t nVersion) {
-    using namespace player_parts;
-    WriteRecordVector(w, m_vecChipAttr, nVersion);
-    WriteIntVector(w, m_vecChip);
-    WriteRecordVector(w, m_vecPoint, nVersion);
-    WriteRecordVector(w, m_vecPointTemplate, nVersion);
-}
-
-void cWorldMap::DumpExtra(cDumper& d) {
-    using namespace player_parts;
-    DumpRecordVector(d, "m_vecChipAttr", m_vecChipAttr);
-    DumpIntVector(d, "m_vecChip", m_vecChip);
-    DumpRecordVector(d, "m_vecPoint", m_vecPoint);
-    DumpRecordVector(d, "m_vecPointTemplate", m_vecPointTemplate);
+    return true;
 }
 
 void cWorldMap::OnLoaded(const cLoadContext& ctx) {

@@ -140,10 +140,13 @@ public:
         f.Field("m_bBackPicture", m_bBackPicture);
         f.String("m_strWorldName", m_strWorldName);
         f.String("m_strBackPicture", m_strBackPicture);
+        f.Vector("m_vecChipAttr", m_vecChipAttr);
+        f.Vector("m_vecChip", m_vecChip, VectorRule::KeepIfNone);  // 0 stored: the grid stays
+        f.Vector("m_vecPoint", m_vecPoint);
+        f.Vector("m_vecPointTemplate", m_vecPointTemplate);
     }
+    // Refuses sizes that do not describe the grid.
     bool LoadExtra(cByteReader& r, const cLoadContext& ctx);
-    void SaveExtra(cByteWriter& w, uint32_t nVersion);
-    void DumpExtra(cDumper& d);
     void OnLoaded(const cLoadContext& ctx);
     void OnSaving() { Normalize(); }
 };

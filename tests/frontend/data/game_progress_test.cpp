@@ -229,8 +229,9 @@ TEST_F(GameProgressTest, NormalizeOnSave) {
     }
 }
 
-// Counts of 0 or less keep the reset contents of int vectors and leave
-// record vectors empty; counts beyond the bytes left refuse the file.
+// A count of 0 keeps the reset contents of an int vector and leaves a
+// record vector empty; negative counts and counts beyond the bytes left
+// refuse the file.
 TEST_F(GameProgressTest, StoredCountsAreBounded) {
     auto file = [](int32_t carried, int32_t saved, int32_t common) {
         FileBuilder b(1000);
@@ -247,14 +248,15 @@ TEST_F(GameProgressTest, StoredCountsAreBounded) {
         return b.Bytes();
     };
     cGameProgress p;
-    ASSERT_TRUE(p.LoadBytes(file(0, 0, -3), "zero")) << LastDataFileError();
+    ASSERT_TRUE(p.LoadBytes(file(0, 0, 0), "zero")) << LastDataFileError();
     EXPECT_EQ(p.m_vecCarriedItem, std::vector<int32_t>(25, 0));
     EXPECT_TRUE(p.m_vecSavedChara.empty());
     EXPECT_EQ(p.m_vecCommonVar.size(), 1001u);
     EXPECT_EQ(p.m_vecOpened, std::vector<int32_t>{1});
 
     p.m_nScore = 77;
-    for (auto bytes : {file(0x7FFFFFFF, 0, 2), file(0, 0x40000000, 2), file(0, 0, 0x7FFFFFFF), file(0, 0, 1000)}) {
+    for (auto bytes : {file(0x7FFFFFFF, 0, 2), file(0, 0x40000000, 2), file(0, 0, 0x7FFFFFFF), file(0, 0, 1000),
+                       file(-1, 0, 2), file(0, -1, 2), file(0, 0, -3)}) {
         EXPECT_FALSE(p.LoadBytes(bytes, "huge"));
         EXPECT_EQ(p.m_nScore, 77);
     }
