@@ -18,6 +18,7 @@ std::vector<uint8_t> ValidFile(const std::string& kind) {
     if (kind == "progress") {
         cGameProgress p;
         p.Reset(3);
+        p.m_vecSavedChara.clear();  // saved charas wait for the chara definition body
         p.m_vecOpened.resize(6);
         p.m_vecCommonVar.assign(8, 3);
         p.m_vecStartVar.assign(4, 2);
