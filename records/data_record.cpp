@@ -176,7 +176,10 @@ bool cDataRecord::LoadFile(std::string_view cp932Path) {
 }
 
 std::vector<uint8_t> cDataRecord::SaveBytesAs(uint32_t nVersion) {
+    // Sized first, so that a large record is written into one buffer
+    // without regrowing it.
     cByteWriter w;
+    w.ReserveMore(4 + BodySize(nVersion));
     w.Write(nVersion);
     SaveAs(w, nVersion);
     return w.Take();
@@ -187,9 +190,13 @@ bool cDataRecord::SaveFile(std::string_view cp932Path) {
         SetLastDataFileError("not saved: the program is closing");
         return false;
     }
-    cDataFileOut out;
-    Save(out.Writer());
-    return out.Commit(cp932Path);
+    const std::vector<uint8_t> bytes = SaveBytes();
+    if (!platform::WriteFileAtomic(cp932Path, bytes)) {
+        SetLastDataFileError(Format("%.*s: cannot write the file", static_cast<int>(cp932Path.size()),
+                                    cp932Path.data()));
+        return false;
+    }
+    return true;
 }
 
 std::string cDataRecord::DumpText() {

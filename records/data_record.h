@@ -96,8 +96,10 @@
 // - Tests: tests/records/mutation.h runs any loader over thousands of
 //   damaged variants of a valid file.
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -183,6 +185,8 @@ public:
     virtual int FieldCount(uint32_t nVersion) = 0;
     virtual int FieldBytes(uint32_t nVersion) = 0;
     virtual int StringCount(uint32_t nVersion) = 0;
+    // Bytes of the body SaveAs would write for that version.
+    virtual size_t BodySize(uint32_t nVersion) = 0;
 
     virtual std::unique_ptr<cDataRecord> CloneRecord() const = 0;
     // Takes over a record of the same class (the commit of a load).
@@ -358,7 +362,7 @@ public:
     void Field(const char* name, T& member) {
         if (m_nLeft <= 0) return;
         --m_nLeft;
-        m_r.ReadBytes(&member, sizeof(T), name);
+        m_r.ReadFixed<sizeof(T)>(&member, name);
     }
     void Dropped(const char* name, int nSize, int nCount = 1) {
         if (m_nLeft <= 0) return;
@@ -438,7 +442,7 @@ public:
     FieldWritePass(uint32_t v, cByteWriter& w) : Gate(v), m_w(w) {}
     template <class T>
     void Field(const char*, T& member) {
-        m_w.WriteBytes(&member, sizeof(T));
+        m_w.WriteFixed<sizeof(T)>(&member);
     }
     void Dropped(const char*, int nSize, int nCount = 1) {
         m_w.WriteZeros(static_cast<size_t>(nSize) * static_cast<size_t>(nCount));
@@ -536,6 +540,48 @@ public:
     void Raw(const char*, T&) {}
     template <class T>
     void Holder(const char*, cPartHolder<T>&) {}
+};
+
+// Adds up the bytes of a body (field and string counts included).
+class SizePass : public Gate {
+public:
+    using Gate::Gate;
+    size_t nBytes = 8;
+    template <class T>
+    void Field(const char*, T&) {
+        nBytes += sizeof(T);
+    }
+    void Dropped(const char*, int nSize, int nCount = 1) {
+        nBytes += static_cast<size_t>(nSize) * static_cast<size_t>(nCount);
+    }
+    void String(const char*, std::string& s) { nBytes += StoredSize(s); }
+    template <class T>
+    void Vector(const char*, std::vector<T>& v) {
+        nBytes += 4;
+        if constexpr (kIsRecord<T>) {
+            for (auto& e : v) nBytes += e.BodySize(m_nVersion);
+        } else if constexpr (std::is_same_v<T, std::string>) {
+            for (auto& e : v) nBytes += StoredSize(e);
+        } else {
+            nBytes += sizeof(T) * v.size();
+        }
+    }
+    template <class T>
+    void Record(const char*, T& rec) {
+        nBytes += rec.BodySize(m_nVersion);
+    }
+    template <class T>
+    void Raw(const char*, T&) {
+        nBytes += sizeof(T);
+    }
+    template <class T>
+    void Holder(const char*, cPartHolder<T>& h);
+
+private:
+    static size_t StoredSize(const std::string& s) {
+        const size_t len = std::strlen(s.c_str());
+        return 4 + (len ? len + 1 : 0);
+    }
 };
 
 // Dump in file order: phase 0 fields, 1 strings, 2 parts.
@@ -640,6 +686,14 @@ public:
     int FieldCount(uint32_t nVersion) override { return Count(nVersion).nFields; }
     int FieldBytes(uint32_t nVersion) override { return Count(nVersion).nBytes; }
     int StringCount(uint32_t nVersion) override { return Count(nVersion).nStrings; }
+    size_t BodySize(uint32_t nVersion) override {
+        D& d = Self();
+        record_detail::SizePass p(nVersion);
+        d.Fields(p);
+        cByteWriter extra = cByteWriter::Counter();
+        d.SaveExtra(extra, nVersion);
+        return p.nBytes + extra.Size();
+    }
 
     std::unique_ptr<cDataRecord> CloneRecord() const override {
         return std::make_unique<D>(static_cast<const D&>(*this));
@@ -714,21 +768,30 @@ void PartReadPass::Vector(const char* name, std::vector<T>& v) {
     if (!m_r.ok()) return;
     if constexpr (kIsRecord<T>) {
         // Every record body holds at least its two counts.
+        // Elements are added as they load, so memory follows the bytes
+        // actually present, not the count. The room reserved up front is
+        // what the bytes left can hold at the full size of this version.
         const int32_t n = m_r.ReadCount(8, name);
         if (!m_r.ok()) return;
         v.clear();
-        v.resize(static_cast<size_t>(n));
-        for (auto& e : v) {
-            if (!e.Load(m_r, m_ctx)) return;
+        if (n > 0) {
+            const size_t fullBody = 8 + static_cast<size_t>(T().FieldBytes(m_nVersion));
+            const size_t fit = m_r.Left() / fullBody;
+            v.reserve(std::min(static_cast<size_t>(n), std::max<size_t>(fit, 1)));
+        }
+        for (int32_t i = 0; i < n; ++i) {
+            v.emplace_back();
+            if (!v.back().Load(m_r, m_ctx)) return;
         }
     } else if constexpr (std::is_same_v<T, std::string>) {
         const int32_t n = m_r.ReadCount(4, name);
         if (!m_r.ok()) return;
         v.clear();
-        v.resize(static_cast<size_t>(n));
-        for (auto& s : v) {
-            if (!m_r.ReadString(s, name)) return;
-            if (m_ctx.bStripCR) std::erase(s, '\r');
+        v.reserve(static_cast<size_t>(n < 1024 ? n : 1024));
+        for (int32_t i = 0; i < n; ++i) {
+            v.emplace_back();
+            if (!m_r.ReadString(v.back(), name)) return;
+            if (m_ctx.bStripCR) std::erase(v.back(), '\r');
         }
     } else {
         CheckFieldType<T>();
@@ -793,6 +856,12 @@ void DumpPass::Vector(const char* name, std::vector<T>& v) {
         }
         m_d.Line(head, s + "]");
     }
+}
+
+template <class T>
+void SizePass::Holder(const char*, cPartHolder<T>& h) {
+    nBytes += 4;
+    if (h) nBytes += h->BodySize(m_nVersion);
 }
 
 template <class T>
