@@ -91,6 +91,12 @@
 //   a part between other parts with its own rules) go into LoadExtra /
 //   SaveExtra / DumpExtra, which run after the listed parts; use
 //   cByteReader::ReadCount / ReadString there, which check the bytes left.
+// - An enum member needs a fixed underlying type (enum E : int8_t), since
+//   any stored value may come back.
+// - SaveExtra also runs on a counting writer to size the output: write the
+//   same bytes whatever the writer, and read nothing back from it.
+// - A member an old format stored but the class no longer keeps:
+//   if (f.Below(N)) f.Dropped("(name)", size, count).
 // - Files with several records or raw values around them: cDataFileIn
 //   (version word checked) and cDataFileOut (atomic commit).
 // - Tests: tests/records/mutation.h runs any loader over thousands of
@@ -161,6 +167,11 @@ std::string DumpString(std::string_view cp932);
 
 class cDataRecord {
 public:
+    cDataRecord() = default;
+    cDataRecord(const cDataRecord&) = default;
+    cDataRecord(cDataRecord&&) = default;
+    cDataRecord& operator=(const cDataRecord&) = default;
+    cDataRecord& operator=(cDataRecord&&) = default;
     virtual ~cDataRecord() = default;
 
     // Reads this record's body. False when the body is bad; the reader then
