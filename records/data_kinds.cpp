@@ -1,5 +1,6 @@
 #include "records/data_kinds.h"
 
+#include "records/common_palette.h"
 #include "records/cond.h"
 #include "records/ed_move.h"
 #include "records/ed_shot.h"
@@ -21,6 +22,7 @@ const std::vector<cDataKind>& DataKinds() {
         {"move", "a movement definition (version word + cEdMove body)", Make<cEdMove>},
         {"shot", "a shot definition (version word + cEdShot body)", Make<cEdShot>},
         {"system", "the system data (data\\System.dat)", Make<cSystemData>, "data\\System.dat", true},
+        {"palette", "the common palette (data\\CommonPalette.cplt4)", Make<cCommonPalette>, "data\\CommonPalette.cplt4", true},
     };
     return kinds;
 }
