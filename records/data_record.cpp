@@ -120,13 +120,21 @@ void SetReaderError(std::string_view name, const cByteReader& r) {
 
 }  // namespace
 
+bool cDataFileIn::Check() {
+    if (m_Reader.ok()) return true;
+    SetReaderError(m_strName, m_Reader);
+    return false;
+}
+
 bool cDataFileIn::OpenBytes(std::span<const uint8_t> file, std::string_view name) {
+    m_strName = name;
     m_vecBytes.assign(file.begin(), file.end());
     m_Reader = cByteReader(m_vecBytes);
     return CheckVersionWord(m_Reader, name, m_Ctx);
 }
 
 bool cDataFileIn::Open(std::string_view cp932Path) {
+    m_strName = cp932Path;
     auto bytes = platform::ReadWholeFile(cp932Path);
     if (!bytes) {
         SetLastDataFileError(Format("%.*s: cannot open the file", static_cast<int>(cp932Path.size()),

@@ -56,7 +56,9 @@
 // array of them (C array or std::array), which is one field with a count.
 // Several consecutive fields registered one by one (each with its own gate)
 // are simply several Field() calls. Vector() takes std::vector (or
-// cCheckedVector) of arithmetic values, of std::string, or of records;
+// cCheckedVector) of arithmetic values, of std::string, or of records, and
+// makes the member what was stored (Vector(name, v, VectorRule::KeepIfNone):
+// a stored count of 0 leaves the member alone);
 // Record() embeds one sub-record body; Raw() writes one value raw after the
 // base body; Holder() an optional part. Members a version lacks are not read
 // and keep what they held before the load.
@@ -236,8 +238,12 @@ public:
     cByteReader& Reader() { return m_Reader; }
     const cLoadContext& Context() const { return m_Ctx; }
     uint32_t Version() const { return m_Ctx.nVersion; }
+    // After reading: true when every read was good; otherwise the reader's
+    // reason, with the file name, becomes LastDataFileError().
+    bool Check();
 
 private:
+    std::string m_strName;
     std::vector<uint8_t> m_vecBytes;
     cByteReader m_Reader;
     cLoadContext m_Ctx;
@@ -260,6 +266,10 @@ private:
 
 template <class T>
 class cPartHolder;
+
+// How a stored vector replaces the member: Replace makes it exactly what was
+// stored; KeepIfNone leaves the member as it was when the stored count is 0.
+enum class VectorRule { Replace, KeepIfNone };
 
 namespace record_detail {
 
@@ -356,7 +366,7 @@ public:
     }
     void String(const char*, std::string&) { ++nStrings; }
     template <class T>
-    void Vector(const char*, std::vector<T>&) {}
+    void Vector(const char*, std::vector<T>&, VectorRule = VectorRule::Replace) {}
     template <class T>
     void Record(const char*, T&) {}
     template <class T>
@@ -382,7 +392,7 @@ public:
     }
     void String(const char*, std::string&) {}
     template <class T>
-    void Vector(const char*, std::vector<T>&) {}
+    void Vector(const char*, std::vector<T>&, VectorRule = VectorRule::Replace) {}
     template <class T>
     void Record(const char*, T&) {}
     template <class T>
@@ -408,7 +418,7 @@ public:
         m_r.ReadString(s, name);
     }
     template <class T>
-    void Vector(const char*, std::vector<T>&) {}
+    void Vector(const char*, std::vector<T>&, VectorRule = VectorRule::Replace) {}
     template <class T>
     void Record(const char*, T&) {}
     template <class T>
@@ -430,7 +440,7 @@ public:
     void Dropped(const char*, int, int = 1) {}
     void String(const char*, std::string&) {}
     template <class T>
-    void Vector(const char* name, std::vector<T>& v);
+    void Vector(const char* name, std::vector<T>& v, VectorRule rule = VectorRule::Replace);
     template <class T>
     void Record(const char*, T& rec) {
         if (m_r.ok()) rec.Load(m_r, m_ctx);
@@ -460,7 +470,7 @@ public:
     }
     void String(const char*, std::string&) {}
     template <class T>
-    void Vector(const char*, std::vector<T>&) {}
+    void Vector(const char*, std::vector<T>&, VectorRule = VectorRule::Replace) {}
     template <class T>
     void Record(const char*, T&) {}
     template <class T>
@@ -480,7 +490,7 @@ public:
     void Dropped(const char*, int, int = 1) {}
     void String(const char*, std::string& s);
     template <class T>
-    void Vector(const char*, std::vector<T>&) {}
+    void Vector(const char*, std::vector<T>&, VectorRule = VectorRule::Replace) {}
     template <class T>
     void Record(const char*, T&) {}
     template <class T>
@@ -500,7 +510,7 @@ public:
     void Dropped(const char*, int, int = 1) {}
     void String(const char*, std::string&) {}
     template <class T>
-    void Vector(const char*, std::vector<T>& v);
+    void Vector(const char*, std::vector<T>& v, VectorRule = VectorRule::Replace);
     template <class T>
     void Record(const char*, T& rec) {
         rec.SaveAs(m_w, m_nVersion);
@@ -527,7 +537,7 @@ public:
     void Dropped(const char*, int, int = 1) {}
     void String(const char*, std::string& s) { s.clear(); }
     template <class T>
-    void Vector(const char*, std::vector<T>&) {}
+    void Vector(const char*, std::vector<T>&, VectorRule = VectorRule::Replace) {}
     template <class T>
     void Record(const char*, T&) {}
     template <class T>
@@ -544,7 +554,7 @@ public:
     void Dropped(const char*, int, int = 1) {}
     void String(const char*, std::string& s);
     template <class T>
-    void Vector(const char*, std::vector<T>&) {}
+    void Vector(const char*, std::vector<T>&, VectorRule = VectorRule::Replace) {}
     template <class T>
     void Record(const char*, T&) {}
     template <class T>
@@ -567,7 +577,7 @@ public:
     }
     void String(const char*, std::string& s) { nBytes += StoredSize(s); }
     template <class T>
-    void Vector(const char*, std::vector<T>& v) {
+    void Vector(const char*, std::vector<T>& v, VectorRule = VectorRule::Replace) {
         nBytes += 4;
         if constexpr (kIsRecord<T>) {
             for (auto& e : v) nBytes += e.BodySize(m_nVersion);
@@ -608,7 +618,7 @@ public:
         if (m_nPhase == 1) m_d.Line(name, DumpString(s));
     }
     template <class T>
-    void Vector(const char* name, std::vector<T>& v);
+    void Vector(const char* name, std::vector<T>& v, VectorRule rule = VectorRule::Replace);
     template <class T>
     void Record(const char* name, T& rec) {
         if (m_nPhase != 2) return;
@@ -775,7 +785,7 @@ private:
 namespace record_detail {
 
 template <class T>
-void PartReadPass::Vector(const char* name, std::vector<T>& v) {
+void PartReadPass::Vector(const char* name, std::vector<T>& v, VectorRule rule) {
     if (!m_r.ok()) return;
     if constexpr (kIsRecord<T>) {
         // Every record body holds at least its two counts.
@@ -783,7 +793,7 @@ void PartReadPass::Vector(const char* name, std::vector<T>& v) {
         // actually present, not the count. The room reserved up front is
         // what the bytes left can hold at the full size of this version.
         const int32_t n = m_r.ReadCount(8, name);
-        if (!m_r.ok()) return;
+        if (!m_r.ok() || (n == 0 && rule == VectorRule::KeepIfNone)) return;
         v.clear();
         if (n > 0) {
             const size_t fullBody = 8 + static_cast<size_t>(T().FieldBytes(m_nVersion));
@@ -796,7 +806,7 @@ void PartReadPass::Vector(const char* name, std::vector<T>& v) {
         }
     } else if constexpr (std::is_same_v<T, std::string>) {
         const int32_t n = m_r.ReadCount(4, name);
-        if (!m_r.ok()) return;
+        if (!m_r.ok() || (n == 0 && rule == VectorRule::KeepIfNone)) return;
         v.clear();
         v.reserve(static_cast<size_t>(n < 1024 ? n : 1024));
         for (int32_t i = 0; i < n; ++i) {
@@ -807,7 +817,7 @@ void PartReadPass::Vector(const char* name, std::vector<T>& v) {
     } else {
         CheckFieldType<T>();
         const int32_t n = m_r.ReadCount(sizeof(T), name);
-        if (!m_r.ok()) return;
+        if (!m_r.ok() || (n == 0 && rule == VectorRule::KeepIfNone)) return;
         v.resize(static_cast<size_t>(n));
         if (n > 0) m_r.ReadBytes(v.data(), sizeof(T) * static_cast<size_t>(n), name);
     }
@@ -826,7 +836,7 @@ void PartReadPass::Holder(const char* name, cPartHolder<T>& h) {
 }
 
 template <class T>
-void PartWritePass::Vector(const char*, std::vector<T>& v) {
+void PartWritePass::Vector(const char*, std::vector<T>& v, VectorRule) {
     m_w.WriteInt32(static_cast<int32_t>(v.size()));
     if constexpr (kIsRecord<T>) {
         for (auto& e : v) e.SaveAs(m_w, m_nVersion);
@@ -844,7 +854,7 @@ void PartWritePass::Holder(const char*, cPartHolder<T>& h) {
 }
 
 template <class T>
-void DumpPass::Vector(const char* name, std::vector<T>& v) {
+void DumpPass::Vector(const char* name, std::vector<T>& v, VectorRule) {
     if (m_nPhase != 2) return;
     std::string head = std::string(name) + " (" + std::to_string(v.size()) + ")";
     if constexpr (kIsRecord<T>) {

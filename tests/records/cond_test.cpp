@@ -203,6 +203,7 @@ TEST(KeyCond, GoldenAndKeyCounts) {
     cKeyCond r;
     ASSERT_TRUE(r.LoadBytes(file, "k"));
     EXPECT_EQ(r.m_vecKey, k.m_vecKey);
+    EXPECT_EQ(r.SaveBytes(), file);
 
     // 25 stored keys stay 25; Init cuts back to 19.
     cKeyCond big;

@@ -11,6 +11,7 @@
 #include "platform/fs.h"
 #include "platform/message_box.h"
 #include "records/data_record.h"
+#include "tests/records/mutation.h"
 #include "tests/records/test_util.h"
 
 using rec_test::FileOf;
@@ -322,6 +323,25 @@ TEST_F(DataRecordTest, DamagedFilesAreRefusedAndRecordUnchanged) {
     EXPECT_TRUE(t.LoadBytes(valid, "good.dat")) << LastDataFileError();
 }
 
+TEST_F(DataRecordTest, EveryPartKindSurvivesDamagedFiles) {
+    cSample s;
+    s.m_strName = "abc";
+    s.m_vecSub.resize(2);
+    s.m_vecSub[1].m_strText = "t";
+    s.m_vecBytes = {1, 2, 3};
+    s.m_vecInts = {4};
+    s.m_vecTexts = {"u", ""};
+    s.m_Part.Create();
+    g_bStripCR = 1;
+    const mutation::Summary sum = mutation::Run(s.SaveBytes(), [](const std::vector<uint8_t>& b) {
+        cSample t;
+        return t.LoadBytes(b, "mutant");
+    });
+    EXPECT_GE(sum.nTotal, 1000u);
+    EXPECT_GT(sum.nRefused, 0u);
+    EXPECT_EQ(sum.nSlow, 0u) << sum.slowest;
+}
+
 TEST_F(DataRecordTest, NewerFilesRefusedWithReport) {
     platform::CapturedMessageBoxes boxes;
     cSample s;
@@ -450,6 +470,51 @@ TEST_F(DataRecordTest, MultiRecordFiles) {
     EXPECT_EQ(x.m_nValue, 1);
     EXPECT_EQ(y.m_nValue, 2);
     EXPECT_EQ(in.Reader().Left(), 0u);
+    EXPECT_TRUE(in.Check());
+    EXPECT_FALSE(y.Load(in.Reader(), in.Context()));
+    EXPECT_FALSE(in.Check());
+    EXPECT_NE(LastDataFileError().find("two.dat"), std::string::npos) << LastDataFileError();
+}
+
+// Hand-written parts after the listed ones.
+class cWithExtra : public cRecord<cWithExtra> {
+public:
+    int8_t m_nA = 1;
+    std::vector<int16_t> m_vecOdd;  // stored as count, then the values reversed
+    template <class F>
+    void Fields(F& f) {
+        f.Field("m_nA", m_nA);
+    }
+    bool LoadExtra(cByteReader& r, const cLoadContext&) {
+        const int32_t n = r.ReadCount(2, "odd count");
+        m_vecOdd.assign(static_cast<size_t>(n), 0);
+        for (int32_t i = n - 1; i >= 0; --i) r.Read(m_vecOdd[static_cast<size_t>(i)], "odd value");
+        return r.ok();
+    }
+    void SaveExtra(cByteWriter& w, uint32_t) {
+        w.WriteInt32(static_cast<int32_t>(m_vecOdd.size()));
+        for (size_t i = m_vecOdd.size(); i-- > 0;) w.Write(m_vecOdd[i]);
+    }
+    void DumpExtra(cDumper& d) { d.Line("m_vecOdd", std::to_string(m_vecOdd.size())); }
+};
+
+TEST_F(DataRecordTest, ExtraPartsFollowTheList) {
+    cWithExtra e;
+    e.m_vecOdd = {1, 2};
+    const auto file = FileOf(1000, Hex("01 00 00 00 01 00 00 00 00 02 00 00 00 02 00 01 00"));
+    EXPECT_EQ(e.SaveBytes(), file);
+    EXPECT_EQ(e.BodySize(1000) + 4, file.size());
+    cWithExtra r;
+    ASSERT_TRUE(r.LoadBytes(file, "e"));
+    EXPECT_EQ(r.m_vecOdd, e.m_vecOdd);
+    EXPECT_NE(r.DumpText().find("m_vecOdd = 2"), std::string::npos);
+    auto cut = file;
+    cut.pop_back();
+    EXPECT_FALSE(r.LoadBytes(cut, "e"));
+    auto huge = file;
+    huge[13] = 0x7F;
+    EXPECT_FALSE(r.LoadBytes(huge, "e"));
+    EXPECT_EQ(r.m_vecOdd, e.m_vecOdd);
 }
 
 }  // namespace
