@@ -2,6 +2,7 @@
 
 #include "records/common_palette.h"
 #include "records/cond.h"
+#include "records/ed_flow.h"
 #include "records/ed_move.h"
 #include "records/ed_shot.h"
 #include "records/system_data.h"
@@ -21,6 +22,8 @@ const std::vector<cDataKind>& DataKinds() {
         {"keycond", "one key condition (version word + cKeyCond body)", Make<cKeyCond>},
         {"move", "a movement definition (version word + cEdMove body)", Make<cEdMove>},
         {"shot", "a shot definition (version word + cEdShot body)", Make<cEdShot>},
+        {"flow", "one flow with its commands (version word + cEdFlow body)", Make<cEdFlow>},
+        {"flowcmd", "one flow command (version word + cEdFlowCmd body)", Make<cEdFlowCmd>},
         {"system", "the system data (data\\System.dat)", Make<cSystemData>, "data\\System.dat", true},
         {"palette", "the common palette (data\\CommonPalette.cplt4)", Make<cCommonPalette>, "data\\CommonPalette.cplt4", true},
     };

@@ -22,15 +22,13 @@ struct cDepthGuard {
 // Table indexes are compared as unsigned: a negative one counts as too large.
 bool Outside(int64_t v, int nCount) { return v < 0 || v >= std::max(nCount, 0); }
 
-int TableSize(const cFlowRefSource& refs, FlowRefTable t) { return refs.TableSize(t); }
-
 // Parameter i, or null when the vector is shorter.
 int32_t* Param(std::vector<int32_t>& v, size_t i) { return i < v.size() ? &v[i] : nullptr; }
 
 // Parameter i reset to nReset when it is outside the table.
 void CheckParam(std::vector<int32_t>& v, size_t i, const cFlowRefSource& refs, FlowRefTable t, int32_t nReset) {
     int32_t* p = Param(v, i);
-    if (p && Outside(*p, TableSize(refs, t))) *p = nReset;
+    if (p && Outside(*p, refs.TableSize(t))) *p = nReset;
 }
 
 }  // namespace
@@ -169,8 +167,8 @@ void cEdFlowCmd::OnLoaded(const cLoadContext& ctx) {
 void cEdFlowCmd::Validate() {
     const cFlowRefSource* refs = FlowRefSource();
     if (refs) {
-        if (Outside(m_nAnime, TableSize(*refs, FlowRefTable::Anime))) m_nAnime = 0;
-        if (Outside(m_nSound, TableSize(*refs, FlowRefTable::Sound))) m_nSound = 0;
+        if (Outside(m_nAnime, refs->TableSize(FlowRefTable::Anime))) m_nAnime = 0;
+        if (Outside(m_nSound, refs->TableSize(FlowRefTable::Sound))) m_nSound = 0;
     }
     // A kind outside the tables keeps its parameters as stored.
     if (HasKnownKind()) m_vecParam.resize(static_cast<size_t>(CmdKindParamCount(m_nFamily, m_nKind)), 0);
@@ -181,7 +179,7 @@ void cEdFlowCmd::Validate() {
         case CMD_SWORD:
             if (m_nFamily == FAMILY_CHARA && m_spShot) {
                 cEdShot& shot = *m_spShot;
-                const int nTypes = TableSize(*refs, FlowRefTable::SwordType);
+                const int nTypes = refs->TableSize(FlowRefTable::SwordType);
                 if (Outside(shot.m_nTrajectory, nTypes)) shot.m_nTrajectory = 0;
                 if (!Outside(shot.m_nTrajectory, nTypes)) {
                     // The swing's duration, held at 9999 after any addition

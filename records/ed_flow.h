@@ -143,7 +143,11 @@ public:
 
 // Reading and writing a vector of flows as charas and nested flow lists
 // store it: int32 count, then the bodies, each read into a fresh flow of
-// cEdFlow::ForReading(). Flows nested deeper than a sane limit fail.
+// cEdFlow::ForReading(). Records holding flows read them with these from
+// their LoadExtra / SaveExtra, not with Vector() in Fields(), which would
+// start each flow from the constructor (key interval 0). Flow lists nested
+// inside commands more than 16 deep fail as a bad file. A chara drops its
+// test-play flows itself (RemoveTestPlayFlows when DropTestPlayFlows()).
 bool LoadFlowVector(cByteReader& r, const cLoadContext& ctx, std::vector<cEdFlow>& vec);
 void SaveFlowVector(cByteWriter& w, uint32_t nVersion, std::vector<cEdFlow>& vec);
 

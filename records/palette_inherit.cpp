@@ -49,28 +49,3 @@ cDefContextScope::cDefContextScope(const cDefContext& ctx) : m_Ctx(ctx), m_pPrev
 cDefContextScope::~cDefContextScope() { t_pCurrent = m_pPrev; }
 
 void SetStagePalettes(const cPaletteSet* pStage) { s_pStagePalettes = pStage; }
-
-bool LoadInheritFlags(cByteReader& r, std::vector<uint8_t>& flags) {
-    const int32_t n = r.ReadCount(1, "inherit flag count");
-    if (!r.ok()) return false;
-    if (n > 0) {
-        flags.resize(static_cast<size_t>(n), 0);
-        r.ReadBytes(flags.data(), flags.size(), "inherit flags");
-    }
-    return r.ok();
-}
-
-void SaveInheritFlags(cByteWriter& w, const std::vector<uint8_t>& flags) {
-    w.WriteInt32(static_cast<int32_t>(flags.size()));
-    if (!flags.empty()) w.WriteBytes(flags.data(), flags.size());
-}
-
-void DumpInheritFlags(cDumper& d, const std::vector<uint8_t>& flags, const std::string& inherited) {
-    std::string s = "[";
-    for (size_t i = 0; i < flags.size(); ++i) {
-        if (i) s += ", ";
-        s += std::to_string(flags[i]);
-    }
-    d.Line("m_vecInherit (" + std::to_string(flags.size()) + ")", s + "]");
-    d.Line("inherited groups", inherited);
-}
