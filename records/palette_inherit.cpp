@@ -8,7 +8,8 @@
 namespace {
 
 thread_local const cDefContext* t_pCurrent = nullptr;
-const cPaletteSet* s_pStagePalettes = nullptr;
+cPaletteSet s_StagePalettes;
+bool s_bStagePalettes = false;
 
 template <class T>
 int SizeOf(const std::vector<T>* p) {
@@ -34,7 +35,7 @@ int cPaletteSet::Items() const { return SizeOf(pItems); }
 cDefContext ProcessDefContext() {
     cDefContext ctx;
     ctx.common = g_CommonPalette.Palettes();
-    ctx.stage = s_pStagePalettes ? *s_pStagePalettes : DefaultStagePalettes();
+    ctx.stage = s_bStagePalettes ? s_StagePalettes : DefaultStagePalettes();
     ctx.pDatabase = FlowRefSource();
     ctx.bDropTestPlayFlows = DropTestPlayFlows();
     return ctx;
@@ -48,4 +49,7 @@ cDefContextScope::cDefContextScope(const cDefContext& ctx) : m_Ctx(ctx), m_pPrev
 
 cDefContextScope::~cDefContextScope() { t_pCurrent = m_pPrev; }
 
-void SetStagePalettes(const cPaletteSet* pStage) { s_pStagePalettes = pStage; }
+void SetStagePalettes(const cPaletteSet* pStage) {
+    s_bStagePalettes = pStage != nullptr;
+    s_StagePalettes = pStage ? *pStage : cPaletteSet{};
+}

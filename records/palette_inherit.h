@@ -84,8 +84,9 @@ private:
 };
 
 // The stage palettes of the process-wide context (the stage record installs
-// its own). Null, the start: one default entry per palette, as a stage
-// record holds before any stage is read.
+// its own; the set is copied, the vectors it points at must live on). Null,
+// the start: one default entry per palette, as a stage record holds before
+// any stage is read.
 void SetStagePalettes(const cPaletteSet* pStage);
 
 // ---------------------------------------------------------------------------
@@ -153,8 +154,9 @@ std::string InheritedGroupsText(const std::vector<uint8_t>& flags, std::span<con
 // ---------------------------------------------------------------------------
 // Parts shared by the definitions and their palettes
 
-// Vectors of records written and dumped as the field lists do, for the
-// palettes, which read their entries in place.
+// Vectors of records written and dumped entry by entry, for parts read by
+// hand (palettes read their entries in place, flows start from their own
+// template).
 template <class T>
 void SaveRecordVector(cByteWriter& w, uint32_t nVersion, std::vector<T>& v) {
     w.WriteInt32(static_cast<int32_t>(v.size()));
