@@ -9,6 +9,7 @@
 #include "app/scene_manager.h"
 #include "app/thread.h"
 #include "frontend/frontend_services.h"
+#include "media/gfx/dd_blit.h"
 #include "media/media_services.h"
 #include "platform/cp932.h"
 #include "platform/event_pump.h"

@@ -113,7 +113,8 @@ protected:
         g_SceneManager.m_nSceneKind = SCENE_TITLE;
         ASSERT_TRUE(g_MainWindow.Create());
         InstallMainThreadServices();
-        DDInitMinimal(true, false);
+        DDBackEnd() = DDBACKEND{};
+        DDBackEnd().direct3D = true;
         g_SceneManager.m_nFrameRate = 60;
     }
     void TearDown() override {
