@@ -4,6 +4,7 @@
 #include "app/log.h"
 #include "app/thread.h"
 #include "media/gfx/dd_state.h"
+#include "media/text/font.h"
 
 #include <algorithm>
 #include <cstring>
@@ -34,7 +35,18 @@ void DDBackEndFromDevice() {
     SetFrameLimiterD3DActive(g_backEnd.direct3D);
 }
 
-bool DDRestoreRunTimeSurfaces() { return true; }
+bool DDRestoreRunTimeSurfaces() {
+    // The digit strips of the fonts are drawn again; the surface sets of the
+    // scenes join here when the scenes exist.
+    for (int i = 0; i < 3; ++i) {
+        DDSURFACEDATA& strip = g_DigitStrips[i];
+        if (!strip.lpDD || !strip.lpDD->lpSurface || gfx::DDSurfIsLost(strip.lpDD->lpSurface) != gfx::DDERR_SURFACELOST)
+            continue;
+        gfx::DDSurfRestore(strip.lpDD->lpSurface);
+        DrawDigitStrip(&strip, &g_Fonts[i]);
+    }
+    return true;
+}
 bool DDFadeIn(int speed) {
     g_nFade += speed > 0 ? speed : 255;
     if (g_nFade < 255) return false;
