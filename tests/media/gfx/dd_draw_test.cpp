@@ -10,6 +10,7 @@
 #include "media/gfx/dd_present.h"
 #include "app/frame_timing.h"
 #include "platform/cp932.h"
+#include "platform/message_box.h"
 
 using namespace gfxtest;
 using gfx::Fault;
@@ -354,4 +355,25 @@ TEST_F(DrawTest, DirectDrawRestoreReloadsVideoSlotsAndKeepsSystemSlots) {
     EXPECT_EQ(Bytes(video.lpDD->lpSurface->img), videoBefore);
     EXPECT_EQ(Bytes(system.lpDD->lpSurface->img), systemBefore);
     EXPECT_EQ(g_DD.lpDDPalette->entries[5][0], g_PaletteCopy[5][0]);
+}
+
+TEST_F(DrawTest, MessageBoxAndHexText) {
+    ASSERT_TRUE(InitAll(1, 32, 1));
+    {
+        platform::CapturedMessageBoxes boxes(platform::IDCANCEL);
+        EXPECT_EQ(DDMesBox("text", "caption", platform::MB_OKCANCEL), 1);  // the button is not returned
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
+        EXPECT_EQ(boxes.Boxes()[0].caption, "caption");
+    }
+    // Cells: column code & 15, row (code >> 4) & 15 less 10 for 0xA6..0xBF and
+    // 4 for 0xC0..0xDD; a line feed starts the next cell row.
+    Solid digits(16 * 2, 16 * 2, 0xFF000000);
+    for (int r = 0; r < 16; ++r)
+        for (int c = 0; c < 16; ++c) DDFillRectRGB(&digits.sd, c * 2, r * 2, 2, 2, 0xFF000000u | uint32_t(r << 4 | c));
+    DDDrawHexText(&g_BackBuffer, 10, 10, 2, 2, &digits.sd, "\x31\xA7\n\xC5\x7F");
+    EXPECT_EQ(Pixel(&g_BackBuffer, 10, 10), 0x31u);
+    EXPECT_EQ(Pixel(&g_BackBuffer, 12, 10), 0x07u);  // 0xA7: row 10 - 10
+    EXPECT_EQ(Pixel(&g_BackBuffer, 10, 12), 0x85u);  // 0xC5: row 12 - 4
+    EXPECT_EQ(Pixel(&g_BackBuffer, 12, 12), 0x7Fu);
+    EXPECT_EQ(g_lpLayer, nullptr);
 }
