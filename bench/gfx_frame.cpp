@@ -32,6 +32,7 @@ bool SetUp(int d3d, int bpp) {
     }
     // A sheet of 8 sprites of 32 × 32, each with a transparent border.
     if (!DDCreateSurface(&g_Sprites, 256, 32, 1, 0, 0, 0, 0)) return false;
+    DDFillRect(&g_Sprites, 0, 0, 256, 32, 0);  // the transparent colour
     for (int k = 0; k < 8; ++k) DDFillRectRGB(&g_Sprites, k * 32 + 4, 4, 24, 24, colour(30 + k * 20));
     return true;
 }
