@@ -4,6 +4,7 @@
 #include "app/log.h"
 #include "app/thread.h"
 #include "media/gfx/dd_state.h"
+#include "media/input/input_list.h"
 #include "media/text/font.h"
 
 #include <algorithm>
@@ -64,11 +65,20 @@ bool DDLoadPaletteFromFile() { return true; }
 void DDSetPaletteEntries(int first, int count) { Record(Format("DDSetPaletteEntries %d %d", first, count)); }
 
 bool InputJoystickSetupRequested() { return false; }
-bool InputKeyConfigEnabled() { return false; }
-int InputRecordCount() { return 1; }
-void DetectJoysticks(int frameRate) { Record(Format("DetectJoysticks %d", frameRate)); }
-void PollInput(int index, int sources, int rate) { Record(Format("PollInput %d %d %d", index, sources, rate)); }
-void UpdateAllInput(int rate) { Record(Format("UpdateAllInput %d", rate)); }
+bool InputKeyConfigEnabled() { return g_KeyConfig.m_bEnabled != 0; }
+int InputRecordCount() { return static_cast<int>(g_InputList.size()); }
+void DetectJoysticks(int frameRate) {
+    Record(Format("DetectJoysticks %d", frameRate));
+    DetectJoysticks(nullptr, frameRate, g_InputList);
+}
+void PollInput(int index, int sources, int rate) {
+    Record(Format("PollInput %d %d %d", index, sources, rate));
+    g_InputList.at(index).PollInput(index, sources, rate);
+}
+void UpdateAllInput(int rate) {
+    Record(Format("UpdateAllInput %d", rate));
+    UpdateAllInput(g_InputList, rate);
+}
 void UpdateKeyRepeat(int) {}
 void UpdateButtonTrigger(int) {}
 

@@ -2,8 +2,8 @@
 //
 // Graphics are the real layer (media/gfx: DDPresent, the DirectDraw
 // presentation and recovery in media/gfx/dd_present.h). Still stand-ins here:
-// fades finish after 255 / speed steps; input, sound, music and palette calls
-// do nothing but record themselves for tests.
+// fades finish after 255 / speed steps; sound, music and palette calls do
+// nothing but record themselves for tests.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -34,7 +34,8 @@ bool DDCopyBackToPresentation();
 extern uint8_t g_BlendTable[65536];
 bool DDLoadPaletteFromFile();  // from the bitmap table into g_Palette
 void DDSetPaletteEntries(int first, int count);  // g_Palette onto the palette object
-// Input (record 0 is the first player's).
+// Input over the input layer's records g_InputList (record 0 is the first
+// player's); each call is also recorded in the call log.
 bool InputJoystickSetupRequested();
 bool InputKeyConfigEnabled();
 int InputRecordCount();

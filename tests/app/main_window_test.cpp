@@ -11,6 +11,7 @@
 #include "media/gfx/dd_init.h"
 #include "media/gfx/dd_layer.h"
 #include "media/gfx/dd_surface.h"
+#include "media/input/input_list.h"
 #include "media/media_services.h"
 #include "platform/event_pump.h"
 #include "platform/frame_mailbox.h"
@@ -317,4 +318,22 @@ TEST_F(MainWindowTest, WindowShowsTheFrameTheSceneDrew) {
     esc.key.keysym.sym = SDLK_ESCAPE;
     g_MainWindow.HandleEvent(esc);
     EXPECT_EQ(g_MainWindow.MessageLoop(), 0);
+}
+
+// A key pressed in the window reaches the game's input record at the next poll.
+TEST_F(MainWindowTest, KeysReachTheInputRecords) {
+    auto key = [](Uint32 type) {
+        SDL_Event e{};
+        e.type = type;
+        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.scancode = SDL_SCANCODE_LEFT;
+        e.key.keysym.sym = SDLK_LEFT;
+        g_MainWindow.HandleEvent(e);
+    };
+    key(SDL_KEYDOWN);
+    g_SceneManager.UpdateInput();
+    EXPECT_EQ(g_InputList.at(0).m_sDir & INPUT_LEFT, INPUT_LEFT);
+    key(SDL_KEYUP);
+    g_SceneManager.UpdateInput();
+    EXPECT_EQ(g_InputList.at(0).m_sDir & INPUT_LEFT, 0);
 }
