@@ -9,6 +9,7 @@
 #include "app/quit.h"
 #include "platform/message_box.h"
 #include "records/data_kinds.h"
+#include "records/common_palette.h"
 #include "records/database.h"
 #include "records/system_data.h"
 #include "tests/records/db_test_files.h"
@@ -282,5 +283,7 @@ TEST_F(DatabaseTest, DataToolResavesEveryTableByteExact) {
     WriteSamples();
     cSystemData system;
     ASSERT_TRUE(system.SaveFile("data\\System.dat"));
+    cCommonPalette palette;
+    ASSERT_TRUE(palette.SaveFile("data\\CommonPalette.cplt4"));
     EXPECT_EQ(std::system((tool + " check . > check.txt").c_str()), 0) << m_dir.ReadFile("check.txt");
 }
