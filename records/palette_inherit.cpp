@@ -1,0 +1,76 @@
+#include "records/palette_inherit.h"
+
+#include "records/common_palette.h"
+#include "records/ed_block.h"
+#include "records/ed_chara.h"
+#include "records/ed_item.h"
+
+namespace {
+
+thread_local const cDefContext* t_pCurrent = nullptr;
+const cPaletteSet* s_pStagePalettes = nullptr;
+
+template <class T>
+int SizeOf(const std::vector<T>* p) {
+    return p ? static_cast<int>(std::min<size_t>(p->size(), INT32_MAX)) : 0;
+}
+
+// What a stage record holds before any stage is read: one default entry
+// per palette.
+const cPaletteSet& DefaultStagePalettes() {
+    static const std::vector<cEdBlock> blocks(1);
+    static const std::vector<cEdChara> charas(1);
+    static const std::vector<cEdItem> items(1);
+    static const cPaletteSet set{&blocks, &charas, &items};
+    return set;
+}
+
+}  // namespace
+
+int cPaletteSet::Blocks() const { return SizeOf(pBlocks); }
+int cPaletteSet::Charas() const { return SizeOf(pCharas); }
+int cPaletteSet::Items() const { return SizeOf(pItems); }
+
+cDefContext ProcessDefContext() {
+    cDefContext ctx;
+    ctx.common = g_CommonPalette.Palettes();
+    ctx.stage = s_pStagePalettes ? *s_pStagePalettes : DefaultStagePalettes();
+    ctx.pDatabase = FlowRefSource();
+    ctx.bDropTestPlayFlows = DropTestPlayFlows();
+    return ctx;
+}
+
+cDefContext CurrentDefContext() { return t_pCurrent ? *t_pCurrent : ProcessDefContext(); }
+
+cDefContextScope::cDefContextScope(const cDefContext& ctx) : m_Ctx(ctx), m_pPrev(t_pCurrent) {
+    t_pCurrent = &m_Ctx;
+}
+
+cDefContextScope::~cDefContextScope() { t_pCurrent = m_pPrev; }
+
+void SetStagePalettes(const cPaletteSet* pStage) { s_pStagePalettes = pStage; }
+
+bool LoadInheritFlags(cByteReader& r, std::vector<uint8_t>& flags) {
+    const int32_t n = r.ReadCount(1, "inherit flag count");
+    if (!r.ok()) return false;
+    if (n > 0) {
+        flags.resize(static_cast<size_t>(n), 0);
+        r.ReadBytes(flags.data(), flags.size(), "inherit flags");
+    }
+    return r.ok();
+}
+
+void SaveInheritFlags(cByteWriter& w, const std::vector<uint8_t>& flags) {
+    w.WriteInt32(static_cast<int32_t>(flags.size()));
+    if (!flags.empty()) w.WriteBytes(flags.data(), flags.size());
+}
+
+void DumpInheritFlags(cDumper& d, const std::vector<uint8_t>& flags, const std::string& inherited) {
+    std::string s = "[";
+    for (size_t i = 0; i < flags.size(); ++i) {
+        if (i) s += ", ";
+        s += std::to_string(flags[i]);
+    }
+    d.Line("m_vecInherit (" + std::to_string(flags.size()) + ")", s + "]");
+    d.Line("inherited groups", inherited);
+}
