@@ -6,6 +6,7 @@
 #include "records/ed_flow.h"
 #include "records/ed_move.h"
 #include "records/ed_shot.h"
+#include "records/stage.h"
 #include "records/system_data.h"
 #include "frontend/data/boot_data.h"
 #include "frontend/data/game_progress.h"
@@ -17,6 +18,10 @@ namespace {
 template <class T>
 std::unique_ptr<cDataRecord> Make() {
     return std::make_unique<T>();
+}
+
+bool LoadStageKind(cDataRecord& rec, std::string_view cp932Path) {
+    return LoadStageFileChecked(dynamic_cast<cStage&>(rec), cp932Path);
 }
 }  // namespace
 
@@ -60,6 +65,7 @@ const std::vector<cDataKind>& DataKinds() {
         {"ranking", "ranking set of a stage (*.rkg)", Make<cRanking>},
         {"boot", "boot choice (user_data\\Boot.dat)", Make<cBootData>, "user_data\\Boot.dat"},
         {"palette", "the common palette (data\\CommonPalette.cplt4)", Make<cCommonPalette>, "data\\CommonPalette.cplt4", true},
+        {"stage", "a stage file (data\\stg4\\*.stg4_NNN)", Make<cStage>, "data\\stg4\\*.stg4_*", false, LoadStageKind},
     };
     return kinds;
 }
