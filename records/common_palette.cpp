@@ -26,9 +26,29 @@ bool LoadPalette(cByteReader& r, const cLoadContext& ctx, std::vector<Def>& vec,
     return true;
 }
 
+// The groups each entry took, then its flags cleared.
 template <class Def>
-void ZeroFlags(std::vector<Def>& vec) {
-    for (Def& e : vec) std::fill(e.m_vecInherit.begin(), e.m_vecInherit.end(), 0);
+std::vector<std::string> ZeroFlags(std::vector<Def>& vec) {
+    std::vector<std::string> taken;
+    taken.reserve(vec.size());
+    for (Def& e : vec) {
+        const bool bRef = (e.m_nPaletteSource == PAL_COMMON || e.m_nPaletteSource == PAL_STAGE) && e.m_nPaletteIndex != 0;
+        taken.push_back(bRef ? InheritedGroupsText(e.m_vecInherit, Def::InheritTable()) : "none");
+        std::fill(e.m_vecInherit.begin(), e.m_vecInherit.end(), 0);
+    }
+    return taken;
+}
+
+template <class Def>
+void DumpPalette(cDumper& d, const char* name, std::vector<Def>& vec, const std::vector<std::string>& taken) {
+    d.Open(std::string(name) + " (" + std::to_string(vec.size()) + ")");
+    for (size_t i = 0; i < vec.size(); ++i) {
+        d.Open("[" + std::to_string(i) + "]");
+        vec[i].Dump(d);
+        d.Line("taken while read", i < taken.size() ? taken[i] : "none");
+        d.Close();
+    }
+    d.Close();
 }
 
 template <class Def>
@@ -63,9 +83,9 @@ bool cCommonPalette::LoadExtra(cByteReader& r, const cLoadContext& ctx) {
     if (!m_vecCharaPalette.empty()) m_vecCharaPalette[0].Init();
     if (!m_vecItemPalette.empty()) m_vecItemPalette[0].Init();
 
-    ZeroFlags(m_vecBlockPalette);
-    ZeroFlags(m_vecCharaPalette);
-    ZeroFlags(m_vecItemPalette);
+    m_vecBlockTaken = ZeroFlags(m_vecBlockPalette);
+    m_vecCharaTaken = ZeroFlags(m_vecCharaPalette);
+    m_vecItemTaken = ZeroFlags(m_vecItemPalette);
     PrepareSave();
     return r.ok();
 }
@@ -97,7 +117,7 @@ void cCommonPalette::SaveExtra(cByteWriter& w, uint32_t nVersion) {
 }
 
 void cCommonPalette::DumpExtra(cDumper& d) {
-    DumpRecordVector(d, "m_vecBlockPalette", m_vecBlockPalette);
-    DumpRecordVector(d, "m_vecCharaPalette", m_vecCharaPalette);
-    DumpRecordVector(d, "m_vecItemPalette", m_vecItemPalette);
+    DumpPalette(d, "m_vecBlockPalette", m_vecBlockPalette, m_vecBlockTaken);
+    DumpPalette(d, "m_vecCharaPalette", m_vecCharaPalette, m_vecCharaTaken);
+    DumpPalette(d, "m_vecItemPalette", m_vecItemPalette, m_vecItemTaken);
 }

@@ -8,6 +8,7 @@
 // inherit once read (their flags end 0, the values they took stay); every
 // palette holds at least two entries once read or saved.
 #pragma once
+#include <string>
 #include <vector>
 
 #include "records/data_record.h"
@@ -21,6 +22,9 @@ public:
     std::vector<cEdBlock> m_vecBlockPalette = std::vector<cEdBlock>(1);
     std::vector<cEdChara> m_vecCharaPalette = std::vector<cEdChara>(1);
     std::vector<cEdItem> m_vecItemPalette = std::vector<cEdItem>(1);
+    // What each entry took from its reference while the file was read, by
+    // group names (for dumps only; not stored, since the flags are cleared).
+    std::vector<std::string> m_vecBlockTaken, m_vecCharaTaken, m_vecItemTaken;
 
     template <class F>
     void Fields(F&) {}

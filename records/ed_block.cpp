@@ -44,19 +44,8 @@ const Group kBlockInheritTable[cEdBlock::kGroups] = {
 
 std::span<const cInheritGroup<cEdBlock>> cEdBlock::InheritTable() { return kBlockInheritTable; }
 
-bool cEdBlock::LoadExtra(cByteReader& r, const cLoadContext& ctx) {
-    if (!LoadInheritFlags(r, m_vecInherit)) return false;
-    return LoadRecordVector(r, ctx, m_vecCond, "condition");
-}
-
-void cEdBlock::SaveExtra(cByteWriter& w, uint32_t nVersion) {
-    SaveInheritFlags(w, m_vecInherit);
-    SaveRecordVector(w, nVersion, m_vecCond);
-}
-
 void cEdBlock::DumpExtra(cDumper& d) {
-    DumpInheritFlags(d, m_vecInherit, InheritedGroupsText(m_vecInherit, InheritTable()));
-    DumpRecordVector(d, "m_vecCond", m_vecCond);
+    d.Line("inherited groups", InheritedGroupsText(m_vecInherit, InheritTable()));
 }
 
 void cEdBlock::OnLoaded(const cLoadContext& ctx) {

@@ -70,10 +70,10 @@ public:
         f.String("m_strName", m_strName);
         f.Raw("m_nX", m_nX);
         f.Raw("m_nY", m_nY);
+        f.Vector("m_vecInherit", m_vecInherit, VectorRule::KeepIfNone);
+        f.Vector("m_vecCond", m_vecCond);
     }
-    // Inherit flags and conditions.
-    bool LoadExtra(cByteReader& r, const cLoadContext& ctx);
-    void SaveExtra(cByteWriter& w, uint32_t nVersion);
+    // The inherited groups by name.
     void DumpExtra(cDumper& d);
     // Upgrade, Inherit and ValidateRefs against the current context.
     void OnLoaded(const cLoadContext& ctx);

@@ -85,22 +85,13 @@ bool IsEmptyFlow(const cEdFlow& f) {
            f.m_vecKeyCond.empty() && f.m_vecCmd.empty();
 }
 
-bool cEdChara::LoadExtra(cByteReader& r, const cLoadContext& ctx) {
-    if (!LoadInheritFlags(r, m_vecInherit)) return false;
-    if (!LoadRecordVector(r, ctx, m_vecCond, "condition")) return false;
-    return LoadFlowVector(r, ctx, m_vecFlow);
-}
+bool cEdChara::LoadExtra(cByteReader& r, const cLoadContext& ctx) { return LoadFlowVector(r, ctx, m_vecFlow); }
 
-void cEdChara::SaveExtra(cByteWriter& w, uint32_t nVersion) {
-    SaveInheritFlags(w, m_vecInherit);
-    SaveRecordVector(w, nVersion, m_vecCond);
-    SaveFlowVector(w, nVersion, m_vecFlow);
-}
+void cEdChara::SaveExtra(cByteWriter& w, uint32_t nVersion) { SaveFlowVector(w, nVersion, m_vecFlow); }
 
 void cEdChara::DumpExtra(cDumper& d) {
-    DumpInheritFlags(d, m_vecInherit, InheritedGroupsText(m_vecInherit, InheritTable()));
-    DumpRecordVector(d, "m_vecCond", m_vecCond);
     DumpRecordVector(d, "m_vecFlow", m_vecFlow);
+    d.Line("inherited groups", InheritedGroupsText(m_vecInherit, InheritTable()));
 }
 
 void cEdChara::OnLoaded(const cLoadContext& ctx) {

@@ -142,8 +142,11 @@ public:
         f.Raw("m_nX", m_nX);
         f.Raw("m_nY", m_nY);
         f.Raw("m_nCarriedItem", m_nCarriedItem);
+        f.Vector("m_vecInherit", m_vecInherit, VectorRule::KeepIfNone);
+        f.Vector("m_vecCond", m_vecCond);
     }
-    // Inherit flags, conditions and flows.
+    // The flows (each read into a flow made for reading), and the
+    // inherited groups by name in the dump.
     bool LoadExtra(cByteReader& r, const cLoadContext& ctx);
     void SaveExtra(cByteWriter& w, uint32_t nVersion);
     void DumpExtra(cDumper& d);

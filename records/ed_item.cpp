@@ -41,22 +41,8 @@ const Group kItemInheritTable[cEdItem::kGroups] = {
 
 std::span<const cInheritGroup<cEdItem>> cEdItem::InheritTable() { return kItemInheritTable; }
 
-bool cEdItem::LoadExtra(cByteReader& r, const cLoadContext& ctx) {
-    if (!LoadInheritFlags(r, m_vecInherit)) return false;
-    if (!LoadRecordVector(r, ctx, m_vecCond, "condition")) return false;
-    return LoadRecordVector(r, ctx, m_vecCmd, "item command");
-}
-
-void cEdItem::SaveExtra(cByteWriter& w, uint32_t nVersion) {
-    SaveInheritFlags(w, m_vecInherit);
-    SaveRecordVector(w, nVersion, m_vecCond);
-    SaveRecordVector(w, nVersion, m_vecCmd);
-}
-
 void cEdItem::DumpExtra(cDumper& d) {
-    DumpInheritFlags(d, m_vecInherit, InheritedGroupsText(m_vecInherit, InheritTable()));
-    DumpRecordVector(d, "m_vecCond", m_vecCond);
-    DumpRecordVector(d, "m_vecCmd", m_vecCmd);
+    d.Line("inherited groups", InheritedGroupsText(m_vecInherit, InheritTable()));
 }
 
 void cEdItem::OnLoaded(const cLoadContext& ctx) {

@@ -8,7 +8,8 @@
 namespace {
 
 thread_local const cDefContext* t_pCurrent = nullptr;
-const cPaletteSet* s_pStagePalettes = nullptr;
+cPaletteSet s_StagePalettes;
+bool s_bStagePalettes = false;
 
 template <class T>
 int SizeOf(const std::vector<T>* p) {
@@ -34,7 +35,7 @@ int cPaletteSet::Items() const { return SizeOf(pItems); }
 cDefContext ProcessDefContext() {
     cDefContext ctx;
     ctx.common = g_CommonPalette.Palettes();
-    ctx.stage = s_pStagePalettes ? *s_pStagePalettes : DefaultStagePalettes();
+    ctx.stage = s_bStagePalettes ? s_StagePalettes : DefaultStagePalettes();
     ctx.pDatabase = FlowRefSource();
     ctx.bDropTestPlayFlows = DropTestPlayFlows();
     return ctx;
@@ -48,29 +49,7 @@ cDefContextScope::cDefContextScope(const cDefContext& ctx) : m_Ctx(ctx), m_pPrev
 
 cDefContextScope::~cDefContextScope() { t_pCurrent = m_pPrev; }
 
-void SetStagePalettes(const cPaletteSet* pStage) { s_pStagePalettes = pStage; }
-
-bool LoadInheritFlags(cByteReader& r, std::vector<uint8_t>& flags) {
-    const int32_t n = r.ReadCount(1, "inherit flag count");
-    if (!r.ok()) return false;
-    if (n > 0) {
-        flags.resize(static_cast<size_t>(n), 0);
-        r.ReadBytes(flags.data(), flags.size(), "inherit flags");
-    }
-    return r.ok();
-}
-
-void SaveInheritFlags(cByteWriter& w, const std::vector<uint8_t>& flags) {
-    w.WriteInt32(static_cast<int32_t>(flags.size()));
-    if (!flags.empty()) w.WriteBytes(flags.data(), flags.size());
-}
-
-void DumpInheritFlags(cDumper& d, const std::vector<uint8_t>& flags, const std::string& inherited) {
-    std::string s = "[";
-    for (size_t i = 0; i < flags.size(); ++i) {
-        if (i) s += ", ";
-        s += std::to_string(flags[i]);
-    }
-    d.Line("m_vecInherit (" + std::to_string(flags.size()) + ")", s + "]");
-    d.Line("inherited groups", inherited);
+void SetStagePalettes(const cPaletteSet* pStage) {
+    s_bStagePalettes = pStage != nullptr;
+    s_StagePalettes = pStage ? *pStage : cPaletteSet{};
 }

@@ -84,8 +84,9 @@ private:
 };
 
 // The stage palettes of the process-wide context (the stage record installs
-// its own). Null, the start: one default entry per palette, as a stage
-// record holds before any stage is read.
+// its own; the set is copied, the vectors it points at must live on). Null,
+// the start: one default entry per palette, as a stage record holds before
+// any stage is read.
 void SetStagePalettes(const cPaletteSet* pStage);
 
 // ---------------------------------------------------------------------------
@@ -151,32 +152,11 @@ std::string InheritedGroupsText(const std::vector<uint8_t>& flags, std::span<con
 }
 
 // ---------------------------------------------------------------------------
-// Parts shared by the three definition bodies
+// Parts shared by the definitions and their palettes
 
-// int32 n, then n flag bytes; n > 0 makes the vector exactly those bytes,
-// n = 0 leaves it as it is.
-bool LoadInheritFlags(cByteReader& r, std::vector<uint8_t>& flags);
-void SaveInheritFlags(cByteWriter& w, const std::vector<uint8_t>& flags);
-// The flags line and the named inherited groups.
-void DumpInheritFlags(cDumper& d, const std::vector<uint8_t>& flags, const std::string& inherited);
-
-// int32 count, then the bodies, each read into a default element.
-template <class T>
-bool LoadRecordVector(cByteReader& r, const cLoadContext& ctx, std::vector<T>& v, const char* what) {
-    const int32_t n = r.ReadCount(8, what);  // a body holds at least its two counts
-    if (!r.ok()) return false;
-    v.clear();
-    v.reserve(static_cast<size_t>(std::min(n, 1024)));
-    for (int32_t i = 0; i < n; ++i) {
-        v.emplace_back();
-        if (!v.back().Load(r, ctx)) {
-            if (r.ok()) r.Failf("bad %s", what);
-            return false;
-        }
-    }
-    return r.ok();
-}
-
+// Vectors of records written and dumped entry by entry, for parts read by
+// hand (palettes read their entries in place, flows start from their own
+// template).
 template <class T>
 void SaveRecordVector(cByteWriter& w, uint32_t nVersion, std::vector<T>& v) {
     w.WriteInt32(static_cast<int32_t>(v.size()));

@@ -273,7 +273,9 @@ TEST(CommonPalette, DataToolResavesAndDumps) {
     std::string dump;
     ASSERT_EQ(RunTool("dump palette " + in, &dump), 0);
     for (const char* needle : {"m_vecBlockPalette (3):", "m_vecCharaPalette (3):", "m_vecItemPalette (2):",
-                               "inherited groups = none", "m_vecFlow (1):", "m_strName = \"ブロック\""})
+                               "inherited groups = none", "m_vecFlow (1):",
+                               "taken while read = 0 m_strName; 1 m_vecCond m_nCondMode m_bCondLatch; 2 m_nGraphicKind",
+                               "taken while read = 9 m_nGraphic m_nGraphicKind m_nGraphicCell; 36 m_vecFlow", "m_strName = \"ブロック\""})
         EXPECT_NE(dump.find(needle), std::string::npos) << needle << "\n" << dump.substr(0, 2000);
 }
 

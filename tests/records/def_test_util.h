@@ -39,7 +39,7 @@ public:
     void Dropped(const char*, int, int = 1) {}
     void String(const char*, std::string& s) { s = "src"; }
     template <class T>
-    void Vector(const char*, std::vector<T>&) {}
+    void Vector(const char*, std::vector<T>&, VectorRule = VectorRule::Replace) {}
     template <class T>
     void Record(const char*, T&) {}
     template <class T>

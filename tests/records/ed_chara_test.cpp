@@ -338,7 +338,9 @@ TEST(EdChara, ReferenceAndDatabaseRepairs) {
         const cDefContextScope scope(ctx);
         cEdChara back;
         ASSERT_TRUE(back.LoadBytes(raw, "c"));
-        if (file.m_nPaletteSource == PAL_NONE) EXPECT_TRUE(c.ok(back)) << c.what;
+        if (file.m_nPaletteSource == PAL_NONE) {
+            EXPECT_TRUE(c.ok(back)) << c.what;
+        }
         file.SaveBytes();
         EXPECT_TRUE(c.ok(file)) << c.what << " (save)";
     }
