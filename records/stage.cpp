@@ -66,6 +66,21 @@ bool LoadPlacements(cByteReader& r, const cLoadContext& ctx, std::vector<Def>& v
     return r.ok();
 }
 
+// int32 count, then the bodies, each read into a default element.
+template <class T>
+bool LoadRecords(cByteReader& r, const cLoadContext& ctx, std::vector<T>& v, const char* what) {
+    const int32_t n = r.ReadCount(kMinBaseBody, what);
+    if (!r.ok()) return false;
+    v.assign(static_cast<size_t>(n), T());
+    for (T& e : v) {
+        if (!e.Load(r, ctx)) {
+            if (r.ok()) r.Failf("bad %s", what);
+            return false;
+        }
+    }
+    return true;
+}
+
 template <class Def>
 void SavePlacements(cByteWriter& w, uint32_t nVersion, std::vector<Def>& vec) {
     w.WriteInt32(static_cast<int32_t>(vec.size()));
@@ -251,8 +266,8 @@ bool cStage::LoadExtra(cByteReader& r, const cLoadContext& ctx) {
     if (!LoadPlacements(r, ctx, m_vecPlacedChara, kMinCharaBody, "placed chara")) return false;
     if (!LoadPlacements(r, ctx, m_vecPlacedItem, kMinItemBody, "placed item")) return false;
 
-    if (!LoadRecordVector(r, ctx, m_vecBackground, "background")) return false;
-    if (!LoadRecordVector(r, ctx, m_vecNameEntry, "name entry")) return false;
+    if (!LoadRecords(r, ctx, m_vecBackground, "background")) return false;
+    if (!LoadRecords(r, ctx, m_vecNameEntry, "name entry")) return false;
 
     if (ctx.Since(173)) {
         // The end code is read and not checked (CheckStageFileTail does that
