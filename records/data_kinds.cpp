@@ -6,6 +6,7 @@
 #include "records/ed_flow.h"
 #include "records/ed_move.h"
 #include "records/ed_shot.h"
+#include "records/stage.h"
 #include "records/system_data.h"
 #include "frontend/data/boot_data.h"
 #include "frontend/data/game_progress.h"
@@ -17,6 +18,10 @@ namespace {
 template <class T>
 std::unique_ptr<cDataRecord> Make() {
     return std::make_unique<T>();
+}
+
+bool LoadStageKind(cDataRecord& rec, std::string_view cp932Path) {
+    return LoadStageFileChecked(dynamic_cast<cStage&>(rec), cp932Path);
 }
 }  // namespace
 
@@ -59,10 +64,8 @@ const std::vector<cDataKind>& DataKinds() {
         {"worldmap", "world map (data\\WorldMap.dat)", Make<cWorldMap>, "data\\WorldMap.dat"},
         {"ranking", "ranking set of a stage (*.rkg)", Make<cRanking>},
         {"boot", "boot choice (user_data\\Boot.dat)", Make<cBootData>, "user_data\\Boot.dat"},
-        {"flow", "one flow with its commands (version word + cEdFlow body)", Make<cEdFlow>},
-        {"flowcmd", "one flow command (version word + cEdFlowCmd body)", Make<cEdFlowCmd>},
-        {"system", "the system data (data\\System.dat)", Make<cSystemData>, "data\\System.dat", true},
         {"palette", "the common palette (data\\CommonPalette.cplt4)", Make<cCommonPalette>, "data\\CommonPalette.cplt4", true},
+        {"stage", "a stage file (data\\stg4\\*.stg4_NNN)", Make<cStage>, "data\\stg4\\*.stg4_*", false, LoadStageKind},
     };
     return kinds;
 }
