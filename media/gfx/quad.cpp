@@ -28,6 +28,14 @@ bool TopLeft(const FV& a, const FV& b) {
 
 i64 FloorDiv(i128 n, i128 d) {
     if (d < 0) n = -n, d = -d;
+    // Most quads stay far inside 64 bits: divide there (same result).
+    constexpr i128 kLim = i128(1) << 62;
+    if (n > -kLim && n < kLim && d < kLim) {
+        const i64 a = i64(n), b = i64(d);
+        i64 q = a / b;
+        if ((a % b) != 0 && a < 0) --q;
+        return q;
+    }
     i128 q = n / d;
     if ((n % d) != 0 && n < 0) --q;
     return i64(q);
@@ -108,6 +116,69 @@ constexpr int BytesOf(PixelFormat f) {
     return f == PixelFormat::RGB565 || f == PixelFormat::ARGB1555 ? 2 : 4;
 }
 
+// Row helpers on four pixels at a time (plain integer vector operations, so
+// the result is the same as pixel by pixel).
+using u32x4 = uint32_t __attribute__((vector_size(16)));
+using i32x4 = int32_t __attribute__((vector_size(16)));
+inline u32x4 Load4(const uint8_t* p) {
+    u32x4 v;
+    std::memcpy(&v, p, 16);
+    return v;
+}
+inline void Store4(uint8_t* p, u32x4 v) { std::memcpy(p, &v, 16); }
+
+enum class RowAlpha { Opaque, Keyed, Mixed };
+
+// Opaque: every alpha is 255. Keyed: every alpha is 0 or 255.
+inline RowAlpha ClassifyAlpha(const uint8_t* sp, size_t n) {
+    u32x4 all = {~0u, ~0u, ~0u, ~0u}, partial = {0, 0, 0, 0};
+    size_t j = 0;
+    for (; j + 4 <= n; j += 4) {
+        const u32x4 t = Load4(sp + j * 4);
+        all &= t;
+        partial |= ((t >> 24) + 1) & 0xFEu;
+    }
+    uint32_t a = all[0] & all[1] & all[2] & all[3];
+    uint32_t p = partial[0] | partial[1] | partial[2] | partial[3];
+    for (; j < n; ++j) {
+        uint32_t t;
+        std::memcpy(&t, sp + j * 4, 4);
+        a &= t;
+        p |= ((t >> 24) + 1) & 0xFEu;
+    }
+    if ((a >> 24) == 255) return RowAlpha::Opaque;
+    return p == 0 ? RowAlpha::Keyed : RowAlpha::Mixed;
+}
+
+inline void CopyRowMasked(uint8_t* d, const uint8_t* sp, size_t n, uint32_t keep) {
+    size_t j = 0;
+    for (; j + 4 <= n; j += 4) Store4(d + j * 4, Load4(sp + j * 4) & keep);
+    for (; j < n; ++j) {
+        uint32_t t;
+        std::memcpy(&t, sp + j * 4, 4);
+        t &= keep;
+        std::memcpy(d + j * 4, &t, 4);
+    }
+}
+
+// Alpha 255 replaces the pixel, alpha 0 keeps it.
+inline void SelectRowByAlpha(uint8_t* d, const uint8_t* sp, size_t n, uint32_t keep) {
+    size_t j = 0;
+    for (; j + 4 <= n; j += 4) {
+        const u32x4 t = Load4(sp + j * 4);
+        const u32x4 m = (u32x4)((i32x4)t >> 31);
+        Store4(d + j * 4, ((t & keep) & m) | (Load4(d + j * 4) & ~m));
+    }
+    for (; j < n; ++j) {
+        uint32_t t, o;
+        std::memcpy(&t, sp + j * 4, 4);
+        std::memcpy(&o, d + j * 4, 4);
+        const uint32_t m = uint32_t(int32_t(t) >> 31);
+        t = ((t & keep) & m) | (o & ~m);
+        std::memcpy(d + j * 4, &t, 4);
+    }
+}
+
 // One texel through the stage and the blend into one target pixel. The
 // shortcuts give exactly what the full rules give: a white modulating
 // vertex colour leaves the texel as it is, alpha 255 replaces, alpha 0 keeps.
@@ -139,18 +210,23 @@ struct Shader {
             if (identity && q.blend) {
                 const uint8_t* srow = tex->Row(ty);
                 uint8_t* d = target.Row(py) + size_t(x) * 4;
-                if (contiguous) {
-                    // Texels tx[0] .. tx[0] + n - 1: when all are opaque the
-                    // row is a plain copy.
+                {
+                    // When all texels of the row are opaque the row is a
+                    // plain copy; colour-keyed sprites have only alpha 0 and
+                    // 255, so each pixel is kept or replaced. Stretched rows
+                    // gather their texels first.
                     const uint8_t* sp = srow + size_t(tx[0]) * 4;
-                    uint32_t all = 0xFFFFFFFFu;
-                    for (size_t j = 0; j < n; ++j) all &= LoadPx<TF>(sp + j * 4);
-                    if ((all >> 24) == 255) {
-                        for (size_t j = 0; j < n; ++j) {
-                            const uint32_t t = LoadPx<TF>(sp + j * 4);
-                            StorePx<DF>(d + j * 4, DF == PixelFormat::XRGB8888 ? t & 0xFFFFFFu : t);
-                        }
-                        return;
+                    if (!contiguous) {
+                        thread_local std::vector<uint32_t> gathered;
+                        gathered.resize(n);
+                        for (size_t j = 0; j < n; ++j) gathered[j] = LoadPx<TF>(srow + size_t(tx[j]) * 4);
+                        sp = reinterpret_cast<const uint8_t*>(gathered.data());
+                    }
+                    const uint32_t keep = DF == PixelFormat::XRGB8888 ? 0xFFFFFFu : 0xFFFFFFFFu;
+                    switch (ClassifyAlpha(sp, n)) {
+                    case RowAlpha::Opaque: CopyRowMasked(d, sp, n, keep); return;
+                    case RowAlpha::Keyed: SelectRowByAlpha(d, sp, n, keep); return;
+                    case RowAlpha::Mixed: break;
                     }
                 }
                 for (size_t j = 0; j < n; ++j, d += 4) {
