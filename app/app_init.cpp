@@ -1,0 +1,285 @@
+#include "app/app_init.h"
+
+#include "app/color_depth.h"
+#include "app/error_box.h"
+#include "app/files.h"
+#include "app/frame_timing.h"
+#include "app/globals.h"
+#include "app/log.h"
+#include "app/quit.h"
+#include "app/random.h"
+#include "app/startup_seams.h"
+#include "app/system_ini.h"
+#include "app/system_report.h"
+#include "app/window_placement.h"
+#include "media/input/input_list.h"
+#include "platform/clock.h"
+#include "platform/cp932.h"
+#include "platform/fs.h"
+#include "records/data_record.h"
+#include "records/system_data.h"
+
+const char* const g_StartFolders[22] = {
+    "user_data",      "user_data\\story", "user_data\\challenge", "user_data\\free",  "user_data\\rpl4",
+    "data",           "data\\database",   "data\\stg4",           "data\\stg4\\old_ver", "data\\work",
+    "data\\plt4",     "bmp",              "bmp\\back",            "bmp\\chara_sp",    "bmp\\effect",
+    "bmp\\picture",   "bmp\\sword",       "bmp\\convert",         "bmp\\plt",         "bmp\\hbt",
+    "wave",           "bgm",
+};
+
+const int g_SeVolumeTable[11] = {-10000, -3000, -2000, -1300, -1000, -800, -600, -400, -200, -100, 0};
+
+int Direct3DFromBootChoice(int drawMode) { return drawMode == 1 ? 1 : 0; }
+
+namespace {
+
+// Entry 4 of the title menu is the replay item.
+constexpr int kTitleMenuReplay = 4;
+// Options-menu rows of the three replay keys.
+constexpr int kOptionRowAutoSave = 6;
+
+void SetMenuEntry(cCheckedVector<cCmd>& menu, int index, int enabled) {
+    if (index >= 0 && index < static_cast<int>(menu.size())) menu[index].m_nEnabled = enabled;
+}
+
+// Step 11: "Replay_On" over the system data's replay switches.
+void ApplyReplayOn() {
+    const SystemIniReplayKey& key = g_SystemIni.Replay_On;
+    if (key.bSet) {
+        const int on = key.nValue != 0 ? 1 : 0;
+        g_SystemData.OptReplayRecord = on;
+        g_SystemData.m_bReplaySaveKeys = on;
+        SetMenuEntry(g_SystemData.m_vecTitleMenu, kTitleMenuReplay, on);
+    }
+    if (g_SystemData.OptReplayRecord) g_SystemData.OptNoStageList = 0;
+}
+
+// Step 12: the boot choice.
+void ApplyBootChoice() {
+    if (g_SystemIni.Direct3D < 2) return;
+    int drawMode = 1, noAsk = 0;
+    seam::LoadBootData(drawMode, noAsk);
+    g_SystemIni.Direct3D = Direct3DFromBootChoice(drawMode);
+    ReportLogf("Boot : Direct3D=%d", g_SystemIni.Direct3D);
+}
+
+// Step 33: options-menu rows of the three replay keys that System.ini gave.
+void EnableReplayOptionRows() {
+    const SystemIniReplayKey* keys[3] = {&g_SystemIni.Replay_AutomaticSave, &g_SystemIni.Replay_PlaybackOrder,
+                                         &g_SystemIni.Replay_AutomaticMessageProgress};
+    for (int i = 0; i < 3; ++i)
+        if (keys[i]->bSet) SetMenuEntry(g_SystemData.m_vecOptionMenu, kOptionRowAutoSave + i, 1);
+    seam::ApplyReplayIniKeys();
+}
+
+bool LoadPaletteAndTransparency(bool bDirect3D, bool bWindowed, int bpp) {
+    if (!bDirect3D && !seam::DDHasPalette()) return true;
+    if (!seam::DDLoadPaletteFromFile(bWindowed)) {
+        DebugLog("DDLoadPaletteFromFile失敗");
+        return false;
+    }
+    const cSystemData& sd = g_SystemData;
+    bool ok = true;
+    if (sd.m_nPaletteMode == 0) {
+        ok = seam::DDSetTransmitFromBitmapTable();
+    } else if (sd.m_nPaletteMode == 1) {
+        if (bpp == 16) {
+            ok = seam::DDSetTransmitFromBitmapTable();
+            if (ok) seam::SetTransparentColourBytes(sd.m_byTransR, sd.m_byTransG, sd.m_byTransB);
+        } else {
+            ok = seam::DDSetTransmit(sd.m_byTransR, sd.m_byTransG, sd.m_byTransB);
+        }
+    }
+    if (!ok) DebugLog("DDSetTransmit失敗");
+    return ok;
+}
+
+// Step 42: the start stage named by "FreeStage".
+bool StartFreeStage(int editorTest) {
+    if (g_SystemIni.FreeStage.empty()) return true;
+    std::string path = g_SystemIni.FreeStage;
+    FindLatestNumberedFileStr(path, g_SystemIni.FreeStage, g_ExtTable[EXT_STG4].c_str(), 1000);
+    if (!FileExists(path)) {
+        ReportLogfDebug(SJ("「%s」の読み込みに失敗しました！").c_str(), path.c_str());
+        g_SystemIni.FreeStage.clear();
+        return true;
+    }
+    g_SystemIni.FreeStage = path;
+    const bool bSinglePlay = g_SystemData.m_bNoFreeStage && !editorTest;
+    seam::StartFreeStageRun(bSinglePlay, !bSinglePlay);
+    return seam::StartStageFile(path, 1);
+}
+
+}  // namespace
+
+bool AppInit(const std::string& commandLine, int editorTest) {
+    // 1, 2: timing and data formats.
+    SRand(platform::NowMs());
+    g_nDataVersion = kDataVersion;
+    g_bStripCR = 1;
+    g_bFileTooNew = 0;
+    // 3
+    seam::BuildArrangeParamTable();
+    // 4, 5: the data folder and the fixed folders.
+    if (!CreateDefaultData()) {
+        ReportLogfError("%s", SJ("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。").c_str());
+        return false;
+    }
+    for (const char* folder : g_StartFolders) platform::MakeDirectory(folder);
+    GetElapsedTime(1);
+    // 7, 8: the database and the tables made from it.
+    if (!seam::LoadDatabase()) {
+        ReportLogfError("%s", SJ("データベースの読み込みに失敗…").c_str());
+        return false;
+    }
+    seam::CopyWorkingEffectTables();
+    seam::CompileAnimeSteps();
+    seam::CompileEffectSteps();
+    seam::PrepareCharaEffectSlots();
+    seam::PrepareScrEffectSlots();
+    // 9: the system data.
+    const std::string& systemPath = g_PathTable[PATH_SYSTEM];
+    if (!g_SystemData.LoadFile(systemPath)) {
+        if (!LastDataFileError().empty()) ReportLogf("%s: %s", systemPath.c_str(), LastDataFileError().c_str());
+        ReportLogfError(SJ("%s の読み込みに失敗…").c_str(), systemPath.c_str());
+        return false;
+    }
+    // 10, 11: System.ini over the settings' defaults.
+    SetSystemIniDefaults(g_SystemIni, g_SystemData.m_vecSettings);
+    if (!LoadSystemIni("System.ini", g_SystemIni, g_SystemData.m_vecSettings)) {
+        ReportLogfError("%s", SJ("System.ini の読み込みに失敗しました！").c_str());
+        SetSystemIniDefaults(g_SystemIni, g_SystemData.m_vecSettings);
+    }
+    ApplyReplayOn();
+    // 12, 13
+    ApplyBootChoice();
+    if (editorTest) {
+        if (!commandLine.empty())
+            g_SystemIni.FreeStage = commandLine;
+        else if (g_SystemData.m_bNoFreeStage)
+            g_SystemIni.FreeStage.clear();
+    }
+    // 14, 15
+    seam::SetSceneManagerValues(60, 10, g_SystemIni.ShowFps);
+    for (size_t i = 0; i < g_InputList.size(); ++i) g_InputList[i].SetKeyRepeat(18, 6);
+    // 16: colour depth and window mode.
+    ColorDepthInput depthIn;
+    depthIn.nDirect3D = g_SystemIni.Direct3D;
+    depthIn.nWindowMode = g_SystemIni.WindowMode;
+    depthIn.nBpp = g_SystemIni.Bpp;
+    depthIn.nVSync = g_SystemIni.VSync;
+    depthIn.nPaletteMode = g_SystemData.m_nPaletteMode;
+    depthIn.nDepthDirect3D = g_SystemData.m_nDepthDirect3D;
+    depthIn.nDepthDirectDraw = g_SystemData.m_nDepthDirectDraw;
+    depthIn.nDesktopBpp = GetDesktopBitsPerPixel();
+    depthIn.bVistaOrLater = IsOsVersionAtLeast(6, 0);
+    const ColorDepthChoice depth = ChooseColorDepth(depthIn);
+    g_SystemIni.Bpp = depth.nBpp;
+    g_SystemIni.VSync = depth.nVSync;
+    if (!depth.bOk) {
+        ErrorBoxf("%s", depth.strError.c_str());
+        return false;
+    }
+    const bool bWindowed = depth.bWindowed;
+    seam::SetWindowed(bWindowed);
+    if (depth.bSizingFrame) seam::AddSizingFrame();
+    // 17, 18
+    seam::SetCaption(g_SystemData.m_strTitle);
+    GetElapsedTime(1);
+    if (g_SystemIni.Bpp == 8) g_SystemIni.DD_VideoStretch = 0;
+    // 19: the graphics device, Direct3D first.
+    const bool bVSync = g_SystemIni.VSync != 0;
+    bool bDevice = seam::DDInit(g_SystemIni.Direct3D != 0, bWindowed, g_SystemIni.Bpp, bVSync, 60);
+    if (!bDevice && g_SystemIni.Direct3D) {
+        seam::DDEnd();
+        g_SystemIni.Direct3D = 0;
+        seam::ShowWindow(g_SystemIni.WindowMode == 0);
+        bDevice = seam::DDInit(false, bWindowed, g_SystemIni.Bpp, bVSync, 60);
+    }
+    if (!bDevice) {
+        DebugLog("DDInit失敗");
+        return false;
+    }
+    const bool bDirect3D = g_SystemIni.Direct3D != 0;
+    // 20
+    if (bDirect3D) {
+        seam::SetTextureErrorText(
+            SJ("テクスチャの作成に失敗しました！\nビデオカードの性能が十分ではないかもしれません。\nSystem."
+               "iniファイルで「Direct3D=0」に変更してDirect3Dを無効にすれば改善される可能性があります。"));
+        seam::LinkSurfaceAliases();
+    }
+    // 21, 22: window placement and showing the window.
+    bool bMaximize = false;
+    if (g_SystemIni.WindowMode != 0) {
+        const bool bLoaded = g_WindowPlacement.LoadFile(g_PathTable[PATH_WINDOW_FILE]);
+        const WindowPlacementPlan plan = PlanWindowPlacement(g_SystemIni.WindowMode, bLoaded, g_WindowPlacement);
+        seam::ApplyWindowPlacement(plan);
+        bMaximize = plan.bMaximize;
+    }
+    seam::ShowWindow(bMaximize || (!bDirect3D && g_SystemIni.WindowMode == 0));
+    // 23
+    DisplayReportInfo display = seam::DisplayInfo();
+    display.bWindowed = bWindowed;
+    display.nBpp = g_SystemIni.Bpp;
+    display.bDirect3D = bDirect3D;
+    WriteDisplayReport(true, display);
+    DebugLog("DDInit成功");
+    // 24..28: palette, transparent colour, surfaces.
+    if (!LoadPaletteAndTransparency(bDirect3D, bWindowed, g_SystemIni.Bpp)) return false;
+    DebugLog("1");
+    if (!bDirect3D)
+        seam::SetPresentByCopy(bWindowed);
+    else
+        seam::SetPresentByCopy(!(g_SystemIni.VSync != 0 && seam::MonitorRefreshRate() >= 60));
+    seam::LoadLoadingPicture();
+    if (!seam::DDLoadSurfaces()) return false;
+    // 29: fonts.
+    if (!seam::CreateFonts() || !seam::CreateNumberFonts()) return false;
+    DebugLog("3");
+    // 30, 31: input.
+    for (size_t i = 0; i < g_InputList.size(); ++i) g_InputList[i].SetDefaultJoyButtons();
+    if (!LoadKeyConfig(g_PathTable[PATH_KEYCONFIG_FILE], g_KeyConfig)) SetDefaultKeyConfig(g_KeyConfig);
+    // 32, 33: the user files.
+    seam::LoadUserFiles();
+    EnableReplayOptionRows();
+    // 34
+    if (g_SystemIni.Bpp == 8 && !seam::LoadPaletteCycle(seam::PaletteCycleNumber())) return false;
+    // 35..38: music and sound effects; a missing sound device is only reported.
+    if (!bWindowed) g_SystemIni.Midi_DirectMusic = 0;
+    seam::DS_BgmInit(g_SystemIni.Midi_DirectMusic);
+    seam::FillSoundEffectTables(17 + seam::DatabaseSoundCount());
+    if (!seam::DS_Init()) {
+        DebugLogText("DS_Init失敗！");
+        ReportLogf("DSInit Err");
+    }
+    int level = seam::SoundEffectVolumeLevel();
+    if (level < 0) level = 0;
+    if (level > 10) level = 10;
+    seam::DS_LoadAllSE(g_SeVolumeTable[level]);
+    // 39, 40: world map and common palette.
+    for (int index : {static_cast<int>(PATH_WORLDMAP), static_cast<int>(PATH_COMMONPALETTE)}) {
+        const std::string& path = g_PathTable[index];
+        const bool ok = index == PATH_WORLDMAP ? seam::LoadWorldMap(path) : seam::LoadCommonPalette(path);
+        if (!ok) {
+            ReportLogfError(SJ("%s のロードに失敗！").c_str(), path.c_str());
+            return false;
+        }
+    }
+    DebugLog("4");
+    // 41, 42
+    seam::ResetProgress();
+    return StartFreeStage(editorTest);
+}
+
+void AppEnd() {
+    if (seam::Running() && !g_bQuit) seam::SaveUserFilesAtEnd();
+    seam::DS_End();
+    seam::DS_BgmEnd();
+    seam::DeleteAllScenes();
+    seam::DestroyFonts();
+    if (g_SystemIni.WindowMode != 0)
+        seam::DDShutdown();
+    else
+        seam::DDEnd();
+    seam::UnhookKeyboardHooks();
+}

@@ -1,0 +1,24 @@
+// Application start-up and end.
+//
+// AppInit runs on the main thread once the window exists and before the
+// game thread starts; it brings up everything in a fixed order and returns
+// false when the program must end (the entry then runs AppEnd and exits
+// with a non-zero status). AppEnd runs after the message loop; it accepts a
+// start-up that ended half-way.
+#pragma once
+#include <string>
+
+// commandLine: the start stage of an editor test play (may be empty);
+// editorTest: the program was started by the editor for a test play.
+bool AppInit(const std::string& commandLine, int editorTest);
+void AppEnd();
+
+// The "Direct3D" setting after the boot choice: values of 2 or more ask,
+// which until the set-up dialog exists means the choice stored in
+// user_data\Boot.dat, or drawing mode 1 when there is none.
+int Direct3DFromBootChoice(int drawMode);
+
+// The 22 folders made at every start, in order.
+extern const char* const g_StartFolders[22];
+// Sound-effect volume by the user's level 0..10 (hundredths of a decibel).
+extern const int g_SeVolumeTable[11];

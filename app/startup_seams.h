@@ -1,0 +1,92 @@
+// Calls of the start-up and the program's end into parts of the program that
+// are not built yet. Each keeps the name of the call it stands for and does
+// the least that lets the start-up run and be tested: the data files it
+// stands for are only checked for a readable version word, the device and
+// window steps succeed without doing anything. Delete a seam when its part
+// exists and call the real function in its place.
+#pragma once
+#include <string>
+
+#include "app/system_report.h"
+#include "app/window_placement.h"
+
+namespace seam {
+
+// Engine: the parameter-descriptor tables.
+void BuildArrangeParamTable();
+
+// Database: the ten table files in their fixed order; the working effect
+// tables and the compiled step and slot tables.
+bool LoadDatabase();
+void CopyWorkingEffectTables();
+void CompileAnimeSteps();
+void CompileEffectSteps();
+void PrepareCharaEffectSlots();
+void PrepareScrEffectSlots();
+int DatabaseSoundCount();
+
+// The boot choice user_data\Boot.dat (drawing mode 1 Direct3D, 0 DirectDraw;
+// the do-not-ask flag). A file that does not load leaves the defaults 1, 0.
+void LoadBootData(int& drawMode, int& noAsk);
+
+// Scene manager values and run flags.
+void SetSceneManagerValues(int frameRate, int fadeSpeed, int showFps);
+void SetWindowed(bool windowed);
+bool Running();
+void StartFreeStageRun(bool singlePlay, bool rankingOn);
+
+// Window.
+void SetCaption(const std::string& cp932Title);
+void AddSizingFrame();
+void ApplyWindowPlacement(const WindowPlacementPlan& plan);
+void ShowWindow(bool maximized);
+
+// Graphics device.
+bool DDInit(bool direct3D, bool windowed, int bpp, bool vsync, int frameRate);
+void DDEnd();
+void DDShutdown();
+void SetTextureErrorText(const std::string& cp932Text);
+void LinkSurfaceAliases();
+DisplayReportInfo DisplayInfo();
+bool DDHasPalette();
+bool DDLoadPaletteFromFile(bool windowed);
+bool DDSetTransmitFromBitmapTable();
+bool DDSetTransmit(int r, int g, int b);
+void SetTransparentColourBytes(int r, int g, int b);
+void SetPresentByCopy(bool copy);
+int MonitorRefreshRate();
+void LoadLoadingPicture();
+bool DDLoadSurfaces();
+bool CreateFonts();
+bool CreateNumberFonts();
+void DestroyFonts();
+bool LoadPaletteCycle(int n);
+
+// Player data: Free.dat, Replay.dat, Option.dat and the replay overrides.
+void LoadUserFiles();
+void ApplyReplayIniKeys();
+int SoundEffectVolumeLevel();
+int PaletteCycleNumber();
+void SaveUserFilesAtEnd();  // Replay.dat and Free.dat
+
+// Sound and music.
+void DS_BgmInit(int midiDirectMusic);
+void FillSoundEffectTables(int count);
+bool DS_Init();
+void DS_LoadAllSE(int volume);
+void DS_End();
+void DS_BgmEnd();
+
+// The world map, the common palette and the game progress.
+bool LoadWorldMap(const std::string& path);
+bool LoadCommonPalette(const std::string& path);
+void ResetProgress();
+
+// The start stage.
+bool StartStageFile(const std::string& path, int flag);
+
+// Scenes and the window framework at the end.
+void DeleteAllScenes();
+void UnhookKeyboardHooks();
+
+}  // namespace seam

@@ -1,0 +1,121 @@
+// tovaro-mkdemo OUT_DIR: builds the bundled demo game, a small original game
+// folder made with the program's own record classes:
+//   System.ini                 start-up settings (a window, not full screen)
+//   data\System.dat            the game's options and texts, with its title
+//   data\database\*.dat        the ten database tables
+//   data\CommonPalette.cplt4   the common palette
+//   data\WorldMap.dat          the world map
+//   data\stg4\*.stg4_001       the stages
+//   bmp\...                    every picture the bitmap table needs
+//   default\                   the same data, from which a lost data\ is remade
+// Files whose record classes the program does not have yet are written as
+// empty files of the current format version.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "app/files.h"
+#include "platform/cp932.h"
+#include "platform/fs.h"
+#include "records/data_record.h"
+#include "records/system_data.h"
+#include "tools/mkdemo/bitmaps.h"
+
+namespace {
+
+const char kTitle[] = "Tovaro Demo";
+
+// The three demo stages (base names under data\stg4\).
+const char* const kStages[] = {"Meadow", "Caves", "Castle"};
+
+bool g_bFailed = false;
+
+void Check(bool ok, const std::string& what) {
+    if (ok) return;
+    std::fprintf(stderr, "tovaro-mkdemo: cannot write %s\n", platform::Cp932ToUtf8(what).c_str());
+    g_bFailed = true;
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    Check(platform::WriteFileAtomic(path, bytes), path);
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    Check(platform::WriteFileAtomic(path, text.data(), text.size()), path);
+}
+
+// A data file with nothing but the version word and an empty table.
+std::vector<uint8_t> EmptyTable() {
+    cByteWriter w;
+    w.Write(g_nDataVersion);
+    w.WriteInt32(0);
+    return w.Take();
+}
+
+void WriteSystemIni() {
+    WriteText("System.ini",
+              "Direct3D=1\r\n"
+              "WindowMode=1\r\n"
+              "Bpp=0\r\n"
+              "VSync=2\r\n"
+              "ShowFps=0\r\n"
+              "Exit\r\n");
+}
+
+void WriteSystemData() {
+    cSystemData sd = SystemDataDefaults();
+    sd.m_strTitle = kTitle;
+    Check(sd.SaveFile(g_PathTable[PATH_SYSTEM]), g_PathTable[PATH_SYSTEM]);
+}
+
+void WriteDatabase() {
+    // A table of count 0 keeps the program's default records.
+    for (int i = PATH_DB_ANIMESET; i <= PATH_DB_BGM; i += 2) WriteBytes(g_PathTable[i], EmptyTable());
+}
+
+void WriteCommonPalette() { WriteBytes(g_PathTable[PATH_COMMONPALETTE], EmptyTable()); }
+
+void WriteWorldMap() { WriteBytes(g_PathTable[PATH_WORLDMAP], EmptyTable()); }
+
+void WriteStages() {
+    for (const char* name : kStages)
+        WriteBytes(g_PathTable[PATH_STG4] + name + "." + g_ExtTable[EXT_STG4] + "_001", EmptyTable());
+}
+
+void WriteBitmaps() {
+    for (const demo::DemoBitmap& b : demo::DemoBitmaps()) WriteBytes(b.strPath, b.canvas.Bmp());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2 || std::string(argv[1]) == "--help") {
+        std::fprintf(argc == 2 ? stdout : stderr, "usage: tovaro-mkdemo OUT_DIR\n");
+        return argc == 2 ? 0 : 1;
+    }
+    std::error_code ec;
+    const std::filesystem::path out = argv[1];
+    std::filesystem::create_directories(out, ec);
+    if (!platform::ChangeDirectory(out.string())) {
+        std::fprintf(stderr, "tovaro-mkdemo: cannot enter %s\n", argv[1]);
+        return 1;
+    }
+    g_nDataVersion = kDataVersion;
+    for (const char* folder : {"data", "data\\database", "data\\stg4", "bmp", "bmp\\plt", "user_data"})
+        platform::MakeDirectory(folder);
+
+    WriteSystemIni();
+    WriteSystemData();
+    WriteDatabase();
+    WriteCommonPalette();
+    WriteWorldMap();
+    WriteStages();
+    WriteBitmaps();
+
+    // default\ holds the same data as data\.
+    std::filesystem::remove_all("default", ec);
+    std::filesystem::copy("data", "default", std::filesystem::copy_options::recursive, ec);
+    platform::InvalidateDirCache();
+    Check(!ec, "default\\");
+    return g_bFailed ? 1 : 0;
+}
