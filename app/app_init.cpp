@@ -1,6 +1,9 @@
 #include "app/app_init.h"
 
 #include "app/color_depth.h"
+
+#include <cstring>
+
 #include "app/error_box.h"
 #include "app/files.h"
 #include "app/frame_timing.h"
@@ -12,6 +15,10 @@
 #include "app/system_ini.h"
 #include "app/system_report.h"
 #include "app/window_placement.h"
+#include "media/gfx/dd_init.h"
+#include "media/gfx/dd_palette.h"
+#include "media/gfx/dd_state.h"
+#include "media/gfx/dd_surface.h"
 #include "media/input/input_list.h"
 #include "platform/clock.h"
 #include "platform/cp932.h"
@@ -72,22 +79,26 @@ void EnableReplayOptionRows() {
     seam::ApplyReplayIniKeys();
 }
 
-bool LoadPaletteAndTransparency(bool bDirect3D, bool bWindowed, int bpp) {
-    if (!bDirect3D && !seam::DDHasPalette()) return true;
-    if (!seam::DDLoadPaletteFromFile(bWindowed)) {
+bool LoadPaletteAndTransparency(bool bDirect3D, int bpp) {
+    if (!bDirect3D && !g_DD.lpDDPalette) return true;
+    const std::string& paletteFile = BitmapTable[0].strFileName;
+    if (!DDLoadPaletteFromFile(g_Palette, paletteFile)) {
         DebugLog("DDLoadPaletteFromFile失敗");
         return false;
     }
+    std::memcpy(g_PaletteCopy, g_Palette, sizeof(g_Palette));
     const cSystemData& sd = g_SystemData;
     bool ok = true;
     if (sd.m_nPaletteMode == 0) {
-        ok = seam::DDSetTransmitFromBitmapTable();
+        ok = DDSetTransmit(paletteFile) != 0;
     } else if (sd.m_nPaletteMode == 1) {
         if (bpp == 16) {
-            ok = seam::DDSetTransmitFromBitmapTable();
-            if (ok) seam::SetTransparentColourBytes(sd.m_byTransR, sd.m_byTransG, sd.m_byTransB);
+            ok = DDSetTransmit(paletteFile) != 0;
+            const RGBTRIPLE trans{sd.m_byTransB, sd.m_byTransG, sd.m_byTransR};
+            if (ok && lpDTCon) lpDTCon->rgbTransmit16 = trans;
+            if (ok && lpDDCon) lpDDCon->rgbTransmit16 = trans;
         } else {
-            ok = seam::DDSetTransmit(sd.m_byTransR, sd.m_byTransG, sd.m_byTransB);
+            ok = DDSetTransmit(sd.m_byTransR, sd.m_byTransG, sd.m_byTransB) != 0;
         }
     }
     if (!ok) DebugLog("DDSetTransmit失敗");
@@ -188,13 +199,17 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     GetElapsedTime(1);
     if (g_SystemIni.Bpp == 8) g_SystemIni.DD_VideoStretch = 0;
     // 19: the graphics device, Direct3D first.
-    const bool bVSync = g_SystemIni.VSync != 0;
-    bool bDevice = seam::DDInit(g_SystemIni.Direct3D != 0, bWindowed, g_SystemIni.Bpp, bVSync, 60);
+    const int nVSync = g_SystemIni.VSync != 0 ? 1 : 0;
+    auto init = [&](int useD3D) {
+        return DDInit(useD3D, seam::MainWindowHandle(), 640, 480, g_SystemIni.Bpp, nVSync, bWindowed ? 1 : 0, 1, 60,
+                      nVSync, SurfaceTable, BitmapTable, kSurfaceSlots, 0);
+    };
+    bool bDevice = init(g_SystemIni.Direct3D != 0 ? 1 : 0);
     if (!bDevice && g_SystemIni.Direct3D) {
-        seam::DDEnd();
+        DDEnd();
         g_SystemIni.Direct3D = 0;
         seam::ShowWindow(g_SystemIni.WindowMode == 0);
-        bDevice = seam::DDInit(false, bWindowed, g_SystemIni.Bpp, bVSync, 60);
+        bDevice = init(0);
     }
     if (!bDevice) {
         DebugLog("DDInit失敗");
@@ -203,10 +218,11 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     const bool bDirect3D = g_SystemIni.Direct3D != 0;
     // 20
     if (bDirect3D) {
-        seam::SetTextureErrorText(
-            SJ("テクスチャの作成に失敗しました！\nビデオカードの性能が十分ではないかもしれません。\nSystem."
-               "iniファイルで「Direct3D=0」に変更してDirect3Dを無効にすれば改善される可能性があります。"));
-        seam::LinkSurfaceAliases();
+        if (lpDTCon)
+            lpDTCon->strTexFailText =
+                SJ("テクスチャの作成に失敗しました！\nビデオカードの性能が十分ではないかもしれません。\nSystem."
+                   "iniファイルで「Direct3D=0」に変更してDirect3Dを無効にすれば改善される可能性があります。");
+        LinkSurfaceAliases();
     }
     // 21, 22: window placement and showing the window.
     bool bMaximize = false;
@@ -218,21 +234,28 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     }
     seam::ShowWindow(bMaximize || (!bDirect3D && g_SystemIni.WindowMode == 0));
     // 23
-    DisplayReportInfo display = seam::DisplayInfo();
+    DisplayReportInfo display;
     display.bWindowed = bWindowed;
     display.nBpp = g_SystemIni.Bpp;
+    display.nRefreshRate = g_DD.nRefreshRate;
+    display.strRenderer = bDirect3D ? "software, Direct3D-like device" : "software, DirectDraw-like device";
     display.bDirect3D = bDirect3D;
     WriteDisplayReport(true, display);
     DebugLog("DDInit成功");
     // 24..28: palette, transparent colour, surfaces.
-    if (!LoadPaletteAndTransparency(bDirect3D, bWindowed, g_SystemIni.Bpp)) return false;
+    if (!LoadPaletteAndTransparency(bDirect3D, g_SystemIni.Bpp)) return false;
     DebugLog("1");
     if (!bDirect3D)
         seam::SetPresentByCopy(bWindowed);
     else
-        seam::SetPresentByCopy(!(g_SystemIni.VSync != 0 && seam::MonitorRefreshRate() >= 60));
-    seam::LoadLoadingPicture();
-    if (!seam::DDLoadSurfaces()) return false;
+        seam::SetPresentByCopy(!(g_SystemIni.VSync != 0 && g_DD.nRefreshRate >= 60));
+    const BMPSLOT& loading = BitmapTable[45];
+    DDCheckSurfaceError(DDCreateSurfaceFromFile(&SurfaceTable[45], loading.strFileName, loading.bColorKey,
+                                                g_DD.nBpp, loading.nMemory, loading.nTexType, loading.bAlias,
+                                                loading.bPalIdx, loading.nMirrorW, loading.nMirrorH, 0));
+    seam::RedrawScreen();
+    static const int kStartSlots[3] = {1, 51, 45};
+    if (!DDLoadSurfaces(SurfaceTable, kStartSlots, 3)) return false;
     // 29: fonts.
     if (!seam::CreateFonts() || !seam::CreateNumberFonts()) return false;
     DebugLog("3");
@@ -278,8 +301,8 @@ void AppEnd() {
     seam::DeleteAllScenes();
     seam::DestroyFonts();
     if (g_SystemIni.WindowMode != 0)
-        seam::DDShutdown();
+        DDShutdown();
     else
-        seam::DDEnd();
+        DDEnd();
     seam::UnhookKeyboardHooks();
 }

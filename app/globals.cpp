@@ -1,6 +1,7 @@
 #include "app/globals.h"
 
 #include "app/files.h"
+#include "media/gfx/dd_state.h"
 #include "media/input/input_list.h"
 #include "records/system_data.h"
 
@@ -73,6 +74,13 @@ cCheckedVector<std::string> g_ExtTable = {"cplt4", "stg4", "plt4", "rpl4", "rkg"
 
 // 9
 cCheckedVector<cInput> g_InputList(1);
+
+// 11
+DDSURFACEDATA SurfaceTable[kSurfaceSlots];
+BMPSLOT BitmapTable[kSurfaceSlots];
+namespace {
+const bool g_bBitmapTableBuilt = (BuildBitmapTable(), true);
+}
 
 // 14
 cSystemData g_SystemData;

@@ -62,21 +62,9 @@ void AddSizingFrame() {}
 void ApplyWindowPlacement(const WindowPlacementPlan&) {}
 void ShowWindow(bool) {}
 
-bool DDInit(bool, bool, int, bool, int) { return true; }
-void DDEnd() {}
-void DDShutdown() {}
-void SetTextureErrorText(const std::string&) {}
-void LinkSurfaceAliases() {}
-DisplayReportInfo DisplayInfo() { return {}; }
-bool DDHasPalette() { return false; }
-bool DDLoadPaletteFromFile(bool) { return true; }
-bool DDSetTransmitFromBitmapTable() { return true; }
-bool DDSetTransmit(int, int, int) { return true; }
-void SetTransparentColourBytes(int, int, int) {}
+void* MainWindowHandle() { return nullptr; }
 void SetPresentByCopy(bool) {}
-int MonitorRefreshRate() { return 60; }
-void LoadLoadingPicture() {}
-bool DDLoadSurfaces() { return true; }
+void RedrawScreen() {}
 bool CreateFonts() { return true; }
 bool CreateNumberFonts() { return true; }
 void DestroyFonts() {}

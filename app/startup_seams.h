@@ -41,22 +41,11 @@ void AddSizingFrame();
 void ApplyWindowPlacement(const WindowPlacementPlan& plan);
 void ShowWindow(bool maximized);
 
-// Graphics device.
-bool DDInit(bool direct3D, bool windowed, int bpp, bool vsync, int frameRate);
-void DDEnd();
-void DDShutdown();
-void SetTextureErrorText(const std::string& cp932Text);
-void LinkSurfaceAliases();
-DisplayReportInfo DisplayInfo();
-bool DDHasPalette();
-bool DDLoadPaletteFromFile(bool windowed);
-bool DDSetTransmitFromBitmapTable();
-bool DDSetTransmit(int r, int g, int b);
-void SetTransparentColourBytes(int r, int g, int b);
+// Graphics: the window handle the device draws for, the presentation copy
+// flag and the redraw of the loading picture (window and scene manager).
+void* MainWindowHandle();
 void SetPresentByCopy(bool copy);
-int MonitorRefreshRate();
-void LoadLoadingPicture();
-bool DDLoadSurfaces();
+void RedrawScreen();
 bool CreateFonts();
 bool CreateNumberFonts();
 void DestroyFonts();

@@ -96,6 +96,8 @@ TEST_F(AppInitTest, FailureMatrix) {
         {"too new common palette",
          [](const TempWorkDir& d) { WriteLe32s(d, "data/CommonPalette.cplt4", {1001, 0}); }, platform::IDOK, false,
          "data\\CommonPalette.cplt4 のロードに失敗！", 1},
+        {"missing picture of a start-up slot", [](const TempWorkDir& d) { fs::remove(d.Path() / "bmp/Symbol.bmp"); },
+         platform::IDOK, false, nullptr, 1},
         {"System.ini without its end line",
          [](const TempWorkDir& d) { d.WriteFile("System.ini", "WindowMode=1\r\nBpp=16\r\n"); }, platform::IDOK, true,
          "System.ini の読み込みに失敗しました！", 1},
