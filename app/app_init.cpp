@@ -36,6 +36,15 @@ const char* const g_StartFolders[22] = {
 
 const int g_SeVolumeTable[11] = {-10000, -3000, -2000, -1300, -1000, -800, -600, -400, -200, -100, 0};
 
+std::vector<std::string> StartUpDataFiles() {
+    std::vector<std::string> files;
+    for (int i = PATH_DB_ANIMESET; i <= PATH_DB_BGM; i += 2) files.push_back(g_PathTable[i]);
+    files.push_back(g_PathTable[PATH_SYSTEM]);
+    files.push_back(g_PathTable[PATH_WORLDMAP]);
+    files.push_back(g_PathTable[PATH_COMMONPALETTE]);
+    return files;
+}
+
 int Direct3DFromBootChoice(int drawMode) { return drawMode == 1 ? 1 : 0; }
 
 namespace {

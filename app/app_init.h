@@ -7,6 +7,7 @@
 // start-up that ended half-way.
 #pragma once
 #include <string>
+#include <vector>
 
 // commandLine: the start stage of an editor test play (may be empty);
 // editorTest: the program was started by the editor for a test play.
@@ -17,6 +18,10 @@ void AppEnd();
 // which until the set-up dialog exists means the choice stored in
 // user_data\Boot.dat, or drawing mode 1 when there is none.
 int Direct3DFromBootChoice(int drawMode);
+
+// The game's data files the start-up reads, in its order: the ten database
+// tables, data\System.dat, data\WorldMap.dat, data\CommonPalette.cplt4.
+std::vector<std::string> StartUpDataFiles();
 
 // The 22 folders made at every start, in order.
 extern const char* const g_StartFolders[22];
