@@ -2,7 +2,7 @@
 # Peak resident memory of the player on the demo game: builds the Release
 # player, starts it headless on the demo, asks it to close after a few
 # seconds (SIGTERM is a close request) and prints the figure /usr/bin/time
-# reports. The target is at most 150 MB.
+# reports (the largest of the processes it waited for). The target is at most 150 MB.
 #   bench/memory.sh [SECONDS]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -16,7 +16,7 @@ cp -r "$build/demo" "$work/game"
 log="$work/time.txt"
 set +e
 SDL_VIDEODRIVER="${SDL_VIDEODRIVER:-offscreen}" SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" \
-  timeout --preserve-status -s TERM "$seconds" /usr/bin/time -v -o "$log" "$build/tovaro" "$work/game"
+  /usr/bin/time -v -o "$log" timeout --preserve-status -s TERM "$seconds" "$build/tovaro" "$work/game"
 status=$?
 set -e
 kb="$(sed -n 's/.*Maximum resident set size (kbytes): *//p' "$log")"
