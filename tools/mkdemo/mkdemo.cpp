@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     g_nDataVersion = kDataVersion;
-    for (const char* folder : {"data", "data\\database", "data\\stg4", "bmp", "bmp\\plt", "user_data"})
+    for (const char* folder : {"data", "data\\database", "data\\stg4", "bmp", "bmp\\plt"})
         platform::MakeDirectory(folder);
 
     WriteSystemIni();
