@@ -1,0 +1,110 @@
+// The program's one window over SDL, its event pump and the close sequence.
+// The main thread owns it: events, message boxes, dialogs, sound and music
+// requests and the showing of frames all run there. The game-side threads
+// reach it through the request layer (app/main_thread.h), close requests
+// (app/quit.h) and the frame mailbox (platform/frame_mailbox.h).
+//
+// Windows features with no counterpart here: the palette messages, the
+// min/max limits and the system menu's zoom entries (the right button cycles
+// the zoom instead); the editor link only logs.
+#pragma once
+#include <SDL.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// Window placement written at close (x, y, client width, height, maximised).
+struct WindowPlacementValues {
+    int x = 0, y = 0, width = 0, height = 0, maximized = 0;
+};
+
+class cMainWindow {
+public:
+    bool Create();    // 640 x 480 client area at (100, 100), hidden, empty caption
+    void Destroy();   // WM_DESTROY: ends the message loop with status 0
+    void Show();
+    void SetCaption(const std::string& cp932);
+    void SetFullScreen(bool on);
+    void AddSizingFrame();  // the window may be resized freely
+    void CenterOnDesktop();
+
+    // Private messages served on the main thread.
+    intptr_t OnMessage(int msg, intptr_t wParam, intptr_t lParam);
+    // One SDL event of the main thread's pump.
+    void HandleEvent(const SDL_Event& e);
+    // Turns one raised file-dialog request flag into its message. 1.
+    int PumpRequests();
+    void PlayBgmEntry(int track, int entry);
+    // The close sequence (WM_CLOSE).
+    void OnClose();
+
+    // Runs until the window is destroyed; the exit status.
+    int MessageLoop();
+    // A nested pump (a main-thread caller waiting for a worker): serves
+    // requests and frames; close requests are kept for the outer loop.
+    void PumpEventsNested();
+
+    void SetZoom(int n);
+    void ZoomToFit();
+    // Shows the newest frame of the mailbox (or the last one again).
+    void PresentFrame(bool again);
+
+    // The window placement store (the start-up installs it).
+    void SetPlacementSaver(std::function<void(const WindowPlacementValues&)> saver);
+
+    SDL_Window* m_hWnd = nullptr;
+    bool LoopEnded() const { return m_bLoopEnded; }
+
+private:
+    SDL_Renderer* m_renderer = nullptr;
+    SDL_Texture* m_texture = nullptr;
+    bool m_bLoopEnded = false;
+    bool m_bPendingClose = false;
+    int m_nExitCode = 0;
+    int m_nNestedDepth = 0;
+    bool m_bDialog = false;
+    std::function<void(const WindowPlacementValues&)> m_placementSaver;
+    friend struct MainWindowTestAccess;
+};
+
+extern cMainWindow g_MainWindow;
+extern SDL_Window* g_hWnd;
+
+// Request flags of the file dialogs and the dialogs' done flags.
+extern std::atomic<int> g_nOpenStageRequest;
+extern std::atomic<int> g_nOpenReplayRequest;
+extern std::atomic<int> g_nSaveReplayAsRequest;
+extern std::atomic<int> g_nSaveReplayAsParam;  // 0 this play, 1 the previous play
+extern std::atomic<int> g_nFileDialogResult;
+extern std::atomic<int> g_nFileDialogDone;
+extern std::atomic<int> g_nNameEntryDone;
+extern std::atomic<int> g_nReplaySaveDone;
+
+// Zoom arithmetic.
+int MaxZoomFor(int workRight, int workBottom);  // at least 1
+int MaxZoomForWorkArea();
+int CurrentZoom();
+struct ZoomRect {
+    int x, y, width, height;
+};
+ZoomRect ZoomPlacement(int n, int clientWidth, int left, int top, int workRight, int workBottom);
+int NextZoom(int current, int max);  // the right button's cycle
+
+// Whether WM_CLOSE asks first.
+bool CloseNeedsConfirmation(int closing, int freeStage, int editorTest, int windowed, int sceneKind, int quit);
+// The active flag after an event: set when the window is shown, gains focus
+// or is restored; cleared when it loses focus, is hidden or minimised. A
+// headless video driver may never give focus; showing the window counts.
+int NextActiveState(int active, const SDL_Event& e);
+
+// The editor link (log only).
+void NotifyEditorStarted();
+void NotifyEditorExit(int value);
+
+// Installs the close poster, the request wake-up, the frame notification and
+// the message-box routing through the main thread. `showOnMain` shows a box on
+// the main thread (empty: the SDL box owned by the window; tests capture).
+void InstallMainThreadServices(
+    std::function<int(const std::string& text, const std::string& caption, int type)> showOnMain = {});

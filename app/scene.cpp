@@ -1,0 +1,45 @@
+#include "app/scene.h"
+
+#include "app/checked_vector.h"
+#include "app/log.h"
+#include "app/quit.h"
+#include "app/scene_manager.h"
+#include "frontend/frontend_services.h"
+#include "media/media_services.h"
+
+#include <string>
+
+void cScene::RunStates() {
+    if (g_bQuit) return;
+    UpdateKeyRepeat(0);
+    UpdateButtonTrigger(0);
+    if (m_nState == -1) {
+        try {
+            Init();
+        } catch (const char* text) {
+            DebugLogFatal("%s", text ? text : "");
+        } catch (const std::string& text) {
+            DebugLogFatal("%s", text.c_str());
+        }
+        m_nState = 0;
+    }
+    if (g_bQuit) return;
+    if (m_nState < 0 || static_cast<size_t>(m_nState) >= m_vecHandlers.size()) {
+        ReportBadIndex("V", m_nState, static_cast<long long>(m_vecHandlers.size()), sizeof(StateHandler));
+        return;
+    }
+    (this->*m_vecHandlers[static_cast<size_t>(m_nState)])();
+}
+
+void cScene::StepFadeIn() {
+    if (DDFadeIn(g_SceneManager.m_nFadeSpeed)) m_nState = 1;
+}
+
+bool cScene::StepFadeOut(int ownKind) {
+    if (!DDFadeOut(g_SceneManager.m_nFadeSpeed)) return false;
+    DDFillSurface(&g_MinimalFrame, 16);
+    ResetCursorPositions();
+    g_SceneManager.m_nPrevSceneKind = ownKind;
+    g_SceneManager.m_nSceneKind = g_SceneManager.m_nNextSceneKind;
+    return true;
+}

@@ -1,0 +1,26 @@
+// The main thread's SDL event pump lets other modules see every SDL event
+// (keyboard, joystick, window focus, ...). Observers run on the main thread,
+// before the main window handles the event, in the order they were added.
+// Focus changes arrive as SDL_WINDOWEVENT_FOCUS_GAINED / _FOCUS_LOST.
+#pragma once
+#include <SDL.h>
+
+#include <cstdint>
+#include <functional>
+
+namespace platform {
+
+void AddSdlEventObserver(std::function<void(const SDL_Event&)> observer);
+void NotifySdlEventObservers(const SDL_Event& event);
+void ClearSdlEventObservers();  // tests
+
+// The program's own SDL event types: a close request, a main-thread request
+// waiting, a new frame in the mailbox. Registered on first use (thread-safe).
+enum class UserEvent : int32_t { Close = 1, Request = 2, Frame = 3 };
+uint32_t ProgramEventType();
+// Thread-safe; false when SDL's queue is not available.
+bool PushProgramEvent(UserEvent kind);
+
+}  // namespace platform
+
+using platform::AddSdlEventObserver;

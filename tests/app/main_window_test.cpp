@@ -1,0 +1,257 @@
+#include "app/app_state.h"
+#include "app/main_thread.h"
+#include "app/main_window.h"
+#include "app/messages.h"
+#include "app/quit.h"
+#include "app/scene_manager.h"
+#include "app/thread.h"
+#include "frontend/frontend_services.h"
+#include "media/media_services.h"
+#include "platform/event_pump.h"
+#include "platform/frame_mailbox.h"
+#include "platform/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <chrono>
+#include <thread>
+
+TEST(CloseDecision, AsksOnlyWindowedOutsideTheTitleWithoutFlags) {
+    struct Case {
+        int closing, freeStage, editorTest, windowed, sceneKind, quit;
+        bool asks;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 1, SCENE_WORLDMAP, 0, true},  {0, 0, 0, 1, SCENE_PLAY, 0, true},
+        {0, 0, 0, 1, SCENE_TITLE, 0, false},    {0, 0, 0, 0, SCENE_PLAY, 0, false},
+        {0, 1, 0, 1, SCENE_PLAY, 0, false},     {0, 0, 1, 1, SCENE_PLAY, 0, false},
+        {0, 0, 0, 1, SCENE_PLAY, 1, false},     {1, 0, 0, 1, SCENE_PLAY, 0, false},  // closing already
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CloseNeedsConfirmation(c.closing, c.freeStage, c.editorTest, c.windowed, c.sceneKind, c.quit), c.asks)
+            << c.closing << c.freeStage << c.editorTest << c.windowed << c.sceneKind << c.quit;
+}
+
+TEST(Zoom, LargestZoomOfTheWorkAreaIsAtLeastOne) {
+    struct Case {
+        int right, bottom, zoom;
+    };
+    const Case cases[] = {{1920, 1080, 2}, {1280, 960, 2}, {1279, 960, 1}, {3840, 2160, 4},
+                          {640, 480, 1},   {320, 240, 1},  {0, 0, 1},       {2000, 479, 1}};
+    for (const Case& c : cases) EXPECT_EQ(MaxZoomFor(c.right, c.bottom), c.zoom) << c.right << "x" << c.bottom;
+}
+
+TEST(Zoom, PlacementKeepsTheCentreAndStaysInTheWorkArea) {
+    struct Case {
+        int n, clientWidth, left, top, right, bottom;
+        ZoomRect want;
+    };
+    const Case cases[] = {
+        {2, 640, 400, 100, 1920, 1080, {400 + 320 - 640, 100, 1280, 960}},  // grows around the centre
+        {2, 640, 100, 100, 1920, 1080, {0, 100, 1280, 960}},                // x below 0
+        {2, 640, 1200, 200, 1920, 1080, {640, 120, 1280, 960}},             // past right and bottom
+        {1, 1280, 100, 50, 1920, 1080, {100 + 640 - 320, 50, 640, 480}},     // shrinks
+        {1, 640, 0, -20, 1920, 1080, {0, 0, 640, 480}},
+    };
+    for (const Case& c : cases) {
+        ZoomRect r = ZoomPlacement(c.n, c.clientWidth, c.left, c.top, c.right, c.bottom);
+        EXPECT_EQ(r.x, c.want.x);
+        EXPECT_EQ(r.y, c.want.y);
+        EXPECT_EQ(r.width, c.want.width);
+        EXPECT_EQ(r.height, c.want.height);
+    }
+    EXPECT_EQ(NextZoom(1, 3), 2);
+    EXPECT_EQ(NextZoom(3, 3), 1);
+    EXPECT_EQ(NextZoom(0, 1), 1);
+    EXPECT_EQ(NextZoom(1, 1), 1);
+}
+
+TEST(ActiveState, ShownCountsAsActiveWithoutFocus) {
+    struct Case {
+        int before;
+        Uint8 event;
+        int after;
+    };
+    const Case cases[] = {
+        {0, SDL_WINDOWEVENT_SHOWN, 1},      {0, SDL_WINDOWEVENT_FOCUS_GAINED, 1}, {1, SDL_WINDOWEVENT_FOCUS_LOST, 0},
+        {1, SDL_WINDOWEVENT_MINIMIZED, 0},  {0, SDL_WINDOWEVENT_RESTORED, 1},     {1, SDL_WINDOWEVENT_HIDDEN, 0},
+        {0, SDL_WINDOWEVENT_EXPOSED, 0},    {1, SDL_WINDOWEVENT_MOVED, 1},
+    };
+    for (const Case& c : cases) {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = c.event;
+        EXPECT_EQ(NextActiveState(c.before, e), c.after) << int(c.event);
+    }
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    EXPECT_EQ(NextActiveState(1, key), 1);
+}
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS), 0) << SDL_GetError();
+    }
+    static void TearDownTestSuite() { SDL_Quit(); }
+    void SetUp() override {
+        ClaimGameToken();
+        g_bQuit = 0;
+        g_bClosing = 0;
+        g_bRunning = 0;
+        g_bActive = 0;
+        g_bEditorTest = 0;
+        g_bFreeStage = 0;
+        ClearMediaCallLog();
+        ResetSceneFactories();
+        g_SceneManager.DeleteAllScenes();
+        g_SceneManager.m_nSceneKind = SCENE_TITLE;
+        ASSERT_TRUE(g_MainWindow.Create());
+        InstallMainThreadServices();
+        DDInitMinimal(true, false);
+        g_SceneManager.m_nFrameRate = 60;
+    }
+    void TearDown() override {
+        for (cThread* t : {&thGame, &thPause, &thRanking, &thLoad}) t->Exit();
+        g_MainWindow.Destroy();
+        platform::SetMessageBoxImpl({});
+        SetConfirmEndImpl({});
+        SetCloseRequestHandler({});
+        SetMainThreadWakeup({});
+        platform::FrameMailbox().SetNotify({});
+        platform::ClearSdlEventObservers();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        g_SceneManager.DeleteAllScenes();
+        DDBackEnd() = DDBACKEND{};
+        g_bQuit = 0;
+        g_bClosing = 0;
+        g_bActive = 0;
+    }
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, ShownWindowIsActiveAndFramesReachTheWindow) {
+    int seen = 0;
+    platform::AddSdlEventObserver([&](const SDL_Event& e) {
+        if (e.type == SDL_WINDOWEVENT) seen += 1;
+    });
+    g_MainWindow.Show();
+    for (int i = 0; i < 200 && !g_bActive; ++i) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) g_MainWindow.HandleEvent(e);
+        SDL_Delay(1);
+    }
+    EXPECT_EQ(g_bActive.load(), 1);
+    EXPECT_GT(seen, 0);
+    g_bRunning = 1;
+    uint64_t before = platform::FrameMailbox().PutCount();
+    ASSERT_TRUE(thGame.Start(GameLoop, nullptr));
+    for (int i = 0; i < 500 && platform::FrameMailbox().PutCount() < before + 3; ++i) {
+        g_MainWindow.PumpEventsNested();
+        SDL_Delay(1);
+    }
+    EXPECT_GE(platform::FrameMailbox().PutCount(), before + 3);
+    // Esc posts the close; on the title it closes without asking.
+    SDL_Event esc{};
+    esc.type = SDL_KEYDOWN;
+    esc.key.keysym.sym = SDLK_ESCAPE;
+    g_MainWindow.HandleEvent(esc);
+    EXPECT_EQ(g_MainWindow.MessageLoop(), 0);
+    EXPECT_FALSE(thGame.IsRunning());
+    EXPECT_EQ(g_bClosing.load(), 1);
+    EXPECT_EQ(g_MainWindow.m_hWnd, nullptr);
+}
+
+TEST_F(MainWindowTest, RefusedConfirmationKeepsTheWindowAndClosingAsksOnlyOnce) {
+    g_SceneManager.m_nSceneKind = SCENE_WORLDMAP;
+    int asked = 0;
+    bool answer = false;
+    SetConfirmEndImpl([&](int) {
+        asked += 1;
+        return answer;
+    });
+    g_MainWindow.OnClose();
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(g_MainWindow.LoopEnded());
+    EXPECT_EQ(g_bClosing.load(), 0);
+    // A nested loop runs: the close waits for it, and the second request (the
+    // play code asks again) does not ask a second time.
+    answer = true;
+    static std::atomic<int> looping{0};
+    looping = 0;
+    ASSERT_TRUE(thPause.Start(
+        [](void*) -> unsigned {
+            while (ThreadGate()) {
+                looping = 1;
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            return 0;
+        },
+        nullptr));
+    while (!looping) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    g_MainWindow.OnClose();
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(g_bClosing.load(), 1);
+    EXPECT_FALSE(g_MainWindow.LoopEnded());
+    thPause.Wait();  // the nested loop ended on the quit request
+    g_MainWindow.OnClose();
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(g_MainWindow.LoopEnded());
+}
+
+TEST_F(MainWindowTest, CloseRequestFromAnotherThreadDuringANestedPumpIsKept) {
+    std::thread([] { PostCloseRequest(); }).join();
+    g_MainWindow.PumpEventsNested();  // does not close
+    EXPECT_FALSE(g_MainWindow.LoopEnded());
+    EXPECT_EQ(g_MainWindow.MessageLoop(), 0);  // the outer loop does
+}
+
+TEST_F(MainWindowTest, MessageBoxFromTheGameThreadIsShownOnTheMainThread) {
+    static std::atomic<int> answer{-1};
+    static std::atomic<bool> onMain{false};
+    answer = -1;
+    onMain = false;
+    InstallMainThreadServices([](const std::string&, const std::string&, int) {
+        onMain = IsMainThread();
+        return int(platform::IDYES);
+    });
+    ASSERT_TRUE(thGame.Start(
+        [](void*) -> unsigned {
+            answer = platform::ShowMessageBoxOs("q", "c", platform::MB_YESNO);
+            return 0;
+        },
+        nullptr));
+    for (int i = 0; i < 2000 && answer.load() == -1; ++i) {
+        g_MainWindow.PumpEventsNested();
+        SDL_Delay(1);
+    }
+    thGame.Wait();
+    EXPECT_TRUE(onMain.load());
+    EXPECT_EQ(answer.load(), platform::IDYES);
+}
+
+TEST_F(MainWindowTest, PlaySeWithABadIndexPlaysEntryZeroAndEnds) {
+    g_MainWindow.OnMessage(UM_PLAYSE, 3, 0);
+    EXPECT_EQ(g_bQuit.load(), 0);
+    g_MainWindow.OnMessage(UM_PLAYSE, DS_SECount(), 0);
+    EXPECT_EQ(g_bQuit.load(), 1);
+    std::vector<std::string> want = {"DS_PlaySE 3", "DS_PlaySE 0"};
+    EXPECT_EQ(MediaCallLog(), want);
+}
+
+TEST_F(MainWindowTest, PlayBgmBySlot) {
+    g_MainWindow.OnMessage(UM_PLAYBGM, 2, 0);  // no music for the scene: stop
+    g_MainWindow.OnMessage(UM_PLAYBGM, 6, 4);  // the play scene's entry 4
+    g_MainWindow.OnMessage(UM_PLAYBGM, 9, 0);  // nothing
+    auto log = MediaCallLog();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0], "DS_BgmStop");
+    EXPECT_EQ(log[1].rfind("DS_BgmSetTrack 6 ", 0), 0u);
+    EXPECT_EQ(log[2], "DS_BgmPlay 0 6 1 1");
+}

@@ -1,0 +1,383 @@
+#include "app/app_state.h"
+#include "app/log.h"
+#include "app/main_thread.h"
+#include "app/quit.h"
+#include "app/scene_manager.h"
+#include "app/thread.h"
+#include "media/gfx/dd_state.h"
+#include "media/media_services.h"
+#include "platform/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <new>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> g_events;
+std::atomic<int> g_nScenesBuilt{0};
+
+// A scene that logs its life; its one own state leaves for `next`.
+class FakeScene : public cScene {
+public:
+    FakeScene(int kind, int next, const char* throwInInit = nullptr)
+        : m_nKind(kind), m_nNext(next), m_pThrow(throwInInit) {
+        g_events.push_back("new " + std::to_string(kind));
+        g_nScenesBuilt += 1;
+        SetHandlers<FakeScene>({&FakeScene::Fade, &FakeScene::Own, &FakeScene::Out});
+        m_nState = -1;
+    }
+    ~FakeScene() override { g_events.push_back("delete " + std::to_string(m_nKind)); }
+    void Run() override {
+        g_events.push_back("run " + std::to_string(m_nKind));
+        RunStates();
+    }
+    void Init() override {
+        g_events.push_back("init " + std::to_string(m_nKind));
+        if (m_pThrow) throw m_pThrow;
+    }
+    void Fade() {
+        g_events.push_back("state0 " + std::to_string(m_nKind));
+        m_nState = 1;
+    }
+    void Own() {
+        g_events.push_back("state1 " + std::to_string(m_nKind));
+        if (m_nNext >= 0) {
+            g_SceneManager.m_nNextSceneKind = m_nNext;
+            m_nState = 2;
+        }
+    }
+    void Out() {
+        g_SceneManager.m_nPrevSceneKind = m_nKind;
+        g_SceneManager.m_nSceneKind = g_SceneManager.m_nNextSceneKind;
+    }
+
+private:
+    int m_nKind, m_nNext;
+    const char* m_pThrow;
+};
+
+// A scene that uses the shared fade steps.
+class FadingScene : public cScene {
+public:
+    FadingScene() { SetHandlers<FadingScene>({&FadingScene::In, &FadingScene::Leave, &FadingScene::Out}); }
+    void Run() override { RunStates(); }
+    void In() { StepFadeIn(); }
+    void Leave() {
+        g_SceneManager.m_nNextSceneKind = SCENE_OPTIONS;
+        m_nState = 2;
+    }
+    void Out() { StepFadeOut(SCENE_WORLDMAP); }
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream f(path);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+class SceneManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetMainThread();
+        ClaimGameToken();
+        g_events.clear();
+        g_bQuit = 0;
+        g_SceneManager.DeleteAllScenes();
+        g_SceneManager.m_nSceneKind = 0;
+        g_SceneManager.m_nNextSceneKind = 0;
+        g_SceneManager.m_nFadeSpeed = 10;
+        g_SceneManager.m_nShowFps = 0;
+        g_SceneManager.m_bJoystickSetupDone = false;
+        g_SceneManager.m_nBgmEntry = 0;
+        g_SceneManager.m_bBgmRepeat = 0;
+        DDBackEnd() = DDBACKEND{};
+        ClearMediaCallLog();
+        ResetSceneFactories();
+        m_nClosesBefore = CloseRequestCount();
+        m_strLog = ::testing::TempDir() + "scene_debug_" + std::to_string(getpid()) + ".txt";
+        std::remove(m_strLog.c_str());
+        SetDebugLog(1, m_strLog);
+    }
+    void TearDown() override {
+        g_SceneManager.DeleteAllScenes();
+        ResetSceneFactories();
+        SetMainWindowHandler({});
+        SetDebugLog(0, "");
+        g_bQuit = 0;
+    }
+    int m_nClosesBefore = 0;
+    std::string m_strLog;
+};
+
+}  // namespace
+
+TEST_F(SceneManagerTest, SwitchTakesEffectOnTheNextFrame) {
+    SetSceneFactory(1, [] { return new FakeScene(1, 2); });
+    SetSceneFactory(2, [] { return new FakeScene(2, -1); });
+    g_SceneManager.m_nSceneKind = 1;
+    ASSERT_TRUE(g_SceneManager.Update());  // new, init, fade
+    ASSERT_TRUE(g_SceneManager.Update());  // own state chooses kind 2
+    ASSERT_TRUE(g_SceneManager.Update());  // fade-out sets the current kind
+    EXPECT_EQ(g_SceneManager.m_nSceneKind.load(), 2);
+    EXPECT_NE(g_SceneManager.SceneOf(1), nullptr);  // still alive this frame
+    ASSERT_TRUE(g_SceneManager.Update());
+    std::vector<std::string> want = {"new 1",   "run 1",    "init 1", "state0 1", "run 1", "state1 1",
+                                     "run 1",   "delete 1", "new 2",  "run 2",    "init 2", "state0 2"};
+    EXPECT_EQ(g_events, want);
+    EXPECT_EQ(g_SceneManager.SceneOf(1), nullptr);
+    EXPECT_EQ(g_SceneManager.m_nPrevSceneKind, 1);
+}
+
+TEST_F(SceneManagerTest, TextThrownByInitIsLoggedSetsQuitAndSkipsTheHandler) {
+    SetSceneFactory(3, [] { return new FakeScene(3, -1, "broken scene"); });
+    g_SceneManager.m_nSceneKind = 3;
+    g_SceneManager.Update();
+    std::vector<std::string> want = {"new 3", "run 3", "init 3"};
+    EXPECT_EQ(g_events, want);
+    EXPECT_EQ(g_bQuit.load(), 1);
+    EXPECT_EQ(CloseRequestCount(), m_nClosesBefore + 1);
+    EXPECT_EQ(g_SceneManager.SceneOf(3)->m_nState, 0);
+    EXPECT_NE(ReadFile(m_strLog).find("broken scene"), std::string::npos);
+    // With the quit flag set, Run does nothing at all.
+    g_events.clear();
+    g_SceneManager.Update();
+    EXPECT_EQ(g_events, std::vector<std::string>{"run 3"});
+}
+
+TEST_F(SceneManagerTest, SceneThatCannotBeCreatedLeavesItsSlotEmpty) {
+    struct Case {
+        const char* name;
+        SceneFactory make;
+        bool expectBox;
+    };
+    Case cases[] = {
+        {"thrown text", [] () -> cScene* { throw "cannot build"; }, false},
+        {"no memory", [] () -> cScene* { throw std::bad_alloc(); }, true},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::CapturedMessageBoxes boxes;
+        g_bQuit = 0;
+        SetSceneFactory(4, c.make);
+        g_SceneManager.m_nSceneKind = 4;
+        EXPECT_TRUE(g_SceneManager.Update());
+        EXPECT_EQ(g_SceneManager.SceneOf(4), nullptr);
+        EXPECT_EQ(g_bQuit.load(), 1);
+        EXPECT_EQ(boxes.Boxes().size(), c.expectBox ? 1u : 0u);
+    }
+}
+
+TEST_F(SceneManagerTest, OwnKindAsNextKeepsTheObjectAndKindsAbove7DeleteAll) {
+    SetSceneFactory(5, [] { return new FakeScene(5, 5); });
+    g_SceneManager.m_nSceneKind = 5;
+    for (int i = 0; i < 4; ++i) g_SceneManager.Update();
+    EXPECT_EQ(std::count(g_events.begin(), g_events.end(), "new 5"), 1);
+    EXPECT_EQ(g_SceneManager.SceneOf(5)->m_nState, 2);
+    g_events.clear();
+    g_SceneManager.m_nSceneKind = 8;
+    g_SceneManager.Update();
+    EXPECT_EQ(g_events, std::vector<std::string>{"delete 5"});
+    EXPECT_EQ(g_SceneManager.SceneOf(5), nullptr);
+}
+
+TEST_F(SceneManagerTest, PlaySceneIsReachableWhileItExists) {
+    SetSceneFactory(SCENE_PLAY, [] { return new FakeScene(6, -1); });
+    g_SceneManager.m_nSceneKind = SCENE_PLAY;
+    g_SceneManager.Update();
+    EXPECT_EQ(g_lpPlayScene, g_SceneManager.SceneOf(SCENE_PLAY));
+    EXPECT_NE(g_lpPlayScene, nullptr);
+    g_SceneManager.m_nSceneKind = SCENE_TITLE;
+    g_SceneManager.Update();
+    EXPECT_EQ(g_lpPlayScene, nullptr);
+    EXPECT_NE(g_SceneManager.SceneOf(SCENE_TITLE), nullptr);  // the stand-in title
+}
+
+TEST_F(SceneManagerTest, FadeHooks) {
+    SetSceneFactory(SCENE_WORLDMAP, [] { return new FadingScene(); });
+    g_SceneManager.m_nSceneKind = SCENE_WORLDMAP;
+    g_SceneManager.m_nFadeSpeed = 10;
+    int frames = 0;
+    while (g_SceneManager.SceneOf(SCENE_WORLDMAP) == nullptr || g_SceneManager.SceneOf(SCENE_WORLDMAP)->m_nState == 0 ||
+           g_SceneManager.SceneOf(SCENE_WORLDMAP)->m_nState == -1) {
+        g_SceneManager.Update();
+        ASSERT_LT(++frames, 100);
+    }
+    EXPECT_EQ(frames, 26);  // 26 steps of 10 reach 255
+    g_SceneManager.Update();  // chooses the next kind
+    frames = 0;
+    while (g_SceneManager.m_nSceneKind.load() == SCENE_WORLDMAP) {
+        g_SceneManager.Update();
+        ASSERT_LT(++frames, 100);
+    }
+    EXPECT_EQ(frames, 26);
+    EXPECT_EQ(g_SceneManager.m_nSceneKind.load(), SCENE_OPTIONS);
+    EXPECT_EQ(g_SceneManager.m_nPrevSceneKind, SCENE_WORLDMAP);
+    EXPECT_EQ(DDBackBufferPixels()[0], 0u);  // filled with colour 16
+}
+
+TEST_F(SceneManagerTest, FramesPerSecondRingAndText) {
+    cSceneManager m;
+    m.m_nShowFps = 1;
+    // 15 frames show the previous average; the 16th publishes sum >> 4.
+    for (int i = 0; i < 15; ++i) EXPECT_EQ(m.DrawFps(60, 16), "FPS60( 0)");
+    EXPECT_EQ(m.DrawFps(59, 32), "FPS59(17)");  // (15*16+32)>>4
+    for (int i = 0; i < 15; ++i) EXPECT_EQ(m.DrawFps(7, 100), "FPS 7(17)");
+    EXPECT_EQ(m.DrawFps(123, 100), "FPS123(100)");
+    auto log = MediaCallLog();
+    EXPECT_EQ(log.front(), "DrawMultiLine 1 495 463 FPS60( 0)");
+    m.m_nShowFps = 2;
+    ClearMediaCallLog();
+    m.DrawFps(60, 16);
+    EXPECT_EQ(MediaCallLog().front(), "DrawString 0 549 469 FPS60(100)");
+    // The frame draws it only with the setting on.
+    for (int setting : {0, 1}) {
+        g_SceneManager.m_nShowFps = setting;
+        ClearMediaCallLog();
+        g_SceneManager.Update();
+        auto calls = MediaCallLog();
+        auto draws = std::count_if(calls.begin(), calls.end(),
+                                   [](const std::string& l) { return l.rfind("DrawMultiLine 1 495 463 FPS", 0) == 0; });
+        EXPECT_EQ(draws, setting);
+    }
+}
+
+TEST_F(SceneManagerTest, RequestSceneBgmSkipsOnlyARepeatingPieceAlreadyPlaying) {
+    std::vector<std::pair<intptr_t, intptr_t>> sent;
+    SetMainWindowHandler([&](int msg, intptr_t w, intptr_t l) -> intptr_t {
+        if (msg == 0x406) sent.push_back({w, l});
+        return 0;
+    });
+    struct Step {
+        int entry, repeat, slot, force;
+        bool sends;
+    };
+    const Step steps[] = {
+        {3, 1, 0, 0, true},   // title music
+        {3, 1, 1, 0, false},  // same repeating entry from another slot goes on
+        {3, 1, 1, 1, true},   // forced
+        {4, 1, 1, 0, true},   // another entry
+        {4, 0, 1, 0, true},   // not repeating: always again
+        {4, 1, 1, 0, true},   // the last request was not repeating
+        {0, 1, 2, 0, true},   // entry 0 always sends
+        {0, 1, 2, 0, true},
+    };
+    for (const Step& s : steps) {
+        size_t before = sent.size();
+        g_SceneManager.RequestSceneBgm(s.entry, s.repeat, s.slot, s.force);
+        EXPECT_EQ(sent.size() - before, s.sends ? 1u : 0u) << s.entry << " " << s.repeat << " " << s.force;
+        if (s.sends) {
+            EXPECT_EQ(sent.back().first, s.slot);
+        }
+    }
+    // After a stage set-up clears the entry, the same menu music plays again.
+    g_SceneManager.RequestSceneBgm(5, 1, 1, 0);
+    g_SceneManager.m_nBgmEntry = 0;
+    size_t before = sent.size();
+    g_SceneManager.RequestSceneBgm(5, 1, 1, 0);
+    EXPECT_EQ(sent.size(), before + 1);
+}
+
+TEST_F(SceneManagerTest, InputUpdateDetectsJoysticksOnceThenPolls) {
+    g_SceneManager.m_nFrameRate = 60;
+    g_SceneManager.UpdateInput();
+    g_SceneManager.UpdateInput();
+    auto log = MediaCallLog();
+    std::vector<std::string> polls(log.begin(), log.end());
+    std::vector<std::string> want = {"PollInput 0 3 60", "PollInput 0 3 60"};
+    polls.erase(std::remove_if(polls.begin(), polls.end(),
+                               [](const std::string& l) { return l.rfind("PollInput", 0) != 0; }),
+                polls.end());
+    EXPECT_EQ(polls, want);
+    EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("Detect", 0) == 0; }),
+              1);
+}
+
+TEST(PingPongStep, BouncesBetweenTheBoundsAndReportsTheLowTurn) {
+    int v = 250, dir = 0;
+    EXPECT_FALSE(PingPongStep(v, dir, 4, 0, 255));
+    EXPECT_EQ(v, 254);
+    EXPECT_FALSE(PingPongStep(v, dir, 4, 0, 255));  // 258 >= 255: back to 254, falling
+    EXPECT_EQ(v, 254);
+    EXPECT_EQ(dir, 1);
+    v = 3;
+    EXPECT_TRUE(PingPongStep(v, dir, 4, 0, 255));  // -1 <= 0: back to 3, rising
+    EXPECT_EQ(v, 3);
+    EXPECT_EQ(dir, 0);
+}
+
+TEST(CycleColors, BlinkTableFollowsTheChannelsAndPhase) {
+    DDBackEnd() = DDBACKEND{};
+    DDBackEnd().direct3D = true;
+    ResetColorCycle();
+    CycleColors();  // values read before their first step: all 0
+    EXPECT_EQ(g_BlinkColors[0].argb, 0xFF000000u);
+    EXPECT_EQ(g_BlinkColors[1].kind, 10);
+    CycleColors();
+    uint32_t c = 4;  // one step of 4
+    EXPECT_EQ(g_BlinkColors[0].argb, 0xFF000000u | c << 16 | c << 8 | c);
+    EXPECT_EQ(g_BlinkColors[6].argb, 0xFF000000u | c << 16 | (c / 4));
+    EXPECT_EQ(g_BlinkColors[8].argb, 0xFF000000u | c << 16);  // phase 0: red
+    // Run channel 8 up and down once: the phase turns to green.
+    for (int i = 0; i < 200; ++i) CycleColors();
+    EXPECT_EQ(g_BlinkColors[8].argb & 0x00FF00FFu, 0u);
+    DDBackEnd() = DDBACKEND{};
+}
+
+TEST_F(SceneManagerTest, GameLoopRunsNoFrameWhileInactiveAndEndsOnQuit) {
+    SetSceneFactory(1, [] { return new FakeScene(1, -1); });
+    g_SceneManager.m_nSceneKind = 1;
+    g_bActive = 0;
+    ASSERT_TRUE(thGame.Start(GameLoop, nullptr));
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_TRUE(g_events.empty());
+    g_bActive = 1;
+    int built = g_nScenesBuilt.load();
+    for (int i = 0; i < 2000 && g_nScenesBuilt.load() == built; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    thGame.Exit();
+    g_bActive = 0;
+    EXPECT_FALSE(g_events.empty());
+    EXPECT_EQ(g_events.front(), "new 1");
+    EXPECT_NE(ReadFile(m_strLog).find("GameLoop WM_QUIT!"), std::string::npos);
+    EXPECT_TRUE(HoldsGameToken());
+}
+
+TEST(PaletteCycle, RotatesByRowsOrRepeatsOneRow) {
+    // Palette cycling runs in 8-bit mode.
+    const int savedBpp = g_DD.nBpp;
+    g_DD.nBpp = 8;
+    auto fresh = [](uint8_t p[256][4]) {
+        for (int i = 0; i < 256; ++i) p[i][0] = static_cast<uint8_t>(i);
+    };
+    uint8_t pal[256][4] = {};
+    fresh(pal);
+    ApplyPaletteCycle(pal, 0);
+    EXPECT_EQ(pal[16][0], 16);
+    ApplyPaletteCycle(pal, 2);  // two rows up, wrapping inside 16..207
+    EXPECT_EQ(pal[48][0], 16);
+    EXPECT_EQ(pal[16][0], 176);
+    EXPECT_EQ(pal[15][0], 15);
+    EXPECT_EQ(pal[208][0], 208);
+    fresh(pal);
+    ApplyPaletteCycle(pal, 13);  // every row is row 2 (entries 32..47)
+    for (int first = 16; first < 208; first += 16) EXPECT_EQ(pal[first + 5][0], 37) << first;
+    EXPECT_EQ(pal[208][0], 208);
+    fresh(pal);
+    g_bQuit = 0;
+    ApplyPaletteCycle(pal, 40);  // row 29 does not exist
+    EXPECT_EQ(g_bQuit.load(), 1);
+    EXPECT_EQ(pal[16][0], 16);
+    g_bQuit = 0;
+    g_DD.nBpp = savedBpp;
+}
