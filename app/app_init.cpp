@@ -24,6 +24,7 @@
 #include "platform/cp932.h"
 #include "platform/fs.h"
 #include "records/data_record.h"
+#include "records/database.h"
 #include "records/system_data.h"
 
 const char* const g_StartFolders[22] = {
@@ -127,7 +128,9 @@ bool StartFreeStage(int editorTest) {
     g_SystemIni.FreeStage = path;
     const bool bSinglePlay = g_SystemData.m_bNoFreeStage && !editorTest;
     seam::StartFreeStageRun(bSinglePlay, !bSinglePlay);
-    return seam::StartStageFile(path, 1);
+    if (!seam::StartStageFile(path, 1)) return false;
+    seam::EnterFreeStageScene();
+    return true;
 }
 
 }  // namespace
@@ -148,15 +151,16 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     for (const char* folder : g_StartFolders) platform::MakeDirectory(folder);
     GetElapsedTime(1);
     // 7, 8: the database and the tables made from it.
-    if (!seam::LoadDatabase()) {
+    if (!LoadDatabase(g_Database)) {
         ReportLogfError("%s", SJ("データベースの読み込みに失敗…").c_str());
         return false;
     }
-    seam::CopyWorkingEffectTables();
-    seam::CompileAnimeSteps();
-    seam::CompileEffectSteps();
+    g_Database.MakeWorkingCopies();
+    CompileAnimeSteps(g_Database.m_vecAnime, g_vAnimeSteps);
+    CompileEffectSteps(g_Database.m_vecEffect, g_vEffectSteps);
     seam::PrepareCharaEffectSlots();
     seam::PrepareScrEffectSlots();
+    SetBgmRecordCountSource([] { return static_cast<int>(g_Database.m_vecBgm.size()); });
     // 9: the system data.
     const std::string& systemPath = g_PathTable[PATH_SYSTEM];
     if (!g_SystemData.LoadFile(systemPath)) {
@@ -241,6 +245,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
         seam::ApplyWindowPlacement(plan);
         bMaximize = plan.bMaximize;
     }
+    seam::InstallPlacementSaver();
     seam::ShowWindow(bMaximize || (!bDirect3D && g_SystemIni.WindowMode == 0));
     // 23
     DisplayReportInfo display;
@@ -254,10 +259,8 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     // 24..28: palette, transparent colour, surfaces.
     if (!LoadPaletteAndTransparency(bDirect3D, g_SystemIni.Bpp)) return false;
     DebugLog("1");
-    if (!bDirect3D)
-        seam::SetPresentByCopy(bWindowed);
-    else
-        seam::SetPresentByCopy(!(g_SystemIni.VSync != 0 && g_DD.nRefreshRate >= 60));
+    const bool bCopy = !bDirect3D ? bWindowed : !(g_SystemIni.VSync != 0 && g_DD.nRefreshRate >= 60);
+    seam::SetPresentation(bDirect3D, bWindowed, g_SystemIni.VSync != 0, bCopy);
     const BMPSLOT& loading = BitmapTable[45];
     DDCheckSurfaceError(DDCreateSurfaceFromFile(&SurfaceTable[45], loading.strFileName, loading.bColorKey,
                                                 g_DD.nBpp, loading.nMemory, loading.nTexType, loading.bAlias,
@@ -279,7 +282,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     // 35..38: music and sound effects; a missing sound device is only reported.
     if (!bWindowed) g_SystemIni.Midi_DirectMusic = 0;
     seam::DS_BgmInit(g_SystemIni.Midi_DirectMusic);
-    seam::FillSoundEffectTables(17 + seam::DatabaseSoundCount());
+    seam::FillSoundEffectTables(17 + static_cast<int>(g_Database.m_vecSound.size()));
     if (!seam::DS_Init()) {
         DebugLogText("DS_Init失敗！");
         ReportLogf("DSInit Err");

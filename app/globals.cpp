@@ -1,11 +1,20 @@
 #include "app/globals.h"
 
+#include "app/app_state.h"
 #include "app/files.h"
+#include "app/main_window.h"
+#include "app/scene_manager.h"
+#include "app/thread.h"
 #include "media/gfx/dd_state.h"
 #include "media/input/input_list.h"
+#include "records/database.h"
 #include "records/system_data.h"
 
 // In construction order; see app/globals.h. Destruction runs bottom-up.
+
+// 1
+cSceneManager g_SceneManager;
+cScene* g_lpPlayScene = nullptr;
 
 // 3
 cWindowPlacement g_WindowPlacement;
@@ -72,6 +81,15 @@ cCheckedVector<std::string> g_PathTable = {
 
 cCheckedVector<std::string> g_ExtTable = {"cplt4", "stg4", "plt4", "rpl4", "rkg"};
 
+// 6
+cMainWindow g_MainWindow;
+
+// 7
+cThread thGame;
+cThread thPause;
+cThread thRanking;
+cThread thLoad;
+
 // 9
 cCheckedVector<cInput> g_InputList(1);
 
@@ -84,6 +102,11 @@ const bool g_bBitmapTableBuilt = (BuildBitmapTable(), true);
 
 // 14
 cSystemData g_SystemData;
+cDatabase g_Database;
+
+// 15
+cCheckedVector<AnimeTrack> g_vAnimeSteps;
+cCheckedVector<AnimeTrack> g_vEffectSteps;
 
 // 26
 std::string g_strStartFile;

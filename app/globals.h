@@ -47,5 +47,3 @@
 #include "app/window_placement.h"
 
 extern cWindowPlacement g_WindowPlacement;
-// The start stage of an editor test play (the command line).
-extern std::string g_strStartFile;

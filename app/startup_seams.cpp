@@ -1,7 +1,13 @@
 #include "app/startup_seams.h"
 
+#include "app/app_state.h"
 #include "app/files.h"
+#include "app/main_window.h"
+#include "app/scene.h"
+#include "app/scene_manager.h"
+#include "media/media_services.h"
 #include "app/log.h"
+#include "app/system_ini.h"
 #include "records/data_record.h"
 
 namespace seam {
@@ -33,17 +39,8 @@ public:
 
 void BuildArrangeParamTable() {}
 
-bool LoadDatabase() {
-    for (int i = PATH_DB_ANIMESET; i <= PATH_DB_BGM; i += 2)
-        if (!CheckDataFile(g_PathTable[i])) return false;
-    return true;
-}
-void CopyWorkingEffectTables() {}
-void CompileAnimeSteps() {}
-void CompileEffectSteps() {}
 void PrepareCharaEffectSlots() {}
 void PrepareScrEffectSlots() {}
-int DatabaseSoundCount() { return 0; }
 
 void LoadBootData(int& drawMode, int& noAsk) {
     cBootChoice boot;
@@ -52,23 +49,62 @@ void LoadBootData(int& drawMode, int& noAsk) {
     noAsk = boot.m_bNoAsk;
 }
 
-void SetSceneManagerValues(int, int, int) {}
-void SetWindowed(bool) {}
-bool Running() { return false; }
-void StartFreeStageRun(bool, bool) {}
+void SetSceneManagerValues(int frameRate, int fadeSpeed, int showFps) {
+    g_SceneManager.m_nFrameRate = frameRate;
+    g_SceneManager.m_nFadeSpeed = fadeSpeed;
+    g_SceneManager.m_nShowFps = showFps;
+}
+void SetWindowed(bool windowed) { g_bWindowed = windowed ? 1 : 0; }
+bool Running() { return g_bRunning != 0; }
+void StartFreeStageRun(bool singlePlay, bool rankingOn) {
+    g_bFreeStage = 1;
+    if (singlePlay) g_bSinglePlay = 1;
+    g_SceneManager.g_bRankingOn = rankingOn ? 1 : 0;
+}
+void EnterFreeStageScene() {
+    g_SceneManager.g_nGameKind = 2;
+    g_SceneManager.g_nGameType = 3;
+    g_SceneManager.m_nSceneKind = SCENE_PLAY;
+    g_SceneManager.m_nPrevSceneKind = SCENE_TITLE;
+}
 
-void SetCaption(const std::string&) {}
-void AddSizingFrame() {}
-void ApplyWindowPlacement(const WindowPlacementPlan&) {}
-void ShowWindow(bool) {}
+void SetCaption(const std::string& cp932Title) {
+    g_hWnd = g_MainWindow.m_hWnd;
+    g_MainWindow.SetCaption(cp932Title);
+}
+void AddSizingFrame() { g_MainWindow.AddSizingFrame(); }
+void ApplyWindowPlacement(const WindowPlacementPlan& plan) {
+    SDL_Window* w = g_MainWindow.m_hWnd;
+    if (!w) return;
+    if (plan.bMove) SDL_SetWindowPosition(w, plan.nX, plan.nY);
+    if (plan.bSetClient) SDL_SetWindowSize(w, plan.nWidth, plan.nHeight);
+    if (plan.bZoomToFit) g_MainWindow.ZoomToFit();
+}
+void ShowWindow(bool maximized) {
+    if (!g_bWindowed) g_MainWindow.SetFullScreen(true);
+    g_MainWindow.Show();
+    if (maximized && g_bWindowed && g_MainWindow.m_hWnd) SDL_MaximizeWindow(g_MainWindow.m_hWnd);
+}
+void InstallPlacementSaver() {
+    g_MainWindow.SetPlacementSaver([](const WindowPlacementValues& v) {
+        SaveWindowPlacementOnClose(g_SystemIni.WindowMode, g_bRunning != 0, false, v.x, v.y, v.width, v.height,
+                                   v.maximized != 0);
+    });
+}
 
-void* MainWindowHandle() { return nullptr; }
-void SetPresentByCopy(bool) {}
-void RedrawScreen() {}
+void* MainWindowHandle() { return g_MainWindow.m_hWnd; }
+void SetPresentation(bool direct3D, bool windowed, bool vsync, bool presentByCopy) {
+    DDInitMinimal(windowed, vsync);
+    DDBACKEND& be = DDBackEnd();
+    be.direct3D = direct3D;
+    be.directDraw = !direct3D;
+    be.presentByCopy = presentByCopy;
+}
+void RedrawScreen() { ::RedrawScreen(); }
 bool CreateFonts() { return true; }
 bool CreateNumberFonts() { return true; }
 void DestroyFonts() {}
-bool LoadPaletteCycle(int) { return true; }
+bool LoadPaletteCycle(int n) { return ::LoadPaletteCycle(n); }
 
 void LoadUserFiles() {}
 void ApplyReplayIniKeys() {}
@@ -89,7 +125,7 @@ void ResetProgress() {}
 
 bool StartStageFile(const std::string& path, int) { return CheckDataFile(path); }
 
-void DeleteAllScenes() {}
+void DeleteAllScenes() { g_SceneManager.DeleteAllScenes(); }
 void UnhookKeyboardHooks() {}
 
 }  // namespace seam

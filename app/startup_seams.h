@@ -15,15 +15,9 @@ namespace seam {
 // Engine: the parameter-descriptor tables.
 void BuildArrangeParamTable();
 
-// Database: the ten table files in their fixed order; the working effect
-// tables and the compiled step and slot tables.
-bool LoadDatabase();
-void CopyWorkingEffectTables();
-void CompileAnimeSteps();
-void CompileEffectSteps();
+// Play: the chara-effect and screen-effect instance tables.
 void PrepareCharaEffectSlots();
 void PrepareScrEffectSlots();
-int DatabaseSoundCount();
 
 // The boot choice user_data\Boot.dat (drawing mode 1 Direct3D, 0 DirectDraw;
 // the do-not-ask flag). A file that does not load leaves the defaults 1, 0.
@@ -34,17 +28,22 @@ void SetSceneManagerValues(int frameRate, int fadeSpeed, int showFps);
 void SetWindowed(bool windowed);
 bool Running();
 void StartFreeStageRun(bool singlePlay, bool rankingOn);
+void EnterFreeStageScene();
 
 // Window.
 void SetCaption(const std::string& cp932Title);
 void AddSizingFrame();
 void ApplyWindowPlacement(const WindowPlacementPlan& plan);
 void ShowWindow(bool maximized);
+// The close sequence saves the window placement through it.
+void InstallPlacementSaver();
 
-// Graphics: the window handle the device draws for, the presentation copy
-// flag and the redraw of the loading picture (window and scene manager).
+// Graphics: the window handle the device draws for, how frames reach the
+// window (the frame hand-off of the window layer stays in charge of pacing
+// and presenting until the presentation of the graphics layer drives it),
+// and the redraw of the loading picture.
 void* MainWindowHandle();
-void SetPresentByCopy(bool copy);
+void SetPresentation(bool direct3D, bool windowed, bool vsync, bool presentByCopy);
 void RedrawScreen();
 bool CreateFonts();
 bool CreateNumberFonts();

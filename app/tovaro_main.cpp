@@ -1,8 +1,120 @@
-// Entry point of the player.
+// Entry point of the player:
+//   tovaro [GAME_DIR]
+//   tovaro --test-play [STAGE_FILE] [GAME_DIR]    (a test play started by the editor)
+// The game folder (default: the current folder) becomes the working folder.
+#include "app/app_init.h"
+#include "app/app_state.h"
+#include "app/error_box.h"
 #include "app/log.h"
+#include "app/system_report.h"
+#include "app/main_thread.h"
+#include "app/main_window.h"
+#include "app/quit.h"
+#include "app/scene_manager.h"
+#include "app/thread.h"
+#include "platform/cp932.h"
+#include "platform/fs.h"
+#include "platform/instance_lock.h"
+#include "platform/message_box.h"
+
+#include <SDL.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+struct Args {
+    bool testPlay = false;
+    std::string startFile;
+    std::string gameDir;
+};
+
+Args ParseArgs(int argc, char** argv) {
+    Args a;
+    int i = 1;
+    if (i < argc && std::strcmp(argv[i], "--test-play") == 0) {
+        a.testPlay = true;
+        ++i;
+        if (i < argc) a.startFile = argv[i++];
+        if (i < argc) a.gameDir = argv[i++];
+    } else if (i < argc) {
+        a.gameDir = argv[i++];
+    }
+    return a;
+}
+
+bool ProcessAlive(pid_t pid) { return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM); }
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    (void)argc;
-    (void)argv;
-    return 0;
+    Args args = ParseArgs(argc, argv);
+    if (!args.gameDir.empty() && !platform::ChangeDirectory(args.gameDir)) {
+        std::fprintf(stderr, "tovaro: cannot open the game folder %s\n", args.gameDir.c_str());
+        return 1;
+    }
+    SetDebugLog(0, "ZI_Vare.txt");
+    if (!CreateReport("Report_Game.txt")) return 0;
+    ReportLogf("App : ver %s", "1000");
+    WriteSystemReport();
+
+    g_bEditorTest = args.testPlay ? 1 : 0;
+    // The stage file comes from the command line as it stands (file names are
+    // CP932 inside the program).
+    if (args.testPlay && !args.startFile.empty()) g_strStartFile = platform::Utf8ToCp932(args.startFile);
+
+    platform::cInstanceLock lock(platform::DefaultLockPath("tovaro.lock"));
+    if (!lock.TryAcquire()) {
+        int answer = platform::ShowMessageBoxOs(
+            SJ("既に起動しています。\n実行中のプログラムを閉じて再起動しますか？\n\nWould you like to restart the game?"),
+            SJ("二重起動"), platform::MB_YESNO);
+        if (answer != platform::IDYES) return 0;
+        pid_t owner = lock.OwnerPid();
+        if (ProcessAlive(owner)) {
+            if (!lock.EndOwner(owner, 500)) {
+                platform::ShowMessageBoxOs(SJ("プログラムの終了に失敗しました。"), SJ("二重起動"), platform::MB_OK);
+                return 0;
+            }
+        }
+        // No running owner (or it ended): start beside the old lock.
+        lock.TryAcquire();
+    }
+
+    SetMainThread();
+    ClaimGameToken();
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0 || !g_MainWindow.Create()) {
+        ErrorBox(SJ("ウインドウが生成出来ません！"));
+        SDL_Quit();
+        return 1;
+    }
+    InstallMainThreadServices();
+    g_MainWindow.CenterOnDesktop();
+    if (g_bEditorTest) NotifyEditorStarted();
+
+    if (!AppInit(g_strStartFile, g_bEditorTest)) {
+        AppEnd();
+        if (g_bEditorTest) NotifyEditorExit(0);
+        g_MainWindow.Destroy();
+        SDL_Quit();
+        return 1;
+    }
+    g_bRunning = 1;
+    if (!thGame.Start(GameLoop, nullptr)) {
+        ErrorBox(SJ("ウインドウが生成出来ません！"));
+        AppEnd();
+        g_MainWindow.Destroy();
+        SDL_Quit();
+        return 1;
+    }
+    int status = g_MainWindow.MessageLoop();
+    AppEnd();
+    platform::SetMessageBoxImpl({});
+    SDL_Quit();
+    // A run that ended on a fatal error says so to the shell.
+    return status != 0 ? status : (g_bQuit ? 1 : 0);
 }

@@ -61,3 +61,26 @@ void cByteWriter::WriteString(std::string_view s) {
     const uint8_t zero = 0;
     WriteBytes(&zero, 1);
 }
+
+void cByteWriter::Grow(size_t n) {
+    if (m_vecBuf.size() - m_nUsed >= n) return;
+    size_t want = m_vecBuf.size() * 2;
+    if (want < m_nUsed + n) want = m_nUsed + n;
+    if (want < 256) want = 256;
+    m_vecBuf.resize(want);
+}
+
+void cByteWriter::WriteSlow(const void* data, size_t n) {
+    if (m_bCountOnly) {
+        m_nUsed += n;
+        return;
+    }
+    if (n == 0) return;
+    Grow(n);
+    if (data) {
+        std::memcpy(m_vecBuf.data() + m_nUsed, data, n);
+    } else {
+        std::memset(m_vecBuf.data() + m_nUsed, 0, n);
+    }
+    m_nUsed += n;
+}

@@ -48,6 +48,15 @@ public:
         m_nPos += n;
         return true;
     }
+    // A fixed number of bytes (fields): the copy is a plain move.
+    template <size_t N>
+    bool ReadFixed(void* out, const char* what) {
+        if (!ok()) return false;
+        if (N > Left()) return Truncated(what, N);
+        std::memcpy(out, m_pData + m_nPos, N);
+        m_nPos += N;
+        return true;
+    }
     bool Skip(size_t n, const char* what = "data") {
         if (!ok()) return false;
         if (n > Left()) return Truncated(what, n);
@@ -59,7 +68,7 @@ public:
     template <class T>
     bool Read(T& out, const char* what = "value") {
         static_assert(std::is_trivially_copyable_v<T>);
-        return ReadBytes(&out, sizeof(T), what);
+        return ReadFixed<sizeof(T)>(&out, what);
     }
     int32_t ReadInt32(const char* what = "int32") {
         int32_t v = 0;
@@ -90,47 +99,66 @@ private:
 class cByteWriter {
 public:
     cByteWriter() = default;
+    // A writer that only counts the bytes it is given (to size a buffer).
+    static cByteWriter Counter() {
+        cByteWriter w;
+        w.m_bCountOnly = true;
+        return w;
+    }
 
     void WriteBytes(const void* data, size_t n) {
-        if (n == 0) return;
-        Reserve(n);
-        std::memcpy(m_vecBuf.data() + m_nUsed, data, n);
-        m_nUsed += n;
+        if (m_nUsed + n <= m_vecBuf.size()) {
+            if (n) std::memcpy(m_vecBuf.data() + m_nUsed, data, n);
+            m_nUsed += n;
+        } else {
+            WriteSlow(data, n);
+        }
     }
-    void WriteZeros(size_t n) {
-        Reserve(n);
-        std::memset(m_vecBuf.data() + m_nUsed, 0, n);
-        m_nUsed += n;
+    // A fixed number of bytes (fields): the copy is a plain move.
+    template <size_t N>
+    void WriteFixed(const void* data) {
+        if (m_nUsed + N <= m_vecBuf.size()) {
+            std::memcpy(m_vecBuf.data() + m_nUsed, data, N);
+            m_nUsed += N;
+        } else {
+            WriteSlow(data, N);
+        }
     }
+    void WriteZeros(size_t n) { WriteSlow(nullptr, n); }
     template <class T>
     void Write(const T& v) {
         static_assert(std::is_trivially_copyable_v<T>);
-        WriteBytes(&v, sizeof(T));
+        WriteFixed<sizeof(T)>(&v);
     }
     void WriteInt32(int32_t v) { Write(v); }
     // int32 L = length + 1, then the text and its NUL unless it is empty.
     // The text is written up to its first NUL, whatever its length.
     void WriteString(std::string_view s);
 
+    // Room for n more bytes without growing (when the size is known).
+    void ReserveMore(size_t n) {
+        if (!m_bCountOnly) Grow(n);
+    }
+
     size_t Size() const { return m_nUsed; }
     const uint8_t* Data() const { return m_vecBuf.data(); }
     // Overwrites 4 bytes written earlier (for counts known only afterwards).
-    void PatchInt32(size_t offset, int32_t v) { std::memcpy(m_vecBuf.data() + offset, &v, 4); }
+    void PatchInt32(size_t offset, int32_t v) {
+        if (!m_bCountOnly) std::memcpy(m_vecBuf.data() + offset, &v, 4);
+    }
     // The bytes written so far; the writer is empty afterwards.
     std::vector<uint8_t> Take() {
-        m_vecBuf.resize(m_nUsed);
+        m_vecBuf.resize(m_bCountOnly ? 0 : m_nUsed);
         m_nUsed = 0;
         return std::move(m_vecBuf);
     }
 
 private:
-    void Reserve(size_t n) {
-        if (m_vecBuf.size() - m_nUsed >= n) return;
-        size_t want = m_vecBuf.size() * 2;
-        if (want < m_nUsed + n) want = m_nUsed + n;
-        if (want < 256) want = 256;
-        m_vecBuf.resize(want);
-    }
-    std::vector<uint8_t> m_vecBuf;
+    // Growth, counting and zeros. data null: n zero bytes.
+    void WriteSlow(const void* data, size_t n);
+    void Grow(size_t n);
+
+    std::vector<uint8_t> m_vecBuf;  // its size is the capacity in use
     size_t m_nUsed = 0;
+    bool m_bCountOnly = false;
 };

@@ -48,30 +48,6 @@ void cKeyCond::Init() {
     m_vecKey.resize(kChannels, 0);
 }
 
-bool cKeyCond::LoadExtra(cByteReader& r, const cLoadContext&) {
-    const int32_t n = r.ReadCount(1, "key count");
-    if (!r.ok()) return false;
-    if (n > 0) {
-        m_vecKey.resize(static_cast<size_t>(n));
-        r.ReadBytes(m_vecKey.data(), static_cast<size_t>(n), "key states");
-    }
-    return r.ok();
-}
-
-void cKeyCond::SaveExtra(cByteWriter& w, uint32_t) {
-    w.WriteInt32(static_cast<int32_t>(m_vecKey.size()));
-    if (!m_vecKey.empty()) w.WriteBytes(m_vecKey.data(), m_vecKey.size());
-}
-
-void cKeyCond::DumpExtra(cDumper& d) {
-    std::string s = "[";
-    for (size_t i = 0; i < m_vecKey.size(); ++i) {
-        if (i) s += ", ";
-        s += std::to_string(m_vecKey[i]);
-    }
-    d.Line("m_vecKey (" + std::to_string(m_vecKey.size()) + ")", s + "]");
-}
-
 int CreateCondList(cCondListHolder& holder) {
     holder.Create();
     return 1;

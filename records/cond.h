@@ -138,11 +138,9 @@ public:
         f.Field("m_nMaxFrames", m_nMaxFrames);
         f.Field("m_bAnyDuration", m_bAnyDuration);
         f.Field("m_nKeyMode", m_nKeyMode);
+        // A stored count of 0 keeps the states held before.
+        f.Vector("m_vecKey", m_vecKey, VectorRule::KeepIfNone);
     }
-    // The key vector: a stored count of 0 keeps the states held before.
-    bool LoadExtra(cByteReader& r, const cLoadContext& ctx);
-    void SaveExtra(cByteWriter& w, uint32_t nVersion);
-    void DumpExtra(cDumper& d);
 };
 
 using cCondListHolder = cPartHolder<cCondList>;

@@ -1,6 +1,8 @@
 #include "records/data_kinds.h"
 
 #include "records/cond.h"
+#include "records/database.h"
+#include "records/ed_flow.h"
 #include "records/ed_move.h"
 #include "records/ed_shot.h"
 #include "records/system_data.h"
@@ -21,6 +23,29 @@ const std::vector<cDataKind>& DataKinds() {
         {"move", "a movement definition (version word + cEdMove body)", Make<cEdMove>},
         {"shot", "a shot definition (version word + cEdShot body)", Make<cEdShot>},
         {"system", "the system data (data\\System.dat)", Make<cSystemData>, "data\\System.dat", true},
+        // The ten database tables (version word, record count, records).
+        {"animeset", "database table AnimeSet.dat", MakeDbTableFile<&cDatabase::m_vecAnimeSet>,
+         "data\\database\\AnimeSet.dat"},
+        {"anime", "database table Anime.dat", MakeDbTableFile<&cDatabase::m_vecAnime>,
+         "data\\database\\Anime.dat"},
+        {"bmp_charaexc", "database table Bmp_CharaExc.dat", MakeDbTableFile<&cDatabase::m_vecBmpCharaExc>,
+         "data\\database\\Bmp_CharaExc.dat"},
+        {"swordtype", "database table SwordType.dat", MakeDbTableFile<&cDatabase::m_vecSwordType>,
+         "data\\database\\SwordType.dat"},
+        {"effect", "database table Effect.dat", MakeDbTableFile<&cDatabase::m_vecEffect>,
+         "data\\database\\Effect.dat"},
+        {"charaeffect", "database table CharaEffect.dat", MakeDbTableFile<&cDatabase::m_vecCharaEffect>,
+         "data\\database\\CharaEffect.dat"},
+        {"screffect", "database table ScrEffect.dat", MakeDbTableFile<&cDatabase::m_vecScrEffect>,
+         "data\\database\\ScrEffect.dat"},
+        {"picture", "database table Picture.dat", MakeDbTableFile<&cDatabase::m_vecPicture>,
+         "data\\database\\Picture.dat"},
+        {"sound", "database table Sound.dat", MakeDbTableFile<&cDatabase::m_vecSound>,
+         "data\\database\\Sound.dat"},
+        {"bgm", "database table Bgm.dat", MakeDbTableFile<&cDatabase::m_vecBgm>,
+         "data\\database\\Bgm.dat"},
+        {"flow", "one flow with its commands (version word + cEdFlow body)", Make<cEdFlow>},
+        {"flowcmd", "one flow command (version word + cEdFlowCmd body)", Make<cEdFlowCmd>},
     };
     return kinds;
 }

@@ -120,13 +120,21 @@ void SetReaderError(std::string_view name, const cByteReader& r) {
 
 }  // namespace
 
+bool cDataFileIn::Check() {
+    if (m_Reader.ok()) return true;
+    SetReaderError(m_strName, m_Reader);
+    return false;
+}
+
 bool cDataFileIn::OpenBytes(std::span<const uint8_t> file, std::string_view name) {
+    m_strName = name;
     m_vecBytes.assign(file.begin(), file.end());
     m_Reader = cByteReader(m_vecBytes);
     return CheckVersionWord(m_Reader, name, m_Ctx);
 }
 
 bool cDataFileIn::Open(std::string_view cp932Path) {
+    m_strName = cp932Path;
     auto bytes = platform::ReadWholeFile(cp932Path);
     if (!bytes) {
         SetLastDataFileError(Format("%.*s: cannot open the file", static_cast<int>(cp932Path.size()),
@@ -176,7 +184,10 @@ bool cDataRecord::LoadFile(std::string_view cp932Path) {
 }
 
 std::vector<uint8_t> cDataRecord::SaveBytesAs(uint32_t nVersion) {
+    // Sized first, so that a large record is written into one buffer
+    // without regrowing it.
     cByteWriter w;
+    w.ReserveMore(4 + BodySize(nVersion));
     w.Write(nVersion);
     SaveAs(w, nVersion);
     return w.Take();
@@ -187,9 +198,13 @@ bool cDataRecord::SaveFile(std::string_view cp932Path) {
         SetLastDataFileError("not saved: the program is closing");
         return false;
     }
-    cDataFileOut out;
-    Save(out.Writer());
-    return out.Commit(cp932Path);
+    const std::vector<uint8_t> bytes = SaveBytes();
+    if (!platform::WriteFileAtomic(cp932Path, bytes)) {
+        SetLastDataFileError(Format("%.*s: cannot write the file", static_cast<int>(cp932Path.size()),
+                                    cp932Path.data()));
+        return false;
+    }
+    return true;
 }
 
 std::string cDataRecord::DumpText() {

@@ -56,7 +56,9 @@
 // array of them (C array or std::array), which is one field with a count.
 // Several consecutive fields registered one by one (each with its own gate)
 // are simply several Field() calls. Vector() takes std::vector (or
-// cCheckedVector) of arithmetic values, of std::string, or of records;
+// cCheckedVector) of arithmetic values, of std::string, or of records, and
+// makes the member what was stored (Vector(name, v, VectorRule::KeepIfNone):
+// a stored count of 0 leaves the member alone);
 // Record() embeds one sub-record body; Raw() writes one value raw after the
 // base body; Holder() an optional part. Members a version lacks are not read
 // and keep what they held before the load.
@@ -91,13 +93,21 @@
 //   a part between other parts with its own rules) go into LoadExtra /
 //   SaveExtra / DumpExtra, which run after the listed parts; use
 //   cByteReader::ReadCount / ReadString there, which check the bytes left.
+// - An enum member needs a fixed underlying type (enum E : int8_t), since
+//   any stored value may come back.
+// - SaveExtra also runs on a counting writer to size the output: write the
+//   same bytes whatever the writer, and read nothing back from it.
+// - A member an old format stored but the class no longer keeps:
+//   if (f.Below(N)) f.Dropped("(name)", size, count).
 // - Files with several records or raw values around them: cDataFileIn
 //   (version word checked) and cDataFileOut (atomic commit).
 // - Tests: tests/records/mutation.h runs any loader over thousands of
 //   damaged variants of a valid file.
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -159,6 +169,11 @@ std::string DumpString(std::string_view cp932);
 
 class cDataRecord {
 public:
+    cDataRecord() = default;
+    cDataRecord(const cDataRecord&) = default;
+    cDataRecord(cDataRecord&&) = default;
+    cDataRecord& operator=(const cDataRecord&) = default;
+    cDataRecord& operator=(cDataRecord&&) = default;
     virtual ~cDataRecord() = default;
 
     // Reads this record's body. False when the body is bad; the reader then
@@ -183,6 +198,8 @@ public:
     virtual int FieldCount(uint32_t nVersion) = 0;
     virtual int FieldBytes(uint32_t nVersion) = 0;
     virtual int StringCount(uint32_t nVersion) = 0;
+    // Bytes of the body SaveAs would write for that version.
+    virtual size_t BodySize(uint32_t nVersion) = 0;
 
     virtual std::unique_ptr<cDataRecord> CloneRecord() const = 0;
     // Takes over a record of the same class (the commit of a load).
@@ -221,8 +238,12 @@ public:
     cByteReader& Reader() { return m_Reader; }
     const cLoadContext& Context() const { return m_Ctx; }
     uint32_t Version() const { return m_Ctx.nVersion; }
+    // After reading: true when every read was good; otherwise the reader's
+    // reason, with the file name, becomes LastDataFileError().
+    bool Check();
 
 private:
+    std::string m_strName;
     std::vector<uint8_t> m_vecBytes;
     cByteReader m_Reader;
     cLoadContext m_Ctx;
@@ -245,6 +266,10 @@ private:
 
 template <class T>
 class cPartHolder;
+
+// How a stored vector replaces the member: Replace makes it exactly what was
+// stored; KeepIfNone leaves the member as it was when the stored count is 0.
+enum class VectorRule { Replace, KeepIfNone };
 
 namespace record_detail {
 
@@ -341,7 +366,7 @@ public:
     }
     void String(const char*, std::string&) { ++nStrings; }
     template <class T>
-    void Vector(const char*, std::vector<T>&) {}
+    void Vector(const char*, std::vector<T>&, VectorRule = VectorRule::Replace) {}
     template <class T>
     void Record(const char*, T&) {}
     template <class T>
@@ -358,7 +383,7 @@ public:
     void Field(const char* name, T& member) {
         if (m_nLeft <= 0) return;
         --m_nLeft;
-        m_r.ReadBytes(&member, sizeof(T), name);
+        m_r.ReadFixed<sizeof(T)>(&member, name);
     }
     void Dropped(const char* name, int nSize, int nCount = 1) {
         if (m_nLeft <= 0) return;
@@ -367,7 +392,7 @@ public:
     }
     void String(const char*, std::string&) {}
     template <class T>
-    void Vector(const char*, std::vector<T>&) {}
+    void Vector(const char*, std::vector<T>&, VectorRule = VectorRule::Replace) {}
     template <class T>
     void Record(const char*, T&) {}
     template <class T>
@@ -393,7 +418,7 @@ public:
         m_r.ReadString(s, name);
     }
     template <class T>
-    void Vector(const char*, std::vector<T>&) {}
+    void Vector(const char*, std::vector<T>&, VectorRule = VectorRule::Replace) {}
     template <class T>
     void Record(const char*, T&) {}
     template <class T>
@@ -415,7 +440,7 @@ public:
     void Dropped(const char*, int, int = 1) {}
     void String(const char*, std::string&) {}
     template <class T>
-    void Vector(const char* name, std::vector<T>& v);
+    void Vector(const char* name, std::vector<T>& v, VectorRule rule = VectorRule::Replace);
     template <class T>
     void Record(const char*, T& rec) {
         if (m_r.ok()) rec.Load(m_r, m_ctx);
@@ -438,14 +463,14 @@ public:
     FieldWritePass(uint32_t v, cByteWriter& w) : Gate(v), m_w(w) {}
     template <class T>
     void Field(const char*, T& member) {
-        m_w.WriteBytes(&member, sizeof(T));
+        m_w.WriteFixed<sizeof(T)>(&member);
     }
     void Dropped(const char*, int nSize, int nCount = 1) {
         m_w.WriteZeros(static_cast<size_t>(nSize) * static_cast<size_t>(nCount));
     }
     void String(const char*, std::string&) {}
     template <class T>
-    void Vector(const char*, std::vector<T>&) {}
+    void Vector(const char*, std::vector<T>&, VectorRule = VectorRule::Replace) {}
     template <class T>
     void Record(const char*, T&) {}
     template <class T>
@@ -465,7 +490,7 @@ public:
     void Dropped(const char*, int, int = 1) {}
     void String(const char*, std::string& s);
     template <class T>
-    void Vector(const char*, std::vector<T>&) {}
+    void Vector(const char*, std::vector<T>&, VectorRule = VectorRule::Replace) {}
     template <class T>
     void Record(const char*, T&) {}
     template <class T>
@@ -485,7 +510,7 @@ public:
     void Dropped(const char*, int, int = 1) {}
     void String(const char*, std::string&) {}
     template <class T>
-    void Vector(const char*, std::vector<T>& v);
+    void Vector(const char*, std::vector<T>& v, VectorRule = VectorRule::Replace);
     template <class T>
     void Record(const char*, T& rec) {
         rec.SaveAs(m_w, m_nVersion);
@@ -512,7 +537,7 @@ public:
     void Dropped(const char*, int, int = 1) {}
     void String(const char*, std::string& s) { s.clear(); }
     template <class T>
-    void Vector(const char*, std::vector<T>&) {}
+    void Vector(const char*, std::vector<T>&, VectorRule = VectorRule::Replace) {}
     template <class T>
     void Record(const char*, T&) {}
     template <class T>
@@ -529,13 +554,55 @@ public:
     void Dropped(const char*, int, int = 1) {}
     void String(const char*, std::string& s);
     template <class T>
-    void Vector(const char*, std::vector<T>&) {}
+    void Vector(const char*, std::vector<T>&, VectorRule = VectorRule::Replace) {}
     template <class T>
     void Record(const char*, T&) {}
     template <class T>
     void Raw(const char*, T&) {}
     template <class T>
     void Holder(const char*, cPartHolder<T>&) {}
+};
+
+// Adds up the bytes of a body (field and string counts included).
+class SizePass : public Gate {
+public:
+    using Gate::Gate;
+    size_t nBytes = 8;
+    template <class T>
+    void Field(const char*, T&) {
+        nBytes += sizeof(T);
+    }
+    void Dropped(const char*, int nSize, int nCount = 1) {
+        nBytes += static_cast<size_t>(nSize) * static_cast<size_t>(nCount);
+    }
+    void String(const char*, std::string& s) { nBytes += StoredSize(s); }
+    template <class T>
+    void Vector(const char*, std::vector<T>& v, VectorRule = VectorRule::Replace) {
+        nBytes += 4;
+        if constexpr (kIsRecord<T>) {
+            for (auto& e : v) nBytes += e.BodySize(m_nVersion);
+        } else if constexpr (std::is_same_v<T, std::string>) {
+            for (auto& e : v) nBytes += StoredSize(e);
+        } else {
+            nBytes += sizeof(T) * v.size();
+        }
+    }
+    template <class T>
+    void Record(const char*, T& rec) {
+        nBytes += rec.BodySize(m_nVersion);
+    }
+    template <class T>
+    void Raw(const char*, T&) {
+        nBytes += sizeof(T);
+    }
+    template <class T>
+    void Holder(const char*, cPartHolder<T>& h);
+
+private:
+    static size_t StoredSize(const std::string& s) {
+        const size_t len = std::strlen(s.c_str());
+        return 4 + (len ? len + 1 : 0);
+    }
 };
 
 // Dump in file order: phase 0 fields, 1 strings, 2 parts.
@@ -551,7 +618,7 @@ public:
         if (m_nPhase == 1) m_d.Line(name, DumpString(s));
     }
     template <class T>
-    void Vector(const char* name, std::vector<T>& v);
+    void Vector(const char* name, std::vector<T>& v, VectorRule rule = VectorRule::Replace);
     template <class T>
     void Record(const char* name, T& rec) {
         if (m_nPhase != 2) return;
@@ -640,6 +707,14 @@ public:
     int FieldCount(uint32_t nVersion) override { return Count(nVersion).nFields; }
     int FieldBytes(uint32_t nVersion) override { return Count(nVersion).nBytes; }
     int StringCount(uint32_t nVersion) override { return Count(nVersion).nStrings; }
+    size_t BodySize(uint32_t nVersion) override {
+        D& d = Self();
+        record_detail::SizePass p(nVersion);
+        d.Fields(p);
+        cByteWriter extra = cByteWriter::Counter();
+        d.SaveExtra(extra, nVersion);
+        return p.nBytes + extra.Size();
+    }
 
     std::unique_ptr<cDataRecord> CloneRecord() const override {
         return std::make_unique<D>(static_cast<const D&>(*this));
@@ -710,30 +785,39 @@ private:
 namespace record_detail {
 
 template <class T>
-void PartReadPass::Vector(const char* name, std::vector<T>& v) {
+void PartReadPass::Vector(const char* name, std::vector<T>& v, VectorRule rule) {
     if (!m_r.ok()) return;
     if constexpr (kIsRecord<T>) {
         // Every record body holds at least its two counts.
+        // Elements are added as they load, so memory follows the bytes
+        // actually present, not the count. The room reserved up front is
+        // what the bytes left can hold at the full size of this version.
         const int32_t n = m_r.ReadCount(8, name);
-        if (!m_r.ok()) return;
+        if (!m_r.ok() || (n == 0 && rule == VectorRule::KeepIfNone)) return;
         v.clear();
-        v.resize(static_cast<size_t>(n));
-        for (auto& e : v) {
-            if (!e.Load(m_r, m_ctx)) return;
+        if (n > 0) {
+            const size_t fullBody = 8 + static_cast<size_t>(T().FieldBytes(m_nVersion));
+            const size_t fit = m_r.Left() / fullBody;
+            v.reserve(std::min(static_cast<size_t>(n), std::max<size_t>(fit, 1)));
+        }
+        for (int32_t i = 0; i < n; ++i) {
+            v.emplace_back();
+            if (!v.back().Load(m_r, m_ctx)) return;
         }
     } else if constexpr (std::is_same_v<T, std::string>) {
         const int32_t n = m_r.ReadCount(4, name);
-        if (!m_r.ok()) return;
+        if (!m_r.ok() || (n == 0 && rule == VectorRule::KeepIfNone)) return;
         v.clear();
-        v.resize(static_cast<size_t>(n));
-        for (auto& s : v) {
-            if (!m_r.ReadString(s, name)) return;
-            if (m_ctx.bStripCR) std::erase(s, '\r');
+        v.reserve(static_cast<size_t>(n < 1024 ? n : 1024));
+        for (int32_t i = 0; i < n; ++i) {
+            v.emplace_back();
+            if (!m_r.ReadString(v.back(), name)) return;
+            if (m_ctx.bStripCR) std::erase(v.back(), '\r');
         }
     } else {
         CheckFieldType<T>();
         const int32_t n = m_r.ReadCount(sizeof(T), name);
-        if (!m_r.ok()) return;
+        if (!m_r.ok() || (n == 0 && rule == VectorRule::KeepIfNone)) return;
         v.resize(static_cast<size_t>(n));
         if (n > 0) m_r.ReadBytes(v.data(), sizeof(T) * static_cast<size_t>(n), name);
     }
@@ -752,7 +836,7 @@ void PartReadPass::Holder(const char* name, cPartHolder<T>& h) {
 }
 
 template <class T>
-void PartWritePass::Vector(const char*, std::vector<T>& v) {
+void PartWritePass::Vector(const char*, std::vector<T>& v, VectorRule) {
     m_w.WriteInt32(static_cast<int32_t>(v.size()));
     if constexpr (kIsRecord<T>) {
         for (auto& e : v) e.SaveAs(m_w, m_nVersion);
@@ -770,7 +854,7 @@ void PartWritePass::Holder(const char*, cPartHolder<T>& h) {
 }
 
 template <class T>
-void DumpPass::Vector(const char* name, std::vector<T>& v) {
+void DumpPass::Vector(const char* name, std::vector<T>& v, VectorRule) {
     if (m_nPhase != 2) return;
     std::string head = std::string(name) + " (" + std::to_string(v.size()) + ")";
     if constexpr (kIsRecord<T>) {
@@ -793,6 +877,12 @@ void DumpPass::Vector(const char* name, std::vector<T>& v) {
         }
         m_d.Line(head, s + "]");
     }
+}
+
+template <class T>
+void SizePass::Holder(const char*, cPartHolder<T>& h) {
+    nBytes += 4;
+    if (h) nBytes += h->BodySize(m_nVersion);
 }
 
 template <class T>

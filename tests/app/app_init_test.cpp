@@ -90,7 +90,7 @@ TEST_F(AppInitTest, FailureMatrix) {
         {"damaged System.dat", [](const TempWorkDir& d) { d.WriteFile("data/System.dat", "\xe8\x03\x00\x00\x05"); },
          platform::IDOK, false, "data\\System.dat の読み込みに失敗…", 1},
         {"missing database table", [](const TempWorkDir& d) { fs::remove(d.Path() / "data/database/Effect.dat"); },
-         platform::IDOK, false, "データベースの読み込みに失敗…", 1},
+         platform::IDOK, false, "data\\database\\Effect.dat の読み込みに失敗しました！", 2},
         {"missing WorldMap.dat", [](const TempWorkDir& d) { fs::remove(d.Path() / "data/WorldMap.dat"); },
          platform::IDOK, false, "data\\WorldMap.dat のロードに失敗！", 1},
         {"too new common palette",

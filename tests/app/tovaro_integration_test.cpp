@@ -15,6 +15,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/cp932.h"
+
 extern char** environ;
 
 namespace {
@@ -138,7 +140,7 @@ TEST(TovaroIntegration, StartUpFailuresEndWithAStatus) {
     Child empty = Spawn({exe, (root / "empty").string()}, runtime.string(), root / "empty.err");
     ASSERT_GT(empty.pid, 0);
     EXPECT_EQ(WaitExit(empty.pid, 20000), 1);
-    EXPECT_NE(ReadFile(root / "empty" / "Report_Game.txt").find("「data」フォルダの作成に失敗"), std::string::npos);
+    EXPECT_NE(ReadFile(root / "empty" / "Report_Game.txt").find(platform::Utf8ToCp932("「data」フォルダの作成に失敗")), std::string::npos);
 
     // No report file can be made: the program ends at once, having built and
     // destroyed its global objects without reading or writing any file.

@@ -94,7 +94,8 @@ int Check(const char* gameDir) {
             const std::string path = folder == "." ? e.name : folder + "\\" + e.name;
             checked.insert(LowerKey(path));
             auto rec = kind.pfnMake();
-            if (!LoadDataKind(kind, *rec, path)) problem(std::string(kind.szName) + ": " + LastDataFileError());
+            if (!LoadDataKind(kind, *rec, path))
+                problem(std::string(kind.szName) + ": " + path + ": " + LastDataFileError());
         }
         if (nFound == 0 && kind.bRequired) {
             problem(std::string(kind.szName) + ": missing " + pattern);

@@ -18,6 +18,7 @@
 #include "platform/cp932.h"
 #include "platform/fs.h"
 #include "records/data_record.h"
+#include "records/database.h"
 #include "records/system_data.h"
 #include "tools/mkdemo/bitmaps.h"
 
@@ -68,9 +69,24 @@ void WriteSystemData() {
     Check(sd.SaveFile(g_PathTable[PATH_SYSTEM]), g_PathTable[PATH_SYSTEM]);
 }
 
+template <auto Member>
+void WriteTable(int pathIndex) {
+    auto table = MakeDbTableFile<Member>();
+    Check(table->SaveFile(g_PathTable[pathIndex]), g_PathTable[pathIndex]);
+}
+
 void WriteDatabase() {
-    // A table of count 0 keeps the program's default records.
-    for (int i = PATH_DB_ANIMESET; i <= PATH_DB_BGM; i += 2) WriteBytes(g_PathTable[i], EmptyTable());
+    // The program's default records of each table.
+    WriteTable<&cDatabase::m_vecAnimeSet>(PATH_DB_ANIMESET);
+    WriteTable<&cDatabase::m_vecAnime>(PATH_DB_ANIME);
+    WriteTable<&cDatabase::m_vecBmpCharaExc>(PATH_DB_BMP_CHARAEXC);
+    WriteTable<&cDatabase::m_vecSwordType>(PATH_DB_SWORDTYPE);
+    WriteTable<&cDatabase::m_vecEffect>(PATH_DB_EFFECT);
+    WriteTable<&cDatabase::m_vecCharaEffect>(PATH_DB_CHARAEFFECT);
+    WriteTable<&cDatabase::m_vecScrEffect>(PATH_DB_SCREFFECT);
+    WriteTable<&cDatabase::m_vecPicture>(PATH_DB_PICTURE);
+    WriteTable<&cDatabase::m_vecSound>(PATH_DB_SOUND);
+    WriteTable<&cDatabase::m_vecBgm>(PATH_DB_BGM);
 }
 
 void WriteCommonPalette() { WriteBytes(g_PathTable[PATH_COMMONPALETTE], EmptyTable()); }
