@@ -6,6 +6,11 @@
 #include "records/ed_move.h"
 #include "records/ed_shot.h"
 #include "records/system_data.h"
+#include "frontend/data/boot_data.h"
+#include "frontend/data/game_progress.h"
+#include "frontend/data/option_data.h"
+#include "frontend/data/ranking.h"
+#include "frontend/data/world_map.h"
 
 namespace {
 template <class T>
@@ -46,6 +51,13 @@ const std::vector<cDataKind>& DataKinds() {
          "data\\database\\Bgm.dat"},
         {"flow", "one flow with its commands (version word + cEdFlow body)", Make<cEdFlow>},
         {"flowcmd", "one flow command (version word + cEdFlowCmd body)", Make<cEdFlowCmd>},
+        {"progress", "game progress: story slot, challenge file (cGameProgress)", Make<cGameProgress>},
+        {"options", "user options (user_data\\Option.dat)", Make<cOptionData>, "user_data\\Option.dat"},
+        {"free", "stage list place (user_data\\Free.dat)", Make<cFreeData>, "user_data\\Free.dat"},
+        {"replaylist", "replay list place and order (user_data\\Replay.dat)", Make<cReplayData>, "user_data\\Replay.dat"},
+        {"worldmap", "world map (data\\WorldMap.dat)", Make<cWorldMap>, "data\\WorldMap.dat"},
+        {"ranking", "ranking set of a stage (*.rkg)", Make<cRanking>},
+        {"boot", "boot choice (user_data\\Boot.dat)", Make<cBootData>, "user_data\\Boot.dat"},
     };
     return kinds;
 }

@@ -1,0 +1,3 @@
+#include "frontend/data/player_settings.h"
+
+cPlayerDataSettings g_PlayerDataSettings;
