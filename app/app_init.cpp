@@ -15,11 +15,17 @@
 #include "app/system_ini.h"
 #include "app/system_report.h"
 #include "app/window_placement.h"
+#include "frontend/data/boot_data.h"
+#include "frontend/data/game_progress.h"
+#include "frontend/data/option_data.h"
+#include "frontend/data/player_settings.h"
+#include "frontend/data/world_map.h"
 #include "media/gfx/dd_init.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_state.h"
 #include "media/gfx/dd_surface.h"
 #include "media/input/input_list.h"
+#include "media/text/font.h"
 #include "platform/clock.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
@@ -52,8 +58,6 @@ namespace {
 
 // Entry 4 of the title menu is the replay item.
 constexpr int kTitleMenuReplay = 4;
-// Options-menu rows of the three replay keys.
-constexpr int kOptionRowAutoSave = 6;
 
 void SetMenuEntry(cCheckedVector<cCmd>& menu, int index, int enabled) {
     if (index >= 0 && index < static_cast<int>(menu.size())) menu[index].m_nEnabled = enabled;
@@ -74,19 +78,29 @@ void ApplyReplayOn() {
 // Step 12: the boot choice.
 void ApplyBootChoice() {
     if (g_SystemIni.Direct3D < 2) return;
-    int drawMode = 1, noAsk = 0;
-    seam::LoadBootData(drawMode, noAsk);
-    g_SystemIni.Direct3D = Direct3DFromBootChoice(drawMode);
-    ReportLogf("Boot : Direct3D=%d", g_SystemIni.Direct3D);
+    const bool bLoaded = LoadBootData();
+    g_SystemIni.Direct3D = Direct3DFromBootChoice(g_BootData.m_nDrawMode);
+    ReportLogf("Boot : Direct3D=%d (%s)", g_SystemIni.Direct3D, bLoaded ? "user_data\\Boot.dat" : "default");
 }
 
-// Step 33: options-menu rows of the three replay keys that System.ini gave.
-void EnableReplayOptionRows() {
-    const SystemIniReplayKey* keys[3] = {&g_SystemIni.Replay_AutomaticSave, &g_SystemIni.Replay_PlaybackOrder,
-                                         &g_SystemIni.Replay_AutomaticMessageProgress};
-    for (int i = 0; i < 3; ++i)
-        if (keys[i]->bSet) SetMenuEntry(g_SystemData.m_vecOptionMenu, kOptionRowAutoSave + i, 1);
-    seam::ApplyReplayIniKeys();
+// Step 33: the three replay keys that System.ini gave over the user options,
+// and their options-menu rows enabled.
+void ApplyReplayOptionKeys() {
+    auto key = [](const SystemIniReplayKey& k) { return cIniReplayKey{k.bSet, k.nValue}; };
+    for (int row : ApplyReplayIniKeys(g_OptionData, key(g_SystemIni.Replay_AutomaticSave),
+                                      key(g_SystemIni.Replay_PlaybackOrder),
+                                      key(g_SystemIni.Replay_AutomaticMessageProgress)))
+        SetMenuEntry(g_SystemData.m_vecOptionMenu, row, 1);
+}
+
+// The game's settings the player data follows.
+void CopyPlayerDataSettings() {
+    const cSystemData& sd = g_SystemData;
+    g_PlayerDataSettings.nStageCount = sd.m_nStageCount;
+    for (size_t i = 0; i < g_PlayerDataSettings.anStartLives.size(); ++i) {
+        if (i < sd.m_vecStartLives.size()) g_PlayerDataSettings.anStartLives[i] = sd.m_vecStartLives[i];
+        if (i < sd.m_vecInfiniteLives.size()) g_PlayerDataSettings.abInfiniteLives[i] = sd.m_vecInfiniteLives[i];
+    }
 }
 
 bool LoadPaletteAndTransparency(bool bDirect3D, int bpp) {
@@ -168,6 +182,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
         ReportLogfError(SJ("%s の読み込みに失敗…").c_str(), systemPath.c_str());
         return false;
     }
+    CopyPlayerDataSettings();
     // 10, 11: System.ini over the settings' defaults.
     SetSystemIniDefaults(g_SystemIni, g_SystemData.m_vecSettings);
     if (!LoadSystemIni("System.ini", g_SystemIni, g_SystemData.m_vecSettings)) {
@@ -269,16 +284,23 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     static const int kStartSlots[3] = {1, 51, 45};
     if (!DDLoadSurfaces(SurfaceTable, kStartSlots, 3)) return false;
     // 29: fonts.
-    if (!seam::CreateFonts() || !seam::CreateNumberFonts()) return false;
+    FontSettings fonts;
+    fonts.faceName = g_SystemData.FontFaceName();
+    fonts.d3dFontCache = g_SystemIni.D3D_FontCache;
+    fonts.ddFontCache = g_SystemIni.DD_FontCache;
+    fonts.iconLetters = g_SystemData.m_bFontFlag;
+    fonts.decoration = g_SystemData.m_nTextDecoration;
+    fonts.centre = g_SystemData.m_nTextDecorationParam;
+    if (!SetUpFonts(fonts)) return false;
     DebugLog("3");
     // 30, 31: input.
     for (size_t i = 0; i < g_InputList.size(); ++i) g_InputList[i].SetDefaultJoyButtons();
     if (!LoadKeyConfig(g_PathTable[PATH_KEYCONFIG_FILE], g_KeyConfig)) SetDefaultKeyConfig(g_KeyConfig);
     // 32, 33: the user files.
-    seam::LoadUserFiles();
-    EnableReplayOptionRows();
+    LoadUserOptionFiles();
+    ApplyReplayOptionKeys();
     // 34
-    if (g_SystemIni.Bpp == 8 && !seam::LoadPaletteCycle(seam::PaletteCycleNumber())) return false;
+    if (g_SystemIni.Bpp == 8 && !seam::LoadPaletteCycle(g_OptionData.m_nPaletteCycle)) return false;
     // 35..38: music and sound effects; a missing sound device is only reported.
     if (!bWindowed) g_SystemIni.Midi_DirectMusic = 0;
     seam::DS_BgmInit(g_SystemIni.Midi_DirectMusic);
@@ -287,14 +309,14 @@ bool AppInit(const std::string& commandLine, int editorTest) {
         DebugLogText("DS_Init失敗！");
         ReportLogf("DSInit Err");
     }
-    int level = seam::SoundEffectVolumeLevel();
+    int level = g_OptionData.m_nSeVolume;
     if (level < 0) level = 0;
     if (level > 10) level = 10;
     seam::DS_LoadAllSE(g_SeVolumeTable[level]);
     // 39, 40: world map and common palette.
     for (int index : {static_cast<int>(PATH_WORLDMAP), static_cast<int>(PATH_COMMONPALETTE)}) {
         const std::string& path = g_PathTable[index];
-        const bool ok = index == PATH_WORLDMAP ? seam::LoadWorldMap(path) : seam::LoadCommonPalette(path);
+        const bool ok = index == PATH_WORLDMAP ? g_WorldMap.LoadFile(path) : seam::LoadCommonPalette(path);
         if (!ok) {
             ReportLogfError(SJ("%s のロードに失敗！").c_str(), path.c_str());
             return false;
@@ -302,16 +324,16 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     }
     DebugLog("4");
     // 41, 42
-    seam::ResetProgress();
+    g_Progress.Reset(g_PlayerDataSettings.nStageCount);
     return StartFreeStage(editorTest);
 }
 
 void AppEnd() {
-    if (seam::Running() && !g_bQuit) seam::SaveUserFilesAtEnd();
+    if (seam::Running() && !g_bQuit) SaveUserFilesAtExit();
     seam::DS_End();
     seam::DS_BgmEnd();
     seam::DeleteAllScenes();
-    seam::DestroyFonts();
+    ReleaseFonts();
     if (g_SystemIni.WindowMode != 0)
         DDShutdown();
     else

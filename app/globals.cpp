@@ -5,6 +5,11 @@
 #include "app/main_window.h"
 #include "app/scene_manager.h"
 #include "app/thread.h"
+#include "frontend/data/game_progress.h"
+#include "frontend/data/option_data.h"
+#include "frontend/data/ranking.h"
+#include "frontend/data/save_slots.h"
+#include "frontend/data/world_map.h"
 #include "media/gfx/dd_state.h"
 #include "media/input/input_list.h"
 #include "records/database.h"
@@ -107,6 +112,25 @@ cDatabase g_Database;
 // 15
 cCheckedVector<AnimeTrack> g_vAnimeSteps;
 cCheckedVector<AnimeTrack> g_vEffectSteps;
+
+// 21
+cWorldMap g_WorldMap;
+
+// 22
+cGameProgress g_Progress;
+cGameProgress g_ProgressAtStart;
+cGameProgress g_ProgressPrevStart;
+
+// 23
+cFreeData g_FreeData;
+cReplayData g_ReplayData;
+cOptionData g_OptionData;
+
+// 24
+cCheckedVector<cSaveSlotInfo> g_SaveSlots = MakeSlotInfoList(kStorySlotCount);
+
+// 25
+cRanking g_Ranking;
 
 // 26
 std::string g_strStartFile;

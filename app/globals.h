@@ -36,6 +36,10 @@
 //  25 g_Ranking
 //  26 the start file
 //
+// The fonts, their creation table and digit strips (11) are built in
+// media/text/font.cpp with the font layer's own helpers; their initialisers
+// read no other global object.
+//
 // Plain flags and values with constant initial values (g_bQuit, g_SystemIni,
 // the timing values, the log paths) need no constructor and stay with their
 // owners. Constant tables that no constructor reads stay with their owners

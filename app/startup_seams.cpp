@@ -23,31 +23,12 @@ bool CheckDataFile(const std::string& path) {
     return false;
 }
 
-// user_data\Boot.dat: two int32 fields.
-class cBootChoice : public cRecord<cBootChoice> {
-public:
-    int32_t m_nDrawMode = 1;
-    int32_t m_bNoAsk = 0;
-    template <class F>
-    void Fields(F& f) {
-        f.Field("m_nDrawMode", m_nDrawMode);
-        f.Field("m_bNoAsk", m_bNoAsk);
-    }
-};
-
 }  // namespace
 
 void BuildArrangeParamTable() {}
 
 void PrepareCharaEffectSlots() {}
 void PrepareScrEffectSlots() {}
-
-void LoadBootData(int& drawMode, int& noAsk) {
-    cBootChoice boot;
-    boot.LoadFile(g_PathTable[PATH_BOOT_FILE]);
-    drawMode = boot.m_nDrawMode;
-    noAsk = boot.m_bNoAsk;
-}
 
 void SetSceneManagerValues(int frameRate, int fadeSpeed, int showFps) {
     g_SceneManager.m_nFrameRate = frameRate;
@@ -101,16 +82,8 @@ void SetPresentation(bool direct3D, bool windowed, bool vsync, bool presentByCop
     be.presentByCopy = presentByCopy;
 }
 void RedrawScreen() { ::RedrawScreen(); }
-bool CreateFonts() { return true; }
-bool CreateNumberFonts() { return true; }
-void DestroyFonts() {}
 bool LoadPaletteCycle(int n) { return ::LoadPaletteCycle(n); }
 
-void LoadUserFiles() {}
-void ApplyReplayIniKeys() {}
-int SoundEffectVolumeLevel() { return 10; }
-int PaletteCycleNumber() { return 0; }
-void SaveUserFilesAtEnd() {}
 
 void DS_BgmInit(int) {}
 void FillSoundEffectTables(int) {}
@@ -119,9 +92,7 @@ void DS_LoadAllSE(int) {}
 void DS_End() {}
 void DS_BgmEnd() {}
 
-bool LoadWorldMap(const std::string& path) { return CheckDataFile(path); }
 bool LoadCommonPalette(const std::string& path) { return CheckDataFile(path); }
-void ResetProgress() {}
 
 bool StartStageFile(const std::string& path, int) { return CheckDataFile(path); }
 

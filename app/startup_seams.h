@@ -19,10 +19,6 @@ void BuildArrangeParamTable();
 void PrepareCharaEffectSlots();
 void PrepareScrEffectSlots();
 
-// The boot choice user_data\Boot.dat (drawing mode 1 Direct3D, 0 DirectDraw;
-// the do-not-ask flag). A file that does not load leaves the defaults 1, 0.
-void LoadBootData(int& drawMode, int& noAsk);
-
 // Scene manager values and run flags.
 void SetSceneManagerValues(int frameRate, int fadeSpeed, int showFps);
 void SetWindowed(bool windowed);
@@ -45,17 +41,7 @@ void InstallPlacementSaver();
 void* MainWindowHandle();
 void SetPresentation(bool direct3D, bool windowed, bool vsync, bool presentByCopy);
 void RedrawScreen();
-bool CreateFonts();
-bool CreateNumberFonts();
-void DestroyFonts();
 bool LoadPaletteCycle(int n);
-
-// Player data: Free.dat, Replay.dat, Option.dat and the replay overrides.
-void LoadUserFiles();
-void ApplyReplayIniKeys();
-int SoundEffectVolumeLevel();
-int PaletteCycleNumber();
-void SaveUserFilesAtEnd();  // Replay.dat and Free.dat
 
 // Sound and music.
 void DS_BgmInit(int midiDirectMusic);
@@ -65,10 +51,8 @@ void DS_LoadAllSE(int volume);
 void DS_End();
 void DS_BgmEnd();
 
-// The world map, the common palette and the game progress.
-bool LoadWorldMap(const std::string& path);
+// The common palette.
 bool LoadCommonPalette(const std::string& path);
-void ResetProgress();
 
 // The start stage.
 bool StartStageFile(const std::string& path, int flag);

@@ -25,6 +25,11 @@
 #include <cstring>
 #include <string>
 
+#if defined(__SANITIZE_ADDRESS__)
+// fontconfig keeps its configuration until the process ends.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+#endif
+
 namespace {
 
 struct Args {

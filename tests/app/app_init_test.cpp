@@ -13,6 +13,7 @@
 #include "app/quit.h"
 #include "app/system_ini.h"
 #include "app/system_report.h"
+#include "frontend/data/boot_data.h"
 #include "platform/cp932.h"
 #include "platform/message_box.h"
 #include "records/system_data.h"
@@ -62,6 +63,7 @@ protected:
         g_SystemData = cSystemData();
         g_SystemIni = SystemIniData();
         g_WindowPlacement = cWindowPlacement();
+        g_BootData = cBootData();
         SetScreenSizeOverride(1920, 1080, 32);
     }
     void TearDown() override {

@@ -8,8 +8,9 @@
 //   data\stg4\*.stg4_001       the stages
 //   bmp\...                    every picture the bitmap table needs
 //   default\                   the same data, from which a lost data\ is remade
-// Files whose record classes the program does not have yet are written as
-// empty files of the current format version.
+// Files whose record classes the program does not have yet (the common
+// palette, the stages) are written as empty files of the current format
+// version.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -19,6 +20,7 @@
 #include "platform/fs.h"
 #include "records/data_record.h"
 #include "records/database.h"
+#include "frontend/data/world_map.h"
 #include "records/system_data.h"
 #include "tools/mkdemo/bitmaps.h"
 
@@ -91,7 +93,44 @@ void WriteDatabase() {
 
 void WriteCommonPalette() { WriteBytes(g_PathTable[PATH_COMMONPALETTE], EmptyTable()); }
 
-void WriteWorldMap() { WriteBytes(g_PathTable[PATH_WORLDMAP], EmptyTable()); }
+// An island of grass in water with a road along the middle row and the
+// three stages on it, each opened by clearing the one before.
+void WriteWorldMap() {
+    enum { GRASS = 0, WATER = 1, ROAD = 2 };
+    const int w = 20, h = 15, row = 7;
+    cWorldMap map;
+    map.m_strWorldName = "Demo Island";
+    map.SetSize(w, h);
+    if (map.m_vecChipAttr.size() < 3) map.m_vecChipAttr.resize(3);
+    for (int c = 0; c < 3; ++c) map.m_vecChipAttr[c].m_nChipPicture = c;
+    map.m_vecChipAttr[WATER].m_nMoveAttr = 1;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool shore = x < 2 || y < 2 || x >= w - 2 || y >= h - 2;
+            map.Chip(x, y) = shore ? WATER : (y == row && x >= 3 && x <= 16) ? ROAD : GRASS;
+        }
+    map.m_nStartX = 3;
+    map.m_nStartY = row;
+    map.m_vecPoint.clear();
+    int i = 0;
+    for (const char* name : kStages) {
+        cWorldPoint point;
+        point.m_nPointX = 4 + 6 * i;
+        point.m_nPointY = row;
+        point.m_strPointName = name;
+        cWorldEntry& e = point.m_vecEntry[0];
+        e.m_nKind = WORLD_ENTRY_STAGE;
+        e.m_strName = name;
+        e.m_strStageFile = std::string(name) + "." + g_ExtTable[EXT_STG4];
+        e.m_nOpenIndex = i + 1;
+        e.m_nNeedOpened = i;  // 0: open from the start
+        e.m_bReplayable = 1;
+        e.m_nClearAction = i == 2 ? 2 : 0;
+        map.m_vecPoint.push_back(point);
+        ++i;
+    }
+    Check(map.SaveFile(g_PathTable[PATH_WORLDMAP]), g_PathTable[PATH_WORLDMAP]);
+}
 
 void WriteStages() {
     for (const char* name : kStages)
