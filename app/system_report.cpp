@@ -260,8 +260,11 @@ bool WriteSystemReport() {
     int w = 0, h = 0;
     GetScreenSize(w, h);
     ReportLogf("Display : (%d,%d)", w, h);
-    const char* driver = SDL_GetCurrentVideoDriver();
-    ReportLogf("Video Driver : %s", driver ? driver : "-");
+    std::string driver = "-";
+    WithVideo([&] {
+        if (const char* d = SDL_GetCurrentVideoDriver()) driver = d;
+    });
+    ReportLogf("Video Driver : %s", driver.c_str());
     return true;
 }
 

@@ -9,7 +9,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-5}"
 build="$root/build/release"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVARO_BENCH=OFF >/dev/null
-cmake --build "$build" --target tovaro demo >/dev/null
+cmake --build "$build" --parallel 4 --target tovaro demo >/dev/null
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cp -r "$build/demo" "$work/game"
