@@ -1,5 +1,6 @@
 #include "records/data_kinds.h"
 
+#include "records/common_palette.h"
 #include "records/cond.h"
 #include "records/database.h"
 #include "records/ed_flow.h"
@@ -58,6 +59,10 @@ const std::vector<cDataKind>& DataKinds() {
         {"worldmap", "world map (data\\WorldMap.dat)", Make<cWorldMap>, "data\\WorldMap.dat"},
         {"ranking", "ranking set of a stage (*.rkg)", Make<cRanking>},
         {"boot", "boot choice (user_data\\Boot.dat)", Make<cBootData>, "user_data\\Boot.dat"},
+        {"flow", "one flow with its commands (version word + cEdFlow body)", Make<cEdFlow>},
+        {"flowcmd", "one flow command (version word + cEdFlowCmd body)", Make<cEdFlowCmd>},
+        {"system", "the system data (data\\System.dat)", Make<cSystemData>, "data\\System.dat", true},
+        {"palette", "the common palette (data\\CommonPalette.cplt4)", Make<cCommonPalette>, "data\\CommonPalette.cplt4", true},
     };
     return kinds;
 }

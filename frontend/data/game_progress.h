@@ -14,6 +14,7 @@
 
 #include "app/checked_vector.h"
 #include "records/data_record.h"
+#include "records/ed_chara.h"
 
 class cWorldMap;
 
@@ -30,17 +31,6 @@ SaveTime LocalSaveTime();
 
 inline constexpr int32_t kUnlimitedLives = 999999;
 inline constexpr int kCarryItemCount = 25;
-
-// The chara definition body a saved chara embeds. The chara definition
-// record is not part of the program yet: this stand-in has no fields, so
-// its body is two zero counts, and a file whose saved charas carry real
-// definition bodies is refused (more fields than expected) instead of
-// being misread. cSavedChara below takes the body type as a parameter.
-class cSavedCharaBodyStandIn : public cRecord<cSavedCharaBodyStandIn> {
-public:
-    template <class F>
-    void Fields(F&) {}
-};
 
 // The store of one player's carried hero values: the chara definition
 // body, then carried items 11 and 12 (the counters of ranking categories 3
@@ -65,7 +55,7 @@ public:
         f.Record("m_Chara", m_Chara);
     }
 };
-using cSavedChara = cSavedCharaOf<cSavedCharaBodyStandIn>;
+using cSavedChara = cSavedCharaOf<cEdChara>;
 
 // Best score of one stage key.
 class cStageBest : public cRecord<cStageBest> {

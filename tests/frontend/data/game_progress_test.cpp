@@ -263,3 +263,24 @@ TEST_F(GameProgressTest, StoredCountsAreBounded) {
 }
 
 }  // namespace
+
+namespace {
+
+// A saved chara carries a whole chara definition body: a progress written
+// with one reads back to the same bytes and the same values.
+TEST_F(GameProgressTest, SavedCharaCarriesTheCharaBody) {
+    cGameProgress p;
+    p.Reset(3);
+    ASSERT_FALSE(p.m_vecSavedChara.empty());
+    p.m_vecSavedChara[0].m_nItem23 = 7;
+    p.m_vecSavedChara[0].m_Chara.m_nMaxHP = 345;
+    const std::vector<uint8_t> bytes = p.SaveBytes();
+    cGameProgress q;
+    ASSERT_TRUE(q.LoadBytes(bytes, "progress")) << LastDataFileError();
+    ASSERT_EQ(q.m_vecSavedChara.size(), p.m_vecSavedChara.size());
+    EXPECT_EQ(q.m_vecSavedChara[0].m_nItem23, 7);
+    EXPECT_EQ(q.m_vecSavedChara[0].m_Chara.m_nMaxHP, 345);
+    EXPECT_EQ(q.SaveBytes(), bytes);
+}
+
+}  // namespace
