@@ -29,6 +29,7 @@
 #include "platform/clock.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
+#include "records/common_palette.h"
 #include "records/data_record.h"
 #include "records/database.h"
 #include "records/system_data.h"
@@ -316,7 +317,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     // 39, 40: world map and common palette.
     for (int index : {static_cast<int>(PATH_WORLDMAP), static_cast<int>(PATH_COMMONPALETTE)}) {
         const std::string& path = g_PathTable[index];
-        const bool ok = index == PATH_WORLDMAP ? g_WorldMap.LoadFile(path) : seam::LoadCommonPalette(path);
+        const bool ok = index == PATH_WORLDMAP ? g_WorldMap.LoadFile(path) : g_CommonPalette.LoadFile(path);
         if (!ok) {
             ReportLogfError(SJ("%s のロードに失敗！").c_str(), path.c_str());
             return false;

@@ -12,6 +12,7 @@
 #include "frontend/data/world_map.h"
 #include "media/gfx/dd_state.h"
 #include "media/input/input_list.h"
+#include "records/common_palette.h"
 #include "records/database.h"
 #include "records/system_data.h"
 
@@ -106,6 +107,7 @@ const bool g_bBitmapTableBuilt = (BuildBitmapTable(), true);
 }
 
 // 14
+cCommonPalette g_CommonPalette;
 cSystemData g_SystemData;
 cDatabase g_Database;
 

@@ -92,7 +92,6 @@ void DS_LoadAllSE(int) {}
 void DS_End() {}
 void DS_BgmEnd() {}
 
-bool LoadCommonPalette(const std::string& path) { return CheckDataFile(path); }
 
 bool StartStageFile(const std::string& path, int) { return CheckDataFile(path); }
 

@@ -51,8 +51,6 @@ void DS_LoadAllSE(int volume);
 void DS_End();
 void DS_BgmEnd();
 
-// The common palette.
-bool LoadCommonPalette(const std::string& path);
 
 // The start stage.
 bool StartStageFile(const std::string& path, int flag);

@@ -59,9 +59,6 @@ const std::vector<cDataKind>& DataKinds() {
         {"worldmap", "world map (data\\WorldMap.dat)", Make<cWorldMap>, "data\\WorldMap.dat"},
         {"ranking", "ranking set of a stage (*.rkg)", Make<cRanking>},
         {"boot", "boot choice (user_data\\Boot.dat)", Make<cBootData>, "user_data\\Boot.dat"},
-        {"flow", "one flow with its commands (version word + cEdFlow body)", Make<cEdFlow>},
-        {"flowcmd", "one flow command (version word + cEdFlowCmd body)", Make<cEdFlowCmd>},
-        {"system", "the system data (data\\System.dat)", Make<cSystemData>, "data\\System.dat", true},
         {"palette", "the common palette (data\\CommonPalette.cplt4)", Make<cCommonPalette>, "data\\CommonPalette.cplt4", true},
     };
     return kinds;

@@ -90,14 +90,14 @@ int Check(const char* gameDir) {
         for (const platform::DirEntry& e : platform::ListDir(folder, name)) {
             if (e.isDir) continue;
             ++nFound;
-            ++nFiles;
             const std::string path = folder == "." ? e.name : folder + "\\" + e.name;
-            checked.insert(LowerKey(path));
+            if (!checked.insert(LowerKey(path)).second) continue;
+            ++nFiles;
             auto rec = kind.pfnMake();
             if (!LoadDataKind(kind, *rec, path))
-                problem(std::string(kind.szName) + ": " + path + ": " + LastDataFileError());
+                problem(std::string(kind.szName) + ": " + LastDataFileError());
         }
-        if (nFound == 0 && kind.bRequired) {
+        if (nFound == 0 && kind.bRequired && !checked.count(LowerKey(pattern))) {
             problem(std::string(kind.szName) + ": missing " + pattern);
             checked.insert(LowerKey(pattern));
         }

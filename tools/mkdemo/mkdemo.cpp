@@ -8,9 +8,8 @@
 //   data\stg4\*.stg4_001       the stages
 //   bmp\...                    every picture the bitmap table needs
 //   default\                   the same data, from which a lost data\ is remade
-// Files whose record classes the program does not have yet (the common
-// palette, the stages) are written as empty files of the current format
-// version.
+// The stages are written as empty files of the current format version
+// until the program has the stage record.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -18,6 +17,7 @@
 #include "app/files.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
+#include "records/common_palette.h"
 #include "records/data_record.h"
 #include "records/database.h"
 #include "frontend/data/world_map.h"
@@ -91,7 +91,12 @@ void WriteDatabase() {
     WriteTable<&cDatabase::m_vecBgm>(PATH_DB_BGM);
 }
 
-void WriteCommonPalette() { WriteBytes(g_PathTable[PATH_COMMONPALETTE], EmptyTable()); }
+// The program's default palette: the "none" entry and one default block,
+// chara and item.
+void WriteCommonPalette() {
+    cCommonPalette palette;
+    Check(palette.SaveFile(g_PathTable[PATH_COMMONPALETTE]), g_PathTable[PATH_COMMONPALETTE]);
+}
 
 // An island of grass in water with a road along the middle row and the
 // three stages on it, each opened by clearing the one before.
