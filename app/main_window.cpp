@@ -9,6 +9,8 @@
 #include "app/scene_manager.h"
 #include "app/thread.h"
 #include "frontend/frontend_services.h"
+#include "media/gfx/dd_blit.h"
+#include "platform/input_events.h"
 #include "media/media_services.h"
 #include "platform/cp932.h"
 #include "platform/event_pump.h"
@@ -154,6 +156,9 @@ bool cMainWindow::Create() {
                                       kHeight);
     }
     if (!m_texture) DebugLogf("no renderer: %s", SDL_GetError());
+    // Keyboard and joysticks reach the input layer through the event pump.
+    platform::InitInputDevices();
+    platform::AddSdlEventObserver(platform::HandleInputEvent);
     return true;
 }
 
@@ -163,6 +168,7 @@ void cMainWindow::Destroy() {
     if (m_texture) SDL_DestroyTexture(m_texture);
     if (m_renderer) SDL_DestroyRenderer(m_renderer);
     SDL_DestroyWindow(m_hWnd);
+    platform::ShutdownInputDevices();
     m_texture = nullptr;
     m_renderer = nullptr;
     m_hWnd = nullptr;

@@ -5,6 +5,7 @@
 #include "app/quit.h"
 #include "app/scene_manager.h"
 #include "frontend/frontend_services.h"
+#include "media/gfx/dd_blit.h"
 #include "media/media_services.h"
 
 #include <string>
@@ -37,7 +38,7 @@ void cScene::StepFadeIn() {
 
 bool cScene::StepFadeOut(int ownKind) {
     if (!DDFadeOut(g_SceneManager.m_nFadeSpeed)) return false;
-    DDFillSurface(&g_MinimalFrame, 16);
+    DDFillSurface(&g_BackBuffer, 16);
     ResetCursorPositions();
     g_SceneManager.m_nPrevSceneKind = ownKind;
     g_SceneManager.m_nSceneKind = g_SceneManager.m_nNextSceneKind;

@@ -12,6 +12,7 @@
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_palette_fx.h"
 #include "media/media_services.h"
+#include "media/text/font.h"
 #include "platform/cp932.h"
 #include "app/checked_vector.h"
 
@@ -148,9 +149,9 @@ std::string cSceneManager::DrawFps(int framesPerSecond, int frameTime) {
     }
     std::string text = Format("FPS%2d(%2d)", framesPerSecond, m_nFpsAverage);
     if (m_nShowFps == 2)
-        DrawString(0, &g_MinimalFrame, 549, 469, text, 0);
+        g_Fonts[0].DrawString(&g_BackBuffer, 549, 469, text);
     else
-        DrawMultiLine(1, &g_MinimalFrame, 495, 463, 640 - 495, 480 - 463, text, 0);
+        g_Fonts[1].DrawMultiLine(&g_BackBuffer, 495, 463, 640 - 495, 480 - 463, text, 0);
     return text;
 }
 

@@ -3,13 +3,20 @@
 // ("fps"; target 60 +- 0.5). Both pacing ways are measured: the frame
 // limiter (VSync off) and the emulated vertical blank (VSync on).
 #include "app/frame_timing.h"
+#include "media/gfx/dd_init.h"
+#include "media/gfx/dd_present.h"
+#include "media/gfx/dd_surface.h"
 #include "media/media_services.h"
 #include "platform/clock.h"
 
 #include <benchmark/benchmark.h>
 
 static void Pace(benchmark::State& state, bool vsync) {
-    DDInitMinimal(true, vsync);
+    DDEnd();
+    BuildBitmapTable();
+    DDInit(1, nullptr, 640, 480, 32, vsync ? 1 : 0, 1, 1, 60, vsync ? 1 : 0, SurfaceTable, BitmapTable, kSurfaceSlots,
+           0);
+    DDBackEndFromDevice();
     ResetFrameTiming();
     const int frames = 600;
     for (auto _ : state) {
@@ -19,6 +26,7 @@ static void Pace(benchmark::State& state, bool vsync) {
         uint32_t ms = platform::NowMs() - start;
         state.counters["fps"] = frames * 1000.0 / static_cast<double>(ms);
     }
+    DDEnd();
 }
 
 static void BM_FramePacingLimiter(benchmark::State& state) { Pace(state, false); }

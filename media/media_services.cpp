@@ -3,17 +3,13 @@
 #include "app/frame_timing.h"
 #include "app/log.h"
 #include "app/thread.h"
-#include "platform/frame_mailbox.h"
-#include "platform/vblank.h"
+#include "media/gfx/dd_state.h"
+#include "media/input/input_list.h"
+#include "media/text/font.h"
 
 #include <algorithm>
 #include <cstring>
 #include <mutex>
-
-struct MinimalFrame {
-    std::vector<uint32_t> pixels = std::vector<uint32_t>(640 * 480, 0);
-};
-MinimalFrame g_MinimalFrame;
 
 namespace {
 
@@ -27,49 +23,31 @@ void Record(const std::string& s) {
     if (g_log.size() < 10000) g_log.push_back(s);
 }
 
-bool KeepWaiting() { return !ThreadQuitRequested(); }
-
 }  // namespace
 
 DDBACKEND& DDBackEnd() { return g_backEnd; }
 
-bool DDInitMinimal(bool windowed, bool vsync) {
+void DDBackEndFromDevice() {
     g_backEnd = DDBACKEND{};
-    g_backEnd.direct3D = true;
-    g_backEnd.windowed = windowed;
-    g_backEnd.vsync = vsync;
-    SetFrameLimiterD3DActive(true);
-    return true;
+    g_backEnd.direct3D = lpDTCon != nullptr;
+    g_backEnd.directDraw = lpDDCon != nullptr;
+    g_backEnd.windowed = g_DD.nScreenMode != 0;
+    g_backEnd.vsync = g_DD.bVSync != 0;
+    SetFrameLimiterD3DActive(g_backEnd.direct3D);
 }
 
-bool DDPresent(int frameRate, int, int) {
-    // The limiter paces every rate but 60 with VSync, which the emulated
-    // vertical blank paces alone (it waits for no blank above 60).
-    if (!g_backEnd.vsync || frameRate != 60) {
-        while (!FrameLimiter(frameRate, 0, nullptr))
-            if (!ThreadSleep(1)) break;
+bool DDRestoreRunTimeSurfaces() {
+    // The digit strips of the fonts are drawn again; the surface sets of the
+    // scenes join here when the scenes exist.
+    for (int i = 0; i < 3; ++i) {
+        DDSURFACEDATA& strip = g_DigitStrips[i];
+        if (!strip.lpDD || !strip.lpDD->lpSurface || gfx::DDSurfIsLost(strip.lpDD->lpSurface) != gfx::DDERR_SURFACELOST)
+            continue;
+        gfx::DDSurfRestore(strip.lpDD->lpSurface);
+        DrawDigitStrip(&strip, &g_Fonts[i]);
     }
-    if (g_backEnd.vsync && frameRate <= 60) platform::WaitForVerticalBlank(KeepWaiting);
-    platform::FrameMailbox().Put(g_MinimalFrame.pixels.data(), 640 * 4);
     return true;
 }
-
-void DDWaitForVerticalBlank() { platform::WaitForVerticalBlank(KeepWaiting); }
-void DDBltBackToPrimary() { platform::FrameMailbox().Put(g_MinimalFrame.pixels.data(), 640 * 4); }
-void DDFlipPrimary() { platform::FrameMailbox().Put(g_MinimalFrame.pixels.data(), 640 * 4); }
-bool DDIsPrimaryLost() { return false; }
-bool DDRestore() { return true; }
-bool DDRestoreRunTimeSurfaces() { return true; }
-void DDRestoreSurface() { Record("DDRestoreSurface"); }
-void DDSetDialogBoxMode(int on) { Record(Format("DDSetDialogBoxMode %d", on)); }
-
-bool DDFillSurface(MinimalFrame* surface, int colour) {
-    if (!surface) return false;
-    uint32_t c = colour == 16 ? 0u : 0x00FFFFFFu;
-    std::fill(surface->pixels.begin(), surface->pixels.end(), c);
-    return true;
-}
-
 bool DDFadeIn(int speed) {
     g_nFade += speed > 0 ? speed : 255;
     if (g_nFade < 255) return false;
@@ -79,28 +57,28 @@ bool DDFadeIn(int speed) {
 
 bool DDFadeOut(int speed) { return DDFadeIn(speed); }
 bool DDCopyBackToPresentation() { return true; }
-bool DDIsPalettized() { return false; }
 
 uint8_t g_BlendTable[65536];
 
 bool DDLoadPaletteFromFile() { return true; }
 
 void DDSetPaletteEntries(int first, int count) { Record(Format("DDSetPaletteEntries %d %d", first, count)); }
-const uint32_t* DDBackBufferPixels() { return g_MinimalFrame.pixels.data(); }
-
-void DrawString(int font, MinimalFrame*, int x, int y, const std::string& text, int) {
-    Record(Format("DrawString %d %d %d ", font, x, y) + text);
-}
-void DrawMultiLine(int font, MinimalFrame*, int x, int y, int, int, const std::string& text, int) {
-    Record(Format("DrawMultiLine %d %d %d ", font, x, y) + text);
-}
 
 bool InputJoystickSetupRequested() { return false; }
-bool InputKeyConfigEnabled() { return false; }
-int InputRecordCount() { return 1; }
-void DetectJoysticks(int frameRate) { Record(Format("DetectJoysticks %d", frameRate)); }
-void PollInput(int index, int sources, int rate) { Record(Format("PollInput %d %d %d", index, sources, rate)); }
-void UpdateAllInput(int rate) { Record(Format("UpdateAllInput %d", rate)); }
+bool InputKeyConfigEnabled() { return g_KeyConfig.m_bEnabled != 0; }
+int InputRecordCount() { return static_cast<int>(g_InputList.size()); }
+void DetectJoysticks(int frameRate) {
+    Record(Format("DetectJoysticks %d", frameRate));
+    DetectJoysticks(nullptr, frameRate, g_InputList);
+}
+void PollInput(int index, int sources, int rate) {
+    Record(Format("PollInput %d %d %d", index, sources, rate));
+    g_InputList.at(index).PollInput(index, sources, rate);
+}
+void UpdateAllInput(int rate) {
+    Record(Format("UpdateAllInput %d", rate));
+    UpdateAllInput(g_InputList, rate);
+}
 void UpdateKeyRepeat(int) {}
 void UpdateButtonTrigger(int) {}
 

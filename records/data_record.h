@@ -898,3 +898,22 @@ void DumpPass::Holder(const char* name, cPartHolder<T>& h) {
 }
 
 }  // namespace record_detail
+
+// Vectors of records written and dumped entry by entry, for parts a class
+// reads by hand (tables with their own count rules, palettes read in place).
+template <class T>
+void SaveRecordVector(cByteWriter& w, uint32_t nVersion, std::vector<T>& v) {
+    w.WriteInt32(static_cast<int32_t>(v.size()));
+    for (T& e : v) e.SaveAs(w, nVersion);
+}
+
+template <class T>
+void DumpRecordVector(cDumper& d, const char* name, std::vector<T>& v) {
+    d.Open(std::string(name) + " (" + std::to_string(v.size()) + ")");
+    for (size_t i = 0; i < v.size(); ++i) {
+        d.Open("[" + std::to_string(i) + "]");
+        v[i].Dump(d);
+        d.Close();
+    }
+    d.Close();
+}

@@ -52,8 +52,8 @@ public:
     bool LoadExtra(cByteReader& r, const cLoadContext& ctx) {
         return LoadDbSubRecords(r, ctx, m_vecFrames, "frame count");
     }
-    void SaveExtra(cByteWriter& w, uint32_t nVersion) { SaveDbSubRecords(w, nVersion, m_vecFrames); }
-    void DumpExtra(cDumper& d) { DumpDbSubRecords(d, "m_vecFrames", m_vecFrames); }
+    void SaveExtra(cByteWriter& w, uint32_t nVersion) { SaveRecordVector(w, nVersion, m_vecFrames); }
+    void DumpExtra(cDumper& d) { DumpRecordVector(d, "m_vecFrames", m_vecFrames); }
 };
 
 // Entries 0 to 3 of a set are its basic animations.
@@ -91,8 +91,8 @@ public:
     bool LoadExtra(cByteReader& r, const cLoadContext& ctx) {
         return LoadDbSubRecords(r, ctx, m_vecAnimes, "entry count");
     }
-    void SaveExtra(cByteWriter& w, uint32_t nVersion) { SaveDbSubRecords(w, nVersion, m_vecAnimes); }
-    void DumpExtra(cDumper& d) { DumpDbSubRecords(d, "m_vecAnimes", m_vecAnimes); }
+    void SaveExtra(cByteWriter& w, uint32_t nVersion) { SaveRecordVector(w, nVersion, m_vecAnimes); }
+    void DumpExtra(cDumper& d) { DumpRecordVector(d, "m_vecAnimes", m_vecAnimes); }
     // Sets older than 128 have exactly the four basic animations, the flying
     // pair named by this program.
     void OnLoaded(const cLoadContext& ctx);

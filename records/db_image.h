@@ -104,8 +104,8 @@ public:
     bool LoadExtra(cByteReader& r, const cLoadContext& ctx) {
         return LoadDbSubRecords(r, ctx, m_vecParts, "part count");
     }
-    void SaveExtra(cByteWriter& w, uint32_t nVersion) { SaveDbSubRecords(w, nVersion, m_vecParts); }
-    void DumpExtra(cDumper& d) { DumpDbSubRecords(d, "m_vecParts", m_vecParts); }
+    void SaveExtra(cByteWriter& w, uint32_t nVersion) { SaveRecordVector(w, nVersion, m_vecParts); }
+    void DumpExtra(cDumper& d) { DumpRecordVector(d, "m_vecParts", m_vecParts); }
     void OnLoaded(const cLoadContext& ctx) {
         if (ctx.Below(153)) m_nTag = 0;
     }
@@ -150,8 +150,8 @@ public:
     bool LoadExtra(cByteReader& r, const cLoadContext& ctx) {
         return LoadDbSubRecords(r, ctx, m_vecParts, "part count");
     }
-    void SaveExtra(cByteWriter& w, uint32_t nVersion) { SaveDbSubRecords(w, nVersion, m_vecParts); }
-    void DumpExtra(cDumper& d) { DumpDbSubRecords(d, "m_vecParts", m_vecParts); }
+    void SaveExtra(cByteWriter& w, uint32_t nVersion) { SaveRecordVector(w, nVersion, m_vecParts); }
+    void DumpExtra(cDumper& d) { DumpRecordVector(d, "m_vecParts", m_vecParts); }
     void OnLoaded(const cLoadContext& ctx) {
         if (ctx.Below(153)) m_nTag = 0;
     }

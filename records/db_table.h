@@ -60,23 +60,6 @@ bool LoadDbSubRecords(cByteReader& r, const cLoadContext& ctx, std::vector<T>& v
     return true;
 }
 
-template <class T>
-void SaveDbSubRecords(cByteWriter& w, uint32_t nVersion, std::vector<T>& v) {
-    w.WriteInt32(static_cast<int32_t>(v.size()));
-    for (T& e : v) e.SaveAs(w, nVersion);
-}
-
-template <class T>
-void DumpDbSubRecords(cDumper& d, const char* name, std::vector<T>& v) {
-    d.Open(std::string(name) + " (" + std::to_string(v.size()) + ")");
-    for (size_t i = 0; i < v.size(); ++i) {
-        d.Open("[" + std::to_string(i) + "]");
-        v[i].Dump(d);
-        d.Close();
-    }
-    d.Close();
-}
-
 // The body of a table file (after the version word). A class may adjust the
 // whole table afterwards with a static OnTableLoaded(vector, context).
 template <class T>
@@ -103,13 +86,13 @@ public:
     cCheckedVector<T> m_vecRecords;
 
     bool Load(cByteReader& r, const cLoadContext& ctx) override { return LoadDbTable(r, ctx, m_vecRecords); }
-    void SaveAs(cByteWriter& w, uint32_t nVersion) override { SaveDbSubRecords(w, nVersion, m_vecRecords); }
+    void SaveAs(cByteWriter& w, uint32_t nVersion) override { SaveRecordVector(w, nVersion, m_vecRecords); }
     void Clear() override {}
     void StripCR() override {
         for (T& e : m_vecRecords) e.StripCR();
     }
     void CopyFields(const cDataRecord&) override {}
-    void Dump(cDumper& d) override { DumpDbSubRecords(d, "records", m_vecRecords); }
+    void Dump(cDumper& d) override { DumpRecordVector(d, "records", m_vecRecords); }
     int FieldCount(uint32_t) override { return 0; }
     int FieldBytes(uint32_t) override { return 0; }
     int StringCount(uint32_t) override { return 0; }

@@ -154,26 +154,6 @@ std::string InheritedGroupsText(const std::vector<uint8_t>& flags, std::span<con
 // ---------------------------------------------------------------------------
 // Parts shared by the definitions and their palettes
 
-// Vectors of records written and dumped entry by entry, for parts read by
-// hand (palettes read their entries in place, flows start from their own
-// template).
-template <class T>
-void SaveRecordVector(cByteWriter& w, uint32_t nVersion, std::vector<T>& v) {
-    w.WriteInt32(static_cast<int32_t>(v.size()));
-    for (T& e : v) e.SaveAs(w, nVersion);
-}
-
-template <class T>
-void DumpRecordVector(cDumper& d, const char* name, std::vector<T>& v) {
-    d.Open(std::string(name) + " (" + std::to_string(v.size()) + ")");
-    for (size_t i = 0; i < v.size(); ++i) {
-        d.Open("[" + std::to_string(i) + "]");
-        v[i].Dump(d);
-        d.Close();
-    }
-    d.Close();
-}
-
 // Graphic numbers of the shot sheet moved up by one in version 219.
 template <class Def>
 void UpgradeShotGraphic(Def& def, const cLoadContext& ctx) {

@@ -5,6 +5,7 @@
 
 #include "app/log.h"
 #include "app/quit.h"
+#include "media/gfx/dd_layer.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_surface.h"
 #include "media/gfx/pixel_ops.h"
@@ -130,24 +131,27 @@ bool DDClipBlt(DDSURFACEDATA* dst, int& x, int& y, int& w, int& h, DDSURFACEDATA
     return w > 0 && h > 0 && sw != 0 && sh != 0 && (sw < 0) == (swIn < 0) && (sh < 0) == (shIn < 0);
 }
 
-namespace {
-
-uint32_t TransparentClearValue(DDSURFACEDATA* dst) {
+uint32_t DDTransparentClearValue(DDSURFACEDATA* dst) {
     if (dst == &g_BackBuffer) return g_DD.nBpp == 32 ? lpDTCon->dwTransARGB : lpDTCon->wTransmit_16;
     return lpDTCon->dwTransTexel;
 }
 
-void WriteQuad(cD3DVertexBuffer& vb, int x, int y, int w, int h, int sx, int sy, int sw, int sh, int texW, int texH,
-               uint32_t diffuse) {
+void DDMakeQuad(D3DVertex v[4], int x, int y, int w, int h, int sx, int sy, int sw, int sh, int texW, int texH,
+                uint32_t diffuse) {
     const float l = float(x) - 0.5f, r = float(x + w) - 0.5f, t = float(y) - 0.5f, b = float(y + h) - 0.5f;
     const float u0 = float(sx) / float(texW), u1 = float(sx + sw) / float(texW);
     const float v0 = float(sy) / float(texH), v1 = float(sy + sh) / float(texH);
-    vb.v[0] = {l, t, 0, 1, diffuse, u0, v0};
-    vb.v[1] = {l, b, 0, 1, diffuse, u0, v1};
-    vb.v[2] = {r, t, 0, 1, diffuse, u1, v0};
-    vb.v[3] = {r, b, 0, 1, diffuse, u1, v1};
+    v[0] = {l, t, 0, 1, diffuse, u0, v0};
+    v[1] = {l, b, 0, 1, diffuse, u0, v1};
+    v[2] = {r, t, 0, 1, diffuse, u1, v0};
+    v[3] = {r, b, 0, 1, diffuse, u1, v1};
 }
 
+namespace {
+void WriteQuad(cD3DVertexBuffer& vb, int x, int y, int w, int h, int sx, int sy, int sw, int sh, int texW, int texH,
+               uint32_t diffuse) {
+    DDMakeQuad(vb.v, x, y, w, h, sx, sy, sw, sh, texW, texH, diffuse);
+}
 }  // namespace
 
 int DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw, int sh,
@@ -175,6 +179,10 @@ int DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* 
     if (!dst->lpDT || !src->lpDT || !src->lpDT->lpSurface || !dst->lpDT->lpSurface) return 0;
     if (dst->lpDT->bRenderTarget && src->lpDT->nMemType != DTMEMORYTYPE_SYSTEM) {
         if (!DDClipBlt(dst, x, y, w, h, src, sx, sy, sw, sh)) return 0;
+        if (DDLayerRecording()) {
+            DDLayerRecordBlit(dst, x, y, w, h, src, sx, sy, sw, sh, flag);
+            return 1;
+        }
         if (!src->lpDT->lpVB || !src->lpDT->lpTexture) return 0;
         WriteQuad(*src->lpDT->lpVB, x, y, w, h, sx, sy, sw, sh, src->nTexWidth, src->nTexHeight, lpDTCon->dwBlitColor);
         cD3DDevice& dev = *g_DD.lpDevice;
@@ -182,7 +190,7 @@ int DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* 
         if (!DDSetRenderTarget(0, dst)) return 0;
         if (flag == 0 && src->lpDT->bColorKey) {
             const int r[4] = {x, y, w, h};
-            dev.Clear(r, TransparentClearValue(dst));
+            dev.Clear(r, DDTransparentClearValue(dst));
         }
         dev.stage.colorOp = lpDTCon->nColorOp;
         dev.stage.colorArg1 = TA_TEXTURE;
@@ -262,6 +270,10 @@ void DDFillRectRGB(DDSURFACEDATA* sd, int x, int y, int w, int h, uint32_t colou
                 dev.Clear(r, trans);
                 DDSetRenderTarget(0, lpDTCon->lpDefaultTarget);
             }
+            return;
+        }
+        if (DDFillBatchOpen()) {
+            DDFillBatchAppend(sd, r[0], r[1], r[2], r[3], colour);
             return;
         }
         if (!sd->lpDT->lpVB) return;

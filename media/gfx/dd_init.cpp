@@ -1,5 +1,7 @@
 #include "media/gfx/dd_init.h"
 
+#include "media/gfx/dd_layer.h"
+
 #include "app/log.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_surface.h"
@@ -343,6 +345,7 @@ bool DDInit(int useD3D, void* hWnd, int width, int height, int bpp, int vsync, i
 }
 
 void DDEnd() {
+    DDClearLayers();
     if (g_DD.lpDDraw) {
         for (int i = 0; g_DD.lpSurfaceTable && i < g_DD.nSurfaceCount; ++i) DDReleaseSurface(&g_DD.lpSurfaceTable[i]);
         if (g_DD.bClipper) g_DD.lpDDraw->ReleaseRef();

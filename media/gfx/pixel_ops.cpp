@@ -1,5 +1,7 @@
 #include "media/gfx/pixel_ops.h"
 
+#include <vector>
+
 #include <algorithm>
 #include <cstring>
 
@@ -70,16 +72,26 @@ void CopyLoop(cImage& dst, int dx, int dy, const cImage& src, int sx, int sy, in
 template <int B, class S, class C>
 void StretchLoop(cImage& dst, int x, int y, int w, int h, const cImage& src, int sx, int sy, int sw, int sh, S skip,
                  C conv) {
+    // The source column of every destination column inside both images,
+    // worked out once for all rows.
+    std::vector<std::pair<int, int>> cols;
+    cols.reserve(size_t(std::min(w, dst.Width())));
+    for (int j = 0; j < w; ++j) {
+        const int dxx = x + j;
+        if (dxx < 0) continue;
+        if (dxx >= dst.Width()) break;
+        const int sxx = sx + TruncOffset(j, sw, w);
+        if (sxx < 0 || sxx >= src.Width()) continue;
+        cols.emplace_back(dxx * B, sxx * B);
+    }
     for (int i = 0; i < h; ++i) {
         const int dyy = y + i, syy = sy + TruncOffset(i, sh, h);
         if (dyy < 0 || dyy >= dst.Height() || syy < 0 || syy >= src.Height()) continue;
         const uint8_t* srow = src.Row(syy);
         uint8_t* drow = dst.Row(dyy);
-        for (int j = 0; j < w; ++j) {
-            const int dxx = x + j, sxx = sx + TruncOffset(j, sw, w);
-            if (dxx < 0 || dxx >= dst.Width() || sxx < 0 || sxx >= src.Width()) continue;
-            const uint32_t v = Pix<B>::Load(srow + sxx * B);
-            if (!skip(v)) Pix<B>::Store(drow + dxx * B, conv(v));
+        for (const auto& [d, sc] : cols) {
+            const uint32_t v = Pix<B>::Load(srow + sc);
+            if (!skip(v)) Pix<B>::Store(drow + d, conv(v));
         }
     }
 }

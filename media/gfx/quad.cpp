@@ -130,6 +130,44 @@ struct Shader {
         }
         StorePx<DF>(d, Enc<DF>(c));
     }
+
+    // A run of n pixels from column x of row py, texel columns tx, row ty.
+    // The common case (the texel as it is, blended, 32 bits both sides) is
+    // done on the packed values; the result is the one Put gives.
+    inline void PutRow(int py, int x, size_t n, const int* tx, int ty, bool contiguous) const {
+        if constexpr (TF == PixelFormat::ARGB8888 && (DF == PixelFormat::XRGB8888 || DF == PixelFormat::ARGB8888)) {
+            if (identity && q.blend) {
+                const uint8_t* srow = tex->Row(ty);
+                uint8_t* d = target.Row(py) + size_t(x) * 4;
+                if (contiguous) {
+                    // Texels tx[0] .. tx[0] + n - 1: when all are opaque the
+                    // row is a plain copy.
+                    const uint8_t* sp = srow + size_t(tx[0]) * 4;
+                    uint32_t all = 0xFFFFFFFFu;
+                    for (size_t j = 0; j < n; ++j) all &= LoadPx<TF>(sp + j * 4);
+                    if ((all >> 24) == 255) {
+                        for (size_t j = 0; j < n; ++j) {
+                            const uint32_t t = LoadPx<TF>(sp + j * 4);
+                            StorePx<DF>(d + j * 4, DF == PixelFormat::XRGB8888 ? t & 0xFFFFFFu : t);
+                        }
+                        return;
+                    }
+                }
+                for (size_t j = 0; j < n; ++j, d += 4) {
+                    const uint32_t t = LoadPx<TF>(srow + size_t(tx[j]) * 4);
+                    const uint32_t a = t >> 24;
+                    if (a == 0) continue;
+                    if (a == 255) {
+                        StorePx<DF>(d, DF == PixelFormat::XRGB8888 ? t & 0xFFFFFFu : t);
+                        continue;
+                    }
+                    StorePx<DF>(d, Enc<DF>(BlendSrcAlpha(Dec<TF>(t), Dec<DF>(LoadPx<DF>(d)))));
+                }
+                return;
+            }
+        }
+        for (size_t j = 0; j < n; ++j) Put(x + int(j), py, tx[j], ty);
+    }
 };
 
 template <class F>
@@ -207,8 +245,9 @@ void DrawAxisAligned(const S& sh, const FV v[4]) {
     // Pixel centre X covered when l.x <= X < r.x (left edge in, right out).
     const i64 x0 = std::max<i64>(0, (l.x + kSub - 1) / kSub - (l.x < 0 ? 1 : 0));
     const i64 y0 = std::max<i64>(0, (tp.y + kSub - 1) / kSub - (tp.y < 0 ? 1 : 0));
-    std::vector<int> tx, ty;
-    std::vector<i64> cols, rows;
+    thread_local std::vector<int> tx, ty;
+    thread_local std::vector<i64> cols, rows;
+    tx.clear(), ty.clear(), cols.clear(), rows.clear();
     for (i64 px = x0; px < t.Width(); ++px) {
         const i64 X = px * kSub;
         if (X < l.x) continue;
@@ -225,8 +264,12 @@ void DrawAxisAligned(const S& sh, const FV v[4]) {
         ty.push_back(Wrap(FloorDiv(i128(tp.t) * (bt.y - tp.y) + i128(Y - tp.y) * (bt.t - tp.t), i128(bt.y - tp.y) * kSub),
                           sh.tex ? sh.tex->Height() : 1));
     }
+    // The covered columns are consecutive; the texel columns may be too.
+    if (cols.empty()) return;
+    bool contiguous = true;
+    for (size_t j = 1; j < tx.size() && contiguous; ++j) contiguous = tx[j] == tx[0] + int(j);
     for (size_t i = 0; i < rows.size(); ++i)
-        for (size_t j = 0; j < cols.size(); ++j) sh.Put(int(cols[j]), int(rows[i]), tx[j], ty[i]);
+        sh.PutRow(int(rows[i]), int(cols[0]), cols.size(), tx.data(), ty[i], contiguous);
 }
 
 }  // namespace

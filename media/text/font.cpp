@@ -1,5 +1,7 @@
 #include "media/text/font.h"
 
+#include "media/gfx/dd_layer.h"
+
 #include <cstdarg>
 
 #include "app/quit.h"
@@ -170,6 +172,14 @@ void Font::DrawTextIcons(DDSURFACEDATA* dst, int x, int y, std::string_view s) {
 
 int Font::DrawString(DDSURFACEDATA* dst, int x, int y, std::string_view s, int plainLetters) {
     if (!dst) return 0;
+    if (DDLayerRecording()) {
+        // An outer draw layer records: the text takes its place among the
+        // layer's blits and is drawn when the layer ends.
+        DDLayerRecordPaint([this, dst, x, y, text = std::string(s), plainLetters] {
+            DrawString(dst, x, y, text, plainLetters);
+        });
+        return 1;
+    }
     std::lock_guard<std::recursive_mutex> guard(m_Mutex);
     const text::TextStyle style = Style();
     if (lpDTCon) {

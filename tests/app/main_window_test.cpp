@@ -6,6 +6,12 @@
 #include "app/scene_manager.h"
 #include "app/thread.h"
 #include "frontend/frontend_services.h"
+#include "app/scene.h"
+#include "media/gfx/dd_blit.h"
+#include "media/gfx/dd_init.h"
+#include "media/gfx/dd_layer.h"
+#include "media/gfx/dd_surface.h"
+#include "media/input/input_list.h"
 #include "media/media_services.h"
 #include "platform/event_pump.h"
 #include "platform/frame_mailbox.h"
@@ -113,7 +119,10 @@ protected:
         g_SceneManager.m_nSceneKind = SCENE_TITLE;
         ASSERT_TRUE(g_MainWindow.Create());
         InstallMainThreadServices();
-        DDInitMinimal(true, false);
+        // The real graphics layer: Direct3D, windowed, VSync off.
+        BuildBitmapTable();
+        ASSERT_TRUE(DDInit(1, nullptr, 640, 480, 32, 0, 1, 1, 60, 0, SurfaceTable, BitmapTable, kSurfaceSlots, 0));
+        DDBackEndFromDevice();
         g_SceneManager.m_nFrameRate = 60;
     }
     void TearDown() override {
@@ -127,6 +136,7 @@ protected:
         platform::ClearSdlEventObservers();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         g_SceneManager.DeleteAllScenes();
+        DDEnd();
         DDBackEnd() = DDBACKEND{};
         g_bQuit = 0;
         g_bClosing = 0;
@@ -254,4 +264,76 @@ TEST_F(MainWindowTest, PlayBgmBySlot) {
     EXPECT_EQ(log[0], "DS_BgmStop");
     EXPECT_EQ(log[1].rfind("DS_BgmSetTrack 6 ", 0), 0u);
     EXPECT_EQ(log[2], "DS_BgmPlay 0 6 1 1");
+}
+
+namespace {
+// Draws a fixed picture through the graphics layer every frame.
+class PictureScene : public cScene {
+public:
+    PictureScene() { SetHandlers<PictureScene>({&PictureScene::Draw}); }
+    void Run() override { RunStates(); }
+    void Draw() {
+        DDFillSurfaceRGB(&g_BackBuffer, 0xFF000040);
+        DDFillRectRGB(&g_BackBuffer, 100, 50, 200, 100, 0xFFFF0000);
+        DDBeginLayer(1);
+        DDBltStretch(&g_BackBuffer, 400, 300, 64, 32, &g_WorkSD, 0, 0, 32, 16, 0);
+        DDEndLayer();
+        DDCircle(&g_BackBuffer, 320, 240, 20, 0);
+    }
+};
+}  // namespace
+
+// The window shows what the scene drew: a screenshot of the window after the
+// game loop ran (SDL_VIDEODRIVER=offscreen or dummy, software renderer).
+TEST_F(MainWindowTest, WindowShowsTheFrameTheSceneDrew) {
+    SetSceneFactory(SCENE_TITLE, [] { return static_cast<cScene*>(new PictureScene()); });
+    g_MainWindow.Show();
+    for (int i = 0; i < 200 && !g_bActive; ++i) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) g_MainWindow.HandleEvent(e);
+        SDL_Delay(1);
+    }
+    g_bRunning = 1;
+    uint64_t before = platform::FrameMailbox().PutCount();
+    ASSERT_TRUE(thGame.Start(GameLoop, nullptr));
+    for (int i = 0; i < 2000 && platform::FrameMailbox().PutCount() < before + 3; ++i) {
+        g_MainWindow.PumpEventsNested();
+        SDL_Delay(1);
+    }
+    ASSERT_GE(platform::FrameMailbox().PutCount(), before + 3);
+    g_MainWindow.PresentFrame(true);
+    SDL_Renderer* r = SDL_GetRenderer(g_MainWindow.m_hWnd);
+    ASSERT_NE(r, nullptr);
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(r, &w, &h);
+    ASSERT_GT(w, 0);
+    std::vector<uint32_t> shot(size_t(w) * h);
+    ASSERT_EQ(SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_XRGB8888, shot.data(), w * 4), 0) << SDL_GetError();
+    auto at = [&](int x, int y) { return shot[size_t(y * h / 480) * w + size_t(x * w / 640)] & 0xFFFFFF; };
+    EXPECT_EQ(at(150, 100), 0xFF0000u);
+    EXPECT_EQ(at(10, 10), 0x000040u);
+    EXPECT_EQ(at(620, 460), 0x000040u);
+    SDL_Event esc{};
+    esc.type = SDL_KEYDOWN;
+    esc.key.keysym.sym = SDLK_ESCAPE;
+    g_MainWindow.HandleEvent(esc);
+    EXPECT_EQ(g_MainWindow.MessageLoop(), 0);
+}
+
+// A key pressed in the window reaches the game's input record at the next poll.
+TEST_F(MainWindowTest, KeysReachTheInputRecords) {
+    auto key = [](Uint32 type) {
+        SDL_Event e{};
+        e.type = type;
+        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.scancode = SDL_SCANCODE_LEFT;
+        e.key.keysym.sym = SDLK_LEFT;
+        g_MainWindow.HandleEvent(e);
+    };
+    key(SDL_KEYDOWN);
+    g_SceneManager.UpdateInput();
+    EXPECT_EQ(g_InputList.at(0).m_sDir & INPUT_LEFT, INPUT_LEFT);
+    key(SDL_KEYUP);
+    g_SceneManager.UpdateInput();
+    EXPECT_EQ(g_InputList.at(0).m_sDir & INPUT_LEFT, 0);
 }

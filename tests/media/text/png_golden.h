@@ -55,8 +55,9 @@ inline bool ReadPngRgb(const std::string& path, int* w, int* h, std::vector<uint
 }
 
 // Empty when the frame equals the golden file, else what differs.
-inline std::string CompareGolden(const std::string& name, int w, int h, const std::vector<uint32_t>& px) {
-    const std::string path = std::string(TOVARO_SOURCE_DIR) + "/tests/media/text/golden/" + name;
+inline std::string CompareGoldenIn(const std::string& dir, const std::string& name, int w, int h,
+                                   const std::vector<uint32_t>& px) {
+    const std::string path = std::string(TOVARO_SOURCE_DIR) + "/" + dir + "/" + name;
     const char* update = std::getenv("UPDATE_GOLDEN");
     if (update && *update == '1') return WritePngRgb(path, w, h, px) ? "" : "cannot write " + path;
     int gw = 0, gh = 0;
@@ -70,6 +71,10 @@ inline std::string CompareGolden(const std::string& name, int w, int h, const st
         return std::to_string(diff) + " pixels differ from " + path;
     }
     return "";
+}
+
+inline std::string CompareGolden(const std::string& name, int w, int h, const std::vector<uint32_t>& px) {
+    return CompareGoldenIn("tests/media/text/golden", name, w, h, px);
 }
 
 }  // namespace texttest
