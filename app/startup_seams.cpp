@@ -74,12 +74,9 @@ void InstallPlacementSaver() {
 }
 
 void* MainWindowHandle() { return g_MainWindow.m_hWnd; }
-void SetPresentation(bool direct3D, bool windowed, bool vsync, bool presentByCopy) {
-    DDInitMinimal(windowed, vsync);
-    DDBACKEND& be = DDBackEnd();
-    be.direct3D = direct3D;
-    be.directDraw = !direct3D;
-    be.presentByCopy = presentByCopy;
+void SetPresentation(bool, bool, bool, bool presentByCopy) {
+    DDBackEndFromDevice();
+    DDBackEnd().presentByCopy = presentByCopy;
 }
 void RedrawScreen() { ::RedrawScreen(); }
 bool LoadPaletteCycle(int n) { return ::LoadPaletteCycle(n); }

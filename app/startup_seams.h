@@ -34,9 +34,8 @@ void ShowWindow(bool maximized);
 // The close sequence saves the window placement through it.
 void InstallPlacementSaver();
 
-// Graphics: the window handle the device draws for, how frames reach the
-// window (the frame hand-off of the window layer stays in charge of pacing
-// and presenting until the presentation of the graphics layer drives it),
+// Graphics: the window handle the device draws for, the shell's view of the
+// back end with the copy flag of the DirectDraw full-screen presentation,
 // and the redraw of the loading picture.
 void* MainWindowHandle();
 void SetPresentation(bool direct3D, bool windowed, bool vsync, bool presentByCopy);
