@@ -1,32 +1,343 @@
 #include "app/app_init.h"
 
-#include "app/app_state.h"
-#include "app/main_window.h"
-#include "app/scene_manager.h"
-#include "media/gfx/dd_init.h"
-#include "media/gfx/dd_surface.h"
-#include "media/media_services.h"
+#include "app/color_depth.h"
 
-bool AppInitGraphicsDefault() {
-    BuildBitmapTable();
-    // Direct3D, 640 x 480, 32 bits, windowed, VSync on, one back buffer.
-    if (!DDInit(1, g_MainWindow.m_hWnd, 640, 480, 32, 1, 1, 1, 60, 1, SurfaceTable, BitmapTable, kSurfaceSlots, 0))
+#include <cstring>
+
+#include "app/error_box.h"
+#include "app/files.h"
+#include "app/frame_timing.h"
+#include "app/globals.h"
+#include "app/log.h"
+#include "app/quit.h"
+#include "app/random.h"
+#include "app/startup_seams.h"
+#include "app/system_ini.h"
+#include "app/system_report.h"
+#include "app/window_placement.h"
+#include "frontend/data/boot_data.h"
+#include "frontend/data/game_progress.h"
+#include "frontend/data/option_data.h"
+#include "frontend/data/player_settings.h"
+#include "frontend/data/world_map.h"
+#include "media/gfx/dd_init.h"
+#include "media/gfx/dd_palette.h"
+#include "media/gfx/dd_state.h"
+#include "media/gfx/dd_surface.h"
+#include "media/input/input_list.h"
+#include "media/text/font.h"
+#include "platform/clock.h"
+#include "platform/cp932.h"
+#include "platform/fs.h"
+#include "records/common_palette.h"
+#include "records/data_record.h"
+#include "records/database.h"
+#include "records/system_data.h"
+
+const char* const g_StartFolders[22] = {
+    "user_data",      "user_data\\story", "user_data\\challenge", "user_data\\free",  "user_data\\rpl4",
+    "data",           "data\\database",   "data\\stg4",           "data\\stg4\\old_ver", "data\\work",
+    "data\\plt4",     "bmp",              "bmp\\back",            "bmp\\chara_sp",    "bmp\\effect",
+    "bmp\\picture",   "bmp\\sword",       "bmp\\convert",         "bmp\\plt",         "bmp\\hbt",
+    "wave",           "bgm",
+};
+
+const int g_SeVolumeTable[11] = {-10000, -3000, -2000, -1300, -1000, -800, -600, -400, -200, -100, 0};
+
+std::vector<std::string> StartUpDataFiles() {
+    std::vector<std::string> files;
+    for (int i = PATH_DB_ANIMESET; i <= PATH_DB_BGM; i += 2) files.push_back(g_PathTable[i]);
+    files.push_back(g_PathTable[PATH_SYSTEM]);
+    files.push_back(g_PathTable[PATH_WORLDMAP]);
+    files.push_back(g_PathTable[PATH_COMMONPALETTE]);
+    return files;
+}
+
+int Direct3DFromBootChoice(int drawMode) { return drawMode == 1 ? 1 : 0; }
+
+namespace {
+
+// Entry 4 of the title menu is the replay item.
+constexpr int kTitleMenuReplay = 4;
+
+void SetMenuEntry(cCheckedVector<cCmd>& menu, int index, int enabled) {
+    if (index >= 0 && index < static_cast<int>(menu.size())) menu[index].m_nEnabled = enabled;
+}
+
+// Step 11: "Replay_On" over the system data's replay switches.
+void ApplyReplayOn() {
+    const SystemIniReplayKey& key = g_SystemIni.Replay_On;
+    if (key.bSet) {
+        const int on = key.nValue != 0 ? 1 : 0;
+        g_SystemData.OptReplayRecord = on;
+        g_SystemData.m_bReplaySaveKeys = on;
+        SetMenuEntry(g_SystemData.m_vecTitleMenu, kTitleMenuReplay, on);
+    }
+    if (g_SystemData.OptReplayRecord) g_SystemData.OptNoStageList = 0;
+}
+
+// Step 12: the boot choice.
+void ApplyBootChoice() {
+    if (g_SystemIni.Direct3D < 2) return;
+    const bool bLoaded = LoadBootData();
+    g_SystemIni.Direct3D = Direct3DFromBootChoice(g_BootData.m_nDrawMode);
+    ReportLogf("Boot : Direct3D=%d (%s)", g_SystemIni.Direct3D, bLoaded ? "user_data\\Boot.dat" : "default");
+}
+
+// Step 33: the three replay keys that System.ini gave over the user options,
+// and their options-menu rows enabled.
+void ApplyReplayOptionKeys() {
+    auto key = [](const SystemIniReplayKey& k) { return cIniReplayKey{k.bSet, k.nValue}; };
+    for (int row : ApplyReplayIniKeys(g_OptionData, key(g_SystemIni.Replay_AutomaticSave),
+                                      key(g_SystemIni.Replay_PlaybackOrder),
+                                      key(g_SystemIni.Replay_AutomaticMessageProgress)))
+        SetMenuEntry(g_SystemData.m_vecOptionMenu, row, 1);
+}
+
+// The game's settings the player data follows.
+void CopyPlayerDataSettings() {
+    const cSystemData& sd = g_SystemData;
+    g_PlayerDataSettings.nStageCount = sd.m_nStageCount;
+    for (size_t i = 0; i < g_PlayerDataSettings.anStartLives.size(); ++i) {
+        if (i < sd.m_vecStartLives.size()) g_PlayerDataSettings.anStartLives[i] = sd.m_vecStartLives[i];
+        if (i < sd.m_vecInfiniteLives.size()) g_PlayerDataSettings.abInfiniteLives[i] = sd.m_vecInfiniteLives[i];
+    }
+}
+
+bool LoadPaletteAndTransparency(bool bDirect3D, int bpp) {
+    if (!bDirect3D && !g_DD.lpDDPalette) return true;
+    const std::string& paletteFile = BitmapTable[0].strFileName;
+    if (!DDLoadPaletteFromFile(g_Palette, paletteFile)) {
+        DebugLog("DDLoadPaletteFromFile失敗");
         return false;
-    DDBackEndFromDevice();
+    }
+    std::memcpy(g_PaletteCopy, g_Palette, sizeof(g_Palette));
+    const cSystemData& sd = g_SystemData;
+    bool ok = true;
+    if (sd.m_nPaletteMode == 0) {
+        ok = DDSetTransmit(paletteFile) != 0;
+    } else if (sd.m_nPaletteMode == 1) {
+        if (bpp == 16) {
+            ok = DDSetTransmit(paletteFile) != 0;
+            const RGBTRIPLE trans{sd.m_byTransB, sd.m_byTransG, sd.m_byTransR};
+            if (ok && lpDTCon) lpDTCon->rgbTransmit16 = trans;
+            if (ok && lpDDCon) lpDDCon->rgbTransmit16 = trans;
+        } else {
+            ok = DDSetTransmit(sd.m_byTransR, sd.m_byTransG, sd.m_byTransB) != 0;
+        }
+    }
+    if (!ok) DebugLog("DDSetTransmit失敗");
+    return ok;
+}
+
+// Step 42: the start stage named by "FreeStage".
+bool StartFreeStage(int editorTest) {
+    if (g_SystemIni.FreeStage.empty()) return true;
+    std::string path = g_SystemIni.FreeStage;
+    FindLatestNumberedFileStr(path, g_SystemIni.FreeStage, g_ExtTable[EXT_STG4].c_str(), 1000);
+    if (!FileExists(path)) {
+        ReportLogfDebug(SJ("「%s」の読み込みに失敗しました！").c_str(), path.c_str());
+        g_SystemIni.FreeStage.clear();
+        return true;
+    }
+    g_SystemIni.FreeStage = path;
+    const bool bSinglePlay = g_SystemData.m_bNoFreeStage && !editorTest;
+    seam::StartFreeStageRun(bSinglePlay, !bSinglePlay);
+    if (!seam::StartStageFile(path, 1)) return false;
+    seam::EnterFreeStageScene();
     return true;
 }
 
-bool AppInit(const std::string&, int) {
-    g_SceneManager.m_nFrameRate = 60;
-    g_SceneManager.m_nFadeSpeed = 10;
-    g_bWindowed = 1;
-    g_hWnd = g_MainWindow.m_hWnd;
-    if (!AppInitGraphicsDefault()) return false;
-    g_MainWindow.Show();
-    return true;
+}  // namespace
+
+bool AppInit(const std::string& commandLine, int editorTest) {
+    // 1, 2: timing and data formats.
+    SRand(platform::NowMs());
+    g_nDataVersion = kDataVersion;
+    g_bStripCR = 1;
+    g_bFileTooNew = 0;
+    // 3
+    seam::BuildArrangeParamTable();
+    // 4, 5: the data folder and the fixed folders.
+    if (!CreateDefaultData()) {
+        ReportLogfError("%s", SJ("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。").c_str());
+        return false;
+    }
+    for (const char* folder : g_StartFolders) platform::MakeDirectory(folder);
+    GetElapsedTime(1);
+    // 7, 8: the database and the tables made from it.
+    if (!LoadDatabase(g_Database)) {
+        ReportLogfError("%s", SJ("データベースの読み込みに失敗…").c_str());
+        return false;
+    }
+    g_Database.MakeWorkingCopies();
+    CompileAnimeSteps(g_Database.m_vecAnime, g_vAnimeSteps);
+    CompileEffectSteps(g_Database.m_vecEffect, g_vEffectSteps);
+    seam::PrepareCharaEffectSlots();
+    seam::PrepareScrEffectSlots();
+    SetBgmRecordCountSource([] { return static_cast<int>(g_Database.m_vecBgm.size()); });
+    // 9: the system data.
+    const std::string& systemPath = g_PathTable[PATH_SYSTEM];
+    if (!g_SystemData.LoadFile(systemPath)) {
+        if (!LastDataFileError().empty()) ReportLogf("%s: %s", systemPath.c_str(), LastDataFileError().c_str());
+        ReportLogfError(SJ("%s の読み込みに失敗…").c_str(), systemPath.c_str());
+        return false;
+    }
+    CopyPlayerDataSettings();
+    // 10, 11: System.ini over the settings' defaults.
+    SetSystemIniDefaults(g_SystemIni, g_SystemData.m_vecSettings);
+    if (!LoadSystemIni("System.ini", g_SystemIni, g_SystemData.m_vecSettings)) {
+        ReportLogfError("%s", SJ("System.ini の読み込みに失敗しました！").c_str());
+        SetSystemIniDefaults(g_SystemIni, g_SystemData.m_vecSettings);
+    }
+    ApplyReplayOn();
+    // 12, 13
+    ApplyBootChoice();
+    if (editorTest) {
+        if (!commandLine.empty())
+            g_SystemIni.FreeStage = commandLine;
+        else if (g_SystemData.m_bNoFreeStage)
+            g_SystemIni.FreeStage.clear();
+    }
+    // 14, 15
+    seam::SetSceneManagerValues(60, 10, g_SystemIni.ShowFps);
+    for (size_t i = 0; i < g_InputList.size(); ++i) g_InputList[i].SetKeyRepeat(18, 6);
+    // 16: colour depth and window mode.
+    ColorDepthInput depthIn;
+    depthIn.nDirect3D = g_SystemIni.Direct3D;
+    depthIn.nWindowMode = g_SystemIni.WindowMode;
+    depthIn.nBpp = g_SystemIni.Bpp;
+    depthIn.nVSync = g_SystemIni.VSync;
+    depthIn.nPaletteMode = g_SystemData.m_nPaletteMode;
+    depthIn.nDepthDirect3D = g_SystemData.m_nDepthDirect3D;
+    depthIn.nDepthDirectDraw = g_SystemData.m_nDepthDirectDraw;
+    depthIn.nDesktopBpp = GetDesktopBitsPerPixel();
+    depthIn.bVistaOrLater = IsOsVersionAtLeast(6, 0);
+    const ColorDepthChoice depth = ChooseColorDepth(depthIn);
+    g_SystemIni.Bpp = depth.nBpp;
+    g_SystemIni.VSync = depth.nVSync;
+    if (!depth.bOk) {
+        ErrorBoxf("%s", depth.strError.c_str());
+        return false;
+    }
+    const bool bWindowed = depth.bWindowed;
+    seam::SetWindowed(bWindowed);
+    if (depth.bSizingFrame) seam::AddSizingFrame();
+    // 17, 18
+    seam::SetCaption(g_SystemData.m_strTitle);
+    GetElapsedTime(1);
+    if (g_SystemIni.Bpp == 8) g_SystemIni.DD_VideoStretch = 0;
+    // 19: the graphics device, Direct3D first.
+    const int nVSync = g_SystemIni.VSync != 0 ? 1 : 0;
+    auto init = [&](int useD3D) {
+        return DDInit(useD3D, seam::MainWindowHandle(), 640, 480, g_SystemIni.Bpp, nVSync, bWindowed ? 1 : 0, 1, 60,
+                      nVSync, SurfaceTable, BitmapTable, kSurfaceSlots, 0);
+    };
+    bool bDevice = init(g_SystemIni.Direct3D != 0 ? 1 : 0);
+    if (!bDevice && g_SystemIni.Direct3D) {
+        DDEnd();
+        g_SystemIni.Direct3D = 0;
+        seam::ShowWindow(g_SystemIni.WindowMode == 0);
+        bDevice = init(0);
+    }
+    if (!bDevice) {
+        DebugLog("DDInit失敗");
+        return false;
+    }
+    const bool bDirect3D = g_SystemIni.Direct3D != 0;
+    // 20
+    if (bDirect3D) {
+        if (lpDTCon)
+            lpDTCon->strTexFailText =
+                SJ("テクスチャの作成に失敗しました！\nビデオカードの性能が十分ではないかもしれません。\nSystem."
+                   "iniファイルで「Direct3D=0」に変更してDirect3Dを無効にすれば改善される可能性があります。");
+        LinkSurfaceAliases();
+    }
+    // 21, 22: window placement and showing the window.
+    bool bMaximize = false;
+    if (g_SystemIni.WindowMode != 0) {
+        const bool bLoaded = g_WindowPlacement.LoadFile(g_PathTable[PATH_WINDOW_FILE]);
+        const WindowPlacementPlan plan = PlanWindowPlacement(g_SystemIni.WindowMode, bLoaded, g_WindowPlacement);
+        seam::ApplyWindowPlacement(plan);
+        bMaximize = plan.bMaximize;
+    }
+    seam::InstallPlacementSaver();
+    seam::ShowWindow(bMaximize || (!bDirect3D && g_SystemIni.WindowMode == 0));
+    // 23
+    DisplayReportInfo display;
+    display.bWindowed = bWindowed;
+    display.nBpp = g_SystemIni.Bpp;
+    display.nRefreshRate = g_DD.nRefreshRate;
+    display.strRenderer = bDirect3D ? "software, Direct3D-like device" : "software, DirectDraw-like device";
+    display.bDirect3D = bDirect3D;
+    WriteDisplayReport(true, display);
+    DebugLog("DDInit成功");
+    // 24..28: palette, transparent colour, surfaces.
+    if (!LoadPaletteAndTransparency(bDirect3D, g_SystemIni.Bpp)) return false;
+    DebugLog("1");
+    const bool bCopy = !bDirect3D ? bWindowed : !(g_SystemIni.VSync != 0 && g_DD.nRefreshRate >= 60);
+    seam::SetPresentation(bDirect3D, bWindowed, g_SystemIni.VSync != 0, bCopy);
+    const BMPSLOT& loading = BitmapTable[45];
+    DDCheckSurfaceError(DDCreateSurfaceFromFile(&SurfaceTable[45], loading.strFileName, loading.bColorKey,
+                                                g_DD.nBpp, loading.nMemory, loading.nTexType, loading.bAlias,
+                                                loading.bPalIdx, loading.nMirrorW, loading.nMirrorH, 0));
+    seam::RedrawScreen();
+    static const int kStartSlots[3] = {1, 51, 45};
+    if (!DDLoadSurfaces(SurfaceTable, kStartSlots, 3)) return false;
+    // 29: fonts.
+    FontSettings fonts;
+    fonts.faceName = g_SystemData.FontFaceName();
+    fonts.d3dFontCache = g_SystemIni.D3D_FontCache;
+    fonts.ddFontCache = g_SystemIni.DD_FontCache;
+    fonts.iconLetters = g_SystemData.m_bFontFlag;
+    fonts.decoration = g_SystemData.m_nTextDecoration;
+    fonts.centre = g_SystemData.m_nTextDecorationParam;
+    if (!SetUpFonts(fonts)) return false;
+    DebugLog("3");
+    // 30, 31: input.
+    for (size_t i = 0; i < g_InputList.size(); ++i) g_InputList[i].SetDefaultJoyButtons();
+    if (!LoadKeyConfig(g_PathTable[PATH_KEYCONFIG_FILE], g_KeyConfig)) SetDefaultKeyConfig(g_KeyConfig);
+    // 32, 33: the user files.
+    LoadUserOptionFiles();
+    ApplyReplayOptionKeys();
+    // 34
+    if (g_SystemIni.Bpp == 8 && !seam::LoadPaletteCycle(g_OptionData.m_nPaletteCycle)) return false;
+    // 35..38: music and sound effects; a missing sound device is only reported.
+    if (!bWindowed) g_SystemIni.Midi_DirectMusic = 0;
+    seam::DS_BgmInit(g_SystemIni.Midi_DirectMusic);
+    seam::FillSoundEffectTables(17 + static_cast<int>(g_Database.m_vecSound.size()));
+    if (!seam::DS_Init()) {
+        DebugLogText("DS_Init失敗！");
+        ReportLogf("DSInit Err");
+    }
+    int level = g_OptionData.m_nSeVolume;
+    if (level < 0) level = 0;
+    if (level > 10) level = 10;
+    seam::DS_LoadAllSE(g_SeVolumeTable[level]);
+    // 39, 40: world map and common palette.
+    for (int index : {static_cast<int>(PATH_WORLDMAP), static_cast<int>(PATH_COMMONPALETTE)}) {
+        const std::string& path = g_PathTable[index];
+        const bool ok = index == PATH_WORLDMAP ? g_WorldMap.LoadFile(path) : g_CommonPalette.LoadFile(path);
+        if (!ok) {
+            ReportLogfError(SJ("%s のロードに失敗！").c_str(), path.c_str());
+            return false;
+        }
+    }
+    DebugLog("4");
+    // 41, 42
+    g_Progress.Reset(g_PlayerDataSettings.nStageCount);
+    return StartFreeStage(editorTest);
 }
 
 void AppEnd() {
-    g_SceneManager.DeleteAllScenes();
-    DDEnd();
+    if (seam::Running() && !g_bQuit) SaveUserFilesAtExit();
+    seam::DS_End();
+    seam::DS_BgmEnd();
+    seam::DeleteAllScenes();
+    ReleaseFonts();
+    if (g_SystemIni.WindowMode != 0)
+        DDShutdown();
+    else
+        DDEnd();
+    seam::UnhookKeyboardHooks();
 }

@@ -1,15 +1,29 @@
 // Application start-up and end.
 //
-// Still minimal here: the scene manager's rate and fade speed, the graphics
-// layer with a default configuration (AppInitGraphicsDefault), the window
-// shown; the end deletes the scenes and releases the graphics. The full order
-// of the start-up (data files, settings, device, fonts, input, sound)
-// replaces this.
+// AppInit runs on the main thread once the window exists and before the
+// game thread starts; it brings up everything in a fixed order and returns
+// false when the program must end (the entry then runs AppEnd and exits
+// with a non-zero status). AppEnd runs after the message loop; it accepts a
+// start-up that ended half-way.
 #pragma once
 #include <string>
+#include <vector>
 
+// commandLine: the start stage of an editor test play (may be empty);
+// editorTest: the program was started by the editor for a test play.
 bool AppInit(const std::string& commandLine, int editorTest);
 void AppEnd();
-// The graphics layer in its default configuration: Direct3D, 640 x 480,
-// 32 bits, windowed, VSync on.
-bool AppInitGraphicsDefault();
+
+// The "Direct3D" setting after the boot choice: values of 2 or more ask,
+// which until the set-up dialog exists means the choice stored in
+// user_data\Boot.dat, or drawing mode 1 when there is none.
+int Direct3DFromBootChoice(int drawMode);
+
+// The game's data files the start-up reads, in its order: the ten database
+// tables, data\System.dat, data\WorldMap.dat, data\CommonPalette.cplt4.
+std::vector<std::string> StartUpDataFiles();
+
+// The 22 folders made at every start, in order.
+extern const char* const g_StartFolders[22];
+// Sound-effect volume by the user's level 0..10 (hundredths of a decibel).
+extern const int g_SeVolumeTable[11];

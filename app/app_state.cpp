@@ -5,5 +5,6 @@ std::atomic<int> g_bRunning{0};
 std::atomic<int> g_bActive{0};
 std::atomic<int> g_bClosing{0};
 std::atomic<int> g_bFreeStage{0};
+std::atomic<int> g_bSinglePlay{0};
 std::atomic<int> g_bWindowed{1};
-std::string g_strStartFile;
+// g_strStartFile is built with the other global objects (app/globals.cpp).

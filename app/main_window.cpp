@@ -20,7 +20,7 @@
 
 #include <algorithm>
 
-cMainWindow g_MainWindow;
+// g_MainWindow is built with the other global objects (app/globals.cpp).
 SDL_Window* g_hWnd = nullptr;
 
 std::atomic<int> g_nOpenStageRequest{0};

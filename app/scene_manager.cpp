@@ -20,8 +20,7 @@
 #include <mutex>
 #include <new>
 
-cSceneManager g_SceneManager;
-cScene* g_lpPlayScene = nullptr;
+// g_SceneManager and g_lpPlayScene are built with the other global objects (app/globals.cpp).
 BlinkColor g_BlinkColors[9] = {};
 
 namespace {

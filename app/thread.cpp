@@ -27,10 +27,7 @@ struct ThreadControl {
     std::thread th;
 };
 
-cThread thGame;
-cThread thPause;
-cThread thRanking;
-cThread thLoad;
+// thGame, thPause, thRanking and thLoad are built with the other global objects (app/globals.cpp).
 
 namespace {
 

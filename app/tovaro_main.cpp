@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "app/error_box.h"
 #include "app/log.h"
+#include "app/system_report.h"
 #include "app/main_thread.h"
 #include "app/main_window.h"
 #include "app/quit.h"
@@ -23,6 +24,11 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+#if defined(__SANITIZE_ADDRESS__)
+// fontconfig keeps its configuration until the process ends.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+#endif
 
 namespace {
 
@@ -59,6 +65,7 @@ int main(int argc, char** argv) {
     SetDebugLog(0, "ZI_Vare.txt");
     if (!CreateReport("Report_Game.txt")) return 0;
     ReportLogf("App : ver %s", "1000");
+    WriteSystemReport();
 
     g_bEditorTest = args.testPlay ? 1 : 0;
     // The stage file comes from the command line as it stands (file names are

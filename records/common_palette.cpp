@@ -1,6 +1,6 @@
 #include "records/common_palette.h"
 
-cCommonPalette g_CommonPalette;
+// g_CommonPalette is built with the other global objects (app/globals.cpp).
 
 namespace {
 

@@ -5,9 +5,7 @@
 #include "app/files.h"
 #include "platform/cp932.h"
 
-cDatabase g_Database;
-cCheckedVector<AnimeTrack> g_vAnimeSteps;
-cCheckedVector<AnimeTrack> g_vEffectSteps;
+// g_Database, g_vAnimeSteps and g_vEffectSteps are built with the other global objects (app/globals.cpp).
 
 void cDatabase::MakeDefaults() {
     Clear();

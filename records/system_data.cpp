@@ -374,4 +374,4 @@ const std::string& cSystemData::FontFaceName() const {
     return g_FontNameList.at(kSysDefaultFontFace);
 }
 
-cSystemData g_SystemData;
+// g_SystemData is built with the other global objects (app/globals.cpp).

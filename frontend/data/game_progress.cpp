@@ -7,9 +7,7 @@
 #include "frontend/data/world_map.h"
 #include "platform/cp932.h"
 
-cGameProgress g_Progress;
-cGameProgress g_ProgressAtStart;
-cGameProgress g_ProgressPrevStart;
+// g_Progress, g_ProgressAtStart and g_ProgressPrevStart are built with the other global objects (app/globals.cpp).
 
 SaveTime LocalSaveTime() {
     timespec ts{};

@@ -3,9 +3,7 @@
 #include "app/files.h"
 #include "app/log.h"
 
-cOptionData g_OptionData;
-cFreeData g_FreeData;
-cReplayData g_ReplayData;
+// g_OptionData, g_FreeData and g_ReplayData are built with the other global objects (app/globals.cpp).
 
 namespace {
 cCheckedVector<std::string> MakeOptionLabels() {

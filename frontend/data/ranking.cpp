@@ -4,7 +4,7 @@
 #include "app/log.h"
 #include "frontend/data/game_progress.h"
 
-cRanking g_Ranking;
+// g_Ranking is built with the other global objects (app/globals.cpp).
 
 void cRankingTable::Reset() {
     Clear();

@@ -5,7 +5,7 @@
 #include "frontend/data/player_settings.h"
 #include "frontend/data/world_map.h"
 
-cCheckedVector<cSaveSlotInfo> g_SaveSlots = MakeSlotInfoList(kStorySlotCount);
+// g_SaveSlots is built with the other global objects (app/globals.cpp).
 
 void StorySlotFileName(std::string& out, int n) {
     out = Format("%s%s.dat", g_PathTable.at(PATH_STORY_FILE).c_str(), Format("%02d", n + 1).c_str());

@@ -7,7 +7,7 @@
 #include "app/files.h"
 #include "platform/cp932.h"
 
-cWorldMap g_WorldMap;
+// g_WorldMap is built with the other global objects (app/globals.cpp).
 
 void cWorldMap::SetDefaults() {
     Clear();

@@ -2,8 +2,7 @@
 #include "media/gfx/dd_state.h"
 #include "platform/cp932.h"
 
-DDSURFACEDATA SurfaceTable[kSurfaceSlots];
-BMPSLOT BitmapTable[kSurfaceSlots];
+// SurfaceTable and BitmapTable are built with the other global objects (app/globals.cpp).
 
 void BuildBitmapTable() {
     BMPSLOT* t = BitmapTable;

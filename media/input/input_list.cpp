@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <climits>
 
-cCheckedVector<cInput> g_InputList(1);
+// g_InputList is built with the other global objects (app/globals.cpp).
 
 namespace {
 cJoystickDetector g_JoystickDetector;

@@ -1,4 +1,4 @@
-// Starts the real player headless on an empty game folder.
+// Starts the real player headless on the demo game and on broken folders.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -14,6 +14,8 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
+
+#include "platform/cp932.h"
 
 extern char** environ;
 
@@ -32,15 +34,18 @@ struct Child {
     pid_t pid = -1;
 };
 
-Child Spawn(const std::vector<std::string>& args, const std::string& runtimeDir, const fs::path& errFile) {
+Child Spawn(const std::vector<std::string>& args, const std::string& runtimeDir, const fs::path& errFile,
+            const std::string& asanOptions = "") {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         std::string s = *e;
         if (s.rfind("DISPLAY=", 0) == 0 || s.rfind("WAYLAND_DISPLAY=", 0) == 0 ||
-            s.rfind("XDG_RUNTIME_DIR=", 0) == 0 || s.rfind("SDL_VIDEODRIVER=", 0) == 0)
+            s.rfind("XDG_RUNTIME_DIR=", 0) == 0 || s.rfind("SDL_VIDEODRIVER=", 0) == 0 ||
+            (!asanOptions.empty() && s.rfind("ASAN_OPTIONS=", 0) == 0))
             continue;
         env.push_back(s);
     }
+    if (!asanOptions.empty()) env.push_back("ASAN_OPTIONS=" + asanOptions);
     env.push_back("XDG_RUNTIME_DIR=" + runtimeDir);
     env.push_back("SDL_VIDEODRIVER=dummy");
     env.push_back("SDL_AUDIODRIVER=dummy");
@@ -71,6 +76,11 @@ int WaitExit(pid_t pid, int ms) {
     }
 }
 
+void MakeDemo(const fs::path& dir) {
+    const std::string cmd = std::string(TOVARO_BINARY_DIR) + "/tovaro-mkdemo '" + dir.string() + "'";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+}
+
 }  // namespace
 
 TEST(TovaroIntegration, StartsHeadlessRefusesASecondInstanceAndClosesWithStatus0) {
@@ -78,11 +88,14 @@ TEST(TovaroIntegration, StartsHeadlessRefusesASecondInstanceAndClosesWithStatus0
     fs::remove_all(root);
     fs::path game = root / "game";
     fs::path runtime = root / "run";
-    fs::create_directories(game);
+    MakeDemo(game);
     fs::create_directories(runtime);
     const std::string exe = std::string(TOVARO_BINARY_DIR) + "/tovaro";
 
-    Child first = Spawn({exe, game.string()}, runtime.string(), root / "first.err");
+    // Globals built in one place: a dynamic initialiser that reads an
+    // object of another file not yet built would stop the program here.
+    Child first = Spawn({exe, game.string()}, runtime.string(), root / "first.err",
+                        "check_initialization_order=1:strict_init_order=1");
     ASSERT_GT(first.pid, 0);
     fs::path report = game / "Report_Game.txt";
     bool started = false;
@@ -92,6 +105,11 @@ TEST(TovaroIntegration, StartsHeadlessRefusesASecondInstanceAndClosesWithStatus0
         if (!started) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     ASSERT_TRUE(started) << ReadFile(root / "first.err");
+    // The start-up ran to its end: the display lines follow the device.
+    for (int i = 0; i < 1500 && ReadFile(report).find("Mode : Window") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_NE(ReadFile(report).find("Mode : Window"), std::string::npos) << ReadFile(report);
+    EXPECT_NE(ReadFile(report).find("OS : Linux"), std::string::npos);
 
     // The second start finds the first; without a display the question takes
     // its default answer (No) and the new instance ends, leaving the first.
@@ -105,5 +123,31 @@ TEST(TovaroIntegration, StartsHeadlessRefusesASecondInstanceAndClosesWithStatus0
     int status = WaitExit(first.pid, 20000);
     if (status == -1) kill(first.pid, SIGKILL);
     EXPECT_EQ(status, 0) << ReadFile(root / "first.err");
+    // The close saved the window's place (32 bytes).
+    EXPECT_EQ(ReadFile(game / "user_data" / "Window.dat").size(), 32u);
+    fs::remove_all(root);
+}
+
+TEST(TovaroIntegration, StartUpFailuresEndWithAStatus) {
+    fs::path root = fs::path(::testing::TempDir()) / ("tovaro_fail_" + std::to_string(getpid()));
+    fs::remove_all(root);
+    fs::path runtime = root / "run";
+    fs::create_directories(runtime);
+    const std::string exe = std::string(TOVARO_BINARY_DIR) + "/tovaro";
+
+    // Neither data\ nor default\: the start-up ends with its message.
+    fs::create_directories(root / "empty");
+    Child empty = Spawn({exe, (root / "empty").string()}, runtime.string(), root / "empty.err");
+    ASSERT_GT(empty.pid, 0);
+    EXPECT_EQ(WaitExit(empty.pid, 20000), 1);
+    EXPECT_NE(ReadFile(root / "empty" / "Report_Game.txt").find(platform::Utf8ToCp932("「data」フォルダの作成に失敗")), std::string::npos);
+
+    // No report file can be made: the program ends at once, having built and
+    // destroyed its global objects without reading or writing any file.
+    fs::create_directories(root / "noreport" / "Report_Game.txt");
+    Child noreport = Spawn({exe, (root / "noreport").string()}, runtime.string(), root / "noreport.err");
+    ASSERT_GT(noreport.pid, 0);
+    EXPECT_EQ(WaitExit(noreport.pid, 20000), 0) << ReadFile(root / "noreport.err");
+    EXPECT_FALSE(fs::exists(root / "noreport" / "user_data"));
     fs::remove_all(root);
 }

@@ -2,12 +2,18 @@
 // folder the way the player reads them.
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 #include <string_view>
 
+#include "app/app_init.h"
+#include "app/files.h"
+#include "app/system_ini.h"
+#include "media/gfx/dd_state.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
 #include "records/data_kinds.h"
+#include "records/system_data.h"
 
 namespace {
 
@@ -56,12 +62,24 @@ int Dump(const char* kindName, const char* file) {
     return 0;
 }
 
+std::string LowerKey(const std::string& cp932Path) {
+    std::string k = cp932Path;
+    for (char& c : k)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return k;
+}
+
 int Check(const char* gameDir) {
     if (!platform::ChangeDirectory(gameDir)) {
         std::fprintf(stderr, "tovaro-data: cannot enter the game folder %s\n", gameDir);
         return 1;
     }
     int nFiles = 0, nProblems = 0;
+    auto problem = [&](const std::string& cp932Line) {
+        ++nProblems;
+        std::printf("%s\n", platform::Cp932ToUtf8(cp932Line).c_str());
+    };
+    std::set<std::string> checked;
     for (const cDataKind& kind : DataKinds()) {
         if (!kind.szGameFiles) continue;
         const std::string pattern = kind.szGameFiles;
@@ -72,18 +90,51 @@ int Check(const char* gameDir) {
         for (const platform::DirEntry& e : platform::ListDir(folder, name)) {
             if (e.isDir) continue;
             ++nFound;
-            ++nFiles;
             const std::string path = folder == "." ? e.name : folder + "\\" + e.name;
+            if (!checked.insert(LowerKey(path)).second) continue;
+            ++nFiles;
             auto rec = kind.pfnMake();
-            if (!LoadDataKind(kind, *rec, path)) {
-                ++nProblems;
-                std::printf("%s: %s\n", kind.szName, platform::Cp932ToUtf8(LastDataFileError()).c_str());
-            }
+            if (!LoadDataKind(kind, *rec, path))
+                problem(std::string(kind.szName) + ": " + LastDataFileError());
         }
-        if (nFound == 0 && kind.bRequired) {
-            ++nProblems;
-            std::printf("%s: missing %s\n", kind.szName, platform::Cp932ToUtf8(pattern).c_str());
+        if (nFound == 0 && kind.bRequired && !checked.count(LowerKey(pattern))) {
+            problem(std::string(kind.szName) + ": missing " + pattern);
+            checked.insert(LowerKey(pattern));
         }
+    }
+    // The start-up's files that no kind reads yet: a data file of a version
+    // this program reads.
+    for (const std::string& path : StartUpDataFiles()) {
+        if (checked.count(LowerKey(path))) continue;
+        ++nFiles;
+        cDataFileIn in;
+        if (!in.Open(path))
+            problem(path + ": " + (platform::PathExists(path) ? LastDataFileError() : std::string("missing")));
+    }
+    // System.ini: over the system data's setting defaults, as the start-up reads it.
+    cSystemData systemData;
+    systemData.LoadFile(g_PathTable[PATH_SYSTEM]);
+    SystemIniData ini;
+    SetSystemIniDefaults(ini, systemData.m_vecSettings);
+    if (platform::PathExists("System.ini")) {
+        ++nFiles;
+        if (!LoadSystemIni("System.ini", ini, systemData.m_vecSettings)) {
+            problem("System.ini: cannot be read or does not end with a line \"Exit\" (the defaults are used)");
+            SetSystemIniDefaults(ini, systemData.m_vecSettings);
+        }
+    }
+    if (!ini.FreeStage.empty()) {
+        std::string stage = ini.FreeStage;
+        FindLatestNumberedFileStr(stage, ini.FreeStage, g_ExtTable[EXT_STG4].c_str(), 1000);
+        if (!FileExists(stage)) problem("System.ini: FreeStage names a missing stage " + stage);
+    }
+    // Pictures the bitmap table cannot do without.
+    std::set<std::string> pictures;
+    for (const BMPSLOT& slot : BitmapTable) {
+        if (slot.bOptional || slot.strFileName.empty() || IsEmptyName(slot.strFileName)) continue;
+        if (!pictures.insert(LowerKey(slot.strFileName)).second) continue;
+        ++nFiles;
+        if (!platform::PathExists(slot.strFileName)) problem(slot.strFileName + ": missing picture");
     }
     std::printf("%d file(s) checked, %d problem(s)\n", nFiles, nProblems);
     return nProblems == 0 ? 0 : 1;

@@ -1,0 +1,98 @@
+#include "app/startup_seams.h"
+
+#include "app/app_state.h"
+#include "app/files.h"
+#include "app/main_window.h"
+#include "app/scene.h"
+#include "app/scene_manager.h"
+#include "media/media_services.h"
+#include "app/log.h"
+#include "app/system_ini.h"
+#include "records/data_record.h"
+
+namespace seam {
+
+namespace {
+
+// The data file opens and its version word is one this program reads. The
+// reason of a failure goes to the report.
+bool CheckDataFile(const std::string& path) {
+    cDataFileIn in;
+    if (in.Open(path)) return true;
+    if (!LastDataFileError().empty()) ReportLogf("%s: %s", path.c_str(), LastDataFileError().c_str());
+    return false;
+}
+
+}  // namespace
+
+void BuildArrangeParamTable() {}
+
+void PrepareCharaEffectSlots() {}
+void PrepareScrEffectSlots() {}
+
+void SetSceneManagerValues(int frameRate, int fadeSpeed, int showFps) {
+    g_SceneManager.m_nFrameRate = frameRate;
+    g_SceneManager.m_nFadeSpeed = fadeSpeed;
+    g_SceneManager.m_nShowFps = showFps;
+}
+void SetWindowed(bool windowed) { g_bWindowed = windowed ? 1 : 0; }
+bool Running() { return g_bRunning != 0; }
+void StartFreeStageRun(bool singlePlay, bool rankingOn) {
+    g_bFreeStage = 1;
+    if (singlePlay) g_bSinglePlay = 1;
+    g_SceneManager.g_bRankingOn = rankingOn ? 1 : 0;
+}
+void EnterFreeStageScene() {
+    g_SceneManager.g_nGameKind = 2;
+    g_SceneManager.g_nGameType = 3;
+    g_SceneManager.m_nSceneKind = SCENE_PLAY;
+    g_SceneManager.m_nPrevSceneKind = SCENE_TITLE;
+}
+
+void SetCaption(const std::string& cp932Title) {
+    g_hWnd = g_MainWindow.m_hWnd;
+    g_MainWindow.SetCaption(cp932Title);
+}
+void AddSizingFrame() { g_MainWindow.AddSizingFrame(); }
+void ApplyWindowPlacement(const WindowPlacementPlan& plan) {
+    SDL_Window* w = g_MainWindow.m_hWnd;
+    if (!w) return;
+    if (plan.bMove) SDL_SetWindowPosition(w, plan.nX, plan.nY);
+    if (plan.bSetClient) SDL_SetWindowSize(w, plan.nWidth, plan.nHeight);
+    if (plan.bZoomToFit) g_MainWindow.ZoomToFit();
+}
+void ShowWindow(bool maximized) {
+    if (!g_bWindowed) g_MainWindow.SetFullScreen(true);
+    g_MainWindow.Show();
+    if (maximized && g_bWindowed && g_MainWindow.m_hWnd) SDL_MaximizeWindow(g_MainWindow.m_hWnd);
+}
+void InstallPlacementSaver() {
+    g_MainWindow.SetPlacementSaver([](const WindowPlacementValues& v) {
+        SaveWindowPlacementOnClose(g_SystemIni.WindowMode, g_bRunning != 0, false, v.x, v.y, v.width, v.height,
+                                   v.maximized != 0);
+    });
+}
+
+void* MainWindowHandle() { return g_MainWindow.m_hWnd; }
+void SetPresentation(bool, bool, bool, bool presentByCopy) {
+    DDBackEndFromDevice();
+    DDBackEnd().presentByCopy = presentByCopy;
+}
+void RedrawScreen() { ::RedrawScreen(); }
+bool LoadPaletteCycle(int n) { return ::LoadPaletteCycle(n); }
+
+
+void DS_BgmInit(int) {}
+void FillSoundEffectTables(int) {}
+bool DS_Init() { return true; }
+void DS_LoadAllSE(int) {}
+void DS_End() {}
+void DS_BgmEnd() {}
+
+
+bool StartStageFile(const std::string& path, int) { return CheckDataFile(path); }
+
+void DeleteAllScenes() { g_SceneManager.DeleteAllScenes(); }
+void UnhookKeyboardHooks() {}
+
+}  // namespace seam

@@ -1,0 +1,181 @@
+// tovaro-mkdemo OUT_DIR: builds the bundled demo game, a small original game
+// folder made with the program's own record classes:
+//   System.ini                 start-up settings (a window, not full screen)
+//   data\System.dat            the game's options and texts, with its title
+//   data\database\*.dat        the ten database tables
+//   data\CommonPalette.cplt4   the common palette
+//   data\WorldMap.dat          the world map
+//   data\stg4\*.stg4_001       the stages
+//   bmp\...                    every picture the bitmap table needs
+//   default\                   the same data, from which a lost data\ is remade
+// The stages are written as empty files of the current format version
+// until the program has the stage record.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "app/files.h"
+#include "platform/cp932.h"
+#include "platform/fs.h"
+#include "records/common_palette.h"
+#include "records/data_record.h"
+#include "records/database.h"
+#include "frontend/data/world_map.h"
+#include "records/system_data.h"
+#include "tools/mkdemo/bitmaps.h"
+
+namespace {
+
+const char kTitle[] = "Tovaro Demo";
+
+// The three demo stages (base names under data\stg4\).
+const char* const kStages[] = {"Meadow", "Caves", "Castle"};
+
+bool g_bFailed = false;
+
+void Check(bool ok, const std::string& what) {
+    if (ok) return;
+    std::fprintf(stderr, "tovaro-mkdemo: cannot write %s\n", platform::Cp932ToUtf8(what).c_str());
+    g_bFailed = true;
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    Check(platform::WriteFileAtomic(path, bytes), path);
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    Check(platform::WriteFileAtomic(path, text.data(), text.size()), path);
+}
+
+// A data file with nothing but the version word and an empty table.
+std::vector<uint8_t> EmptyTable() {
+    cByteWriter w;
+    w.Write(g_nDataVersion);
+    w.WriteInt32(0);
+    return w.Take();
+}
+
+void WriteSystemIni() {
+    WriteText("System.ini",
+              "Direct3D=1\r\n"
+              "WindowMode=1\r\n"
+              "Bpp=0\r\n"
+              "VSync=2\r\n"
+              "ShowFps=0\r\n"
+              "Exit\r\n");
+}
+
+void WriteSystemData() {
+    cSystemData sd = SystemDataDefaults();
+    sd.m_strTitle = kTitle;
+    Check(sd.SaveFile(g_PathTable[PATH_SYSTEM]), g_PathTable[PATH_SYSTEM]);
+}
+
+template <auto Member>
+void WriteTable(int pathIndex) {
+    auto table = MakeDbTableFile<Member>();
+    Check(table->SaveFile(g_PathTable[pathIndex]), g_PathTable[pathIndex]);
+}
+
+void WriteDatabase() {
+    // The program's default records of each table.
+    WriteTable<&cDatabase::m_vecAnimeSet>(PATH_DB_ANIMESET);
+    WriteTable<&cDatabase::m_vecAnime>(PATH_DB_ANIME);
+    WriteTable<&cDatabase::m_vecBmpCharaExc>(PATH_DB_BMP_CHARAEXC);
+    WriteTable<&cDatabase::m_vecSwordType>(PATH_DB_SWORDTYPE);
+    WriteTable<&cDatabase::m_vecEffect>(PATH_DB_EFFECT);
+    WriteTable<&cDatabase::m_vecCharaEffect>(PATH_DB_CHARAEFFECT);
+    WriteTable<&cDatabase::m_vecScrEffect>(PATH_DB_SCREFFECT);
+    WriteTable<&cDatabase::m_vecPicture>(PATH_DB_PICTURE);
+    WriteTable<&cDatabase::m_vecSound>(PATH_DB_SOUND);
+    WriteTable<&cDatabase::m_vecBgm>(PATH_DB_BGM);
+}
+
+// The program's default palette: the "none" entry and one default block,
+// chara and item.
+void WriteCommonPalette() {
+    cCommonPalette palette;
+    Check(palette.SaveFile(g_PathTable[PATH_COMMONPALETTE]), g_PathTable[PATH_COMMONPALETTE]);
+}
+
+// An island of grass in water with a road along the middle row and the
+// three stages on it, each opened by clearing the one before.
+void WriteWorldMap() {
+    enum { GRASS = 0, WATER = 1, ROAD = 2 };
+    const int w = 20, h = 15, row = 7;
+    cWorldMap map;
+    map.m_strWorldName = "Demo Island";
+    map.SetSize(w, h);
+    if (map.m_vecChipAttr.size() < 3) map.m_vecChipAttr.resize(3);
+    for (int c = 0; c < 3; ++c) map.m_vecChipAttr[c].m_nChipPicture = c;
+    map.m_vecChipAttr[WATER].m_nMoveAttr = 1;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool shore = x < 2 || y < 2 || x >= w - 2 || y >= h - 2;
+            map.Chip(x, y) = shore ? WATER : (y == row && x >= 3 && x <= 16) ? ROAD : GRASS;
+        }
+    map.m_nStartX = 3;
+    map.m_nStartY = row;
+    map.m_vecPoint.clear();
+    int i = 0;
+    for (const char* name : kStages) {
+        cWorldPoint point;
+        point.m_nPointX = 4 + 6 * i;
+        point.m_nPointY = row;
+        point.m_strPointName = name;
+        cWorldEntry& e = point.m_vecEntry[0];
+        e.m_nKind = WORLD_ENTRY_STAGE;
+        e.m_strName = name;
+        e.m_strStageFile = std::string(name) + "." + g_ExtTable[EXT_STG4];
+        e.m_nOpenIndex = i + 1;
+        e.m_nNeedOpened = i;  // 0: open from the start
+        e.m_bReplayable = 1;
+        e.m_nClearAction = i == 2 ? 2 : 0;
+        map.m_vecPoint.push_back(point);
+        ++i;
+    }
+    Check(map.SaveFile(g_PathTable[PATH_WORLDMAP]), g_PathTable[PATH_WORLDMAP]);
+}
+
+void WriteStages() {
+    for (const char* name : kStages)
+        WriteBytes(g_PathTable[PATH_STG4] + name + "." + g_ExtTable[EXT_STG4] + "_001", EmptyTable());
+}
+
+void WriteBitmaps() {
+    for (const demo::DemoBitmap& b : demo::DemoBitmaps()) WriteBytes(b.strPath, b.canvas.Bmp());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2 || std::string(argv[1]) == "--help") {
+        std::fprintf(argc == 2 ? stdout : stderr, "usage: tovaro-mkdemo OUT_DIR\n");
+        return argc == 2 ? 0 : 1;
+    }
+    std::error_code ec;
+    const std::filesystem::path out = argv[1];
+    std::filesystem::create_directories(out, ec);
+    if (!platform::ChangeDirectory(out.string())) {
+        std::fprintf(stderr, "tovaro-mkdemo: cannot enter %s\n", argv[1]);
+        return 1;
+    }
+    g_nDataVersion = kDataVersion;
+    for (const char* folder : {"data", "data\\database", "data\\stg4", "bmp", "bmp\\plt"})
+        platform::MakeDirectory(folder);
+
+    WriteSystemIni();
+    WriteSystemData();
+    WriteDatabase();
+    WriteCommonPalette();
+    WriteWorldMap();
+    WriteStages();
+    WriteBitmaps();
+
+    // default\ holds the same data as data\.
+    std::filesystem::remove_all("default", ec);
+    std::filesystem::copy("data", "default", std::filesystem::copy_options::recursive, ec);
+    platform::InvalidateDirCache();
+    Check(!ec, "default\\");
+    return g_bFailed ? 1 : 0;
+}
