@@ -21,6 +21,7 @@
 #include "records/data_record.h"
 #include "records/database.h"
 #include "frontend/data/world_map.h"
+#include "records/stage.h"
 #include "records/system_data.h"
 #include "tools/mkdemo/bitmaps.h"
 
@@ -45,14 +46,6 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 void WriteText(const std::string& path, const std::string& text) {
     Check(platform::WriteFileAtomic(path, text.data(), text.size()), path);
-}
-
-// A data file with nothing but the version word and an empty table.
-std::vector<uint8_t> EmptyTable() {
-    cByteWriter w;
-    w.Write(g_nDataVersion);
-    w.WriteInt32(0);
-    return w.Take();
 }
 
 void WriteSystemIni() {
@@ -137,9 +130,16 @@ void WriteWorldMap() {
     Check(map.SaveFile(g_PathTable[PATH_WORLDMAP]), g_PathTable[PATH_WORLDMAP]);
 }
 
+// Each stage: an empty field of 40 x 15 cells with the default settings.
 void WriteStages() {
-    for (const char* name : kStages)
-        WriteBytes(g_PathTable[PATH_STG4] + name + "." + g_ExtTable[EXT_STG4] + "_001", EmptyTable());
+    for (const char* name : kStages) {
+        cStage stage;
+        stage.m_strName = name;
+        stage.m_nWidth = 40;
+        stage.m_nHeight = 15;
+        const std::string path = g_PathTable[PATH_STG4] + name + "." + g_ExtTable[EXT_STG4] + "_001";
+        Check(stage.SaveFile(path), path);
+    }
 }
 
 void WriteBitmaps() {
