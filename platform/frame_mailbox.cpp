@@ -23,6 +23,10 @@ void cFrameMailbox::Put(const uint32_t* pixels, int pitchBytes) {
             std::memcpy(dst + static_cast<size_t>(y) * kWidth, src + static_cast<size_t>(y) * pitchBytes,
                         sizeof(uint32_t) * kWidth);
     }
+    Publish();
+}
+
+void cFrameMailbox::Publish() {
     uint32_t prev = m_nReady.exchange(static_cast<uint32_t>(m_nWrite) | kNewBit, std::memory_order_acq_rel);
     m_nWrite = static_cast<int>(prev & 3);
     m_nPut.fetch_add(1, std::memory_order_relaxed);

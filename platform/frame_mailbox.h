@@ -20,6 +20,10 @@ public:
     // Producer: copies a 640 x 480 XRGB8888 frame (pitch in bytes) into the
     // mailbox, replacing any frame not yet taken.
     void Put(const uint32_t* pixels, int pitchBytes);
+    // Producer, without the copy: fill WriteBuffer() (640 x 480, pitch 640
+    // pixels), then Publish() it as Put would.
+    uint32_t* WriteBuffer() { return m_buffers[m_nWrite].data(); }
+    void Publish();
     // Consumer: the newest frame when one arrived since the last call, else
     // null. The pointer stays valid until the next Take.
     const uint32_t* Take();

@@ -31,3 +31,12 @@ bool DDShownFrameToXrgb8888(std::vector<uint32_t>& out, int& width, int& height)
         return Convert(g_PrimarySurface.lpDD->lpSurface->img, out, width, height);
     return false;
 }
+
+bool DDShownFrameToXrgb8888(uint32_t* out, int width, int height) {
+    const gfx::cImage* img = nullptr;
+    if (lpDTCon && g_DD.lpDevice) img = &g_DD.lpDevice->Shown();
+    else if (g_PrimarySurface.lpDD && g_PrimarySurface.lpDD->lpSurface) img = &g_PrimarySurface.lpDD->lpSurface->img;
+    if (!img || img->Width() != width || img->Height() != height) return false;
+    ConvertToXrgb8888(*img, DisplayPalette(), out);
+    return true;
+}

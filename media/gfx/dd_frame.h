@@ -11,3 +11,7 @@ bool DDSurfaceToXrgb8888(DDSURFACEDATA* sd, std::vector<uint32_t>& out, int& wid
 // What the device shows: Direct3D the last presented frame, DirectDraw the
 // primary surface.
 bool DDShownFrameToXrgb8888(std::vector<uint32_t>& out, int& width, int& height);
+
+// The same straight into a buffer of width x height pixels; false (nothing
+// written) when the shown frame has another size or there is none.
+bool DDShownFrameToXrgb8888(uint32_t* out, int width, int height);

@@ -29,6 +29,12 @@ DDSleepFn g_DDSleep = &SleepOrQuit;
 DDShowWindowFn g_DDShowWindow = nullptr;
 
 void DDHandOverFrame() {
+    constexpr int kFrameW = platform::cFrameMailbox::kWidth, kFrameH = platform::cFrameMailbox::kHeight;
+    platform::cFrameMailbox& mailbox = platform::FrameMailbox();
+    if (DDShownFrameToXrgb8888(mailbox.WriteBuffer(), kFrameW, kFrameH)) {
+        mailbox.Publish();
+        return;
+    }
     static std::vector<uint32_t> frame;
     int w = 0, h = 0;
     if (!DDShownFrameToXrgb8888(frame, w, h)) return;

@@ -63,5 +63,7 @@ private:
 // Frame for the window: every pixel as 0x00RRGGBB. An 8-bit image looks its
 // indices up in the 256 palette entries (red, green, blue, flags).
 void ConvertToXrgb8888(const cImage& img, const uint8_t (*palette)[4], std::vector<uint32_t>& out);
+// The same into a buffer of width x height pixels.
+void ConvertToXrgb8888(const cImage& img, const uint8_t (*palette)[4], uint32_t* out);
 
 }  // namespace gfx

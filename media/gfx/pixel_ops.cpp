@@ -146,8 +146,12 @@ void FillRect(cImage& dst, int x, int y, int w, int h, uint32_t px) {
 }
 
 void ConvertToXrgb8888(const cImage& img, const uint8_t (*palette)[4], std::vector<uint32_t>& out) {
-    // Every pixel is written below, so the buffer is only sized.
+    // Every pixel is written, so the buffer is only sized.
     out.resize(size_t(img.Width()) * img.Height());
+    ConvertToXrgb8888(img, palette, out.data());
+}
+
+void ConvertToXrgb8888(const cImage& img, const uint8_t (*palette)[4], uint32_t* out) {
     const PixelFormat f = img.Format();
     uint32_t lut[256];
     if (f == PixelFormat::Index8)
@@ -155,7 +159,7 @@ void ConvertToXrgb8888(const cImage& img, const uint8_t (*palette)[4], std::vect
             lut[i] = palette ? uint32_t(palette[i][0]) << 16 | uint32_t(palette[i][1]) << 8 | palette[i][2]
                              : uint32_t(i) * 0x010101u;
     for (int y = 0; y < img.Height(); ++y) {
-        uint32_t* o = out.data() + size_t(y) * img.Width();
+        uint32_t* o = out + size_t(y) * img.Width();
         const uint8_t* row = img.Row(y);
         const int w = img.Width();
         switch (f) {
