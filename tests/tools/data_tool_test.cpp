@@ -10,30 +10,13 @@
 #include "records/data_kinds.h"
 #include "records/ed_move.h"
 #include "tests/records/test_util.h"
+#include "tests/tools/run_tool.h"
 
 namespace {
 
-struct RunResult {
-    int status;
-    std::string output;  // stdout and stderr
-};
-
-RunResult RunTool(const std::string& args) {
-    const std::string cmd = std::string(TOVARO_BINARY_DIR) + "/tovaro-data " + args + " 2>&1";
-    RunResult r{-1, {}};
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.output.append(buf, n);
-    const int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
-}
-
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
+using tool_test::RunResult;
+using tool_test::RunTool;
+using tool_test::WriteBytes;
 
 std::vector<uint8_t> ReadBytes(const std::string& path) {
     auto b = platform::ReadWholeFile(path);
