@@ -32,6 +32,9 @@
 #include "records/common_palette.h"
 #include "records/data_record.h"
 #include "records/database.h"
+#include "records/db_image.h"
+#include "records/ed_shot.h"
+#include "records/ed_flow_refs.h"
 #include "records/system_data.h"
 
 const char* const g_StartFolders[22] = {
@@ -56,6 +59,40 @@ std::vector<std::string> StartUpDataFiles() {
 int Direct3DFromBootChoice(int drawMode) { return drawMode == 1 ? 1 : 0; }
 
 namespace {
+
+// The database tables as the flow commands' reference checks see them.
+class cDatabaseRefs : public cFlowRefSource {
+public:
+    int TableSize(FlowRefTable t) const override {
+        const cDatabase& db = g_Database;
+        switch (t) {
+        case FlowRefTable::AnimeSet: return static_cast<int>(db.m_vecAnimeSet.size());
+        case FlowRefTable::Anime: return static_cast<int>(db.m_vecAnime.size());
+        case FlowRefTable::CharaBitmap: return static_cast<int>(db.m_vecBmpCharaExc.size());
+        case FlowRefTable::SwordType: return static_cast<int>(db.m_vecSwordType.size());
+        case FlowRefTable::Effect: return static_cast<int>(db.m_vecEffect.size());
+        case FlowRefTable::CharaEffect: return static_cast<int>(db.m_vecCharaEffect.size());
+        case FlowRefTable::ScreenEffect: return static_cast<int>(db.m_vecScrEffect.size());
+        case FlowRefTable::Picture: return static_cast<int>(db.m_vecPicture.size());
+        case FlowRefTable::Sound: return static_cast<int>(db.m_vecSound.size());
+        case FlowRefTable::Bgm: return static_cast<int>(db.m_vecBgm.size());
+        case FlowRefTable::Count: break;
+        }
+        return 0;
+    }
+    std::vector<int32_t> SwordPartDurations(int nSwordType) const override {
+        std::vector<int32_t> out;
+        if (nSwordType < 0 || nSwordType >= static_cast<int>(g_Database.m_vecSwordType.size())) return out;
+        for (const cDbSwordPart& part : g_Database.m_vecSwordType[nSwordType].m_vecParts) out.push_back(part.m_nDuration);
+        return out;
+    }
+};
+
+const cDatabaseRefs& DatabaseRefs() {
+    static const cDatabaseRefs refs;
+    return refs;
+}
+
 
 // Entry 4 of the title menu is the replay item.
 constexpr int kTitleMenuReplay = 4;
@@ -176,6 +213,8 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     seam::PrepareCharaEffectSlots();
     seam::PrepareScrEffectSlots();
     SetBgmRecordCountSource([] { return static_cast<int>(g_Database.m_vecBgm.size()); });
+    SetEffectCountSource([] { return static_cast<int>(g_Database.m_vecEffect.size()); });
+    SetFlowRefSource(&DatabaseRefs());
     // 9: the system data.
     const std::string& systemPath = g_PathTable[PATH_SYSTEM];
     if (!g_SystemData.LoadFile(systemPath)) {
