@@ -12,6 +12,8 @@
 #include "frontend/data/world_map.h"
 #include "media/gfx/dd_state.h"
 #include "media/input/input_list.h"
+#include "play/map_cell.h"
+#include "play/play_surfaces.h"
 #include "records/common_palette.h"
 #include "records/database.h"
 #include "records/system_data.h"
@@ -99,6 +101,9 @@ cThread thLoad;
 // 9
 cCheckedVector<cInput> g_InputList(1);
 
+// 10
+cCheckedVector<DDSURFACEDATA> g_vDedicatedSurfaces;
+
 // 11
 DDSURFACEDATA SurfaceTable[kSurfaceSlots];
 BMPSLOT BitmapTable[kSurfaceSlots];
@@ -114,6 +119,9 @@ cDatabase g_Database;
 // 15
 cCheckedVector<AnimeTrack> g_vAnimeSteps;
 cCheckedVector<AnimeTrack> g_vEffectSteps;
+
+// 17
+cCheckedVector<cMapCell> g_vMapCells;
 
 // 21
 cWorldMap g_WorldMap;

@@ -16,6 +16,8 @@
 #include "records/data_record.h"
 #include "records/palette_inherit.h"
 
+struct DDSURFACEDATA;
+
 class cEdBlock : public cRecord<cEdBlock> {
 public:
     static constexpr int kGroups = 11;
@@ -91,4 +93,8 @@ public:
     void ValidateItemRef(const cDefContext& ctx);
 
     static std::span<const cInheritGroup<cEdBlock>> InheritTable();
+
+    // Play (play/ed_block_play.cpp): the block's 32 x 32 picture with its
+    // overlay icon at (x, y). The hit mode of a map cell is cMapCell's.
+    void DrawIcon(DDSURFACEDATA* surface, int x, int y);
 };

@@ -1,0 +1,27 @@
+// The play scene (scene kind SCENE_PLAY): runs one stage. Play code reaches
+// the live scene through PlayScene().
+#pragma once
+#include "app/scene.h"
+#include "play/scroll_axis.h"
+
+class cScenePlay : public cScene {
+public:
+    cScenePlay() = default;
+    ~cScenePlay() override = default;
+
+    cScrollAxis m_ScrollX;  // view 640
+    cScrollAxis m_ScrollY;  // view 480
+};
+
+// The live play scene (g_lpPlayScene, which the scene manager sets for
+// SCENE_PLAY); null when there is none.
+cScenePlay* PlayScene();
+
+// Anchors of the play scene's boxes: x, y and two spare ints. The x of the
+// in-game menu and of the retry prompt is replaced by the centred x each frame.
+struct MenuAnchor {
+    int x, y, reserved1, reserved2;
+};
+extern MenuAnchor g_InGameMenuAnchor;
+extern MenuAnchor g_RetryPromptAnchor;
+extern MenuAnchor g_RankingAnchor;
