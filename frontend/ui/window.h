@@ -35,6 +35,12 @@ struct DialogPlacement {
 DialogPlacement PlaceOverMainWindow(bool windowed, int mainX, int mainY, int mainW, int mainH, int dluW, int dluH,
                                     int cursorDy);
 
+// The dialogs' own position: the full-screen one, in a window too (their
+// desktop is the game frame).
+inline DialogPlacement PlaceOnFrame(int dluW, int dluH, int cursorDy) {
+    return PlaceOverMainWindow(false, 0, 0, 0, 0, dluW, dluH, cursorDy);
+}
+
 // Puts the mouse cursor on a frame point (when the window has the focus).
 void SetCursorPos(int x, int y);
 

@@ -87,6 +87,24 @@ TEST(Bindings, BindCutsTheNameAndTypingIsLimited) {
     EXPECT_EQ(b.name, SJ("山a太"));
 }
 
+TEST(Bindings, PasteIsOneEditAndCopyTakesTheSelection) {
+    Bound b;
+    b.win->SetFocusId(ID_NAME);
+    SetClipboardText("abcdef");
+    b.win->KeyDown('V', false, true);  // six letters pasted into the empty box: undone
+    EXPECT_EQ(b.Item(ID_NAME).text, "");
+    SetClipboardText(SJ("ＡＢ") + "\r\nc");
+    b.win->KeyDown(VK_INSERT, true, false);  // one line of it
+    EXPECT_EQ(b.Item(ID_NAME).text, SJ("ＡＢ"));
+    b.win->KeyDown(VK_HOME, false, false);
+    b.win->KeyDown(VK_RIGHT, true, false);
+    b.win->KeyDown('X', false, true);
+    EXPECT_EQ(b.Item(ID_NAME).text, SJ("Ｂ"));
+    EXPECT_EQ(GetClipboardText(), SJ("Ａ"));
+    b.win->KeyDown('A', false, true);
+    EXPECT_EQ(b.Item(ID_NAME).selEnd, 2);
+}
+
 TEST(Bindings, EditNotificationsReachTheRecordAndCommandsInsideACommandAreDropped) {
     Bound b("ab");
     struct Probe : cEditControl {
