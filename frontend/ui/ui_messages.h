@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/message_box.h"
+
 namespace ui {
 
 enum : unsigned {
@@ -64,7 +66,10 @@ enum : int {
 };
 
 // Dialog results of the message boxes.
-enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+using platform::IDCANCEL;
+using platform::IDNO;
+using platform::IDOK;
+using platform::IDYES;
 
 constexpr uintptr_t MakeWParam(unsigned low, unsigned high) { return (low & 0xFFFFu) | (uintptr_t(high & 0xFFFFu) << 16); }
 constexpr unsigned LoWord(uintptr_t w) { return unsigned(w & 0xFFFFu); }
