@@ -2,7 +2,9 @@
 // initialised directly, and edits are made as the user's would be.
 #include "test_dialog.h"
 
+#include "app/log.h"
 #include "app/quit.h"
+#include "tests/support/temp_dir.h"
 #include "platform/message_box.h"
 
 #include <gtest/gtest.h>
@@ -133,6 +135,8 @@ TEST(Bindings, EditNotificationsReachTheRecordAndCommandsInsideACommandAreDroppe
 }
 
 TEST(Bindings, MissingControlIdReportsAndCloses) {
+    testsupport::TempWorkDir dir;
+    SetDebugLog(1, (dir.Path() / "ZI_Vare.txt").string());
     platform::CapturedMessageBoxes boxes;
     g_bQuit = 0;
     int before = CloseRequestCount();
@@ -143,5 +147,8 @@ TEST(Bindings, MissingControlIdReportsAndCloses) {
     EXPECT_EQ(FindControlById(checks, 4242), nullptr);
     EXPECT_EQ(g_bQuit.load(), 1);
     EXPECT_EQ(CloseRequestCount(), before + 1);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);  // shown only with the debug log on
+    EXPECT_EQ(boxes.Boxes()[0].text, SJ("コントロールID 【4242】 が見つかりません！"));
+    SetDebugLog(0, "");
     g_bQuit = 0;
 }
