@@ -20,6 +20,7 @@
 #include "frontend/data/option_data.h"
 #include "frontend/data/player_settings.h"
 #include "frontend/data/world_map.h"
+#include "frontend/ui/dialog.h"
 #include "media/gfx/dd_init.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_state.h"
@@ -378,5 +379,5 @@ void AppEnd() {
         DDShutdown();
     else
         DDEnd();
-    seam::UnhookKeyboardHooks();
+    ui::UnhookKeyboardHooks();
 }

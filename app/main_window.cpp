@@ -9,6 +9,7 @@
 #include "app/scene_manager.h"
 #include "app/thread.h"
 #include "frontend/frontend_services.h"
+#include "frontend/ui/dialog.h"
 #include "media/gfx/dd_blit.h"
 #include "platform/input_events.h"
 #include "media/media_services.h"
@@ -233,6 +234,15 @@ void cMainWindow::PresentFrame(bool again) {
     SDL_RenderPresent(m_renderer);
 }
 
+void cMainWindow::ShowFrame(const uint32_t* pixels) {
+    if (!m_texture || !pixels) return;
+    SDL_UpdateTexture(m_texture, nullptr, pixels, kWidth * 4);
+    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(m_renderer);
+    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
+    SDL_RenderPresent(m_renderer);
+}
+
 int cMainWindow::PumpRequests() {
     if (g_nOpenStageRequest.exchange(0)) {
         SendMainWindowMessage(UM_OPENSTAGE);
@@ -390,7 +400,9 @@ void cMainWindow::HandleEvent(const SDL_Event& e) {
     }
     switch (e.type) {
         case SDL_QUIT:
-            // SIGTERM / SIGINT: the same path as the close box.
+            // SIGTERM / SIGINT: the same path as the close box, and the end
+            // confirmation answers itself.
+            ui::NoteQuitSignal();
             PostCloseRequest();
             break;
         case SDL_WINDOWEVENT: {

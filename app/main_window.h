@@ -50,6 +50,9 @@ public:
     void ZoomToFit();
     // Shows the newest frame of the mailbox (or the last one again).
     void PresentFrame(bool again);
+    // Shows a given 640 x 480 XRGB8888 frame (a dialog drawn over the game
+    // frame) with the window's scaling; the mailbox is left alone.
+    void ShowFrame(const uint32_t* pixels);
 
     // The window placement store (the start-up installs it).
     void SetPlacementSaver(std::function<void(const WindowPlacementValues&)> saver);

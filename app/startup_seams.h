@@ -54,8 +54,7 @@ void DS_BgmEnd();
 // The start stage.
 bool StartStageFile(const std::string& path, int flag);
 
-// Scenes and the window framework at the end.
+// Scenes at the end.
 void DeleteAllScenes();
-void UnhookKeyboardHooks();
 
 }  // namespace seam

@@ -2,31 +2,8 @@
 
 #include "app/log.h"
 #include "platform/cp932.h"
-#include "platform/message_box.h"
 
-#include <mutex>
-
-namespace {
-std::mutex g_mutex;
-std::function<bool(int)> g_confirmEnd;
-}  // namespace
-
-void SetConfirmEndImpl(std::function<bool(int english)> impl) {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    g_confirmEnd = std::move(impl);
-}
-
-bool ConfirmEnd(int english) {
-    std::function<bool(int)> f;
-    {
-        std::lock_guard<std::mutex> lock(g_mutex);
-        f = g_confirmEnd;
-    }
-    if (f) return f(english);
-    std::string text = english ? std::string("Would you like to quit?\n") : SJ("終了しますか？\n");
-    std::string caption = english ? std::string("End confirmation") : SJ("終了確認");
-    return platform::ShowMessageBoxOs(text, caption, platform::MB_YESNO) == platform::IDYES;
-}
+// ConfirmEnd and SetConfirmEndImpl: frontend/ui/message_dialog.cpp.
 
 bool RunNameEntryDialog() { return false; }
 bool RunFileSelectDialog(int, std::string&) { return false; }

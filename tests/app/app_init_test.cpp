@@ -1,5 +1,6 @@
 // The start-up on fixture folders: the demo game, damaged one way per case.
 #include "app/app_init.h"
+#include "frontend/ui/dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -159,6 +160,11 @@ TEST_F(AppInitTest, SettingsAfterAStart) {
     EXPECT_EQ(g_SystemData.m_vecTitleMenu.at(4).m_nEnabled, 0);
     EXPECT_EQ(g_SystemData.m_vecOptionMenu.at(7).m_nEnabled, 1);
     EXPECT_TRUE(boxes.Boxes().empty());
+    // The end removes the dialogs' keyboard routing.
+    ui::cDialog dialog(0, nullptr, nullptr);
+    dialog.InstallKeyboardHook(nullptr, 0);
+    AppEnd();
+    EXPECT_FALSE(ui::KeyboardHookInstalled());
 }
 
 TEST_F(AppInitTest, EditorTestPlayTakesTheStartFile) {
