@@ -366,7 +366,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     DS_BgmInit(1, g_BgmOggTable, g_BgmMidiTable, kBgmTracks, g_SystemIni.Midi_DirectMusic);
     FillSoundEffectTables(17 + static_cast<int>(g_Database.m_vecSound.size()));
     if (!DS_Init(seam::MainWindowHandle(), 22050, 8, 1)) {
-        DebugLogText("DS_Init失敗！");
+        DebugLogText(SJ("DS_Init失敗！"));
         ReportLogf("DSInit Err");
     }
     int level = g_OptionData.m_nSeVolume;

@@ -29,8 +29,9 @@ struct SoundMixer::Voice {
     bool loop = false;
     int volume = 0;
     float gain = 1.0f;
-    // PCM voice
-    std::shared_ptr<const PcmData> pcm;
+    // PCM voice: the data as interleaved stereo floats, shared by duplicates
+    std::shared_ptr<const std::vector<float>> frames;
+    int rate = 0;
     uint64_t pos = 0;  // 32.32 fixed-point frame position
     // Stream voice
     std::shared_ptr<StreamSource> source;
@@ -42,20 +43,6 @@ struct SoundMixer::Voice {
     std::vector<float> buf;
     int bufPos = 0;
     int bufLen = 0;
-
-    // One source frame as a stereo pair.
-    void PcmFrame(uint32_t i, float& l, float& r) const {
-        const PcmData& d = *pcm;
-        if (d.bitsPerSample == 8) {
-            const uint8_t* p = d.bytes.data() + static_cast<size_t>(i) * d.channels;
-            l = (static_cast<int>(p[0]) - 128) * (1.0f / 128.0f);
-            r = d.channels == 2 ? (static_cast<int>(p[1]) - 128) * (1.0f / 128.0f) : l;
-        } else {
-            const uint8_t* p = d.bytes.data() + static_cast<size_t>(i) * d.channels * 2;
-            l = static_cast<int16_t>(p[0] | (p[1] << 8)) * (1.0f / 32768.0f);
-            r = d.channels == 2 ? static_cast<int16_t>(p[2] | (p[3] << 8)) * (1.0f / 32768.0f) : l;
-        }
-    }
 
     // The next decoded frame of the stream into f; false at its end.
     bool NextStreamFrame(float* f) {
@@ -114,7 +101,25 @@ int Insert(std::vector<std::unique_ptr<V>>& voices, std::unique_ptr<V> v) {
 SoundMixer::VoiceId SoundMixer::CreateVoice(std::shared_ptr<const PcmData> data) {
     if (!data || data->Frames() == 0) return 0;
     auto v = std::make_unique<Voice>();
-    v->pcm = std::move(data);
+    // Converted once: mixing then reads plain stereo floats.
+    const uint32_t n = data->Frames();
+    auto frames = std::make_shared<std::vector<float>>(static_cast<size_t>(n) * 2);
+    for (uint32_t i = 0; i < n; ++i) {
+        float l, r;
+        if (data->bitsPerSample == 8) {
+            const uint8_t* p = data->bytes.data() + static_cast<size_t>(i) * data->channels;
+            l = (static_cast<int>(p[0]) - 128) * (1.0f / 128.0f);
+            r = data->channels == 2 ? (static_cast<int>(p[1]) - 128) * (1.0f / 128.0f) : l;
+        } else {
+            const uint8_t* p = data->bytes.data() + static_cast<size_t>(i) * data->channels * 2;
+            l = static_cast<int16_t>(p[0] | (p[1] << 8)) * (1.0f / 32768.0f);
+            r = data->channels == 2 ? static_cast<int16_t>(p[2] | (p[3] << 8)) * (1.0f / 32768.0f) : l;
+        }
+        (*frames)[2 * i] = l;
+        (*frames)[2 * i + 1] = r;
+    }
+    v->frames = std::move(frames);
+    v->rate = data->samplesPerSec;
     auto lock = Lock();
     return Insert(m_voices, std::move(v));
 }
@@ -124,7 +129,8 @@ SoundMixer::VoiceId SoundMixer::Duplicate(VoiceId source) {
     Voice* s = Find(source);
     if (!s || s->stream) return 0;
     auto v = std::make_unique<Voice>();
-    v->pcm = s->pcm;
+    v->frames = s->frames;
+    v->rate = s->rate;
     v->volume = s->volume;
     v->gain = s->gain;
     return Insert(m_voices, std::move(v));
@@ -158,7 +164,7 @@ void SoundMixer::SetPosition(VoiceId voice, uint32_t frame) {
     auto lock = Lock();
     Voice* v = Find(voice);
     if (!v || v->stream) return;
-    v->pos = static_cast<uint64_t>(std::min(frame, v->pcm->Frames())) << 32;
+    v->pos = static_cast<uint64_t>(std::min<size_t>(frame, v->frames->size() / 2)) << 32;
 }
 
 void SoundMixer::SetVolume(VoiceId voice, int hundredthsDb) {
@@ -213,9 +219,10 @@ int SoundMixer::VoiceCount() {
 }
 
 void SoundMixer::MixPcm(Voice& v, float* acc, int frames) {
-    const uint32_t n = v.pcm->Frames();
+    const float* f = v.frames->data();
+    const uint32_t n = static_cast<uint32_t>(v.frames->size() / 2);
     const uint64_t end = static_cast<uint64_t>(n) << 32;
-    const uint64_t step = StepOf(v.pcm->samplesPerSec, m_nRate);
+    const uint64_t step = StepOf(v.rate, m_nRate);
     const float g = v.gain;
     for (int i = 0; i < frames; ++i) {
         if (v.pos >= end) {
@@ -228,12 +235,11 @@ void SoundMixer::MixPcm(Voice& v, float* acc, int frames) {
         }
         const uint32_t idx = static_cast<uint32_t>(v.pos >> 32);
         const uint32_t next = idx + 1 < n ? idx + 1 : (v.loop ? 0 : idx);
-        float l0, r0, l1, r1;
-        v.PcmFrame(idx, l0, r0);
-        v.PcmFrame(next, l1, r1);
         const float t = static_cast<float>(v.pos & (kOne - 1)) * kFracScale;
-        acc[2 * i] += (l0 + (l1 - l0) * t) * g;
-        acc[2 * i + 1] += (r0 + (r1 - r0) * t) * g;
+        const float* a = f + 2 * static_cast<size_t>(idx);
+        const float* b = f + 2 * static_cast<size_t>(next);
+        acc[2 * i] += (a[0] + (b[0] - a[0]) * t) * g;
+        acc[2 * i + 1] += (a[1] + (b[1] - a[1]) * t) * g;
         v.pos += step;
     }
 }
