@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "media/gfx/dd_present.h"
+#include "media/sound/bgm_manager.h"
+#include "media/sound/ds_sound.h"
 
 // Which back end runs, as the shell sees it (DDBackEndFromDevice fills it
 // from the graphics layer after DDInit).
@@ -44,9 +46,7 @@ void UpdateAllInput(int rate);
 void UpdateKeyRepeat(int index);
 void UpdateButtonTrigger(int index);
 
-// Sound and music: media/sound.
-#include "media/sound/bgm_manager.h"
-#include "media/sound/ds_sound.h"
+// Sound and music: media/sound (the two headers above).
 
 // Test observer: while a test has switched it on, the calls above (input,
 // palette, sound and music) are kept as text; off, nothing is kept.
