@@ -26,6 +26,9 @@
 #include "media/gfx/dd_state.h"
 #include "media/gfx/dd_surface.h"
 #include "media/input/input_list.h"
+#include "media/sound/bgm_manager.h"
+#include "media/sound/ds_sound.h"
+#include "media/sound/sound_output.h"
 #include "media/text/font.h"
 #include "platform/clock.h"
 #include "platform/cp932.h"
@@ -60,6 +63,23 @@ std::vector<std::string> StartUpDataFiles() {
 int Direct3DFromBootChoice(int drawMode) { return drawMode == 1 ? 1 : 0; }
 
 namespace {
+
+// The sound-effect table and its load table: the system effects 0..17 from
+// the system data, then effect 17 + k for database sound k (k >= 1); one copy
+// each at the buffer's own volume.
+void FillSoundEffectTables(int count) {
+    g_SEData.assign(static_cast<size_t>(count), DS_SEDATA{});
+    g_SEInfo.assign(static_cast<size_t>(count), DS_SEINFO{});
+    for (int i = 0; i < count; ++i) {
+        const std::string& file =
+            i <= 17 ? g_SystemData.m_vecSeFiles.at(i) : g_Database.m_vecSound.at(i - 17).m_strFile;
+        DS_SEINFO& entry = g_SEInfo[i];
+        std::strncpy(entry.szFile, file.c_str(), sizeof entry.szFile - 1);
+        entry.nCopies = 1;
+        entry.nVolume = 0;
+        entry.nFlag = 1;
+    }
+}
 
 // The database tables as the flow commands' reference checks see them.
 class cDatabaseRefs : public cFlowRefSource {
@@ -344,16 +364,16 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     if (g_SystemIni.Bpp == 8 && !seam::LoadPaletteCycle(g_OptionData.m_nPaletteCycle)) return false;
     // 35..38: music and sound effects; a missing sound device is only reported.
     if (!bWindowed) g_SystemIni.Midi_DirectMusic = 0;
-    seam::DS_BgmInit(g_SystemIni.Midi_DirectMusic);
-    seam::FillSoundEffectTables(17 + static_cast<int>(g_Database.m_vecSound.size()));
-    if (!seam::DS_Init()) {
-        DebugLogText("DS_Init失敗！");
+    DS_BgmInit(1, g_BgmOggTable, g_BgmMidiTable, kBgmTracks, g_SystemIni.Midi_DirectMusic);
+    FillSoundEffectTables(17 + static_cast<int>(g_Database.m_vecSound.size()));
+    if (!DS_Init(seam::MainWindowHandle(), 22050, 8, 1)) {
+        DebugLogText(SJ("DS_Init失敗！"));
         ReportLogf("DSInit Err");
     }
     int level = g_OptionData.m_nSeVolume;
     if (level < 0) level = 0;
     if (level > 10) level = 10;
-    seam::DS_LoadAllSE(g_SeVolumeTable[level]);
+    DS_LoadAllSE(g_SEData, g_SEInfo, g_SeVolumeTable[level]);
     // 39, 40: world map and common palette.
     for (int index : {static_cast<int>(PATH_WORLDMAP), static_cast<int>(PATH_COMMONPALETTE)}) {
         const std::string& path = g_PathTable[index];
@@ -371,8 +391,8 @@ bool AppInit(const std::string& commandLine, int editorTest) {
 
 void AppEnd() {
     if (seam::Running() && !g_bQuit) SaveUserFilesAtExit();
-    seam::DS_End();
-    seam::DS_BgmEnd();
+    DS_End();
+    DS_BgmEnd();
     seam::DeleteAllScenes();
     ReleaseFonts();
     if (g_SystemIni.WindowMode != 0)
@@ -380,4 +400,5 @@ void AppEnd() {
     else
         DDEnd();
     ui::UnhookKeyboardHooks();
+    CloseSoundDevice();
 }

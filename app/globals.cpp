@@ -12,6 +12,9 @@
 #include "frontend/data/world_map.h"
 #include "media/gfx/dd_state.h"
 #include "media/input/input_list.h"
+#include "media/sound/bgm_manager.h"
+#include "media/sound/ds_sound.h"
+#include "media/sound/sound_output.h"
 #include "play/map_cell.h"
 #include "play/play_surfaces.h"
 #include "records/common_palette.h"
@@ -110,6 +113,14 @@ BMPSLOT BitmapTable[kSurfaceSlots];
 namespace {
 const bool g_bBitmapTableBuilt = (BuildBitmapTable(), true);
 }
+
+// 12
+cSoundOutput g_SoundOutput;
+cCheckedVector<DS_SEDATA> g_SEData;
+cCheckedVector<DS_SEINFO> g_SEInfo;
+
+// 13
+cBgmManager g_BgmManager;
 
 // 14
 cCommonPalette g_CommonPalette;

@@ -20,7 +20,8 @@
 //  10 the run-time surface containers
 //  11 the surface table, the fonts, the number-font surfaces, the bitmap
 //     table and the font table
-//  12 the sound-effect table and its load table
+//  12 the sound output (mixer and device), the sound-effect table and its
+//     load table
 //  13 the music manager
 //  14 g_CommonPalette, g_SystemData, g_Database
 //  15 the animation and effect step tables and the effect slot tables

@@ -82,13 +82,6 @@ void RedrawScreen() { ::RedrawScreen(); }
 bool LoadPaletteCycle(int n) { return ::LoadPaletteCycle(n); }
 
 
-void DS_BgmInit(int) {}
-void FillSoundEffectTables(int) {}
-bool DS_Init() { return true; }
-void DS_LoadAllSE(int) {}
-void DS_End() {}
-void DS_BgmEnd() {}
-
 
 bool StartStageFile(const std::string& path, int) { return CheckDataFile(path); }
 

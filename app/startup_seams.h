@@ -42,14 +42,6 @@ void SetPresentation(bool direct3D, bool windowed, bool vsync, bool presentByCop
 void RedrawScreen();
 bool LoadPaletteCycle(int n);
 
-// Sound and music.
-void DS_BgmInit(int midiDirectMusic);
-void FillSoundEffectTables(int count);
-bool DS_Init();
-void DS_LoadAllSE(int volume);
-void DS_End();
-void DS_BgmEnd();
-
 
 // The start stage.
 bool StartStageFile(const std::string& path, int flag);

@@ -1,6 +1,9 @@
 #include "frontend/frontend_services.h"
 
 #include "app/log.h"
+#include "frontend/data/option_data.h"
+#include "records/database.h"
+#include "records/system_data.h"
 #include "platform/cp932.h"
 
 // ConfirmEnd and SetConfirmEndImpl: frontend/ui/message_dialog.cpp.
@@ -21,14 +24,15 @@ int MakeReplayFileName(std::string& out, int) {
 void SetRememberedFilePath(const std::string&) {}
 void ResetCursorPositions() {}
 
-int SceneBgmEntry(int) { return 0; }
-int SceneBgmRepeat(int) { return 1; }
-bool BgmRecord(int, std::string& file, int& volume) {
-    file.clear();
-    volume = 100;
-    return false;
+int SceneBgmEntry(int slot) { return g_SystemData.m_vecSceneBgm.at(slot); }
+int SceneBgmRepeat(int slot) { return g_SystemData.m_vecSceneBgmRepeat.at(slot); }
+bool BgmRecord(int entry, std::string& file, int& volume) {
+    const cDbBgm& record = g_Database.m_vecBgm.at(entry);
+    file = record.m_strFile;
+    volume = record.m_nVolume;
+    return true;
 }
-int MusicVolumeLevel() { return 7; }
+int MusicVolumeLevel() { return g_OptionData.m_nBgmVolume; }
 int EnglishSetting() { return 0; }
 
 void PlaySceneSetClosing() {}

@@ -8,6 +8,7 @@
 #include "media/text/font.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <mutex>
 
@@ -15,10 +16,12 @@ namespace {
 
 std::mutex g_logMutex;
 std::vector<std::string> g_log;
+std::atomic<bool> g_bLogOn{false};
 DDBACKEND g_backEnd;
 int g_nFade = 0;
 
 void Record(const std::string& s) {
+    if (!g_bLogOn.load()) return;
     std::lock_guard<std::mutex> lock(g_logMutex);
     if (g_log.size() < 10000) g_log.push_back(s);
 }
@@ -82,15 +85,9 @@ void UpdateAllInput(int rate) {
 void UpdateKeyRepeat(int) {}
 void UpdateButtonTrigger(int) {}
 
-int DS_SECount() { return 18; }
-void DS_PlaySE(int index, int) { Record(Format("DS_PlaySE %d", index)); }
-void DS_BgmSetTrack(int track, const std::string& file, int volume) {
-    Record(Format("DS_BgmSetTrack %d %s %d", track, file.c_str(), volume));
-}
-void DS_BgmPlay(int channel, int track, int repeat, int, int force) {
-    Record(Format("DS_BgmPlay %d %d %d %d", channel, track, repeat, force));
-}
-void DS_BgmStop() { Record("DS_BgmStop"); }
+void SetMediaCallLog(bool on) { g_bLogOn.store(on); }
+bool MediaCallLogOn() { return g_bLogOn.load(); }
+void RecordMediaCall(const std::string& call) { Record(call); }
 
 std::vector<std::string> MediaCallLog() {
     std::lock_guard<std::mutex> lock(g_logMutex);

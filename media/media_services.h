@@ -2,14 +2,15 @@
 //
 // Graphics are the real layer (media/gfx: DDPresent, the DirectDraw
 // presentation and recovery in media/gfx/dd_present.h). Still stand-ins here:
-// fades finish after 255 / speed steps; sound, music and palette calls do
-// nothing but record themselves for tests.
+// fades finish after 255 / speed steps; palette calls do nothing.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "media/gfx/dd_present.h"
+#include "media/sound/bgm_manager.h"
+#include "media/sound/ds_sound.h"
 
 // Which back end runs, as the shell sees it (DDBackEndFromDevice fills it
 // from the graphics layer after DDInit).
@@ -45,13 +46,12 @@ void UpdateAllInput(int rate);
 void UpdateKeyRepeat(int index);
 void UpdateButtonTrigger(int index);
 
-// Sound and music (run on the main thread).
-int DS_SECount();
-void DS_PlaySE(int index, int);
-void DS_BgmSetTrack(int track, const std::string& file, int volume);
-void DS_BgmPlay(int channel, int track, int repeat, int, int force);
-void DS_BgmStop();
+// Sound and music: media/sound (the two headers above).
 
-// Every call above made since the last clear, as text (tests).
+// Test observer: while a test has switched it on, the calls above (input,
+// palette, sound and music) are kept as text; off, nothing is kept.
+void SetMediaCallLog(bool on);
+bool MediaCallLogOn();
+void RecordMediaCall(const std::string& call);
 std::vector<std::string> MediaCallLog();
 void ClearMediaCallLog();

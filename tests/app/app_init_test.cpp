@@ -10,13 +10,19 @@
 #include <unistd.h>
 
 #include "app/globals.h"
+#include "app/main_window.h"
+#include "app/messages.h"
 #include "app/log.h"
 #include "app/quit.h"
 #include "app/system_ini.h"
 #include "app/system_report.h"
 #include "frontend/data/boot_data.h"
+#include "media/sound/bgm_manager.h"
+#include "media/sound/ds_sound.h"
+#include "media/sound/sound_output.h"
 #include "platform/cp932.h"
 #include "platform/message_box.h"
+#include "records/database.h"
 #include "records/system_data.h"
 #include "tests/support/temp_dir.h"
 
@@ -174,6 +180,77 @@ TEST_F(AppInitTest, EditorTestPlayTakesTheStartFile) {
     platform::CapturedMessageBoxes boxes;
     ASSERT_TRUE(AppInit("data\\stg4\\Castle.stg4_001", 1));
     EXPECT_EQ(g_SystemIni.FreeStage, "data\\stg4\\Castle.stg4_001");
+}
+
+// The sound tables of the start-up, an effect through the window's message
+// and the music of the title, on the sound device of the test run.
+TEST_F(AppInitTest, SoundTablesEffectAndMusic) {
+    ::setenv("SDL_AUDIODRIVER", "dummy", 0);
+    TempWorkDir dir;
+    MakeDemo(dir);
+    ASSERT_TRUE(CreateReport((dir.Path() / "Report_Game.txt").string()));
+    platform::CapturedMessageBoxes boxes;
+    ASSERT_TRUE(AppInit("", 0));
+    ASSERT_TRUE(DS_HasDevice());
+    ASSERT_EQ(g_SEInfo.size(), 17 + g_Database.m_vecSound.size());
+    ASSERT_EQ(g_SEData.size(), g_SEInfo.size());
+    for (size_t i = 0; i < g_SEInfo.size(); ++i) {
+        SCOPED_TRACE(i);
+        const std::string want =
+            i <= 17 ? g_SystemData.m_vecSeFiles.at(i) : g_Database.m_vecSound.at(i - 17).m_strFile;
+        EXPECT_EQ(std::string(g_SEInfo[i].szFile), want);
+        EXPECT_EQ(g_SEInfo[i].nCopies, 1);
+        EXPECT_EQ(g_SEInfo[i].nFlag, 1);
+        EXPECT_EQ(g_SEData[i].vecBuffers.size(), 1u);  // loaded
+    }
+    g_MainWindow.OnMessage(UM_PLAYSE, 1, 0);
+    EXPECT_TRUE(SoundMixer().IsPlaying(g_SEData[1].vecBuffers[0]));
+    EXPECT_TRUE(DS_BgmInitialised());
+    g_MainWindow.OnMessage(UM_PLAYBGM, 0, 0);  // the title's music
+    EXPECT_EQ(g_BgmManager.m_Ogg.nCurrent, 0);
+    EXPECT_EQ(g_BgmManager.m_vecBackEnd.at(0), BGM_OGG);
+    EXPECT_EQ(g_bQuit.load(), 0);
+    AppEnd();
+    EXPECT_FALSE(DS_HasDevice());
+    EXPECT_FALSE(DS_BgmInitialised());
+    EXPECT_EQ(platform::AudioDeviceStatus(), platform::AudioDeviceState::NotTried);
+    const std::string report = platform::Cp932ToUtf8(dir.ReadFile("Report_Game.txt"));
+    EXPECT_EQ(report.find("DSInit Err"), std::string::npos) << report;
+    EXPECT_EQ(report.find("読み込みに失敗"), std::string::npos) << report;
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+// Without a sound device the game starts, says so twice and runs silent.
+TEST_F(AppInitTest, NoSoundDevice) {
+    for (auto force : {platform::AudioDeviceForce::Absent, platform::AudioDeviceForce::OpenFails}) {
+        SCOPED_TRACE(static_cast<int>(force));
+        CloseSoundDevice();
+        platform::ForceAudioDevice(force);
+        TempWorkDir dir;
+        MakeDemo(dir);
+        ASSERT_TRUE(CreateReport((dir.Path() / "Report_Game.txt").string()));
+        SetDebugLog(1, (dir.Path() / "debug.txt").string());
+        platform::CapturedMessageBoxes boxes;
+        EXPECT_TRUE(AppInit("", 0));
+        EXPECT_FALSE(DS_HasDevice());
+        g_MainWindow.OnMessage(UM_PLAYSE, 1, 0);
+        DS_PlayCursorSE(15, 3, 0);
+        EXPECT_EQ(DS_SetVolume(g_SEData.at(0), 0, -100, 0), 0);
+        EXPECT_EQ(DS_GetVolume(g_SEData.at(0), 0), 0);
+        for (const DS_SEDATA& e : g_SEData) EXPECT_TRUE(e.vecBuffers.empty());
+        EXPECT_EQ(g_bQuit.load(), 0);
+        AppEnd();
+        SetDebugLog(0, "");
+        platform::ForceAudioDevice(platform::AudioDeviceForce::None);
+        const std::string report = platform::Cp932ToUtf8(dir.ReadFile("Report_Game.txt"));
+        const std::string debug = platform::Cp932ToUtf8(dir.ReadFile("debug.txt"));
+        EXPECT_NE(report.find("DSInit Err"), std::string::npos) << report;
+        EXPECT_NE(debug.find("DS_Init失敗！"), std::string::npos) << debug;
+        EXPECT_EQ(debug.find("DIRECTSOUNDCREATE_ERR!") != std::string::npos,
+                  force == platform::AudioDeviceForce::OpenFails)
+            << debug;
+        EXPECT_TRUE(boxes.Boxes().empty());
+    }
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 #include "platform/event_pump.h"
 #include "platform/frame_mailbox.h"
 #include "platform/message_box.h"
+#include "records/database.h"
+#include "records/system_data.h"
 
 #include <gtest/gtest.h>
 
@@ -113,6 +115,7 @@ protected:
         g_bActive = 0;
         g_bEditorTest = 0;
         g_bFreeStage = 0;
+        SetMediaCallLog(true);
         ClearMediaCallLog();
         ResetSceneFactories();
         g_SceneManager.DeleteAllScenes();
@@ -126,6 +129,7 @@ protected:
         g_SceneManager.m_nFrameRate = 60;
     }
     void TearDown() override {
+        SetMediaCallLog(false);
         for (cThread* t : {&thGame, &thPause, &thRanking, &thLoad}) t->Exit();
         g_MainWindow.Destroy();
         platform::SetMessageBoxImpl({});
@@ -247,15 +251,26 @@ TEST_F(MainWindowTest, MessageBoxFromTheGameThreadIsShownOnTheMainThread) {
 }
 
 TEST_F(MainWindowTest, PlaySeWithABadIndexPlaysEntryZeroAndEnds) {
+    g_SEData.assign(18, DS_SEDATA{});
     g_MainWindow.OnMessage(UM_PLAYSE, 3, 0);
     EXPECT_EQ(g_bQuit.load(), 0);
     g_MainWindow.OnMessage(UM_PLAYSE, DS_SECount(), 0);
     EXPECT_EQ(g_bQuit.load(), 1);
     std::vector<std::string> want = {"DS_PlaySE 3", "DS_PlaySE 0"};
     EXPECT_EQ(MediaCallLog(), want);
+    // Switched off (as in the player), the log keeps nothing.
+    SetMediaCallLog(false);
+    ClearMediaCallLog();
+    g_MainWindow.OnMessage(UM_PLAYSE, 2, 0);
+    g_MainWindow.OnMessage(UM_PLAYBGM, 2, 0);
+    EXPECT_TRUE(MediaCallLog().empty());
+    g_SEData.clear();
 }
 
 TEST_F(MainWindowTest, PlayBgmBySlot) {
+    g_SystemData.m_vecSceneBgm.assign(6, 0);
+    g_SystemData.m_vecSceneBgmRepeat.assign(6, 1);
+    g_Database.m_vecBgm.resize(5);
     g_MainWindow.OnMessage(UM_PLAYBGM, 2, 0);  // no music for the scene: stop
     g_MainWindow.OnMessage(UM_PLAYBGM, 6, 4);  // the play scene's entry 4
     g_MainWindow.OnMessage(UM_PLAYBGM, 9, 0);  // nothing
@@ -264,6 +279,7 @@ TEST_F(MainWindowTest, PlayBgmBySlot) {
     EXPECT_EQ(log[0], "DS_BgmStop");
     EXPECT_EQ(log[1].rfind("DS_BgmSetTrack 6 ", 0), 0u);
     EXPECT_EQ(log[2], "DS_BgmPlay 0 6 1 1");
+    EXPECT_EQ(g_bQuit.load(), 0);
 }
 
 namespace {

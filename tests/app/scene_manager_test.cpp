@@ -108,6 +108,7 @@ protected:
         g_SceneManager.m_nBgmEntry = 0;
         g_SceneManager.m_bBgmRepeat = 0;
         DDBackEnd() = DDBACKEND{};
+        SetMediaCallLog(true);
         ClearMediaCallLog();
         ResetSceneFactories();
         m_nClosesBefore = CloseRequestCount();
@@ -116,6 +117,7 @@ protected:
         SetDebugLog(1, m_strLog);
     }
     void TearDown() override {
+        SetMediaCallLog(false);
         g_SceneManager.DeleteAllScenes();
         ResetSceneFactories();
         SetMainWindowHandler({});

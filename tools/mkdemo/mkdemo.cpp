@@ -7,6 +7,7 @@
 //   data\WorldMap.dat          the world map
 //   data\stg4\*.stg4_001       the stages
 //   bmp\...                    every picture the bitmap table needs
+//   wave\*.wav, bgm\Title.ogg  the sound effects and the title music
 //   default\                   the same data, from which a lost data\ is remade
 // The stages are written as empty files of the current format version
 // until the program has the stage record.
@@ -24,6 +25,7 @@
 #include "records/stage.h"
 #include "records/system_data.h"
 #include "tools/mkdemo/bitmaps.h"
+#include "tools/mkdemo/sounds.h"
 
 namespace {
 
@@ -61,6 +63,7 @@ void WriteSystemIni() {
 void WriteSystemData() {
     cSystemData sd = SystemDataDefaults();
     sd.m_strTitle = kTitle;
+    demo::SetSoundRecords(sd);
     Check(sd.SaveFile(g_PathTable[PATH_SYSTEM]), g_PathTable[PATH_SYSTEM]);
 }
 
@@ -68,6 +71,16 @@ template <auto Member>
 void WriteTable(int pathIndex) {
     auto table = MakeDbTableFile<Member>();
     Check(table->SaveFile(g_PathTable[pathIndex]), g_PathTable[pathIndex]);
+}
+
+// The demo's sound and music records.
+void WriteSoundTables() {
+    cDbTableFile<cDbSound> sounds;
+    sounds.m_vecRecords = demo::DemoSoundRecords();
+    Check(sounds.SaveFile(g_PathTable[PATH_DB_SOUND]), g_PathTable[PATH_DB_SOUND]);
+    cDbTableFile<cDbBgm> bgm;
+    bgm.m_vecRecords = demo::DemoBgmRecords();
+    Check(bgm.SaveFile(g_PathTable[PATH_DB_BGM]), g_PathTable[PATH_DB_BGM]);
 }
 
 void WriteDatabase() {
@@ -80,8 +93,7 @@ void WriteDatabase() {
     WriteTable<&cDatabase::m_vecCharaEffect>(PATH_DB_CHARAEFFECT);
     WriteTable<&cDatabase::m_vecScrEffect>(PATH_DB_SCREFFECT);
     WriteTable<&cDatabase::m_vecPicture>(PATH_DB_PICTURE);
-    WriteTable<&cDatabase::m_vecSound>(PATH_DB_SOUND);
-    WriteTable<&cDatabase::m_vecBgm>(PATH_DB_BGM);
+    WriteSoundTables();
 }
 
 // The program's default palette: the "none" entry and one default block,
@@ -146,6 +158,10 @@ void WriteBitmaps() {
     for (const demo::DemoBitmap& b : demo::DemoBitmaps()) WriteBytes(b.strPath, b.canvas.Bmp());
 }
 
+void WriteSounds() {
+    for (const demo::DemoSound& s : demo::DemoSounds()) WriteBytes(s.strPath, s.bytes);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -161,7 +177,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     g_nDataVersion = kDataVersion;
-    for (const char* folder : {"data", "data\\database", "data\\stg4", "bmp", "bmp\\plt"})
+    for (const char* folder : {"data", "data\\database", "data\\stg4", "bmp", "bmp\\plt", "wave", "bgm"})
         platform::MakeDirectory(folder);
 
     WriteSystemIni();
@@ -171,6 +187,7 @@ int main(int argc, char** argv) {
     WriteWorldMap();
     WriteStages();
     WriteBitmaps();
+    WriteSounds();
 
     // default\ holds the same data as data\.
     std::filesystem::remove_all("default", ec);
