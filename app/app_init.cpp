@@ -187,6 +187,12 @@ bool StartFreeStage(int editorTest) {
 
 }  // namespace
 
+void InstallDatabaseChecks() {
+    SetBgmRecordCountSource([] { return static_cast<int>(g_Database.m_vecBgm.size()); });
+    SetEffectCountSource([] { return static_cast<int>(g_Database.m_vecEffect.size()); });
+    SetFlowRefSource(&DatabaseRefs());
+}
+
 bool AppInit(const std::string& commandLine, int editorTest) {
     // 1, 2: timing and data formats.
     SRand(platform::NowMs());
@@ -212,9 +218,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     CompileEffectSteps(g_Database.m_vecEffect, g_vEffectSteps);
     seam::PrepareCharaEffectSlots();
     seam::PrepareScrEffectSlots();
-    SetBgmRecordCountSource([] { return static_cast<int>(g_Database.m_vecBgm.size()); });
-    SetEffectCountSource([] { return static_cast<int>(g_Database.m_vecEffect.size()); });
-    SetFlowRefSource(&DatabaseRefs());
+    InstallDatabaseChecks();
     // 9: the system data.
     const std::string& systemPath = g_PathTable[PATH_SYSTEM];
     if (!g_SystemData.LoadFile(systemPath)) {

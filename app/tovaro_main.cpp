@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
         if (answer != platform::IDYES) return 0;
         pid_t owner = lock.OwnerPid();
         if (ProcessAlive(owner)) {
-            if (!lock.EndOwner(owner, 500)) {
+            if (!lock.EndOwner(owner)) {
                 platform::ShowMessageBoxOs(SJ("プログラムの終了に失敗しました。"), SJ("二重起動"), platform::MB_OK);
                 return 0;
             }

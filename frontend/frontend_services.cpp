@@ -1,6 +1,7 @@
 #include "frontend/frontend_services.h"
 
 #include "app/log.h"
+#include "app/system_ini.h"
 #include "platform/cp932.h"
 #include "platform/message_box.h"
 
@@ -52,7 +53,7 @@ bool BgmRecord(int, std::string& file, int& volume) {
     return false;
 }
 int MusicVolumeLevel() { return 7; }
-int EnglishSetting() { return 0; }
+int EnglishSetting() { return g_SystemIni.English; }
 
 void PlaySceneSetClosing() {}
 bool PlaySceneInPlayState() { return false; }

@@ -82,4 +82,12 @@ TEST(DataCheck, DemoAndDamagedCopies) {
     fs::remove_all(DemoTemplate(), ec);
 }
 
+TEST(DataCheck, AnEmptyFolderCountsNoFileRead) {
+    TempWorkDir dir;
+    const Result r = RunCheck(dir.Path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("\n0 file(s) read, "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("system: missing"), std::string::npos) << r.output;
+}
+
 }  // namespace
