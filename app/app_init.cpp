@@ -146,6 +146,7 @@ bool LoadPaletteAndTransparency(bool bDirect3D, int bpp) {
     const std::string& paletteFile = BitmapTable[0].strFileName;
     if (!DDLoadPaletteFromFile(g_Palette, paletteFile)) {
         DebugLog("DDLoadPaletteFromFile失敗");
+        ReportLogfError(SJ("%s の読み込みに失敗しました！").c_str(), paletteFile.c_str());
         return false;
     }
     std::memcpy(g_PaletteCopy, g_Palette, sizeof(g_Palette));
@@ -163,7 +164,10 @@ bool LoadPaletteAndTransparency(bool bDirect3D, int bpp) {
             ok = DDSetTransmit(sd.m_byTransR, sd.m_byTransG, sd.m_byTransB) != 0;
         }
     }
-    if (!ok) DebugLog("DDSetTransmit失敗");
+    if (!ok) {
+        DebugLog("DDSetTransmit失敗");
+        ReportLogfError("%s", SJ("透過色の設定に失敗しました！").c_str());
+    }
     return ok;
 }
 
@@ -222,7 +226,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     // 9: the system data.
     const std::string& systemPath = g_PathTable[PATH_SYSTEM];
     if (!g_SystemData.LoadFile(systemPath)) {
-        if (!LastDataFileError().empty()) ReportLogf("%s: %s", systemPath.c_str(), LastDataFileError().c_str());
+        if (!LastDataFileError().empty()) ReportLogf("%s", LastDataFileError().c_str());  // names the file
         ReportLogfError(SJ("%s の読み込みに失敗…").c_str(), systemPath.c_str());
         return false;
     }
@@ -285,6 +289,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     }
     if (!bDevice) {
         DebugLog("DDInit失敗");
+        ReportLogfError("%s", SJ("グラフィックの初期化に失敗しました！").c_str());
         return false;
     }
     const bool bDirect3D = g_SystemIni.Direct3D != 0;

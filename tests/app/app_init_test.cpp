@@ -98,6 +98,10 @@ TEST_F(AppInitTest, FailureMatrix) {
         {"too new common palette",
          [](const TempWorkDir& d) { WriteLe32s(d, "data/CommonPalette.cplt4", {1001, 0}); }, platform::IDOK, false,
          "data\\CommonPalette.cplt4 のロードに失敗！", 1},
+        {"missing palette picture", [](const TempWorkDir& d) { fs::remove(d.Path() / "bmp/plt/Palette.bmp"); },
+         platform::IDOK, false, "bmp\\plt\\Palette.bmp の読み込みに失敗しました！", 1},
+        {"damaged palette picture", [](const TempWorkDir& d) { d.WriteFile("bmp/plt/Palette.bmp", "BM\x10"); },
+         platform::IDOK, false, "bmp\\plt\\Palette.bmp の読み込みに失敗しました！", 1},
         {"missing picture of a start-up slot", [](const TempWorkDir& d) { fs::remove(d.Path() / "bmp/Symbol.bmp"); },
          platform::IDOK, false, nullptr, 1},
         {"System.ini without its end line",
@@ -138,6 +142,8 @@ TEST_F(AppInitTest, FailureMatrix) {
         if (c.reportLine) {
             EXPECT_NE(report.find(c.reportLine), std::string::npos) << report;
         }
+        // Each line names its file once.
+        EXPECT_EQ(report.find("System.dat: data\\System.dat"), std::string::npos) << report;
         if (c.result) {
             EXPECT_TRUE(dir.Exists("user_data/rpl4"));  // the fixed folders were made
             EXPECT_TRUE(dir.Exists("data/System.dat"));
