@@ -17,6 +17,7 @@
 #include "platform/cp932.h"
 #include "platform/message_box.h"
 #include "records/system_data.h"
+#include "tests/support/demo_template.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -24,21 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::TempWorkDir;
 
-// The demo is built once; each case copies it.
-const fs::path& DemoTemplate() {
-    static const fs::path path = [] {
-        const fs::path p = fs::temp_directory_path() / ("tovaro_demo_" + std::to_string(::getpid()));
-        const std::string cmd = std::string(TOVARO_BINARY_DIR) + "/tovaro-mkdemo '" + p.string() + "'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
-        return p;
-    }();
-    return path;
-}
-
-void MakeDemo(const TempWorkDir& dir) {
-    fs::copy(DemoTemplate(), dir.Path(), fs::copy_options::recursive);
-    platform::InvalidateDirCache();
-}
+void MakeDemo(const TempWorkDir& dir) { testsupport::CopyDemo(dir.Path()); }
 
 void WriteLe32s(const TempWorkDir& dir, const std::string& rel, std::initializer_list<int32_t> values) {
     std::string bytes;
@@ -69,10 +56,6 @@ protected:
     void TearDown() override {
         SetScreenSizeOverride(0, 0);
         g_bQuit = 0;
-    }
-    static void TearDownTestSuite() {
-        std::error_code ec;
-        fs::remove_all(DemoTemplate(), ec);
     }
 };
 

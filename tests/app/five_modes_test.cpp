@@ -31,6 +31,7 @@
 #include "platform/frame_mailbox.h"
 #include "platform/message_box.h"
 #include "records/system_data.h"
+#include "tests/support/demo_template.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -39,16 +40,6 @@ namespace fs = std::filesystem;
 using testsupport::TempWorkDir;
 
 constexpr int kPictureX = 240, kPictureY = 224;
-
-const fs::path& DemoTemplate() {
-    static const fs::path path = [] {
-        const fs::path p = fs::temp_directory_path() / ("tovaro_modes_demo_" + std::to_string(::getpid()));
-        const std::string cmd = std::string(TOVARO_BINARY_DIR) + "/tovaro-mkdemo '" + p.string() + "'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
-        return p;
-    }();
-    return path;
-}
 
 // The pixels of an 8-bit Windows bitmap as XRGB.
 struct Picture {
@@ -124,8 +115,7 @@ std::string StartAndLook(const Mode& m) {
     // A desktop of the window's depth (a window takes the desktop's).
     SetScreenSizeOverride(1920, 1080, m.windowMode != 0 ? m.bpp : 32);
     TempWorkDir dir;
-    fs::copy(DemoTemplate(), dir.Path(), fs::copy_options::recursive);
-    platform::InvalidateDirCache();
+    testsupport::CopyDemo(dir.Path());
     dir.WriteFile("System.ini", "Direct3D=" + std::to_string(m.direct3D) + "\r\nWindowMode=" +
                                     std::to_string(m.windowMode) + "\r\nBpp=" + std::to_string(m.bpp) +
                                     "\r\nVSync=0\r\nExit\r\n");
@@ -169,18 +159,12 @@ std::string StartAndLook(const Mode& m) {
     return {};
 }
 
-class FiveModes : public ::testing::TestWithParam<Mode> {
-protected:
-    static void TearDownTestSuite() {
-        std::error_code ec;
-        fs::remove_all(DemoTemplate(), ec);
-    }
-};
+class FiveModes : public ::testing::TestWithParam<Mode> {};
 
 TEST_P(FiveModes, DemoStartsAndShowsTheLoadingPicture) {
     const Mode& m = GetParam();
     if (m.skipReason) GTEST_SKIP() << m.skipReason;
-    DemoTemplate();  // built once, before the child
+    testsupport::DemoTemplate();  // built here once; the child finds it
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {

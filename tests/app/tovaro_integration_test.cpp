@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
+#include "tests/support/demo_template.h"
 
 extern char** environ;
 
@@ -77,21 +78,31 @@ int WaitExit(pid_t pid, int ms) {
     }
 }
 
-void MakeDemo(const fs::path& dir) {
-    const std::string cmd = std::string(TOVARO_BINARY_DIR) + "/tovaro-mkdemo '" + dir.string() + "'";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-}
+// A copy of the demo under a fresh root, with a runtime folder of its own
+// for the instance lock.
+struct DemoRun {
+    fs::path root, game, runtime;
+    std::string exe = std::string(TOVARO_BINARY_DIR) + "/tovaro";
+    explicit DemoRun(const std::string& tag)
+        : root(fs::path(::testing::TempDir()) / (tag + std::to_string(getpid()))),
+          game(root / "game"),
+          runtime(root / "run") {
+        fs::remove_all(root);
+        testsupport::CopyDemo(game);
+        fs::create_directories(runtime);
+    }
+    ~DemoRun() {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+};
 
 }  // namespace
 
 TEST(TovaroIntegration, StartsHeadlessRefusesASecondInstanceAndClosesWithStatus0) {
-    fs::path root = fs::path(::testing::TempDir()) / ("tovaro_it_" + std::to_string(getpid()));
-    fs::remove_all(root);
-    fs::path game = root / "game";
-    fs::path runtime = root / "run";
-    MakeDemo(game);
-    fs::create_directories(runtime);
-    const std::string exe = std::string(TOVARO_BINARY_DIR) + "/tovaro";
+    const DemoRun run("tovaro_it_");
+    const fs::path &root = run.root, &game = run.game, &runtime = run.runtime;
+    const std::string& exe = run.exe;
 
     // Globals built in one place: a dynamic initialiser that reads an
     // object of another file not yet built would stop the program here.
@@ -126,7 +137,6 @@ TEST(TovaroIntegration, StartsHeadlessRefusesASecondInstanceAndClosesWithStatus0
     EXPECT_EQ(status, 0) << ReadFile(root / "first.err");
     // The close saved the window's place (32 bytes).
     EXPECT_EQ(ReadFile(game / "user_data" / "Window.dat").size(), 32u);
-    fs::remove_all(root);
 }
 
 TEST(TovaroIntegration, StartUpFailuresEndWithAStatus) {
@@ -183,13 +193,9 @@ TEST(TovaroIntegration, StartUpFailuresEndWithAStatus) {
 
 // A test play of a stage named relative to the folder the user is in.
 TEST(TovaroIntegration, TestPlayTakesTheStagePathFromTheStartFolder) {
-    fs::path root = fs::path(::testing::TempDir()) / ("tovaro_tp_" + std::to_string(getpid()));
-    fs::remove_all(root);
-    fs::path game = root / "game";
-    fs::path runtime = root / "run";
-    MakeDemo(game);
-    fs::create_directories(runtime);
-    const std::string exe = std::string(TOVARO_BINARY_DIR) + "/tovaro";
+    const DemoRun run("tovaro_tp_");
+    const fs::path &root = run.root, &game = run.game, &runtime = run.runtime;
+    const std::string& exe = run.exe;
     Child c = Spawn({exe, "--test-play", "game/data/stg4/Castle.stg4_001", "game"}, runtime.string(),
                     root / "tp.err", "", root);
     ASSERT_GT(c.pid, 0);
@@ -203,5 +209,4 @@ TEST(TovaroIntegration, TestPlayTakesTheStagePathFromTheStartFolder) {
     EXPECT_EQ(waitpid(c.pid, nullptr, WNOHANG), 0) << text;  // still running
     kill(c.pid, SIGTERM);
     if (WaitExit(c.pid, 20000) == -1) kill(c.pid, SIGKILL);
-    fs::remove_all(root);
 }
