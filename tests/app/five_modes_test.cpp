@@ -52,7 +52,9 @@ Picture ReadBmp8(const fs::path& path) {
     auto bytes = platform::ReadWholeFile(path.string());
     if (!bytes || bytes->size() < 54) return pic;
     const std::vector<uint8_t>& b = *bytes;
-    auto le32 = [&](size_t at) { return int32_t(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24); };
+    auto le32 = [&](size_t at) {
+        return int32_t(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24);
+    };
     const int32_t offset = le32(10), header = le32(14);
     pic.width = le32(18);
     pic.height = le32(22);
@@ -62,7 +64,8 @@ Picture ReadBmp8(const fs::path& path) {
         for (int x = 0; x < pic.width; ++x) {
             const uint8_t index = b[offset + size_t(pic.height - 1 - y) * stride + x];
             const size_t entry = 14 + size_t(header) + size_t(index) * 4;
-            pic.pixels[size_t(y) * pic.width + x] = uint32_t(b[entry + 2]) << 16 | uint32_t(b[entry + 1]) << 8 | b[entry];
+            pic.pixels[size_t(y) * pic.width + x] =
+                uint32_t(b[entry + 2]) << 16 | uint32_t(b[entry + 1]) << 8 | b[entry];
         }
     return pic;
 }
@@ -181,8 +184,10 @@ constexpr const char* kFullScreenRestore =
 
 INSTANTIATE_TEST_SUITE_P(
     Demo, FiveModes,
-    ::testing::Values(Mode{"Direct3D16Window", 1, 16, 1, nullptr}, Mode{"Direct3D16FullScreen", 1, 16, 0, kFullScreenRestore},
-                      Mode{"Direct3D32Window", 1, 32, 1, nullptr}, Mode{"Direct3D32FullScreen", 1, 32, 0, kFullScreenRestore},
+    ::testing::Values(Mode{"Direct3D16Window", 1, 16, 1, nullptr},
+                      Mode{"Direct3D16FullScreen", 1, 16, 0, kFullScreenRestore},
+                      Mode{"Direct3D32Window", 1, 32, 1, nullptr},
+                      Mode{"Direct3D32FullScreen", 1, 32, 0, kFullScreenRestore},
                       Mode{"DirectDraw8FullScreen", 0, 8, 0, nullptr},
                       Mode{"DirectDraw16Window", 0, 16, 1, nullptr}, Mode{"DirectDraw16FullScreen", 0, 16, 0, nullptr},
                       Mode{"DirectDraw32Window", 0, 32, 1, nullptr}, Mode{"DirectDraw32FullScreen", 0, 32, 0, nullptr}),

@@ -7,6 +7,7 @@
 
 #include "platform/fs.h"
 #include "records/stage.h"
+#include "tests/support/demo_template.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -15,8 +16,7 @@ namespace fs = std::filesystem;
 
 TEST(DemoBuilder, StagesHaveAHeroOnAFloorAndEveryPaletteCycleHasItsBlendTable) {
     testsupport::TempWorkDir dir;
-    ASSERT_EQ(std::system((std::string(TOVARO_BINARY_DIR) + "/tovaro-mkdemo '" + dir.Path().string() + "'").c_str()), 0);
-    platform::InvalidateDirCache();
+    testsupport::CopyDemo(dir.Path());
     int nStages = 0;
     for (const auto& e : fs::directory_iterator(dir.Path() / "data" / "stg4")) {
         if (!e.is_regular_file()) continue;

@@ -16,6 +16,7 @@
 #include "records/ed_shot.h"
 #include "records/stage.h"
 #include "records/system_data.h"
+#include "tests/support/demo_template.h"
 #include "tests/support/temp_dir.h"
 #include "tests/tools/run_tool.h"
 
@@ -70,8 +71,7 @@ protected:
 
 TEST_F(GameContextTest, ResaveOfTheSystemDataAndStagesGivesThePlayersBytes) {
     TempWorkDir game;
-    ASSERT_EQ(std::system((std::string(TOVARO_BINARY_DIR) + "/tovaro-mkdemo '" + game.Path().string() + "'").c_str()), 0);
-    platform::InvalidateDirCache();
+    testsupport::CopyDemo(game.Path());
     // A music table of five entries, and music 4 chosen by the system data
     // and by one more stage: the default database (two entries) would drop it.
     {

@@ -60,6 +60,10 @@ std::string ArgPath(const char* arg) { return platform::Utf8ToCp932(arg); }
 // folder has them. A part that cannot be read is named on stderr when
 // `warn` is set, and its defaults stay.
 void LoadGameContext(bool warn) {
+    // Without warnings the records' own failure boxes are quiet as well.
+    platform::MessageBoxFn loud;
+    if (!warn)
+        loud = platform::SetMessageBoxImpl([](const std::string&, const std::string&, int) { return platform::IDOK; });
     auto warning = [&](const std::string& cp932Text) {
         if (warn) std::fprintf(stderr, "tovaro-data: warning: %s\n", platform::Cp932ToUtf8(cp932Text).c_str());
     };
@@ -78,6 +82,7 @@ void LoadGameContext(bool warn) {
     load(g_SystemData, PATH_SYSTEM);
     load(g_WorldMap, PATH_WORLDMAP);
     load(g_CommonPalette, PATH_COMMONPALETTE);
+    if (!warn) platform::SetMessageBoxImpl(std::move(loud));
 }
 
 int Resave(const char* kindName, const std::string& in, const std::string& out) {

@@ -65,7 +65,8 @@ std::vector<BlendTableFile> DemoBlendTables() {
             // The cycle only moves colours: the table of cycle 0, moved alike.
             table.resize(65536);
             for (int a = 0; a < 256; ++a)
-                for (int b = 0; b < 256; ++b) table[a * 256 + b] = static_cast<uint8_t>(back[first[src[a] * 256 + src[b]]]);
+                for (int b = 0; b < 256; ++b)
+                    table[a * 256 + b] = static_cast<uint8_t>(back[first[src[a] * 256 + src[b]]]);
         } else {
             std::vector<Rgb> palette(256);
             for (int i = 0; i < 256; ++i)
