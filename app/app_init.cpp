@@ -167,6 +167,7 @@ bool LoadPaletteAndTransparency(bool bDirect3D, int bpp) {
     const std::string& paletteFile = BitmapTable[0].strFileName;
     if (!DDLoadPaletteFromFile(g_Palette, paletteFile)) {
         DebugLog("DDLoadPaletteFromFile失敗");
+        ReportLogfError(SJ("%s の読み込みに失敗しました！").c_str(), paletteFile.c_str());
         return false;
     }
     std::memcpy(g_PaletteCopy, g_Palette, sizeof(g_Palette));
@@ -184,7 +185,10 @@ bool LoadPaletteAndTransparency(bool bDirect3D, int bpp) {
             ok = DDSetTransmit(sd.m_byTransR, sd.m_byTransG, sd.m_byTransB) != 0;
         }
     }
-    if (!ok) DebugLog("DDSetTransmit失敗");
+    if (!ok) {
+        DebugLog("DDSetTransmit失敗");
+        ReportLogfError("%s", SJ("透過色の設定に失敗しました！").c_str());
+    }
     return ok;
 }
 
@@ -207,6 +211,12 @@ bool StartFreeStage(int editorTest) {
 }
 
 }  // namespace
+
+void InstallDatabaseChecks() {
+    SetBgmRecordCountSource([] { return static_cast<int>(g_Database.m_vecBgm.size()); });
+    SetEffectCountSource([] { return static_cast<int>(g_Database.m_vecEffect.size()); });
+    SetFlowRefSource(&DatabaseRefs());
+}
 
 bool AppInit(const std::string& commandLine, int editorTest) {
     // 1, 2: timing and data formats.
@@ -233,13 +243,11 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     CompileEffectSteps(g_Database.m_vecEffect, g_vEffectSteps);
     seam::PrepareCharaEffectSlots();
     seam::PrepareScrEffectSlots();
-    SetBgmRecordCountSource([] { return static_cast<int>(g_Database.m_vecBgm.size()); });
-    SetEffectCountSource([] { return static_cast<int>(g_Database.m_vecEffect.size()); });
-    SetFlowRefSource(&DatabaseRefs());
+    InstallDatabaseChecks();
     // 9: the system data.
     const std::string& systemPath = g_PathTable[PATH_SYSTEM];
     if (!g_SystemData.LoadFile(systemPath)) {
-        if (!LastDataFileError().empty()) ReportLogf("%s: %s", systemPath.c_str(), LastDataFileError().c_str());
+        if (!LastDataFileError().empty()) ReportLogf("%s", LastDataFileError().c_str());  // names the file
         ReportLogfError(SJ("%s の読み込みに失敗…").c_str(), systemPath.c_str());
         return false;
     }
@@ -302,6 +310,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     }
     if (!bDevice) {
         DebugLog("DDInit失敗");
+        ReportLogfError("%s", SJ("グラフィックの初期化に失敗しました！").c_str());
         return false;
     }
     const bool bDirect3D = g_SystemIni.Direct3D != 0;

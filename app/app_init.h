@@ -23,6 +23,11 @@ int Direct3DFromBootChoice(int drawMode);
 // tables, data\System.dat, data\WorldMap.dat, data\CommonPalette.cplt4.
 std::vector<std::string> StartUpDataFiles();
 
+// Points the checks of the records read after the database at g_Database:
+// the music count of the system data, the effect count of shots and the
+// database references of flows, charas and stages.
+void InstallDatabaseChecks();
+
 // The 22 folders made at every start, in order.
 extern const char* const g_StartFolders[22];
 // Sound-effect volume by the user's level 0..10 (hundredths of a decibel).

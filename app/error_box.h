@@ -1,4 +1,5 @@
-// Error boxes (caption "エラー") and the out-of-memory exit.
+// Error boxes (caption "エラー") and the out-of-memory exit. SIGTERM or
+// SIGINT while an error box is up ends the program with status 1.
 #pragma once
 #include <string>
 

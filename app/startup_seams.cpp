@@ -19,7 +19,7 @@ namespace {
 bool CheckDataFile(const std::string& path) {
     cDataFileIn in;
     if (in.Open(path)) return true;
-    if (!LastDataFileError().empty()) ReportLogf("%s: %s", path.c_str(), LastDataFileError().c_str());
+    if (!LastDataFileError().empty()) ReportLogf("%s", LastDataFileError().c_str());  // names the file
     return false;
 }
 

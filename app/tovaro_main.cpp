@@ -23,6 +23,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -54,23 +55,51 @@ Args ParseArgs(int argc, char** argv) {
 
 bool ProcessAlive(pid_t pid) { return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM); }
 
+// A start-up failure before the game folder's report exists: on stderr, in
+// the report when one can be written, and in a box.
+int FailBeforeStart(const std::string& cp932Text) {
+    std::fprintf(stderr, "tovaro: %s\n", platform::Cp932ToUtf8(cp932Text).c_str());
+    ReportLog(cp932Text);
+    ErrorBox(cp932Text);
+    return 1;
+}
+
+// A stage file named on the command line, as CP932: a relative name is
+// taken from the folder the user started in when the file is there (else
+// it stays as given, for the game folder).
+std::string StartFileFromCommandLine(const std::string& utf8) {
+    std::string cp932 = platform::Utf8ToCp932(utf8);
+    if (utf8.empty() || utf8[0] == '/' || !platform::PathExists(cp932)) return cp932;
+    std::error_code ec;
+    const std::filesystem::path here = std::filesystem::current_path(ec);
+    if (ec) return cp932;
+    return platform::Utf8ToCp932(here.string()) + "/" + cp932;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     Args args = ParseArgs(argc, argv);
-    if (!args.gameDir.empty() && !platform::ChangeDirectory(args.gameDir)) {
-        std::fprintf(stderr, "tovaro: cannot open the game folder %s\n", args.gameDir.c_str());
-        return 1;
+    // The stage file of a test play is where the user started.
+    if (args.testPlay && !args.startFile.empty()) g_strStartFile = StartFileFromCommandLine(args.startFile);
+    if (!args.gameDir.empty()) {
+        const std::string dir = platform::Utf8ToCp932(args.gameDir);
+        const char* problem = !platform::PathExists(dir)     ? "ゲームフォルダ %s がありません！"
+                              : !platform::IsDirectory(dir) ? "ゲームフォルダ %s はフォルダではありません！"
+                              : !platform::ChangeDirectory(args.gameDir) ? "ゲームフォルダ %s を開けません！"
+                                                                         : nullptr;
+        if (problem) {
+            // The report goes where the user started, the game folder having none.
+            CreateReport("Report_Game.txt");
+            return FailBeforeStart(Format(SJ(problem).c_str(), dir.c_str()));
+        }
     }
     SetDebugLog(0, "ZI_Vare.txt");
-    if (!CreateReport("Report_Game.txt")) return 0;
+    if (!CreateReport("Report_Game.txt")) return FailBeforeStart(SJ("Report_Game.txt を作成できません！"));
     ReportLogf("App : ver %s", "1000");
     WriteSystemReport();
 
     g_bEditorTest = args.testPlay ? 1 : 0;
-    // The stage file comes from the command line as it stands (file names are
-    // CP932 inside the program).
-    if (args.testPlay && !args.startFile.empty()) g_strStartFile = platform::Utf8ToCp932(args.startFile);
 
     platform::cInstanceLock lock(platform::DefaultLockPath("tovaro.lock"));
     if (!lock.TryAcquire()) {
@@ -80,7 +109,7 @@ int main(int argc, char** argv) {
         if (answer != platform::IDYES) return 0;
         pid_t owner = lock.OwnerPid();
         if (ProcessAlive(owner)) {
-            if (!lock.EndOwner(owner, 500)) {
+            if (!lock.EndOwner(owner)) {
                 platform::ShowMessageBoxOs(SJ("プログラムの終了に失敗しました。"), SJ("二重起動"), platform::MB_OK);
                 return 0;
             }

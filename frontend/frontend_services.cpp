@@ -1,6 +1,7 @@
 #include "frontend/frontend_services.h"
 
 #include "app/log.h"
+#include "app/system_ini.h"
 #include "frontend/data/option_data.h"
 #include "records/database.h"
 #include "records/system_data.h"
@@ -33,7 +34,7 @@ bool BgmRecord(int entry, std::string& file, int& volume) {
     return true;
 }
 int MusicVolumeLevel() { return g_OptionData.m_nBgmVolume; }
-int EnglishSetting() { return 0; }
+int EnglishSetting() { return g_SystemIni.English; }
 
 void PlaySceneSetClosing() {}
 bool PlaySceneInPlayState() { return false; }

@@ -59,12 +59,22 @@ pid_t cInstanceLock::OwnerPid() const {
     return v > 0 ? static_cast<pid_t>(v) : 0;
 }
 
-bool cInstanceLock::EndOwner(pid_t pid, int waitMs) {
-    if (pid <= 0 || pid == getpid()) return false;
-    if (kill(pid, SIGKILL) != 0) return false;
+bool cInstanceLock::WaitForLock(int waitMs) {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-    while (!TryAcquire() && std::chrono::steady_clock::now() < end)
+    for (;;) {
+        if (TryAcquire()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+bool cInstanceLock::EndOwner(pid_t pid, int termWaitMs, int killWaitMs) {
+    if (pid <= 0 || pid == getpid()) return false;
+    // Asked first: the owner's orderly end writes its end-of-program saves.
+    if (kill(pid, SIGTERM) != 0) return false;
+    if (WaitForLock(termWaitMs)) return true;
+    if (kill(pid, SIGKILL) != 0 && errno != ESRCH) return false;
+    WaitForLock(killWaitMs);
     return true;
 }
 

@@ -24,12 +24,15 @@ public:
     bool Held() const { return m_fd >= 0; }
     // Process id written by the holder; 0 when none can be read.
     pid_t OwnerPid() const;
-    // Ends the holder forcefully (SIGKILL) and waits at most `waitMs` for the
-    // lock to become free, taking it when it does. False when the signal
-    // could not be sent.
-    bool EndOwner(pid_t pid, int waitMs);
+    // Asks the holder to end (SIGTERM) and waits at most `termWaitMs` for
+    // the lock to become free, taking it when it does; a holder still
+    // running then is ended forcefully (SIGKILL) and waited for at most
+    // `killWaitMs`. False when the signal could not be sent.
+    bool EndOwner(pid_t pid, int termWaitMs = 5000, int killWaitMs = 1000);
 
 private:
+    bool WaitForLock(int waitMs);
+
     std::string m_strPath;
     int m_fd = -1;
 };

@@ -8,6 +8,7 @@
 #include "records/ed_shot.h"
 #include "records/stage.h"
 #include "records/system_data.h"
+#include "app/window_placement.h"
 #include "frontend/data/boot_data.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/option_data.h"
@@ -28,11 +29,11 @@ bool LoadStageKind(cDataRecord& rec, std::string_view cp932Path) {
 const std::vector<cDataKind>& DataKinds() {
     static const std::vector<cDataKind> kinds = {
         // name, summary, factory[, game files, required, load, save]
-        {"cond", "one condition (version word + cCond body)", Make<cCond>},
-        {"condlist", "a condition list (version word + cCondList body)", Make<cCondList>},
-        {"keycond", "one key condition (version word + cKeyCond body)", Make<cKeyCond>},
-        {"move", "a movement definition (version word + cEdMove body)", Make<cEdMove>},
-        {"shot", "a shot definition (version word + cEdShot body)", Make<cEdShot>},
+        {"cond", "one condition of an object or a flow, on its own", Make<cCond>},
+        {"condlist", "a list of conditions, on its own", Make<cCondList>},
+        {"keycond", "one key-press condition, on its own", Make<cKeyCond>},
+        {"move", "one movement of a character, on its own", Make<cEdMove>},
+        {"shot", "one shot a character fires, on its own", Make<cEdShot>},
         {"system", "the system data (data\\System.dat)", Make<cSystemData>, "data\\System.dat", true},
         // The ten database tables (version word, record count, records).
         {"animeset", "database table AnimeSet.dat", MakeDbTableFile<&cDatabase::m_vecAnimeSet>,
@@ -55,15 +56,16 @@ const std::vector<cDataKind>& DataKinds() {
          "data\\database\\Sound.dat"},
         {"bgm", "database table Bgm.dat", MakeDbTableFile<&cDatabase::m_vecBgm>,
          "data\\database\\Bgm.dat"},
-        {"flow", "one flow with its commands (version word + cEdFlow body)", Make<cEdFlow>},
-        {"flowcmd", "one flow command (version word + cEdFlowCmd body)", Make<cEdFlowCmd>},
-        {"progress", "game progress: story slot, challenge file (cGameProgress)", Make<cGameProgress>},
+        {"flow", "one flow (event) with its commands, on its own", Make<cEdFlow>},
+        {"flowcmd", "one command of a flow, on its own", Make<cEdFlowCmd>},
+        {"progress", "the progress of a game: a story save slot or the challenge file", Make<cGameProgress>},
         {"options", "user options (user_data\\Option.dat)", Make<cOptionData>, "user_data\\Option.dat"},
         {"free", "stage list place (user_data\\Free.dat)", Make<cFreeData>, "user_data\\Free.dat"},
         {"replaylist", "replay list place and order (user_data\\Replay.dat)", Make<cReplayData>, "user_data\\Replay.dat"},
         {"worldmap", "world map (data\\WorldMap.dat)", Make<cWorldMap>, "data\\WorldMap.dat"},
         {"ranking", "ranking set of a stage (*.rkg)", Make<cRanking>},
         {"boot", "boot choice (user_data\\Boot.dat)", Make<cBootData>, "user_data\\Boot.dat"},
+        {"window", "window place and size (user_data\\Window.dat)", Make<cWindowPlacement>, "user_data\\Window.dat"},
         {"palette", "the common palette (data\\CommonPalette.cplt4)", Make<cCommonPalette>, "data\\CommonPalette.cplt4", true},
         {"stage", "a stage file (data\\stg4\\*.stg4_NNN)", Make<cStage>, "data\\stg4\\*.stg4_*", false, LoadStageKind},
     };

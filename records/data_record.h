@@ -216,7 +216,7 @@ public:
     std::string DumpText();
 };
 
-// Why the last load of a data file failed (one line, no file name).
+// Why the last load of a data file failed (one line, naming the file).
 const std::string& LastDataFileError();
 void SetLastDataFileError(std::string text);
 

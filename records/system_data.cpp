@@ -268,6 +268,8 @@ void cSystemData::DumpExtra(cDumper& d) {
 
 void cSystemData::OnLoaded(const cLoadContext& ctx) {
     Upgrade(ctx.nVersion);
+    // The upgrade's default texts lose their CRs as the stored ones did.
+    if (ctx.bStripCR && ctx.nVersion < g_nDataVersion) StripCR();
     PadLists();
     ClampSceneBgm();
 }

@@ -24,6 +24,7 @@
 #include "platform/message_box.h"
 #include "records/database.h"
 #include "records/system_data.h"
+#include "tests/support/demo_template.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -31,21 +32,7 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::TempWorkDir;
 
-// The demo is built once; each case copies it.
-const fs::path& DemoTemplate() {
-    static const fs::path path = [] {
-        const fs::path p = fs::temp_directory_path() / ("tovaro_demo_" + std::to_string(::getpid()));
-        const std::string cmd = std::string(TOVARO_BINARY_DIR) + "/tovaro-mkdemo '" + p.string() + "'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
-        return p;
-    }();
-    return path;
-}
-
-void MakeDemo(const TempWorkDir& dir) {
-    fs::copy(DemoTemplate(), dir.Path(), fs::copy_options::recursive);
-    platform::InvalidateDirCache();
-}
+void MakeDemo(const TempWorkDir& dir) { testsupport::CopyDemo(dir.Path()); }
 
 void WriteLe32s(const TempWorkDir& dir, const std::string& rel, std::initializer_list<int32_t> values) {
     std::string bytes;
@@ -77,10 +64,6 @@ protected:
         SetScreenSizeOverride(0, 0);
         g_bQuit = 0;
     }
-    static void TearDownTestSuite() {
-        std::error_code ec;
-        fs::remove_all(DemoTemplate(), ec);
-    }
 };
 
 TEST_F(AppInitTest, FailureMatrix) {
@@ -105,6 +88,10 @@ TEST_F(AppInitTest, FailureMatrix) {
         {"too new common palette",
          [](const TempWorkDir& d) { WriteLe32s(d, "data/CommonPalette.cplt4", {1001, 0}); }, platform::IDOK, false,
          "data\\CommonPalette.cplt4 のロードに失敗！", 1},
+        {"missing palette picture", [](const TempWorkDir& d) { fs::remove(d.Path() / "bmp/plt/Palette.bmp"); },
+         platform::IDOK, false, "bmp\\plt\\Palette.bmp の読み込みに失敗しました！", 1},
+        {"damaged palette picture", [](const TempWorkDir& d) { d.WriteFile("bmp/plt/Palette.bmp", "BM\x10"); },
+         platform::IDOK, false, "bmp\\plt\\Palette.bmp の読み込みに失敗しました！", 1},
         {"missing picture of a start-up slot", [](const TempWorkDir& d) { fs::remove(d.Path() / "bmp/Symbol.bmp"); },
          platform::IDOK, false, nullptr, 1},
         {"System.ini without its end line",
@@ -145,6 +132,8 @@ TEST_F(AppInitTest, FailureMatrix) {
         if (c.reportLine) {
             EXPECT_NE(report.find(c.reportLine), std::string::npos) << report;
         }
+        // Each line names its file once.
+        EXPECT_EQ(report.find("System.dat: data\\System.dat"), std::string::npos) << report;
         if (c.result) {
             EXPECT_TRUE(dir.Exists("user_data/rpl4"));  // the fixed folders were made
             EXPECT_TRUE(dir.Exists("data/System.dat"));

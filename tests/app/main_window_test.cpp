@@ -1,6 +1,7 @@
 #include "app/app_state.h"
 #include "app/main_thread.h"
 #include "app/main_window.h"
+#include "app/system_ini.h"
 #include "app/messages.h"
 #include "app/quit.h"
 #include "app/scene_manager.h"
@@ -217,6 +218,22 @@ TEST_F(MainWindowTest, RefusedConfirmationKeepsTheWindowAndClosingAsksOnlyOnce) 
     g_MainWindow.OnClose();
     EXPECT_EQ(asked, 2);
     EXPECT_TRUE(g_MainWindow.LoopEnded());
+}
+
+TEST_F(MainWindowTest, CloseConfirmationSpeaksTheLanguageOfSystemIni) {
+    g_SceneManager.m_nSceneKind = SCENE_WORLDMAP;
+    std::vector<int> asked;
+    SetConfirmEndImpl([&](int english) {
+        asked.push_back(english);
+        return false;
+    });
+    const int saved = g_SystemIni.English;
+    for (int english : {1, 0}) {
+        g_SystemIni.English = english;
+        g_MainWindow.OnClose();
+    }
+    g_SystemIni.English = saved;
+    EXPECT_EQ(asked, (std::vector<int>{1, 0}));
 }
 
 TEST_F(MainWindowTest, CloseRequestFromAnotherThreadDuringANestedPumpIsKept) {

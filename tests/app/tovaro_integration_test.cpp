@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
+#include "tests/support/demo_template.h"
 
 extern char** environ;
 
@@ -35,7 +36,7 @@ struct Child {
 };
 
 Child Spawn(const std::vector<std::string>& args, const std::string& runtimeDir, const fs::path& errFile,
-            const std::string& asanOptions = "") {
+            const std::string& asanOptions = "", const fs::path& workDir = {}) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         std::string s = *e;
@@ -58,6 +59,7 @@ Child Spawn(const std::vector<std::string>& args, const std::string& runtimeDir,
     posix_spawn_file_actions_init(&fa);
     posix_spawn_file_actions_addopen(&fa, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
+    if (!workDir.empty()) posix_spawn_file_actions_addchdir_np(&fa, workDir.c_str());
     Child c;
     if (posix_spawn(&c.pid, argv[0], &fa, nullptr, argv.data(), envp.data()) != 0) c.pid = -1;
     posix_spawn_file_actions_destroy(&fa);
@@ -76,21 +78,31 @@ int WaitExit(pid_t pid, int ms) {
     }
 }
 
-void MakeDemo(const fs::path& dir) {
-    const std::string cmd = std::string(TOVARO_BINARY_DIR) + "/tovaro-mkdemo '" + dir.string() + "'";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-}
+// A copy of the demo under a fresh root, with a runtime folder of its own
+// for the instance lock.
+struct DemoRun {
+    fs::path root, game, runtime;
+    std::string exe = std::string(TOVARO_BINARY_DIR) + "/tovaro";
+    explicit DemoRun(const std::string& tag)
+        : root(fs::path(::testing::TempDir()) / (tag + std::to_string(getpid()))),
+          game(root / "game"),
+          runtime(root / "run") {
+        fs::remove_all(root);
+        testsupport::CopyDemo(game);
+        fs::create_directories(runtime);
+    }
+    ~DemoRun() {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+};
 
 }  // namespace
 
 TEST(TovaroIntegration, StartsHeadlessRefusesASecondInstanceAndClosesWithStatus0) {
-    fs::path root = fs::path(::testing::TempDir()) / ("tovaro_it_" + std::to_string(getpid()));
-    fs::remove_all(root);
-    fs::path game = root / "game";
-    fs::path runtime = root / "run";
-    MakeDemo(game);
-    fs::create_directories(runtime);
-    const std::string exe = std::string(TOVARO_BINARY_DIR) + "/tovaro";
+    const DemoRun run("tovaro_it_");
+    const fs::path &root = run.root, &game = run.game, &runtime = run.runtime;
+    const std::string& exe = run.exe;
 
     // Globals built in one place: a dynamic initialiser that reads an
     // object of another file not yet built would stop the program here.
@@ -125,7 +137,6 @@ TEST(TovaroIntegration, StartsHeadlessRefusesASecondInstanceAndClosesWithStatus0
     EXPECT_EQ(status, 0) << ReadFile(root / "first.err");
     // The close saved the window's place (32 bytes).
     EXPECT_EQ(ReadFile(game / "user_data" / "Window.dat").size(), 32u);
-    fs::remove_all(root);
 }
 
 TEST(TovaroIntegration, StartUpFailuresEndWithAStatus) {
@@ -142,12 +153,60 @@ TEST(TovaroIntegration, StartUpFailuresEndWithAStatus) {
     EXPECT_EQ(WaitExit(empty.pid, 20000), 1);
     EXPECT_NE(ReadFile(root / "empty" / "Report_Game.txt").find(platform::Utf8ToCp932("「data」フォルダの作成に失敗")), std::string::npos);
 
-    // No report file can be made: the program ends at once, having built and
-    // destroyed its global objects without reading or writing any file.
+    // No report file can be made: the program ends at once with a message,
+    // having built and destroyed its global objects without reading or
+    // writing any file.
     fs::create_directories(root / "noreport" / "Report_Game.txt");
     Child noreport = Spawn({exe, (root / "noreport").string()}, runtime.string(), root / "noreport.err");
     ASSERT_GT(noreport.pid, 0);
-    EXPECT_EQ(WaitExit(noreport.pid, 20000), 0) << ReadFile(root / "noreport.err");
+    EXPECT_EQ(WaitExit(noreport.pid, 20000), 1) << ReadFile(root / "noreport.err");
+    EXPECT_NE(ReadFile(root / "noreport.err").find("Report_Game.txt を作成できません"), std::string::npos)
+        << ReadFile(root / "noreport.err");
     EXPECT_FALSE(fs::exists(root / "noreport" / "user_data"));
+
+    // A game folder that is missing or is a file: a message naming it once,
+    // shown and written to the report of the folder the user started in.
+    std::ofstream(root / "afile") << "x";
+    struct BadFolder {
+        const char* name;
+        const char* message;
+    };
+    for (const BadFolder& b : {BadFolder{"nowhere", "がありません"}, BadFolder{"afile", "はフォルダではありません"}}) {
+        SCOPED_TRACE(b.name);
+        const fs::path start = root / (std::string("start_") + b.name);
+        fs::create_directories(start);
+        const std::string game = (root / b.name).string();
+        Child c = Spawn({exe, game}, runtime.string(), root / "bad.err", "", start);
+        ASSERT_GT(c.pid, 0);
+        EXPECT_EQ(WaitExit(c.pid, 20000), 1);
+        const std::string err = ReadFile(root / "bad.err");
+        const std::string reportText = platform::Cp932ToUtf8(ReadFile(start / "Report_Game.txt"));
+        EXPECT_NE(err.find(b.message), std::string::npos) << err;
+        EXPECT_NE(err.find("[エラー]"), std::string::npos) << err;  // the box, with no display to show it on
+        EXPECT_NE(reportText.find(b.message), std::string::npos) << reportText;
+        const size_t first = reportText.find(game);
+        ASSERT_NE(first, std::string::npos) << reportText;
+        EXPECT_EQ(reportText.find(game, first + 1), std::string::npos) << reportText;
+    }
     fs::remove_all(root);
+}
+
+// A test play of a stage named relative to the folder the user is in.
+TEST(TovaroIntegration, TestPlayTakesTheStagePathFromTheStartFolder) {
+    const DemoRun run("tovaro_tp_");
+    const fs::path &root = run.root, &game = run.game, &runtime = run.runtime;
+    const std::string& exe = run.exe;
+    Child c = Spawn({exe, "--test-play", "game/data/stg4/Castle.stg4_001", "game"}, runtime.string(),
+                    root / "tp.err", "", root);
+    ASSERT_GT(c.pid, 0);
+    const fs::path report = game / "Report_Game.txt";
+    for (int i = 0; i < 2000 && ReadFile(report).find("Mode : Window") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const std::string text = platform::Cp932ToUtf8(ReadFile(report));
+    EXPECT_NE(text.find("Mode : Window"), std::string::npos) << text << ReadFile(root / "tp.err");
+    EXPECT_EQ(text.find("の読み込みに失敗"), std::string::npos) << text;
+    EXPECT_EQ(waitpid(c.pid, nullptr, WNOHANG), 0) << text;  // still running
+    kill(c.pid, SIGTERM);
+    if (WaitExit(c.pid, 20000) == -1) kill(c.pid, SIGKILL);
 }

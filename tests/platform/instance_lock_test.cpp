@@ -3,8 +3,43 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
+
+namespace {
+
+volatile sig_atomic_t g_termAsked = 0;
+void OnTerm(int) { g_termAsked = 1; }
+
+// A holder of the lock in a child process. With `orderly` it ends on
+// SIGTERM after writing `marker` (its "end-of-program save"); without, it
+// ignores SIGTERM.
+pid_t StartHolder(const std::string& lockPath, const std::string& marker, bool orderly) {
+    pid_t pid = fork();
+    if (pid != 0) return pid;
+    std::signal(SIGTERM, orderly ? OnTerm : SIG_IGN);
+    platform::cInstanceLock lock(lockPath);
+    if (!lock.TryAcquire()) _exit(3);
+    while (!g_termAsked) usleep(1000);
+    int fd = open(marker.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd >= 0) close(fd);
+    _exit(0);
+}
+
+bool WaitForOwner(const platform::cInstanceLock& lock, pid_t pid) {
+    for (int i = 0; i < 2000; ++i) {
+        if (lock.OwnerPid() == pid) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+}  // namespace
 
 TEST(InstanceLock, SecondHolderIsRefusedAndSeesTheOwnerUntilRelease) {
     std::string path = ::testing::TempDir() + "tovaro_test_" + std::to_string(getpid()) + ".lock";
@@ -16,6 +51,37 @@ TEST(InstanceLock, SecondHolderIsRefusedAndSeesTheOwnerUntilRelease) {
     first.Release();
     EXPECT_TRUE(second.TryAcquire());
     EXPECT_TRUE(second.Held());
+}
+
+TEST(InstanceLock, EndingTheOwnerLetsItEndInOrderAndKillsOnlyWhenItStaysOn) {
+    const std::string base = ::testing::TempDir() + "tovaro_end_" + std::to_string(getpid());
+    const std::string path = base + ".lock", marker = base + ".saved";
+    struct Case {
+        bool orderly;
+        int expectedSignal;  // 0: exited with status 0
+    };
+    for (const Case c : {Case{true, 0}, Case{false, SIGKILL}}) {
+        SCOPED_TRACE(c.orderly ? "ends on SIGTERM" : "ignores SIGTERM");
+        unlink(marker.c_str());
+        pid_t holder = StartHolder(path, marker, c.orderly);
+        ASSERT_GT(holder, 0);
+        platform::cInstanceLock lock(path);
+        ASSERT_TRUE(WaitForOwner(lock, holder));
+        EXPECT_FALSE(lock.TryAcquire());
+        EXPECT_TRUE(lock.EndOwner(holder, c.orderly ? 5000 : 200, 5000));
+        int st = 0;
+        ASSERT_EQ(waitpid(holder, &st, 0), holder);
+        if (c.expectedSignal == 0) {
+            EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
+            EXPECT_EQ(access(marker.c_str(), F_OK), 0);  // the orderly end ran
+        } else {
+            EXPECT_TRUE(WIFSIGNALED(st) && WTERMSIG(st) == c.expectedSignal);
+        }
+        // The zombie still holds no lock: the new holder has it.
+        EXPECT_TRUE(lock.Held());
+    }
+    unlink(marker.c_str());
+    unlink(path.c_str());
 }
 
 TEST(InstanceLock, LockFileLivesInTheRuntimeFolderOrTemp) {

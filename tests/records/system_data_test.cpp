@@ -454,7 +454,8 @@ TEST_F(SystemDataFile, Version1000RoundTripAndLayout) {
     src.m_byTransG = 200;
     src.m_bNoFreeStage = kSentinel;
     src.m_vecTexts.push_back(J("四十番目"));
-    src.m_vecSceneBgm = {0, 1, 2, 3, 4, 5};
+    // Music entries the default database has (the data tool reads against it).
+    src.m_vecSceneBgm = {0, 1, 1, 0, 1, 0};
     src.m_vecRankingSets[2].m_vecKinds = {1, 0, 1, 0, 1, 1, 1};
     src.m_vecSettings[SYSSET_FREESTAGE].m_strValue = "data\\stg4\\a.stg4_001";
     const std::vector<uint8_t> bytes = src.SaveBytes();

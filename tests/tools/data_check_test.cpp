@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "tests/support/demo_template.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -15,15 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::TempWorkDir;
 
-const fs::path& DemoTemplate() {
-    static const fs::path path = [] {
-        const fs::path p = fs::temp_directory_path() / ("tovaro_check_demo_" + std::to_string(::getpid()));
-        const std::string cmd = std::string(TOVARO_BINARY_DIR) + "/tovaro-mkdemo '" + p.string() + "'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
-        return p;
-    }();
-    return path;
-}
+using testsupport::DemoTemplate;
 
 struct Result {
     int status;
@@ -78,8 +71,14 @@ TEST(DataCheck, DemoAndDamagedCopies) {
         EXPECT_NE(r.output.find(c.line), std::string::npos) << r.output;
         EXPECT_NE(r.output.find(std::to_string(c.problems) + " problem(s)"), std::string::npos) << r.output;
     }
-    std::error_code ec;
-    fs::remove_all(DemoTemplate(), ec);
+}
+
+TEST(DataCheck, AnEmptyFolderCountsNoFileRead) {
+    TempWorkDir dir;
+    const Result r = RunCheck(dir.Path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("\n0 file(s) read, "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("system: missing"), std::string::npos) << r.output;
 }
 
 }  // namespace

@@ -28,6 +28,9 @@ TEST(DataTool, HelpListsEveryKind) {
     EXPECT_EQ(r.status, 0);
     for (const cDataKind& k : DataKinds()) EXPECT_NE(r.output.find(k.szName), std::string::npos) << k.szName;
     EXPECT_NE(r.output.find("resave KIND IN OUT"), std::string::npos);
+    // Kinds are told in the user's words, not by the program's class names.
+    for (const char* inner : {" cEd", "(cGame", " cCond", " cKeyCond", "version word"})
+        EXPECT_EQ(r.output.find(inner), std::string::npos) << inner;
     EXPECT_EQ(RunTool("").status, 1);
     EXPECT_EQ(RunTool("resave cond onlyone").status, 1);
 }

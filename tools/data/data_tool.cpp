@@ -1,18 +1,26 @@
 // tovaro-data: loads, resaves, dumps and checks the data files of a game
-// folder the way the player reads them.
+// folder the way the player reads them: against the game's database, system
+// data, common palette and world map (those of the current folder, or of
+// --game DIR; the program's defaults where the folder has none).
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/app_init.h"
 #include "app/files.h"
 #include "app/system_ini.h"
+#include "frontend/data/world_map.h"
 #include "media/gfx/dd_state.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
+#include "platform/message_box.h"
+#include "records/common_palette.h"
 #include "records/data_kinds.h"
+#include "records/database.h"
 #include "records/system_data.h"
 
 namespace {
@@ -20,10 +28,13 @@ namespace {
 void PrintHelp(FILE* out) {
     std::fprintf(out,
                  "usage:\n"
-                 "  tovaro-data resave KIND IN OUT   load IN as the player does and save it at version %u\n"
-                 "  tovaro-data dump KIND FILE       print FILE with field names\n"
-                 "  tovaro-data check GAME_DIR       load every data file of a game folder, report problems\n"
-                 "  tovaro-data --help               this text\n"
+                 "  tovaro-data [--game DIR] resave KIND IN OUT   load IN as the player does and save it at version %u\n"
+                 "  tovaro-data [--game DIR] dump KIND FILE       print FILE with field names\n"
+                 "  tovaro-data check GAME_DIR                    load every data file of a game folder, report problems\n"
+                 "  tovaro-data --help                            this text\n"
+                 "A file is read against the game it belongs to: the database, system data, common palette\n"
+                 "and world map of the current folder, or of the game folder DIR (the program's defaults\n"
+                 "for those the folder does not have).\n"
                  "kinds:\n",
                  kDataVersion);
     for (const cDataKind& k : DataKinds()) std::fprintf(out, "  %-12s %s\n", k.szName, k.szSummary);
@@ -43,21 +54,52 @@ const cDataKind* KindOrFail(const char* name) {
 // Command-line paths are host (UTF-8) text; data paths are CP932.
 std::string ArgPath(const char* arg) { return platform::Utf8ToCp932(arg); }
 
-int Resave(const char* kindName, const char* in, const char* out) {
+// The game the files belong to, loaded as the player's start-up loads it:
+// the database (the default one when the folder has none) with its checks,
+// then the system data, the world map and the common palette where the
+// folder has them. A part that cannot be read is named on stderr when
+// `warn` is set, and its defaults stay.
+void LoadGameContext(bool warn) {
+    // Without warnings the records' own failure boxes are quiet as well.
+    platform::MessageBoxFn loud;
+    if (!warn)
+        loud = platform::SetMessageBoxImpl([](const std::string&, const std::string&, int) { return platform::IDOK; });
+    auto warning = [&](const std::string& cp932Text) {
+        if (warn) std::fprintf(stderr, "tovaro-data: warning: %s\n", platform::Cp932ToUtf8(cp932Text).c_str());
+    };
+    bool bAnyTable = false;
+    for (int i = PATH_DB_ANIMESET; i <= PATH_DB_BGM; i += 2) bAnyTable = bAnyTable || FileExists(g_PathTable[i]);
+    if (bAnyTable && !LoadDatabase(g_Database)) {
+        warning("the game's database cannot be read; the default database is used");
+        g_Database.MakeDefaults();
+    }
+    g_Database.MakeWorkingCopies();
+    InstallDatabaseChecks();
+    auto load = [&](cDataRecord& rec, int pathIndex) {
+        const std::string& path = g_PathTable[pathIndex];
+        if (FileExists(path) && !rec.LoadFile(path)) warning(LastDataFileError() + " (the defaults are used)");
+    };
+    load(g_SystemData, PATH_SYSTEM);
+    load(g_WorldMap, PATH_WORLDMAP);
+    load(g_CommonPalette, PATH_COMMONPALETTE);
+    if (!warn) platform::SetMessageBoxImpl(std::move(loud));
+}
+
+int Resave(const char* kindName, const std::string& in, const std::string& out) {
     const cDataKind* kind = KindOrFail(kindName);
     if (!kind) return 1;
     auto rec = kind->pfnMake();
-    if (!LoadDataKind(*kind, *rec, ArgPath(in))) return Fail(LastDataFileError());
-    if (!SaveDataKind(*kind, *rec, ArgPath(out))) return Fail(LastDataFileError());
+    if (!LoadDataKind(*kind, *rec, in)) return Fail(LastDataFileError());
+    if (!SaveDataKind(*kind, *rec, out)) return Fail(LastDataFileError());
     return 0;
 }
 
-int Dump(const char* kindName, const char* file) {
+int Dump(const char* kindName, const std::string& file) {
     const cDataKind* kind = KindOrFail(kindName);
     if (!kind) return 1;
     auto rec = kind->pfnMake();
-    if (!LoadDataKind(*kind, *rec, ArgPath(file))) return Fail(LastDataFileError());
-    std::printf("%s: %s, file version %u\n", file, kind->szName, g_nFileVersion);
+    if (!LoadDataKind(*kind, *rec, file)) return Fail(LastDataFileError());
+    std::printf("%s: %s, file version %u\n", platform::Cp932ToUtf8(file).c_str(), kind->szName, g_nFileVersion);
     std::fputs(rec->DumpText().c_str(), stdout);
     return 0;
 }
@@ -74,6 +116,8 @@ int Check(const char* gameDir) {
         std::fprintf(stderr, "tovaro-data: cannot enter the game folder %s\n", gameDir);
         return 1;
     }
+    // The kinds below report the parts that cannot be read.
+    LoadGameContext(false);
     int nFiles = 0, nProblems = 0;
     auto problem = [&](const std::string& cp932Line) {
         ++nProblems;
@@ -106,10 +150,13 @@ int Check(const char* gameDir) {
     // this program reads.
     for (const std::string& path : StartUpDataFiles()) {
         if (checked.count(LowerKey(path))) continue;
+        if (!platform::PathExists(path)) {
+            problem(path + ": missing");
+            continue;
+        }
         ++nFiles;
         cDataFileIn in;
-        if (!in.Open(path))
-            problem(path + ": " + (platform::PathExists(path) ? LastDataFileError() : std::string("missing")));
+        if (!in.Open(path)) problem(path + ": " + LastDataFileError());
     }
     // System.ini: over the system data's setting defaults, as the start-up reads it.
     cSystemData systemData;
@@ -133,10 +180,12 @@ int Check(const char* gameDir) {
     for (const BMPSLOT& slot : BitmapTable) {
         if (slot.bOptional || slot.strFileName.empty() || IsEmptyName(slot.strFileName)) continue;
         if (!pictures.insert(LowerKey(slot.strFileName)).second) continue;
-        ++nFiles;
-        if (!platform::PathExists(slot.strFileName)) problem(slot.strFileName + ": missing picture");
+        if (platform::PathExists(slot.strFileName))
+            ++nFiles;
+        else
+            problem(slot.strFileName + ": missing picture");
     }
-    std::printf("%d file(s) checked, %d problem(s)\n", nFiles, nProblems);
+    std::printf("%d file(s) read, %d problem(s)\n", nFiles, nProblems);
     return nProblems == 0 ? 0 : 1;
 }
 
@@ -145,18 +194,51 @@ int Check(const char* gameDir) {
 int main(int argc, char** argv) {
     g_nDataVersion = kDataVersion;
     g_bStripCR = 1;  // as the player's start-up sets it
-    if (argc < 2) {
+    // A failure the records would show in a box is a line on stderr here.
+    platform::SetMessageBoxImpl([](const std::string& text, const std::string&, int type) {
+        std::fprintf(stderr, "tovaro-data: %s\n", platform::Cp932ToUtf8(text).c_str());
+        return (type & 0xF) == platform::MB_YESNO ? platform::IDNO : platform::IDOK;
+    });
+    std::vector<const char*> args;
+    const char* gameDir = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--game") == 0 && i + 1 < argc)
+            gameDir = argv[++i];
+        else
+            args.push_back(argv[i]);
+    }
+    if (args.empty()) {
         PrintHelp(stderr);
         return 1;
     }
-    const std::string_view cmd = argv[1];
+    const std::string_view cmd = args[0];
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
         PrintHelp(stdout);
         return 0;
     }
-    if (cmd == "resave" && argc == 5) return Resave(argv[2], argv[3], argv[4]);
-    if (cmd == "dump" && argc == 4) return Dump(argv[2], argv[3]);
-    if (cmd == "check" && argc == 3) return Check(argv[2]);
-    std::fprintf(stderr, "tovaro-data: bad command line (see --help)\n");
-    return 1;
+    if (cmd == "check" && args.size() == 2 && !gameDir) return Check(args[1]);
+    const bool bResave = cmd == "resave" && args.size() == 4;
+    const bool bDump = cmd == "dump" && args.size() == 3;
+    if (!bResave && !bDump) {
+        std::fprintf(stderr, "tovaro-data: bad command line (see --help)\n");
+        return 1;
+    }
+    // The files named are where the user is; the game may be elsewhere.
+    std::vector<std::string> files;
+    for (size_t i = 2; i < args.size(); ++i) {
+        std::string path = args[i];
+        if (gameDir) {
+            std::error_code ec;
+            const std::filesystem::path abs = std::filesystem::absolute(path, ec);
+            if (!ec) path = abs.string();
+        }
+        files.push_back(ArgPath(path.c_str()));
+    }
+    if (gameDir && !platform::ChangeDirectory(gameDir)) {
+        std::fprintf(stderr, "tovaro-data: cannot enter the game folder %s\n", gameDir);
+        return 1;
+    }
+    LoadGameContext(true);
+    if (bResave) return Resave(args[1], files[0], files[1]);
+    return Dump(args[1], files[0]);
 }

@@ -8,9 +8,8 @@
 //   data\stg4\*.stg4_001       the stages
 //   bmp\...                    every picture the bitmap table needs
 //   wave\*.wav, bgm\Title.ogg  the sound effects and the title music
+//   bmp\hbt\hbt00..23.dat      the blend tables of 8-bit colour
 //   default\                   the same data, from which a lost data\ is remade
-// The stages are written as empty files of the current format version
-// until the program has the stage record.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -25,6 +24,7 @@
 #include "records/stage.h"
 #include "records/system_data.h"
 #include "tools/mkdemo/bitmaps.h"
+#include "tools/mkdemo/blend_tables.h"
 #include "tools/mkdemo/sounds.h"
 
 namespace {
@@ -142,13 +142,32 @@ void WriteWorldMap() {
     Check(map.SaveFile(g_PathTable[PATH_WORLDMAP]), g_PathTable[PATH_WORLDMAP]);
 }
 
-// Each stage: an empty field of 40 x 15 cells with the default settings.
+// Each stage: a field of 40 x 15 cells with the default settings, a floor
+// of grass two cells deep along the bottom and the hero standing on it.
 void WriteStages() {
+    const int width = 40, height = 15, floorRow = height - 2;
     for (const char* name : kStages) {
         cStage stage;
         stage.m_strName = name;
-        stage.m_nWidth = 40;
-        stage.m_nHeight = 15;
+        stage.m_nWidth = width;
+        stage.m_nHeight = height;
+        for (int y = floorRow; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                cEdBlock block;
+                block.m_nX = static_cast<int16_t>(x);
+                block.m_nY = static_cast<int16_t>(y);
+                block.m_nGraphic = 2;  // grass on earth in bmp\Block.bmp
+                block.m_nHitMode = cEdBlock::HIT_SOLID;
+                stage.m_vecPlacedBlock.push_back(block);
+            }
+        cEdChara hero;
+        hero.m_strName = "Hero";
+        hero.m_nX = 3;
+        hero.m_nY = static_cast<int16_t>(floorRow - 1);
+        hero.m_nGraphic = 1;  // bmp\Character1.bmp
+        hero.m_nSide = 0;     // the player's side
+        hero.m_nFacing = 1;
+        stage.m_vecPlacedChara.push_back(hero);
         const std::string path = g_PathTable[PATH_STG4] + name + "." + g_ExtTable[EXT_STG4] + "_001";
         Check(stage.SaveFile(path), path);
     }
@@ -160,6 +179,10 @@ void WriteBitmaps() {
 
 void WriteSounds() {
     for (const demo::DemoSound& s : demo::DemoSounds()) WriteBytes(s.strPath, s.bytes);
+}
+
+void WriteBlendTables() {
+    for (const demo::BlendTableFile& t : demo::DemoBlendTables()) WriteBytes(t.strPath, t.bytes);
 }
 
 }  // namespace
@@ -177,7 +200,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     g_nDataVersion = kDataVersion;
-    for (const char* folder : {"data", "data\\database", "data\\stg4", "bmp", "bmp\\plt", "wave", "bgm"})
+    for (const char* folder : {"data", "data\\database", "data\\stg4", "bmp", "bmp\\plt", "bmp\\hbt", "wave", "bgm"})
         platform::MakeDirectory(folder);
 
     WriteSystemIni();
@@ -188,6 +211,7 @@ int main(int argc, char** argv) {
     WriteStages();
     WriteBitmaps();
     WriteSounds();
+    WriteBlendTables();
 
     // default\ holds the same data as data\.
     std::filesystem::remove_all("default", ec);
