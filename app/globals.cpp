@@ -12,6 +12,7 @@
 #include "frontend/data/world_map.h"
 #include "media/gfx/dd_state.h"
 #include "media/input/input_list.h"
+#include "play/chara_player.h"
 #include "play/map_cell.h"
 #include "play/play_surfaces.h"
 #include "records/common_palette.h"
@@ -121,6 +122,7 @@ cCheckedVector<AnimeTrack> g_vAnimeSteps;
 cCheckedVector<AnimeTrack> g_vEffectSteps;
 
 // 17
+cCheckedVector<cCharaPlayer> g_vPlayers;
 cCheckedVector<cMapCell> g_vMapCells;
 
 // 21
