@@ -42,6 +42,12 @@ void ReportNoMemory() {
     }
 }
 
+// The flow's key-condition pointers at its definition's key conditions.
+void PointKeyConds(cFlow& flow, const cEdFlow& def) {
+    flow.m_vKeyConds.clear();
+    for (const cKeyCond& kc : def.m_vecKeyCond) flow.m_vKeyConds.push_back(&kc);
+}
+
 }  // namespace
 
 int cChara::ExpandFirstLoop(std::vector<cEdFlowCmd>& cmds) {
@@ -117,8 +123,7 @@ void cChara::BuildFlowRecord(int position) {
     flow.m_nKey = m_nFlowKeyCounter;
     m_nFlowKeyCounter = WrapAdd(m_nFlowKeyCounter, 1);
     flow.m_lpDef = &def;
-    flow.m_vKeyConds.clear();
-    for (const cKeyCond& kc : def.m_vecKeyCond) flow.m_vKeyConds.push_back(&kc);
+    PointKeyConds(flow, def);
     flow.m_vCmds.assign(def.m_vecCmd.size(), cFlowCmd{});
     const int32_t clone = m_nClone;
     const int32_t subSteps = g_Stage.m_nSubSteps;
@@ -229,8 +234,7 @@ void cChara::RebuildFlowIndex() {
         }
         const cEdFlow& def = m_Def.m_vecFlow[static_cast<size_t>(i)];
         flow.m_lpDef = &def;
-        flow.m_vKeyConds.clear();
-        for (const cKeyCond& kc : def.m_vecKeyCond) flow.m_vKeyConds.push_back(&kc);
+        PointKeyConds(flow, def);
         const long long cmds = static_cast<long long>(def.m_vecCmd.size());
         for (long long j = 0; j < static_cast<long long>(flow.m_vCmds.size()); ++j) {
             if (j >= cmds) {
