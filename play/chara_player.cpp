@@ -538,7 +538,8 @@ void cCharaPlayer::DrawLight(DDSURFACEDATA* dst, DDSURFACEDATA* mask) {
 
 namespace {
 // The colour list of the hit-box display; the last entry cycles.
-constexpr uint32_t kHitBoxColors[7] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x8000FF, 0x000000};
+constexpr uint32_t kHitBoxColors[7] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00,
+                                       0xFFFF00FF, 0xFF8000FF, 0xFF000000};
 
 uint32_t HitBoxColor(int color, int blink) {
     if (color >= 0 && color < 7) return kHitBoxColors[color];
