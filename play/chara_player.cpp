@@ -414,13 +414,15 @@ int cCharaPlayer::UpdateChara(int dying) {
         m_Anime.ChangeTrack(m_nForcedAnime, 1);
     }
     // 11
-    if (!m_bJumpHandled) {
-        m_nHoldCounter = 0;
-        m_bHoldAllowed = 1;
-        m_bJumpBlocked = 0;
-    }
+    if (!m_bJumpHandled) ResetJumpHold();
     // 12
     return m_nHP < 1;
+}
+
+void cCharaPlayer::ResetJumpHold() {
+    m_nHoldCounter = 0;
+    m_bHoldAllowed = 1;
+    m_bJumpBlocked = 0;
 }
 
 void cCharaPlayer::Jump(cFlowCmd& cmd) {
@@ -456,9 +458,7 @@ void cCharaPlayer::Jump(cFlowCmd& cmd) {
             if (m_dSpeedY < 0.0) m_dSpeedY *= 0.3;
             m_bJumpCut = 1;
         }
-        m_nHoldCounter = 0;
-        m_bHoldAllowed = 1;
-        m_bJumpBlocked = 0;
+        ResetJumpHold();
     } else {
         // 5
         m_nHoldCounter = WrapAdd(m_nHoldCounter, 1);
@@ -498,22 +498,14 @@ void cCharaPlayer::Jump(cFlowCmd& cmd) {
         }
     }
     // 7
-    if (IsStanding() && m_dSpeedY >= 0.0) {
+    if (IsStanding() && m_dSpeedY >= 0.0 && (!keyed || !held)) {
+        ResetJumpHold();
+        m_bKnockedBack = 0;
         if (!keyed) {
-            m_nHoldCounter = 0;
-            m_bHoldAllowed = 1;
-            m_bJumpBlocked = 0;
-            m_bKnockedBack = 0;
-            cmd.m_bLaunched = 0;
+            cmd.m_bLaunched = 0;  // the jump can be repeated
             return;
         }
-        if (!held) {
-            m_nHoldCounter = 0;
-            m_bHoldAllowed = 1;
-            m_bJumpBlocked = 0;
-            m_bKnockedBack = 0;
-            cmd.m_nRemaining = 0;
-        }
+        cmd.m_nRemaining = 0;  // the command ends
     }
     m_bJumpHandled = 1;
 }

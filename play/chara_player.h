@@ -79,4 +79,8 @@ public:
     std::vector<HitBoxEntry> m_vHitBoxList;
     std::vector<cEdFlowCmd> m_vecPendingFlowChange;
     cCheckedList<cArrange> m_lstArrange;
+
+private:
+    // Hold counter 0, hold allowed, not blocked.
+    void ResetJumpHold();
 };
