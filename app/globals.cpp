@@ -15,6 +15,7 @@
 #include "media/sound/bgm_manager.h"
 #include "media/sound/ds_sound.h"
 #include "media/sound/sound_output.h"
+#include "play/chara_player.h"
 #include "play/map_cell.h"
 #include "play/play_surfaces.h"
 #include "records/common_palette.h"
@@ -132,6 +133,7 @@ cCheckedVector<AnimeTrack> g_vAnimeSteps;
 cCheckedVector<AnimeTrack> g_vEffectSteps;
 
 // 17
+cCheckedVector<cCharaPlayer> g_vPlayers;
 cCheckedVector<cMapCell> g_vMapCells;
 
 // 21

@@ -57,6 +57,17 @@ public:
     // 1 when a corner cell of the box holds a block that hits this object.
     int HitsMapCorner();
 
+    // One move along an axis: the speed clamped to the largest speed per
+    // sub-step, the position moved, then the stage clamp of the mode; the
+    // clamp's edge code (x: 1..3, y: 1..6), anything else 0.
+    int MoveByX(int mode);
+    int MoveByY(int mode);
+    // Friction: with enabled set, speed moves towards 0 by the friction
+    // and stops at 0.
+    void Decelerate(double& speed, int enabled) const;
+    // A per-second amount as an amount per sub-step.
+    static double PerFrame(double v);
+
     // After x (y) changed: right (bottom), the hit box and the cell indices.
     void UpdatePosX();
     void UpdatePosY();

@@ -1,8 +1,14 @@
 // The play scene (scene kind SCENE_PLAY): runs one stage. Play code reaches
 // the live scene through PlayScene().
 #pragma once
+#include <cstdint>
+
 #include "app/scene.h"
 #include "play/scroll_axis.h"
+
+class cChara;
+class cFlow;
+class cFlowCmd;
 
 class cScenePlay : public cScene {
 public:
@@ -11,6 +17,17 @@ public:
 
     cScrollAxis m_ScrollX;  // view 640
     cScrollAxis m_ScrollY;  // view 480
+
+    // What runs now: the chara, flow, flow variables and command whose
+    // commands are being executed; null outside a chara's flow pass.
+    cChara* m_lpCurChara = nullptr;
+    cFlow* m_lpCurFlow = nullptr;
+    int32_t* m_lpCurFlowVars = nullptr;
+    cFlowCmd* m_lpCurFlowCmd = nullptr;
+    int32_t m_bDeathPending = 0;  // an update left another chara to die
+    int32_t m_nSubStep = 0;       // 1-based sub-step of the frame; 0 outside the play step
+    int32_t m_bItemMessageShown = 0;
+    int32_t m_bInSetup = 0;  // the stage set-up runs
 };
 
 // The live play scene (g_lpPlayScene, which the scene manager sets for
