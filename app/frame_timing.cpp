@@ -115,8 +115,13 @@ bool FrameLimiter(int rate, int show, DDSURFACEDATA* surface) {
     if (static_cast<double>(now) < due) return false;
     g_t.nFrameCt_OneSec += 1;
     if (g_t.nFrameCt_OneSec >= rate) {
+        // The next second starts where this one's last interval ends, so a
+        // second holds exactly `rate` intervals; a loop that fell more than
+        // a frame behind starts afresh from now instead of catching up.
         g_t.nFrameCt_OneSec = 0;
-        g_t.dwTime_OneSec = now;
+        const uint32_t next = g_t.dwTime_OneSec + 1000u;
+        const bool behind = static_cast<int32_t>(now - next) > 1000 / rate;
+        g_t.dwTime_OneSec = behind ? now : next;
     }
     if (show && surface) {
         if (g_statsDrawer) {

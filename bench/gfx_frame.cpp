@@ -83,4 +83,35 @@ void BM_FrameDirectDraw8(benchmark::State& state) {
 }
 BENCHMARK(BM_FrameDirectDraw8)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
+// A full-screen fill of the back buffer in the Direct3D family (target:
+// median 0.15 ms at 32 and 16 bits).
+void BM_FillScreenDirect3D(benchmark::State& state) {
+    if (!SetUp(1, int(state.range(0)))) {
+        state.SkipWithError("set-up failed");
+        return;
+    }
+    int n = 0;
+    for (auto _ : state) DDFillSurface(&g_BackBuffer, uint32_t(16 + (n++ & 63)));
+    TearDown();
+}
+BENCHMARK(BM_FillScreenDirect3D)->Arg(32)->Arg(16)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A light frame: the back buffer cleared, 200 colour-keyed 32 x 32 sprites,
+// the frame handed to the window; Direct3D 32-bit (target: median 0.5 ms).
+void BM_ClearSpritesDirect3D32(benchmark::State& state) {
+    if (!SetUp(1, 32)) {
+        state.SkipWithError("set-up failed");
+        return;
+    }
+    g_DDFrameLimiter = [](int, int, DDSURFACEDATA*) { return true; };
+    for (auto _ : state) {
+        DDFillSurface(&g_BackBuffer, 16);
+        for (int i = 0; i < 200; ++i)
+            DDBlt(&g_BackBuffer, (i * 37) % 620 - 8, (i * 53) % 460 - 8, 32, 32, &g_Sprites, (i % 8) * 32, 0, 1);
+        DDPresent(60, 0, nullptr);
+    }
+    TearDown();
+}
+BENCHMARK(BM_ClearSpritesDirect3D32)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
 }  // namespace
