@@ -1,5 +1,8 @@
 #include "app/frame_timing.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/log.h"
 #include "platform/clock.h"
 
@@ -133,6 +136,15 @@ bool FrameLimiter(int rate, int show, DDSURFACEDATA* surface) {
         g_t.sampleFlag = true;
     }
     return true;
+}
+
+uint32_t FrameLimiterWaitMs(int rate) {
+    if (!g_bD3DActive || rate <= 0 || !g_t.limiterStarted) return 1;
+    const double due = static_cast<double>(g_t.dwTime_OneSec) +
+                       (1000.0 / static_cast<double>(rate)) * static_cast<double>(g_t.nFrameCt_OneSec);
+    const double left = due - static_cast<double>(platform::NowMs());
+    if (left <= 1.0) return 1;
+    return static_cast<uint32_t>(std::min(std::ceil(left), 1000.0 / rate + 1.0));
 }
 
 bool FrameSkipCounter(int mode, int n) {

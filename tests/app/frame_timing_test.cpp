@@ -117,6 +117,21 @@ TEST_F(FrameTimingTest, LimiterKeepsTheRateOverManySecondsAndRestartsWhenBehind)
     EXPECT_TRUE(FrameLimiter(60, 0, nullptr));
 }
 
+TEST_F(FrameTimingTest, LimiterWaitIsTheTimeToTheNextFrame) {
+    EXPECT_EQ(FrameLimiterWaitMs(60), 1u);  // not started
+    ASSERT_TRUE(FrameLimiter(60, 0, nullptr));  // at 1000; the next one is due at 1016.67
+    EXPECT_EQ(FrameLimiterWaitMs(60), 17u);
+    clock.Set(1010);
+    EXPECT_EQ(FrameLimiterWaitMs(60), 7u);
+    clock.Set(1016);
+    EXPECT_EQ(FrameLimiterWaitMs(60), 1u);
+    clock.Set(1030);
+    EXPECT_EQ(FrameLimiterWaitMs(60), 1u);  // late
+    EXPECT_EQ(FrameLimiterWaitMs(0), 1u);
+    SetFrameLimiterD3DActive(false);
+    EXPECT_EQ(FrameLimiterWaitMs(60), 1u);
+}
+
 TEST_F(FrameTimingTest, LimiterStatisticsAverageSixteenSamples) {
     g_drawn.clear();
     SetFrameStatsDrawer(&RecordStats);
