@@ -431,7 +431,7 @@ int cMainWindow::MessageLoop() {
             continue;
         }
         SDL_Event e;
-        bool got = platform::WaitSdlEvent(e, g_bActive ? 10 : -1);
+        bool got = platform::WaitSdlEvent(e, g_bActive ? 50 : -1);
         if (got) {
             HandleEvent(e);
             while (!m_bLoopEnded && SDL_PollEvent(&e)) HandleEvent(e);
