@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # CPU share of the player showing a static scene: runs the Release player on
 # the bundled demo for SECONDS (default 5) and prints the share of one core
-# its process used (all threads, from /proc), after a second to settle.
+# its process used (all threads, from /proc), after three seconds of start-up.
 #   bench/idle_cpu.sh [SECONDS]          headless (SDL's dummy video driver)
 #   bench/idle_cpu.sh --x11 [SECONDS]    on X11: $DISPLAY, or a virtual screen of
 #                                        $SCREEN (default 1024x768x24: the window at zoom 1;
@@ -28,7 +28,7 @@ export SDL_AUDIODRIVER=dummy
 "$player" "$work/game" >/dev/null 2>&1 &
 pid=$!
 ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
-sleep 1
+sleep 3  # start-up (fonts, pictures) done
 kill -0 "$pid" 2>/dev/null || { echo "the player ended early" >&2; exit 1; }
 t0=$(ticks); s0=$(date +%s.%N)
 sleep "$secs"
