@@ -1,5 +1,8 @@
 #include "app/frame_timing.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/log.h"
 #include "platform/clock.h"
 
@@ -115,8 +118,13 @@ bool FrameLimiter(int rate, int show, DDSURFACEDATA* surface) {
     if (static_cast<double>(now) < due) return false;
     g_t.nFrameCt_OneSec += 1;
     if (g_t.nFrameCt_OneSec >= rate) {
+        // The next second starts where this one's last interval ends, so a
+        // second holds exactly `rate` intervals; a loop that fell more than
+        // a frame behind starts afresh from now instead of catching up.
         g_t.nFrameCt_OneSec = 0;
-        g_t.dwTime_OneSec = now;
+        const uint32_t next = g_t.dwTime_OneSec + 1000u;
+        const bool behind = static_cast<int32_t>(now - next) > 1000 / rate;
+        g_t.dwTime_OneSec = behind ? now : next;
     }
     if (show && surface) {
         if (g_statsDrawer) {
@@ -128,6 +136,15 @@ bool FrameLimiter(int rate, int show, DDSURFACEDATA* surface) {
         g_t.sampleFlag = true;
     }
     return true;
+}
+
+uint32_t FrameLimiterWaitMs(int rate) {
+    if (!g_bD3DActive || rate <= 0 || !g_t.limiterStarted) return 1;
+    const double due = static_cast<double>(g_t.dwTime_OneSec) +
+                       (1000.0 / static_cast<double>(rate)) * static_cast<double>(g_t.nFrameCt_OneSec);
+    const double left = due - static_cast<double>(platform::NowMs());
+    if (left <= 1.0) return 1;
+    return static_cast<uint32_t>(std::min(std::ceil(left), 1000.0 / rate + 1.0));
 }
 
 bool FrameSkipCounter(int mode, int n) {

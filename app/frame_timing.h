@@ -15,6 +15,9 @@ int GetFramesPerSecond(int count);
 bool IsFrameTick(int rate);
 // Draws its statistics through the hook below when show and surface are set.
 bool FrameLimiter(int rate, int show, DDSURFACEDATA* surface);
+// How long to sleep before asking the limiter again: the milliseconds to the
+// next frame's time (at least 1, at most one interval).
+uint32_t FrameLimiterWaitMs(int rate);
 bool FrameSkipCounter(int mode, int n);
 
 // Whether the Direct3D back end is in use (the limiter passes at once

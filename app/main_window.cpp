@@ -16,6 +16,7 @@
 #include "platform/cp932.h"
 #include "platform/event_pump.h"
 #include "platform/frame_mailbox.h"
+#include "platform/frame_renderer.h"
 #include "platform/message_box.h"
 #include "platform/sdl_message_box.h"
 
@@ -148,15 +149,14 @@ bool cMainWindow::Create() {
     if (!w) return false;
     m_hWnd = w;
     m_bLoopEnded = false;
-    m_renderer = SDL_CreateRenderer(w, -1, 0);
-    if (!m_renderer) m_renderer = SDL_CreateRenderer(w, -1, SDL_RENDERER_SOFTWARE);
+    m_renderer = platform::CreateHardwareFrameRenderer(w);
     if (m_renderer) {
         SDL_RenderSetLogicalSize(m_renderer, kWidth, kHeight);
         SDL_RenderSetIntegerScale(m_renderer, SDL_TRUE);
         m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kWidth,
                                       kHeight);
     }
-    if (!m_texture) DebugLogf("no renderer: %s", SDL_GetError());
+    if (!m_texture) DebugLog("frames go to the window surface");
     // Keyboard and joysticks reach the input layer through the event pump.
     platform::InitInputDevices();
     platform::AddSdlEventObserver(platform::HandleInputEvent);
@@ -220,13 +220,13 @@ void cMainWindow::ZoomToFit() {
 }
 
 void cMainWindow::PresentFrame(bool again) {
-    if (!m_texture) {
-        platform::FrameMailbox().Take();
-        return;
-    }
     const uint32_t* px = platform::FrameMailbox().Take();
     if (!px && again) px = platform::FrameMailbox().Last();
     if (!px) return;
+    if (!m_texture) {
+        platform::PresentToWindowSurface(m_hWnd, px, kWidth, kHeight);
+        return;
+    }
     SDL_UpdateTexture(m_texture, nullptr, px, kWidth * 4);
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
     SDL_RenderClear(m_renderer);
@@ -443,7 +443,7 @@ int cMainWindow::MessageLoop() {
             continue;
         }
         SDL_Event e;
-        bool got = g_bActive ? SDL_WaitEventTimeout(&e, 2) != 0 : SDL_WaitEvent(&e) != 0;
+        bool got = platform::WaitSdlEvent(e, g_bActive ? 50 : -1);
         if (got) {
             HandleEvent(e);
             while (!m_bLoopEnded && SDL_PollEvent(&e)) HandleEvent(e);

@@ -15,7 +15,7 @@ namespace {
 
 DDSURFACEDATA g_Back[2], g_Sprites;
 
-bool SetUp(int d3d, int bpp) {
+bool Build(int d3d, int bpp) {
     DDEnd();
     BuildBitmapTable();
     if (!DDInit(d3d, nullptr, 640, 480, bpp, 0, d3d ? 1 : 0, 1, 60, 0, SurfaceTable, BitmapTable, kSurfaceSlots, 0))
@@ -35,6 +35,15 @@ bool SetUp(int d3d, int bpp) {
     DDFillRect(&g_Sprites, 0, 0, 256, 32, 0);  // the transparent colour
     for (int k = 0; k < 8; ++k) DDFillRectRGB(&g_Sprites, k * 32 + 4, 4, 24, 24, colour(30 + k * 20));
     return true;
+}
+
+// The device and surfaces, the frame limiter passing at once; a failed
+// set-up ends the benchmark with an error.
+bool SetUp(benchmark::State& state, int d3d, int bpp) {
+    g_DDFrameLimiter = [](int, int, DDSURFACEDATA*) { return true; };
+    if (Build(d3d, bpp)) return true;
+    state.SkipWithError("set-up failed");
+    return false;
 }
 
 void DrawFrame() {
@@ -57,11 +66,7 @@ void TearDown() {
 }
 
 void BM_FrameDirect3D32(benchmark::State& state) {
-    if (!SetUp(1, 32)) {
-        state.SkipWithError("set-up failed");
-        return;
-    }
-    g_DDFrameLimiter = [](int, int, DDSURFACEDATA*) { return true; };
+    if (!SetUp(state, 1, 32)) return;
     for (auto _ : state) {
         DrawFrame();
         DDPresent(60, 0, nullptr);
@@ -71,10 +76,7 @@ void BM_FrameDirect3D32(benchmark::State& state) {
 BENCHMARK(BM_FrameDirect3D32)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_FrameDirectDraw8(benchmark::State& state) {
-    if (!SetUp(0, 8)) {
-        state.SkipWithError("set-up failed");
-        return;
-    }
+    if (!SetUp(state, 0, 8)) return;
     for (auto _ : state) {
         DrawFrame();
         DDFlipPrimary();  // includes the palette conversion at hand-over
@@ -82,5 +84,29 @@ void BM_FrameDirectDraw8(benchmark::State& state) {
     TearDown();
 }
 BENCHMARK(BM_FrameDirectDraw8)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A full-screen fill of the back buffer in the Direct3D family (target:
+// median 0.15 ms at 32 and 16 bits).
+void BM_FillScreenDirect3D(benchmark::State& state) {
+    if (!SetUp(state, 1, int(state.range(0)))) return;
+    int n = 0;
+    for (auto _ : state) DDFillSurface(&g_BackBuffer, uint32_t(16 + (n++ & 63)));
+    TearDown();
+}
+BENCHMARK(BM_FillScreenDirect3D)->Arg(32)->Arg(16)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A light frame: the back buffer cleared, 200 colour-keyed 32 x 32 sprites,
+// the frame handed to the window; Direct3D 32-bit (target: median 0.5 ms).
+void BM_ClearSpritesDirect3D32(benchmark::State& state) {
+    if (!SetUp(state, 1, 32)) return;
+    for (auto _ : state) {
+        DDFillSurface(&g_BackBuffer, 16);
+        for (int i = 0; i < 200; ++i)
+            DDBlt(&g_BackBuffer, (i * 37) % 620 - 8, (i * 53) % 460 - 8, 32, 32, &g_Sprites, (i % 8) * 32, 0, 1);
+        DDPresent(60, 0, nullptr);
+    }
+    TearDown();
+}
+BENCHMARK(BM_ClearSpritesDirect3D32)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

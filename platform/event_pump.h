@@ -20,6 +20,10 @@ enum class UserEvent : int32_t { Close = 1, Request = 2, Frame = 3 };
 uint32_t ProgramEventType();
 // Thread-safe; false when SDL's queue is not available.
 bool PushProgramEvent(UserEvent kind);
+// Waits up to timeoutMs (< 0: without end) for an SDL event; false when none
+// came. The program's own events wake it at once also under the dummy and
+// offscreen video drivers, which SDL would otherwise poll every millisecond.
+bool WaitSdlEvent(SDL_Event& e, int timeoutMs);
 
 }  // namespace platform
 

@@ -15,9 +15,9 @@ uint32_t NextVerticalBlank(uint32_t now) {
 
 void WaitForVerticalBlank(bool (*keepWaiting)()) {
     uint32_t due = NextVerticalBlank(NowMs());
-    while (static_cast<int32_t>(NowMs() - due) < 0) {
+    for (int32_t left; (left = static_cast<int32_t>(due - NowMs())) > 0;) {
         if (keepWaiting && !keepWaiting()) return;
-        SleepMs(1);
+        SleepMs(static_cast<uint32_t>(left));
     }
 }
 

@@ -55,7 +55,7 @@ int DDPresent(int frameRate, int showStats, DDSURFACEDATA* statsSurface) {
     g_DD.bVirPresented = lpDTCon->bVirBackBuffer;
     if (!g_DD.bVSync) {
         while (!g_DDFrameLimiter(frameRate, showStats, statsSurface))
-            if (!g_DDSleep(1)) break;
+            if (!g_DDSleep(int(FrameLimiterWaitMs(frameRate)))) break;
     } else {
         // The presentation interval: the emulated vertical blank.
         platform::WaitForVerticalBlank(KeepWaiting);

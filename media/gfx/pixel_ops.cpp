@@ -1,9 +1,9 @@
 #include "media/gfx/pixel_ops.h"
 
-#include <vector>
-
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
+#include <vector>
 
 namespace gfx {
 namespace {
@@ -31,12 +31,88 @@ struct Pix<4> {
     static void Store(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
 };
 
-struct SkNone { bool operator()(uint32_t) const { return false; } };
-struct SkKey { uint32_t k; bool operator()(uint32_t v) const { return v == k; } };
-struct SkAlpha0 { bool operator()(uint32_t v) const { return v < 0x1000000u; } };
-struct SkTest16 { bool operator()(uint32_t v) const { return (v & 0xA000u) == 0; } };
-struct CvNone { uint32_t operator()(uint32_t v) const { return v; } };
-struct CvBack565 { uint32_t operator()(uint32_t v) const { return SurfToBack565(v); } };
+// Sixteen bytes of pixels of B bytes (B = 1, 2, 4).
+using u8x16 = uint8_t __attribute__((vector_size(16)));
+using u16x8 = uint16_t __attribute__((vector_size(16)));
+using u32x4 = uint32_t __attribute__((vector_size(16)));
+template <int B>
+using Lanes = std::conditional_t<B == 1, u8x16, std::conditional_t<B == 2, u16x8, u32x4>>;
+
+// Each rule and conversion also works on a vector of pixels (Mask: all ones
+// in the lanes skipped); pixels narrower than the rule's values compare as
+// the scalar rule does on them.
+struct SkNone {
+    bool operator()(uint32_t) const { return false; }
+    template <class V> V Mask(V) const { return V{}; }
+};
+struct SkKey {
+    uint32_t k;
+    bool operator()(uint32_t v) const { return v == k; }
+    template <class V> V Mask(V v) const {
+        using E = std::remove_reference_t<decltype(v[0])>;
+        if (k != E(k)) return V{};  // no pixel of this size equals the key
+        return (V)(v == E(k));
+    }
+};
+struct SkAlpha0 {
+    bool operator()(uint32_t v) const { return v < 0x1000000u; }
+    template <class V> V Mask(V v) const {
+        if constexpr (std::is_same_v<V, u32x4>) return (V)(v < 0x1000000u);
+        else return ~V{};
+    }
+};
+struct SkTest16 {
+    bool operator()(uint32_t v) const { return (v & 0xA000u) == 0; }
+    template <class V> V Mask(V v) const {
+        if constexpr (std::is_same_v<V, u8x16>) return ~V{};
+        else return (V)((v & 0xA000u) == 0);
+    }
+};
+struct CvNone {
+    uint32_t operator()(uint32_t v) const { return v; }
+    static constexpr bool kVector = true;
+    template <class V> V Vec(V v) const { return v; }
+};
+struct CvBack565 {
+    uint32_t operator()(uint32_t v) const { return SurfToBack565(v); }
+    static constexpr bool kVector = false;  // 16-bit pixels only; see Vec16
+    u16x8 Vec16(u16x8 v) const { return ((v & 0x7C00u) << 1) | ((v & 0x3E0u) << 1) | (v & 0x1Fu); }
+};
+
+// A run of n pixels through the rule and the conversion, sixteen bytes at a
+// time; the same result as pixel by pixel.
+template <int B, class S, class C>
+void CopyRun(uint8_t* d, const uint8_t* s, int n, S skip, C conv) {
+    using V = Lanes<B>;
+    constexpr int L = 16 / B;
+    int j = 0;
+    if constexpr (std::is_same_v<S, SkNone> && std::is_same_v<C, CvNone>) {
+        std::memcpy(d, s, size_t(n) * B);
+        return;
+    }
+    constexpr bool vec = B != 3 && (C::kVector || B == 2);
+    if constexpr (vec) {
+        for (; j + L <= n; j += L) {
+            V v, o;
+            std::memcpy(&v, s + j * B, 16);
+            const V m = skip.Mask(v);
+            V c;
+            if constexpr (C::kVector) c = conv.Vec(v);
+            else c = conv.Vec16(v);
+            if constexpr (std::is_same_v<S, SkNone>) {
+                o = c;
+            } else {
+                std::memcpy(&o, d + j * B, 16);
+                o = (c & ~m) | (o & m);
+            }
+            std::memcpy(d + j * B, &o, 16);
+        }
+    }
+    for (; j < n; ++j) {
+        const uint32_t v = Pix<B>::Load(s + j * B);
+        if (!skip(v)) Pix<B>::Store(d + j * B, conv(v));
+    }
+}
 
 template <class F>
 void WithSkip(const SkipRule& r, F&& f) {
@@ -54,14 +130,22 @@ void WithConv(Convert c, F&& f) {
 }
 
 template <int B, class S, class C>
-void CopyLoop(cImage& dst, int dx, int dy, const cImage& src, int sx, int sy, int w, int h, S skip, C conv) {
+void CopyLoop(cImage& dst, int dx, int dy, const cImage& src, int sx, int sy, int w, int h, S skip, C conv,
+              bool fast) {
     const int j0 = std::max({0, -dx, -sx});
     const int j1 = std::min({w, dst.Width() - dx, src.Width() - sx});
     const int i0 = std::max({0, -dy, -sy});
     const int i1 = std::min({h, dst.Height() - dy, src.Height() - sy});
+    if (j1 <= j0) return;
     for (int i = i0; i < i1; ++i) {
         const uint8_t* s = src.Row(sy + i) + (sx + j0) * B;
         uint8_t* d = dst.Row(dy + i) + (dx + j0) * B;
+        // Runs are done in blocks unless the two rectangles share an image
+        // (a forward copy then reads what it wrote).
+        if (fast && &dst != &src) {
+            CopyRun<B>(d, s, j1 - j0, skip, conv);
+            continue;
+        }
         for (int j = j0; j < j1; ++j, s += B, d += B) {
             const uint32_t v = Pix<B>::Load(s);
             if (!skip(v)) Pix<B>::Store(d, conv(v));
@@ -71,27 +155,49 @@ void CopyLoop(cImage& dst, int dx, int dy, const cImage& src, int sx, int sy, in
 
 template <int B, class S, class C>
 void StretchLoop(cImage& dst, int x, int y, int w, int h, const cImage& src, int sx, int sy, int sw, int sh, S skip,
-                 C conv) {
+                 C conv, bool fast) {
     // The source column of every destination column inside both images,
-    // worked out once for all rows.
-    std::vector<std::pair<int, int>> cols;
-    cols.reserve(size_t(std::min(w, dst.Width())));
-    for (int j = 0; j < w; ++j) {
-        const int dxx = x + j;
-        if (dxx < 0) continue;
-        if (dxx >= dst.Width()) break;
-        const int sxx = sx + TruncOffset(j, sw, w);
-        if (sxx < 0 || sxx >= src.Width()) continue;
-        cols.emplace_back(dxx * B, sxx * B);
-    }
-    for (int i = 0; i < h; ++i) {
-        const int dyy = y + i, syy = sy + TruncOffset(i, sh, h);
-        if (dyy < 0 || dyy >= dst.Height() || syy < 0 || syy >= src.Height()) continue;
-        const uint8_t* srow = src.Row(syy);
-        uint8_t* drow = dst.Row(dyy);
-        for (const auto& [d, sc] : cols) {
-            const uint32_t v = Pix<B>::Load(srow + sc);
-            if (!skip(v)) Pix<B>::Store(drow + d, conv(v));
+    // worked out once for all rows, a block of columns at a time. A row of
+    // the block reads its source pixels into a buffer (kept while the next
+    // row reads the same source row) and then goes as a run when its
+    // columns are consecutive.
+    constexpr int kBlock = 256;
+    int dcol[kBlock], scol[kBlock];
+    uint8_t gathered[kBlock * 4];
+    const bool runs = fast && &dst != &src;
+    int j = 0;
+    while (j < w) {
+        int n = 0;
+        for (; j < w && n < kBlock; ++j) {
+            const int dxx = x + j;
+            if (dxx < 0) continue;
+            if (dxx >= dst.Width()) {
+                j = w;
+                break;
+            }
+            const int sxx = sx + TruncOffset(j, sw, w);
+            if (sxx < 0 || sxx >= src.Width()) continue;
+            dcol[n] = dxx * B, scol[n] = sxx * B, ++n;
+        }
+        if (n == 0) continue;
+        const bool consecutive = dcol[n - 1] - dcol[0] == (n - 1) * B;
+        int lastRow = -1;
+        for (int i = 0; i < h; ++i) {
+            const int dyy = y + i, syy = sy + TruncOffset(i, sh, h);
+            if (dyy < 0 || dyy >= dst.Height() || syy < 0 || syy >= src.Height()) continue;
+            const uint8_t* srow = src.Row(syy);
+            uint8_t* drow = dst.Row(dyy);
+            if (runs && consecutive) {
+                if (syy != lastRow)
+                    for (int k = 0; k < n; ++k) std::memcpy(gathered + k * B, srow + scol[k], B);
+                lastRow = syy;
+                CopyRun<B>(drow + dcol[0], gathered, n, skip, conv);
+                continue;
+            }
+            for (int k = 0; k < n; ++k) {
+                const uint32_t v = Pix<B>::Load(srow + scol[k]);
+                if (!skip(v)) Pix<B>::Store(drow + dcol[k], conv(v));
+            }
         }
     }
 }
@@ -109,24 +215,26 @@ void WithBpp(int bpp, F&& f) {
 }  // namespace
 
 bool CopyRect(cImage& dst, int dx, int dy, const cImage& src, int sx, int sy, int w, int h, SkipRule skip,
-              Convert conv) {
+              Convert conv, PixelPath path) {
     if (dst.Bpp() != src.Bpp()) return false;
+    const bool fast = path == PixelPath::Auto;
     WithBpp(dst.Bpp(), [&](auto b) {
         WithSkip(skip, [&](auto s) {
-            WithConv(conv, [&](auto c) { CopyLoop<decltype(b)::value>(dst, dx, dy, src, sx, sy, w, h, s, c); });
+            WithConv(conv, [&](auto c) { CopyLoop<decltype(b)::value>(dst, dx, dy, src, sx, sy, w, h, s, c, fast); });
         });
     });
     return true;
 }
 
 bool StretchTrunc(cImage& dst, int x, int y, int w, int h, const cImage& src, int sx, int sy, int sw, int sh,
-                  SkipRule skip, Convert conv) {
+                  SkipRule skip, Convert conv, PixelPath path) {
     if (dst.Bpp() != src.Bpp()) return false;
     if (w <= 0 || h <= 0) return true;
+    const bool fast = path == PixelPath::Auto;
     WithBpp(dst.Bpp(), [&](auto b) {
         WithSkip(skip, [&](auto s) {
             WithConv(conv, [&](auto c) {
-                StretchLoop<decltype(b)::value>(dst, x, y, w, h, src, sx, sy, sw, sh, s, c);
+                StretchLoop<decltype(b)::value>(dst, x, y, w, h, src, sx, sy, sw, sh, s, c, fast);
             });
         });
     });
@@ -136,11 +244,14 @@ bool StretchTrunc(cImage& dst, int x, int y, int w, int h, const cImage& src, in
 void FillRect(cImage& dst, int x, int y, int w, int h, uint32_t px) {
     const int x0 = std::max(x, 0), x1 = std::min<int64_t>(int64_t(x) + w, dst.Width());
     const int y0 = std::max(y, 0), y1 = std::min<int64_t>(int64_t(y) + h, dst.Height());
+    if (x1 <= x0) return;
     WithBpp(dst.Bpp(), [&](auto b) {
         constexpr int B = decltype(b)::value;
         for (int yy = y0; yy < y1; ++yy) {
             uint8_t* d = dst.Row(yy) + x0 * B;
-            for (int xx = x0; xx < x1; ++xx, d += B) Pix<B>::Store(d, px);
+            if constexpr (B == 1) std::memset(d, int(uint8_t(px)), size_t(x1 - x0));
+            else if constexpr (B == 2 || B == 4) FillRow<B>(d, size_t(x1 - x0), px);
+            else for (int xx = x0; xx < x1; ++xx, d += B) Pix<B>::Store(d, px);
         }
     });
 }

@@ -1,7 +1,9 @@
 // Rectangle copy, nearest stretch and fill over images of one format. The
 // loops are templated per pixel size and per skip rule.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "media/gfx/image.h"
 
@@ -23,16 +25,20 @@ enum class Convert {
     SurfToBack565,  // A1R5G5B5 texel -> R5G6B5 pixel, green doubled, no alpha
 };
 
+// Auto takes the block-wise rows where they apply; General goes pixel by
+// pixel (the reference the fast rows are compared against).
+enum class PixelPath { Auto, General };
+
 // Pixel (dx + j, dy + i) <- (sx + j, sy + i) for 0 <= j < w, 0 <= i < h,
 // every pair inside both images. False when the pixel sizes differ.
 bool CopyRect(cImage& dst, int dx, int dy, const cImage& src, int sx, int sy, int w, int h, SkipRule skip = {},
-              Convert conv = Convert::None);
+              Convert conv = Convert::None, PixelPath path = PixelPath::Auto);
 
 // Truncating nearest stretch: destination column j reads
 // sx + trunc(j * sw / w) (minus one when sw < 0), rows likewise. Pixels
 // outside either image are skipped.
 bool StretchTrunc(cImage& dst, int x, int y, int w, int h, const cImage& src, int sx, int sy, int sw, int sh,
-                  SkipRule skip = {}, Convert conv = Convert::None);
+                  SkipRule skip = {}, Convert conv = Convert::None, PixelPath path = PixelPath::Auto);
 
 // Source offset of destination column j by the truncating rule.
 inline int TruncOffset(int j, int sw, int w) {
@@ -42,6 +48,24 @@ inline int TruncOffset(int j, int sw, int w) {
 
 // Raw pixel value into every pixel of the rectangle inside the image.
 void FillRect(cImage& dst, int x, int y, int w, int h, uint32_t px);
+
+// Raw pixel value into n pixels of B bytes (2 or 4) from d, sixteen bytes
+// at a time.
+template <int B>
+inline void FillRow(uint8_t* d, size_t n, uint32_t px) {
+    static_assert(B == 2 || B == 4);
+    using u32x4 = uint32_t __attribute__((vector_size(16)));
+    if constexpr (B == 2) {
+        const uint16_t p16 = uint16_t(px);
+        if (n & 1) std::memcpy(d + (n - 1) * 2, &p16, 2);
+        px = uint32_t(p16) * 0x10001u;
+        n /= 2;
+    }
+    const u32x4 v = {px, px, px, px};
+    size_t j = 0;
+    for (; j + 4 <= n; j += 4) std::memcpy(d + j * 4, &v, 16);
+    for (; j < n; ++j) std::memcpy(d + j * 4, &px, 4);
+}
 
 // Skip test of one pixel value.
 inline bool Skipped(const SkipRule& r, uint32_t px) {

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <vector>
+#include <type_traits>
+
+#include "media/gfx/pixel_ops.h"
 
 namespace gfx {
 namespace {
@@ -13,7 +15,14 @@ using i128 = __int128;
 
 constexpr int kSub = 256;  // sub-pixel and sub-texel steps
 
-i64 Snap(float v) { return i64(std::llround(double(v) * kSub)); }
+// Nearest step, halves away from zero. A float times 256 has at most 24
+// significant bits, so adding one half is exact below 2^52.
+i64 Snap(float v) {
+    const double x = double(v) * kSub;
+    if (x >= 0 && x < 0x1p52) return i64(x + 0.5);
+    if (x < 0 && x > -0x1p52) return -i64(-x + 0.5);
+    return i64(std::llround(x));
+}
 
 struct FV {
     i64 x, y, s, t;
@@ -119,65 +128,137 @@ constexpr int BytesOf(PixelFormat f) {
 // Row helpers on four pixels at a time (plain integer vector operations, so
 // the result is the same as pixel by pixel).
 using u32x4 = uint32_t __attribute__((vector_size(16)));
-using i32x4 = int32_t __attribute__((vector_size(16)));
 inline u32x4 Load4(const uint8_t* p) {
     u32x4 v;
     std::memcpy(&v, p, 16);
     return v;
 }
 inline void Store4(uint8_t* p, u32x4 v) { std::memcpy(p, &v, 16); }
+using u64x2 = uint64_t __attribute__((vector_size(16)));
 
-enum class RowAlpha { Opaque, Keyed, Mixed };
-
-// Opaque: every alpha is 255. Keyed: every alpha is 0 or 255.
-inline RowAlpha ClassifyAlpha(const uint8_t* sp, size_t n) {
-    u32x4 all = {~0u, ~0u, ~0u, ~0u}, partial = {0, 0, 0, 0};
+// A8R8G8B8 texels as they are into a row of 32-bit pixels: unblended they
+// replace; blended, alpha 255 replaces, 0 keeps and anything else mixes.
+// Eight at a time while the eight are each opaque or clear (colour-keyed
+// sprites and opaque backgrounds).
+template <PixelFormat DF>
+inline void TexelRow32(uint8_t* d, const uint8_t* sp, size_t n, bool blend) {
+    constexpr uint32_t keep = DF == PixelFormat::XRGB8888 ? 0xFFFFFFu : 0xFFFFFFFFu;
+    auto texel = [&](size_t j) { return LoadPx<PixelFormat::ARGB8888>(sp + j * 4); };
     size_t j = 0;
-    for (; j + 4 <= n; j += 4) {
-        const u32x4 t = Load4(sp + j * 4);
-        all &= t;
-        partial |= ((t >> 24) + 1) & 0xFEu;
+    if (!blend) {
+        for (; j < n; ++j) StorePx<DF>(d + j * 4, texel(j) & keep);
+        return;
     }
-    uint32_t a = all[0] & all[1] & all[2] & all[3];
-    uint32_t p = partial[0] | partial[1] | partial[2] | partial[3];
-    for (; j < n; ++j) {
-        uint32_t t;
-        std::memcpy(&t, sp + j * 4, 4);
-        a &= t;
-        p |= ((t >> 24) + 1) & 0xFEu;
+    auto one = [&](size_t k) {
+        const uint32_t t = texel(k), a = t >> 24;
+        uint8_t* p = d + k * 4;
+        if (a == 255) StorePx<DF>(p, t & keep);
+        else if (a != 0)
+            StorePx<DF>(p, Enc<DF>(BlendSrcAlpha(Dec<PixelFormat::ARGB8888>(t), Dec<DF>(LoadPx<DF>(p)))));
+    };
+    // Eight at a time (two vectors of four), then one by one.
+    auto all = [](u32x4 m) {
+        const u64x2 q = (u64x2)m;
+        return (q[0] & q[1]) == ~uint64_t(0);
+    };
+    auto load = [&](size_t k) { return Load4(sp + k * 4); };
+    for (; j + 8 <= n; j += 8) {
+        u32x4 t0 = load(j), t1 = load(j + 4);
+        const u32x4 a0 = t0 >> 24, a1 = t1 >> 24;
+        const u32x4 o0 = (u32x4)(a0 == 255u), o1 = (u32x4)(a1 == 255u);
+        const u32x4 c0 = (u32x4)(a0 == 0u), c1 = (u32x4)(a1 == 0u);
+        if (all(o0 & o1)) {
+            Store4(d + j * 4, t0 & keep);
+            Store4(d + j * 4 + 16, t1 & keep);
+        } else if (all(c0 & c1)) {
+            continue;
+        } else if (all((o0 | c0) & (o1 | c1))) {
+            Store4(d + j * 4, (t0 & keep & o0) | (Load4(d + j * 4) & ~o0));
+            Store4(d + j * 4 + 16, (t1 & keep & o1) | (Load4(d + j * 4 + 16) & ~o1));
+        } else {
+            for (size_t m = j; m < j + 8; ++m) one(m);
+        }
     }
-    if ((a >> 24) == 255) return RowAlpha::Opaque;
-    return p == 0 ? RowAlpha::Keyed : RowAlpha::Mixed;
+    for (; j < n; ++j) one(j);
 }
 
-inline void CopyRowMasked(uint8_t* d, const uint8_t* sp, size_t n, uint32_t keep) {
+// The same on 16-bit A1R5G5B5 texels, bit 15 being the alpha. Conv turns
+// the texel into the target pixel as decoding and encoding would.
+using u16x8 = uint16_t __attribute__((vector_size(16)));
+using i16x8 = int16_t __attribute__((vector_size(16)));
+template <class Conv>
+inline void CopyRow16(uint8_t* d, const uint8_t* sp, size_t n, Conv conv) {
     size_t j = 0;
-    for (; j + 4 <= n; j += 4) Store4(d + j * 4, Load4(sp + j * 4) & keep);
+    for (; j + 8 <= n; j += 8) {
+        u16x8 t;
+        std::memcpy(&t, sp + j * 2, 16);
+        t = conv(t);
+        std::memcpy(d + j * 2, &t, 16);
+    }
+    for (; j < n; ++j) StorePx<PixelFormat::RGB565>(d + j * 2, conv(LoadPx<PixelFormat::RGB565>(sp + j * 2)));
+}
+template <class Conv>
+inline void SelectRow16(uint8_t* d, const uint8_t* sp, size_t n, Conv conv) {
+    size_t j = 0;
+    for (; j + 8 <= n; j += 8) {
+        u16x8 t, o;
+        std::memcpy(&t, sp + j * 2, 16);
+        std::memcpy(&o, d + j * 2, 16);
+        const u16x8 m = (u16x8)((i16x8)t >> 15);
+        t = (conv(t) & m) | (o & ~m);
+        std::memcpy(d + j * 2, &t, 16);
+    }
     for (; j < n; ++j) {
-        uint32_t t;
-        std::memcpy(&t, sp + j * 4, 4);
-        t &= keep;
-        std::memcpy(d + j * 4, &t, 4);
+        const uint32_t t = LoadPx<PixelFormat::RGB565>(sp + j * 2);
+        if (t & 0x8000u) StorePx<PixelFormat::RGB565>(d + j * 2, conv(t));
     }
 }
+// A1R5G5B5 -> R5G6B5 with the green widened and narrowed again (the low
+// bit of six repeats the top bit of five).
+struct Conv1555To565 {
+    template <class V>
+    V operator()(V t) const {
+        return V(((t & 0x7FE0u) << 1) | ((t >> 4) & 0x20u) | (t & 0x1Fu));
+    }
+};
+struct ConvSame {
+    template <class V>
+    V operator()(V t) const {
+        return t;
+    }
+};
 
-// Alpha 255 replaces the pixel, alpha 0 keeps it.
-inline void SelectRowByAlpha(uint8_t* d, const uint8_t* sp, size_t n, uint32_t keep) {
-    size_t j = 0;
-    for (; j + 4 <= n; j += 4) {
-        const u32x4 t = Load4(sp + j * 4);
-        const u32x4 m = (u32x4)((i32x4)t >> 31);
-        Store4(d + j * 4, ((t & keep) & m) | (Load4(d + j * 4) & ~m));
+// Texel columns or rows a stretched run reads, worked out once per run and
+// chunked so that no run needs memory beyond a fixed buffer.
+constexpr size_t kChunk = 512;
+
+// floor(n / d) wrapped into [0, size) for n = n0, n0 + step, n0 + 2 step, ...
+// with d > 0: one division to start, then additions only.
+struct TexelStep {
+    int w = 0, dw = 0, size = 1;
+    i128 r = 0, dr = 0, d = 1;
+
+    TexelStep(i128 n0, i128 step, i128 den, int sz) : size(sz > 0 ? sz : 1), d(den) {
+        const i64 q = FloorDiv(n0, d), dq = FloorDiv(step, d);
+        r = n0 - i128(q) * d;
+        dr = step - i128(dq) * d;
+        w = Wrap(q, size);
+        dw = Wrap(dq, size);
     }
-    for (; j < n; ++j) {
-        uint32_t t, o;
-        std::memcpy(&t, sp + j * 4, 4);
-        std::memcpy(&o, d + j * 4, 4);
-        const uint32_t m = uint32_t(int32_t(t) >> 31);
-        t = ((t & keep) & m) | (o & ~m);
-        std::memcpy(d + j * 4, &t, 4);
+    int Value() const { return w; }
+    void Next() {
+        w += dw;
+        r += dr;
+        if (r >= d) r -= d, ++w;
+        if (w >= size) w -= size;
     }
-}
+};
+
+// The texels of one stretched run, read once for the rows that share them.
+struct TexelRun {
+    int ty = -1;
+    alignas(16) uint8_t bytes[kChunk * 4];
+};
 
 // One texel through the stage and the blend into one target pixel. The
 // shortcuts give exactly what the full rules give: a white modulating
@@ -189,6 +270,7 @@ struct Shader {
     Argb diffuse;
     bool identity;  // stage output = texel
     const cImage* tex;
+    Argb flat;  // without a texture: the stage output, the same for every pixel
 
     inline void Put(int px, int py, int tx, int ty) const {
         Argb t{255, 0, 0, 0};
@@ -203,41 +285,47 @@ struct Shader {
     }
 
     // A run of n pixels from column x of row py, texel columns tx, row ty.
-    // The common case (the texel as it is, blended, 32 bits both sides) is
-    // done on the packed values; the result is the one Put gives.
-    inline void PutRow(int py, int x, size_t n, const int* tx, int ty, bool contiguous) const {
-        if constexpr (TF == PixelFormat::ARGB8888 && (DF == PixelFormat::XRGB8888 || DF == PixelFormat::ARGB8888)) {
-            if (identity && q.blend) {
+    // The common cases (a constant colour; the texel as it is, 32 bits or
+    // A1R5G5B5 into 16 bits) are done on the packed values; the result is
+    // the one Put gives. Stretched runs read their texels into the buffer
+    // first, once for rows that read the same texel row.
+    inline void PutRow(int py, int x, size_t n, const int* tx, int ty, bool contiguous, TexelRun& run) const {
+        if (!tex) {
+            // Opaque or unblended: a plain fill.
+            if (q.blend && flat.a == 0) return;
+            uint8_t* d = target.Row(py) + size_t(x) * BytesOf(DF);
+            if (!q.blend || flat.a == 255) {
+                FillRow<BytesOf(DF)>(d, n, Enc<DF>(flat));
+                return;
+            }
+            for (size_t j = 0; j < n; ++j, d += BytesOf(DF))
+                StorePx<DF>(d, Enc<DF>(BlendSrcAlpha(flat, Dec<DF>(LoadPx<DF>(d)))));
+            return;
+        }
+        constexpr bool k1555 =
+            TF == PixelFormat::ARGB1555 && (DF == PixelFormat::ARGB1555 || DF == PixelFormat::RGB565);
+        constexpr bool k8888 =
+            TF == PixelFormat::ARGB8888 && (DF == PixelFormat::XRGB8888 || DF == PixelFormat::ARGB8888);
+        if constexpr (k1555 || k8888) {
+            if (identity) {
                 const uint8_t* srow = tex->Row(ty);
-                uint8_t* d = target.Row(py) + size_t(x) * 4;
-                {
-                    // When all texels of the row are opaque the row is a
-                    // plain copy; colour-keyed sprites have only alpha 0 and
-                    // 255, so each pixel is kept or replaced. Stretched rows
-                    // gather their texels first.
-                    const uint8_t* sp = srow + size_t(tx[0]) * 4;
-                    if (!contiguous) {
-                        thread_local std::vector<uint32_t> gathered;
-                        gathered.resize(n);
-                        for (size_t j = 0; j < n; ++j) gathered[j] = LoadPx<TF>(srow + size_t(tx[j]) * 4);
-                        sp = reinterpret_cast<const uint8_t*>(gathered.data());
+                uint8_t* d = target.Row(py) + size_t(x) * BytesOf(DF);
+                const uint8_t* sp = srow + size_t(tx[0]) * BytesOf(TF);
+                if (!contiguous) {
+                    if (run.ty != ty || tex == &target) {
+                        for (size_t j = 0; j < n; ++j)
+                            std::memcpy(run.bytes + j * BytesOf(TF), srow + size_t(tx[j]) * BytesOf(TF), BytesOf(TF));
+                        run.ty = ty;
                     }
-                    const uint32_t keep = DF == PixelFormat::XRGB8888 ? 0xFFFFFFu : 0xFFFFFFFFu;
-                    switch (ClassifyAlpha(sp, n)) {
-                    case RowAlpha::Opaque: CopyRowMasked(d, sp, n, keep); return;
-                    case RowAlpha::Keyed: SelectRowByAlpha(d, sp, n, keep); return;
-                    case RowAlpha::Mixed: break;
-                    }
+                    sp = run.bytes;
                 }
-                for (size_t j = 0; j < n; ++j, d += 4) {
-                    const uint32_t t = LoadPx<TF>(srow + size_t(tx[j]) * 4);
-                    const uint32_t a = t >> 24;
-                    if (a == 0) continue;
-                    if (a == 255) {
-                        StorePx<DF>(d, DF == PixelFormat::XRGB8888 ? t & 0xFFFFFFu : t);
-                        continue;
-                    }
-                    StorePx<DF>(d, Enc<DF>(BlendSrcAlpha(Dec<TF>(t), Dec<DF>(LoadPx<DF>(d)))));
+                if constexpr (k8888) {
+                    TexelRow32<DF>(d, sp, n, q.blend);
+                } else {
+                    // Alpha is 0 or 255: each pixel is kept or replaced.
+                    using C = std::conditional_t<DF == PixelFormat::RGB565, Conv1555To565, ConvSame>;
+                    if (q.blend) SelectRow16(d, sp, n, C{});
+                    else CopyRow16(d, sp, n, C{});
                 }
                 return;
             }
@@ -259,12 +347,14 @@ void WithShader(const QuadParams& q, cImage& target, F&& f) {
                               (st.alphaOp == TOP_MODULATE && whiteMod && st.alphaArg1 == TA_TEXTURE &&
                                st.alphaArg2 == TA_DIFFUSE);
     const bool identity = tex && colourIsTexel && alphaIsTexel;
+    // Without a texture every texel reads opaque black.
+    const Argb flat = StageColor(st, Argb{255, 0, 0, 0}, dif);
     auto withDst = [&]<PixelFormat TF>() {
         switch (target.Format()) {
-        case PixelFormat::RGB565: f(Shader<TF, PixelFormat::RGB565>{q, target, dif, identity, tex}); break;
-        case PixelFormat::ARGB1555: f(Shader<TF, PixelFormat::ARGB1555>{q, target, dif, identity, tex}); break;
-        case PixelFormat::XRGB8888: f(Shader<TF, PixelFormat::XRGB8888>{q, target, dif, identity, tex}); break;
-        case PixelFormat::ARGB8888: f(Shader<TF, PixelFormat::ARGB8888>{q, target, dif, identity, tex}); break;
+        case PixelFormat::RGB565: f(Shader<TF, PixelFormat::RGB565>{q, target, dif, identity, tex, flat}); break;
+        case PixelFormat::ARGB1555: f(Shader<TF, PixelFormat::ARGB1555>{q, target, dif, identity, tex, flat}); break;
+        case PixelFormat::XRGB8888: f(Shader<TF, PixelFormat::XRGB8888>{q, target, dif, identity, tex, flat}); break;
+        case PixelFormat::ARGB8888: f(Shader<TF, PixelFormat::ARGB8888>{q, target, dif, identity, tex, flat}); break;
         default: break;
         }
     };
@@ -287,18 +377,24 @@ void DrawTriangle(const S& sh, FV a, FV b, FV c) {
     const i64 maxX = std::min<i64>(t.Width() - 1, std::max({a.x, b.x, c.x}) / kSub + 1);
     const i64 minY = std::max<i64>(0, (std::min({a.y, b.y, c.y}) + kSub - 1) / kSub - 1);
     const i64 maxY = std::min<i64>(t.Height() - 1, std::max({a.y, b.y, c.y}) / kSub + 1);
+    if (minX > maxX) return;
     const bool tl0 = TopLeft(b, c), tl1 = TopLeft(c, a), tl2 = TopLeft(a, b);
+    const int tw = sh.tex ? sh.tex->Width() : 1, th = sh.tex ? sh.tex->Height() : 1;
+    const i128 d = i128(area) * kSub;
+    // The edge functions and the texel numerators are linear in x: step them
+    // along the row.
+    const i64 e0 = -(c.y - b.y) * kSub, e1 = -(a.y - c.y) * kSub, e2 = -(b.y - a.y) * kSub;
+    const i128 stepS = i128(e0) * a.s + i128(e1) * b.s + i128(e2) * c.s;
+    const i128 stepT = i128(e0) * a.t + i128(e1) * b.t + i128(e2) * c.t;
     for (i64 py = minY; py <= maxY; ++py) {
-        for (i64 px = minX; px <= maxX; ++px) {
-            const i64 X = px * kSub, Y = py * kSub;
-            const i64 w0 = Edge(b, c, X, Y), w1 = Edge(c, a, X, Y), w2 = Edge(a, b, X, Y);
+        const i64 X = minX * kSub, Y = py * kSub;
+        i64 w0 = Edge(b, c, X, Y), w1 = Edge(c, a, X, Y), w2 = Edge(a, b, X, Y);
+        TexelStep s(i128(w0) * a.s + i128(w1) * b.s + i128(w2) * c.s, stepS, d, tw);
+        TexelStep u(i128(w0) * a.t + i128(w1) * b.t + i128(w2) * c.t, stepT, d, th);
+        for (i64 px = minX; px <= maxX; ++px, w0 += e0, w1 += e1, w2 += e2, s.Next(), u.Next()) {
             if (w0 < 0 || w1 < 0 || w2 < 0) continue;
             if ((w0 == 0 && !tl0) || (w1 == 0 && !tl1) || (w2 == 0 && !tl2)) continue;
-            const i128 ns = i128(w0) * a.s + i128(w1) * b.s + i128(w2) * c.s;
-            const i128 nt = i128(w0) * a.t + i128(w1) * b.t + i128(w2) * c.t;
-            const i128 d = i128(area) * kSub;
-            const int tw = sh.tex ? sh.tex->Width() : 1, th = sh.tex ? sh.tex->Height() : 1;
-            sh.Put(int(px), int(py), Wrap(FloorDiv(ns, d), tw), Wrap(FloorDiv(nt, d), th));
+            sh.Put(int(px), int(py), s.Value(), u.Value());
         }
     }
 }
@@ -310,6 +406,9 @@ bool AxisAligned(const FV v[4]) {
            v[2].s == v[3].s && v[0].t == v[2].t && v[1].t == v[3].t && v[0].x != v[2].x && v[0].y != v[1].y;
 }
 
+// Smallest pixel index whose centre (index * kSub) is at or after v.
+i64 FirstCentreAtOrAfter(i64 v) { return v >= 0 ? (v + kSub - 1) / kSub : -((-v) / kSub); }
+
 template <class S>
 void DrawAxisAligned(const S& sh, const FV v[4]) {
     // Left/right and top/bottom edges with their coordinates.
@@ -319,33 +418,31 @@ void DrawAxisAligned(const S& sh, const FV v[4]) {
     if (tp.y > bt.y) std::swap(tp, bt);
     const cImage& t = sh.target;
     // Pixel centre X covered when l.x <= X < r.x (left edge in, right out).
-    const i64 x0 = std::max<i64>(0, (l.x + kSub - 1) / kSub - (l.x < 0 ? 1 : 0));
-    const i64 y0 = std::max<i64>(0, (tp.y + kSub - 1) / kSub - (tp.y < 0 ? 1 : 0));
-    thread_local std::vector<int> tx, ty;
-    thread_local std::vector<i64> cols, rows;
-    tx.clear(), ty.clear(), cols.clear(), rows.clear();
-    for (i64 px = x0; px < t.Width(); ++px) {
-        const i64 X = px * kSub;
-        if (X < l.x) continue;
-        if (X >= r.x) break;
-        cols.push_back(px);
-        tx.push_back(Wrap(FloorDiv(i128(l.s) * (r.x - l.x) + i128(X - l.x) * (r.s - l.s), i128(r.x - l.x) * kSub),
-                          sh.tex ? sh.tex->Width() : 1));
+    const i64 x0 = std::max<i64>(0, FirstCentreAtOrAfter(l.x));
+    const i64 x1 = std::min<i64>(t.Width(), FirstCentreAtOrAfter(r.x));
+    const i64 y0 = std::max<i64>(0, FirstCentreAtOrAfter(tp.y));
+    const i64 y1 = std::min<i64>(t.Height(), FirstCentreAtOrAfter(bt.y));
+    if (x0 >= x1 || y0 >= y1) return;
+    const int tw = sh.tex ? sh.tex->Width() : 1, th = sh.tex ? sh.tex->Height() : 1;
+    // Texel column of pixel px: floor((l.s (r.x - l.x) + (X - l.x)(r.s - l.s)) / ((r.x - l.x) kSub)),
+    // and the rows likewise.
+    const i128 dx = i128(r.x - l.x) * kSub, dy = i128(bt.y - tp.y) * kSub;
+    TexelStep sx(i128(l.s) * (r.x - l.x) + i128(x0 * kSub - l.x) * (r.s - l.s), i128(kSub) * (r.s - l.s), dx, tw);
+    const TexelStep sy0(i128(tp.t) * (bt.y - tp.y) + i128(y0 * kSub - tp.y) * (bt.t - tp.t),
+                        i128(kSub) * (bt.t - tp.t), dy, th);
+    int tx[kChunk];
+    for (i64 cx = x0; cx < x1; cx += i64(kChunk)) {
+        const size_t n = size_t(std::min<i64>(i64(kChunk), x1 - cx));
+        bool contiguous = true;
+        for (size_t j = 0; j < n; ++j, sx.Next()) {
+            tx[j] = sx.Value();
+            contiguous = contiguous && tx[j] == tx[0] + int(j);
+        }
+        TexelStep sy = sy0;
+        TexelRun run;
+        for (i64 py = y0; py < y1; ++py, sy.Next())
+            sh.PutRow(int(py), int(cx), n, tx, sy.Value(), contiguous, run);
     }
-    for (i64 py = y0; py < t.Height(); ++py) {
-        const i64 Y = py * kSub;
-        if (Y < tp.y) continue;
-        if (Y >= bt.y) break;
-        rows.push_back(py);
-        ty.push_back(Wrap(FloorDiv(i128(tp.t) * (bt.y - tp.y) + i128(Y - tp.y) * (bt.t - tp.t), i128(bt.y - tp.y) * kSub),
-                          sh.tex ? sh.tex->Height() : 1));
-    }
-    // The covered columns are consecutive; the texel columns may be too.
-    if (cols.empty()) return;
-    bool contiguous = true;
-    for (size_t j = 1; j < tx.size() && contiguous; ++j) contiguous = tx[j] == tx[0] + int(j);
-    for (size_t i = 0; i < rows.size(); ++i)
-        sh.PutRow(int(rows[i]), int(cols[0]), cols.size(), tx.data(), ty[i], contiguous);
 }
 
 }  // namespace

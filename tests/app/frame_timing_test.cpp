@@ -82,14 +82,54 @@ TEST_F(FrameTimingTest, LimiterSchedulePerSecondAndReset) {
     EXPECT_EQ(presented[1], 1017u);  // due at 1016.67
     EXPECT_EQ(presented[2], 1034u);
     EXPECT_EQ(presented[3], 1050u);
-    EXPECT_EQ(presented[59], 1984u);  // the 60th frame starts a new second at 1984
-    EXPECT_EQ(presented[60], 1984u);
-    EXPECT_EQ(presented[61], 2001u);
+    EXPECT_EQ(presented[59], 1984u);  // the 60th frame; its interval ends the second at 2000
+    EXPECT_EQ(presented[60], 2000u);
+    EXPECT_EQ(presented[61], 2017u);
 
     SetFrameLimiterD3DActive(false);
     EXPECT_TRUE(FrameLimiter(60, 0, nullptr));
     SetFrameLimiterD3DActive(true);
     EXPECT_TRUE(FrameLimiter(0, 0, nullptr));
+}
+
+TEST_F(FrameTimingTest, LimiterKeepsTheRateOverManySecondsAndRestartsWhenBehind) {
+    auto run = [&](uint32_t until) {
+        int frames = 0;
+        while (clock.Now() < until) {
+            if (FrameLimiter(60, 0, nullptr)) ++frames;
+            else platform::SleepMs(1);
+        }
+        return frames;
+    };
+    // Ten seconds hold exactly 600 frames (the first one at 1000 included).
+    EXPECT_EQ(run(11000), 600);
+    // A stall of half a second in the last frame of a second: the next second
+    // starts from the late frame instead of bursting to catch up.
+    EXPECT_EQ(run(11000 + 983), 59);
+    clock.Advance(500);
+    ASSERT_TRUE(FrameLimiter(60, 0, nullptr));  // the 60th frame, late
+    const uint32_t late = clock.Now();
+    EXPECT_TRUE(FrameLimiter(60, 0, nullptr));  // due at once: the new second starts at the late frame
+    EXPECT_FALSE(FrameLimiter(60, 0, nullptr));
+    clock.Set(late + 16);
+    EXPECT_FALSE(FrameLimiter(60, 0, nullptr));
+    clock.Set(late + 17);
+    EXPECT_TRUE(FrameLimiter(60, 0, nullptr));
+}
+
+TEST_F(FrameTimingTest, LimiterWaitIsTheTimeToTheNextFrame) {
+    EXPECT_EQ(FrameLimiterWaitMs(60), 1u);  // not started
+    ASSERT_TRUE(FrameLimiter(60, 0, nullptr));  // at 1000; the next one is due at 1016.67
+    EXPECT_EQ(FrameLimiterWaitMs(60), 17u);
+    clock.Set(1010);
+    EXPECT_EQ(FrameLimiterWaitMs(60), 7u);
+    clock.Set(1016);
+    EXPECT_EQ(FrameLimiterWaitMs(60), 1u);
+    clock.Set(1030);
+    EXPECT_EQ(FrameLimiterWaitMs(60), 1u);  // late
+    EXPECT_EQ(FrameLimiterWaitMs(0), 1u);
+    SetFrameLimiterD3DActive(false);
+    EXPECT_EQ(FrameLimiterWaitMs(60), 1u);
 }
 
 TEST_F(FrameTimingTest, LimiterStatisticsAverageSixteenSamples) {
