@@ -222,20 +222,15 @@ void cMainWindow::ZoomToFit() {
 void cMainWindow::PresentFrame(bool again) {
     const uint32_t* px = platform::FrameMailbox().Take();
     if (!px && again) px = platform::FrameMailbox().Last();
-    if (!px) return;
-    if (!m_texture) {
-        platform::PresentToWindowSurface(m_hWnd, px, kWidth, kHeight);
-        return;
-    }
-    SDL_UpdateTexture(m_texture, nullptr, px, kWidth * 4);
-    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
-    SDL_RenderClear(m_renderer);
-    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
-    SDL_RenderPresent(m_renderer);
+    ShowFrame(px);
 }
 
 void cMainWindow::ShowFrame(const uint32_t* pixels) {
-    if (!m_texture || !pixels) return;
+    if (!pixels) return;
+    if (!m_texture) {
+        platform::PresentToWindowSurface(m_hWnd, pixels, kWidth, kHeight);
+        return;
+    }
     SDL_UpdateTexture(m_texture, nullptr, pixels, kWidth * 4);
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
     SDL_RenderClear(m_renderer);

@@ -5,6 +5,7 @@
 #include "app/scene_manager.h"
 #include "frontend/frontend_services.h"
 #include "frontend/ui/message_dialog.h"
+#include "tests/support/window_readback.h"
 #include "media/gfx/dd_init.h"
 
 #include <atomic>
@@ -301,10 +302,11 @@ TEST_F(UiWindowTest, CloseBoxAsksInTheWindow) {
             parked = g_ticks.load();
             EXPECT_EQ(Golden("confirm_end_ja.png"), "");
             // The window shows the box.
-            SDL_Renderer* r = SDL_GetRenderer(g_MainWindow.m_hWnd);
-            std::vector<uint32_t> shot(640 * 480);
-            ASSERT_EQ(SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_XRGB8888, shot.data(), 640 * 4), 0);
-            for (auto& p : shot) p &= 0xFFFFFF;
+            std::vector<uint32_t> shot;
+            int w = 0, h = 0;
+            ASSERT_TRUE(testsupport::ReadWindowPixels(g_MainWindow.m_hWnd, shot, w, h));
+            ASSERT_EQ(w, 640);
+            ASSERT_EQ(h, 480);
             EXPECT_TRUE(shot == ComposedFrame());
             PushKey(SDLK_ESCAPE);
         },

@@ -1,7 +1,8 @@
 // The test dialog in a real X11 window (a private Xvfb server): what the
-// window shows, read back from its renderer, equals the headless golden.
+// window shows, read back from the window, equals the headless golden.
 // Skipped only when Xvfb cannot start.
 #include "../ui/ui_fixture.h"
+#include "tests/support/window_readback.h"
 
 #include <signal.h>
 #include <spawn.h>
@@ -92,12 +93,7 @@ TEST(XvfbDialog, RealWindowShowsTheGolden) {
                 PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
             },
             [&] {
-                SDL_Renderer* r = SDL_GetRenderer(g_MainWindow.m_hWnd);
-                ASSERT_NE(r, nullptr);
-                SDL_GetRendererOutputSize(r, &w, &h);
-                shot.resize(size_t(w) * h);
-                ASSERT_EQ(SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_XRGB8888, shot.data(), w * 4), 0)
-                    << SDL_GetError();
+                ASSERT_TRUE(testsupport::ReadWindowPixels(g_MainWindow.m_hWnd, shot, w, h)) << SDL_GetError();
                 PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
             },
         });
