@@ -1,5 +1,7 @@
 #include "media/gfx/quad.h"
 
+#include "media/gfx/stage_rows.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -191,7 +193,7 @@ struct Shader {
     const cImage* tex;
 
     inline void Put(int px, int py, int tx, int ty) const {
-        Argb t{255, 0, 0, 0};
+        Argb t{255, 255, 255, 255};  // no texture reads opaque white
         if (tex) t = Dec<TF>(LoadPx<TF>(tex->Row(ty) + tx * BytesOf(TF)));
         Argb c = identity ? t : StageColor(q.stage, t, diffuse);
         uint8_t* d = target.Row(py) + px * BytesOf(DF);
@@ -241,6 +243,9 @@ struct Shader {
                 }
                 return;
             }
+            StageRow32(q.stage, q.diffuse, q.blend, tex ? tex->Row(ty) : nullptr, tx, n,
+                       target.Row(py) + size_t(x) * 4, DF == PixelFormat::ARGB8888);
+            return;
         }
         for (size_t j = 0; j < n; ++j) Put(x + int(j), py, tx[j], ty);
     }
