@@ -243,7 +243,7 @@ struct Shader {
                 }
                 return;
             }
-            StageRow32(q.stage, q.diffuse, q.blend, tex ? tex->Row(ty) : nullptr, tx, n,
+            StageRow32(q.stage, q.diffuse, q.blend, tex ? tex->Row(ty) : nullptr, tx, n, contiguous, tex == &target,
                        target.Row(py) + size_t(x) * 4, DF == PixelFormat::ARGB8888);
             return;
         }

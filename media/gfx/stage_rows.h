@@ -2,8 +2,9 @@
 // stage set-up that is not a plain copy (the colour effects' modulation by
 // the vertex colour, their blend toward the texture factor). Each output
 // channel of the stage depends only on the same channel of the texel, so the
-// stage becomes four 256-entry tables, built once per set-up; the blend is
-// done on two channels at a time. The values are those of the general path.
+// stage becomes (texel x m + k) / 255 per channel where the operations allow,
+// else four 256-entry tables, built once per set-up; four pixels go at a
+// time through 16-bit lanes. The values are those of the general path.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -13,10 +14,11 @@
 namespace gfx {
 
 // n target pixels from the texels texRow[tx[j]] (texRow null: no texture,
-// which reads opaque white). argbTarget: the target keeps alpha (ARGB8888),
+// which reads opaque white). contiguous: tx[j] = tx[0] + j. sameImage: the
+// texture is the target. argbTarget: the target keeps alpha (ARGB8888),
 // else it is XRGB8888.
 void StageRow32(const StageState& st, uint32_t diffuse, bool blend, const uint8_t* texRow, const int* tx, size_t n,
-                uint8_t* target, bool argbTarget);
+                bool contiguous, bool sameImage, uint8_t* target, bool argbTarget);
 
 // Source-alpha blend of a stage colour over a target pixel, both as packed
 // ARGB (the target's alpha as it reads).

@@ -86,8 +86,7 @@ void BlendChain(const uint8_t* table, int ci, int level, uint8_t out[256]) {
 bool ColourChangeD3DSoft(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flag,
                          const uint8_t tint[3], int level, const DDBLTPARAM* param) {
     cPixelPass pass;
-    if (!pass.Lock(dst, src)) return false;
-    const Span sp = pass.Clip(x, y, w, h, sx, sy);
+    if (!pass.Lock(dst, src, x, y, w, h, sx, sy)) return false;
     const cColourAdd add = cColourAdd::From(param);
     const float a = float(SoftTexelWeight(level)) / 255.0f;
     switch (CurrentDepth()) {
@@ -96,7 +95,7 @@ bool ColourChangeD3DSoft(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFA
         const cWriter16 wr(dst);
         const uint32_t tr = ScaleDown(tint[0], l.rm), tg = ScaleDown(tint[1], l.gm), tb = ScaleDown(tint[2], l.bm);
         const float fr = (1.0f - a) * float(tr), fg = (1.0f - a) * float(tg), fb = (1.0f - a) * float(tb);
-        pass.ForEach<2, 2>(x, y, sx, sy, sp, [&](uint8_t* d, const uint8_t* s) {
+        pass.ForEach<2, 2>([&](uint8_t* d, const uint8_t* s) {
             const uint32_t p = Load16(s);
             if (flag == 1 && Transparent16(p)) return;
             Rgb c = Channels(p, l);
@@ -115,7 +114,7 @@ bool ColourChangeD3DSoft(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFA
     case Depth::D3D32: {
         const uint32_t tr = tint[0], tg = tint[1], tb = tint[2];
         const float fr = (1.0f - a) * float(tr), fg = (1.0f - a) * float(tg), fb = (1.0f - a) * float(tb);
-        pass.ForEach<4, 4>(x, y, sx, sy, sp, [&](uint8_t* d, const uint8_t* s) {
+        pass.ForEach<4, 4>([&](uint8_t* d, const uint8_t* s) {
             const uint32_t p = Load32(s);
             if (flag == 1 && Transparent32(p)) return;
             uint32_t r = p >> 16 & 255, g = p >> 8 & 255, b = p & 255;
@@ -139,9 +138,7 @@ bool ColourChangeD3DSoft(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFA
 bool ColourChangeDD(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flag,
                     const uint8_t (*palette)[4], const uint8_t* blendTable, int ci, int level) {
     cPixelPass pass;
-    if (!pass.Lock(dst, src)) return false;
-    const Span sp = pass.Clip(x, y, w, h, sx, sy);
-    const uint32_t key = g_DD.dwColorKey;
+    if (!pass.Lock(dst, src, x, y, w, h, sx, sy)) return false;
     switch (CurrentDepth()) {
     case Depth::DD8: {
         if (!blendTable) break;
@@ -149,8 +146,8 @@ bool ColourChangeDD(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDAT
         if (level > 0) BlendChain(blendTable, ci, level, after);
         else
             for (int p = 0; p < 256; ++p) after[p] = uint8_t(p);
-        pass.ForEach<1, 1>(x, y, sx, sy, sp, [&](uint8_t* d, const uint8_t* s) {
-            if (flag == 1 && *s == key) return;
+        pass.ForEach<1, 1>([&](uint8_t* d, const uint8_t* s) {
+            if (flag == 1 && TransparentKey(*s)) return;
             *d = after[*s];
         });
         break;
@@ -160,9 +157,9 @@ bool ColourChangeDD(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDAT
         const PixelLayout& l = g_SurfLayout;
         const uint32_t tr = ScaleUp(palette[ci][0], l.rm), tg = ScaleUp(palette[ci][1], l.gm),
                        tb = ScaleUp(palette[ci][2], l.bm);
-        pass.ForEach<2, 2>(x, y, sx, sy, sp, [&](uint8_t* d, const uint8_t* s) {
+        pass.ForEach<2, 2>([&](uint8_t* d, const uint8_t* s) {
             const uint32_t p = Load16(s);
-            if (flag == 1 && p == key) return;
+            if (flag == 1 && TransparentKey(p)) return;
             const Rgb c = Channels(p, l);
             const uint32_t r = HalfToward(ScaleUp(c.r, l.rm), tr, level);
             const uint32_t g = HalfToward(ScaleUp(c.g, l.gm), tg, level);
@@ -174,9 +171,9 @@ bool ColourChangeDD(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDAT
     case Depth::DD32: {
         if (!palette) break;
         const uint32_t tr = palette[ci][0], tg = palette[ci][1], tb = palette[ci][2];
-        pass.ForEach<4, 4>(x, y, sx, sy, sp, [&](uint8_t* d, const uint8_t* s) {
+        pass.ForEach<4, 4>([&](uint8_t* d, const uint8_t* s) {
             const uint32_t p = Load32(s);
-            if (flag == 1 && p == key) return;
+            if (flag == 1 && TransparentKey(p)) return;
             const uint32_t r = HalfToward(p >> 16 & 255, tr, level), g = HalfToward(p >> 8 & 255, tg, level),
                            b = HalfToward(p & 255, tb, level);
             Store32(d, (Load32(d) & 0xFF000000u) | r << 16 | g << 8 | b);
@@ -196,14 +193,12 @@ inline uint32_t Average3(uint32_t s, uint32_t d) {
 bool AlphaSoft(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flag,
                const uint8_t* blendTable) {
     cPixelPass pass;
-    if (!pass.Lock(dst, src)) return false;
-    const Span sp = pass.Clip(x, y, w, h, sx, sy);
-    const uint32_t key = g_DD.dwColorKey;
+    if (!pass.Lock(dst, src, x, y, w, h, sx, sy)) return false;
     switch (CurrentDepth()) {
     case Depth::D3D16: {
         const PixelLayout& l = g_SurfLayout;
         const cWriter16 wr(dst);
-        pass.ForEach<2, 2>(x, y, sx, sy, sp, [&](uint8_t* d, const uint8_t* s) {
+        pass.ForEach<2, 2>([&](uint8_t* d, const uint8_t* s) {
             const uint32_t p = Load16(s);
             if (flag == 1 && Transparent16(p)) return;
             const Rgb c = Channels(p, l), e = Channels(Load16(d), wr.l);
@@ -214,7 +209,7 @@ bool AlphaSoft(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* sr
         break;
     }
     case Depth::D3D32:
-        pass.ForEach<4, 4>(x, y, sx, sy, sp, [&](uint8_t* d, const uint8_t* s) {
+        pass.ForEach<4, 4>([&](uint8_t* d, const uint8_t* s) {
             const uint32_t p = Load32(s);
             if (flag == 1 && Transparent32(p)) return;
             Store32(d, 0xFF000000u | Average3(p, Load32(d)));
@@ -222,7 +217,7 @@ bool AlphaSoft(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* sr
         break;
     case Depth::DD8:
         if (!blendTable) break;
-        pass.ForEach<1, 1>(x, y, sx, sy, sp, [&](uint8_t* d, const uint8_t* s) {
+        pass.ForEach<1, 1>([&](uint8_t* d, const uint8_t* s) {
             // Index 0, not the colour key, is the transparent index here.
             if (flag == 1 && *s == 0) return;
             *d = *d == 0 ? *s : blendTable[size_t(*d) * 256 + *s];
@@ -230,11 +225,11 @@ bool AlphaSoft(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* sr
         break;
     case Depth::DD16: {
         const PixelLayout& l = g_SurfLayout;
-        pass.ForEach<2, 2>(x, y, sx, sy, sp, [&](uint8_t* d, const uint8_t* s) {
+        pass.ForEach<2, 2>([&](uint8_t* d, const uint8_t* s) {
             const uint32_t p = Load16(s);
-            if (flag == 1 && p == key) return;
+            if (flag == 1 && TransparentKey(p)) return;
             const uint32_t q = Load16(d);
-            if (q == key) {
+            if (TransparentKey(q)) {
                 Store16(d, p);
                 return;
             }
@@ -245,11 +240,11 @@ bool AlphaSoft(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* sr
         break;
     }
     case Depth::DD32:
-        pass.ForEach<4, 4>(x, y, sx, sy, sp, [&](uint8_t* d, const uint8_t* s) {
+        pass.ForEach<4, 4>([&](uint8_t* d, const uint8_t* s) {
             const uint32_t p = Load32(s);
-            if (flag == 1 && p == key) return;
+            if (flag == 1 && TransparentKey(p)) return;
             const uint32_t q = Load32(d);
-            Store32(d, (q & 0xFF000000u) | (q == key ? p & 0xFFFFFFu : Average3(p, q)));
+            Store32(d, (q & 0xFF000000u) | (TransparentKey(q) ? p & 0xFFFFFFu : Average3(p, q)));
         });
         break;
     default: break;

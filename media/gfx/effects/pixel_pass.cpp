@@ -28,29 +28,23 @@ void ResolveSurfaces(DDSURFACEDATA*& dst, DDSURFACEDATA*& src) {
     DDRedirectBackBuffer(&src);
 }
 
-bool cPixelPass::Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src) {
+bool cPixelPass::Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src, int x, int y, int w, int h, int sx, int sy) {
     if (!m_dst.Lock(dst)) return false;
     if (!m_src.Lock(src)) {
         DDUnlock(m_dst);
         return false;
     }
-    m_dw = std::min(m_dst.m_lpSD->nWidth, Dst().Width());
-    m_dh = std::min(m_dst.m_lpSD->nHeight, Dst().Height());
-    m_sw = std::min(m_src.m_lpSD->nWidth, Src().Width());
-    m_sh = std::min(m_src.m_lpSD->nHeight, Src().Height());
-    return true;
-}
-
-Span cPixelPass::Clip(int x, int y, int w, int h, int sx, int sy) const {
+    const int dw = std::min(m_dst.m_lpSD->nWidth, Dst().Width()), dh = std::min(m_dst.m_lpSD->nHeight, Dst().Height());
+    const int sw = std::min(m_src.m_lpSD->nWidth, Src().Width()), sh = std::min(m_src.m_lpSD->nHeight, Src().Height());
     // 64-bit bounds: positions and sizes come from game data.
     auto range = [](int64_t n, int64_t d, int64_t dSize, int64_t s, int64_t sSize, int& lo, int& hi) {
         lo = int(std::max<int64_t>({0, -d, -s}));
         hi = int(std::max<int64_t>(lo, std::min<int64_t>({n, dSize - d, sSize - s})));
     };
-    Span sp;
-    range(w, x, m_dw, sx, m_sw, sp.j0, sp.j1);
-    range(h, y, m_dh, sy, m_sh, sp.i0, sp.i1);
-    return sp;
+    range(w, x, dw, sx, sw, m_span.j0, m_span.j1);
+    range(h, y, dh, sy, sh, m_span.i0, m_span.i1);
+    m_x = x, m_y = y, m_sx = sx, m_sy = sy;
+    return true;
 }
 
 cWriter16::cWriter16(const DDSURFACEDATA* dst) {

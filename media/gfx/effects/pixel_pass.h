@@ -44,25 +44,24 @@ struct Span {
     bool Empty() const { return i0 >= i1 || j0 >= j1; }
 };
 
-// The two locks of a software pass.
+// The two locks of a software pass over a w x h rectangle at (x, y) from
+// (sx, sy).
 class cPixelPass {
 public:
     // False when either surface cannot be locked; nothing stays locked then.
-    bool Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src);
+    bool Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src, int x, int y, int w, int h, int sx, int sy);
     cImage& Dst() const { return *m_dst.Image(); }
     const cImage& Src() const { return *m_src.Image(); }
-    // The part of the rectangle inside both images (the surfaces' image
-    // sizes, never their texture sizes).
-    Span Clip(int x, int y, int w, int h, int sx, int sy) const;
-
-    // Visits every pixel of the span: f(destination pixel, source pixel).
+    // Visits every pixel of the rectangle inside both images (the surfaces'
+    // image sizes, never their texture sizes): f(destination, source pixel).
     template <int DB, int SB, class F>
-    void ForEach(int x, int y, int sx, int sy, const Span& sp, F&& f) const {
+    void ForEach(F&& f) const {
         cImage& d = Dst();
         const cImage& s = Src();
+        const Span& sp = m_span;
         for (int i = sp.i0; i < sp.i1; ++i) {
-            uint8_t* dp = d.Row(y + i) + size_t(x + sp.j0) * DB;
-            const uint8_t* spx = s.Row(sy + i) + size_t(sx + sp.j0) * SB;
+            uint8_t* dp = d.Row(m_y + i) + size_t(m_x + sp.j0) * DB;
+            const uint8_t* spx = s.Row(m_sy + i) + size_t(m_sx + sp.j0) * SB;
             for (int j = sp.j0; j < sp.j1; ++j, dp += DB, spx += SB) f(dp, spx);
         }
     }
@@ -70,7 +69,8 @@ public:
 private:
     // Declared in this order so that the source is released first.
     DDLOCK m_dst, m_src;
-    int m_dw = 0, m_dh = 0, m_sw = 0, m_sh = 0;
+    int m_x = 0, m_y = 0, m_sx = 0, m_sy = 0;
+    Span m_span;
 };
 
 // Transparency of a source pixel under the current family and depth.

@@ -69,15 +69,20 @@ TEST(StageRows, TintInPlaceEqualsGeneralPath) {
     cImage a(PixelFormat::ARGB8888, 33, 7);
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 33; ++x) a.Set(x, y, uint32_t(rng()) | 0xFF000000u);
-    cImage b = a;
-    for (cImage* img : {&a, &b}) {
-        QuadParams q;
-        q.texture = img;
-        q.diffuse = 0x60FF8000;
-        BlitQuadVertices(q.v, 0, 0, 33, 7, 0, 0, 33, 7);
-        DrawQuad(*img, q, img == &a ? QuadPath::Auto : QuadPath::General);
+    // In place, then shifted by one pixel either way (a texel may be a
+    // pixel the row has just written), then stretched.
+    const int shapes[][4] = {{0, 0, 33, 7}, {1, 0, 32, 7}, {0, 1, 32, 6}, {2, 0, 16, 7}};
+    for (const auto& sh : shapes) {
+        cImage b = a;
+        for (cImage* img : {&a, &b}) {
+            QuadParams q;
+            q.texture = img;
+            q.diffuse = 0x60FF8000;
+            BlitQuadVertices(q.v, sh[0], 0, 33 - sh[0], 7, sh[1], 0, sh[2], 7);
+            DrawQuad(*img, q, img == &a ? QuadPath::Auto : QuadPath::General);
+        }
+        EXPECT_TRUE(a == b) << sh[0] << "," << sh[1];
     }
-    EXPECT_TRUE(a == b);
 }
 
 TEST(StageRows, NoTextureReadsOpaqueWhite) {

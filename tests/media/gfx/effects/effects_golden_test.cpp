@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "effects_fixture.h"
+#include "../golden_modes.h"
 #include "media/gfx/dd_frame.h"
 #include "media/gfx/effects/slice_blits.h"
 #include "tests/media/text/png_golden.h"
@@ -54,17 +55,10 @@ void DrawScene(DDSURFACEDATA* pic, DDSURFACEDATA* picSys, const uint8_t (*pal)[4
 }  // namespace
 
 TEST_F(GfxTest, EffectsGoldenScenePerMode) {
-    struct Mode {
-        const char* name;
-        int d3d, bpp, screenMode;
-    } modes[] = {
-        {"d3d32.png", 1, 32, 1}, {"d3d16_window.png", 1, 16, 1}, {"d3d16_full.png", 1, 16, 0},
-        {"dd8.png", 0, 8, 0},    {"dd16.png", 0, 16, 0},         {"dd32.png", 0, 32, 0},
-    };
     std::vector<uint8_t> table(65536);
     for (int d = 0; d < 256; ++d)
         for (int s = 0; s < 256; ++s) table[size_t(d) * 256 + s] = uint8_t((d + s) / 2);
-    for (const Mode& m : modes) {
+    for (const GoldenMode& m : kGoldenModes) {
         ResetGraphics();
         BuildBitmapTable();
         ASSERT_TRUE(InitAll(m.d3d, m.bpp, m.screenMode)) << m.name;
