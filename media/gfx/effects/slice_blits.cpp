@@ -133,14 +133,18 @@ bool DDBltCircle(DDSURFACEDATA* dst, int cx, int cy, int halfW, int halfH, int r
         else ops.blt(dst, dx, dr, width, rows, src, s, sr, bltFlag);
     };
     ops.beginLayer(0);
+    // Rows at or below the half height are skipped: start at the first one
+    // that is not, so that a huge radius costs nothing.
     if (band == 1) {
-        for (int64_t dy = int64_t(radius) - 1; dy >= -int64_t(radius); --dy) {
+        for (int64_t dy = std::min<int64_t>(int64_t(radius) - 1, int64_t(halfH) - 1); dy >= -int64_t(radius); --dy) {
             if (dy >= halfH) continue;
             if (dy < -int64_t(halfH)) break;
             piece(HalfChord(radius, dy), scy + int(dy), cy + int(dy), 1);
         }
     } else {
-        for (int64_t t = int64_t(radius) - band; t >= -int64_t(radius); t -= band) {
+        int64_t first = int64_t(radius) - band;
+        if (first >= halfH) first -= ((first - halfH) / band + 1) * int64_t(band);
+        for (int64_t t = first; t >= -int64_t(radius); t -= band) {
             if (t >= halfH) continue;
             if (t + band <= -int64_t(halfH)) break;
             if (t + band > halfH) t = int64_t(halfH) - band;

@@ -82,6 +82,11 @@ TEST_F(GfxTest, ColourChangeDirectDraw) {
         // A level far beyond the table's cycle gives the same as stepping.
         EXPECT_TRUE(DDBltColorChange(&dst.sd, 0, 0, 2, 1, &src.sd, 0, 0, 1, pal.e, table.data(), 0, 1000, nullptr));
         EXPECT_EQ(Raw(&dst.sd, 0, 0), uint32_t((40 + 1000) & 255));
+        EXPECT_TRUE(DDBltColorChange(&dst.sd, 0, 0, 2, 1, &src.sd, 0, 0, 1, pal.e, table.data(), 0, 2147483647, nullptr));
+        EXPECT_EQ(Raw(&dst.sd, 0, 0), uint32_t((40 + 2147483647LL) & 255));
+        // Without a blend table nothing is drawn.
+        EXPECT_TRUE(DDBltColorChange(&dst.sd, 0, 0, 2, 1, &src.sd, 0, 0, 1, pal.e, nullptr, 0, 1, nullptr));
+        EXPECT_EQ(Raw(&dst.sd, 0, 0), uint32_t((40 + 2147483647LL) & 255));
     }
     // 16 and 32 bits: (((c + t) >> 1) + t) >> 1 on channels widened to 0..255.
     for (int bpp : {16, 32}) {
@@ -100,6 +105,16 @@ TEST_F(GfxTest, ColourChangeDirectDraw) {
         };
         uint32_t want = step2(cr, 0, l.rm) << l.rs | step2(cg, 1, l.gm) << l.gs | step2(cb, 2, l.bm) << l.bs;
         if (bpp == 32) want |= 0x7F000000u;  // byte 3 kept
+        EXPECT_EQ(Raw(&dst.sd, 0, 0), want) << bpp;
+        // A huge level gives what stepping it out gives (a fixed point).
+        auto settle = [&](uint32_t c, int pi, int max) {
+            uint32_t v = ScaleUp(c, max);
+            for (int k = 0; k < 300; ++k) v = (v + ScaleUp(pal.e[9][pi], max)) >> 1;
+            return ScaleDown(v, max);
+        };
+        want = settle(cr, 0, l.rm) << l.rs | settle(cg, 1, l.gm) << l.gs | settle(cb, 2, l.bm) << l.bs;
+        if (bpp == 32) want |= 0x7F000000u;
+        DDBltColorChange(&dst.sd, 0, 0, 1, 1, &src.sd, 0, 0, 0, pal.e, nullptr, 9, 2147483647, nullptr);
         EXPECT_EQ(Raw(&dst.sd, 0, 0), want) << bpp;
     }
 }

@@ -206,3 +206,24 @@ TEST_F(SliceTest, CircleInDirect3DStretchesAtEqualSizeFromTheAlias) {
     ASSERT_EQ(g_calls.size(), 6u) << Show(g_calls);
     EXPECT_EQ(g_calls[1], S(99, 101, 2, 1, &SurfaceTable[4], 9, 5, 2, 1));
 }
+
+// Values from game data that would overflow or never end: a slice of
+// INT_MAX is one strip, a huge amplitude saturates, a huge radius only
+// visits the rows inside the half height.
+TEST_F(SliceTest, HugeValuesStayBounded) {
+    EXPECT_TRUE(DDBltWave(&dst, 0, 0, 10, 8, 1, 1e300, 90, 2147483647, &src, 0, 0, 1, 1));
+    ASSERT_EQ(g_calls.size(), 3u);
+    EXPECT_TRUE(g_calls[1].y == 2147483647 || g_calls[1].y == -2147483647 - 1) << g_calls[1].y;
+    g_calls.clear();
+    DDBltCircle(&dst, 200, 100, 20, 2, 2147483647, 1, &src, 50, 50, 1);
+    EXPECT_EQ(g_calls.size(), 2u + 4);  // rows 1 .. -2
+    g_calls.clear();
+    DDBltCircle(&dst, 200, 100, 20, 5, 2147483647, 4, &src, 50, 50, 1);
+    std::vector<int> tops;
+    for (const Call& c : g_calls)
+        if (c.kind == 'B') tops.push_back(c.y - 100);
+    // Tops = radius - 4 - 4k (3 mod 4): the first below 5 is 3, moved to 1
+    // to stay inside; then -3, and -7 moved up to -5.
+    EXPECT_EQ(tops, (std::vector<int>{1, -3, -5}));
+}
+
