@@ -1,6 +1,7 @@
 #include "media/gfx/effects/colour_blits.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "app/log.h"
 #include "media/gfx/dd_surface.h"
@@ -83,53 +84,69 @@ void BlendChain(const uint8_t* table, int ci, int level, uint8_t out[256]) {
     }
 }
 
+// What every value of each source channel becomes, already shifted into its
+// place: a pixel is then three look-ups. Built once per call with the same
+// arithmetic a pixel-by-pixel loop would use.
+struct cChannelMaps {
+    uint32_t r[256], g[256], b[256];
+    template <class FR, class FG, class FB>
+    void Build(const PixelLayout& out, FR fr, FG fg, FB fb) {
+        for (uint32_t c = 0; c < 256; ++c) r[c] = fr(c) << out.rs, g[c] = fg(c) << out.gs, b[c] = fb(c) << out.bs;
+    }
+    uint32_t operator()(uint32_t px, const PixelLayout& in) const {
+        return r[px >> in.rs & uint32_t(in.rm)] | g[px >> in.gs & uint32_t(in.gm)] | b[px >> in.bs & uint32_t(in.bm)];
+    }
+};
+
+// Byte layout of 32-bit pixels: byte 2 red, 1 green, 0 blue.
+constexpr PixelLayout kBytes{16, 8, 0, 24, 255, 255, 255, 255};
+
 bool ColourChangeD3DSoft(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flag,
                          const uint8_t tint[3], int level, const DDBLTPARAM* param) {
     cPixelPass pass;
     if (!pass.Lock(dst, src, x, y, w, h, sx, sy)) return false;
     const cColourAdd add = cColourAdd::From(param);
     const float a = float(SoftTexelWeight(level)) / 255.0f;
+    // One channel: the colour addition, then the mix toward the tint.
+    auto mix = [&](uint32_t c, uint32_t addend, uint32_t max, uint32_t t) {
+        if (add.on) c = std::min(c + addend, max);
+        if (level == 1) return (c + t) >> 1;
+        return uint32_t(int(float(c) * a + (1.0f - a) * float(t)));
+    };
+    cChannelMaps maps;
     switch (CurrentDepth()) {
     case Depth::D3D16: {
         const PixelLayout& l = g_SurfLayout;
         const cWriter16 wr(dst);
         const uint32_t tr = ScaleDown(tint[0], l.rm), tg = ScaleDown(tint[1], l.gm), tb = ScaleDown(tint[2], l.bm);
-        const float fr = (1.0f - a) * float(tr), fg = (1.0f - a) * float(tg), fb = (1.0f - a) * float(tb);
+        maps.Build(
+            wr.l, [&](uint32_t c) { return mix(c, add.r, add.rm, tr); },
+            [&](uint32_t c) {
+                // The six-bit green of the full-screen buffer: doubled, except
+                // at level 1, where it is the sum itself.
+                if (!wr.fullScreen) return mix(c, add.g, add.gm, tg);
+                if (level == 1) return (add.on ? std::min(c + add.g, add.gm) : c) + tg;
+                return mix(c, add.g, add.gm, tg) * 2;
+            },
+            [&](uint32_t c) { return mix(c, add.b, add.bm, tb); });
         pass.ForEach<2, 2>([&](uint8_t* d, const uint8_t* s) {
             const uint32_t p = Load16(s);
             if (flag == 1 && Transparent16(p)) return;
-            Rgb c = Channels(p, l);
-            add.Apply(c.r, c.g, c.b);
-            if (level == 1) {
-                // The six-bit green of the full-screen buffer is the sum itself.
-                const uint32_t g = wr.fullScreen ? c.g + tg : (c.g + tg) >> 1;
-                Store16(d, wr.PackRaw((c.r + tr) >> 1, g, (c.b + tb) >> 1));
-            } else {
-                Store16(d, wr.Pack(uint32_t(int(float(c.r) * a + fr)), uint32_t(int(float(c.g) * a + fg)),
-                                   uint32_t(int(float(c.b) * a + fb))));
-            }
+            Store16(d, maps(p, l) | wr.alphaBit);
         });
         break;
     }
-    case Depth::D3D32: {
-        const uint32_t tr = tint[0], tg = tint[1], tb = tint[2];
-        const float fr = (1.0f - a) * float(tr), fg = (1.0f - a) * float(tg), fb = (1.0f - a) * float(tb);
+    case Depth::D3D32:
+        maps.Build(
+            kBytes, [&](uint32_t c) { return mix(c, add.r, add.rm, tint[0]); },
+            [&](uint32_t c) { return mix(c, add.g, add.gm, tint[1]); },
+            [&](uint32_t c) { return mix(c, add.b, add.bm, tint[2]); });
         pass.ForEach<4, 4>([&](uint8_t* d, const uint8_t* s) {
             const uint32_t p = Load32(s);
             if (flag == 1 && Transparent32(p)) return;
-            uint32_t r = p >> 16 & 255, g = p >> 8 & 255, b = p & 255;
-            add.Apply(r, g, b);
-            if (level == 1) {
-                r = (r + tr) >> 1, g = (g + tg) >> 1, b = (b + tb) >> 1;
-            } else {
-                r = uint32_t(int(float(r) * a + fr));
-                g = uint32_t(int(float(g) * a + fg));
-                b = uint32_t(int(float(b) * a + fb));
-            }
-            Store32(d, 0xFF000000u | r << 16 | g << 8 | b);
+            Store32(d, 0xFF000000u | maps(p, kBytes));
         });
         break;
-    }
     default: break;
     }
     return true;
@@ -139,6 +156,7 @@ bool ColourChangeDD(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDAT
                     const uint8_t (*palette)[4], const uint8_t* blendTable, int ci, int level) {
     cPixelPass pass;
     if (!pass.Lock(dst, src, x, y, w, h, sx, sy)) return false;
+    cChannelMaps maps;
     switch (CurrentDepth()) {
     case Depth::DD8: {
         if (!blendTable) break;
@@ -154,29 +172,27 @@ bool ColourChangeDD(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDAT
     }
     case Depth::DD16: {
         if (!palette) break;
+        // Channels widened to 0..255, mixed, and narrowed back.
         const PixelLayout& l = g_SurfLayout;
-        const uint32_t tr = ScaleUp(palette[ci][0], l.rm), tg = ScaleUp(palette[ci][1], l.gm),
-                       tb = ScaleUp(palette[ci][2], l.bm);
+        auto channel = [&](int max, uint8_t tint) {
+            return [=](uint32_t c) { return ScaleDown(HalfToward(ScaleUp(c, max), ScaleUp(tint, max), level), max); };
+        };
+        maps.Build(l, channel(l.rm, palette[ci][0]), channel(l.gm, palette[ci][1]), channel(l.bm, palette[ci][2]));
         pass.ForEach<2, 2>([&](uint8_t* d, const uint8_t* s) {
             const uint32_t p = Load16(s);
             if (flag == 1 && TransparentKey(p)) return;
-            const Rgb c = Channels(p, l);
-            const uint32_t r = HalfToward(ScaleUp(c.r, l.rm), tr, level);
-            const uint32_t g = HalfToward(ScaleUp(c.g, l.gm), tg, level);
-            const uint32_t b = HalfToward(ScaleUp(c.b, l.bm), tb, level);
-            Store16(d, ScaleDown(r, l.rm) << l.rs | ScaleDown(g, l.gm) << l.gs | ScaleDown(b, l.bm) << l.bs);
+            Store16(d, maps(p, l));
         });
         break;
     }
     case Depth::DD32: {
         if (!palette) break;
-        const uint32_t tr = palette[ci][0], tg = palette[ci][1], tb = palette[ci][2];
+        auto channel = [&](uint8_t tint) { return [=](uint32_t c) { return HalfToward(c, tint, level); }; };
+        maps.Build(kBytes, channel(palette[ci][0]), channel(palette[ci][1]), channel(palette[ci][2]));
         pass.ForEach<4, 4>([&](uint8_t* d, const uint8_t* s) {
             const uint32_t p = Load32(s);
             if (flag == 1 && TransparentKey(p)) return;
-            const uint32_t r = HalfToward(p >> 16 & 255, tr, level), g = HalfToward(p >> 8 & 255, tg, level),
-                           b = HalfToward(p & 255, tb, level);
-            Store32(d, (Load32(d) & 0xFF000000u) | r << 16 | g << 8 | b);
+            Store32(d, (Load32(d) & 0xFF000000u) | maps(p, kBytes));
         });
         break;
     }
@@ -224,7 +240,20 @@ bool AlphaSoft(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* sr
         });
         break;
     case Depth::DD16: {
+        // Each channel averaged on 0..255 and narrowed back, for every pair
+        // of values (at most 64 x 64), looked up per pixel.
         const PixelLayout& l = g_SurfLayout;
+        if (l.rm > 255 || l.gm > 255 || l.bm > 255) break;
+        std::vector<uint16_t> tabs[3];
+        const int maxima[3] = {l.rm, l.gm, l.bm}, shifts[3] = {l.rs, l.gs, l.bs};
+        for (int k = 0; k < 3; ++k) {
+            const int m = maxima[k], n = m + 1;
+            tabs[k].resize(size_t(n) * n);
+            for (int e = 0; e < n; ++e)
+                for (int c = 0; c < n; ++c)
+                    tabs[k][size_t(e) * n + c] =
+                        uint16_t(ScaleDown((ScaleUp(e, m) + ScaleUp(c, m)) >> 1, m) << shifts[k]);
+        }
         pass.ForEach<2, 2>([&](uint8_t* d, const uint8_t* s) {
             const uint32_t p = Load16(s);
             if (flag == 1 && TransparentKey(p)) return;
@@ -234,8 +263,8 @@ bool AlphaSoft(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* sr
                 return;
             }
             const Rgb c = Channels(p, l), e = Channels(q, l);
-            auto mix = [](uint32_t a, uint32_t b, int m) { return ScaleDown((ScaleUp(a, m) + ScaleUp(b, m)) >> 1, m); };
-            Store16(d, mix(e.r, c.r, l.rm) << l.rs | mix(e.g, c.g, l.gm) << l.gs | mix(e.b, c.b, l.bm) << l.bs);
+            Store16(d, tabs[0][e.r * (l.rm + 1) + c.r] | tabs[1][e.g * (l.gm + 1) + c.g] |
+                           tabs[2][e.b * (l.bm + 1) + c.b]);
         });
         break;
     }

@@ -88,8 +88,6 @@ struct cWriter16 {
     explicit cWriter16(const DDSURFACEDATA* dst);
     // Green as given (six bits on the full-screen back buffer).
     uint32_t PackRaw(uint32_t r, uint32_t g, uint32_t b) const { return r << l.rs | g << l.gs | b << l.bs | alphaBit; }
-    // Green widened to six bits where the destination has them.
-    uint32_t Pack(uint32_t r, uint32_t g, uint32_t b) const { return PackRaw(r, fullScreen ? g * 2 : g, b); }
 };
 
 // Channels of a pixel by a layout.
@@ -101,19 +99,14 @@ inline Rgb Channels(uint32_t px, const PixelLayout& l) {
 }
 
 // The colour addition of a blit parameter block whose operation is add:
-// its colour scaled once to the channel ranges and added with a clamp.
+// its colour scaled once to the channel ranges, to be added to a channel
+// with a clamp at the channel's maximum.
 struct cColourAdd {
     bool on = false;
     uint32_t r = 0, g = 0, b = 0;
     uint32_t rm = 255, gm = 255, bm = 255;
     // Direct3D only; null or another operation adds nothing.
     static cColourAdd From(const DDBLTPARAM* param);
-    void Apply(uint32_t& cr, uint32_t& cg, uint32_t& cb) const {
-        if (!on) return;
-        cr = std::min(cr + r, rm);
-        cg = std::min(cg + g, gm);
-        cb = std::min(cb + b, bm);
-    }
 };
 
 // True when the effect draws one textured quad instead of computing pixels.
