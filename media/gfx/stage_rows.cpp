@@ -114,7 +114,9 @@ struct cStageRows {
 };
 
 inline u16x8 Div255(u16x8 v) { return (v + 1 + (v >> 8)) >> 8; }
-inline u16x8 Lo(u8x16 v) { return __builtin_convertvector(__builtin_shufflevector(v, v, 0, 1, 2, 3, 4, 5, 6, 7), u16x8); }
+inline u16x8 Lo(u8x16 v) {
+    return __builtin_convertvector(__builtin_shufflevector(v, v, 0, 1, 2, 3, 4, 5, 6, 7), u16x8);
+}
 inline u16x8 Hi(u8x16 v) {
     return __builtin_convertvector(__builtin_shufflevector(v, v, 8, 9, 10, 11, 12, 13, 14, 15), u16x8);
 }

@@ -82,7 +82,8 @@ TEST_F(GfxTest, ColourChangeDirectDraw) {
         // A level far beyond the table's cycle gives the same as stepping.
         EXPECT_TRUE(DDBltColorChange(&dst.sd, 0, 0, 2, 1, &src.sd, 0, 0, 1, pal.e, table.data(), 0, 1000, nullptr));
         EXPECT_EQ(Raw(&dst.sd, 0, 0), uint32_t((40 + 1000) & 255));
-        EXPECT_TRUE(DDBltColorChange(&dst.sd, 0, 0, 2, 1, &src.sd, 0, 0, 1, pal.e, table.data(), 0, 2147483647, nullptr));
+        const int huge = 2147483647;
+        EXPECT_TRUE(DDBltColorChange(&dst.sd, 0, 0, 2, 1, &src.sd, 0, 0, 1, pal.e, table.data(), 0, huge, nullptr));
         EXPECT_EQ(Raw(&dst.sd, 0, 0), uint32_t((40 + 2147483647LL) & 255));
         // Without a blend table nothing is drawn.
         EXPECT_TRUE(DDBltColorChange(&dst.sd, 0, 0, 2, 1, &src.sd, 0, 0, 1, pal.e, nullptr, 0, 1, nullptr));
