@@ -315,6 +315,34 @@ bool AxisAligned(const FV v[4]) {
            v[2].s == v[3].s && v[0].t == v[2].t && v[1].t == v[3].t && v[0].x != v[2].x && v[0].y != v[1].y;
 }
 
+// Texels of consecutive pixel centres P = p x kSub along one axis of an
+// axis-aligned quad, floor((s0 (hi - lo) + (P - lo)(s1 - s0)) / ((hi - lo)
+// kSub)) wrapped into the texture: one division at the first pixel, then
+// exact steps of the same quotient and remainder.
+struct AxisStep {
+    i128 rem = 0, den = 1, rs = 0;
+    int u = 0, qsw = 0, size = 1;
+    void Start(i64 lo, i64 hi, i64 s0, i64 s1, i64 p, int texSize) {
+        den = i128(hi - lo) * kSub;
+        const i128 num = i128(s0) * (hi - lo) + i128(p * kSub - lo) * (s1 - s0);
+        const i64 q = FloorDiv(num, den);
+        rem = num - i128(q) * den;
+        const i128 step = i128(s1 - s0) * kSub;
+        const i64 qs = FloorDiv(step, den);
+        rs = step - i128(qs) * den;
+        size = texSize;
+        u = Wrap(q, size);
+        qsw = Wrap(qs, size);
+    }
+    void Next() {
+        rem += rs;
+        int carry = 0;
+        if (rem >= den) rem -= den, carry = 1;
+        u += qsw + carry;
+        if (u >= size) u -= size;
+    }
+};
+
 template <class S>
 void DrawAxisAligned(const S& sh, const FV v[4]) {
     // Left/right and top/bottom edges with their coordinates.
@@ -329,21 +357,24 @@ void DrawAxisAligned(const S& sh, const FV v[4]) {
     thread_local std::vector<int> tx, ty;
     thread_local std::vector<i64> cols, rows;
     tx.clear(), ty.clear(), cols.clear(), rows.clear();
+    AxisStep cs, rs;
     for (i64 px = x0; px < t.Width(); ++px) {
         const i64 X = px * kSub;
         if (X < l.x) continue;
         if (X >= r.x) break;
+        if (cols.empty()) cs.Start(l.x, r.x, l.s, r.s, px, sh.tex ? sh.tex->Width() : 1);
+        else cs.Next();
         cols.push_back(px);
-        tx.push_back(Wrap(FloorDiv(i128(l.s) * (r.x - l.x) + i128(X - l.x) * (r.s - l.s), i128(r.x - l.x) * kSub),
-                          sh.tex ? sh.tex->Width() : 1));
+        tx.push_back(cs.u);
     }
     for (i64 py = y0; py < t.Height(); ++py) {
         const i64 Y = py * kSub;
         if (Y < tp.y) continue;
         if (Y >= bt.y) break;
+        if (rows.empty()) rs.Start(tp.y, bt.y, tp.t, bt.t, py, sh.tex ? sh.tex->Height() : 1);
+        else rs.Next();
         rows.push_back(py);
-        ty.push_back(Wrap(FloorDiv(i128(tp.t) * (bt.y - tp.y) + i128(Y - tp.y) * (bt.t - tp.t), i128(bt.y - tp.y) * kSub),
-                          sh.tex ? sh.tex->Height() : 1));
+        ty.push_back(rs.u);
     }
     // The covered columns are consecutive; the texel columns may be too.
     if (cols.empty()) return;

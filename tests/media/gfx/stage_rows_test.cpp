@@ -99,3 +99,30 @@ TEST(StageRows, NoTextureReadsOpaqueWhite) {
         EXPECT_EQ(d.Get(2, 2), 0xFFFFFFu);
     }
 }
+
+TEST(StageRows, AxisAlignedStepsEqualGeneralPathAtAnyPosition) {
+    // Sub-pixel edges, texel coordinates of any step (forward, backward,
+    // larger than one texel per pixel) and wrapping.
+    std::mt19937 rng(23);
+    auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+    for (int n = 0; n < 2000; ++n) {
+        cImage tex(PixelFormat::ARGB8888, 1 + int(rng() % 13), 1 + int(rng() % 11));
+        for (int y = 0; y < tex.Height(); ++y)
+            for (int x = 0; x < tex.Width(); ++x) tex.Set(x, y, uint32_t(rng()) | 0xFF000000u);
+        cImage a(PixelFormat::XRGB8888, 40, 30);
+        cImage b = a;
+        QuadParams q;
+        q.texture = &tex;
+        const float l = float(real(-10, 40)), r = l + float(real(0.01, 45)), t = float(real(-8, 30)),
+                    btm = t + float(real(0.01, 35));
+        const float s0 = float(real(-30, 30)), s1 = float(real(-30, 30)), t0 = float(real(-30, 30)),
+                    t1 = float(real(-30, 30));
+        q.v[0] = {l, t, s0, t0};
+        q.v[1] = {l, btm, s0, t1};
+        q.v[2] = {r, t, s1, t0};
+        q.v[3] = {r, btm, s1, t1};
+        DrawQuad(a, q, QuadPath::Auto);
+        DrawQuad(b, q, QuadPath::General);
+        ASSERT_TRUE(a == b) << "case " << n;
+    }
+}
