@@ -59,10 +59,10 @@ StageState ModulateStage() {
     return st;
 }
 
-// The mixing step (c + t) >> 1 applied `level` times. On channels of at most
-// eight bits it settles after eight steps, so more steps change nothing.
+// The mixing step (c + t) >> 1 applied `level` times. The distance to the
+// tint halves each step, so after 32 steps nothing changes any more.
 inline uint32_t HalfToward(uint32_t c, uint32_t t, int level) {
-    for (int k = std::min(level, 8); k > 0; --k) c = (c + t) >> 1;
+    for (int k = std::min(level, 32); k > 0; --k) c = (c + t) >> 1;
     return c;
 }
 
