@@ -1,5 +1,7 @@
 #include "media/gfx/quad.h"
 
+#include "media/gfx/stage_rows.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -273,7 +275,7 @@ struct Shader {
     Argb flat;  // without a texture: the stage output, the same for every pixel
 
     inline void Put(int px, int py, int tx, int ty) const {
-        Argb t{255, 0, 0, 0};
+        Argb t{255, 255, 255, 255};  // no texture reads opaque white
         if (tex) t = Dec<TF>(LoadPx<TF>(tex->Row(ty) + tx * BytesOf(TF)));
         Argb c = identity ? t : StageColor(q.stage, t, diffuse);
         uint8_t* d = target.Row(py) + px * BytesOf(DF);
@@ -330,6 +332,11 @@ struct Shader {
                 return;
             }
         }
+        if constexpr (k8888) {
+            StageRow32(q.stage, q.diffuse, q.blend, tex->Row(ty), tx, n, contiguous, tex == &target,
+                       target.Row(py) + size_t(x) * 4, DF == PixelFormat::ARGB8888);
+            return;
+        }
         for (size_t j = 0; j < n; ++j) Put(x + int(j), py, tx[j], ty);
     }
 };
@@ -347,8 +354,8 @@ void WithShader(const QuadParams& q, cImage& target, F&& f) {
                               (st.alphaOp == TOP_MODULATE && whiteMod && st.alphaArg1 == TA_TEXTURE &&
                                st.alphaArg2 == TA_DIFFUSE);
     const bool identity = tex && colourIsTexel && alphaIsTexel;
-    // Without a texture every texel reads opaque black.
-    const Argb flat = StageColor(st, Argb{255, 0, 0, 0}, dif);
+    // Without a texture every texel reads opaque white.
+    const Argb flat = StageColor(st, Argb{255, 255, 255, 255}, dif);
     auto withDst = [&]<PixelFormat TF>() {
         switch (target.Format()) {
         case PixelFormat::RGB565: f(Shader<TF, PixelFormat::RGB565>{q, target, dif, identity, tex, flat}); break;

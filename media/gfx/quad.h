@@ -32,7 +32,7 @@ struct QuadVertex {
 };
 
 struct QuadParams {
-    const cImage* texture = nullptr;  // null: texel reads opaque black
+    const cImage* texture = nullptr;  // null: texel reads opaque white
     QuadVertex v[4];                  // triangle-strip order
     uint32_t diffuse = 0xFFFFFFFF;
     StageState stage;

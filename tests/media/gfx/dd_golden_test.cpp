@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gfx_fixture.h"
+#include "golden_modes.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_frame.h"
 #include "media/gfx/dd_layer.h"
@@ -54,14 +55,7 @@ void DrawScene() {
 }  // namespace
 
 TEST_F(GfxTest, GoldenScenePerMode) {
-    struct Mode {
-        const char* name;
-        int d3d, bpp, screenMode;
-    } modes[] = {
-        {"d3d32.png", 1, 32, 1},   {"d3d16_window.png", 1, 16, 1}, {"d3d16_full.png", 1, 16, 0},
-        {"dd8.png", 0, 8, 0},      {"dd16.png", 0, 16, 0},         {"dd32.png", 0, 32, 0},
-    };
-    for (const Mode& m : modes) {
+    for (const GoldenMode& m : kGoldenModes) {
         ResetGraphics();
         BuildBitmapTable();
         ASSERT_TRUE(InitAll(m.d3d, m.bpp, m.screenMode)) << m.name;
