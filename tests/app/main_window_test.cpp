@@ -8,6 +8,8 @@
 #include "frontend/frontend_services.h"
 #include "app/scene.h"
 #include "media/gfx/dd_blit.h"
+#include "media/gfx/dd_frame.h"
+#include "media/gfx/dd_present.h"
 #include "media/gfx/dd_init.h"
 #include "media/gfx/dd_layer.h"
 #include "media/gfx/dd_surface.h"
@@ -336,4 +338,43 @@ TEST_F(MainWindowTest, KeysReachTheInputRecords) {
     key(SDL_KEYUP);
     g_SceneManager.UpdateInput();
     EXPECT_EQ(g_InputList.at(0).m_sDir & INPUT_LEFT, 0);
+}
+
+// Direct3D 32 bits full screen: the first activation (and any later one) of a
+// device that was never lost leaves every surface as it was, so the frames
+// after it are drawn as before.
+TEST_F(MainWindowTest, ActivatingAFullScreenDeviceThatWasNeverLostKeepsItsSurfaces) {
+    DDEnd();
+    ASSERT_TRUE(DDInit(1, nullptr, 640, 480, 32, 0, 0, 1, 60, 0, SurfaceTable, BitmapTable, kSurfaceSlots, 0));
+    DDBackEndFromDevice();
+    ASSERT_TRUE(DDBackEnd().direct3D);
+    ASSERT_FALSE(DDBackEnd().windowed);
+    // Each frame draws its own colours, so a frame that draws nothing shows.
+    auto drawFrame = [](uint32_t n) {
+        DDFillSurfaceRGB(&g_BackBuffer, 0xFF000000 | n);
+        DDFillSurfaceRGB(&g_WorkSD, 0xFF000000 | n << 8);
+        DDFillRectRGB(&g_BackBuffer, 100, 50, 200, 100, 0xFF000000 | n << 16);
+        DDBlt(&g_BackBuffer, 400, 300, 32, 16, &g_WorkSD, 0, 0, 0);
+        return DDPresent(60, 0, nullptr);
+    };
+    auto shownAt = [](int x, int y) {
+        std::vector<uint32_t> frame;
+        int w = 0, h = 0;
+        EXPECT_TRUE(DDShownFrameToXrgb8888(frame, w, h));
+        return w == 640 && h == 480 ? frame[size_t(y) * w + x] & 0xFFFFFF : 0xDEADu;
+    };
+    ASSERT_EQ(drawFrame(0x10), 1);
+    uint32_t n = 0x20;
+    for (Uint8 ev : {SDL_WINDOWEVENT_SHOWN, SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED}) {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = ev;
+        e.window.windowID = SDL_GetWindowID(g_MainWindow.m_hWnd);
+        g_MainWindow.HandleEvent(e);
+        ASSERT_EQ(drawFrame(n), 1);
+        EXPECT_EQ(shownAt(10, 10), n);
+        EXPECT_EQ(shownAt(150, 100), n << 16);
+        EXPECT_EQ(shownAt(410, 305), n << 8);
+        n += 0x20;
+    }
 }
