@@ -16,7 +16,6 @@ namespace {
 std::mutex g_logMutex;
 std::vector<std::string> g_log;
 DDBACKEND g_backEnd;
-int g_nFade = 0;
 
 void Record(const std::string& s) {
     std::lock_guard<std::mutex> lock(g_logMutex);
@@ -48,23 +47,9 @@ bool DDRestoreRunTimeSurfaces() {
     }
     return true;
 }
-bool DDFadeIn(int speed) {
-    g_nFade += speed > 0 ? speed : 255;
-    if (g_nFade < 255) return false;
-    g_nFade = 0;
-    return true;
-}
-
-bool DDFadeOut(int speed) { return DDFadeIn(speed); }
-bool DDCopyBackToPresentation() { return true; }
 
 uint8_t g_BlendTable[65536];
 
-bool DDLoadPaletteFromFile() { return true; }
-
-void DDSetPaletteEntries(int first, int count) { Record(Format("DDSetPaletteEntries %d %d", first, count)); }
-
-bool InputJoystickSetupRequested() { return false; }
 bool InputKeyConfigEnabled() { return g_KeyConfig.m_bEnabled != 0; }
 int InputRecordCount() { return static_cast<int>(g_InputList.size()); }
 void DetectJoysticks(int frameRate) {
@@ -79,8 +64,6 @@ void UpdateAllInput(int rate) {
     Record(Format("UpdateAllInput %d", rate));
     UpdateAllInput(g_InputList, rate);
 }
-void UpdateKeyRepeat(int) {}
-void UpdateButtonTrigger(int) {}
 
 int DS_SECount() { return 18; }
 void DS_PlaySE(int index, int) { Record(Format("DS_PlaySE %d", index)); }

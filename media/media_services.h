@@ -2,8 +2,7 @@
 //
 // Graphics are the real layer (media/gfx: DDPresent, the DirectDraw
 // presentation and recovery in media/gfx/dd_present.h). Still stand-ins here:
-// fades finish after 255 / speed steps; sound, music and palette calls do
-// nothing but record themselves for tests.
+// sound and music calls do nothing but record themselves for tests.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -26,24 +25,16 @@ void DDBackEndFromDevice();
 
 // Graphics.
 bool DDRestoreRunTimeSurfaces();
-bool DDFadeIn(int speed);
-bool DDFadeOut(int speed);
-bool DDCopyBackToPresentation();
 
 // The 8-bit palette's blend table (the palette itself is the graphics layer's).
 extern uint8_t g_BlendTable[65536];
-bool DDLoadPaletteFromFile();  // from the bitmap table into g_Palette
-void DDSetPaletteEntries(int first, int count);  // g_Palette onto the palette object
 // Input over the input layer's records g_InputList (record 0 is the first
 // player's); each call is also recorded in the call log.
-bool InputJoystickSetupRequested();
 bool InputKeyConfigEnabled();
 int InputRecordCount();
 void DetectJoysticks(int frameRate);
 void PollInput(int index, int sources, int rate);
 void UpdateAllInput(int rate);
-void UpdateKeyRepeat(int index);
-void UpdateButtonTrigger(int index);
 
 // Sound and music (run on the main thread).
 int DS_SECount();

@@ -1,5 +1,7 @@
 #include "media/gfx/dd_palette.h"
 
+#include <algorithm>
+
 #include "app/error_box.h"
 #include "app/log.h"
 #include "media/gfx/bmp_file.h"
@@ -190,6 +192,13 @@ bool DDLoadPaletteFromFile(uint8_t palette[256][4], const std::string& file) {
         DDReleaseSurfaceData(&tmp);
     }
     return true;
+}
+
+void DDSetPaletteEntries(const uint8_t palette[256][4], int first, int count) {
+    if (!g_DD.lpDDPalette) return;
+    const int begin = std::max(first, 0), end = std::min(first + std::max(count, 0), 256);
+    for (int i = begin; i < end; ++i)
+        for (int k = 0; k < 4; ++k) g_DD.lpDDPalette->entries[i][k] = palette[i][k];
 }
 
 int DDSetTransmit(const std::string& file) {

@@ -378,3 +378,54 @@ TEST_F(MainWindowTest, ActivatingAFullScreenDeviceThatWasNeverLostKeepsItsSurfac
         n += 0x20;
     }
 }
+
+namespace {
+// Notes, frame by frame, the direction and button bits a scene's handler sees.
+class InputScene : public cScene {
+public:
+    static std::vector<int>* seen;
+    InputScene() { SetHandlers<InputScene>({&InputScene::Note}); }
+    void Run() override { RunStates(); }
+    void Note() {
+        const cInput& in = g_InputList.at(0);
+        seen->push_back((in.m_sDir & INPUT_LEFT ? 1 : 0) | (in.m_wButton & 1 ? 2 : 0));
+    }
+};
+std::vector<int>* InputScene::seen = nullptr;
+}  // namespace
+
+// A held key goes through the shell's input path (the window's key events,
+// the frame's poll, the scene's filters): the direction passes on the first
+// frame, after 18 frames and every 6 after that; a held button passes once.
+TEST_F(MainWindowTest, HeldKeysRepeatAndButtonsFireOnceThroughTheShell) {
+    std::vector<int> seen;
+    InputScene::seen = &seen;
+    SetSceneFactory(SCENE_TITLE, [] { return static_cast<cScene*>(new InputScene()); });
+    g_SceneManager.m_nFrameRate = 0;  // no frame pacing
+    for (SDL_Scancode sc : {SDL_SCANCODE_LEFT, SDL_SCANCODE_Z}) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.state = SDL_PRESSED;
+        e.key.keysym.scancode = sc;
+        e.key.keysym.sym = SDL_GetKeyFromScancode(sc);
+        g_MainWindow.HandleEvent(e);
+    }
+    for (int i = 0; i < 40; ++i) ASSERT_TRUE(g_SceneManager.Update());
+    std::vector<int> left, button;
+    for (int i = 0; i < int(seen.size()); ++i) {
+        if (seen[i] & 1) left.push_back(i);
+        if (seen[i] & 2) button.push_back(i);
+    }
+    EXPECT_EQ(left, (std::vector<int>{0, 18, 24, 30, 36}));
+    EXPECT_EQ(button, (std::vector<int>{0}));
+    for (SDL_Scancode sc : {SDL_SCANCODE_LEFT, SDL_SCANCODE_Z}) {
+        SDL_Event e{};
+        e.type = SDL_KEYUP;
+        e.key.state = SDL_RELEASED;
+        e.key.keysym.scancode = sc;
+        e.key.keysym.sym = SDL_GetKeyFromScancode(sc);
+        g_MainWindow.HandleEvent(e);
+    }
+    g_SceneManager.m_nFrameRate = 60;
+    InputScene::seen = nullptr;
+}
