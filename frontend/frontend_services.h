@@ -2,9 +2,9 @@
 // records.
 //
 // Still minimal here, until those are built: the dialogs answer "cancelled"
-// without showing anything, no stage
-// or replay can be started, read or written, and no scene music is set.
-// Tests may replace ConfirmEnd.
+// without showing anything, no stage or replay can be started, read or
+// written, and the play scene's calls do nothing. Tests may replace
+// ConfirmEnd.
 #pragma once
 #include <functional>
 #include <string>
@@ -33,7 +33,7 @@ bool BgmRecord(int entry, std::string& file, int& volume);  // database music re
 int MusicVolumeLevel();             // the user's music volume level 0..7
 int EnglishSetting();               // "English" of System.ini
 
-// The play scene's closing flag and state (the play scene is not built yet).
+// The play scene's closing flag and state (stand-ins until the play scene lands).
 void PlaySceneSetClosing();
 bool PlaySceneInPlayState();
 void PlaySceneSetFps(int fps);
@@ -43,6 +43,6 @@ bool ColorCycleOn();    // m_bColorCycle
 int ColorCycleStep();   // m_nColorCycleStep
 
 // The music of the play scene: the progress's playing music entry and the
-// repeat flag stored by the play scene's music request.
+// repeat flag the play scene's music request stores in the progress.
 void SetPlayingBgmEntry(int entry);
 int PlayBgmRepeat();

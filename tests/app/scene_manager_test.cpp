@@ -13,6 +13,7 @@
 #include "media/media_services.h"
 #include "media/text/dd_fade.h"
 #include "frontend/data/option_data.h"
+#include "records/system_data.h"
 #include "platform/message_box.h"
 
 #include <gtest/gtest.h>
@@ -353,6 +354,8 @@ TEST(PingPongStep, BouncesBetweenTheBoundsAndReportsTheLowTurn) {
 TEST(CycleColors, BlinkTableFollowsTheChannelsAndPhase) {
     DDBackEnd() = DDBACKEND{};
     DDBackEnd().direct3D = true;
+    const int savedStep = g_SystemData.m_nColorCycleStep;
+    g_SystemData.m_nColorCycleStep = 4;  // the system data's step
     ResetColorCycle();
     CycleColors();  // values read before their first step: all 0
     EXPECT_EQ(g_BlinkColors[0].argb, 0xFF000000u);
@@ -365,6 +368,7 @@ TEST(CycleColors, BlinkTableFollowsTheChannelsAndPhase) {
     // Run channel 8 up and down once: the phase turns to green.
     for (int i = 0; i < 200; ++i) CycleColors();
     EXPECT_EQ(g_BlinkColors[8].argb & 0x00FF00FFu, 0u);
+    g_SystemData.m_nColorCycleStep = savedStep;
     DDBackEnd() = DDBACKEND{};
 }
 
