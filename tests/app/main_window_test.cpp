@@ -452,3 +452,22 @@ TEST_F(MainWindowTest, HeldKeysRepeatAndButtonsFireOnceThroughTheShell) {
     g_SceneManager.m_nFrameRate = 60;
     InputScene::seen = nullptr;
 }
+
+// Text input stays off (an input method would take the game's keys): the
+// window turns it off when it is made and nothing turns it on again.
+TEST_F(MainWindowTest, TextInputIsOffFromTheStartAndStaysOff) {
+    EXPECT_FALSE(SDL_IsTextInputActive());
+    g_MainWindow.Show();
+    for (int i = 0; i < 50; ++i) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) g_MainWindow.HandleEvent(e);
+        SDL_Delay(1);
+    }
+    EXPECT_FALSE(SDL_IsTextInputActive());
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.scancode = SDL_SCANCODE_A;
+    key.key.keysym.sym = SDLK_a;
+    g_MainWindow.HandleEvent(key);
+    EXPECT_FALSE(SDL_IsTextInputActive());
+}
