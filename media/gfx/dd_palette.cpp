@@ -216,12 +216,25 @@ int DDSetTransmit(const std::string& file) {
             return 0;
         }
         const uint32_t px = lock.Image()->Get(0, 0);
+        if (g_DD.nBpp == 16) {
+            // The transparent colour as true-colour images hold it: entry 0
+            // of an 8-bit palette image, else the image's top-left pixel. Left
+            // at black, every black pixel of a true-colour image would vanish.
+            if (auto dib = LoadDib(file)) {
+                RGBTRIPLE t;
+                if (dib->bitCount == 8) {
+                    t = {dib->colors[0][2], dib->colors[0][1], dib->colors[0][0]};
+                } else {
+                    const uint32_t c = dib->Rgb(0, 0);
+                    t = {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)};
+                }
+                if (lpDTCon) lpDTCon->rgbTransmit16 = t;
+                if (lpDDCon) lpDDCon->rgbTransmit16 = t;
+            }
+        }
         if (lpDTCon) {
             if (g_DD.nBpp == 16) {
                 g_DD.dwColorKey = px;
-                auto dib = LoadDib(file);
-                if (dib && dib->bitCount == 8)
-                    lpDTCon->rgbTransmit16 = {dib->colors[0][2], dib->colors[0][1], dib->colors[0][0]};
                 const PixelLayout& l = g_SurfLayout;
                 DDSetTransmit(uint8_t((px >> l.rs) & l.rm), uint8_t((px >> l.gs) & l.gm), uint8_t((px >> l.bs) & l.bm));
                 DebugLogf("SetTrans(%s) lpDTCon->wTransmit_16 = (%x)", file.c_str(), lpDTCon->wTransmit_16);
