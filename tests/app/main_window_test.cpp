@@ -415,6 +415,15 @@ public:
     }
 };
 std::vector<int>* InputScene::seen = nullptr;
+
+void SendKey(SDL_Scancode sc, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.scancode = sc;
+    e.key.keysym.sym = SDL_GetKeyFromScancode(sc);
+    g_MainWindow.HandleEvent(e);
+}
 }  // namespace
 
 // A held key goes through the shell's input path (the window's key events,
@@ -425,14 +434,7 @@ TEST_F(MainWindowTest, HeldKeysRepeatAndButtonsFireOnceThroughTheShell) {
     InputScene::seen = &seen;
     SetSceneFactory(SCENE_TITLE, [] { return static_cast<cScene*>(new InputScene()); });
     g_SceneManager.m_nFrameRate = 0;  // no frame pacing
-    for (SDL_Scancode sc : {SDL_SCANCODE_LEFT, SDL_SCANCODE_Z}) {
-        SDL_Event e{};
-        e.type = SDL_KEYDOWN;
-        e.key.state = SDL_PRESSED;
-        e.key.keysym.scancode = sc;
-        e.key.keysym.sym = SDL_GetKeyFromScancode(sc);
-        g_MainWindow.HandleEvent(e);
-    }
+    for (SDL_Scancode sc : {SDL_SCANCODE_LEFT, SDL_SCANCODE_Z}) SendKey(sc, true);
     for (int i = 0; i < 40; ++i) ASSERT_TRUE(g_SceneManager.Update());
     std::vector<int> left, button;
     for (int i = 0; i < int(seen.size()); ++i) {
@@ -441,14 +443,7 @@ TEST_F(MainWindowTest, HeldKeysRepeatAndButtonsFireOnceThroughTheShell) {
     }
     EXPECT_EQ(left, (std::vector<int>{0, 18, 24, 30, 36}));
     EXPECT_EQ(button, (std::vector<int>{0}));
-    for (SDL_Scancode sc : {SDL_SCANCODE_LEFT, SDL_SCANCODE_Z}) {
-        SDL_Event e{};
-        e.type = SDL_KEYUP;
-        e.key.state = SDL_RELEASED;
-        e.key.keysym.scancode = sc;
-        e.key.keysym.sym = SDL_GetKeyFromScancode(sc);
-        g_MainWindow.HandleEvent(e);
-    }
+    for (SDL_Scancode sc : {SDL_SCANCODE_LEFT, SDL_SCANCODE_Z}) SendKey(sc, false);
     g_SceneManager.m_nFrameRate = 60;
     InputScene::seen = nullptr;
 }
