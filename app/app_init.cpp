@@ -379,7 +379,7 @@ void AppEnd() {
     if (seam::Running() && !g_bQuit) SaveUserFilesAtExit();
     seam::DS_End();
     seam::DS_BgmEnd();
-    g_SceneManager.DeleteAllScenes();
+    seam::DeleteAllScenes();
     ReleaseFonts();
     if (g_SystemIni.WindowMode != 0)
         DDShutdown();

@@ -89,6 +89,7 @@ void DS_BgmEnd() {}
 
 bool StartStageFile(const std::string& path, int) { return CheckDataFile(path); }
 
+void DeleteAllScenes() { g_SceneManager.DeleteAllScenes(); }
 void UnhookKeyboardHooks() {}
 
 }  // namespace seam

@@ -51,7 +51,8 @@ void DS_BgmEnd();
 // stage file opens.
 bool StartStageFile(const std::string& path, int flag);
 
-// Stand-in until the widget set's keyboard hook lands (nothing to remove yet).
+// Scenes and the window framework at the end.
+void DeleteAllScenes();
 void UnhookKeyboardHooks();
 
 }  // namespace seam

