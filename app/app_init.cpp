@@ -9,8 +9,10 @@
 #include "app/frame_timing.h"
 #include "app/globals.h"
 #include "app/log.h"
+#include "app/main_window.h"
 #include "app/quit.h"
 #include "app/random.h"
+#include "app/scene_manager.h"
 #include "app/startup_seams.h"
 #include "app/system_ini.h"
 #include "app/system_report.h"
@@ -218,6 +220,11 @@ void InstallDatabaseChecks() {
     SetFlowRefSource(&DatabaseRefs());
 }
 
+bool PresentByCopy(bool direct3D, bool windowed, bool vsync, int refreshRate, int frameRate) {
+    if (!direct3D && windowed) return true;
+    return !(vsync && refreshRate >= frameRate);
+}
+
 bool AppInit(const std::string& commandLine, int editorTest) {
     // 1, 2: timing and data formats.
     SRand(platform::NowMs());
@@ -290,7 +297,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     }
     const bool bWindowed = depth.bWindowed;
     seam::SetWindowed(bWindowed);
-    if (depth.bSizingFrame) seam::AddSizingFrame();
+    if (depth.bSizingFrame) g_MainWindow.AddSizingFrame();
     // 17, 18
     seam::SetCaption(g_SystemData.m_strTitle);
     GetElapsedTime(1);
@@ -344,13 +351,13 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     // 24..28: palette, transparent colour, surfaces.
     if (!LoadPaletteAndTransparency(bDirect3D, g_SystemIni.Bpp)) return false;
     DebugLog("1");
-    const bool bCopy = !bDirect3D ? bWindowed : !(g_SystemIni.VSync != 0 && g_DD.nRefreshRate >= 60);
+    const bool bCopy = PresentByCopy(bDirect3D, bWindowed, g_SystemIni.VSync != 0, g_DD.nRefreshRate, 60);
     seam::SetPresentation(bDirect3D, bWindowed, g_SystemIni.VSync != 0, bCopy);
     const BMPSLOT& loading = BitmapTable[45];
     DDCheckSurfaceError(DDCreateSurfaceFromFile(&SurfaceTable[45], loading.strFileName, loading.bColorKey,
                                                 g_DD.nBpp, loading.nMemory, loading.nTexType, loading.bAlias,
                                                 loading.bPalIdx, loading.nMirrorW, loading.nMirrorH, 0));
-    seam::RedrawScreen();
+    RedrawScreen();
     static const int kStartSlots[3] = {1, 51, 45};
     if (!DDLoadSurfaces(SurfaceTable, kStartSlots, 3)) return false;
     // 29: fonts.
@@ -370,7 +377,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     LoadUserOptionFiles();
     ApplyReplayOptionKeys();
     // 34
-    if (g_SystemIni.Bpp == 8 && !seam::LoadPaletteCycle(g_OptionData.m_nPaletteCycle)) return false;
+    if (g_SystemIni.Bpp == 8 && !LoadPaletteCycle(g_OptionData.m_nPaletteCycle)) return false;
     // 35..38: music and sound effects; a missing sound device is only reported.
     if (!bWindowed) g_SystemIni.Midi_DirectMusic = 0;
     DS_BgmInit(1, g_BgmOggTable, g_BgmMidiTable, kBgmTracks, g_SystemIni.Midi_DirectMusic);

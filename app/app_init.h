@@ -19,6 +19,11 @@ void AppEnd();
 // user_data\Boot.dat, or drawing mode 1 when there is none.
 int Direct3DFromBootChoice(int drawMode);
 
+// Whether a full-screen frame is copied to the front instead of flipped: a
+// DirectDraw window always copies; otherwise flipping needs VSync on and a
+// monitor refresh of at least the frame rate.
+bool PresentByCopy(bool direct3D, bool windowed, bool vsync, int refreshRate, int frameRate);
+
 // The game's data files the start-up reads, in its order: the ten database
 // tables, data\System.dat, data\WorldMap.dat, data\CommonPalette.cplt4.
 std::vector<std::string> StartUpDataFiles();

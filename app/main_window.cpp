@@ -157,6 +157,9 @@ bool cMainWindow::Create() {
                                       kHeight);
     }
     if (!m_texture) DebugLog("frames go to the window surface");
+    // SDL starts with text input on, and an input method would then take the
+    // game's keys: it stays off (a text field turns it on while it has focus).
+    SDL_StopTextInput();
     // Keyboard and joysticks reach the input layer through the event pump.
     platform::InitInputDevices();
     platform::AddSdlEventObserver(platform::HandleInputEvent);

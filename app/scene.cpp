@@ -6,14 +6,17 @@
 #include "app/scene_manager.h"
 #include "frontend/frontend_services.h"
 #include "media/gfx/dd_blit.h"
-#include "media/media_services.h"
+#include "media/gfx/dd_palette.h"
+#include "media/input/input_list.h"
+#include "media/text/dd_fade.h"
 
 #include <string>
 
 void cScene::RunStates() {
     if (g_bQuit) return;
-    UpdateKeyRepeat(0);
-    UpdateButtonTrigger(0);
+    cInput& input = g_InputList.at(0);
+    input.UpdateKeyRepeat();
+    input.UpdateButtonTrigger(0);
     if (m_nState == -1) {
         try {
             Init();
@@ -33,11 +36,11 @@ void cScene::RunStates() {
 }
 
 void cScene::StepFadeIn() {
-    if (DDFadeIn(g_SceneManager.m_nFadeSpeed)) m_nState = 1;
+    if (DDFadeIn(g_PaletteCopy, 0, 255, 0, 0, 0, g_SceneManager.m_nFadeSpeed, g_Palette, false)) m_nState = 1;
 }
 
 bool cScene::StepFadeOut(int ownKind) {
-    if (!DDFadeOut(g_SceneManager.m_nFadeSpeed)) return false;
+    if (!DDFadeOut(g_PaletteCopy, 0, 255, 0, 0, 0, g_SceneManager.m_nFadeSpeed, g_Palette, false)) return false;
     DDFillSurface(&g_BackBuffer, 16);
     ResetCursorPositions();
     g_SceneManager.m_nPrevSceneKind = ownKind;

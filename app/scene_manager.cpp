@@ -8,6 +8,7 @@
 #include "app/quit.h"
 #include "app/scene_title_minimal.h"
 #include "app/thread.h"
+#include "frontend/data/option_data.h"
 #include "frontend/frontend_services.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_palette_fx.h"
@@ -182,7 +183,7 @@ bool cSceneManager::CheckLostSurfaces() {
 
 void cSceneManager::UpdateInput() {
     AssertGameToken();
-    if ((InputJoystickSetupRequested() || !m_bJoystickSetupDone) && !PlaySceneInPlayState()) {
+    if ((g_OptionData.m_bJoyRescan != 0 || !m_bJoystickSetupDone) && !PlaySceneInPlayState()) {
         DetectJoysticks(m_nFrameRate);
         m_bJoystickSetupDone = true;
     }
@@ -213,7 +214,7 @@ void WaitFrame() {
 void RedrawScreen() {
     const DDBACKEND& be = DDBackEnd();
     if (!be.direct3D && !be.directDraw) return;
-    DDCopyBackToPresentation();
+    // Presenting hands the whole back buffer to the window in both families.
     g_SceneManager.Present();
 }
 
@@ -266,7 +267,7 @@ void CycleColors() {
         g_cycle.count += 1;
         if (g_cycle.count >= 6) {
             for (int first = 208; first < 240; first += 4) DDRotatePalette(g_Palette, first, first + 3, 1, 0, g_Palette);
-            DDSetPaletteEntries(208, 32);
+            DDSetPaletteEntries(g_Palette, 208, 32);
             g_cycle.count = 0;
         }
         return;
@@ -315,12 +316,12 @@ bool LoadPaletteCycle(int n) {
         ErrorBoxf("%s", Format(SJ("%s の読み込みに失敗！").c_str(), file.c_str()).c_str());
         return false;
     }
-    if (!DDLoadPaletteFromFile()) {
+    if (!DDLoadPaletteFromFile(g_Palette, BitmapTable[0].strFileName)) {
         DebugLog(SJ("DDLoadPaletteFromFile失敗"));
         return false;
     }
     ApplyPaletteCycle(g_Palette, n);
     std::memcpy(g_PaletteCopy, g_Palette, sizeof g_PaletteCopy);
-    DDSetPaletteEntries(0, 255);
+    DDSetPaletteEntries(g_Palette, 0, 255);
     return true;
 }

@@ -53,7 +53,6 @@ void SetCaption(const std::string& cp932Title) {
     g_hWnd = g_MainWindow.m_hWnd;
     g_MainWindow.SetCaption(cp932Title);
 }
-void AddSizingFrame() { g_MainWindow.AddSizingFrame(); }
 void ApplyWindowPlacement(const WindowPlacementPlan& plan) {
     SDL_Window* w = g_MainWindow.m_hWnd;
     if (!w) return;
@@ -78,8 +77,6 @@ void SetPresentation(bool, bool, bool, bool presentByCopy) {
     DDBackEndFromDevice();
     DDBackEnd().presentByCopy = presentByCopy;
 }
-void RedrawScreen() { ::RedrawScreen(); }
-bool LoadPaletteCycle(int n) { return ::LoadPaletteCycle(n); }
 
 
 

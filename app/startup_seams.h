@@ -1,9 +1,9 @@
-// Calls of the start-up and the program's end into parts of the program that
-// are not built yet. Each keeps the name of the call it stands for and does
-// the least that lets the start-up run and be tested: the data files it
-// stands for are only checked for a readable version word, the device and
-// window steps succeed without doing anything. Delete a seam when its part
-// exists and call the real function in its place.
+// The start-up's and the program end's steps into the window and the scene
+// manager, and stand-ins for calls into parts of the program that are not
+// built yet. A stand-in keeps the name of the call it stands for, says which
+// work builds it and does the least that lets the start-up run and be
+// tested. Delete a stand-in when its part exists and call the real function
+// in its place.
 #pragma once
 #include <string>
 
@@ -12,10 +12,10 @@
 
 namespace seam {
 
-// Engine: the parameter-descriptor tables.
+// Stand-in until the flow engine's parameter-descriptor tables land.
 void BuildArrangeParamTable();
 
-// Play: the chara-effect and screen-effect instance tables.
+// Stand-ins until stage play's chara-effect and screen-effect instances land.
 void PrepareCharaEffectSlots();
 void PrepareScrEffectSlots();
 
@@ -28,22 +28,19 @@ void EnterFreeStageScene();
 
 // Window.
 void SetCaption(const std::string& cp932Title);
-void AddSizingFrame();
 void ApplyWindowPlacement(const WindowPlacementPlan& plan);
 void ShowWindow(bool maximized);
 // The close sequence saves the window placement through it.
 void InstallPlacementSaver();
 
-// Graphics: the window handle the device draws for, the shell's view of the
-// back end with the copy flag of the DirectDraw full-screen presentation,
-// and the redraw of the loading picture.
+// Graphics: the window handle the device draws for, and the shell's view of
+// the back end with the copy flag of the DirectDraw full-screen presentation.
 void* MainWindowHandle();
 void SetPresentation(bool direct3D, bool windowed, bool vsync, bool presentByCopy);
-void RedrawScreen();
-bool LoadPaletteCycle(int n);
 
 
-// The start stage.
+// Stand-in until stage play starts the start stage: only checks that the
+// stage file opens.
 bool StartStageFile(const std::string& path, int flag);
 
 // Scenes at the end.

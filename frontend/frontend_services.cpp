@@ -1,5 +1,6 @@
 #include "frontend/frontend_services.h"
 
+#include "records/system_data.h"
 #include "app/log.h"
 #include "app/system_ini.h"
 #include "frontend/data/option_data.h"
@@ -39,7 +40,7 @@ int EnglishSetting() { return g_SystemIni.English; }
 void PlaySceneSetClosing() {}
 bool PlaySceneInPlayState() { return false; }
 void PlaySceneSetFps(int) {}
-bool ColorCycleOn() { return false; }
-int ColorCycleStep() { return 4; }
+bool ColorCycleOn() { return g_SystemData.m_bColorCycle != 0; }
+int ColorCycleStep() { return g_SystemData.m_nColorCycleStep; }
 void SetPlayingBgmEntry(int) {}
 int PlayBgmRepeat() { return 1; }

@@ -18,7 +18,6 @@ std::mutex g_logMutex;
 std::vector<std::string> g_log;
 std::atomic<bool> g_bLogOn{false};
 DDBACKEND g_backEnd;
-int g_nFade = 0;
 
 void Record(const std::string& s) {
     if (!g_bLogOn.load()) return;
@@ -51,23 +50,9 @@ bool DDRestoreRunTimeSurfaces() {
     }
     return true;
 }
-bool DDFadeIn(int speed) {
-    g_nFade += speed > 0 ? speed : 255;
-    if (g_nFade < 255) return false;
-    g_nFade = 0;
-    return true;
-}
-
-bool DDFadeOut(int speed) { return DDFadeIn(speed); }
-bool DDCopyBackToPresentation() { return true; }
 
 uint8_t g_BlendTable[65536];
 
-bool DDLoadPaletteFromFile() { return true; }
-
-void DDSetPaletteEntries(int first, int count) { Record(Format("DDSetPaletteEntries %d %d", first, count)); }
-
-bool InputJoystickSetupRequested() { return false; }
 bool InputKeyConfigEnabled() { return g_KeyConfig.m_bEnabled != 0; }
 int InputRecordCount() { return static_cast<int>(g_InputList.size()); }
 void DetectJoysticks(int frameRate) {
@@ -82,8 +67,6 @@ void UpdateAllInput(int rate) {
     Record(Format("UpdateAllInput %d", rate));
     UpdateAllInput(g_InputList, rate);
 }
-void UpdateKeyRepeat(int) {}
-void UpdateButtonTrigger(int) {}
 
 void SetMediaCallLog(bool on) { g_bLogOn.store(on); }
 bool MediaCallLogOn() { return g_bLogOn.load(); }

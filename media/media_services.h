@@ -1,8 +1,7 @@
 // What the shell calls of the media layer (graphics, input, sound, music).
 //
 // Graphics are the real layer (media/gfx: DDPresent, the DirectDraw
-// presentation and recovery in media/gfx/dd_present.h). Still stand-ins here:
-// fades finish after 255 / speed steps; palette calls do nothing.
+// presentation and recovery in media/gfx/dd_present.h).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -27,29 +26,21 @@ void DDBackEndFromDevice();
 
 // Graphics.
 bool DDRestoreRunTimeSurfaces();
-bool DDFadeIn(int speed);
-bool DDFadeOut(int speed);
-bool DDCopyBackToPresentation();
 
 // The 8-bit palette's blend table (the palette itself is the graphics layer's).
 extern uint8_t g_BlendTable[65536];
-bool DDLoadPaletteFromFile();  // from the bitmap table into g_Palette
-void DDSetPaletteEntries(int first, int count);  // g_Palette onto the palette object
 // Input over the input layer's records g_InputList (record 0 is the first
 // player's); each call is also recorded in the call log.
-bool InputJoystickSetupRequested();
 bool InputKeyConfigEnabled();
 int InputRecordCount();
 void DetectJoysticks(int frameRate);
 void PollInput(int index, int sources, int rate);
 void UpdateAllInput(int rate);
-void UpdateKeyRepeat(int index);
-void UpdateButtonTrigger(int index);
 
 // Sound and music: media/sound (the two headers above).
 
 // Test observer: while a test has switched it on, the calls above (input,
-// palette, sound and music) are kept as text; off, nothing is kept.
+// sound and music) are kept as text; off, nothing is kept.
 void SetMediaCallLog(bool on);
 bool MediaCallLogOn();
 void RecordMediaCall(const std::string& call);

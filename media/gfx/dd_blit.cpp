@@ -57,18 +57,17 @@ bool DDClipBlt(DDSURFACEDATA* dst, int& x, int& y, int& w, int& h, DDSURFACEDATA
         if (w <= 0 || h <= 0 || sw == 0 || sh == 0) return false;
         int right = std::min(sx + sw, srcW), bottom = std::min(sy + sh, srcH);
         int left = std::max(sx, 0), top = std::max(sy, 0);
+        // A blit overhanging both edges of the destination is cut on both.
         if (x < 0) {
             left += -x;
             x = 0;
-        } else if (right - left + x > dstW) {
-            right = left + dstW - x;
         }
+        if (right - left + x > dstW) right = left + dstW - x;
         if (y < 0) {
             top += -y;
             y = 0;
-        } else if (bottom - top + y > dstH) {
-            bottom = top + dstH - y;
         }
+        if (bottom - top + y > dstH) bottom = top + dstH - y;
         sx = left;
         sy = top;
         w = sw = right - left;
@@ -246,8 +245,15 @@ void DDFillRectRGB(DDSURFACEDATA* sd, int x, int y, int w, int h, uint32_t colou
     if (!sd) return;
     if (!lpDTCon) {
         if (!sd->lpDD || !sd->lpDD->lpSurface) return;
-        if (x < 0) x = 0;
-        if (y < 0) y = 0;
+        // The part left of or above the image is cut off, as on Direct3D.
+        if (x < 0) {
+            w += x;
+            x = 0;
+        }
+        if (y < 0) {
+            h += y;
+            y = 0;
+        }
         if (x + w > sd->nWidth) w = sd->nWidth - x;
         if (y + h > sd->nHeight) h = sd->nHeight - y;
         if (w <= 0 || h <= 0) return;

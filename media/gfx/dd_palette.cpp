@@ -1,5 +1,7 @@
 #include "media/gfx/dd_palette.h"
 
+#include <algorithm>
+
 #include "app/error_box.h"
 #include "app/log.h"
 #include "media/gfx/bmp_file.h"
@@ -192,6 +194,13 @@ bool DDLoadPaletteFromFile(uint8_t palette[256][4], const std::string& file) {
     return true;
 }
 
+void DDSetPaletteEntries(const uint8_t palette[256][4], int first, int count) {
+    if (!g_DD.lpDDPalette) return;
+    const int begin = std::max(first, 0), end = std::min(first + std::max(count, 0), 256);
+    for (int i = begin; i < end; ++i)
+        for (int k = 0; k < 4; ++k) g_DD.lpDDPalette->entries[i][k] = palette[i][k];
+}
+
 int DDSetTransmit(const std::string& file) {
     DDSURFACEDATA tmp;
     if (DDCreateSurfaceFromFile(&tmp, file, 0, g_DD.nBpp, 1, 1, 0, 0, 0, 0, 0) != SURF_OK) {
@@ -207,12 +216,25 @@ int DDSetTransmit(const std::string& file) {
             return 0;
         }
         const uint32_t px = lock.Image()->Get(0, 0);
+        if (g_DD.nBpp == 16) {
+            // The transparent colour as true-colour images hold it: entry 0
+            // of an 8-bit palette image, else the image's top-left pixel. Left
+            // at black, every black pixel of a true-colour image would vanish.
+            if (auto dib = LoadDib(file)) {
+                RGBTRIPLE t;
+                if (dib->bitCount == 8) {
+                    t = {dib->colors[0][2], dib->colors[0][1], dib->colors[0][0]};
+                } else {
+                    const uint32_t c = dib->Rgb(0, 0);
+                    t = {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)};
+                }
+                if (lpDTCon) lpDTCon->rgbTransmit16 = t;
+                if (lpDDCon) lpDDCon->rgbTransmit16 = t;
+            }
+        }
         if (lpDTCon) {
             if (g_DD.nBpp == 16) {
                 g_DD.dwColorKey = px;
-                auto dib = LoadDib(file);
-                if (dib && dib->bitCount == 8)
-                    lpDTCon->rgbTransmit16 = {dib->colors[0][2], dib->colors[0][1], dib->colors[0][0]};
                 const PixelLayout& l = g_SurfLayout;
                 DDSetTransmit(uint8_t((px >> l.rs) & l.rm), uint8_t((px >> l.gs) & l.gm), uint8_t((px >> l.bs) & l.bm));
                 DebugLogf("SetTrans(%s) lpDTCon->wTransmit_16 = (%x)", file.c_str(), lpDTCon->wTransmit_16);

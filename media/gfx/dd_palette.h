@@ -38,6 +38,10 @@ bool DDLock(DDSURFACEDATA* sd, gfx::DDSurfacePtr* desc, uint8_t** bits, int bpp)
 
 int DDBuildPaletteIndexMap(std::vector<uint8_t>** where, DDSURFACEDATA* sd);
 bool DDLoadPaletteFromFile(uint8_t palette[256][4], const std::string& fileName);
+// Hands entries first .. first + count - 1 of the palette to the palette
+// object of the 8-bit DirectDraw mode; the other modes have none. A range
+// outside 0..255 is cut to it.
+void DDSetPaletteEntries(const uint8_t palette[256][4], int first, int count);
 int DDSetTransmit(const std::string& fileName);
 int DDSetTransmit(uint8_t cbRed, uint8_t cbGreen, uint8_t cbBlue);
 uint32_t PalNumToRGB(uint32_t dwPalNum);

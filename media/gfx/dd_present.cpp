@@ -77,6 +77,13 @@ int DDRestoreSurface() {
     }
     if (!g_DD.lpDevice) return 0;
     cD3DDevice& dev = *g_DD.lpDevice;
+    // An activation of a device that was never lost (the first one of a
+    // full-screen start, or any return of the focus) has nothing to restore:
+    // every surface stays as it is.
+    if (!dev.Lost()) {
+        DebugLog("Restore Out");
+        return 1;
+    }
     for (DDSURFACEDATA* sd : g_LiveSurfaces) {
         if (!sd->lpDT || sd->lpDT->nMemType == DTMEMORYTYPE_SYSTEM) continue;
         sd->lpDT->lpTexture.reset();

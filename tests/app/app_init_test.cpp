@@ -16,6 +16,7 @@
 #include "app/quit.h"
 #include "app/system_ini.h"
 #include "app/system_report.h"
+#include "media/media_services.h"
 #include "frontend/data/boot_data.h"
 #include "media/sound/bgm_manager.h"
 #include "media/sound/ds_sound.h"
@@ -243,3 +244,37 @@ TEST_F(AppInitTest, NoSoundDevice) {
 }
 
 }  // namespace
+
+// A DirectDraw full-screen start without VSync copies its frames: a flip
+// would tie the frame rate to the monitor.
+TEST_F(AppInitTest, DirectDrawFullScreenWithoutVSyncCopies) {
+    TempWorkDir dir;
+    MakeDemo(dir);
+    dir.WriteFile("System.ini", "Direct3D=0\r\nWindowMode=0\r\nVSync=0\r\nBpp=32\r\nExit\r\n");
+    ASSERT_TRUE(CreateReport((dir.Path() / "Report_Game.txt").string()));
+    platform::CapturedMessageBoxes boxes;
+    ASSERT_TRUE(AppInit("", 0));
+    EXPECT_FALSE(DDBackEnd().direct3D);
+    EXPECT_FALSE(DDBackEnd().windowed);
+    EXPECT_TRUE(DDBackEnd().presentByCopy);
+    AppEnd();
+}
+
+// The copy flag of the presentation: a DirectDraw window copies; full screen
+// flips only with VSync on and a refresh rate of at least the frame rate.
+TEST(PresentByCopy, CopiesUnlessFlippingKeepsTheFrameRate) {
+    struct Case {
+        bool direct3D, windowed, vsync;
+        int refresh;
+        bool copy;
+    };
+    const Case cases[] = {
+        {false, true, true, 60, true},    {false, true, false, 60, true},  {false, false, true, 60, false},
+        {false, false, true, 75, false},  {false, false, false, 60, true}, {false, false, true, 59, true},
+        {false, false, true, 0, true},    {true, false, true, 60, false},  {true, false, false, 60, true},
+        {true, true, true, 60, false},    {true, true, false, 60, true},   {true, false, true, 50, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PresentByCopy(c.direct3D, c.windowed, c.vsync, c.refresh, 60), c.copy)
+            << c.direct3D << c.windowed << c.vsync << " " << c.refresh;
+}

@@ -101,7 +101,6 @@ public:
 struct Mode {
     const char* name;
     int direct3D, bpp, windowMode;
-    const char* skipReason;  // a known fault mended on another branch, or null
 };
 
 void PrintTo(const Mode& m, std::ostream* os) { *os << m.name; }
@@ -166,7 +165,6 @@ class FiveModes : public ::testing::TestWithParam<Mode> {};
 
 TEST_P(FiveModes, DemoStartsAndShowsTheLoadingPicture) {
     const Mode& m = GetParam();
-    if (m.skipReason) GTEST_SKIP() << m.skipReason;
     testsupport::DemoTemplate();  // built here once; the child finds it
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
@@ -179,18 +177,15 @@ TEST_P(FiveModes, DemoStartsAndShowsTheLoadingPicture) {
         ::testing::ExitedWithCode(0), "");
 }
 
-constexpr const char* kFullScreenRestore =
-    "Direct3D full screen draws black after the window is shown (its device restore is being mended)";
-
 INSTANTIATE_TEST_SUITE_P(
     Demo, FiveModes,
-    ::testing::Values(Mode{"Direct3D16Window", 1, 16, 1, nullptr},
-                      Mode{"Direct3D16FullScreen", 1, 16, 0, kFullScreenRestore},
-                      Mode{"Direct3D32Window", 1, 32, 1, nullptr},
-                      Mode{"Direct3D32FullScreen", 1, 32, 0, kFullScreenRestore},
-                      Mode{"DirectDraw8FullScreen", 0, 8, 0, nullptr},
-                      Mode{"DirectDraw16Window", 0, 16, 1, nullptr}, Mode{"DirectDraw16FullScreen", 0, 16, 0, nullptr},
-                      Mode{"DirectDraw32Window", 0, 32, 1, nullptr}, Mode{"DirectDraw32FullScreen", 0, 32, 0, nullptr}),
+    ::testing::Values(Mode{"Direct3D16Window", 1, 16, 1},
+                      Mode{"Direct3D16FullScreen", 1, 16, 0},
+                      Mode{"Direct3D32Window", 1, 32, 1},
+                      Mode{"Direct3D32FullScreen", 1, 32, 0},
+                      Mode{"DirectDraw8FullScreen", 0, 8, 0},
+                      Mode{"DirectDraw16Window", 0, 16, 1}, Mode{"DirectDraw16FullScreen", 0, 16, 0},
+                      Mode{"DirectDraw32Window", 0, 32, 1}, Mode{"DirectDraw32FullScreen", 0, 32, 0}),
     [](const ::testing::TestParamInfo<Mode>& info) { return std::string(info.param.name); });
 
 }  // namespace

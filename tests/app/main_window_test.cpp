@@ -9,6 +9,8 @@
 #include "frontend/frontend_services.h"
 #include "app/scene.h"
 #include "media/gfx/dd_blit.h"
+#include "media/gfx/dd_frame.h"
+#include "media/gfx/dd_present.h"
 #include "media/gfx/dd_init.h"
 #include "media/gfx/dd_layer.h"
 #include "media/gfx/dd_surface.h"
@@ -371,4 +373,108 @@ TEST_F(MainWindowTest, KeysReachTheInputRecords) {
     key(SDL_KEYUP);
     g_SceneManager.UpdateInput();
     EXPECT_EQ(g_InputList.at(0).m_sDir & INPUT_LEFT, 0);
+}
+
+// Direct3D 32 bits full screen: the first activation (and any later one) of a
+// device that was never lost leaves every surface as it was, so the frames
+// after it are drawn as before.
+TEST_F(MainWindowTest, ActivatingAFullScreenDeviceThatWasNeverLostKeepsItsSurfaces) {
+    DDEnd();
+    ASSERT_TRUE(DDInit(1, nullptr, 640, 480, 32, 0, 0, 1, 60, 0, SurfaceTable, BitmapTable, kSurfaceSlots, 0));
+    DDBackEndFromDevice();
+    ASSERT_TRUE(DDBackEnd().direct3D);
+    ASSERT_FALSE(DDBackEnd().windowed);
+    // Each frame draws its own colours, so a frame that draws nothing shows.
+    auto drawFrame = [](uint32_t n) {
+        DDFillSurfaceRGB(&g_BackBuffer, 0xFF000000 | n);
+        DDFillSurfaceRGB(&g_WorkSD, 0xFF000000 | n << 8);
+        DDFillRectRGB(&g_BackBuffer, 100, 50, 200, 100, 0xFF000000 | n << 16);
+        DDBlt(&g_BackBuffer, 400, 300, 32, 16, &g_WorkSD, 0, 0, 0);
+        return DDPresent(60, 0, nullptr);
+    };
+    auto shownAt = [](int x, int y) {
+        std::vector<uint32_t> frame;
+        int w = 0, h = 0;
+        EXPECT_TRUE(DDShownFrameToXrgb8888(frame, w, h));
+        return w == 640 && h == 480 ? frame[size_t(y) * w + x] & 0xFFFFFF : 0xDEADu;
+    };
+    ASSERT_EQ(drawFrame(0x10), 1);
+    uint32_t n = 0x20;
+    for (Uint8 ev : {SDL_WINDOWEVENT_SHOWN, SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED}) {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = ev;
+        e.window.windowID = SDL_GetWindowID(g_MainWindow.m_hWnd);
+        g_MainWindow.HandleEvent(e);
+        ASSERT_EQ(drawFrame(n), 1);
+        EXPECT_EQ(shownAt(10, 10), n);
+        EXPECT_EQ(shownAt(150, 100), n << 16);
+        EXPECT_EQ(shownAt(410, 305), n << 8);
+        n += 0x20;
+    }
+}
+
+namespace {
+// Notes, frame by frame, the direction and button bits a scene's handler sees.
+class InputScene : public cScene {
+public:
+    static std::vector<int>* seen;
+    InputScene() { SetHandlers<InputScene>({&InputScene::Note}); }
+    void Run() override { RunStates(); }
+    void Note() {
+        const cInput& in = g_InputList.at(0);
+        seen->push_back((in.m_sDir & INPUT_LEFT ? 1 : 0) | (in.m_wButton & 1 ? 2 : 0));
+    }
+};
+std::vector<int>* InputScene::seen = nullptr;
+
+void SendKey(SDL_Scancode sc, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.scancode = sc;
+    e.key.keysym.sym = SDL_GetKeyFromScancode(sc);
+    g_MainWindow.HandleEvent(e);
+}
+}  // namespace
+
+// A held key goes through the shell's input path (the window's key events,
+// the frame's poll, the scene's filters): the direction passes on the first
+// frame, after 18 frames and every 6 after that; a held button passes once.
+TEST_F(MainWindowTest, HeldKeysRepeatAndButtonsFireOnceThroughTheShell) {
+    std::vector<int> seen;
+    InputScene::seen = &seen;
+    SetSceneFactory(SCENE_TITLE, [] { return static_cast<cScene*>(new InputScene()); });
+    g_SceneManager.m_nFrameRate = 0;  // no frame pacing
+    for (SDL_Scancode sc : {SDL_SCANCODE_LEFT, SDL_SCANCODE_Z}) SendKey(sc, true);
+    for (int i = 0; i < 40; ++i) ASSERT_TRUE(g_SceneManager.Update());
+    std::vector<int> left, button;
+    for (int i = 0; i < int(seen.size()); ++i) {
+        if (seen[i] & 1) left.push_back(i);
+        if (seen[i] & 2) button.push_back(i);
+    }
+    EXPECT_EQ(left, (std::vector<int>{0, 18, 24, 30, 36}));
+    EXPECT_EQ(button, (std::vector<int>{0}));
+    for (SDL_Scancode sc : {SDL_SCANCODE_LEFT, SDL_SCANCODE_Z}) SendKey(sc, false);
+    g_SceneManager.m_nFrameRate = 60;
+    InputScene::seen = nullptr;
+}
+
+// Text input stays off (an input method would take the game's keys): the
+// window turns it off when it is made and nothing turns it on again.
+TEST_F(MainWindowTest, TextInputIsOffFromTheStartAndStaysOff) {
+    EXPECT_FALSE(SDL_IsTextInputActive());
+    g_MainWindow.Show();
+    for (int i = 0; i < 50; ++i) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) g_MainWindow.HandleEvent(e);
+        SDL_Delay(1);
+    }
+    EXPECT_FALSE(SDL_IsTextInputActive());
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.scancode = SDL_SCANCODE_A;
+    key.key.keysym.sym = SDLK_a;
+    g_MainWindow.HandleEvent(key);
+    EXPECT_FALSE(SDL_IsTextInputActive());
 }

@@ -11,6 +11,9 @@
 #include "media/gfx/dd_state.h"
 #include "media/gfx/dd_surface.h"
 #include "media/media_services.h"
+#include "media/text/dd_fade.h"
+#include "frontend/data/option_data.h"
+#include "records/system_data.h"
 #include "platform/message_box.h"
 
 #include <gtest/gtest.h>
@@ -77,12 +80,18 @@ class FadingScene : public cScene {
 public:
     FadingScene() { SetHandlers<FadingScene>({&FadingScene::In, &FadingScene::Leave, &FadingScene::Out}); }
     void Run() override { RunStates(); }
-    void In() { StepFadeIn(); }
+    void In() {
+        DDFillSurfaceRGB(&g_BackBuffer, 0xFFFFFFFF);
+        StepFadeIn();
+    }
     void Leave() {
         g_SceneManager.m_nNextSceneKind = SCENE_OPTIONS;
         m_nState = 2;
     }
-    void Out() { StepFadeOut(SCENE_WORLDMAP); }
+    void Out() {
+        DDFillSurfaceRGB(&g_BackBuffer, 0xFFFFFFFF);
+        StepFadeOut(SCENE_WORLDMAP);
+    }
 };
 
 std::string ReadFile(const std::string& path) {
@@ -105,6 +114,7 @@ protected:
         g_SceneManager.m_nFadeSpeed = 10;
         g_SceneManager.m_nShowFps = 0;
         g_SceneManager.m_bJoystickSetupDone = false;
+        g_OptionData.m_bJoyRescan = 0;
         g_SceneManager.m_nBgmEntry = 0;
         g_SceneManager.m_bBgmRepeat = 0;
         DDBackEnd() = DDBACKEND{};
@@ -211,37 +221,50 @@ TEST_F(SceneManagerTest, PlaySceneIsReachableWhileItExists) {
     EXPECT_NE(g_SceneManager.SceneOf(SCENE_TITLE), nullptr);  // the stand-in title
 }
 
-TEST_F(SceneManagerTest, FadeHooks) {
+// The shared fade steps are the graphics layer's fades: at Direct3D 32 bits
+// the presented picture comes up from black over 10 frames (angles 0 to 90
+// in steps of 10) and goes back to black over 10 more.
+TEST_F(SceneManagerTest, SceneFadesChangeThePresentedPictureOverTenFrames) {
     SetSceneFactory(SCENE_WORLDMAP, [] { return new FadingScene(); });
     g_SceneManager.m_nSceneKind = SCENE_WORLDMAP;
     g_SceneManager.m_nFadeSpeed = 10;
-    // A real back buffer: the fade-out ends by filling it with colour 16.
+    g_SceneManager.m_nFrameRate = 0;  // no frame pacing
+    text::ResetFadeAngles();
     BuildBitmapTable();
     ASSERT_TRUE(DDInit(1, nullptr, 640, 480, 32, 0, 1, 1, 60, 0, SurfaceTable, BitmapTable, kSurfaceSlots, 0));
+    DDBackEndFromDevice();
     g_Palette[16][0] = 0x12, g_Palette[16][1] = 0x34, g_Palette[16][2] = 0x56;
-    DDFillSurfaceRGB(&g_BackBuffer, 0xFFFFFFFF);
-    int frames = 0;
-    while (g_SceneManager.SceneOf(SCENE_WORLDMAP) == nullptr || g_SceneManager.SceneOf(SCENE_WORLDMAP)->m_nState == 0 ||
-           g_SceneManager.SceneOf(SCENE_WORLDMAP)->m_nState == -1) {
+    auto shown = [] {
+        std::vector<uint32_t> px;
+        int w = 0, h = 0;
+        EXPECT_TRUE(DDShownFrameToXrgb8888(px, w, h));
+        return px.empty() ? 0xDEADu : px[size_t(240) * w + 320] & 0xFFFFFFu;
+    };
+    std::vector<uint32_t> in, out;
+    do {
         g_SceneManager.Update();
-        ASSERT_LT(++frames, 100);
-    }
-    EXPECT_EQ(frames, 26);  // 26 steps of 10 reach 255
+        in.push_back(shown());
+        ASSERT_LT(in.size(), 100u);
+    } while (g_SceneManager.SceneOf(SCENE_WORLDMAP)->m_nState == 0);
+    ASSERT_EQ(in.size(), 10u);
+    EXPECT_EQ(in.front(), 0x000000u);
+    EXPECT_EQ(in.back(), 0xFFFFFFu);
+    for (size_t i = 1; i < in.size(); ++i) EXPECT_GT(in[i] & 0xFF, in[i - 1] & 0xFF) << i;
     g_SceneManager.Update();  // chooses the next kind
-    frames = 0;
     while (g_SceneManager.m_nSceneKind.load() == SCENE_WORLDMAP) {
         g_SceneManager.Update();
-        ASSERT_LT(++frames, 100);
+        out.push_back(shown());
+        ASSERT_LT(out.size(), 100u);
     }
-    EXPECT_EQ(frames, 26);
+    ASSERT_EQ(out.size(), 10u);
+    EXPECT_EQ(out.front(), 0xFFFFFFu);
+    for (size_t i = 1; i + 1 < out.size(); ++i) EXPECT_LT(out[i] & 0xFF, out[i - 1] & 0xFF) << i;
+    EXPECT_EQ(out.back(), PalNumToRGB(16) & 0xFFFFFFu);  // the last frame ends filled with colour 16
     EXPECT_EQ(g_SceneManager.m_nSceneKind.load(), SCENE_OPTIONS);
     EXPECT_EQ(g_SceneManager.m_nPrevSceneKind, SCENE_WORLDMAP);
-    std::vector<uint32_t> px;
-    int w = 0, h = 0;
-    ASSERT_TRUE(DDSurfaceToXrgb8888(&g_BackBuffer, px, w, h));
-    EXPECT_EQ(px[0], PalNumToRGB(16) & 0xFFFFFFu);  // filled with colour 16
-    EXPECT_NE(px[0], 0xFFFFFFu);
     DDEnd();
+    DDBackEnd() = DDBACKEND{};
+    g_SceneManager.m_nFrameRate = 60;
     std::memset(g_Palette, 0, sizeof g_Palette);
 }
 
@@ -304,8 +327,17 @@ TEST_F(SceneManagerTest, InputUpdateDetectsJoysticksOnceThenPolls) {
                                [](const std::string& l) { return l.rfind("PollInput", 0) != 0; }),
                 polls.end());
     EXPECT_EQ(polls, want);
-    EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("Detect", 0) == 0; }),
-              1);
+    auto detections = [] {
+        auto log = MediaCallLog();
+        return std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("Detect", 0) == 0; });
+    };
+    EXPECT_EQ(detections(), 1);
+    // The user's option to set the joysticks up again runs it every frame.
+    g_OptionData.m_bJoyRescan = 1;
+    ClearMediaCallLog();
+    g_SceneManager.UpdateInput();
+    g_SceneManager.UpdateInput();
+    EXPECT_EQ(detections(), 2);
 }
 
 TEST(PingPongStep, BouncesBetweenTheBoundsAndReportsTheLowTurn) {
@@ -324,6 +356,8 @@ TEST(PingPongStep, BouncesBetweenTheBoundsAndReportsTheLowTurn) {
 TEST(CycleColors, BlinkTableFollowsTheChannelsAndPhase) {
     DDBackEnd() = DDBACKEND{};
     DDBackEnd().direct3D = true;
+    const int savedStep = g_SystemData.m_nColorCycleStep;
+    g_SystemData.m_nColorCycleStep = 4;  // the system data's step
     ResetColorCycle();
     CycleColors();  // values read before their first step: all 0
     EXPECT_EQ(g_BlinkColors[0].argb, 0xFF000000u);
@@ -336,6 +370,7 @@ TEST(CycleColors, BlinkTableFollowsTheChannelsAndPhase) {
     // Run channel 8 up and down once: the phase turns to green.
     for (int i = 0; i < 200; ++i) CycleColors();
     EXPECT_EQ(g_BlinkColors[8].argb & 0x00FF00FFu, 0u);
+    g_SystemData.m_nColorCycleStep = savedStep;
     DDBackEnd() = DDBACKEND{};
 }
 

@@ -139,6 +139,33 @@ TEST(TovaroIntegration, StartsHeadlessRefusesASecondInstanceAndClosesWithStatus0
     EXPECT_EQ(ReadFile(game / "user_data" / "Window.dat").size(), 32u);
 }
 
+// Without "System.ini" the player starts in Direct3D 32 bits full screen; the
+// window's first activation must not take the device's surfaces away, so the
+// loading picture is drawn without a failed render target.
+TEST(TovaroIntegration, FullScreenStartWithoutSystemIniDrawsItsPictures) {
+    fs::path root = fs::path(::testing::TempDir()) / ("tovaro_fs_" + std::to_string(getpid()));
+    fs::remove_all(root);
+    fs::path game = root / "game";
+    fs::path runtime = root / "run";
+    MakeDemo(game);
+    fs::remove(game / "System.ini");
+    fs::create_directories(runtime);
+    Child c = Spawn({std::string(TOVARO_BINARY_DIR) + "/tovaro", game.string()}, runtime.string(), root / "fs.err");
+    ASSERT_GT(c.pid, 0);
+    fs::path report = game / "Report_Game.txt";
+    for (int i = 0; i < 1500 && ReadFile(report).find("Mode : Fullscreen") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // a few frames
+    ASSERT_EQ(kill(c.pid, SIGTERM), 0);
+    int status = WaitExit(c.pid, 20000);
+    if (status == -1) kill(c.pid, SIGKILL);
+    EXPECT_EQ(status, 0) << ReadFile(root / "fs.err");
+    const std::string text = ReadFile(report);
+    EXPECT_NE(text.find("Mode : Fullscreen"), std::string::npos) << text;
+    EXPECT_EQ(text.find(" Err"), std::string::npos) << text;
+    fs::remove_all(root);
+}
+
 TEST(TovaroIntegration, StartUpFailuresEndWithAStatus) {
     fs::path root = fs::path(::testing::TempDir()) / ("tovaro_fail_" + std::to_string(getpid()));
     fs::remove_all(root);

@@ -267,6 +267,39 @@ TEST_F(DrawTest, Fills) {
     EXPECT_EQ(std::count(f.begin(), f.end(), c7), 28 + 1);  // r 5: 28 distinct outline points, 1 pixel
 }
 
+// A fill or a blit that starts left of or above the image covers only its
+// visible part, and a blit wider than the image on both sides draws all the
+// columns it covers: the same in every family and depth.
+TEST_F(DrawTest, FillsAndBlitsOverTheEdgesCoverOnlyTheVisiblePart) {
+    const struct {
+        int d3d, bpp;
+    } modes[] = {{0, 8}, {0, 16}, {0, 32}, {1, 16}, {1, 32}};
+    for (const auto& m : modes) {
+        SCOPED_TRACE(testing::Message() << (m.d3d ? "Direct3D " : "DirectDraw ") << m.bpp);
+        ResetGraphics();
+        BuildBitmapTable();
+        ASSERT_TRUE(InitAll(m.d3d, m.bpp, 1));
+        DDFillSurface(&g_BackBuffer, 3);
+        const uint32_t bg = Pixel(&g_BackBuffer, 0, 0);
+        DDFillRect(&g_BackBuffer, -5, -2, 10, 4, 7);
+        auto f = Frame(&g_BackBuffer);
+        const uint32_t c7 = f[size_t(1) * 640 + 4];
+        EXPECT_NE(c7, bg);
+        EXPECT_EQ(std::count(f.begin(), f.end(), c7), 5 * 2);
+        EXPECT_EQ(f[5], bg);
+        EXPECT_EQ(f[size_t(2) * 640], bg);
+        {
+            Solid wide(700, 4, 0);
+            DDFillRect(&wide.sd, 0, 0, 700, 4, 7);
+            DDFillSurface(&g_BackBuffer, 3);
+            DDBlt(&g_BackBuffer, -10, 0, 700, 4, &wide.sd, 0, 0, 0);
+            f = Frame(&g_BackBuffer);
+            EXPECT_EQ(std::count(f.begin(), f.end(), c7), 640 * 4);
+            EXPECT_EQ(f[size_t(4) * 640], bg);
+        }
+    }
+}
+
 TEST_F(DrawTest, VirtualBackBufferFlushesOnceWhenSwitchedOff) {
     ASSERT_TRUE(InitAll(1, 32, 1));
     DDFillSurfaceRGB(&g_BackBuffer, 0xFF000000);

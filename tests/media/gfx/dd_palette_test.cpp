@@ -72,18 +72,46 @@ TEST_F(GfxTest, PaletteLoadFailuresAndDirect3DOnlyNotes) {
     EXPECT_EQ(DDSetTransmit(BitmapTable[0].strFileName), 0);
 }
 
+// The palette-index map finds each pixel's palette number in every family and
+// depth that builds one: Direct3D 16 bits compares the pixel's fields scaled
+// to 0..255 (a colour-keyed surface's transparent pixels are number 0),
+// DirectDraw 16 bits compares the entries as 16-bit values, 32 bits the bytes.
 TEST_F(GfxTest, PaletteIndexMap) {
-    ASSERT_TRUE(Init(0, 32));
-    ASSERT_TRUE(DDLoadPaletteFromFile(g_Palette, BitmapTable[0].strFileName));
-    testbmp::Write("m.bmp", testbmp::MakeRgb(3, 1, {PalColor(7), 0x123457, PalColor(200)}));
-    DDSURFACEDATA sd;
-    ASSERT_EQ(DDCreateSurfaceFromFile(&sd, "m.bmp", 0, 32, 1, 0, 0, 1, 0, 0, 0), 0);
-    ASSERT_NE(sd.lpDD->lpPalIdx, nullptr);
-    const std::vector<uint8_t>& map = *sd.lpDD->lpPalIdx;
-    EXPECT_EQ(map[0], 7);
-    EXPECT_EQ(map[1], 0);  // no entry has that colour
-    EXPECT_EQ(map[2], 200);
-    DDReleaseSurfaceData(&sd);
+    testbmp::Write("p24.bmp", PaletteBmp24());
+    // 4 x 1: palette colour 7, a colour of no entry, colour 200, colour 0.
+    const std::vector<uint32_t> rgb = {PalColor(7), 0x123457, PalColor(200), PalColor(0)};
+    testbmp::Write("m24.bmp", testbmp::MakeRgb(4, 1, rgb));
+    std::vector<uint32_t> table(256);
+    for (int i = 0; i < 256; ++i) table[i] = PalColor(i);
+    table[1] = 0x123457;
+    testbmp::Write("m8.bmp", testbmp::Make8(4, 1, table, {7, 1, 200, 0}));
+    const struct Case {
+        int useD3D, bpp;
+        const char* palette;
+        const char* image;
+        int key;
+    } cases[] = {
+        {1, 16, "bmp\\plt\\Palette.bmp", "m24.bmp", 0}, {1, 16, "bmp\\plt\\Palette.bmp", "m24.bmp", 1},
+        {1, 16, "p24.bmp", "m8.bmp", 1},                   {0, 16, "p24.bmp", "m24.bmp", 0},
+        {0, 16, "bmp\\plt\\Palette.bmp", "m8.bmp", 0},   {1, 32, "bmp\\plt\\Palette.bmp", "m24.bmp", 0},
+        {0, 32, "bmp\\plt\\Palette.bmp", "m24.bmp", 0},  {0, 32, "p24.bmp", "m8.bmp", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.useD3D ? "Direct3D " : "DirectDraw ") << c.bpp << " " << c.palette << " "
+                                        << c.image << " key " << c.key);
+        ResetGraphics();
+        ASSERT_TRUE(Init(c.useD3D, c.bpp));
+        ASSERT_TRUE(DDLoadPaletteFromFile(g_Palette, c.palette));
+        ASSERT_EQ(DDSetTransmit(std::string(c.palette)), 1);
+        g_Palette[5][0] = g_Palette[5][1] = g_Palette[5][2] = 0;  // black: what a keyed texel reads as
+        DDSURFACEDATA sd;
+        ASSERT_EQ(DDCreateSurfaceFromFile(&sd, c.image, c.key, c.bpp, 1, 0, 0, 1, 0, 0, 0), 0);
+        const std::vector<uint8_t>* map = c.useD3D ? sd.lpDT->lpPalIdx : sd.lpDD->lpPalIdx;
+        ASSERT_NE(map, nullptr);
+        EXPECT_EQ((std::vector<int>{(*map)[0], (*map)[1], (*map)[2], (*map)[3]}), (std::vector<int>{7, 0, 200, 0}));
+        g_LiveSurfaces.remove(&sd);
+        DDReleaseSurfaceData(&sd);
+    }
 }
 
 TEST_F(GfxTest, BlendPalette) {

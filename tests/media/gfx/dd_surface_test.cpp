@@ -125,21 +125,64 @@ TEST_F(GfxTest, DirectDrawMirroredCopy) {
     }
 }
 
+// At 16 bits a true-colour pixel that is not the transparent colour but
+// converts to the colour-key value is moved off it by one: raised, or lowered
+// when its blue field is already at its maximum. Black stays black.
 TEST_F(GfxTest, SixteenBitCopyKeepsNearKeyColoursVisible) {
     platform::CapturedMessageBoxes boxes;  // the debug box of the 16-bit colour form
     gfx::DDMachineState().desktopBpp = 16;
     ASSERT_TRUE(DDInit(0, nullptr, 640, 480, 16, 0, 0, 1, 60, 0, SurfaceTable, BitmapTable, 72, 0));
-    lpDDCon->rgbTransmit16 = {0xF8, 0x00, 0xF8};
-    DDSetTransmit(0xF8, 0x00, 0xF8);
-    const uint32_t key = g_DD.dwColorKey;
-    testbmp::Write("t.bmp", testbmp::MakeRgb(3, 1, {0xF800F8, 0xF901F9, 0xF800FF}));
+    const struct Case {
+        uint32_t trans, nearKey, other;
+        int step;               // the near colour's value from the key
+        uint32_t otherValue;    // what the third pixel becomes
+    } cases[] = {
+        {0xF800F8, 0xF901F9, 0xF800FF, +1, (30u << 11) | 31u},  // 248 * 31 / 255 = 30
+        {0x1020FF, 0x0F20FF, 0x000000, -1, 0},                  // blue at 31: lowered
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.trans);
+        lpDDCon->rgbTransmit16 = {uint8_t(c.trans), uint8_t(c.trans >> 8), uint8_t(c.trans >> 16)};
+        DDSetTransmit(uint8_t(c.trans >> 16), uint8_t(c.trans >> 8), uint8_t(c.trans));
+        const uint32_t key = g_DD.dwColorKey;
+        testbmp::Write("t.bmp", testbmp::MakeRgb(3, 1, {c.trans, c.nearKey, c.other}));
+        DDSURFACEDATA sd;
+        ASSERT_EQ(DDCreateSurfaceFromFile(&sd, "t.bmp", 1, 16, 1, 0, 0, 0, 0, 0, 0), 0);
+        DDLOCK lock(&sd);
+        EXPECT_EQ(lock.Image()->Get(0, 0), key);  // the transparent colour
+        EXPECT_EQ(lock.Image()->Get(1, 0), uint32_t(int(key) + c.step));  // same 16-bit value, another colour
+        EXPECT_EQ(lock.Image()->Get(2, 0), c.otherValue);
+        DDUnlock(lock);
+        DDReleaseSurfaceData(&sd);
+    }
+}
+
+// At 8 bits the copy mirrors each whole cell of columns and of rows; a column
+// that would land past the image (the part of a last, partial cell) ends the
+// row and is not drawn.
+TEST_F(GfxTest, EightBitCopyMirrorsColumnsAndRowsCellByCell) {
+    ASSERT_TRUE(InitAll(0, 8, 0));
+    std::vector<uint32_t> colours(256);
+    for (int i = 0; i < 256; ++i) colours[i] = PalColor(i);
+    std::vector<uint8_t> px(5 * 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x) px[size_t(y) * 5 + x] = uint8_t(1 + y * 5 + x);
+    testbmp::Write("m.bmp", testbmp::Make8(5, 4, colours, px));
     DDSURFACEDATA sd;
-    ASSERT_EQ(DDCreateSurfaceFromFile(&sd, "t.bmp", 1, 16, 1, 0, 0, 0, 0, 0, 0), 0);
+    ASSERT_EQ(DDCreateSurfaceFromFile(&sd, "m.bmp", 0, 8, 1, 0, 0, 0, 2, 2, 0), 0);
     DDLOCK lock(&sd);
-    EXPECT_EQ(lock.Image()->Get(0, 0), key);      // the transparent colour
-    EXPECT_EQ(lock.Image()->Get(1, 0), key + 1);  // same 16-bit value, another colour
-    EXPECT_EQ(lock.Image()->Get(2, 0), (30u << 11) | 31u);  // 248 * 31 / 255 = 30
+    ASSERT_TRUE(lock.Locked());
+    std::vector<int> got;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) got.push_back(int(lock.Image()->Get(x, y)));
+    // Cells of 2 x 2 turned over both ways: (x, y) shows (x ^ 1, y ^ 1).
+    std::vector<int> want;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) want.push_back(1 + (y ^ 1) * 5 + (x ^ 1));
+    EXPECT_EQ(got, want);
+    for (int y = 0; y < 4; ++y) EXPECT_EQ(lock.Image()->Get(4, y), 0u) << y;  // the partial cell
     DDUnlock(lock);
+    g_LiveSurfaces.remove(&sd);
     DDReleaseSurfaceData(&sd);
 }
 
