@@ -9,6 +9,7 @@
 #include "app/frame_timing.h"
 #include "app/globals.h"
 #include "app/log.h"
+#include "app/main_window.h"
 #include "app/quit.h"
 #include "app/random.h"
 #include "app/startup_seams.h"
@@ -21,6 +22,7 @@
 #include "frontend/data/player_settings.h"
 #include "frontend/data/world_map.h"
 #include "frontend/ui/dialog.h"
+#include "frontend/ui/setup_dialog.h"
 #include "media/gfx/dd_init.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_state.h"
@@ -114,13 +116,6 @@ void ApplyReplayOn() {
     if (g_SystemData.OptReplayRecord) g_SystemData.OptNoStageList = 0;
 }
 
-// Step 12: the boot choice.
-void ApplyBootChoice() {
-    if (g_SystemIni.Direct3D < 2) return;
-    const bool bLoaded = LoadBootData();
-    g_SystemIni.Direct3D = Direct3DFromBootChoice(g_BootData.m_nDrawMode);
-    ReportLogf("Boot : Direct3D=%d (%s)", g_SystemIni.Direct3D, bLoaded ? "user_data\\Boot.dat" : "default");
-}
 
 // Step 33: the three replay keys that System.ini gave over the user options,
 // and their options-menu rows enabled.
@@ -188,6 +183,33 @@ bool StartFreeStage(int editorTest) {
 
 }  // namespace
 
+namespace {
+bool g_bBootCancelled = false;
+}  // namespace
+
+bool BootCancelled() { return g_bBootCancelled; }
+
+// Step 12: the boot choice. The set-up dialog shows over the main window,
+// which is shown first (the game's title, no frame yet) and stays shown.
+bool ApplyBootChoice() {
+    g_bBootCancelled = false;
+    if (g_SystemIni.Direct3D < 2) return true;
+    const bool bLoaded = LoadBootData();
+    if (!g_BootData.m_bNoAsk) {
+        g_MainWindow.SetCaption(g_SystemData.m_strTitle);
+        g_MainWindow.Show();
+        ui::cSetupDialog dialog(nullptr);
+        if (dialog.DoModal(0) == 0) {  // -1 (it cannot show) goes on as Start
+            ReportLogf("Boot : cancelled");
+            g_bBootCancelled = true;
+            return false;
+        }
+    }
+    g_SystemIni.Direct3D = Direct3DFromBootChoice(g_BootData.m_nDrawMode);
+    ReportLogf("Boot : Direct3D=%d (%s)", g_SystemIni.Direct3D, bLoaded ? "user_data\\Boot.dat" : "default");
+    return true;
+}
+
 bool AppInit(const std::string& commandLine, int editorTest) {
     // 1, 2: timing and data formats.
     SRand(platform::NowMs());
@@ -232,7 +254,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     }
     ApplyReplayOn();
     // 12, 13
-    ApplyBootChoice();
+    if (!ApplyBootChoice()) return false;
     if (editorTest) {
         if (!commandLine.empty())
             g_SystemIni.FreeStage = commandLine;

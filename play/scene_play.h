@@ -4,6 +4,8 @@
 #include "app/scene.h"
 #include "play/scroll_axis.h"
 
+#include <string>
+
 class cScenePlay : public cScene {
 public:
     cScenePlay() = default;
@@ -11,6 +13,7 @@ public:
 
     cScrollAxis m_ScrollX;  // view 640
     cScrollAxis m_ScrollY;  // view 480
+    std::string m_strRankName;  // the ranking entry's name (the name entry edits it)
 };
 
 // The live play scene (g_lpPlayScene, which the scene manager sets for
