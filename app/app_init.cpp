@@ -62,6 +62,33 @@ std::vector<std::string> StartUpDataFiles() {
 int Direct3DFromBootChoice(int drawMode) { return drawMode == 1 ? 1 : 0; }
 
 namespace {
+bool g_bBootCancelled = false;
+}  // namespace
+
+bool BootCancelled() { return g_bBootCancelled; }
+
+// Step 12: the boot choice. The set-up dialog shows over the main window,
+// which is shown first (the game's title, no frame yet) and stays shown.
+bool ApplyBootChoice() {
+    g_bBootCancelled = false;
+    if (g_SystemIni.Direct3D < 2) return true;
+    const bool bLoaded = LoadBootData();
+    if (!g_BootData.m_bNoAsk) {
+        g_MainWindow.SetCaption(g_SystemData.m_strTitle);
+        g_MainWindow.Show();
+        ui::cSetupDialog dialog(nullptr);
+        if (dialog.DoModal(0) == 0) {  // -1 (it cannot show) goes on as Start
+            ReportLogf("Boot : cancelled");
+            g_bBootCancelled = true;
+            return false;
+        }
+    }
+    g_SystemIni.Direct3D = Direct3DFromBootChoice(g_BootData.m_nDrawMode);
+    ReportLogf("Boot : Direct3D=%d (%s)", g_SystemIni.Direct3D, bLoaded ? "user_data\\Boot.dat" : "default");
+    return true;
+}
+
+namespace {
 
 // The database tables as the flow commands' reference checks see them.
 class cDatabaseRefs : public cFlowRefSource {
@@ -182,33 +209,6 @@ bool StartFreeStage(int editorTest) {
 }
 
 }  // namespace
-
-namespace {
-bool g_bBootCancelled = false;
-}  // namespace
-
-bool BootCancelled() { return g_bBootCancelled; }
-
-// Step 12: the boot choice. The set-up dialog shows over the main window,
-// which is shown first (the game's title, no frame yet) and stays shown.
-bool ApplyBootChoice() {
-    g_bBootCancelled = false;
-    if (g_SystemIni.Direct3D < 2) return true;
-    const bool bLoaded = LoadBootData();
-    if (!g_BootData.m_bNoAsk) {
-        g_MainWindow.SetCaption(g_SystemData.m_strTitle);
-        g_MainWindow.Show();
-        ui::cSetupDialog dialog(nullptr);
-        if (dialog.DoModal(0) == 0) {  // -1 (it cannot show) goes on as Start
-            ReportLogf("Boot : cancelled");
-            g_bBootCancelled = true;
-            return false;
-        }
-    }
-    g_SystemIni.Direct3D = Direct3DFromBootChoice(g_BootData.m_nDrawMode);
-    ReportLogf("Boot : Direct3D=%d (%s)", g_SystemIni.Direct3D, bLoaded ? "user_data\\Boot.dat" : "default");
-    return true;
-}
 
 bool AppInit(const std::string& commandLine, int editorTest) {
     // 1, 2: timing and data formats.
