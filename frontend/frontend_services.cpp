@@ -1,13 +1,14 @@
 #include "frontend/frontend_services.h"
 
-#include "app/error_box.h"
 #include "app/log.h"
+#include "platform/cp932.h"
+
+#include "app/error_box.h"
 #include "app/scene_manager.h"
 #include "app/system_ini.h"
 #include "frontend/data/option_data.h"
 #include "frontend/ui/name_entry_dialog.h"
 #include "frontend/ui/replay_save_dialog.h"
-#include "platform/cp932.h"
 #include "play/scene_play.h"
 #include "records/stage.h"
 
