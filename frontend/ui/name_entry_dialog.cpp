@@ -32,7 +32,7 @@ const DialogTemplate& NameEntryTemplate() {
 }  // namespace
 
 cNameEntryDialog::cNameEntryDialog(cWindow* owner, std::string* name)
-    : cDialog(kTemplateId, owner, &cNameEntryDialog::StaticProc), m_lpPrevInstance(g_lpNameEntryDialog) {
+    : cInstanceDialog(kTemplateId, owner) {
     g_lpNameEntryDialog = this;
     if (name) {
         EditParam p;
@@ -46,23 +46,10 @@ cNameEntryDialog::cNameEntryDialog(cWindow* owner, std::string* name)
     }
     // Placed as 100 dialog units wide although the template is 110: the
     // dialog sits a little left of the centre.
-    DialogPlacement place = PlaceOnFrame(100, 65, 20);
-    m_nReqX = place.pos.x;
-    m_nReqY = place.pos.y;
-    SetCursorPos(place.cursor.x, place.cursor.y);
+    RequestPlacement(PlaceOnFrame(100, 65, 20));
 }
-
-cNameEntryDialog::~cNameEntryDialog() { g_lpNameEntryDialog = m_lpPrevInstance; }
 
 const DialogTemplate* cNameEntryDialog::Template() const { return &NameEntryTemplate(); }
-
-intptr_t cNameEntryDialog::StaticProc(cDialogWindow* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam) {
-    return g_lpNameEntryDialog ? g_lpNameEntryDialog->OnMessage(hwnd, msg, wParam, lParam) : 0;
-}
-
-intptr_t cNameEntryDialog::OnMessage(cDialogWindow* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam) {
-    return OnDialogMessage(hwnd, msg, wParam, lParam);
-}
 
 void cNameEntryDialog::OnInitDialog(uintptr_t wParam, intptr_t lParam) {
     cDialog::OnInitDialog(wParam, lParam);

@@ -7,30 +7,26 @@
 #include <vector>
 
 #include "frontend/ui/controls.h"
-#include "frontend/ui/dialog.h"
+#include "frontend/ui/instance_dialog.h"
 
 namespace ui {
 
-class cNameEntryDialog : public cDialog {
+class cNameEntryDialog;
+extern cNameEntryDialog* g_lpNameEntryDialog;
+
+class cNameEntryDialog : public cInstanceDialog<cNameEntryDialog> {
 public:
     enum { kTemplateId = 102, ID_PICTURE = 1075, ID_NAME = 1003, ID_OK = 1000, ID_LABEL = 1007 };
 
     // `name`: the bound string; null binds nothing (the dialog still shows).
     cNameEntryDialog(cWindow* owner, std::string* name);
-    ~cNameEntryDialog() override;
 
-    static intptr_t StaticProc(cDialogWindow* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam);
-    intptr_t OnMessage(cDialogWindow* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam) override;
+    static cNameEntryDialog*& Instance() { return g_lpNameEntryDialog; }
     void OnInitDialog(uintptr_t wParam, intptr_t lParam) override;
     void OnCommand(uintptr_t wParam, intptr_t lParam) override;
     const DialogTemplate* Template() const override;
 
     std::vector<cEditControl> m_vecEdit;  // one record, or none without a bound string
-
-private:
-    cNameEntryDialog* m_lpPrevInstance = nullptr;
 };
-
-extern cNameEntryDialog* g_lpNameEntryDialog;
 
 }  // namespace ui

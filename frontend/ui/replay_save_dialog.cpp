@@ -48,30 +48,16 @@ std::string FileNamePart(const std::string& path) {
 }
 
 cReplaySaveDialog::cReplaySaveDialog(cWindow* owner, int which, std::string stagePath, std::string* name)
-    : cDialog(kTemplateId, owner, &cReplaySaveDialog::StaticProc),
+    : cInstanceDialog(kTemplateId, owner),
       m_lpName(name),
       m_nWhich(which != 0 ? 1 : 0),
-      m_strStagePath(std::move(stagePath)),
-      m_lpPrevInstance(g_lpReplaySaveDialog) {
+      m_strStagePath(std::move(stagePath)) {
     g_lpReplaySaveDialog = this;
     for (int id : {ID_CLEARED, ID_PLAIN, ID_CANCEL}) m_vecButtons.push_back(cButtonControl(id));
-    DialogPlacement place = PlaceOnFrame(290, 170, -80);
-    m_nReqX = place.pos.x;
-    m_nReqY = place.pos.y;
-    SetCursorPos(place.cursor.x, place.cursor.y);
+    RequestPlacement(PlaceOnFrame(290, 170, -80));
 }
-
-cReplaySaveDialog::~cReplaySaveDialog() { g_lpReplaySaveDialog = m_lpPrevInstance; }
 
 const DialogTemplate* cReplaySaveDialog::Template() const { return &ReplaySaveTemplate(); }
-
-intptr_t cReplaySaveDialog::StaticProc(cDialogWindow* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam) {
-    return g_lpReplaySaveDialog ? g_lpReplaySaveDialog->OnMessage(hwnd, msg, wParam, lParam) : 0;
-}
-
-intptr_t cReplaySaveDialog::OnMessage(cDialogWindow* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam) {
-    return OnDialogMessage(hwnd, msg, wParam, lParam);
-}
 
 void cReplaySaveDialog::OnInitDialog(uintptr_t wParam, intptr_t lParam) {
     cDialog::OnInitDialog(wParam, lParam);

@@ -9,11 +9,14 @@
 #include <vector>
 
 #include "frontend/ui/controls.h"
-#include "frontend/ui/dialog.h"
+#include "frontend/ui/instance_dialog.h"
 
 namespace ui {
 
-class cReplaySaveDialog : public cDialog {
+class cReplaySaveDialog;
+extern cReplaySaveDialog* g_lpReplaySaveDialog;
+
+class cReplaySaveDialog : public cInstanceDialog<cReplaySaveDialog> {
 public:
     enum {
         kTemplateId = 105,
@@ -27,10 +30,8 @@ public:
     // `which`: 0 the current play, 1 the previous one; `stagePath`: the
     // play's stage file the names are made from; `name` receives the path.
     cReplaySaveDialog(cWindow* owner, int which, std::string stagePath, std::string* name);
-    ~cReplaySaveDialog() override;
 
-    static intptr_t StaticProc(cDialogWindow* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam);
-    intptr_t OnMessage(cDialogWindow* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam) override;
+    static cReplaySaveDialog*& Instance() { return g_lpReplaySaveDialog; }
     void OnInitDialog(uintptr_t wParam, intptr_t lParam) override;
     void OnCommand(uintptr_t wParam, intptr_t lParam) override;
     const DialogTemplate* Template() const override;
@@ -43,12 +44,7 @@ public:
 
     // The two paths and their file names, as last made.
     std::string m_strClearedPath, m_strClearedName, m_strPlainPath, m_strPlainName;
-
-private:
-    cReplaySaveDialog* m_lpPrevInstance = nullptr;
 };
-
-extern cReplaySaveDialog* g_lpReplaySaveDialog;
 
 // The file-name part of a CP932 path: after the last backslash that is not
 // the second byte of a two-byte character.

@@ -41,7 +41,7 @@ const DialogTemplate& SetupTemplate() {
 }  // namespace
 
 cSetupDialog::cSetupDialog(cWindow* owner)
-    : cDialog(kTemplateId, owner, &cSetupDialog::StaticProc), m_lpPrevInstance(g_lpSetupDialog) {
+    : cInstanceDialog(kTemplateId, owner) {
     g_lpSetupDialog = this;
     m_vecRadios.push_back(cRadioControl(ID_DIRECT3D, &g_BootData.m_nDrawMode, 1));
     m_vecRadios.push_back(cRadioControl(ID_DIRECTDRAW, &g_BootData.m_nDrawMode, 0));
@@ -49,22 +49,11 @@ cSetupDialog::cSetupDialog(cWindow* owner)
     m_vecStatics.push_back(cStaticControl(ID_NOTE));
     // The main window's offsets, inside the frame (the graphics mode is not
     // set yet; the dialogs' desktop is the frame either way).
-    m_nReqX = 320 - 187;
-    m_nReqY = 240 - 136;
-    SetCursorPos(static_cast<int>(m_nReqX + 181.9), static_cast<int>(m_nReqY + 198.9));
+    const int x = 320 - 187, y = 240 - 136;
+    RequestPlacement({{x, y}, {static_cast<int>(x + 181.9), static_cast<int>(y + 198.9)}});
 }
-
-cSetupDialog::~cSetupDialog() { g_lpSetupDialog = m_lpPrevInstance; }
 
 const DialogTemplate* cSetupDialog::Template() const { return &SetupTemplate(); }
-
-intptr_t cSetupDialog::StaticProc(cDialogWindow* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam) {
-    return g_lpSetupDialog ? g_lpSetupDialog->OnMessage(hwnd, msg, wParam, lParam) : 0;
-}
-
-intptr_t cSetupDialog::OnMessage(cDialogWindow* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam) {
-    return OnDialogMessage(hwnd, msg, wParam, lParam);
-}
 
 void cSetupDialog::OnInitDialog(uintptr_t wParam, intptr_t lParam) {
     cDialog::OnInitDialog(wParam, lParam);

@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "frontend/ui/controls.h"
-#include "frontend/ui/dialog.h"
+#include "frontend/ui/instance_dialog.h"
 
 namespace ui {
 
-class cSetupDialog : public cDialog {
+class cSetupDialog;
+extern cSetupDialog* g_lpSetupDialog;
+
+class cSetupDialog : public cInstanceDialog<cSetupDialog> {
 public:
     enum {
         kTemplateId = 103,
@@ -27,10 +30,8 @@ public:
     };
 
     explicit cSetupDialog(cWindow* owner);
-    ~cSetupDialog() override;
 
-    static intptr_t StaticProc(cDialogWindow* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam);
-    intptr_t OnMessage(cDialogWindow* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam) override;
+    static cSetupDialog*& Instance() { return g_lpSetupDialog; }
     void OnInitDialog(uintptr_t wParam, intptr_t lParam) override;
     void OnCommand(uintptr_t wParam, intptr_t lParam) override;
     const DialogTemplate* Template() const override;
@@ -38,11 +39,6 @@ public:
     std::vector<cRadioControl> m_vecRadios;
     std::vector<cCheckBoxControl> m_vecChecks;
     std::vector<cStaticControl> m_vecStatics;
-
-private:
-    cSetupDialog* m_lpPrevInstance = nullptr;
 };
-
-extern cSetupDialog* g_lpSetupDialog;
 
 }  // namespace ui

@@ -102,10 +102,7 @@ TEST_F(NameEntryTest, LongNamesAreCutAndFullWidthCharactersCountOne) {
         steps.push_back([&] {
             EXPECT_EQ(NameItem()->text, c.shown);
             EXPECT_EQ(name, c.bound);
-            auto ok = ui::g_lpNameEntryDialog->m_hWnd->Item(cNameEntryDialog::ID_OK);
-            ui::cDialogWindow* w = ui::g_lpNameEntryDialog->m_hWnd;
-            PushMouse(SDL_MOUSEBUTTONDOWN, w->ClientX() + ok->x + 4, w->ClientY() + ok->y + 4);
-            PushMouse(SDL_MOUSEBUTTONUP, w->ClientX() + ok->x + 4, w->ClientY() + ok->y + 4);
+            ClickItemIn(ui::g_lpNameEntryDialog->m_hWnd, cNameEntryDialog::ID_OK);
         });
         Script script(steps);
         EXPECT_EQ(dlg.DoModal(0), 1);

@@ -30,13 +30,7 @@ ui::cWidget* Item(int id) {
     return d && d->m_hWnd ? d->m_hWnd->Item(id) : nullptr;
 }
 
-void ClickItem(int id) {
-    ui::cDialogWindow* w = ui::g_lpReplaySaveDialog->m_hWnd;
-    ui::cWidget* it = w->Item(id);
-    int x = w->ClientX() + it->x + it->w / 2, y = w->ClientY() + it->y + it->h / 2;
-    PushMouse(SDL_MOUSEBUTTONDOWN, x, y);
-    PushMouse(SDL_MOUSEBUTTONUP, x, y);
-}
+void ClickItem(int id) { ClickItemIn(ui::g_lpReplaySaveDialog->m_hWnd, id); }
 
 class ReplaySaveTest : public UiWindowTest {
 protected:

@@ -36,13 +36,7 @@ ui::cWidget* Item(int id) {
     return d && d->m_hWnd ? d->m_hWnd->Item(id) : nullptr;
 }
 
-void ClickItem(int id) {
-    ui::cDialogWindow* w = ui::g_lpSetupDialog->m_hWnd;
-    ui::cWidget* it = w->Item(id);
-    int x = w->ClientX() + it->x + it->w / 2, y = w->ClientY() + it->y + it->h / 2;
-    PushMouse(SDL_MOUSEBUTTONDOWN, x, y);
-    PushMouse(SDL_MOUSEBUTTONUP, x, y);
-}
+void ClickItem(int id) { ClickItemIn(ui::g_lpSetupDialog->m_hWnd, id); }
 
 class SetupTest : public UiWindowTest {
 protected:
@@ -229,7 +223,7 @@ TEST_F(SetupTest, RealPlayerFollowsTheStoredChoice) {
                                                   (dir.Path() / "run").string(), dir.Path() / "tovaro.err");
     ASSERT_GT(child.pid, 0);
     std::string report;
-    for (int i = 0; i < 2000 && report.find("Mode : Window") == std::string::npos; ++i) {
+    for (int i = 0; i < 2000 && report.find("Renderer : ") == std::string::npos; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         report = platform::Cp932ToUtf8(dir.ReadFile("game/Report_Game.txt"));
     }
