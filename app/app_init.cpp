@@ -23,6 +23,7 @@
 #include "frontend/data/player_settings.h"
 #include "frontend/data/world_map.h"
 #include "frontend/ui/dialog.h"
+#include "frontend/ui/setup_dialog.h"
 #include "media/gfx/dd_init.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_state.h"
@@ -63,6 +64,33 @@ std::vector<std::string> StartUpDataFiles() {
 }
 
 int Direct3DFromBootChoice(int drawMode) { return drawMode == 1 ? 1 : 0; }
+
+namespace {
+bool g_bBootCancelled = false;
+}  // namespace
+
+bool BootCancelled() { return g_bBootCancelled; }
+
+// Step 12: the boot choice. The set-up dialog shows over the main window,
+// which is shown first (the game's title, no frame yet) and stays shown.
+bool ApplyBootChoice() {
+    g_bBootCancelled = false;
+    if (g_SystemIni.Direct3D < 2) return true;
+    const bool bLoaded = LoadBootData();
+    if (!g_BootData.m_bNoAsk) {
+        g_MainWindow.SetCaption(g_SystemData.m_strTitle);
+        g_MainWindow.Show();
+        ui::cSetupDialog dialog(nullptr);
+        if (dialog.DoModal(0) == 0) {  // -1 (it cannot show) goes on as Start
+            ReportLogf("Boot : cancelled");
+            g_bBootCancelled = true;
+            return false;
+        }
+    }
+    g_SystemIni.Direct3D = Direct3DFromBootChoice(g_BootData.m_nDrawMode);
+    ReportLogf("Boot : Direct3D=%d (%s)", g_SystemIni.Direct3D, bLoaded ? "user_data\\Boot.dat" : "default");
+    return true;
+}
 
 namespace {
 
@@ -136,13 +164,6 @@ void ApplyReplayOn() {
     if (g_SystemData.OptReplayRecord) g_SystemData.OptNoStageList = 0;
 }
 
-// Step 12: the boot choice.
-void ApplyBootChoice() {
-    if (g_SystemIni.Direct3D < 2) return;
-    const bool bLoaded = LoadBootData();
-    g_SystemIni.Direct3D = Direct3DFromBootChoice(g_BootData.m_nDrawMode);
-    ReportLogf("Boot : Direct3D=%d (%s)", g_SystemIni.Direct3D, bLoaded ? "user_data\\Boot.dat" : "default");
-}
 
 // Step 33: the three replay keys that System.ini gave over the user options,
 // and their options-menu rows enabled.
@@ -267,7 +288,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     }
     ApplyReplayOn();
     // 12, 13
-    ApplyBootChoice();
+    if (!ApplyBootChoice()) return false;
     if (editorTest) {
         if (!commandLine.empty())
             g_SystemIni.FreeStage = commandLine;

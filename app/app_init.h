@@ -14,10 +14,14 @@
 bool AppInit(const std::string& commandLine, int editorTest);
 void AppEnd();
 
-// The "Direct3D" setting after the boot choice: values of 2 or more ask,
-// which until the set-up dialog exists means the choice stored in
-// user_data\Boot.dat, or drawing mode 1 when there is none.
+// The "Direct3D" setting after the boot choice: 1 for drawing mode 1, else 0.
 int Direct3DFromBootChoice(int drawMode);
+// The start-up's boot choice: a "Direct3D" setting of 2 or more reads
+// user_data\Boot.dat and, unless it says not to ask, asks with the set-up
+// dialog over the shown main window; then "Direct3D" follows the stored
+// drawing mode. False when the user cancelled (the start-up ends, status 0).
+bool ApplyBootChoice();
+bool BootCancelled();
 
 // Whether a full-screen frame is copied to the front instead of flipped: a
 // DirectDraw window always copies; otherwise flipping needs VSync on and a

@@ -295,8 +295,9 @@ intptr_t cMainWindow::OnMessage(int msg, intptr_t wParam, intptr_t lParam) {
         }
         case UM_SAVEREPLAY: {
             std::string name;
-            RunDialog(m_bDialog, [&] { RunReplaySaveDialog(name); });
-            if (!name.empty() && !WriteReplayFile(wParam != 0 ? 1 : 0, name)) SetQuitAndClose();
+            const int which = wParam != 0 ? 1 : 0;
+            RunDialog(m_bDialog, [&] { RunReplaySaveDialog(which, name); });
+            if (!name.empty()) SaveReplayAfterDialog(which, name);  // a failure is shown; play goes on
             g_nReplaySaveDone = 1;
             return 0;
         }

@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
         if (g_bEditorTest) NotifyEditorExit(0);
         g_MainWindow.Destroy();
         SDL_Quit();
-        return 1;
+        return BootCancelled() ? 0 : 1;  // the user's choice, not a failure
     }
     g_bRunning = 1;
     if (!thGame.Start(GameLoop, nullptr)) {

@@ -1,20 +1,76 @@
 #include "frontend/frontend_services.h"
 
-#include "records/system_data.h"
+#include "app/error_box.h"
 #include "app/log.h"
+#include "app/scene_manager.h"
 #include "app/system_ini.h"
 #include "frontend/data/option_data.h"
-#include "records/database.h"
-#include "records/system_data.h"
+#include "frontend/ui/name_entry_dialog.h"
+#include "frontend/ui/replay_save_dialog.h"
 #include "platform/cp932.h"
+#include "play/scene_play.h"
+#include "records/database.h"
+#include "records/stage.h"
+#include "records/system_data.h"
+
+#include <mutex>
 
 // ConfirmEnd and SetConfirmEndImpl: frontend/ui/message_dialog.cpp.
 
-bool RunNameEntryDialog() { return false; }
+std::string* NameEntryTarget() {
+    if (g_SceneManager.g_nGameType == 5) return &g_OptionData.m_strName;
+    if (cScenePlay* scene = PlayScene()) return &scene->m_strRankName;
+    return nullptr;
+}
+
+bool RunNameEntryDialog() {
+    ui::cNameEntryDialog dialog(nullptr, NameEntryTarget());
+    return dialog.DoModal(0) == 1;
+}
+
 bool RunFileSelectDialog(int, std::string&) { return false; }
-bool RunReplaySaveDialog(std::string& name) {
+
+bool RunReplaySaveDialog(int which, std::string& name) {
     name.clear();
-    return false;
+    ui::cReplaySaveDialog dialog(nullptr, which, g_Stage.m_strPath, &name);
+    return dialog.DoModal(0) == 1;
+}
+
+namespace {
+std::mutex g_replaySeamMutex;
+std::function<int(std::string&, const std::string&, int)> g_replayNameMaker;
+std::function<bool(int, const std::string&)> g_replayWriter;
+}  // namespace
+
+int MakeReplayFileName(std::string& out, const std::string& stagePath, int cleared) {
+    std::function<int(std::string&, const std::string&, int)> maker;
+    {
+        std::lock_guard<std::mutex> lock(g_replaySeamMutex);
+        maker = g_replayNameMaker;
+    }
+    out.clear();
+    return maker ? maker(out, stagePath, cleared) : 0;
+}
+
+void SetReplayFileNameMaker(std::function<int(std::string&, const std::string&, int)> maker) {
+    std::lock_guard<std::mutex> lock(g_replaySeamMutex);
+    g_replayNameMaker = std::move(maker);
+}
+
+void SetReplayWriter(std::function<bool(int, const std::string&)> writer) {
+    std::lock_guard<std::mutex> lock(g_replaySeamMutex);
+    g_replayWriter = std::move(writer);
+}
+
+bool SaveReplayAfterDialog(int previousPlay, const std::string& path) {
+    std::function<bool(int, const std::string&)> writer;
+    {
+        std::lock_guard<std::mutex> lock(g_replaySeamMutex);
+        writer = g_replayWriter;
+    }
+    const bool ok = writer ? writer(previousPlay, path) : WriteReplayFile(previousPlay, path);
+    if (!ok) ErrorBoxf(SJ("リプレイファイル %s の保存に失敗しました！").c_str(), path.c_str());
+    return ok;
 }
 bool StartStageFile(const std::string&, int) { return false; }
 bool ReadReplayFile(const std::string&) { return false; }

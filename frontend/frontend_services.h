@@ -17,7 +17,26 @@ void SetConfirmEndImpl(std::function<bool(int english)> impl);  // empty: the de
 // until the name entry, file selection and replay save dialogs land.
 bool RunNameEntryDialog();
 bool RunFileSelectDialog(int mode, std::string& path);  // 0 open stage, 1 open replay, 2 save replay as
-bool RunReplaySaveDialog(std::string& name);
+// which: 0 the current play, 1 the previous one; the chosen path into name
+// (empty: nothing to write).
+bool RunReplaySaveDialog(int which, std::string& name);
+
+// The string the name entry edits: the options' name when the options were
+// entered from the title menu (game type 5), else the live play scene's entry
+// name, else none.
+std::string* NameEntryTarget();
+
+// The replay file names of a stage: the path with "_CLEAR_" when cleared is
+// 1; 0 when no name can be made. Stand-in until the replay files land, which
+// replace it (tests may set a maker; empty: the stand-in, which makes none).
+int MakeReplayFileName(std::string& out, const std::string& stagePath, int cleared);
+void SetReplayFileNameMaker(std::function<int(std::string&, const std::string&, int)> maker);
+// Writes the current or the previous play after the replay-save dialog; a
+// failure is shown in an error box naming the file and play goes on.
+// Stand-in writer until the replay files land, which replace it (tests may
+// set a writer; empty: the stand-in WriteReplayFile).
+bool SaveReplayAfterDialog(int previousPlay, const std::string& path);
+void SetReplayWriter(std::function<bool(int previousPlay, const std::string& path)> writer);
 
 bool StartStageFile(const std::string& path, int flag);  // stand-in until stage play starts stage files
 // Stand-ins until replay recording and replay files land.

@@ -6,6 +6,8 @@
 #include "app/scene.h"
 #include "play/scroll_axis.h"
 
+#include <string>
+
 class cChara;
 class cFlow;
 class cFlowCmd;
@@ -28,6 +30,7 @@ public:
     int32_t m_nSubStep = 0;       // 1-based sub-step of the frame; 0 outside the play step
     int32_t m_bItemMessageShown = 0;
     int32_t m_bInSetup = 0;  // the stage set-up runs
+    std::string m_strRankName;  // the ranking entry's name (the name entry edits it)
 };
 
 // The live play scene (g_lpPlayScene, which the scene manager sets for

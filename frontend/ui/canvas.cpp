@@ -41,6 +41,7 @@ void cCanvas::Pixel(int x, int y, uint32_t color) {
 void cCanvas::Fill(int x, int y, int w, int h, uint32_t color) {
     int l = std::max(x, m_clipL), r = std::min(x + w, m_clipR);
     int t = std::max(y, m_clipT), b = std::min(y + h, m_clipB);
+    if (l >= r) return;  // wholly outside the clip
     for (int yy = t; yy < b; ++yy) std::fill(m_px + static_cast<size_t>(yy) * m_w + l, m_px + static_cast<size_t>(yy) * m_w + r, color);
 }
 

@@ -29,7 +29,7 @@ void cDialogWindow::Paint(cCanvas& c, text::cFontFace& face) {
     c.ResetClip();
     c.Fill(m_nX, m_nY, m_nW, m_nH, kFace);
     if (FrameLeft()) c.Edge(m_nX, m_nY, m_nW, m_nH, false);
-    if (m_dwStyle & WS_CAPTION) {
+    if ((m_dwStyle & WS_CAPTION) == WS_CAPTION) {
         int l = FrameLeft();
         c.Fill(m_nX + l, m_nY + l, m_nW - 2 * l, kCaptionHeight - 1, kCaption);
         c.SetClip(m_nX + l, m_nY + l, m_nW - 2 * l - 4, kCaptionHeight - 1);

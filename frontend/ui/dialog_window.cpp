@@ -140,7 +140,7 @@ cDialogWindow::cDialogWindow(const DialogTemplate& t, DlgProc proc)
 
 int cDialogWindow::FrameLeft() const { return (m_dwStyle & (WS_DLGFRAME | WS_THICKFRAME)) ? kFrameWidth : 0; }
 int cDialogWindow::FrameTop() const {
-    return FrameLeft() + ((m_dwStyle & WS_CAPTION) ? kCaptionHeight : 0);
+    return FrameLeft() + ((m_dwStyle & WS_CAPTION) == WS_CAPTION ? kCaptionHeight : 0);
 }
 
 intptr_t cDialogWindow::Send(unsigned msg, uintptr_t wParam, intptr_t lParam) {

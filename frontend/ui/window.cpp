@@ -54,7 +54,7 @@ void cWindow::SetLayout(int clientW, int clientH, int minW, int minH, int maxW, 
 
 void cWindow::RecalcLayout() {
     int l = 0, r = 0, t = 0, b = 0;
-    if (m_dwStyle & WS_CAPTION) t += kCaptionHeight;
+    if ((m_dwStyle & WS_CAPTION) == WS_CAPTION) t += kCaptionHeight;  // WS_DLGFRAME alone: no caption bar
     if ((m_dwStyle & WS_THICKFRAME) || (m_dwStyle & WS_DLGFRAME)) l += kFrameWidth, r += kFrameWidth, t += kFrameWidth, b += kFrameWidth;
     if (m_dwStyle & WS_HSCROLL) b += kScrollBarSize;
     if (m_dwStyle & WS_VSCROLL) r += kScrollBarSize;

@@ -90,6 +90,15 @@ inline ui::Point ItemCentre(int id) {
     return {w->ClientX() + it->x + it->w / 2, w->ClientY() + it->y + it->h / 2};
 }
 
+// A click on the centre of an item of a live dialog window.
+inline void ClickItemIn(ui::cDialogWindow* w, int id) {
+    ui::cWidget* it = w ? w->Item(id) : nullptr;
+    if (!it) return;
+    int x = w->ClientX() + it->x + it->w / 2, y = w->ClientY() + it->y + it->h / 2;
+    PushMouse(SDL_MOUSEBUTTONDOWN, x, y);
+    PushMouse(SDL_MOUSEBUTTONUP, x, y);
+}
+
 inline ui::cWidget* LiveItem(int id) {
     return g_lpTestDialog && g_lpTestDialog->m_hWnd ? g_lpTestDialog->m_hWnd->Item(id) : nullptr;
 }
