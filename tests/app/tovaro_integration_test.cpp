@@ -147,8 +147,15 @@ TEST(TovaroIntegration, FullScreenStartWithoutSystemIniDrawsItsPictures) {
     fs::remove_all(root);
     fs::path game = root / "game";
     fs::path runtime = root / "run";
-    MakeDemo(game);
+    testsupport::CopyDemo(game);
     fs::remove(game / "System.ini");
+    // The default settings ask for the drawing back end; the stored choice
+    // (Direct3D, do not ask again) answers instead.
+    fs::create_directories(game / "user_data");
+    {
+        const char boot[20] = {'\xE8', 3, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
+        std::ofstream(game / "user_data" / "Boot.dat", std::ios::binary).write(boot, sizeof boot);
+    }
     fs::create_directories(runtime);
     Child c = Spawn({std::string(TOVARO_BINARY_DIR) + "/tovaro", game.string()}, runtime.string(), root / "fs.err");
     ASSERT_GT(c.pid, 0);

@@ -207,6 +207,8 @@ TEST_F(ReplaySaveTest, EndToEndToTheWriter) {
         EXPECT_EQ(writes, c.writes);
         EXPECT_EQ(g_nQuitAfter.load(), 0);
         ASSERT_EQ(boxes.Boxes().size(), c.boxes);
-        if (c.boxes) EXPECT_NE(boxes.Boxes()[0].text.find(cleared), std::string::npos);
+        if (c.boxes) {
+            EXPECT_NE(boxes.Boxes()[0].text.find(cleared), std::string::npos);
+        }
     }
 }

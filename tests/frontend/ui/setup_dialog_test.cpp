@@ -104,7 +104,9 @@ TEST_F(SetupTest, DecisionTable) {
         EXPECT_EQ(g_SystemIni.Direct3D, c.result);
         EXPECT_EQ(g_BootData.m_nDrawMode, c.drawMode);
         EXPECT_FALSE(BootCancelled());
-        if (!c.dialog) EXPECT_EQ(dir.ReadFile("user_data/Boot.dat"), files[c.file]);  // untouched
+        if (!c.dialog) {
+            EXPECT_EQ(dir.ReadFile("user_data/Boot.dat"), files[c.file]);  // untouched
+        }
         if (!shown) ui::SetModalIdleHook({});
     }
 }
