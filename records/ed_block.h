@@ -18,6 +18,14 @@
 
 class cEdBlock : public cRecord<cEdBlock> {
 public:
+    // Compiled once, in ed_block.cpp (copies of the whole record are large).
+    cEdBlock();
+    cEdBlock(const cEdBlock&);
+    cEdBlock(cEdBlock&&) noexcept;
+    cEdBlock& operator=(const cEdBlock&);
+    cEdBlock& operator=(cEdBlock&&) noexcept;
+    ~cEdBlock() override;
+
     static constexpr int kGroups = 11;
 
     enum HitMode : int { HIT_NONE = 0, HIT_SOLID = 1, HIT_DEADLY = 2 };
@@ -92,3 +100,4 @@ public:
 
     static std::span<const cInheritGroup<cEdBlock>> InheritTable();
 };
+extern template class cRecord<cEdBlock>;
