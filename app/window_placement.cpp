@@ -5,6 +5,9 @@
 #include "app/quit.h"
 #include "app/system_report.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cWindowPlacement>;
+
 void cWindowPlacement::ClampPosition(int limitW, int limitH) {
     if (m_nX < 0) m_nX = 0;
     else if (m_nX > limitW) m_nX = limitW;

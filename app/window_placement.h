@@ -28,6 +28,7 @@ public:
     // x to 0 .. limitW, y to 0 .. limitH.
     void ClampPosition(int limitW, int limitH);
 };
+extern template class cRecord<cWindowPlacement>;
 
 // What the start-up does with the window in window mode.
 struct WindowPlacementPlan {

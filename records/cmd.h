@@ -19,3 +19,4 @@ public:
         f.String("m_strLabel", m_strLabel);
     }
 };
+extern template class cRecord<cCmd>;

@@ -1,5 +1,15 @@
 #include "records/common_palette.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cCommonPalette>;
+
+cCommonPalette::cCommonPalette() = default;
+cCommonPalette::cCommonPalette(const cCommonPalette&) = default;
+cCommonPalette::cCommonPalette(cCommonPalette&&) noexcept = default;
+cCommonPalette& cCommonPalette::operator=(const cCommonPalette&) = default;
+cCommonPalette& cCommonPalette::operator=(cCommonPalette&&) noexcept = default;
+cCommonPalette::~cCommonPalette() = default;
+
 // g_CommonPalette is built with the other global objects (app/globals.cpp).
 
 namespace {

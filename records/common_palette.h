@@ -19,6 +19,14 @@
 
 class cCommonPalette : public cRecord<cCommonPalette> {
 public:
+    // Compiled once, in common_palette.cpp (copies of the whole record are large).
+    cCommonPalette();
+    cCommonPalette(const cCommonPalette&);
+    cCommonPalette(cCommonPalette&&) noexcept;
+    cCommonPalette& operator=(const cCommonPalette&);
+    cCommonPalette& operator=(cCommonPalette&&) noexcept;
+    ~cCommonPalette() override;
+
     std::vector<cEdBlock> m_vecBlockPalette = std::vector<cEdBlock>(1);
     std::vector<cEdChara> m_vecCharaPalette = std::vector<cEdChara>(1);
     std::vector<cEdItem> m_vecItemPalette = std::vector<cEdItem>(1);
@@ -46,5 +54,6 @@ public:
     // The current context with this palette as the common one.
     cDefContext Context() const;
 };
+extern template class cRecord<cCommonPalette>;
 
 extern cCommonPalette g_CommonPalette;

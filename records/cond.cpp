@@ -1,5 +1,17 @@
 #include "records/cond.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cCond>;
+template class cRecord<cCondList>;
+template class cRecord<cKeyCond>;
+
+cCond::cCond() = default;
+cCond::cCond(const cCond&) = default;
+cCond::cCond(cCond&&) noexcept = default;
+cCond& cCond::operator=(const cCond&) = default;
+cCond& cCond::operator=(cCond&&) noexcept = default;
+cCond::~cCond() = default;
+
 void cCond::OnLoaded(const cLoadContext& ctx) {
     if (!ctx.Below(1000)) return;
     const uint32_t v = ctx.nVersion;

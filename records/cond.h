@@ -35,6 +35,14 @@ enum CondOp : int {
 
 class cCond : public cRecord<cCond> {
 public:
+    // Compiled once, in cond.cpp (copies of the whole record are large).
+    cCond();
+    cCond(const cCond&);
+    cCond(cCond&&) noexcept;
+    cCond& operator=(const cCond&);
+    cCond& operator=(cCond&&) noexcept;
+    ~cCond() override;
+
     int8_t m_nKind = 0;
     int8_t m_nLeftSource = 0;   // kind 4: 0 status, 1 variable, 2 flow variable
     int8_t m_nLeftVarKind = 0;  // 0 common, 1 stage
@@ -100,6 +108,7 @@ public:
     // Upgrade steps for older files.
     void OnLoaded(const cLoadContext& ctx);
 };
+extern template class cRecord<cCond>;
 
 class cCondList : public cRecord<cCondList> {
 public:
@@ -114,6 +123,7 @@ public:
         if (f.Since(766)) f.Vector("m_vecCond", m_vecCond);
     }
 };
+extern template class cRecord<cCondList>;
 
 // One step of a key sequence. 19 channels: 10 direction codes, then 9 buttons.
 class cKeyCond : public cRecord<cKeyCond> {
@@ -142,6 +152,7 @@ public:
         f.Vector("m_vecKey", m_vecKey, VectorRule::KeepIfNone);
     }
 };
+extern template class cRecord<cKeyCond>;
 
 using cCondListHolder = cPartHolder<cCondList>;
 

@@ -85,6 +85,10 @@
 // NOTES FOR RECORD CLASSES
 // - Derive directly from cRecord<Self>; share a group of fields between
 //   classes through a sub-record or a template helper called from Fields().
+// - Compile the passes once: after the class in its header,
+//   `extern template class cRecord<cExample>;`, and in its .cpp
+//   `template class cRecord<cExample>;`. Without the pair (a record local to
+//   a test) every unit that uses the record compiles them again.
 // - Fields() and the hooks must be public. Fields() is not const: saving may
 //   normalise members (OnSaving) and cuts strings at a NUL.
 // - Vector elements of records are default-constructed before they load, so
@@ -642,6 +646,11 @@ private:
 
 // ---------------------------------------------------------------------------
 // The base that derives everything from Fields().
+//
+// The members are defined below, out of the class, so that a record whose
+// header says `extern template class cRecord<cX>;` has them compiled once,
+// in the unit that says `template class cRecord<cX>;` (its own .cpp), and
+// not again in every unit that includes it.
 
 template <class D>
 class cRecord : public cDataRecord {
@@ -655,126 +664,28 @@ public:
     void DumpExtra(cDumper&) {}
     int FieldCountSlack(uint32_t) const { return 0; }
 
-    bool Load(cByteReader& r, const cLoadContext& ctx) override {
-        D& d = Self();
-        if (!LoadBase(r, ctx)) return false;
-        record_detail::PartReadPass parts(r, ctx);
-        d.Fields(parts);
-        if (!r.ok()) return false;
-        if (!d.LoadExtra(r, ctx)) {
-            if (r.ok()) r.Fail("bad record part");
-            return false;
-        }
-        if (!r.ok()) return false;
-        d.OnLoaded(ctx);
-        return r.ok();
-    }
-
-    void SaveAs(cByteWriter& w, uint32_t nVersion) override {
-        D& d = Self();
-        d.OnSaving();
-        SaveBase(w, nVersion);
-        record_detail::PartWritePass parts(nVersion, w);
-        d.Fields(parts);
-        d.SaveExtra(w, nVersion);
-    }
-
-    void Clear() override {
-        record_detail::ClearPass p(g_nDataVersion);
-        Self().Fields(p);
-    }
-    void StripCR() override { StripCRAt(g_nDataVersion); }
-
-    void CopyFields(const cDataRecord& src) override {
-        D& from = const_cast<D&>(dynamic_cast<const D&>(src));
-        if (&from == this) return;
-        cByteWriter w;
-        from.SaveBase(w, g_nDataVersion);
-        std::vector<uint8_t> bytes = w.Take();
-        cByteReader r(bytes);
-        LoadBase(r, cLoadContext{g_nDataVersion, false});
-    }
-
-    void Dump(cDumper& dumper) override {
-        D& d = Self();
-        for (int phase = 0; phase < 3; ++phase) {
-            record_detail::DumpPass p(g_nDataVersion, dumper, phase);
-            d.Fields(p);
-        }
-        d.DumpExtra(dumper);
-    }
-
-    int FieldCount(uint32_t nVersion) override { return Count(nVersion).nFields; }
-    int FieldBytes(uint32_t nVersion) override { return Count(nVersion).nBytes; }
-    int StringCount(uint32_t nVersion) override { return Count(nVersion).nStrings; }
-    size_t BodySize(uint32_t nVersion) override {
-        D& d = Self();
-        record_detail::SizePass p(nVersion);
-        d.Fields(p);
-        cByteWriter extra = cByteWriter::Counter();
-        d.SaveExtra(extra, nVersion);
-        return p.nBytes + extra.Size();
-    }
-
-    std::unique_ptr<cDataRecord> CloneRecord() const override {
-        return std::make_unique<D>(static_cast<const D&>(*this));
-    }
-    void AssignRecord(cDataRecord&& from) override { Self() = std::move(dynamic_cast<D&>(from)); }
+    bool Load(cByteReader& r, const cLoadContext& ctx) override;
+    void SaveAs(cByteWriter& w, uint32_t nVersion) override;
+    void Clear() override;
+    void StripCR() override;
+    void CopyFields(const cDataRecord& src) override;
+    void Dump(cDumper& dumper) override;
+    int FieldCount(uint32_t nVersion) override;
+    int FieldBytes(uint32_t nVersion) override;
+    int StringCount(uint32_t nVersion) override;
+    size_t BodySize(uint32_t nVersion) override;
+    std::unique_ptr<cDataRecord> CloneRecord() const override;
+    void AssignRecord(cDataRecord&& from) override;
 
     // The base body alone (fields and strings), for records whose Load is
     // written by hand around it.
-    bool LoadBase(cByteReader& r, const cLoadContext& ctx) {
-        D& d = Self();
-        const uint32_t v = ctx.nVersion;
-        record_detail::CountPass count = Count(v);
-        const int32_t n = r.ReadInt32("field count");
-        if (!r.ok()) return false;
-        int32_t nRead = n;
-        if (n < 0 || n > count.nFields) {
-            if (n < 0 || n > count.nFields + d.FieldCountSlack(v))
-                return r.Failf("field count %d where version %u has %d", n, v, count.nFields);
-            nRead = count.nFields;
-        }
-        if (nRead > 0) {
-            record_detail::FieldReadPass p(v, r, nRead);
-            d.Fields(p);
-        }
-        const int32_t m = r.ReadInt32("string count");
-        if (!r.ok()) return false;
-        if (m < 0 || m > count.nStrings)
-            return r.Failf("string count %d where version %u has %d", m, v, count.nStrings);
-        if (m > 0) {
-            record_detail::StringReadPass p(v, r, m);
-            d.Fields(p);
-        }
-        if (!r.ok()) return false;
-        if (ctx.bStripCR && count.nStrings > 0) StripCRAt(v);
-        return true;
-    }
-    void SaveBase(cByteWriter& w, uint32_t nVersion) {
-        D& d = Self();
-        record_detail::CountPass count = Count(nVersion);
-        w.WriteInt32(count.nFields);
-        record_detail::FieldWritePass fw(nVersion, w);
-        d.Fields(fw);
-        w.WriteInt32(count.nStrings);
-        if (count.nStrings > 0) {
-            record_detail::StringWritePass sw(nVersion, w);
-            d.Fields(sw);
-        }
-    }
+    bool LoadBase(cByteReader& r, const cLoadContext& ctx);
+    void SaveBase(cByteWriter& w, uint32_t nVersion);
 
 private:
     D& Self() { return static_cast<D&>(*this); }
-    record_detail::CountPass Count(uint32_t nVersion) {
-        record_detail::CountPass p(nVersion);
-        Self().Fields(p);
-        return p;
-    }
-    void StripCRAt(uint32_t nVersion) {
-        record_detail::StripCRPass p(nVersion);
-        Self().Fields(p);
-    }
+    record_detail::CountPass Count(uint32_t nVersion);
+    void StripCRAt(uint32_t nVersion);
 };
 
 #include "records/part_holder.h"
@@ -898,6 +809,159 @@ void DumpPass::Holder(const char* name, cPartHolder<T>& h) {
 }
 
 }  // namespace record_detail
+
+// ---------------------------------------------------------------------------
+// cRecord members.
+
+template <class D>
+bool cRecord<D>::Load(cByteReader& r, const cLoadContext& ctx) {
+    D& d = Self();
+    if (!LoadBase(r, ctx)) return false;
+    record_detail::PartReadPass parts(r, ctx);
+    d.Fields(parts);
+    if (!r.ok()) return false;
+    if (!d.LoadExtra(r, ctx)) {
+        if (r.ok()) r.Fail("bad record part");
+        return false;
+    }
+    if (!r.ok()) return false;
+    d.OnLoaded(ctx);
+    return r.ok();
+}
+
+template <class D>
+void cRecord<D>::SaveAs(cByteWriter& w, uint32_t nVersion) {
+    D& d = Self();
+    d.OnSaving();
+    SaveBase(w, nVersion);
+    record_detail::PartWritePass parts(nVersion, w);
+    d.Fields(parts);
+    d.SaveExtra(w, nVersion);
+}
+
+template <class D>
+void cRecord<D>::Clear() {
+    record_detail::ClearPass p(g_nDataVersion);
+    Self().Fields(p);
+}
+
+template <class D>
+void cRecord<D>::StripCR() {
+    StripCRAt(g_nDataVersion);
+}
+
+template <class D>
+void cRecord<D>::CopyFields(const cDataRecord& src) {
+    D& from = const_cast<D&>(dynamic_cast<const D&>(src));
+    if (&from == this) return;
+    cByteWriter w;
+    from.SaveBase(w, g_nDataVersion);
+    std::vector<uint8_t> bytes = w.Take();
+    cByteReader r(bytes);
+    LoadBase(r, cLoadContext{g_nDataVersion, false});
+}
+
+template <class D>
+void cRecord<D>::Dump(cDumper& dumper) {
+    D& d = Self();
+    for (int phase = 0; phase < 3; ++phase) {
+        record_detail::DumpPass p(g_nDataVersion, dumper, phase);
+        d.Fields(p);
+    }
+    d.DumpExtra(dumper);
+}
+
+template <class D>
+int cRecord<D>::FieldCount(uint32_t nVersion) {
+    return Count(nVersion).nFields;
+}
+
+template <class D>
+int cRecord<D>::FieldBytes(uint32_t nVersion) {
+    return Count(nVersion).nBytes;
+}
+
+template <class D>
+int cRecord<D>::StringCount(uint32_t nVersion) {
+    return Count(nVersion).nStrings;
+}
+
+template <class D>
+size_t cRecord<D>::BodySize(uint32_t nVersion) {
+    D& d = Self();
+    record_detail::SizePass p(nVersion);
+    d.Fields(p);
+    cByteWriter extra = cByteWriter::Counter();
+    d.SaveExtra(extra, nVersion);
+    return p.nBytes + extra.Size();
+}
+
+template <class D>
+std::unique_ptr<cDataRecord> cRecord<D>::CloneRecord() const {
+    return std::make_unique<D>(static_cast<const D&>(*this));
+}
+
+template <class D>
+void cRecord<D>::AssignRecord(cDataRecord&& from) {
+    Self() = std::move(dynamic_cast<D&>(from));
+}
+
+template <class D>
+bool cRecord<D>::LoadBase(cByteReader& r, const cLoadContext& ctx) {
+    D& d = Self();
+    const uint32_t v = ctx.nVersion;
+    record_detail::CountPass count = Count(v);
+    const int32_t n = r.ReadInt32("field count");
+    if (!r.ok()) return false;
+    int32_t nRead = n;
+    if (n < 0 || n > count.nFields) {
+        if (n < 0 || n > count.nFields + d.FieldCountSlack(v))
+            return r.Failf("field count %d where version %u has %d", n, v, count.nFields);
+        nRead = count.nFields;
+    }
+    if (nRead > 0) {
+        record_detail::FieldReadPass p(v, r, nRead);
+        d.Fields(p);
+    }
+    const int32_t m = r.ReadInt32("string count");
+    if (!r.ok()) return false;
+    if (m < 0 || m > count.nStrings)
+        return r.Failf("string count %d where version %u has %d", m, v, count.nStrings);
+    if (m > 0) {
+        record_detail::StringReadPass p(v, r, m);
+        d.Fields(p);
+    }
+    if (!r.ok()) return false;
+    if (ctx.bStripCR && count.nStrings > 0) StripCRAt(v);
+    return true;
+}
+
+template <class D>
+void cRecord<D>::SaveBase(cByteWriter& w, uint32_t nVersion) {
+    D& d = Self();
+    record_detail::CountPass count = Count(nVersion);
+    w.WriteInt32(count.nFields);
+    record_detail::FieldWritePass fw(nVersion, w);
+    d.Fields(fw);
+    w.WriteInt32(count.nStrings);
+    if (count.nStrings > 0) {
+        record_detail::StringWritePass sw(nVersion, w);
+        d.Fields(sw);
+    }
+}
+
+template <class D>
+record_detail::CountPass cRecord<D>::Count(uint32_t nVersion) {
+    record_detail::CountPass p(nVersion);
+    Self().Fields(p);
+    return p;
+}
+
+template <class D>
+void cRecord<D>::StripCRAt(uint32_t nVersion) {
+    record_detail::StripCRPass p(nVersion);
+    Self().Fields(p);
+}
 
 // Vectors of records written and dumped entry by entry, for parts a class
 // reads by hand (tables with their own count rules, palettes read in place).

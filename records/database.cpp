@@ -5,6 +5,26 @@
 #include "app/files.h"
 #include "platform/cp932.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cDatabase>;
+template class cDbTableFile<cDbAnimeSet>;
+template class cDbTableFile<cDbAnime>;
+template class cDbTableFile<cDbBmpCharaExc>;
+template class cDbTableFile<cDbSwordType>;
+template class cDbTableFile<cDbEffect>;
+template class cDbTableFile<cDbCharaEffect>;
+template class cDbTableFile<cDbScrEffect>;
+template class cDbTableFile<cDbPicture>;
+template class cDbTableFile<cDbSound>;
+template class cDbTableFile<cDbBgm>;
+
+cDatabase::cDatabase() { MakeDefaults(); }
+cDatabase::cDatabase(const cDatabase&) = default;
+cDatabase::cDatabase(cDatabase&&) noexcept = default;
+cDatabase& cDatabase::operator=(const cDatabase&) = default;
+cDatabase& cDatabase::operator=(cDatabase&&) noexcept = default;
+cDatabase::~cDatabase() = default;
+
 // g_Database, g_vAnimeSteps and g_vEffectSteps are built with the other global objects (app/globals.cpp).
 
 void cDatabase::MakeDefaults() {

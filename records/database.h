@@ -17,6 +17,14 @@
 
 class cDatabase : public cRecord<cDatabase> {
 public:
+    // Compiled once, in database.cpp (copies of the whole record are large).
+    cDatabase();
+    cDatabase(const cDatabase&);
+    cDatabase(cDatabase&&) noexcept;
+    cDatabase& operator=(const cDatabase&);
+    cDatabase& operator=(cDatabase&&) noexcept;
+    ~cDatabase() override;
+
     // The ten tables, in the order they are loaded.
     cCheckedVector<cDbAnimeSet> m_vecAnimeSet;
     cCheckedVector<cDbAnime> m_vecAnime;
@@ -33,7 +41,6 @@ public:
     cCheckedVector<cDbCharaEffect> m_vecCharaEffectWork;
     cCheckedVector<cDbScrEffect> m_vecScrEffectWork;
 
-    cDatabase() { MakeDefaults(); }
 
     // Every table back to its default records: one animation set, the
     // animations "なし" and "アクションA", one sword type, two default records
@@ -46,6 +53,17 @@ public:
     template <class F>
     void Fields(F&) {}
 };
+extern template class cRecord<cDatabase>;
+extern template class cDbTableFile<cDbAnimeSet>;
+extern template class cDbTableFile<cDbAnime>;
+extern template class cDbTableFile<cDbBmpCharaExc>;
+extern template class cDbTableFile<cDbSwordType>;
+extern template class cDbTableFile<cDbEffect>;
+extern template class cDbTableFile<cDbCharaEffect>;
+extern template class cDbTableFile<cDbScrEffect>;
+extern template class cDbTableFile<cDbPicture>;
+extern template class cDbTableFile<cDbSound>;
+extern template class cDbTableFile<cDbBgm>;
 
 extern cDatabase g_Database;
 

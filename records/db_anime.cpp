@@ -4,6 +4,11 @@
 
 #include "platform/cp932.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cDbAnimeFrame>;
+template class cRecord<cDbAnime>;
+template class cRecord<cDbAnimeSet>;
+
 void cDbAnime::SetDefaults() {
     m_strName.clear();
     m_nAnimeParamA = 0;

@@ -24,6 +24,7 @@ public:
         f.Field("m_bLock", m_bLock);
     }
 };
+extern template class cRecord<cDbAnimeFrame>;
 
 // A named list of frames. Files of version 54 and older store only the name.
 class cDbAnime : public cRecord<cDbAnime> {
@@ -55,6 +56,7 @@ public:
     void SaveExtra(cByteWriter& w, uint32_t nVersion) { SaveRecordVector(w, nVersion, m_vecFrames); }
     void DumpExtra(cDumper& d) { DumpRecordVector(d, "m_vecFrames", m_vecFrames); }
 };
+extern template class cRecord<cDbAnime>;
 
 // Entries 0 to 3 of a set are its basic animations.
 enum eBasicAnime : int {
@@ -97,6 +99,7 @@ public:
     // pair named by this program.
     void OnLoaded(const cLoadContext& ctx);
 };
+extern template class cRecord<cDbAnimeSet>;
 
 // ---------------------------------------------------------------------------
 // Compiled steps

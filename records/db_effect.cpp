@@ -2,6 +2,10 @@
 
 #include "records/db_effect_params.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cDbCharaEffect>;
+template class cRecord<cDbScrEffect>;
+
 namespace {
 
 // Parameters that files up to version 510 did not store: {kind, parameter}.

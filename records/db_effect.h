@@ -30,6 +30,7 @@ public:
     // Files up to 510 lacked some parameters; they get their table default.
     void OnLoaded(const cLoadContext& ctx);
 };
+extern template class cRecord<cDbCharaEffect>;
 
 class cDbScrEffect : public cRecord<cDbScrEffect> {
 public:
@@ -43,3 +44,4 @@ public:
     }
     void OnLoaded(const cLoadContext& ctx);
 };
+extern template class cRecord<cDbScrEffect>;

@@ -1,5 +1,13 @@
 #include "records/db_image.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cDbBmpCharaExc>;
+template class cRecord<cDbSwordPart>;
+template class cRecord<cDbSwordType>;
+template class cRecord<cDbEffectPart>;
+template class cRecord<cDbEffect>;
+template class cRecord<cDbPicture>;
+
 void cDbSwordType::SetDefaults() {
     Clear();
     cDbSwordPart first;

@@ -37,6 +37,7 @@ public:
         if (ctx.Below(153)) m_nTag = 0;
     }
 };
+extern template class cRecord<cDbBmpCharaExc>;
 
 // Where a sword part sits against its chara.
 enum eSwordPlacement : int32_t {
@@ -77,6 +78,7 @@ public:
         f.Field("m_nDuration", m_nDuration);
     }
 };
+extern template class cRecord<cDbSwordPart>;
 
 class cDbSwordType : public cRecord<cDbSwordType> {
 public:
@@ -112,6 +114,7 @@ public:
     // A table file older than 828 keeps its first 128 sword types.
     static void OnTableLoaded(std::vector<cDbSwordType>& table, const cLoadContext& ctx);
 };
+extern template class cRecord<cDbSwordType>;
 
 // One cell of an effect's animation.
 class cDbEffectPart : public cRecord<cDbEffectPart> {
@@ -125,6 +128,7 @@ public:
         f.Field("m_nDuration", m_nDuration);
     }
 };
+extern template class cRecord<cDbEffectPart>;
 
 class cDbEffect : public cRecord<cDbEffect> {
 public:
@@ -156,6 +160,7 @@ public:
         if (ctx.Below(153)) m_nTag = 0;
     }
 };
+extern template class cRecord<cDbEffect>;
 
 class cDbPicture : public cRecord<cDbPicture> {
 public:
@@ -173,6 +178,7 @@ public:
         if (ctx.Below(153)) m_nTag = 0;
     }
 };
+extern template class cRecord<cDbPicture>;
 
 // One track per effect: its parts, then an end step. Effect 0 is a
 // zero-time loop that never ends; every other effect plays once.

@@ -22,6 +22,7 @@ public:
         if (ctx.Below(153)) m_nTag = 0;
     }
 };
+extern template class cRecord<cDbSound>;
 
 class cDbBgm : public cRecord<cDbBgm> {
 public:
@@ -41,3 +42,4 @@ public:
         if (ctx.Below(153)) m_nTag = 0;
     }
 };
+extern template class cRecord<cDbBgm>;

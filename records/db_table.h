@@ -80,27 +80,60 @@ bool LoadDbTable(cByteReader& r, const cLoadContext& ctx, std::vector<T>& v) {
 
 // One table file as a record of its own, for the data tool and the loader.
 // Loading commits only a complete file (the framework loads into a copy).
+// The members are defined out of the class so that the ten tables compile
+// them once (records/database.cpp).
 template <class T>
 class cDbTableFile : public cDataRecord {
 public:
     cCheckedVector<T> m_vecRecords;
 
-    bool Load(cByteReader& r, const cLoadContext& ctx) override { return LoadDbTable(r, ctx, m_vecRecords); }
-    void SaveAs(cByteWriter& w, uint32_t nVersion) override { SaveRecordVector(w, nVersion, m_vecRecords); }
+    bool Load(cByteReader& r, const cLoadContext& ctx) override;
+    void SaveAs(cByteWriter& w, uint32_t nVersion) override;
     void Clear() override {}
-    void StripCR() override {
-        for (T& e : m_vecRecords) e.StripCR();
-    }
+    void StripCR() override;
     void CopyFields(const cDataRecord&) override {}
-    void Dump(cDumper& d) override { DumpRecordVector(d, "records", m_vecRecords); }
+    void Dump(cDumper& d) override;
     int FieldCount(uint32_t) override { return 0; }
     int FieldBytes(uint32_t) override { return 0; }
     int StringCount(uint32_t) override { return 0; }
-    size_t BodySize(uint32_t nVersion) override {
-        cByteWriter w = cByteWriter::Counter();
-        SaveAs(w, nVersion);
-        return w.Size();
-    }
-    std::unique_ptr<cDataRecord> CloneRecord() const override { return std::make_unique<cDbTableFile>(*this); }
-    void AssignRecord(cDataRecord&& from) override { *this = std::move(dynamic_cast<cDbTableFile&>(from)); }
+    size_t BodySize(uint32_t nVersion) override;
+    std::unique_ptr<cDataRecord> CloneRecord() const override;
+    void AssignRecord(cDataRecord&& from) override;
 };
+
+template <class T>
+bool cDbTableFile<T>::Load(cByteReader& r, const cLoadContext& ctx) {
+    return LoadDbTable(r, ctx, m_vecRecords);
+}
+
+template <class T>
+void cDbTableFile<T>::SaveAs(cByteWriter& w, uint32_t nVersion) {
+    SaveRecordVector(w, nVersion, m_vecRecords);
+}
+
+template <class T>
+void cDbTableFile<T>::StripCR() {
+    for (T& e : m_vecRecords) e.StripCR();
+}
+
+template <class T>
+void cDbTableFile<T>::Dump(cDumper& d) {
+    DumpRecordVector(d, "records", m_vecRecords);
+}
+
+template <class T>
+size_t cDbTableFile<T>::BodySize(uint32_t nVersion) {
+    cByteWriter w = cByteWriter::Counter();
+    SaveAs(w, nVersion);
+    return w.Size();
+}
+
+template <class T>
+std::unique_ptr<cDataRecord> cDbTableFile<T>::CloneRecord() const {
+    return std::make_unique<cDbTableFile>(*this);
+}
+
+template <class T>
+void cDbTableFile<T>::AssignRecord(cDataRecord&& from) {
+    *this = std::move(dynamic_cast<cDbTableFile&>(from));
+}

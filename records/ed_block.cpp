@@ -1,5 +1,15 @@
 #include "records/ed_block.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cEdBlock>;
+
+cEdBlock::cEdBlock() = default;
+cEdBlock::cEdBlock(const cEdBlock&) = default;
+cEdBlock::cEdBlock(cEdBlock&&) noexcept = default;
+cEdBlock& cEdBlock::operator=(const cEdBlock&) = default;
+cEdBlock& cEdBlock::operator=(cEdBlock&&) noexcept = default;
+cEdBlock::~cEdBlock() = default;
+
 namespace {
 
 using Group = cInheritGroup<cEdBlock>;

@@ -20,6 +20,14 @@ struct DDSURFACEDATA;
 
 class cEdBlock : public cRecord<cEdBlock> {
 public:
+    // Compiled once, in ed_block.cpp (copies of the whole record are large).
+    cEdBlock();
+    cEdBlock(const cEdBlock&);
+    cEdBlock(cEdBlock&&) noexcept;
+    cEdBlock& operator=(const cEdBlock&);
+    cEdBlock& operator=(cEdBlock&&) noexcept;
+    ~cEdBlock() override;
+
     static constexpr int kGroups = 11;
 
     enum HitMode : int { HIT_NONE = 0, HIT_SOLID = 1, HIT_DEADLY = 2 };
@@ -98,3 +106,4 @@ public:
     // overlay icon at (x, y). The hit mode of a map cell is cMapCell's.
     void DrawIcon(DDSURFACEDATA* surface, int x, int y);
 };
+extern template class cRecord<cEdBlock>;

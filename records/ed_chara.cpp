@@ -2,6 +2,16 @@
 
 #include <algorithm>
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cEdChara>;
+
+cEdChara::cEdChara() = default;
+cEdChara::cEdChara(const cEdChara&) = default;
+cEdChara::cEdChara(cEdChara&&) noexcept = default;
+cEdChara& cEdChara::operator=(const cEdChara&) = default;
+cEdChara& cEdChara::operator=(cEdChara&&) noexcept = default;
+cEdChara::~cEdChara() = default;
+
 namespace {
 
 using Group = cInheritGroup<cEdChara>;

@@ -20,6 +20,14 @@
 
 class cEdChara : public cRecord<cEdChara> {
 public:
+    // Compiled once, in ed_chara.cpp (copies of the whole record are large).
+    cEdChara();
+    cEdChara(const cEdChara&);
+    cEdChara(cEdChara&&) noexcept;
+    cEdChara& operator=(const cEdChara&);
+    cEdChara& operator=(cEdChara&&) noexcept;
+    ~cEdChara() override;
+
     static constexpr int kGroups = 37;
 
     int16_t m_nX = 0;  // cell of a placed chara
@@ -176,6 +184,7 @@ public:
 
     static std::span<const cInheritGroup<cEdChara>> InheritTable();
 };
+extern template class cRecord<cEdChara>;
 
 // A flow with nothing in it: no ID, no group, trigger 0, no conditions,
 // key conditions or commands.

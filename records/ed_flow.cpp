@@ -6,6 +6,24 @@
 
 #include "records/cmd_kinds.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cEdFlow>;
+template class cRecord<cEdFlowCmd>;
+
+cEdFlow::cEdFlow() = default;
+cEdFlow::cEdFlow(const cEdFlow&) = default;
+cEdFlow::cEdFlow(cEdFlow&&) noexcept = default;
+cEdFlow& cEdFlow::operator=(const cEdFlow&) = default;
+cEdFlow& cEdFlow::operator=(cEdFlow&&) noexcept = default;
+cEdFlow::~cEdFlow() = default;
+
+cEdFlowCmd::cEdFlowCmd() = default;
+cEdFlowCmd::cEdFlowCmd(const cEdFlowCmd&) = default;
+cEdFlowCmd::cEdFlowCmd(cEdFlowCmd&&) noexcept = default;
+cEdFlowCmd& cEdFlowCmd::operator=(const cEdFlowCmd&) = default;
+cEdFlowCmd& cEdFlowCmd::operator=(cEdFlowCmd&&) noexcept = default;
+cEdFlowCmd::~cEdFlowCmd() = default;
+
 namespace {
 
 // Deepest nesting of flow lists inside commands that a file may hold.

@@ -46,6 +46,15 @@ public:
     std::vector<cKeyCond> m_vecKeyCond;  // key sequence, first step first
     std::vector<cEdFlowCmd> m_vecCmd;
 
+    // Defaulted in ed_flow.cpp, where cEdFlowCmd is complete (the vector
+    // of commands needs it), and compiled once there.
+    cEdFlow();
+    cEdFlow(const cEdFlow&);
+    cEdFlow(cEdFlow&&) noexcept;
+    cEdFlow& operator=(const cEdFlow&);
+    cEdFlow& operator=(cEdFlow&&) noexcept;
+    ~cEdFlow() override;
+
     // A fresh flow as reading makes it: cleared, key interval 3. Flows read
     // from a file start from this, not from the constructor.
     static cEdFlow ForReading();
@@ -77,9 +86,18 @@ public:
     // or a stage is saved.
     void ValidateCommandRefs(const cPaletteCounts& common, const cPaletteCounts& stage);
 };
+extern template class cRecord<cEdFlow>;
 
 class cEdFlowCmd : public cRecord<cEdFlowCmd> {
 public:
+    // Compiled once, in ed_flow.cpp (copies of the whole record are large).
+    cEdFlowCmd();
+    cEdFlowCmd(const cEdFlowCmd&);
+    cEdFlowCmd(cEdFlowCmd&&) noexcept;
+    cEdFlowCmd& operator=(const cEdFlowCmd&);
+    cEdFlowCmd& operator=(cEdFlowCmd&&) noexcept;
+    ~cEdFlowCmd() override;
+
     enum { FAMILY_CHARA = 0, FAMILY_ITEM = 1 };
 
     int8_t m_nFamily = 0;  // 0 chara command (CharaCmdKind), 1 item command (ItemCmdKind)
@@ -140,6 +158,7 @@ public:
     // Palette references of shot, summon and item-getting commands.
     void ValidateRefs(const cPaletteCounts& common, const cPaletteCounts& stage);
 };
+extern template class cRecord<cEdFlowCmd>;
 
 // Reading and writing a vector of flows as charas and nested flow lists
 // store it: int32 count, then the bodies, each read into a fresh flow of

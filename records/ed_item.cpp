@@ -1,5 +1,15 @@
 #include "records/ed_item.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cEdItem>;
+
+cEdItem::cEdItem() = default;
+cEdItem::cEdItem(const cEdItem&) = default;
+cEdItem::cEdItem(cEdItem&&) noexcept = default;
+cEdItem& cEdItem::operator=(const cEdItem&) = default;
+cEdItem& cEdItem::operator=(cEdItem&&) noexcept = default;
+cEdItem::~cEdItem() = default;
+
 namespace {
 
 using Group = cInheritGroup<cEdItem>;

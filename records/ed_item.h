@@ -20,6 +20,14 @@
 
 class cEdItem : public cRecord<cEdItem> {
 public:
+    // Compiled once, in ed_item.cpp (copies of the whole record are large).
+    cEdItem();
+    cEdItem(const cEdItem&);
+    cEdItem(cEdItem&&) noexcept;
+    cEdItem& operator=(const cEdItem&);
+    cEdItem& operator=(cEdItem&&) noexcept;
+    ~cEdItem() override;
+
     static constexpr int kGroups = 13;
 
     enum TakeMode : int { TAKE_ONCE = 0, TAKE_ALWAYS = 1, TAKE_NEVER = 2 };
@@ -93,6 +101,7 @@ public:
 
     static std::span<const cInheritGroup<cEdItem>> InheritTable();
 };
+extern template class cRecord<cEdItem>;
 
 // Item nIndex of the common (source 1) or stage (source 2) palette; null
 // for any other source or an index, taken as an unsigned 16-bit value, not

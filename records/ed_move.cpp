@@ -1,5 +1,8 @@
 #include "records/ed_move.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cEdMove>;
+
 void cEdMove::SetDefaults() {
     Clear();
     m_nSpeed = 10;

@@ -106,6 +106,7 @@ public:
     }
     void OnLoaded(const cLoadContext& ctx);
 };
+extern template class cRecord<cEdMove>;
 
 using cEdMoveHolder = cPartHolder<cEdMove>;
 

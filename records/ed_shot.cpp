@@ -2,6 +2,9 @@
 
 #include "platform/cp932.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cEdShot>;
+
 namespace {
 int (*s_pfnEffectCount)() = nullptr;
 

@@ -185,6 +185,7 @@ public:
     double CalcScaledX(int nClone, int nFacing) const;
     double CalcScaledY(int nClone, int nFacing) const;
 };
+extern template class cRecord<cEdShot>;
 
 // Where Normalize() learns the Effect table's size (the database sets it
 // once it is loaded). Null: unknown.

@@ -10,6 +10,20 @@
 #include "platform/cp932.h"
 #include "platform/fs.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cStageIntSet>;
+template class cRecord<cEdBackground>;
+template class cRecord<cStageNameEntry>;
+template class cRecord<cStage>;
+
+
+cStage::cStage() { SetDefaults(); }
+cStage::cStage(const cStage&) = default;
+cStage::cStage(cStage&&) noexcept = default;
+cStage& cStage::operator=(const cStage&) = default;
+cStage& cStage::operator=(cStage&&) noexcept = default;
+cStage::~cStage() = default;
+
 cStage g_Stage;
 cStage g_StageStart;
 

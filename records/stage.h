@@ -67,6 +67,7 @@ public:
         f.Field("m_nBottom", m_nBottom);
     }
 };
+extern template class cRecord<cStageIntSet>;
 
 // A background layer.
 class cEdBackground : public cRecord<cEdBackground> {
@@ -115,6 +116,7 @@ public:
         f.String("m_strFile", m_strFile);
     }
 };
+extern template class cRecord<cEdBackground>;
 
 // A name entry of the stage (copied and stored, not used in play).
 class cStageNameEntry : public cRecord<cStageNameEntry> {
@@ -126,9 +128,18 @@ public:
         f.String("m_strName", m_strName);
     }
 };
+extern template class cRecord<cStageNameEntry>;
 
 class cStage : public cRecord<cStage> {
 public:
+    // Compiled once, in stage.cpp (copies of the whole record are large).
+    cStage();
+    cStage(const cStage&);
+    cStage(cStage&&) noexcept;
+    cStage& operator=(const cStage&);
+    cStage& operator=(cStage&&) noexcept;
+    ~cStage() override;
+
     static constexpr int kBoxSettings = 49;
     static constexpr int kRankingSwitches = 5;
     static constexpr int kOldNameEntries = 1000;
@@ -209,7 +220,6 @@ public:
     int32_t m_bLoaded = 0;
     int32_t m_nTenthSteps = 0;   // sub-steps in a tenth of a second
 
-    cStage() { SetDefaults(); }
 
     template <class F>
     void Fields(F& f) {
@@ -336,6 +346,7 @@ private:
     void SavePalettesAndPlacements(cByteWriter& w, uint32_t nVersion);
     void SaveBackgroundsAndNames(cByteWriter& w, uint32_t nVersion);
 };
+extern template class cRecord<cStage>;
 
 // The stage being played, and the copy of its settings taken at load (the
 // play scene restores it on a retry; replays store it).

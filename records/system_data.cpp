@@ -6,6 +6,18 @@
 
 #include "platform/cp932.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cSysStatusItem>;
+template class cRecord<cSysMenuFlags>;
+template class cRecord<cSysSetting>;
+template class cRecord<cSystemData>;
+
+cSystemData::cSystemData(const cSystemData&) = default;
+cSystemData::cSystemData(cSystemData&&) noexcept = default;
+cSystemData& cSystemData::operator=(const cSystemData&) = default;
+cSystemData& cSystemData::operator=(cSystemData&&) noexcept = default;
+cSystemData::~cSystemData() = default;
+
 namespace {
 
 constexpr uint32_t kNoEnd = 0xFFFFFFFFu;

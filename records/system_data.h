@@ -42,6 +42,7 @@ public:
         if (ctx.Below(204)) m_bShowValue = 1;
     }
 };
+extern template class cRecord<cSysStatusItem>;
 
 // The ranking rule of one game type: on/off and one flag per ranking kind
 // (score, remaining time, clear time, remaining HP, remaining SP). After the
@@ -61,6 +62,7 @@ public:
     void SaveExtra(cByteWriter& w, uint32_t nVersion);
     void DumpExtra(cDumper& d);
 };
+extern template class cRecord<cSysMenuFlags>;
 
 // One start-up setting: the key as "System.ini" spells it and its default.
 class cSysSetting : public cRecord<cSysSetting> {
@@ -81,6 +83,7 @@ public:
         f.String("m_strValue", m_strValue);
     }
 };
+extern template class cRecord<cSysSetting>;
 
 // Indexes of the start-up settings (the key order of "System.ini").
 enum eSysSetting {
@@ -148,6 +151,13 @@ void SetBgmRecordCountSource(BgmRecordCountFn source);
 // less keeps a byte or int list as it was and empties a string or record list.
 class cSystemData : public cRecord<cSystemData> {
 public:
+    // Compiled once, in system_data.cpp (copies of the whole record are large).
+    cSystemData(const cSystemData&);
+    cSystemData(cSystemData&&) noexcept;
+    cSystemData& operator=(const cSystemData&);
+    cSystemData& operator=(cSystemData&&) noexcept;
+    ~cSystemData() override;
+
     cSystemData();
 
     template <class F>
@@ -337,6 +347,7 @@ public:
     cCheckedVector<std::string> m_vecReplayOrderLabels;
     cCheckedVector<cSysSetting> m_vecSettings;
 };
+extern template class cRecord<cSystemData>;
 
 // Slide-up of a fixed-length list: element i takes element i - 1 for i from
 // the last index down to a + 1; the last element's value is lost and element

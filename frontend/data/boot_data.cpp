@@ -2,6 +2,9 @@
 
 #include "app/files.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cBootData>;
+
 cBootData g_BootData;
 
 bool LoadBootData() { return g_BootData.LoadFile(g_PathTable.at(PATH_BOOT_FILE)); }

@@ -16,6 +16,7 @@ public:
         f.Field("m_bNoAsk", m_bNoAsk);
     }
 };
+extern template class cRecord<cBootData>;
 
 extern cBootData g_BootData;
 

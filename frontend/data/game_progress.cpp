@@ -7,6 +7,12 @@
 #include "frontend/data/world_map.h"
 #include "platform/cp932.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cSavedChara>;
+template class cRecord<cStageBest>;
+template class cRecord<StageFlagRecord>;
+template class cRecord<cGameProgress>;
+
 // g_Progress, g_ProgressAtStart and g_ProgressPrevStart are built with the other global objects (app/globals.cpp).
 
 SaveTime LocalSaveTime() {

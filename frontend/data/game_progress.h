@@ -56,6 +56,7 @@ public:
     }
 };
 using cSavedChara = cSavedCharaOf<cEdChara>;
+extern template class cRecord<cSavedChara>;
 
 // Best score of one stage key.
 class cStageBest : public cRecord<cStageBest> {
@@ -82,6 +83,7 @@ public:
         if (ctx.Below(759)) m_strStageKey = m_strStageBase;
     }
 };
+extern template class cRecord<cStageBest>;
 
 // Cleared flag and best score of one stage of the stage select.
 class StageFlagRecord : public cRecord<StageFlagRecord> {
@@ -95,6 +97,7 @@ public:
         f.Field("m_nBest", m_nBest);
     }
 };
+extern template class cRecord<StageFlagRecord>;
 
 class cGameProgress : public cRecord<cGameProgress> {
 public:
@@ -262,6 +265,7 @@ public:
     void OnLoaded(const cLoadContext& ctx);
     void OnSaving() { Normalize(); }
 };
+extern template class cRecord<cGameProgress>;
 
 // The game being played, the copy taken when a recorded play starts, and
 // the copy of the play before that.

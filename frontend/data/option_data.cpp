@@ -3,6 +3,11 @@
 #include "app/files.h"
 #include "app/log.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cOptionData>;
+template class cRecord<cFreeData>;
+template class cRecord<cReplayData>;
+
 // g_OptionData, g_FreeData and g_ReplayData are built with the other global objects (app/globals.cpp).
 
 namespace {

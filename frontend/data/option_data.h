@@ -39,6 +39,7 @@ public:
     }
     void OnLoaded(const cLoadContext& ctx);
 };
+extern template class cRecord<cOptionData>;
 
 class cFreeData : public cRecord<cFreeData> {
 public:
@@ -53,6 +54,7 @@ public:
         f.String("m_strLastFile", m_strLastFile);
     }
 };
+extern template class cRecord<cFreeData>;
 
 class cReplayData : public cRecord<cReplayData> {
 public:
@@ -67,6 +69,7 @@ public:
         f.String("m_strLastFile", m_strLastFile);
     }
 };
+extern template class cRecord<cReplayData>;
 
 extern cOptionData g_OptionData;
 extern cFreeData g_FreeData;

@@ -4,6 +4,11 @@
 #include "app/log.h"
 #include "frontend/data/game_progress.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cRankingEntry>;
+template class cRecord<cRankingTable>;
+template class cRecord<cRanking>;
+
 // g_Ranking is built with the other global objects (app/globals.cpp).
 
 void cRankingTable::Reset() {

@@ -28,6 +28,7 @@ public:
         f.String("m_strName", m_strName);
     }
 };
+extern template class cRecord<cRankingEntry>;
 
 class cRankingTable : public cRecord<cRankingTable> {
 public:
@@ -50,6 +51,7 @@ public:
         f.Vector("m_vecEntry", m_vecEntry);
     }
 };
+extern template class cRecord<cRankingTable>;
 
 class cRanking : public cRecord<cRanking> {
 public:
@@ -66,6 +68,7 @@ public:
     }
     void OnLoaded(const cLoadContext& ctx);
 };
+extern template class cRecord<cRanking>;
 
 extern cRanking g_Ranking;
 

@@ -5,6 +5,9 @@
 #include "frontend/data/player_settings.h"
 #include "frontend/data/world_map.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cSaveSlotInfo>;
+
 // g_SaveSlots is built with the other global objects (app/globals.cpp).
 
 void StorySlotFileName(std::string& out, int n) {

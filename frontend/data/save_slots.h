@@ -22,6 +22,7 @@ public:
         f.Field("m_bUsed", m_bUsed);
     }
 };
+extern template class cRecord<cSaveSlotInfo>;
 
 extern cCheckedVector<cSaveSlotInfo> g_SaveSlots;
 

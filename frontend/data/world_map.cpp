@@ -7,6 +7,12 @@
 #include "app/files.h"
 #include "platform/cp932.h"
 
+// The record passes, compiled once here (see records/data_record.h).
+template class cRecord<cWorldChipAttr>;
+template class cRecord<cWorldEntry>;
+template class cRecord<cWorldPoint>;
+template class cRecord<cWorldMap>;
+
 // g_WorldMap is built with the other global objects (app/globals.cpp).
 
 void cWorldMap::SetDefaults() {

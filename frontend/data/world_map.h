@@ -27,6 +27,7 @@ public:
         f.String("m_strChipText", m_strChipText);
     }
 };
+extern template class cRecord<cWorldChipAttr>;
 
 enum eWorldEntryKind : int32_t { WORLD_ENTRY_STAGE = 0, WORLD_ENTRY_ROAD = 1, WORLD_ENTRY_WALL = 2 };
 
@@ -74,6 +75,7 @@ public:
         if (ctx.Below(209)) m_nNeedTotal = 0;
     }
 };
+extern template class cRecord<cWorldEntry>;
 
 class cWorldPoint : public cRecord<cWorldPoint> {
 public:
@@ -92,6 +94,7 @@ public:
         f.Vector("m_vecEntry", m_vecEntry);
     }
 };
+extern template class cRecord<cWorldPoint>;
 
 class cWorldMap : public cRecord<cWorldMap> {
 public:
@@ -150,6 +153,7 @@ public:
     void OnLoaded(const cLoadContext& ctx);
     void OnSaving() { Normalize(); }
 };
+extern template class cRecord<cWorldMap>;
 
 extern cWorldMap g_WorldMap;
 

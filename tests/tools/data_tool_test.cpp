@@ -66,8 +66,7 @@ TEST(DataTool, RefusedFilesGiveOneLineAndNoOutput) {
     cCond c;
     const auto valid = c.SaveBytes();
     auto newer = rec_test::FileOf(1001, std::vector<uint8_t>(valid.begin() + 4, valid.end()));
-    auto cut = valid;
-    cut.resize(cut.size() - 3);
+    const std::vector<uint8_t> cut(valid.begin(), valid.end() - 3);
     struct Case {
         const char* what;
         std::vector<uint8_t> bytes;

@@ -42,8 +42,9 @@ public:
 
 private:
     FileBuilder& Put(const void* p, size_t n) {
-        const auto* b = static_cast<const uint8_t*>(p);
-        m_bytes.insert(m_bytes.end(), b, b + n);
+        const size_t at = m_bytes.size();
+        m_bytes.resize(at + n);
+        std::memcpy(m_bytes.data() + at, p, n);
         return *this;
     }
     std::vector<uint8_t> m_bytes;
