@@ -151,9 +151,9 @@ void cMidiPlayer::NoticeQueue::Handled() {
     m_Cond.notify_all();
 }
 
-void cMidiPlayer::NoticeQueue::WaitIdle() {
+bool cMidiPlayer::NoticeQueue::WaitIdle(int ms) {
     std::unique_lock<std::mutex> lock(m_Mutex);
-    m_Cond.wait(lock, [this] { return m_nPending == 0; });
+    return m_Cond.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_nPending == 0; });
 }
 
 cMidiPlayer::cMidiPlayer(const std::string& fileName) : cSmfReader(fileName) {
@@ -275,4 +275,4 @@ int32_t cMidiPlayer::ReadPosition() {
     return m_nReadPos;
 }
 
-void cMidiPlayer::WaitIdle() { m_Notices.WaitIdle(); }
+bool cMidiPlayer::WaitIdle(int ms) { return m_Notices.WaitIdle(ms); }

@@ -44,7 +44,9 @@ public:
     // Tests.
     int State();
     int32_t ReadPosition();
-    void WaitIdle();  // the thread has handled every buffer handed back
+    // Waits until the thread has handled every buffer handed back; false
+    // when it is still busy after `ms`.
+    bool WaitIdle(int ms = 5000);
     platform::MidiStream* Stream() { return m_Stream.get(); }
 
 private:
@@ -58,7 +60,7 @@ private:
         void Post(Notice n);
         Notice Get();
         void Handled();
-        void WaitIdle();
+        bool WaitIdle(int ms);
 
     private:
         std::mutex m_Mutex;
