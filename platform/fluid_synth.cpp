@@ -2,6 +2,7 @@
 
 #include <fluidsynth.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace platform {
@@ -44,7 +45,13 @@ FluidSynth::~FluidSynth() {
 }
 
 void FluidSynth::PowerOn() {
-    if (m_Impl->synth) fluid_synth_system_reset(m_Impl->synth);
+    if (!m_Impl->synth) return;
+    fluid_synth_all_sounds_off(m_Impl->synth, -1);
+    fluid_synth_system_reset(m_Impl->synth);
+    // The next render first finishes the synth's current block unheard, so
+    // that every song starts on a block boundary: the same song then gives
+    // the same samples.
+    m_nDiscard = (kBlock - m_nRendered % kBlock) % kBlock;
 }
 
 void FluidSynth::AllNotesOff() {
@@ -78,7 +85,22 @@ void FluidSynth::Render(float* stereo, int frames) {
         std::fill(stereo, stereo + 2 * frames, 0.0f);
         return;
     }
-    fluid_synth_write_float(m_Impl->synth, frames, stereo, 0, 2, stereo, 1, 2);
+    if (m_nDiscard > 0) {
+        float scratch[2 * kBlock];
+        fluid_synth_write_float(m_Impl->synth, m_nDiscard, scratch, 0, 2, scratch, 1, 2);
+        m_nRendered += static_cast<uint64_t>(m_nDiscard);
+        m_nDiscard = 0;
+    }
+    // At most up to the end of the synth's block per call: asked for more,
+    // it renders several blocks ahead and messages sent meanwhile would wait
+    // for them.
+    while (frames > 0) {
+        const int n = std::min(frames, kBlock - static_cast<int>(m_nRendered % kBlock));
+        fluid_synth_write_float(m_Impl->synth, n, stereo, 0, 2, stereo, 1, 2);
+        m_nRendered += static_cast<uint64_t>(n);
+        stereo += 2 * n;
+        frames -= n;
+    }
 }
 
 void FluidSynth::SetGainFactor(float factor) {

@@ -1,6 +1,7 @@
 // The General MIDI synthesizer of the MIDI stream device: FluidSynth without
 // an audio driver, rendered by the stream on the audio thread.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -38,6 +39,9 @@ private:
     int m_nRate;
     int m_nFont = -1;
     double m_dDefaultGain = 0.2;
+    static constexpr int kBlock = 64;  // the synth's own block of frames
+    uint64_t m_nRendered = 0;
+    int m_nDiscard = 0;
 };
 
 }  // namespace platform
