@@ -44,6 +44,8 @@ FluidSynth::~FluidSynth() {
     if (m_Impl->settings) delete_fluid_settings(m_Impl->settings);
 }
 
+int FluidSynth::ActiveVoices() const { return m_Impl->synth ? fluid_synth_get_active_voice_count(m_Impl->synth) : 0; }
+
 void FluidSynth::PowerOn() {
     if (!m_Impl->synth) return;
     fluid_synth_all_sounds_off(m_Impl->synth, -1);

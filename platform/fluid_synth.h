@@ -24,6 +24,7 @@ public:
     FluidSynth& operator=(const FluidSynth&) = delete;
 
     bool HasSoundFont() const { return m_nFont >= 0; }
+    int ActiveVoices() const;
 
     int Rate() const override { return m_nRate; }
     void PowerOn() override;

@@ -33,8 +33,9 @@ inline void Event(std::vector<uint8_t>& track, uint32_t delta, std::initializer_
 
 // A format-1 song over `channels` channels (the drums on channel 10) at
 // `bpm`: a tempo track, then one track per channel, `notes` notes at once on
-// each channel, changing every beat, for `beats` beats. Division 480.
-inline std::vector<uint8_t> GeneratedSong(int channels, int notes, int beats, int bpm = 120) {
+// each channel for `beats` beats. The channels take turns: each plays a beat
+// in every `turn` beats (1: every beat). Division 480.
+inline std::vector<uint8_t> GeneratedSong(int channels, int notes, int beats, int bpm = 120, int turn = 1) {
     constexpr uint16_t kDivision = 480;
     std::vector<std::vector<uint8_t>> tracks;
     std::vector<uint8_t> tempo;
@@ -48,14 +49,20 @@ inline std::vector<uint8_t> GeneratedSong(int channels, int notes, int beats, in
         const uint8_t ch = static_cast<uint8_t>(c & 15);
         Event(t, 0, {static_cast<uint8_t>(0xC0 | ch), static_cast<uint8_t>((c * 8) & 0x7F)});
         Event(t, 0, {static_cast<uint8_t>(0xB0 | ch), 10, static_cast<uint8_t>(16 + (c * 6) % 96)});
+        uint32_t rest = 0;
         for (int b = 0; b < beats; ++b) {
+            if ((b + c) % turn != 0) {
+                rest += kDivision;
+                continue;
+            }
             const int root = (ch == 9 ? 36 : 48 + (c % 3) * 12) + kScale[(b + c) % 8];
             for (int n = 0; n < notes; ++n)
-                Event(t, 0, {static_cast<uint8_t>(0x90 | ch), static_cast<uint8_t>(root + 4 * n), 80});
+                Event(t, n == 0 ? rest : 0, {static_cast<uint8_t>(0x90 | ch), static_cast<uint8_t>(root + 4 * n), 80});
+            rest = 0;
             for (int n = 0; n < notes; ++n)
                 Event(t, n == 0 ? kDivision : 0, {static_cast<uint8_t>(0x80 | ch), static_cast<uint8_t>(root + 4 * n), 0});
         }
-        Event(t, 0, {0xFF, 0x2F, 0x00});
+        Event(t, rest, {0xFF, 0x2F, 0x00});
         tracks.push_back(t);
     }
     return SmfFile(1, kDivision, tracks);
