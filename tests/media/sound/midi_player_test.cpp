@@ -117,6 +117,31 @@ TEST_F(MidiPlayerTest, RecordsLandOnTheirSampleAtEachRate) {
         EXPECT_EQ(m_synth->messages,
                   (std::vector<RecordingSynth::Message>{{0, kOn}, {c.off, kOff}, {c.on2, kOn2}, {c.on2 + c.rate, 0x3E80}}));
         EXPECT_EQ(m_player->State(), 0);  // looping off: stopped at the end
+        m_player->Play(0, 0, 0);           // and a later play starts again
+        const uint64_t start = m_synth->frames;
+        Play(1024);
+        EXPECT_EQ(m_synth->messages.size(), 5u);
+        EXPECT_EQ(m_synth->messages.back(), (RecordingSynth::Message{start, kOn}));
+    }
+}
+
+TEST_F(MidiPlayerTest, SmpteDivisions) {
+    const struct {
+        uint16_t division;
+        uint8_t delta[2];
+        uint64_t off;
+    } cases[] = {
+        {0xE728, {0x87, 0x68}, 48000},  // 25 frames of 40 ticks: 1000 ticks are a second
+        {0xE301, {0x80, 0x1E}, 48048},  // 29.97 frames of 1 tick: 30 ticks are 1.001 s
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.division);
+        UseRate(48000);
+        Load(midifiles::SmfFile(0, c.division, {{0x00, 0x90, 0x3C, 0x40, c.delta[0], c.delta[1], 0x80, 0x3C, 0x00, 0x00,
+                                                 0xFF, 0x2F, 0x00}}))
+            .Play(0, 0, 0);
+        Play(50000);
+        EXPECT_EQ(m_synth->Of(kOff), (std::vector<RecordingSynth::Message>{{c.off, kOff}}));
     }
 }
 

@@ -75,7 +75,10 @@ TEST_F(MidiThreadsTest, PlayPauseLoopAndDeleteWhileTheMixerRenders) {
     std::atomic<bool> stop{false};
     std::thread renderer([&] {
         std::vector<float> block(2 * 480);
-        while (!stop.load()) SoundMixer().Render(block.data(), 480);
+        while (!stop.load()) {
+            SoundMixer().Render(block.data(), 480);
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
     });
     for (int i = 0; i < 40; ++i) {
         cMidiPlayer player(i % 2 ? "short.mid" : "song.mid");
