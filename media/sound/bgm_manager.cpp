@@ -8,6 +8,7 @@
 #include "app/log.h"
 #include "media/media_services.h"
 #include "media/sound/ggs4.h"
+#include "media/sound/midi_player.h"
 #include "media/sound/sound_output.h"
 #include "platform/cp932.h"
 
@@ -110,7 +111,7 @@ bool cBgmManager::PlayOggSide(int channel, int track, int loop, int pause) {
 
 bool cBgmManager::PlayMidiSide(int channel, int track, int loop) {
     const BGMMIDIENTRY& entry = m_lpMidiTable[track];
-    const int ok = m_bUseGgs4 ? Ggs4Play(channel, entry, loop, entry.nVolume) : DS_MidiPlay(channel, entry, loop);
+    const int ok = m_bUseGgs4 ? Ggs4Play(channel, entry, loop, entry.nVolume) : MidiPlay(channel, entry, loop);
     if (!ok) return false;
     m_vecBackEnd[channel] = BGM_MIDI;
     OggStop();
@@ -121,7 +122,7 @@ void cBgmManager::StopMidiSide(int pause) {
     if (m_bUseGgs4)
         Ggs4Stop(pause);
     else
-        DS_MidiStop(pause);
+        MidiStop(pause);
 }
 
 int cBgmManager::Play(int channel, int track, int loop, int pause, int force) {
@@ -289,5 +290,30 @@ void DS_BgmStop() {
 void DS_BgmEnd() { g_BgmManager.End(); }
 bool DS_BgmInitialised() { return g_BgmManager.m_bInitialised != 0; }
 
-int DS_MidiPlay(int, const BGMMIDIENTRY&, int) { return 0; }
-void DS_MidiStop(int) {}
+int cBgmManager::MidiPlay(int channel, const BGMMIDIENTRY& entry, int loop) {
+    MidiStop(1);
+    cMidiBgm& midi = m_Midi;
+    for (cMidiPlayer*& p : midi.vecPlayers) {
+        delete p;
+        p = nullptr;
+    }
+    if (ExtOf(entry.szFile) != "mid") return 0;
+    if (channel < 0 || channel >= static_cast<int>(midi.vecPlayers.size())) return 0;
+    auto* player = new cMidiPlayer(entry.szFile);
+    midi.vecPlayers[static_cast<size_t>(channel)] = player;
+    if (!player->HasImage()) return 0;
+    {
+        auto lock = SoundMixer().Lock();
+        MidiPlayerSynth()->SetGainFactor(static_cast<float>(entry.nVolume) / 100.0f);
+    }
+    player->Play(0, midi.vecUnused[static_cast<size_t>(channel)], loop);
+    return 1;
+}
+
+void cBgmManager::MidiStop(int pause) {
+    for (cMidiPlayer* p : m_Midi.vecPlayers)
+        if (p) p->Stop(pause);
+}
+
+int DS_MidiPlay(int channel, const BGMMIDIENTRY& entry, int loop) { return g_BgmManager.MidiPlay(channel, entry, loop); }
+void DS_MidiStop(int pause) { g_BgmManager.MidiStop(pause); }

@@ -2,7 +2,7 @@
 // played on channels (the program uses channel 0). A track's kind follows its
 // file's extension: ogg files play on the ogg channel objects, MIDI files on
 // the outside MIDI library when it can be opened, else on the program's own
-// MIDI player. Driven from the main thread only.
+// MIDI player (media/sound/midi_player.h). Driven from the main thread only.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -23,12 +23,7 @@ struct BGMMIDIENTRY {
 extern BGMOGGENTRY g_BgmOggTable[kBgmTracks];
 extern BGMMIDIENTRY g_BgmMidiTable[kBgmTracks];
 
-// One stream of the own MIDI player (stand-in until the MIDI stream player
-// lands).
-class cMidiPlayer {
-public:
-    virtual ~cMidiPlayer() = default;
-};
+class cMidiPlayer;
 
 // The ogg side: one channel object per channel.
 struct cOggBgm {
@@ -79,6 +74,9 @@ public:
     void Ggs4Stop(int pause);
     int Ggs4Play(int channel, const BGMMIDIENTRY& entry, int loop, int volume);
 
+    int MidiPlay(int channel, const BGMMIDIENTRY& entry, int loop);
+    void MidiStop(int pause);
+
     int32_t m_bInitialised = 0;
     cOggBgm m_Ogg;
     BGMOGGENTRY* m_lpOggTable = nullptr;
@@ -109,7 +107,9 @@ void DS_BgmEnd();
 // Whether the music manager is up (the options scene switches it).
 bool DS_BgmInitialised();
 
-// The own MIDI player (stand-in until the MIDI stream player lands: nothing
-// plays and every play fails).
+// The own MIDI player. Play: 1 when the file loaded and plays, 0 for an
+// extension other than "mid" or a refused file. Every play deletes the
+// players of every channel first and sets the synth's gain from the entry's
+// volume (100: the default gain).
 int DS_MidiPlay(int channel, const BGMMIDIENTRY& entry, int loop);
 void DS_MidiStop(int pause);

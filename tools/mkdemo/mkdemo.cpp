@@ -8,6 +8,7 @@
 //   data\stg4\*.stg4_001       the stages
 //   bmp\...                    every picture the bitmap table needs
 //   wave\*.wav, bgm\Title.ogg  the sound effects and the title music
+//   bgm\Menu.mid               a MIDI piece for one menu scene
 //   bmp\hbt\hbt00..23.dat      the blend tables of 8-bit colour
 //   default\                   the same data, from which a lost data\ is remade
 #include <cstdio>

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "tools/mkdemo/midi_files.h"
 #include "tools/mkdemo/sound_files.h"
 
 namespace demo {
@@ -73,13 +74,15 @@ std::vector<DemoSound> DemoSounds() {
     out.push_back({"wave\\Jump.wav", soundfiles::WaveFile(1, 16, 22050, soundfiles::PcmBytes(
                                                                               Blip(22050, 1, 0.2, 250, 800, 0.2), 16))});
     out.push_back({"bgm\\Title.ogg", soundfiles::OggVorbisFile(TitleMusic(22050), 2, 22050, 0.2f)});
+    out.push_back({"bgm\\Menu.mid", midifiles::GeneratedSong(4, 2, 16, 132, 2)});
     return out;
 }
 
 void SetSoundRecords(cSystemData& sd) {
     sd.m_vecSeFiles.resize(kSysSeFileCount);
     for (int i = 0; i < kSysSeFileCount; ++i) sd.m_vecSeFiles[i] = SystemEffectPath(i);
-    sd.m_vecSceneBgm.assign(kSysSceneBgmCount, 1);  // the title music in every menu
+    sd.m_vecSceneBgm.assign(kSysSceneBgmCount, 1);  // the title music in the menus
+    sd.m_vecSceneBgm[kSysSceneBgmCount - 1] = 2;    // but the MIDI piece in the last
     sd.m_vecSceneBgmRepeat.assign(kSysSceneBgmCount, 1);
 }
 
@@ -91,10 +94,13 @@ cCheckedVector<cDbSound> DemoSoundRecords() {
 }
 
 cCheckedVector<cDbBgm> DemoBgmRecords() {
-    cCheckedVector<cDbBgm> records(2);
+    cCheckedVector<cDbBgm> records(3);
     records[1].m_strName = "Title";
     records[1].m_strFile = "bgm\\Title.ogg";
     records[1].m_nVolume = 100;
+    records[2].m_strName = "Menu";
+    records[2].m_strFile = "bgm\\Menu.mid";
+    records[2].m_nVolume = 80;
     return records;
 }
 

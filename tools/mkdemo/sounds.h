@@ -1,5 +1,5 @@
 // The demo game's sounds, synthesised by the builder: the 18 system effects,
-// two database sounds and the title music.
+// two database sounds, the title music and a MIDI piece.
 #pragma once
 #include <cstdint>
 #include <string>

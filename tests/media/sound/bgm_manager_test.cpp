@@ -111,7 +111,7 @@ TEST_F(BgmManagerTest, SameTrackForceAndFailure) {
     EXPECT_EQ(m_bgm.m_vecBackEnd[0], 0);
     EXPECT_EQ(m_bgm.m_Ogg.nCurrent, -1);
     EXPECT_FALSE(Sounding());
-    // MIDI does not play until the MIDI player lands.
+    // A file that is not a standard MIDI file does not play.
     m_bgm.SetTrack(5, "bgm\\Song.mid", 100);
     EXPECT_EQ(m_bgm.Play(0, 5, 1, 0, 0), 0);
 }
