@@ -4,21 +4,17 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <spawn.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
 #include "platform/cp932.h"
+#include "tests/support/child_process.h"
 #include "tests/support/demo_template.h"
-
-extern char** environ;
 
 namespace {
 
@@ -31,52 +27,9 @@ std::string ReadFile(const fs::path& p) {
     return ss.str();
 }
 
-struct Child {
-    pid_t pid = -1;
-};
-
-Child Spawn(const std::vector<std::string>& args, const std::string& runtimeDir, const fs::path& errFile,
-            const std::string& asanOptions = "", const fs::path& workDir = {}) {
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        std::string s = *e;
-        if (s.rfind("DISPLAY=", 0) == 0 || s.rfind("WAYLAND_DISPLAY=", 0) == 0 ||
-            s.rfind("XDG_RUNTIME_DIR=", 0) == 0 || s.rfind("SDL_VIDEODRIVER=", 0) == 0 ||
-            (!asanOptions.empty() && s.rfind("ASAN_OPTIONS=", 0) == 0))
-            continue;
-        env.push_back(s);
-    }
-    if (!asanOptions.empty()) env.push_back("ASAN_OPTIONS=" + asanOptions);
-    env.push_back("XDG_RUNTIME_DIR=" + runtimeDir);
-    env.push_back("SDL_VIDEODRIVER=dummy");
-    env.push_back("SDL_AUDIODRIVER=dummy");
-    std::vector<char*> argv, envp;
-    for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    for (auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-    if (!workDir.empty()) posix_spawn_file_actions_addchdir_np(&fa, workDir.c_str());
-    Child c;
-    if (posix_spawn(&c.pid, argv[0], &fa, nullptr, argv.data(), envp.data()) != 0) c.pid = -1;
-    posix_spawn_file_actions_destroy(&fa);
-    return c;
-}
-
-// Exit status, or -1 when it did not end in time.
-int WaitExit(pid_t pid, int ms) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    for (;;) {
-        int st = 0;
-        pid_t r = waitpid(pid, &st, WNOHANG);
-        if (r == pid) return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-        if (std::chrono::steady_clock::now() > end) return -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-}
+using testsupport::Child;
+using testsupport::Spawn;
+using testsupport::WaitExit;
 
 // A copy of the demo under a fresh root, with a runtime folder of its own
 // for the instance lock.

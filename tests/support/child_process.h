@@ -19,16 +19,21 @@ struct Child {
     pid_t pid = -1;
 };
 
-// The environment without a display; XDG_RUNTIME_DIR set to runtimeDir.
+// The environment without a display; XDG_RUNTIME_DIR set to runtimeDir,
+// ASAN_OPTIONS replaced when asanOptions is given, started in workDir when
+// one is given.
 inline Child Spawn(const std::vector<std::string>& args, const std::string& runtimeDir,
-                   const std::filesystem::path& errFile) {
+                   const std::filesystem::path& errFile, const std::string& asanOptions = "",
+                   const std::filesystem::path& workDir = {}) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         std::string s = *e;
         bool display = s.rfind("DISPLAY=", 0) == 0 || s.rfind("WAYLAND_DISPLAY=", 0) == 0;
-        if (display || s.rfind("XDG_RUNTIME_DIR=", 0) == 0 || s.rfind("SDL_VIDEODRIVER=", 0) == 0) continue;
+        bool asan = !asanOptions.empty() && s.rfind("ASAN_OPTIONS=", 0) == 0;
+        if (display || asan || s.rfind("XDG_RUNTIME_DIR=", 0) == 0 || s.rfind("SDL_VIDEODRIVER=", 0) == 0) continue;
         env.push_back(s);
     }
+    if (!asanOptions.empty()) env.push_back("ASAN_OPTIONS=" + asanOptions);
     env.push_back("XDG_RUNTIME_DIR=" + runtimeDir);
     env.push_back("SDL_VIDEODRIVER=dummy");
     env.push_back("SDL_AUDIODRIVER=dummy");
@@ -41,6 +46,7 @@ inline Child Spawn(const std::vector<std::string>& args, const std::string& runt
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (!workDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
     Child child;
     if (posix_spawn(&child.pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) child.pid = -1;
     posix_spawn_file_actions_destroy(&actions);
