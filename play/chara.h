@@ -107,6 +107,7 @@ struct cCharaData {
     cCheckedList<cAnimeRun> m_lstAnimeRuns;
     int16_t m_nCharaEffect = 0;
     int32_t m_bDiesNow = 0;
+    int32_t m_bDead = 0;
     int32_t m_nLightRadius = 0;
     int32_t m_nAnimeSet = 0;
     CharaHitBox m_HitBox1;  // body box against charas
