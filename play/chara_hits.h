@@ -1,0 +1,40 @@
+// What a hit does to a chara: damage against the defence, HP and SP with
+// their gauges, the knock-back of an impact against the resistance, the
+// invincibility timer and per-attacker hit records, the flow events of a
+// hit, and taking a chara out of every link.
+#pragma once
+#include <cstdint>
+
+class cChara;
+
+// The damage of an attack; an attack <= 0 comes back unchanged (it heals).
+int32_t CalcDamage(const cChara& c, int32_t attack);
+// 1 when HP reached 0. Unless forced, a chara whose definition is
+// invincible takes no damage.
+int AddHP(cChara& c, int32_t amount, int force, int animate);
+void AddSP(cChara& c, int32_t amount, int animate);
+// Start the bar animation of a change; nothing for no change or a maximum
+// of 0 or less.
+void StartHPGauge(cChara& c, int32_t change);
+void StartSPGauge(cChara& c, int32_t change);
+
+// The impact after the resistance, -20..20.
+int AdjustImpact(const cChara& c, int impact);
+// Knock-back along (dirX, dirY): applied gets the adjusted impact; speeds
+// against the new impact stop.
+void ApplyImpact(cChara& c, int impact, double dirX, double dirY, int& applied);
+void ImpactFromChara(cChara& c, const cChara& attacker, int& applied);
+
+// Invincibility and hit records, counted in sub-steps.
+void SetInvincible(cChara& c);
+void AddHitRecord(cChara& c, int32_t attackerKey);
+int IsInvincible(const cChara& c);
+int IsHitBlocked(const cChara& c, int32_t attackerKey);
+void StepHitTimers(cChara& c);
+
+// The flow events of a hit by a chara (1..4 on the struck chara, 20..23 on
+// an attack part's parent).
+void FireHitEventsChara(cChara& c, cChara& attacker, int32_t damage, int impactApplied);
+
+// Clears both ends of every link to and from the chara, then its shot links.
+void Unlink(cChara& c);

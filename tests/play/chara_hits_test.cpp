@@ -1,0 +1,242 @@
+// Hits on a chara: damage and impact tables, HP and SP with their gauges,
+// knock-back, hit records, the hit events and unlinking.
+#include "play/chara_hits.h"
+
+#include <cmath>
+#include <memory>
+#include <tuple>
+
+#include "play/shot.h"
+#include "tests/support/chara_fixture.h"
+
+using charatest::cTestChara;
+
+namespace {
+
+class HitTest : public charatest::CharaTest {
+protected:
+    void SetUp() override {
+        CharaTest::SetUp();
+        m_saved = g_Stage;
+    }
+    void TearDown() override {
+        g_Stage.m_nHitInterval0 = m_saved.m_nHitInterval0;
+        g_Stage.m_nHitInterval1 = m_saved.m_nHitInterval1;
+        g_Stage.m_nInvincible0 = m_saved.m_nInvincible0;
+        g_Stage.m_nInvincible1 = m_saved.m_nInvincible1;
+        CharaTest::TearDown();
+    }
+    cStage m_saved;
+};
+
+TEST_F(HitTest, CalcDamageTable) {
+    struct Case {
+        int defence, attack, percent, add, want;
+    };
+    const Case cases[] = {
+        {10, 12, 50, 0, 6},  {10, 8, 50, 0, 4},   {10, 12, 0, 0, 2},  {10, 5, 0, 3, 3},    {10, 2, 0, 3, 2},
+        {10, -5, 50, 0, -5}, {10, 0, 50, 0, 0},   {0, 12, 50, 0, 12}, {-5, 12, 50, 0, 17}, {10, 30, 50, 0, 20},
+        {0, 2000000, 0, 0, 999999}, {10, 12, 50, -100, 2},
+    };
+    for (const Case& k : cases) {
+        cTestChara c;
+        c.m_Def.m_nDefence = k.defence;
+        g_SystemData.OptMinDamagePercent = k.percent;
+        g_SystemData.OptMinDamageAdd = k.add;
+        EXPECT_EQ(CalcDamage(c, k.attack), k.want) << k.defence << " " << k.attack << " " << k.percent << " " << k.add;
+    }
+}
+
+TEST_F(HitTest, AdjustImpactTable) {
+    struct Case {
+        int resist, impact, percent, add, want;
+    };
+    const Case cases[] = {
+        {0, 25, 0, 0, 20},  {0, -25, 0, 0, -20}, {5, -3, 0, 0, 0},  {5, -3, 50, 2, -3}, {5, -10, 50, 0, -5},
+        {5, 3, 0, 0, 0},    {5, 3, 100, 0, 3},    {5, 10, 0, 0, 5},  {5, 8, 50, 0, 4},   {5, 8, 0, 30, 8},
+        {-3, 5, 0, 0, 8},   {5, -8, 50, 0, -4},
+    };
+    for (const Case& k : cases) {
+        cTestChara c;
+        c.m_Def.m_nImpactResist = static_cast<int8_t>(k.resist);
+        g_SystemData.OptMinImpactPercent = k.percent;
+        g_SystemData.OptMinImpactAdd = k.add;
+        EXPECT_EQ(AdjustImpact(c, k.impact), k.want) << k.resist << " " << k.impact << " " << k.percent << " " << k.add;
+    }
+}
+
+TEST_F(HitTest, AddHpAndSpWithGauges) {
+    cTestChara c;
+    c.m_Def.m_nMaxHP = 100;
+    c.m_nHP = 100;
+    EXPECT_EQ(AddHP(c, 5, 0, 1), 0);  // full HP: nothing, no gauge
+    EXPECT_EQ(c.m_nHP, 100);
+    EXPECT_EQ(c.m_HPGauge.nTimer, 0);
+    EXPECT_EQ(AddHP(c, -30, 0, 1), 0);
+    EXPECT_EQ(c.m_nHP, 70);
+    EXPECT_EQ(c.m_HPGauge.nTimer, 120);
+    EXPECT_EQ(c.m_HPGauge.nPos, 35);
+    EXPECT_DOUBLE_EQ(c.m_HPGauge.dStep, -15.0);
+    EXPECT_DOUBLE_EQ(c.m_HPGauge.dPerFrame, -0.25);
+    // The invincible byte (not the timer) refuses damage unless forced; a heal passes.
+    c.m_Def.m_nInvincible = 1;
+    EXPECT_EQ(AddHP(c, -30, 0, 1), 0);
+    EXPECT_EQ(c.m_nHP, 70);
+    AddHP(c, -CalcDamage(c, -5), 0, 1);
+    EXPECT_EQ(c.m_nHP, 75);
+    EXPECT_EQ(AddHP(c, -500, 1, 1), 1);
+    EXPECT_EQ(c.m_nHP, 0);
+    // Maximum 0: HP stays 0 and no gauge divides by it.
+    c.m_Def.m_nMaxHP = 0;
+    c.m_HPGauge = {};
+    EXPECT_EQ(AddHP(c, 5, 0, 1), 1);
+    StartHPGauge(c, 5);
+    EXPECT_EQ(c.m_HPGauge.nTimer, 0);
+    // SP: cut at the maximum, the gauge only with a maximum of 1 or more.
+    c.m_Def.m_nMaxSP = 10;
+    c.m_nSP = 8;
+    AddSP(c, 5, 1);
+    EXPECT_EQ(c.m_nSP, 10);
+    EXPECT_EQ(c.m_SPGauge.nPos, 50);
+    EXPECT_DOUBLE_EQ(c.m_SPGauge.dStep, 10.0);
+    AddSP(c, -20, 1);
+    EXPECT_EQ(c.m_nSP, 0);
+    c.m_Def.m_nMaxSP = 0;
+    c.m_nSP = 4;  // left above a maximum of 0
+    c.m_SPGauge = {};
+    AddSP(c, -1, 1);
+    EXPECT_EQ(c.m_nSP, 0);
+    EXPECT_EQ(c.m_SPGauge.nTimer, 0);
+}
+
+TEST_F(HitTest, ApplyImpactStopsOpposingSpeeds) {
+    cTestChara c;
+    c.m_dMoveSpeedX = 3;
+    c.m_dMoveSpeedY = 1e-9;  // within the tolerance: kept
+    c.m_dSpeedY = 2;
+    int applied = 99;
+    ApplyImpact(c, 0, -1, -1, applied);
+    EXPECT_EQ(applied, 99);
+    EXPECT_EQ(c.m_bKnockedBack, 0);
+    ApplyImpact(c, 25, -1, -1, applied);
+    EXPECT_EQ(applied, 20);
+    EXPECT_LT(c.m_dImpactX, 0.0);
+    EXPECT_EQ(c.m_dMoveSpeedX, 0.0);
+    EXPECT_EQ(c.m_dMoveSpeedY, 1e-9);
+    EXPECT_EQ(c.m_dSpeedY, 0.0);
+    EXPECT_EQ(c.m_bKnockedBack, 1);
+    // A walking attacker's slow fall pushes only sideways.
+    cTestChara attacker;
+    attacker.m_Def.m_nImpact = 2;
+    attacker.m_dSpeedX = 1;
+    attacker.m_dSpeedY = 0.5;
+    cTestChara d;
+    ImpactFromChara(d, attacker, applied);
+    EXPECT_EQ(applied, 2);
+    EXPECT_EQ(d.m_dImpactY, 0.0);
+    EXPECT_GT(d.m_dImpactX, 0.0);
+    attacker.m_bFlying = 1;
+    ImpactFromChara(d, attacker, applied);
+    EXPECT_GT(d.m_dImpactY, 0.0);
+}
+
+TEST_F(HitTest, HitRecordsCountSubSteps) {
+    g_Stage.ApplySpeedLevel(g_Stage.m_nSpeedLevel);
+    const int f = g_Stage.m_nSubSteps;
+    g_Stage.m_nHitInterval1 = 3;
+    g_Stage.m_nInvincible1 = 1;
+    cTestChara c;
+    c.m_nSide = 1;
+    AddHitRecord(c, 7);
+    EXPECT_EQ(c.m_nInvincibleTimer, f);
+    EXPECT_TRUE(IsInvincible(c));
+    for (int i = 0; i < f; ++i) {
+        EXPECT_EQ(IsHitBlocked(c, 8), 1);
+        StepHitTimers(c);
+    }
+    EXPECT_FALSE(IsInvincible(c));
+    EXPECT_EQ(IsHitBlocked(c, 8), 0);  // another attacker: free
+    for (int i = f; i < 3 * f; ++i) {
+        EXPECT_EQ(IsHitBlocked(c, 7), 1) << i;
+        StepHitTimers(c);
+    }
+    EXPECT_EQ(IsHitBlocked(c, 7), 0);
+    EXPECT_TRUE(c.m_lstHitRecords.empty());
+    EXPECT_EQ(c.m_nInvincibleTimer, 0);
+}
+
+std::vector<std::tuple<cChara*, int, cChara*, int>> g_fired;
+int Record(cChara& c, int trigger, cChara* partner, int group) {
+    g_fired.emplace_back(&c, trigger, partner, group);
+    return 0;
+}
+
+TEST_F(HitTest, HitEventsOfPlainAttackerAndAttackPart) {
+    seam::FireFlowTriggerEx = Record;
+    cTestChara struck, attacker, parent;
+    attacker.m_Def.m_nAttack = 3;
+    attacker.m_Def.m_nImpact = 1;
+    using Ev = std::tuple<cChara*, int, cChara*, int>;
+    g_fired.clear();
+    FireHitEventsChara(struck, attacker, 0, 0);
+    EXPECT_EQ(g_fired, (std::vector<Ev>{{&struck, 1, &attacker, 0}, {&struck, 3, &attacker, 0}}));
+    g_fired.clear();
+    FireHitEventsChara(struck, attacker, 1, 1);
+    EXPECT_EQ(g_fired, (std::vector<Ev>{{&struck, 1, &attacker, 0},
+                                        {&struck, 2, &attacker, 0},
+                                        {&struck, 3, &attacker, 0},
+                                        {&struck, 4, &attacker, 0}}));
+    attacker.m_lpParent = &parent;
+    attacker.m_bAttackPart = 1;
+    attacker.m_nAttackGroup = 6;
+    attacker.m_Def.m_nImpact = 0;
+    g_fired.clear();
+    FireHitEventsChara(struck, attacker, 5, 0);
+    EXPECT_EQ(g_fired, (std::vector<Ev>{{&struck, 1, &parent, 0},
+                                        {&struck, 2, &parent, 0},
+                                        {&parent, 20, &struck, 6},
+                                        {&parent, 21, &struck, 6}}));
+    // A child that is no attack part is a plain attacker.
+    attacker.m_bAttackPart = 0;
+    attacker.m_Def.m_nAttack = 0;
+    attacker.m_Def.m_nImpact = 2;
+    g_fired.clear();
+    FireHitEventsChara(struck, attacker, 5, 2);
+    EXPECT_EQ(g_fired, (std::vector<Ev>{{&struck, 3, &attacker, 0}, {&struck, 4, &attacker, 0}}));
+}
+
+// Four charas linked every way, and shots aiming at and fired by the one
+// that goes: after Unlink nothing refers to it, and freeing it is safe.
+TEST_F(HitTest, UnlinkLeavesNoReference) {
+    g_vPlayers.resize(1);
+    cChara* hero = Hero();
+    auto gone = std::make_unique<cTestChara>();
+    cTestChara parent, child, other;
+    for (cChara* c : {static_cast<cChara*>(gone.get()), static_cast<cChara*>(&parent),
+                      static_cast<cChara*>(&child), static_cast<cChara*>(&other)})
+        c->m_vTargets.resize(kTargetSlots, nullptr);
+    gone->LinkChara(&parent);
+    child.LinkChara(gone.get());
+    other.LinkChara(nullptr);
+    other.SetTargetSlot(2, gone.get(), 1);
+    other.SetTargetSlot(3, gone.get(), 1);
+    gone->SetTargetSlot(1, &other, 1);
+    cShot aim, fired;
+    aim.m_lpTarget = gone.get();
+    fired.m_lpOwner = gone.get();
+    gone->m_vShotLinks = {{&aim, 0}, {&fired, 4}};
+    Unlink(*gone);
+    const cChara* g = gone.get();
+    gone.reset();
+    for (cChara* c : {hero, static_cast<cChara*>(&parent), static_cast<cChara*>(&child), static_cast<cChara*>(&other)}) {
+        for (cChara* t : c->m_vTargets) EXPECT_NE(t, g);
+        EXPECT_NE(c->m_lpParent, g);
+        for (const CharaLink& l : c->m_vReferrers) EXPECT_NE(l.lpChara, g);
+    }
+    EXPECT_EQ(child.m_lpParent, nullptr);
+    EXPECT_EQ(other.TargetSlot(0), hero);  // other links stay
+    EXPECT_EQ(aim.m_lpTarget, nullptr);
+    EXPECT_EQ(fired.m_lpOwner, nullptr);
+}
+
+}  // namespace
