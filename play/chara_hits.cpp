@@ -128,20 +128,36 @@ void StepHitTimers(cChara& c) {
     }
 }
 
-void FireHitEventsChara(cChara& c, cChara& attacker, int32_t damage, int impactApplied) {
-    cChara* parent = attacker.m_lpParent && attacker.m_bAttackPart ? attacker.m_lpParent : nullptr;
-    cChara* partner = parent ? parent : &attacker;
-    const int group = attacker.m_nAttackGroup;
+namespace {
+
+// Events 1..4 on the struck chara with the partner; 20..23 on the reported
+// chara (when there is one) with the struck chara and the group.
+void FireHitEvents(cChara& c, cChara* partner, cChara* reported, int group, int32_t attack, int impact,
+                   int32_t damage, int impactApplied) {
     auto fire = [&](int hit, int hurt, bool second) {
         seam::FireFlowTriggerEx(c, hit, partner, 0);
         if (second) seam::FireFlowTriggerEx(c, hurt, partner, 0);
-        if (parent) {
-            seam::FireFlowTriggerEx(*parent, hit + 19, &c, group);
-            if (second) seam::FireFlowTriggerEx(*parent, hurt + 19, &c, group);
+        if (reported) {
+            seam::FireFlowTriggerEx(*reported, hit + 19, &c, group);
+            if (second) seam::FireFlowTriggerEx(*reported, hurt + 19, &c, group);
         }
     };
-    if (attacker.m_Def.m_nAttack != 0) fire(1, 2, damage >= 1);
-    if (attacker.m_Def.m_nImpact != 0) fire(3, 4, impactApplied != 0);
+    if (attack != 0) fire(1, 2, damage >= 1);
+    if (impact != 0) fire(3, 4, impactApplied != 0);
+}
+
+}  // namespace
+
+void FireHitEventsChara(cChara& c, cChara& attacker, int32_t damage, int impactApplied) {
+    cChara* parent = attacker.m_lpParent && attacker.m_bAttackPart ? attacker.m_lpParent : nullptr;
+    FireHitEvents(c, parent ? parent : &attacker, parent, attacker.m_nAttackGroup, attacker.m_Def.m_nAttack,
+                  attacker.m_Def.m_nImpact, damage, impactApplied);
+}
+
+void FireHitEventsShot(cChara& c, cShot& shot, int32_t damage, int impactApplied) {
+    cChara* owner = shot.m_lpOwner;
+    FireHitEvents(c, owner, owner && shot.m_bReportToOwner ? owner : nullptr, static_cast<uint8_t>(shot.m_nReportGroup),
+                  shot.m_EdShot.m_nPower, shot.m_EdShot.m_nImpact, damage, impactApplied);
 }
 
 void Unlink(cChara& c) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class cChara;
+class cShot;
 
 // The damage of an attack; an attack <= 0 comes back unchanged (it heals).
 int32_t CalcDamage(const cChara& c, int32_t attack);
@@ -35,6 +36,9 @@ void StepHitTimers(cChara& c);
 // The flow events of a hit by a chara (1..4 on the struck chara, 20..23 on
 // an attack part's parent).
 void FireHitEventsChara(cChara& c, cChara& attacker, int32_t damage, int impactApplied);
+// The same for a shot: its owner is the partner, and the owner hears 20..23
+// only when the shot reports to it.
+void FireHitEventsShot(cChara& c, cShot& shot, int32_t damage, int impactApplied);
 
 // Clears both ends of every link to and from the chara, then its shot links.
 void Unlink(cChara& c);

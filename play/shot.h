@@ -1,7 +1,11 @@
-// A shot in flight. Only the links to charas are here so far; the shot's
-// motion and drawing arrive with the shots.
+// A shot in flight. Only its definition copy, its links to charas and what
+// its hits report are here so far; the shot's motion and drawing arrive with
+// the shots.
 #pragma once
+#include <cstdint>
+
 #include "play/object.h"
+#include "records/ed_shot.h"
 
 class cChara;
 
@@ -9,4 +13,7 @@ class cShot : public cObject {
 public:
     cChara* m_lpTarget = nullptr;  // the chara it aims at or homes on
     cChara* m_lpOwner = nullptr;   // the chara that fired it
+    cEdShot m_EdShot;              // its own copy of its definition
+    int32_t m_bReportToOwner = 0;  // hits fire the owner's attack events
+    int8_t m_nReportGroup = 0;     // the group passed with those events
 };

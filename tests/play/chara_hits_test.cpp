@@ -205,6 +205,36 @@ TEST_F(HitTest, HitEventsOfPlainAttackerAndAttackPart) {
     EXPECT_EQ(g_fired, (std::vector<Ev>{{&struck, 3, &attacker, 0}, {&struck, 4, &attacker, 0}}));
 }
 
+TEST_F(HitTest, HitEventsOfShots) {
+    seam::FireFlowTriggerEx = Record;
+    using Ev = std::tuple<cChara*, int, cChara*, int>;
+    cTestChara struck, owner;
+    cShot shot;
+    shot.m_EdShot.m_nPower = 4;
+    shot.m_EdShot.m_nImpact = 2;
+    shot.m_nReportGroup = 3;
+    // Without an owner: the partner is null and nobody else hears.
+    g_fired.clear();
+    FireHitEventsShot(struck, shot, 1, 0);
+    EXPECT_EQ(g_fired, (std::vector<Ev>{{&struck, 1, nullptr, 0}, {&struck, 2, nullptr, 0}, {&struck, 3, nullptr, 0}}));
+    // With an owner but without the flag: the owner is only the partner.
+    shot.m_lpOwner = &owner;
+    g_fired.clear();
+    FireHitEventsShot(struck, shot, 0, 2);
+    EXPECT_EQ(g_fired, (std::vector<Ev>{{&struck, 1, &owner, 0}, {&struck, 3, &owner, 0}, {&struck, 4, &owner, 0}}));
+    shot.m_bReportToOwner = 1;
+    g_fired.clear();
+    FireHitEventsShot(struck, shot, 2, 1);
+    EXPECT_EQ(g_fired, (std::vector<Ev>{{&struck, 1, &owner, 0},
+                                        {&struck, 2, &owner, 0},
+                                        {&owner, 20, &struck, 3},
+                                        {&owner, 21, &struck, 3},
+                                        {&struck, 3, &owner, 0},
+                                        {&struck, 4, &owner, 0},
+                                        {&owner, 22, &struck, 3},
+                                        {&owner, 23, &struck, 3}}));
+}
+
 // Four charas linked every way, and shots aiming at and fired by the one
 // that goes: after Unlink nothing refers to it, and freeing it is safe.
 TEST_F(HitTest, UnlinkLeavesNoReference) {
