@@ -99,6 +99,15 @@ void ImpactFromChara(cChara& c, const cChara& attacker, int& applied) {
     ApplyImpact(c, attacker.m_Def.m_nImpact, attacker.m_dSpeedX, dirY, applied);
 }
 
+int TakeHitFromChara(cChara& c, cChara& attacker, int32_t& damage, int& impact) {
+    const int32_t d = CalcDamage(c, attacker.m_Def.m_nAttack);
+    damage = c.m_Def.m_nInvincible ? 0 : d;
+    const int dead = AddHP(c, WrapMul(d, -1), 0, 1);
+    if (attacker.m_Def.m_nHitEffect) seam::AddHitEffect(attacker.m_Def.m_nHitEffect, c, attacker.m_HitBox1.box, attacker);
+    ImpactFromChara(c, attacker, impact);
+    return dead;
+}
+
 void SetInvincible(cChara& c) {
     c.m_nInvincibleTimer = WrapMul(g_Stage.m_nSubSteps, c.m_nSide == 0 ? g_Stage.m_nInvincible0 : g_Stage.m_nInvincible1);
 }

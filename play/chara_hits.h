@@ -33,6 +33,11 @@ int IsInvincible(const cChara& c);
 int IsHitBlocked(const cChara& c, int32_t attackerKey);
 void StepHitTimers(cChara& c);
 
+// A hit by a chara, in order: the damage, the HP (damage refused by an
+// invincible definition), the hit effect, the impact. damage is 0 on an
+// invincible definition; 1 when HP reached 0.
+int TakeHitFromChara(cChara& c, cChara& attacker, int32_t& damage, int& impact);
+
 // The flow events of a hit by a chara (1..4 on the struck chara, 20..23 on
 // an attack part's parent).
 void FireHitEventsChara(cChara& c, cChara& attacker, int32_t damage, int impactApplied);

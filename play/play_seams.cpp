@@ -20,6 +20,7 @@ void ApplyCharaArrangesStandIn(cChara&, cEdFlowCmd&) {}
 void ShowPickupWindowStandIn(int, const std::string&, int, int) {}
 void PlayUserSeStandIn(int) {}
 void StartCharaEffectStandIn(cChara&, int, int, int) {}
+void AddHitEffectStandIn(int, cChara&, const double*, const cObject&) {}
 }  // namespace
 
 FireFlowTriggerExFn FireFlowTriggerEx = FireFlowTriggerExStandIn;
@@ -34,6 +35,7 @@ ApplyCharaArrangesFn ApplyCharaArranges = ApplyCharaArrangesStandIn;
 ShowPickupWindowFn ShowPickupWindow = ShowPickupWindowStandIn;
 PlayUserSeFn PlayUserSe = PlayUserSeStandIn;
 StartCharaEffectFn StartCharaEffect = StartCharaEffectStandIn;
+AddHitEffectFn AddHitEffect = AddHitEffectStandIn;
 
 void ResetPlaySeams() {
     CheckBlockConds = CheckBlockCondsStandIn;
@@ -49,6 +51,7 @@ void ResetPlaySeams() {
     ShowPickupWindow = ShowPickupWindowStandIn;
     PlayUserSe = PlayUserSeStandIn;
     StartCharaEffect = StartCharaEffectStandIn;
+    AddHitEffect = AddHitEffectStandIn;
 }
 
 }  // namespace seam

@@ -7,6 +7,7 @@
 class cScenePlay;
 class cMapCell;
 class cChara;
+class cObject;
 class cFlow;
 class cFlowCmd;
 class cEdFlowCmd;
@@ -72,6 +73,12 @@ extern PlayUserSeFn PlayUserSe;
 // (the stand-in does nothing).
 using StartCharaEffectFn = void (*)(cChara& chara, int effect, int mode, int repeat);
 extern StartCharaEffectFn StartCharaEffect;
+
+// Stand-in until hit effects land: the hit effect of an attacker's effect
+// number between the struck chara's body box and the attacker's box, added
+// to the play scene's effects (the stand-in adds none).
+using AddHitEffectFn = void (*)(int effect, cChara& struck, const double attackBox[4], const cObject& attacker);
+extern AddHitEffectFn AddHitEffect;
 
 // Puts every seam above back to its stand-in.
 void ResetPlaySeams();

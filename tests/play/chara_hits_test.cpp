@@ -165,6 +165,47 @@ TEST_F(HitTest, HitRecordsCountSubSteps) {
     EXPECT_EQ(c.m_nInvincibleTimer, 0);
 }
 
+// The order of a hit: HP is down before the hit effect is made, and the
+// impact comes after it.
+int g_hpAtEffect = -1;
+double g_impactAtEffect = -1;
+void RecordEffect(int, cChara& struck, const double*, const cObject&) {
+    g_hpAtEffect = struck.m_nHP;
+    g_impactAtEffect = struck.m_dImpactX;
+}
+
+TEST_F(HitTest, TakeHitFromCharaInOrder) {
+    seam::AddHitEffect = RecordEffect;
+    cTestChara c, attacker;
+    c.m_Def.m_nMaxHP = 20;
+    c.m_nHP = 20;
+    c.m_Def.m_nDefence = 2;
+    attacker.m_Def.m_nAttack = 7;
+    attacker.m_Def.m_nImpact = 3;
+    attacker.m_Def.m_nHitEffect = 4;
+    attacker.m_dSpeedX = 1;
+    int32_t damage = -1;
+    int impact = 0;
+    EXPECT_EQ(TakeHitFromChara(c, attacker, damage, impact), 0);
+    EXPECT_EQ(damage, 5);
+    EXPECT_EQ(c.m_nHP, 15);
+    EXPECT_EQ(g_hpAtEffect, 15);
+    EXPECT_EQ(g_impactAtEffect, 0.0);
+    EXPECT_EQ(impact, 3);
+    EXPECT_GT(c.m_dImpactX, 0.0);
+    // An invincible definition reports no damage and keeps its HP; the effect still comes.
+    c.m_Def.m_nInvincible = 2;
+    g_hpAtEffect = -1;
+    EXPECT_EQ(TakeHitFromChara(c, attacker, damage, impact), 0);
+    EXPECT_EQ(damage, 0);
+    EXPECT_EQ(c.m_nHP, 15);
+    EXPECT_EQ(g_hpAtEffect, 15);
+    c.m_Def.m_nInvincible = 0;
+    attacker.m_Def.m_nAttack = 100;
+    EXPECT_EQ(TakeHitFromChara(c, attacker, damage, impact), 1);
+    EXPECT_EQ(c.m_nHP, 0);
+}
+
 std::vector<std::tuple<cChara*, int, cChara*, int>> g_fired;
 int Record(cChara& c, int trigger, cChara* partner, int group) {
     g_fired.emplace_back(&c, trigger, partner, group);
