@@ -43,7 +43,7 @@ int32_t CalcDamage(const cChara& c, int32_t attack) {
     const int32_t defence = c.m_Def.m_nDefence;
     const int32_t d = ClampValue(static_cast<int64_t>(attack) - defence);
     if (defence <= 0) return d;
-    const int32_t floor = ClampValue(static_cast<int64_t>(TruncToInt(g_SystemData.OptMinDamagePercent * attack * 0.01)) +
+    const int32_t floor = ClampValue(static_cast<int64_t>(TruncToInt(static_cast<double>(g_SystemData.OptMinDamagePercent) * attack * 0.01)) +
                                      g_SystemData.OptMinDamageAdd);
     return d >= floor ? d : std::min(floor, attack);
 }
@@ -72,10 +72,11 @@ int AdjustImpact(const cChara& c, int impact) {
     const int resist = c.m_Def.m_nImpactResist;
     const int r = impact < 0 ? std::clamp(impact + resist, -20, 0) : std::clamp(impact - resist, 0, 20);
     if (resist <= 0) return r;
-    int f = TruncToInt(g_SystemData.OptMinImpactPercent * impact * 0.01);
+    // The product in double: exact where the int product fits, and no wrap
+    // where a stored percentage is out of range.
+    int f = TruncToInt(static_cast<double>(g_SystemData.OptMinImpactPercent) * impact * 0.01);
     if (impact < 0) {
-        f = std::clamp(static_cast<int>(std::clamp<int64_t>(static_cast<int64_t>(f) - g_SystemData.OptMinImpactAdd, -20, 0)),
-                       -20, 0);
+        f = static_cast<int>(std::clamp<int64_t>(static_cast<int64_t>(f) - g_SystemData.OptMinImpactAdd, -20, 0));
         return r <= f ? r : std::max(f, impact);
     }
     f = static_cast<int>(std::clamp<int64_t>(static_cast<int64_t>(f) + g_SystemData.OptMinImpactAdd, 0, 20));
