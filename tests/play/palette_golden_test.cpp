@@ -5,10 +5,14 @@
 #include "app/system_ini.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_frame.h"
+#include "app/scene_manager.h"
+#include "play/item.h"
 #include "play/palette_sprite.h"
+#include "play/scene_play.h"
 #include "play/play_surfaces.h"
 #include "records/database.h"
 #include "records/ed_block.h"
+#include "records/stage.h"
 #include "tests/media/gfx/gfx_fixture.h"
 #include "tests/media/text/png_golden.h"
 
@@ -121,6 +125,39 @@ TEST_F(PaletteGolden, DirectDraw8) {
     ASSERT_TRUE(Start(0, 8));
     Draw();
     EXPECT_EQ(Compare("palette_icons_dd8.png"), "");
+}
+
+// Items at their screen boxes: the two pictures of the track, a double-size
+// item stretched, the overlay icons 15 and 16, and a hidden item (nothing).
+TEST_F(PaletteGolden, Items) {
+    ASSERT_TRUE(Start(1, 32));
+    cScenePlay scene;
+    cScene* saved = g_lpPlayScene;
+    g_lpPlayScene = &scene;
+    scene.m_ScrollX.Init(0, 40);
+    scene.m_ScrollY.Init(1, 40);
+    DDFillSurface(&g_BackBuffer, 3);
+    struct {
+        int graphic, size, overlay, icon, hidden, ticks, left;
+    } items[] = {{1, 1, 0, 0, 0, 0, 4},    {1, 1, 0, 0, 0, 15, 40},  {16, 2, 0, 0, 0, 0, 76},
+                 {2, 1, 1, 15, 0, 0, 144}, {2, 2, 1, 16, 0, 15, 180}, {3, 1, 0, 0, 1, 0, 248}};
+    for (const auto& k : items) {
+        cEdItem def;
+        def.m_nGraphicKind = 2;
+        def.m_nGraphic = int16_t(k.graphic);
+        def.m_nSize = int8_t(k.size);
+        def.m_bOverlay = int8_t(k.overlay);
+        def.m_nOverlayIcon = int16_t(k.icon);
+        def.m_bHidden = int8_t(k.hidden);
+        cItem it;
+        it.InitItem(1, def, 0);
+        for (int i = 1; i < k.ticks; ++i) it.m_Anime.AdvanceFrame();
+        it.m_nScrLeft = k.left;
+        it.m_nScrTop = 4;
+        it.DrawItem(&g_BackBuffer, k.ticks > 0);
+    }
+    g_lpPlayScene = saved;
+    EXPECT_EQ(Compare("items_d3d32.png"), "");
 }
 
 }  // namespace
