@@ -27,6 +27,10 @@ public:
     // Codes of MoveByY; 7 when a walker falls out below, 8 when a flyer is
     // stopped at the stage's top or bottom.
     int MoveY() override;
+    // One sub-step of the chara's flows; 1 when the chara is to die.
+    virtual int UpdateChara(int dying);  // 19
+    // A fixed jump with the command's launch speed.
+    virtual void Jump(cFlowCmd& cmd);  // 20
 
     // item may be null (nothing carried); placement: four values or null.
     void InitComputer(int key, const cEdChara& def, const cItem* item, const int32_t* placement, int clone);

@@ -3,12 +3,18 @@
 // and the carried item's icon counter.
 #include "play/chara_computer.h"
 
+#include <string>
+#include <vector>
+
 #include "app/quit.h"
 #include "tests/support/chara_fixture.h"
 
 using namespace charatest;
 
 namespace {
+
+std::vector<std::string> g_trace;
+std::string IdOf(const cFlow& f) { return f.m_lpDef ? std::to_string(f.m_lpDef->m_nId) : "?"; }
 
 class ComputerTest : public CharaTest {
 protected:
@@ -205,6 +211,157 @@ TEST_F(ComputerTest, CarriedItemIconCounter) {
     c.m_Def.m_bTransparent = 0;
     for (int i = 0; i < 63; ++i) c.DrawCarriedItemIcon(nullptr);
     EXPECT_EQ(c.m_nIconCounter, 63);
+}
+
+TEST_F(ComputerTest, UpdateChara) {
+    g_trace.clear();
+    static cCharaComputer* s_chara = nullptr;
+    seam::StartFlowAnimes = [](cChara&) { g_trace.push_back("animes"); };
+    seam::StopFlow = [](cFlow& f, cChara&) {
+        g_trace.push_back("stop " + IdOf(f));
+        f.m_bRunning = 0;
+    };
+    // Flow 2 sets the dies-now flag: the update ends after it.
+    seam::StepFlow = [](cFlow& f) {
+        g_trace.push_back("step " + IdOf(f) + (PlayScene()->m_lpCurChara == s_chara ? "" : " (no current chara)"));
+        if (f.m_lpDef->m_nId == 2) s_chara->m_bDiesNow = 1;
+        return f.m_lpDef->m_nId == 1 ? 1 : 0;
+    };
+    cEdChara d = Def();
+    d.m_vecFlow = {MakeFlow(1, {Wait(1)}), MakeFlow(2, {Wait(1)}), MakeFlow(3, {Wait(1)})};
+    cCharaComputer c;
+    c.InitComputer(1, d, nullptr, nullptr, 0);
+    s_chara = &c;
+    for (cFlow& f : c.m_vFlows) f.m_bRunning = 1;
+    c.m_nHP = 5;
+    c.m_nMoveTypeCounter = 2;
+    c.m_vFlows[2].m_bRemove = 1;
+    c.m_bRemovePending = 1;
+    m_scene.m_bDeathPending = 1;
+    EXPECT_EQ(c.UpdateChara(0), 1);
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"animes", "step 1", "stop 1", "step 2"}));
+    EXPECT_EQ(m_scene.m_lpCurChara, nullptr);
+    EXPECT_EQ(m_scene.m_bDeathPending, 0);
+    EXPECT_EQ(c.m_vFlows.size(), 3u);  // the removal is left undone
+    EXPECT_EQ(c.m_nMoveTypeCounter, 1);
+
+    // Without the flag every flow runs, the removal is made and the result
+    // is 0 even with HP below 1 (no final HP test); while dying only death
+    // flows run and HP below 1 does not end the pass.
+    g_trace.clear();
+    c.m_bDiesNow = 0;
+    seam::StepFlow = [](cFlow& f) {
+        g_trace.push_back("step " + IdOf(f));
+        return 0;
+    };
+    for (cFlow& f : c.m_vFlows) f.m_bRunning = 1;
+    EXPECT_EQ(c.UpdateChara(0), 0);
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"animes", "step 1", "step 2", "step 3", "stop 3"}));
+    EXPECT_EQ(c.m_vFlows.size(), 2u);  // flow 3 stopped and removed
+    c.m_nHP = 0;
+    g_trace.clear();
+    EXPECT_EQ(c.UpdateChara(0), 1);  // a non-death flow ran with HP below 1
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"animes", "step 1"}));
+
+    cEdChara dd = Def();
+    dd.m_vecFlow = {MakeFlow(1, {Wait(1)}), MakeFlow(2, {Wait(1)}, 5), MakeFlow(3, {Wait(1)}, 5)};
+    cCharaComputer dying;
+    dying.InitComputer(2, dd, nullptr, nullptr, 0);
+    for (cFlow& f : dying.m_vFlows) f.m_bRunning = 1;
+    g_trace.clear();
+    EXPECT_EQ(dying.UpdateChara(1), 0);
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"animes", "step 2", "step 3"}));
+}
+
+std::vector<int> g_sounds;
+
+TEST_F(ComputerTest, Jump) {
+    SetSubSteps(3);
+    seam::PlayUserSe = [](int n) { g_sounds.push_back(n); };
+    cEdFlowCmd def = Wait(1);
+    def.m_nSound = 9;
+    def.m_bSoundOnScreenOnly = 1;
+    auto fresh = [&def] {
+        cFlowCmd cmd;
+        cmd.m_lpDef = &def;
+        cmd.m_dLaunchSpeed = -6;
+        cmd.m_nRemaining = 50;
+        return cmd;
+    };
+    cCharaComputer c;
+    c.InitComputer(1, Def(), nullptr, nullptr, 0);
+    auto reset = [&c] {
+        c.m_bAirborne = c.m_bJumpBlocked = c.m_bKnockedBack = c.m_bJumpStarted = c.m_bJumpCut = 0;
+        c.m_nGraceCounter = 0;
+        c.m_dSpeedY = 0;
+        c.m_bOnBlockChara = 1;
+        c.m_bInView = 0;
+        g_sounds.clear();
+    };
+
+    // Instant: waits while airborne for as long as it takes, then launches
+    // with its sound even off screen.
+    g_SystemData.OptInstantEnemyJump = 1;
+    reset();
+    c.m_bAirborne = 1;
+    cFlowCmd cmd = fresh();
+    for (int i = 0; i < 40; ++i) c.Jump(cmd);
+    EXPECT_EQ(cmd.m_bLaunched, 0);
+    EXPECT_EQ(cmd.m_nRemaining, 50);
+    c.m_bAirborne = 0;
+    c.m_nGraceCounter = 1;
+    c.Jump(cmd);
+    EXPECT_EQ(cmd.m_bLaunched, 0);  // the grace time blocks it
+    c.m_nGraceCounter = 0;
+    c.Jump(cmd);
+    EXPECT_EQ(cmd.m_bLaunched, 1);
+    EXPECT_DOUBLE_EQ(c.m_dSpeedY, -6);
+    EXPECT_EQ(c.m_bJumpStarted + c.m_bJumpCut, 2);
+    EXPECT_EQ(c.m_bOnBlockChara, 0);
+    EXPECT_EQ(g_sounds, (std::vector<int>{9}));
+    // Once launched it ends when the chara stands again.
+    c.m_bJumpBlocked = c.m_bKnockedBack = 1;
+    c.Jump(cmd);
+    EXPECT_EQ(cmd.m_nRemaining, 50);
+    c.m_bOnBlockChara = 1;
+    c.Jump(cmd);
+    EXPECT_EQ(cmd.m_nRemaining, 0);
+    EXPECT_EQ(c.m_bJumpBlocked + c.m_bKnockedBack, 0);
+
+    // Waiting: gives up after 4 frames (12 command steps at 3 sub-steps).
+    g_SystemData.OptInstantEnemyJump = 0;
+    for (int grace = 0; grace < 2; ++grace) {
+        g_SystemData.OptEnemyJumpWaitsGrace = grace;
+        reset();
+        c.m_bAirborne = 1;
+        cmd = fresh();
+        for (int i = 0; i < 11; ++i) c.Jump(cmd);
+        EXPECT_EQ(cmd.m_bLaunched, 0) << grace;
+        c.Jump(cmd);
+        EXPECT_EQ(cmd.m_bLaunched, 1) << grace;
+        EXPECT_EQ(cmd.m_nRemaining, 0) << grace;
+        EXPECT_DOUBLE_EQ(c.m_dSpeedY, 0) << grace;
+        EXPECT_TRUE(g_sounds.empty());
+    }
+    // The grace time and a started jump: off, a started jump waits and the
+    // grace time does not; on, the other way round. Off screen the sound is
+    // skipped.
+    const int cases[][4] = {{0, 1, 0, 1}, {0, 0, 1, 0}, {1, 1, 0, 0}, {1, 0, 1, 1}};
+    for (const auto& k : cases) {
+        g_SystemData.OptEnemyJumpWaitsGrace = k[0];
+        reset();
+        c.m_nGraceCounter = k[1];
+        c.m_bJumpStarted = k[2];
+        cmd = fresh();
+        c.Jump(cmd);
+        EXPECT_EQ(cmd.m_bLaunched, k[3]) << k[0] << k[1] << k[2];
+        EXPECT_TRUE(g_sounds.empty());
+    }
+    reset();
+    c.m_bInView = 1;
+    cmd = fresh();
+    c.Jump(cmd);
+    EXPECT_EQ(g_sounds, (std::vector<int>{9}));
 }
 
 }  // namespace
