@@ -6,6 +6,7 @@
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_frame.h"
 #include "app/scene_manager.h"
+#include "play/chara_computer.h"
 #include "play/item.h"
 #include "play/palette_sprite.h"
 #include "play/scene_play.h"
@@ -158,6 +159,43 @@ TEST_F(PaletteGolden, Items) {
     }
     g_lpPlayScene = saved;
     EXPECT_EQ(Compare("items_d3d32.png"), "");
+}
+
+// The carried item's icon above a chara: nothing before the 64th call,
+// then half an item height above the chara, centred on it; a double-size
+// chara and a double-size item.
+TEST_F(PaletteGolden, CarriedItemIcon) {
+    ASSERT_TRUE(Start(1, 32));
+    cScenePlay scene;
+    cScene* saved = g_lpPlayScene;
+    g_lpPlayScene = &scene;
+    scene.m_ScrollX.Init(0, 40);
+    scene.m_ScrollY.Init(1, 40);
+    DDFillSurface(&g_BackBuffer, 3);
+    struct {
+        int charaSize, itemSize, calls, left;
+    } cases[] = {{1, 1, 63, 4}, {1, 1, 64, 44}, {1, 2, 95, 84}, {2, 1, 64, 124}, {1, 1, 96, 196}};
+    for (const auto& k : cases) {
+        cEdChara d;
+        d.m_nSize = int8_t(k.charaSize);
+        cEdItem def;
+        def.m_nGraphicKind = 2;
+        def.m_nGraphic = 4;
+        def.m_nSize = int8_t(k.itemSize);
+        cItem item;
+        item.InitItem(1, def, 0);
+        cCharaComputer c;
+        c.InitComputer(2, d, &item, nullptr, 0);
+        c.m_bShowCarriedItem = 1;
+        c.m_bInView = 1;
+        c.m_nScrLeft = k.left;
+        c.m_nScrTop = 36;
+        DDFillRect(&g_BackBuffer, c.m_nScrLeft, c.m_nScrTop, c.m_nDrawWidth, c.m_nDrawHeight, 60);
+        for (int i = 0; i < k.calls; ++i) c.DrawCarriedItemIcon(&g_BackBuffer);
+        EXPECT_EQ(c.m_nIconCounter, k.calls == 96 ? 0 : k.calls);  // restarts after 95
+    }
+    g_lpPlayScene = saved;
+    EXPECT_EQ(Compare("carried_item_icon_d3d32.png"), "");
 }
 
 }  // namespace
