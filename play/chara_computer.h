@@ -57,3 +57,13 @@ public:
 private:
     int InActivationRange(int skipX, int skipY) const;
 };
+
+// The computer charas of the stage, in play order.
+extern cCheckedList<cCharaComputer> g_lstCharas;
+// The items lying in the stage.
+extern cCheckedList<cItem> g_lstItems;
+
+// 1 when a solid (a block chara that is not dead and acts, whose key is
+// neither the owner's nor excludeKey) overlaps or touches the owner's
+// collision box; always 0 for a flyer that passes through everything.
+int IsOverlappingSolid(const cChara& owner, const cCheckedList<cCharaComputer>& list, int excludeKey);

@@ -364,4 +364,45 @@ TEST_F(ComputerTest, Jump) {
     EXPECT_EQ(g_sounds, (std::vector<int>{9}));
 }
 
+TEST_F(ComputerTest, IsOverlappingSolid) {
+    cCheckedList<cCharaComputer> list;
+    auto add = [&list, this](int key, double x, double y, int block, int acting, int dies) {
+        cCharaComputer& s = list.emplace_back();
+        s.InitComputer(key, Def(0, block), nullptr, nullptr, 0);
+        s.m_dX = x;
+        s.m_dY = y;
+        s.AfterMoveX();
+        s.AfterMoveY();
+        s.m_bActing = acting;
+        s.m_bDiesNow = dies;
+    };
+    cCharaComputer owner;
+    owner.InitComputer(1, Def(), nullptr, nullptr, 0);  // 16 x 24
+    owner.m_dX = 400;
+    owner.m_dY = 400;
+    owner.AfterMoveX();
+    owner.AfterMoveY();
+    // Touching the owner's right edge (closed intervals) counts.
+    add(2, 415, 400, 1, 1, 0);
+    EXPECT_EQ(IsOverlappingSolid(owner, list, -1), 1);
+    EXPECT_EQ(IsOverlappingSolid(owner, list, 2), 0);  // excluded
+    list.front().m_dX = 416;
+    list.front().AfterMoveX();
+    EXPECT_EQ(IsOverlappingSolid(owner, list, -1), 0);  // one dot apart
+    // Not a block chara, not acting, dying, the owner itself: never solid.
+    add(3, 400, 400, 0, 1, 0);
+    add(4, 400, 400, 1, 0, 0);
+    add(5, 400, 400, 1, 1, 1);
+    add(1, 400, 400, 1, 1, 0);
+    EXPECT_EQ(IsOverlappingSolid(owner, list, -1), 0);
+    add(6, 390, 420, 1, 1, 0);
+    EXPECT_EQ(IsOverlappingSolid(owner, list, -1), 1);
+    // A flyer passing through everything meets no solid; a blocked flyer does.
+    owner.m_bFlying = 1;
+    owner.m_nWallMode = 0;
+    EXPECT_EQ(IsOverlappingSolid(owner, list, -1), 0);
+    owner.m_nWallMode = 1;
+    EXPECT_EQ(IsOverlappingSolid(owner, list, -1), 1);
+}
+
 }  // namespace
