@@ -15,7 +15,9 @@
 #include "media/sound/bgm_manager.h"
 #include "media/sound/ds_sound.h"
 #include "media/sound/sound_output.h"
+#include "play/chara_computer.h"
 #include "play/chara_player.h"
+#include "play/item.h"
 #include "play/map_cell.h"
 #include "play/play_surfaces.h"
 #include "records/common_palette.h"
@@ -135,6 +137,10 @@ cCheckedVector<AnimeTrack> g_vEffectSteps;
 // 17
 cCheckedVector<cCharaPlayer> g_vPlayers;
 cCheckedVector<cMapCell> g_vMapCells;
+
+// 18
+cCheckedList<cCharaComputer> g_lstCharas;
+cCheckedList<cItem> g_lstItems;
 
 // 21
 cWorldMap g_WorldMap;

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "app/checked_vector.h"
 #include "app/scene.h"
 #include "play/scroll_axis.h"
 
@@ -31,6 +32,7 @@ public:
     int32_t m_bItemMessageShown = 0;
     int32_t m_bInSetup = 0;  // the stage set-up runs
     std::string m_strRankName;  // the ranking entry's name (the name entry edits it)
+    cCheckedVector<int32_t> m_vStageSwitches = cCheckedVector<int32_t>(60, 0);  // the stage's 60 switches
 };
 
 // The live play scene (g_lpPlayScene, which the scene manager sets for

@@ -5,10 +5,15 @@
 #include "app/system_ini.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_frame.h"
+#include "app/scene_manager.h"
+#include "play/chara_computer.h"
+#include "play/item.h"
 #include "play/palette_sprite.h"
+#include "play/scene_play.h"
 #include "play/play_surfaces.h"
 #include "records/database.h"
 #include "records/ed_block.h"
+#include "records/stage.h"
 #include "tests/media/gfx/gfx_fixture.h"
 #include "tests/media/text/png_golden.h"
 
@@ -121,6 +126,76 @@ TEST_F(PaletteGolden, DirectDraw8) {
     ASSERT_TRUE(Start(0, 8));
     Draw();
     EXPECT_EQ(Compare("palette_icons_dd8.png"), "");
+}
+
+// Items at their screen boxes: the two pictures of the track, a double-size
+// item stretched, the overlay icons 15 and 16, and a hidden item (nothing).
+TEST_F(PaletteGolden, Items) {
+    ASSERT_TRUE(Start(1, 32));
+    cScenePlay scene;
+    cScene* saved = g_lpPlayScene;
+    g_lpPlayScene = &scene;
+    scene.m_ScrollX.Init(0, 40);
+    scene.m_ScrollY.Init(1, 40);
+    DDFillSurface(&g_BackBuffer, 3);
+    struct {
+        int graphic, size, overlay, icon, hidden, ticks, left;
+    } items[] = {{1, 1, 0, 0, 0, 0, 4},    {1, 1, 0, 0, 0, 15, 40},  {16, 2, 0, 0, 0, 0, 76},
+                 {2, 1, 1, 15, 0, 0, 144}, {2, 2, 1, 16, 0, 15, 180}, {3, 1, 0, 0, 1, 0, 248}};
+    for (const auto& k : items) {
+        cEdItem def;
+        def.m_nGraphicKind = 2;
+        def.m_nGraphic = int16_t(k.graphic);
+        def.m_nSize = int8_t(k.size);
+        def.m_bOverlay = int8_t(k.overlay);
+        def.m_nOverlayIcon = int16_t(k.icon);
+        def.m_bHidden = int8_t(k.hidden);
+        cItem it;
+        it.InitItem(1, def, 0);
+        for (int i = 1; i < k.ticks; ++i) it.m_Anime.AdvanceFrame();
+        it.m_nScrLeft = k.left;
+        it.m_nScrTop = 4;
+        it.DrawItem(&g_BackBuffer, k.ticks > 0);
+    }
+    g_lpPlayScene = saved;
+    EXPECT_EQ(Compare("items_d3d32.png"), "");
+}
+
+// The carried item's icon above a chara: nothing before the 64th call,
+// then half an item height above the chara, centred on it; a double-size
+// chara and a double-size item.
+TEST_F(PaletteGolden, CarriedItemIcon) {
+    ASSERT_TRUE(Start(1, 32));
+    cScenePlay scene;
+    cScene* saved = g_lpPlayScene;
+    g_lpPlayScene = &scene;
+    scene.m_ScrollX.Init(0, 40);
+    scene.m_ScrollY.Init(1, 40);
+    DDFillSurface(&g_BackBuffer, 3);
+    struct {
+        int charaSize, itemSize, calls, left;
+    } cases[] = {{1, 1, 63, 4}, {1, 1, 64, 44}, {1, 2, 95, 84}, {2, 1, 64, 124}, {1, 1, 96, 196}};
+    for (const auto& k : cases) {
+        cEdChara d;
+        d.m_nSize = int8_t(k.charaSize);
+        cEdItem def;
+        def.m_nGraphicKind = 2;
+        def.m_nGraphic = 4;
+        def.m_nSize = int8_t(k.itemSize);
+        cItem item;
+        item.InitItem(1, def, 0);
+        cCharaComputer c;
+        c.InitComputer(2, d, &item, nullptr, 0);
+        c.m_bShowCarriedItem = 1;
+        c.m_bInView = 1;
+        c.m_nScrLeft = k.left;
+        c.m_nScrTop = 36;
+        DDFillRect(&g_BackBuffer, c.m_nScrLeft, c.m_nScrTop, c.m_nDrawWidth, c.m_nDrawHeight, 60);
+        for (int i = 0; i < k.calls; ++i) c.DrawCarriedItemIcon(&g_BackBuffer);
+        EXPECT_EQ(c.m_nIconCounter, k.calls == 96 ? 0 : k.calls);  // restarts after 95
+    }
+    g_lpPlayScene = saved;
+    EXPECT_EQ(Compare("carried_item_icon_d3d32.png"), "");
 }
 
 }  // namespace
