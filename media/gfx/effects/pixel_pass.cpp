@@ -44,6 +44,7 @@ bool cPixelPass::Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src, int x, int y, int 
     range(w, x, dw, sx, sw, m_span.j0, m_span.j1);
     range(h, y, dh, sy, sh, m_span.i0, m_span.i1);
     m_x = x, m_y = y, m_sx = sx, m_sy = sy;
+    m_dw = dw, m_dh = dh, m_sw = sw, m_sh = sh;
     return true;
 }
 

@@ -52,6 +52,11 @@ public:
     bool Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src, int x, int y, int w, int h, int sx, int sy);
     cImage& Dst() const { return *m_dst.Image(); }
     const cImage& Src() const { return *m_src.Image(); }
+    // The image sizes the pass keeps to (never the texture sizes).
+    int DstW() const { return m_dw; }
+    int DstH() const { return m_dh; }
+    int SrcW() const { return m_sw; }
+    int SrcH() const { return m_sh; }
     // Visits every pixel of the rectangle inside both images (the surfaces'
     // image sizes, never their texture sizes): f(destination, source pixel).
     template <int DB, int SB, class F>
@@ -70,6 +75,7 @@ private:
     // Declared in this order so that the source is released first.
     DDLOCK m_dst, m_src;
     int m_x = 0, m_y = 0, m_sx = 0, m_sy = 0;
+    int m_dw = 0, m_dh = 0, m_sw = 0, m_sh = 0;
     Span m_span;
 };
 
