@@ -84,17 +84,7 @@ uint32_t MosaicD3DColour(Depth d, uint32_t p, const cColourAdd& add, const cWrit
         }
         return p | 0xFF000000u;
     }
-    const PixelLayout& l = g_SurfLayout;
-    if (add.on) {
-        const Rgb c = Channels(p, l);
-        p = AddClamped(c.r, add.r, add.rm) << l.rs | AddClamped(c.g, add.g, add.gm) << l.gs |
-            AddClamped(c.b, add.b, add.bm) << l.bs | 1u << l.as;
-    }
-    if (w16.fullScreen) {
-        const Rgb c = Channels(p, l);
-        p = w16.PackRaw(c.r, c.g * 2, c.b);
-    }
-    return p;
+    return CopiedD3D16(p, add, w16);
 }
 
 }  // namespace

@@ -68,6 +68,20 @@ cColourAdd cColourAdd::From(const DDBLTPARAM* param) {
     return a;
 }
 
+uint32_t CopiedD3D16(uint32_t p, const cColourAdd& add, const cWriter16& w16) {
+    const PixelLayout& l = g_SurfLayout;
+    if (add.on) {
+        const Rgb c = Channels(p, l);
+        p = std::min(c.r + add.r, add.rm) << l.rs | std::min(c.g + add.g, add.gm) << l.gs |
+            std::min(c.b + add.b, add.bm) << l.bs | 1u << l.as;
+    }
+    if (w16.fullScreen) {
+        const Rgb c = Channels(p, l);
+        p = w16.PackRaw(c.r, c.g * 2, c.b);
+    }
+    return p;
+}
+
 bool UseQuad(const DDSURFACEDATA* dst, const DDSURFACEDATA* src) {
     return lpDTCon && dst && src && dst->lpDT && src->lpDT && dst->lpDT->bRenderTarget &&
            src->lpDT->nMemType != DTMEMORYTYPE_SYSTEM;

@@ -115,6 +115,10 @@ struct cColourAdd {
     static cColourAdd From(const DDBLTPARAM* param);
 };
 
+// A copied Direct3D 16-bit pixel: the colour addition (with the alpha bit)
+// when on, then repacked for the full-screen back buffer.
+uint32_t CopiedD3D16(uint32_t p, const cColourAdd& add, const cWriter16& w16);
+
 // True when the effect draws one textured quad instead of computing pixels.
 bool UseQuad(const DDSURFACEDATA* dst, const DDSURFACEDATA* src);
 
