@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <vector>
 
 #include "media/gfx/dd_surface.h"
 #include "media/gfx/effects/pixel_pass.h"
@@ -137,23 +140,46 @@ bool DDBltLens(DDSURFACEDATA* dst, int cx, int cy, int radius, int depth, DDSURF
     const int64_t r = radius, r2 = r * r;
     const int64_t dy0 = std::max(-r, -int64_t(cy)), dy1 = std::min(r, int64_t(pass.DstH()) - 1 - cy);
     const int64_t dx0 = std::max(-r, -int64_t(cx)), dx1 = std::min(r, int64_t(pass.DstW()) - 1 - cx);
-    for (int64_t dy = dy0; dy <= dy1; ++dy)
+    if (dx0 > dx1 || dy0 > dy1) return true;
+    // z and |d| x depth / z depend only on |dx| and |dy| (the division is
+    // sign-symmetric): one quarter, over the magnitudes the walk meets, is
+    // computed and mirrored; only the rounding trunc(+-q + 0.5) takes the sign.
+    auto magnitudes = [](int64_t lo, int64_t hi, int64_t& a0, int64_t& a1) {
+        a0 = lo <= 0 && hi >= 0 ? 0 : std::min(std::abs(lo), std::abs(hi));
+        a1 = std::max(std::abs(lo), std::abs(hi));
+    };
+    int64_t ax0, ax1, ay0, ay1;
+    magnitudes(dx0, dx1, ax0, ax1);
+    magnitudes(dy0, dy1, ay0, ay1);
+    const size_t qw = size_t(ax1 - ax0 + 1);
+    struct Cell {
+        double qx, qy;  // |dx| x depth / z and |dy| x depth / z
+        bool inside, flat;  // inside the disc; z = 0 (the plain offset)
+    };
+    std::vector<Cell> quarter(qw * size_t(ay1 - ay0 + 1));
+    for (int64_t ay = ay0; ay <= ay1; ++ay)
+        for (int64_t ax = ax0; ax <= ax1; ++ax) {
+            Cell& c = quarter[size_t(ay - ay0) * qw + size_t(ax - ax0)];
+            c = Cell{0, 0, ax * ax + ay * ay <= r2, false};
+            if (!c.inside) continue;
+            const double z = std::sqrt(K * K - double(ax) * double(ax) - double(ay) * double(ay));
+            c.flat = z == 0;
+            if (!c.flat) c.qx = double(ax) * dd / z, c.qy = double(ay) * dd / z;
+        }
+    auto offset = [](int64_t a, double q, bool flat) {
+        return flat ? a : int64_t(std::trunc((a < 0 ? -q : q) + 0.5));
+    };
+    for (int64_t dy = dy0; dy <= dy1; ++dy) {
+        const Cell* row = &quarter[size_t(std::abs(dy) - ay0) * qw];
         for (int64_t dx = dx0; dx <= dx1; ++dx) {
             const int64_t tx = cx + dx, ty = cy + dy;
+            const Cell& c = row[size_t(std::abs(dx) - ax0)];
             bool got = false;
             uint32_t p = 0;
-            if (dx * dx + dy * dy <= r2) {
-                const double z = std::sqrt(K * K - double(dx) * double(dx) - double(dy) * double(dy));
-                // K >= radius, so z is 0 or at least 1 and the offsets stay
-                // within |dx| x depth.
-                int64_t ox = dx, oy = dy;
-                if (z != 0) {
-                    ox = int64_t(std::trunc(double(dx) * dd / z + 0.5));
-                    oy = int64_t(std::trunc(double(dy) * dd / z + 0.5));
-                }
-                const int64_t qx = scx + ox, qy = scy + oy;
-                if (qx >= 0 && qy >= 0 && qx < pass.SrcW() && qy < pass.SrcH()) {
-                    p = LoadAt(sImg, bytes, qx, qy);
+            if (c.inside) {
+                const int64_t sxp = scx + offset(dx, c.qx, c.flat), syp = scy + offset(dy, c.qy, c.flat);
+                if (sxp >= 0 && syp >= 0 && sxp < pass.SrcW() && syp < pass.SrcH()) {
+                    p = LoadAt(sImg, bytes, sxp, syp);
                     got = true;
                 }
             }
@@ -179,5 +205,6 @@ bool DDBltLens(DDSURFACEDATA* dst, int cx, int cy, int radius, int depth, DDSURF
                 break;
             }
         }
+    }
     return true;
 }

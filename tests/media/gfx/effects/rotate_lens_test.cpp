@@ -1,6 +1,9 @@
 // The rotation on both roads and the lens in every branch.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+
 #include "effects_fixture.h"
 #include "media/gfx/effects/rotate_lens.h"
 
@@ -159,4 +162,47 @@ TEST_F(GfxTest, LensDirect3D16TestsOnlyWithFlag) {
     EXPECT_EQ(Raw(&dst.sd, 5, 5), 0x8001u);
     EXPECT_TRUE(DDBltLens(&dst.sd, 5, 5, 4, 3, &src.sd, 5, 5, 0, 0, nullptr));
     EXPECT_EQ(Raw(&dst.sd, 5, 5), 0x1234u);
+}
+
+TEST_F(GfxTest, LensMirroredQuarterEqualsDirectWalk) {
+    ASSERT_TRUE(InitAll(1, 32, 1));
+    Surf src(300, 300), dst(1000, 1000), want(1000, 1000);
+    {
+        gfx::cImage& s = Img(&src.sd);
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 300; ++x) s.Set(x, y, 0xFF000000u | (uint32_t(x) * 2654435761u ^ uint32_t(y) * 40503u) >> 8);
+    }
+    struct Case {
+        int radius, depth, cx, cy;
+    };
+    for (const Case c : {Case{7, 3, 500, 500}, Case{8, 20, 3, 995}, Case{31, 5, 500, 500}, Case{452, 100, 500, 500},
+                         Case{452, 300, 100, 900}, Case{60, 0, 500, 10}}) {
+        FillRaw(&dst.sd, 0x7F7F7F7F);
+        FillRaw(&want.sd, 0x7F7F7F7F);
+        ASSERT_TRUE(DDBltLens(&dst.sd, c.cx, c.cy, c.radius, c.depth, &src.sd, 150, 150, 0, 1, nullptr));
+        // Every point of the square, straight from the rule.
+        const gfx::cImage& s = Img(&src.sd);
+        gfx::cImage& w = Img(&want.sd);
+        const double K = std::trunc(std::sqrt(double(c.depth) * c.depth + double(c.radius) * c.radius));
+        for (int dy = -c.radius; dy <= c.radius; ++dy)
+            for (int dx = -c.radius; dx <= c.radius; ++dx) {
+                const int tx = c.cx + dx, ty = c.cy + dy;
+                if (tx < 0 || ty < 0 || tx >= 1000 || ty >= 1000) continue;
+                uint32_t v = 0;
+                if (dx * dx + dy * dy <= c.radius * c.radius) {
+                    const double z = std::sqrt(K * K - double(dx * dx) - double(dy * dy));
+                    int ox = dx, oy = dy;
+                    if (z != 0) {
+                        ox = int(std::trunc(double(dx * c.depth) / z + 0.5));
+                        oy = int(std::trunc(double(dy * c.depth) / z + 0.5));
+                    }
+                    const int qx = 150 + ox, qy = 150 + oy;
+                    if (qx >= 0 && qy >= 0 && qx < 300 && qy < 300) v = s.Get(qx, qy);
+                }
+                w.Set(tx, ty, v);
+            }
+        for (int y = 0; y < 1000; ++y)
+            ASSERT_EQ(std::memcmp(Img(&dst.sd).Row(y), w.Row(y), 4000), 0)
+                << "radius " << c.radius << " depth " << c.depth << " row " << y;
+    }
 }
