@@ -12,28 +12,6 @@ using namespace gfx::fx;
 
 namespace {
 
-int BytesOf(Depth d) {
-    switch (d) {
-    case Depth::DD8: return 1;
-    case Depth::D3D16:
-    case Depth::DD16: return 2;
-    case Depth::D3D32:
-    case Depth::DD32: return 4;
-    default: return 0;
-    }
-}
-
-uint32_t LoadAt(const cImage& img, int bytes, int x, int y) {
-    const uint8_t* p = img.Row(y) + size_t(x) * size_t(bytes);
-    return bytes == 1 ? *p : bytes == 2 ? Load16(p) : Load32(p);
-}
-void StoreAt(cImage& img, int bytes, int x, int y, uint32_t v) {
-    uint8_t* p = img.Row(y) + size_t(x) * size_t(bytes);
-    if (bytes == 1) *p = uint8_t(v);
-    else if (bytes == 2) Store16(p, v);
-    else Store32(p, v);
-}
-
 bool IsTransparent(Depth d, uint32_t px) {
     switch (d) {
     case Depth::D3D16: return Transparent16(px);

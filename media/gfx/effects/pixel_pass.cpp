@@ -20,6 +20,17 @@ Depth CurrentDepth() {
     }
 }
 
+int BytesOf(Depth d) {
+    switch (d) {
+    case Depth::DD8: return 1;
+    case Depth::D3D16:
+    case Depth::DD16: return 2;
+    case Depth::D3D32:
+    case Depth::DD32: return 4;
+    default: return 0;
+    }
+}
+
 void ResolveSurfaces(DDSURFACEDATA*& dst, DDSURFACEDATA*& src) {
     if (!lpDTCon) return;
     DDResolveAlias(dst);

@@ -33,6 +33,20 @@ inline uint32_t Load32(const uint8_t* p) {
 }
 inline void Store32(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
 
+// Bytes per pixel of a branch; 0 for a depth without one.
+int BytesOf(Depth d);
+// One pixel of `bytes` bytes at (x, y), which must lie inside the image.
+inline uint32_t LoadAt(const cImage& img, int bytes, int64_t x, int64_t y) {
+    const uint8_t* p = img.Row(int(y)) + size_t(x) * size_t(bytes);
+    return bytes == 1 ? *p : bytes == 2 ? Load16(p) : Load32(p);
+}
+inline void StoreAt(cImage& img, int bytes, int64_t x, int64_t y, uint32_t v) {
+    uint8_t* p = img.Row(int(y)) + size_t(x) * size_t(bytes);
+    if (bytes == 1) *p = uint8_t(v);
+    else if (bytes == 2) Store16(p, v);
+    else Store32(p, v);
+}
+
 // Direct3D: both surfaces replaced by the ones they alias, and the back
 // buffer by the virtual one while the redirection is on.
 void ResolveSurfaces(DDSURFACEDATA*& dst, DDSURFACEDATA*& src);
