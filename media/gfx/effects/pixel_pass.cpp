@@ -20,6 +20,17 @@ Depth CurrentDepth() {
     }
 }
 
+int BytesOf(Depth d) {
+    switch (d) {
+    case Depth::DD8: return 1;
+    case Depth::D3D16:
+    case Depth::DD16: return 2;
+    case Depth::D3D32:
+    case Depth::DD32: return 4;
+    default: return 0;
+    }
+}
+
 void ResolveSurfaces(DDSURFACEDATA*& dst, DDSURFACEDATA*& src) {
     if (!lpDTCon) return;
     DDResolveAlias(dst);
@@ -44,6 +55,7 @@ bool cPixelPass::Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src, int x, int y, int 
     range(w, x, dw, sx, sw, m_span.j0, m_span.j1);
     range(h, y, dh, sy, sh, m_span.i0, m_span.i1);
     m_x = x, m_y = y, m_sx = sx, m_sy = sy;
+    m_dw = dw, m_dh = dh, m_sw = sw, m_sh = sh;
     return true;
 }
 
@@ -65,6 +77,20 @@ cColourAdd cColourAdd::From(const DDBLTPARAM* param) {
         a.r = ScaleDown(a.r, l.rm), a.g = ScaleDown(a.g, l.gm), a.b = ScaleDown(a.b, l.bm);
     }
     return a;
+}
+
+uint32_t CopiedD3D16(uint32_t p, const cColourAdd& add, const cWriter16& w16) {
+    const PixelLayout& l = g_SurfLayout;
+    if (add.on) {
+        const Rgb c = Channels(p, l);
+        p = std::min(c.r + add.r, add.rm) << l.rs | std::min(c.g + add.g, add.gm) << l.gs |
+            std::min(c.b + add.b, add.bm) << l.bs | 1u << l.as;
+    }
+    if (w16.fullScreen) {
+        const Rgb c = Channels(p, l);
+        p = w16.PackRaw(c.r, c.g * 2, c.b);
+    }
+    return p;
 }
 
 bool UseQuad(const DDSURFACEDATA* dst, const DDSURFACEDATA* src) {

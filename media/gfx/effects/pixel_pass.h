@@ -33,6 +33,20 @@ inline uint32_t Load32(const uint8_t* p) {
 }
 inline void Store32(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
 
+// Bytes per pixel of a branch; 0 for a depth without one.
+int BytesOf(Depth d);
+// One pixel of `bytes` bytes at (x, y), which must lie inside the image.
+inline uint32_t LoadAt(const cImage& img, int bytes, int64_t x, int64_t y) {
+    const uint8_t* p = img.Row(int(y)) + size_t(x) * size_t(bytes);
+    return bytes == 1 ? *p : bytes == 2 ? Load16(p) : Load32(p);
+}
+inline void StoreAt(cImage& img, int bytes, int64_t x, int64_t y, uint32_t v) {
+    uint8_t* p = img.Row(int(y)) + size_t(x) * size_t(bytes);
+    if (bytes == 1) *p = uint8_t(v);
+    else if (bytes == 2) Store16(p, v);
+    else Store32(p, v);
+}
+
 // Direct3D: both surfaces replaced by the ones they alias, and the back
 // buffer by the virtual one while the redirection is on.
 void ResolveSurfaces(DDSURFACEDATA*& dst, DDSURFACEDATA*& src);
@@ -52,6 +66,11 @@ public:
     bool Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src, int x, int y, int w, int h, int sx, int sy);
     cImage& Dst() const { return *m_dst.Image(); }
     const cImage& Src() const { return *m_src.Image(); }
+    // The image sizes the pass keeps to (never the texture sizes).
+    int DstW() const { return m_dw; }
+    int DstH() const { return m_dh; }
+    int SrcW() const { return m_sw; }
+    int SrcH() const { return m_sh; }
     // Visits every pixel of the rectangle inside both images (the surfaces'
     // image sizes, never their texture sizes): f(destination, source pixel).
     template <int DB, int SB, class F>
@@ -70,6 +89,7 @@ private:
     // Declared in this order so that the source is released first.
     DDLOCK m_dst, m_src;
     int m_x = 0, m_y = 0, m_sx = 0, m_sy = 0;
+    int m_dw = 0, m_dh = 0, m_sw = 0, m_sh = 0;
     Span m_span;
 };
 
@@ -108,6 +128,10 @@ struct cColourAdd {
     // Direct3D only; null or another operation adds nothing.
     static cColourAdd From(const DDBLTPARAM* param);
 };
+
+// A copied Direct3D 16-bit pixel: the colour addition (with the alpha bit)
+// when on, then repacked for the full-screen back buffer.
+uint32_t CopiedD3D16(uint32_t p, const cColourAdd& add, const cWriter16& w16);
 
 // True when the effect draws one textured quad instead of computing pixels.
 bool UseQuad(const DDSURFACEDATA* dst, const DDSURFACEDATA* src);
