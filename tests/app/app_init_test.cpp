@@ -16,6 +16,7 @@
 #include "app/quit.h"
 #include "app/system_ini.h"
 #include "app/system_report.h"
+#include "media/gfx/fault_seam.h"
 #include "media/media_services.h"
 #include "frontend/data/boot_data.h"
 #include "media/sound/bgm_manager.h"
@@ -113,6 +114,12 @@ TEST_F(AppInitTest, FailureMatrix) {
              WriteLe32s(d, "user_data/Boot.dat", {1000, 2, 0, 1, 0});
          },
          platform::IDOK, true, "Boot : Direct3D=0", 0},
+        {"no graphics device",
+         [](const TempWorkDir&) {
+             gfx::Faults().Arm(gfx::Fault::D3DCreate);
+             gfx::Faults().Arm(gfx::Fault::DDCreateEx);
+         },
+         platform::IDOK, false, "グラフィックの初期化に失敗しました！", 1},
         {"no boot choice: Direct3D",
          [](const TempWorkDir& d) { d.WriteFile("System.ini", "Direct3D=5\r\nWindowMode=1\r\nExit\r\n"); },
          platform::IDOK, true, "Boot : Direct3D=1", 0},
