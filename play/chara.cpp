@@ -364,3 +364,88 @@ void cChara::DecayImpactY() {
 }
 
 void cChara::ClearImpactY() { m_dImpactY = m_dPrevImpactY = 0.0; }
+
+// ---------------------------------------------------------------------------
+// Steps of the sub-step shared by every chara class
+
+namespace {
+constexpr int kFlowTriggerDied = 5;
+constexpr int kAnimeTrackStandWalking = 0;
+constexpr int kAnimeTrackStandFlying = 2;
+
+double AutoScrollSpeed(const cScrollAxis& ax) { return ax.m_bAutoOn && !ax.m_bAtEdge ? ax.m_dSpeed : 0.0; }
+}  // namespace
+
+void cChara::FollowScrollSpeeds() {
+    const cScenePlay* scene = PlayScene();
+    if (!g_SystemData.OptFlyersFollowScroll) {
+        if (!m_bFollowScroll) {
+            m_dSpeedX = 0.0;
+            if (m_bFlying) m_dSpeedY = 0.0;
+        } else {
+            m_dSpeedX = AutoScrollSpeed(scene->m_ScrollX);
+            if (m_bFlying) m_dSpeedY = AutoScrollSpeed(scene->m_ScrollY);
+        }
+    } else if (!m_bFlying) {
+        m_dSpeedX = 0.0;
+    } else {
+        m_dSpeedX = AutoScrollSpeed(scene->m_ScrollX);
+        m_dSpeedY = AutoScrollSpeed(scene->m_ScrollY);
+    }
+}
+
+bool cChara::RunFlowPass(int dying, bool diesNowEnds) {
+    cScenePlay* scene = PlayScene();
+    auto clearCurrent = [scene] {
+        scene->m_lpCurChara = nullptr;
+        scene->m_lpCurFlow = nullptr;
+        scene->m_lpCurFlowVars = nullptr;
+        scene->m_lpCurFlowCmd = nullptr;
+    };
+    for (size_t i = 0; i < m_vFlows.size(); ++i) {
+        cFlow& flow = m_vFlows[i];
+        if (!flow.m_bRunning) continue;
+        if (flow.m_vCmds.empty()) {
+            seam::StopFlow(flow, *this);
+            continue;
+        }
+        if (flow.m_bPaused || flow.m_bHalted) continue;
+        const int trigger = flow.m_lpDef ? flow.m_lpDef->m_nTrigger : 0;
+        if (dying && trigger != kFlowTriggerDied) continue;
+        if (seam::StepFlow(flow)) seam::StopFlow(m_vFlows[i], *this);
+        // The chara is removed right after: nothing may point at it.
+        if ((diesNowEnds && m_bDiesNow) || (!dying && trigger != kFlowTriggerDied && m_nHP < 1)) {
+            clearCurrent();
+            return true;
+        }
+    }
+    clearCurrent();
+    return false;
+}
+
+void cChara::ApplyFlowRemovals() {
+    if (m_bRemovePending) {
+        for (size_t i = 0; i < m_vFlows.size();) {
+            if (m_vFlows[i].m_bRemove)
+                RemoveFlow(static_cast<int>(i));
+            else
+                ++i;
+        }
+        m_bRemovePending = 0;
+    }
+    if (m_bGroupEnded) {
+        for (size_t g = 0; g < m_vGroupEnded.size() && g < m_vGroupRunning.size(); ++g) {
+            if (m_vGroupEnded[g]) m_vGroupEnded[g] = m_vGroupRunning[g] = 0;
+        }
+        m_bGroupEnded = 0;
+    }
+}
+
+void cChara::ChooseAnimeTrack() {
+    if (!m_bForcedAnime) {
+        if (m_dMoveSpeedX == 0.0 && m_dMoveSpeedY == 0.0)
+            m_Anime.ChangeTrack(m_bFlying ? kAnimeTrackStandFlying : kAnimeTrackStandWalking, 1);
+    } else {
+        m_Anime.ChangeTrack(m_nForcedAnime, 1);
+    }
+}

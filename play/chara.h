@@ -197,6 +197,19 @@ public:
     void PauseFlowAnimeRuns(int key);
     void ResumeFlowAnimeRuns(int key);
 
+    // Steps of a chara's sub-step shared by the player and the computer charas.
+    // Speeds that follow an auto-scrolling view, or none.
+    void FollowScrollSpeeds();
+    // The flow pass: each running flow steps once (only the death flows while
+    // dying). True when the chara must be removed at once (its HP fell below
+    // 1, or it dies now where diesNowEnds); the scene's current references are
+    // cleared either way.
+    bool RunFlowPass(int dying, bool diesNowEnds);
+    // Flows marked for removal go, and ended groups stop running.
+    void ApplyFlowRemovals();
+    // The standing track when the chara does not move, or the forced one.
+    void ChooseAnimeTrack();
+
 private:
     void BuildFlowRecord(int position);
     void BuildAnimeSchedule(cFlow& flow);

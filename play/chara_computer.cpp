@@ -22,9 +22,6 @@ int32_t Box(int i) { return g_Stage.m_anBoxSetting[static_cast<size_t>(i)]; }
 
 constexpr int kAnimeStandWalking = 0;
 constexpr int kAnimeStandFlying = 2;
-constexpr int kTriggerDied = 5;
-
-double AutoScrollSpeed(const cScrollAxis& ax) { return ax.m_bAutoOn && !ax.m_bAtEdge ? ax.m_dSpeed : 0.0; }
 
 void SetBox(CharaHitBox& b, int x, int y, int w, int h) {
     b.nBaseOffsetX = b.nOffsetX = x;
@@ -203,70 +200,15 @@ int cCharaComputer::UpdateChara(int dying) {
     cScenePlay* scene = PlayScene();
     scene->m_lpCurChara = this;
     scene->m_bDeathPending = 0;
-    if (!g_SystemData.OptFlyersFollowScroll) {
-        if (!m_bFollowScroll) {
-            m_dSpeedX = 0.0;
-            if (m_bFlying) m_dSpeedY = 0.0;
-        } else {
-            m_dSpeedX = AutoScrollSpeed(scene->m_ScrollX);
-            if (m_bFlying) m_dSpeedY = AutoScrollSpeed(scene->m_ScrollY);
-        }
-    } else if (!m_bFlying) {
-        m_dSpeedX = 0.0;
-    } else {
-        m_dSpeedX = AutoScrollSpeed(scene->m_ScrollX);
-        m_dSpeedY = AutoScrollSpeed(scene->m_ScrollY);
-    }
+    FollowScrollSpeeds();
     m_bNoGravity = 0;
     m_bDecelX = m_bDecelY = 1;
     m_bForcedAnime = 0;
     if (m_nMoveTypeCounter > 0) --m_nMoveTypeCounter;
     seam::StartFlowAnimes(*this);
-    auto clearCurrent = [scene] {
-        scene->m_lpCurChara = nullptr;
-        scene->m_lpCurFlow = nullptr;
-        scene->m_lpCurFlowVars = nullptr;
-        scene->m_lpCurFlowCmd = nullptr;
-    };
-    for (size_t i = 0; i < m_vFlows.size(); ++i) {
-        cFlow& flow = m_vFlows[i];
-        if (!flow.m_bRunning) continue;
-        if (flow.m_vCmds.empty()) {
-            seam::StopFlow(flow, *this);
-            continue;
-        }
-        if (flow.m_bPaused || flow.m_bHalted) continue;
-        const int trigger = flow.m_lpDef ? flow.m_lpDef->m_nTrigger : 0;
-        if (dying && trigger != kTriggerDied) continue;
-        if (seam::StepFlow(flow)) seam::StopFlow(m_vFlows[i], *this);
-        // The chara is removed right after: nothing may point at it.
-        if (m_bDiesNow || (!dying && trigger != kTriggerDied && m_nHP < 1)) {
-            clearCurrent();
-            return 1;
-        }
-    }
-    clearCurrent();
-    if (m_bRemovePending) {
-        for (size_t i = 0; i < m_vFlows.size();) {
-            if (m_vFlows[i].m_bRemove)
-                RemoveFlow(static_cast<int>(i));
-            else
-                ++i;
-        }
-        m_bRemovePending = 0;
-    }
-    if (m_bGroupEnded) {
-        for (size_t g = 0; g < m_vGroupEnded.size() && g < m_vGroupRunning.size(); ++g) {
-            if (m_vGroupEnded[g]) m_vGroupEnded[g] = m_vGroupRunning[g] = 0;
-        }
-        m_bGroupEnded = 0;
-    }
-    if (!m_bForcedAnime) {
-        if (m_dMoveSpeedX == 0.0 && m_dMoveSpeedY == 0.0)
-            m_Anime.ChangeTrack(m_bFlying ? kAnimeStandFlying : kAnimeStandWalking, 1);
-    } else {
-        m_Anime.ChangeTrack(m_nForcedAnime, 1);
-    }
+    if (RunFlowPass(dying, true)) return 1;
+    ApplyFlowRemovals();
+    ChooseAnimeTrack();
     return 0;
 }
 

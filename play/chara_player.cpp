@@ -28,11 +28,7 @@ enum HeroBox : int {
 int32_t Box(int i) { return g_Stage.m_anBoxSetting[static_cast<size_t>(i)]; }
 
 constexpr int kItemArrangeKind = 23;
-constexpr int kTriggerDied = 5;
-constexpr int kAnimeStandWalking = 0;
-constexpr int kAnimeStandFlying = 2;
 
-double AutoSpeed(const cScrollAxis& ax) { return ax.m_bAutoOn && !ax.m_bAtEdge ? ax.m_dSpeed : 0.0; }
 
 // The view on one axis follows the player unless it scrolls by itself.
 void FollowWithView(cScrollAxis& ax, double pos, int size) {
@@ -335,20 +331,7 @@ int cCharaPlayer::UpdateChara(int dying) {
     scene->m_lpCurChara = this;
     scene->m_bDeathPending = 0;
     // 2
-    if (!g_SystemData.OptFlyersFollowScroll) {
-        if (!m_bFollowScroll) {
-            m_dSpeedX = 0.0;
-            if (m_bFlying) m_dSpeedY = 0.0;
-        } else {
-            m_dSpeedX = AutoSpeed(scene->m_ScrollX);
-            if (m_bFlying) m_dSpeedY = AutoSpeed(scene->m_ScrollY);
-        }
-    } else if (!m_bFlying) {
-        m_dSpeedX = 0.0;
-    } else {
-        m_dSpeedX = AutoSpeed(scene->m_ScrollX);
-        m_dSpeedY = AutoSpeed(scene->m_ScrollY);
-    }
+    FollowScrollSpeeds();
     // 3
     m_bNoGravity = 0;
     m_bDecelX = m_bDecelY = 1;
@@ -359,60 +342,17 @@ int cCharaPlayer::UpdateChara(int dying) {
     if (m_nMoveTypeCounter > 0 && --m_nMoveTypeCounter == 0) m_bRestoreRequest = 0;
     // 5
     seam::StartFlowAnimes(*this);
-    // 6
-    auto clearCurrent = [scene] {
-        scene->m_lpCurChara = nullptr;
-        scene->m_lpCurFlow = nullptr;
-        scene->m_lpCurFlowVars = nullptr;
-        scene->m_lpCurFlowCmd = nullptr;
-    };
-    for (size_t i = 0; i < m_vFlows.size(); ++i) {
-        cFlow& flow = m_vFlows[i];
-        if (!flow.m_bRunning) continue;
-        if (flow.m_vCmds.empty()) {
-            seam::StopFlow(flow, *this);
-            continue;
-        }
-        if (flow.m_bPaused || flow.m_bHalted) continue;
-        const int trigger = flow.m_lpDef ? flow.m_lpDef->m_nTrigger : 0;
-        if (dying && trigger != kTriggerDied) continue;
-        if (seam::StepFlow(flow)) seam::StopFlow(m_vFlows[i], *this);
-        if (!dying && trigger != kTriggerDied && m_nHP < 1) {
-            // The chara is removed right after: nothing may point at it.
-            clearCurrent();
-            return 1;
-        }
-    }
-    // 7
-    clearCurrent();
+    // 6, 7
+    if (RunFlowPass(dying, false)) return 1;
     // 8
     std::vector<cEdFlowCmd> queued;
     queued.swap(m_vecPendingFlowChange);
     for (const cEdFlowCmd& cmd : queued) seam::DoChangeFlow(cmd, *this, 1);
     // 9
-    if (m_bRemovePending) {
-        for (size_t i = 0; i < m_vFlows.size();) {
-            if (m_vFlows[i].m_bRemove)
-                RemoveFlow(static_cast<int>(i));
-            else
-                ++i;
-        }
-        m_bRemovePending = 0;
-    }
-    if (m_bGroupEnded) {
-        for (size_t g = 0; g < m_vGroupEnded.size() && g < m_vGroupRunning.size(); ++g) {
-            if (m_vGroupEnded[g]) m_vGroupEnded[g] = m_vGroupRunning[g] = 0;
-        }
-        m_bGroupEnded = 0;
-    }
+    ApplyFlowRemovals();
     // 10
     m_nSubStepCounter = WrapAdd(m_nSubStepCounter, 1);
-    if (!m_bForcedAnime) {
-        if (m_dMoveSpeedX == 0.0 && m_dMoveSpeedY == 0.0)
-            m_Anime.ChangeTrack(m_bFlying ? kAnimeStandFlying : kAnimeStandWalking, 1);
-    } else {
-        m_Anime.ChangeTrack(m_nForcedAnime, 1);
-    }
+    ChooseAnimeTrack();
     // 11
     if (!m_bJumpHandled) ResetJumpHold();
     // 12
