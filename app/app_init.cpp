@@ -430,7 +430,7 @@ void AppEnd() {
     if (seam::Running() && !g_bQuit) SaveUserFilesAtExit();
     DS_End();
     DS_BgmEnd();
-    seam::DeleteAllScenes();
+    g_SceneManager.DeleteAllScenes();
     ReleaseFonts();
     if (g_SystemIni.WindowMode != 0)
         DDShutdown();

@@ -82,6 +82,4 @@ void SetPresentation(bool, bool, bool, bool presentByCopy) {
 
 bool StartStageFile(const std::string& path, int) { return CheckDataFile(path); }
 
-void DeleteAllScenes() { g_SceneManager.DeleteAllScenes(); }
-
 }  // namespace seam

@@ -43,7 +43,4 @@ void SetPresentation(bool direct3D, bool windowed, bool vsync, bool presentByCop
 // stage file opens.
 bool StartStageFile(const std::string& path, int flag);
 
-// Scenes at the end.
-void DeleteAllScenes();
-
 }  // namespace seam

@@ -1,10 +1,9 @@
 // What the shell calls of the front end, the player data and the data
 // records.
 //
-// Still minimal here, until those are built: the dialogs answer "cancelled"
-// without showing anything, no stage or replay can be started, read or
-// written, and the play scene's calls do nothing. Tests may replace
-// ConfirmEnd.
+// Still minimal here, until those are built: the file selection answers
+// "cancelled", no stage or replay can be started, read or written, and the
+// play scene's calls do nothing. Tests may replace ConfirmEnd.
 #pragma once
 #include <functional>
 #include <string>
@@ -13,8 +12,8 @@
 bool ConfirmEnd(int english);
 void SetConfirmEndImpl(std::function<bool(int english)> impl);  // empty: the default box
 
-// Dialogs run modally on the main thread; true when confirmed. Stand-ins
-// until the name entry, file selection and replay save dialogs land.
+// Dialogs run modally on the main thread; true when confirmed. The file
+// selection is a stand-in until its dialog lands.
 bool RunNameEntryDialog();
 bool RunFileSelectDialog(int mode, std::string& path);  // 0 open stage, 1 open replay, 2 save replay as
 // which: 0 the current play, 1 the previous one; the chosen path into name
@@ -42,6 +41,7 @@ bool StartStageFile(const std::string& path, int flag);  // stand-in until stage
 // Stand-ins until replay recording and replay files land.
 bool ReadReplayFile(const std::string& path);                  // into g_Replay, g_Stage, g_StageStart, g_Progress
 bool WriteReplayFile(int previousPlay, const std::string& path);  // g_Replay or g_ReplayPrev
+// The save-as dialog's starting name of the current (0) or previous (1) play.
 int MakeReplayFileName(std::string& out, int previousPlay);
 void SetRememberedFilePath(const std::string& path);
 

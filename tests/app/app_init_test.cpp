@@ -1,5 +1,6 @@
 // The start-up on fixture folders: the demo game, damaged one way per case.
 #include "app/app_init.h"
+#include "app/scene_manager.h"
 #include "frontend/ui/dialog.h"
 
 #include <gtest/gtest.h>
@@ -166,8 +167,12 @@ TEST_F(AppInitTest, SettingsAfterAStart) {
     // The end removes the dialogs' keyboard routing.
     ui::cDialog dialog(0, nullptr, nullptr);
     dialog.InstallKeyboardHook(nullptr, 0);
+    // ... and deletes the scenes.
+    g_SceneManager.ChangeScene(SCENE_TITLE);
+    ASSERT_NE(g_SceneManager.SceneOf(SCENE_TITLE), nullptr);
     AppEnd();
     EXPECT_FALSE(ui::KeyboardHookInstalled());
+    EXPECT_EQ(g_SceneManager.SceneOf(SCENE_TITLE), nullptr);
 }
 
 TEST_F(AppInitTest, EditorTestPlayTakesTheStartFile) {
