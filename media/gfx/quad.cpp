@@ -236,14 +236,15 @@ constexpr size_t kChunk = 512;
 
 // floor(n / d) wrapped into [0, size) for n = n0, n0 + step, n0 + 2 step, ...
 // with d > 0: one division to start, then additions only.
-struct TexelStep {
+template <class I>
+struct TexelStepT {
     int w = 0, dw = 0, size = 1;
-    i128 r = 0, dr = 0, d = 1;
+    I r = 0, dr = 0, d = 1;
 
-    TexelStep(i128 n0, i128 step, i128 den, int sz) : size(sz > 0 ? sz : 1), d(den) {
-        const i64 q = FloorDiv(n0, d), dq = FloorDiv(step, d);
-        r = n0 - i128(q) * d;
-        dr = step - i128(dq) * d;
+    TexelStepT(i128 n0, i128 step, i128 den, int sz) : size(sz > 0 ? sz : 1), d(I(den)) {
+        const i64 q = FloorDiv(n0, den), dq = FloorDiv(step, den);
+        r = I(n0 - i128(q) * den);
+        dr = I(step - i128(dq) * den);
         w = Wrap(q, size);
         dw = Wrap(dq, size);
     }
@@ -255,6 +256,11 @@ struct TexelStep {
         if (w >= size) w -= size;
     }
 };
+using TexelStep = TexelStepT<i128>;
+// The same in 64 bits, for a denominator below 2^62 (the remainders stay
+// below it, and their sum below 2^63).
+using TexelStep64 = TexelStepT<i64>;
+constexpr i128 kStep64Limit = i128(1) << 62;
 
 // The texels of one stretched run, read once for the rows that share them.
 struct TexelRun {
@@ -275,6 +281,20 @@ struct Shader {
     Argb flat;  // without a texture: the stage output, the same for every pixel
 
     inline void Put(int px, int py, int tx, int ty) const {
+        if constexpr (TF == PixelFormat::ARGB8888 &&
+                      (DF == PixelFormat::XRGB8888 || DF == PixelFormat::ARGB8888)) {
+            if (identity) {
+                // The texel as it is: replaced at alpha 255, kept at 0.
+                const uint32_t t = LoadPx<TF>(tex->Row(ty) + tx * 4);
+                uint8_t* d = target.Row(py) + px * 4;
+                constexpr uint32_t keep = DF == PixelFormat::XRGB8888 ? 0xFFFFFFu : 0xFFFFFFFFu;
+                const uint32_t a = t >> 24;
+                if (!q.blend || a == 255) StorePx<DF>(d, t & keep);
+                else if (a != 0)
+                    StorePx<DF>(d, Enc<DF>(BlendSrcAlpha(Dec<TF>(t), Dec<DF>(LoadPx<DF>(d)))));
+                return;
+            }
+        }
         Argb t{255, 255, 255, 255};  // no texture reads opaque white
         if (tex) t = Dec<TF>(LoadPx<TF>(tex->Row(ty) + tx * BytesOf(TF)));
         Argb c = identity ? t : StageColor(q.stage, t, diffuse);
@@ -375,7 +395,7 @@ void WithShader(const QuadParams& q, cImage& target, F&& f) {
 }
 
 template <class S>
-void DrawTriangle(const S& sh, FV a, FV b, FV c) {
+void DrawTriangle(const S& sh, FV a, FV b, FV c, bool perPixel) {
     i64 area = Edge(a, b, c.x, c.y);
     if (area == 0) return;
     if (area < 0) std::swap(b, c), area = -area;
@@ -393,16 +413,42 @@ void DrawTriangle(const S& sh, FV a, FV b, FV c) {
     const i64 e0 = -(c.y - b.y) * kSub, e1 = -(a.y - c.y) * kSub, e2 = -(b.y - a.y) * kSub;
     const i128 stepS = i128(e0) * a.s + i128(e1) * b.s + i128(e2) * c.s;
     const i128 stepT = i128(e0) * a.t + i128(e1) * b.t + i128(e2) * c.t;
+    const i64 ek[3] = {e0, e1, e2};
+    const i64 tk[3] = {tl0 ? 0 : 1, tl1 ? 0 : 1, tl2 ? 0 : 1};
     for (i64 py = minY; py <= maxY; ++py) {
         const i64 X = minX * kSub, Y = py * kSub;
-        i64 w0 = Edge(b, c, X, Y), w1 = Edge(c, a, X, Y), w2 = Edge(a, b, X, Y);
-        TexelStep s(i128(w0) * a.s + i128(w1) * b.s + i128(w2) * c.s, stepS, d, tw);
-        TexelStep u(i128(w0) * a.t + i128(w1) * b.t + i128(w2) * c.t, stepT, d, th);
-        for (i64 px = minX; px <= maxX; ++px, w0 += e0, w1 += e1, w2 += e2, s.Next(), u.Next()) {
-            if (w0 < 0 || w1 < 0 || w2 < 0) continue;
-            if ((w0 == 0 && !tl0) || (w1 == 0 && !tl1) || (w2 == 0 && !tl2)) continue;
-            sh.Put(int(px), int(py), s.Value(), u.Value());
+        const i64 wk[3] = {Edge(b, c, X, Y), Edge(c, a, X, Y), Edge(a, b, X, Y)};
+        if (perPixel) {
+            i64 w0 = wk[0], w1 = wk[1], w2 = wk[2];
+            TexelStep s(i128(w0) * a.s + i128(w1) * b.s + i128(w2) * c.s, stepS, d, tw);
+            TexelStep u(i128(w0) * a.t + i128(w1) * b.t + i128(w2) * c.t, stepT, d, th);
+            for (i64 px = minX; px <= maxX; ++px, w0 += e0, w1 += e1, w2 += e2, s.Next(), u.Next()) {
+                if (w0 < 0 || w1 < 0 || w2 < 0) continue;
+                if ((w0 == 0 && !tl0) || (w1 == 0 && !tl1) || (w2 == 0 && !tl2)) continue;
+                sh.Put(int(px), int(py), s.Value(), u.Value());
+            }
+            continue;
         }
+        // The pixels inside are those where every edge function w = W + e k
+        // (k pixels from minX) is at least t (0 on a top or left edge, else
+        // 1): one run per row, found by division instead of testing each.
+        i64 k0 = 0, k1 = maxX - minX;
+        for (int k = 0; k < 3 && k0 <= k1; ++k) {
+            const i128 W = wk[k], e = ek[k], t = tk[k];
+            if (e > 0) k0 = i64(std::max<i128>(k0, std::min<i128>(-i128(FloorDiv(W - t, e)), k1 + 1)));
+            else if (e < 0) k1 = i64(std::min<i128>(k1, std::max<i128>(FloorDiv(W - t, -e), -1)));
+            else if (W < t) k1 = -1;
+        }
+        if (k0 > k1) continue;
+        const i128 w0 = wk[0] + i128(e0) * k0, w1 = wk[1] + i128(e1) * k0, w2 = wk[2] + i128(e2) * k0;
+        auto run = [&]<class T>() {
+            T s(w0 * a.s + w1 * b.s + w2 * c.s, stepS, d, tw);
+            T u(w0 * a.t + w1 * b.t + w2 * c.t, stepT, d, th);
+            for (i64 px = minX + k0; px <= minX + k1; ++px, s.Next(), u.Next())
+                sh.Put(int(px), int(py), s.Value(), u.Value());
+        };
+        if (d < kStep64Limit) run.template operator()<TexelStep64>();
+        else run.template operator()<TexelStep>();
     }
 }
 
@@ -489,8 +535,9 @@ void DrawQuad(cImage& target, const QuadParams& q, QuadPath path) {
         if (fast) {
             DrawAxisAligned(sh, v);
         } else {
-            DrawTriangle(sh, v[0], v[1], v[2]);
-            DrawTriangle(sh, v[1], v[3], v[2]);
+            const bool perPixel = path == QuadPath::PerPixel;
+            DrawTriangle(sh, v[0], v[1], v[2], perPixel);
+            DrawTriangle(sh, v[1], v[3], v[2], perPixel);
         }
     });
 }

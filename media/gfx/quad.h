@@ -39,7 +39,10 @@ struct QuadParams {
     bool blend = true;  // source alpha / inverse source alpha
 };
 
-enum class QuadPath { Auto, General };
+// Auto: the axis-aligned shortcut where it applies. General: always the
+// triangle walk. PerPixel: the triangle walk testing every pixel of the
+// bounding box, the reference the run-per-row walk must match.
+enum class QuadPath { Auto, General, PerPixel };
 
 // Draws into the target (RGB565, ARGB1555, XRGB8888 or ARGB8888).
 void DrawQuad(cImage& target, const QuadParams& q, QuadPath path = QuadPath::Auto);

@@ -1,6 +1,7 @@
 #include "media/gfx/effects/mosaic_blur.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstdint>
 #include <vector>
 
@@ -27,30 +28,6 @@ Rgb ChannelsOf(Depth d, uint32_t px) {
 }
 
 uint32_t AddClamped(uint32_t c, uint32_t a, uint32_t max) { return std::min(c + a, max); }
-
-// A computed colour written by the rules of its depth; `old` is the
-// destination pixel it replaces.
-struct cColourOut {
-    Depth d;
-    cWriter16 w16;
-    cColourAdd add;
-    cColourOut(Depth depth, const DDSURFACEDATA* dst, const DDBLTPARAM* param)
-        : d(depth), w16(dst), add(cColourAdd::From(param)) {}
-    uint32_t Pack(Rgb c, uint32_t old) const {
-        if (add.on && (d == Depth::D3D16 || d == Depth::D3D32))
-            c = Rgb{AddClamped(c.r, add.r, add.rm), AddClamped(c.g, add.g, add.gm), AddClamped(c.b, add.b, add.bm)};
-        switch (d) {
-        case Depth::D3D16: return w16.PackRaw(c.r, w16.fullScreen ? c.g * 2 : c.g, c.b);
-        case Depth::D3D32: return 0xFF000000u | c.r << 16 | c.g << 8 | c.b;
-        case Depth::DD16: {
-            const PixelLayout& l = g_SurfLayout;
-            return c.r << l.rs | c.g << l.gs | c.b << l.bs;
-        }
-        case Depth::DD32: return (old & 0xFF000000u) | c.r << 16 | c.g << 8 | c.b;
-        default: return old;
-        }
-    }
-};
 
 // The block colour of the Direct3D mosaic from its top-left pixel.
 uint32_t MosaicD3DColour(Depth d, uint32_t p, const cColourAdd& add, const cWriter16& w16) {
@@ -99,16 +76,25 @@ bool DDBltMosaic(DDSURFACEDATA* dst, int x, int y, int w, int h, int block, DDSU
                 uint32_t sr = 0, sg = 0, sb = 0, n = 0;
                 const int64_t y0 = std::max<int64_t>(sy + by, 0), y1 = std::min<int64_t>(sy + by + bh, pass.SrcH());
                 const int64_t x0 = std::max<int64_t>(sx + bx, 0), x1 = std::min<int64_t>(sx + bx + bw, pass.SrcW());
-                for (int64_t py = y0; py < y1; ++py)
-                    for (int64_t px = x0; px < x1; ++px) {
-                        const uint32_t p = LoadAt(si, bytes, int(px), int(py));
-                        if (flag == 1 && TransparentKey(p)) continue;
-                        const Rgb c = ChannelsOf(d, p);
-                        if (d == Depth::DD16)
+                for (int64_t py = y0; py < y1; ++py) {
+                    const uint8_t* sp = si.Row(int(py)) + size_t(x0) * size_t(bytes);
+                    if (d == Depth::DD32) {
+                        for (int64_t px = x0; px < x1; ++px, sp += 4) {
+                            const uint32_t p = Load32(sp);
+                            if (flag == 1 && TransparentKey(p)) continue;
+                            sr += p >> 16 & 255, sg += p >> 8 & 255, sb += p & 255;
+                            ++n;
+                        }
+                    } else {
+                        for (int64_t px = x0; px < x1; ++px, sp += 2) {
+                            const uint32_t p = Load16(sp);
+                            if (flag == 1 && TransparentKey(p)) continue;
+                            const Rgb c = Channels(p, l);
                             sr += ScaleUp(c.r, l.rm), sg += ScaleUp(c.g, l.gm), sb += ScaleUp(c.b, l.bm);
-                        else sr += c.r, sg += c.g, sb += c.b;
-                        ++n;
+                            ++n;
+                        }
                     }
+                }
                 if (n == 0) continue;
                 sr /= n, sg /= n, sb /= n;
                 if (d == Depth::DD16)
@@ -118,12 +104,16 @@ bool DDBltMosaic(DDSURFACEDATA* dst, int x, int y, int w, int h, int block, DDSU
             }
             const int64_t ty0 = std::max<int64_t>(y + by, 0), ty1 = std::min<int64_t>(y + by + bh, pass.DstH());
             const int64_t tx0 = std::max<int64_t>(x + bx, 0), tx1 = std::min<int64_t>(x + bx + bw, pass.DstW());
-            for (int64_t ty = ty0; ty < ty1; ++ty)
-                for (int64_t tx = tx0; tx < tx1; ++tx) {
-                    uint32_t v = colour;
-                    if (keepByte3) v |= LoadAt(di, 4, int(tx), int(ty)) & 0xFF000000u;
-                    StoreAt(di, bytes, int(tx), int(ty), v);
-                }
+            for (int64_t ty = ty0; ty < ty1; ++ty) {
+                uint8_t* dp = di.Row(int(ty)) + size_t(tx0) * size_t(bytes);
+                if (keepByte3)
+                    for (int64_t tx = tx0; tx < tx1; ++tx, dp += 4) Store32(dp, colour | (Load32(dp) & 0xFF000000u));
+                else if (bytes == 4)
+                    for (int64_t tx = tx0; tx < tx1; ++tx, dp += 4) Store32(dp, colour);
+                else if (bytes == 2)
+                    for (int64_t tx = tx0; tx < tx1; ++tx, dp += 2) Store16(dp, colour);
+                else std::memset(dp, int(colour & 255), size_t(tx1 - tx0));
+            }
         }
     }
     return true;
@@ -131,46 +121,208 @@ bool DDBltMosaic(DDSURFACEDATA* dst, int x, int y, int w, int h, int block, DDSU
 
 namespace {
 
-// Summed-area tables of the three channels and of the sample count over the
-// part of the rectangle inside the source image, transparent samples left
-// out under flag 1. Any box sum is then four look-ups, in exact integers
-// (32-bit wrap-around cancels in the differences).
-struct cBoxSums {
-    int64_t c0 = 0, r0 = 0;  // rectangle column and row of the table's origin
-    int cw = 0, ch = 0;
-    std::vector<uint32_t> t;  // (ch + 1) x (cw + 1) cells of r, g, b, n
+// The channels of a sum and the count, four 32-bit lanes (plain integer
+// vector operations: the same as lane by lane).
+using Sum4 = uint32_t __attribute__((vector_size(16)));
 
-    uint32_t* Cell(int col, int row) { return &t[(size_t(row) * size_t(cw + 1) + size_t(col)) * 4]; }
+template <Depth D>
+inline bool IsTransparentT(uint32_t px) {
+    if constexpr (D == Depth::D3D16) return Transparent16(px);
+    else if constexpr (D == Depth::D3D32) return Transparent32(px);
+    else return TransparentKey(px);
+}
 
-    void Build(const cImage& si, Depth d, int bytes, int64_t sx, int64_t sy, int64_t c1, int64_t r1, int flag) {
-        cw = int(std::max<int64_t>(c1 - c0, 0)), ch = int(std::max<int64_t>(r1 - r0, 0));
-        t.assign(size_t(cw + 1) * size_t(ch + 1) * 4, 0);
-        for (int row = 0; row < ch; ++row) {
-            uint32_t run[4] = {0, 0, 0, 0};
-            for (int col = 0; col < cw; ++col) {
-                const uint32_t p = LoadAt(si, bytes, int(sx + c0 + col), int(sy + r0 + row));
-                if (!(flag == 1 && IsTransparent(d, p))) {
-                    const Rgb c = ChannelsOf(d, p);
-                    run[0] += c.r, run[1] += c.g, run[2] += c.b, run[3] += 1;
+template <Depth D>
+inline uint32_t LoadT(const uint8_t* p) {
+    if constexpr (D == Depth::D3D32 || D == Depth::DD32) return Load32(p);
+    else return Load16(p);
+}
+template <Depth D>
+inline void StoreT(uint8_t* p, uint32_t v) {
+    if constexpr (D == Depth::D3D32 || D == Depth::DD32) Store32(p, v);
+    else Store16(p, v);
+}
+
+// One sample as sum lanes with a count of 1. 32-bit pixels keep their
+// byte order (blue, green, red, then the count in place of byte 3); 16-bit
+// ones give red, green, blue by the surface layout.
+template <Depth D>
+inline Sum4 SampleOf(uint32_t p, const PixelLayout& l) {
+    if constexpr (D == Depth::D3D32 || D == Depth::DD32) {
+        using Bytes4 = uint8_t __attribute__((vector_size(4)));
+        Bytes4 b;
+        std::memcpy(&b, &p, 4);
+        return (__builtin_convertvector(b, Sum4) & Sum4{~0u, ~0u, ~0u, 0}) | Sum4{0, 0, 0, 1};
+    } else {
+        return Sum4{p >> l.rs & uint32_t(l.rm), p >> l.gs & uint32_t(l.gm), p >> l.bs & uint32_t(l.bm), 1};
+    }
+}
+
+// The blur by running sums: each column's samples summed down the box's
+// rows (a row added as it enters the box and taken off as it leaves), then
+// those column sums slid along the row over the box's columns. Sums over a
+// box clipped to the samples inside the rectangle and the source image come
+// out as the same integers at any radius (32-bit wrap-around cancels in the
+// differences); the count holds how many samples a box took, transparent
+// ones left out under flag 1.
+template <Depth D>
+void BlurRows(cPixelPass& pass, DDSURFACEDATA* dst, const DDBLTPARAM* param, int x, int y, int w, int h, int radiusX,
+              int ry, int sx, int sy, int flag) {
+    constexpr bool wide = D == Depth::D3D32 || D == Depth::DD32;
+    constexpr int bytes = wide ? 4 : 2;
+    constexpr int R = wide ? 2 : 0, G = 1, B = wide ? 0 : 2;  // lanes of the channels
+    cImage& di = pass.Dst();
+    const cImage& si = pass.Src();
+    // Samples: rectangle columns [c0, c1) and rows [r0, r1) whose source
+    // pixels lie inside the source image.
+    const int64_t c0 = std::max<int64_t>(0, -int64_t(sx)), c1 = std::min<int64_t>(w, int64_t(pass.SrcW()) - sx);
+    const int64_t r0 = std::max<int64_t>(0, -int64_t(sy)), r1 = std::min<int64_t>(h, int64_t(pass.SrcH()) - sy);
+    // Pixels written: rectangle columns [i0, i1) and rows [j0, j1) inside
+    // the destination image.
+    const int64_t i0 = std::max<int64_t>(0, -int64_t(x)), i1 = std::min<int64_t>(w, int64_t(pass.DstW()) - x);
+    const int64_t j0 = std::max<int64_t>(0, -int64_t(y)), j1 = std::min<int64_t>(h, int64_t(pass.DstH()) - y);
+    if (i0 >= i1 || j0 >= j1 || c0 >= c1 || r0 >= r1) return;
+    // A box wider than the rectangle takes every sample column from every
+    // pixel, as one of the rectangle's width does.
+    const int64_t rx = std::min<int64_t>(radiusX, w);
+    // Column sums by rectangle column, padded with rx empty columns on both
+    // sides so that the sliding box never leaves the array.
+    thread_local std::vector<Sum4> columns;
+    columns.assign(size_t(w + 2 * rx), Sum4{0, 0, 0, 0});
+    Sum4* col = columns.data() + rx;
+    const PixelLayout l = g_SurfLayout;
+    const bool keyed = flag == 1;
+    // Each sample row's samples, kept while the row is inside the box: at
+    // most min(2 ry, sample rows) rows at once, so a row taking a slot never
+    // finds one still inside there.
+    const int64_t n = c1 - c0;
+    const size_t ringRows = size_t(std::min<int64_t>(2 * int64_t(ry), r1 - r0)) + 1;
+    thread_local std::vector<Sum4> ring;
+    ring.resize(ringRows * size_t(n));
+    auto slot = [&](int64_t row) { return ring.data() + size_t(row - r0) % ringRows * size_t(n); };
+    // Decodes sample row `row` into its slot and adds it to the column sums.
+    auto enterRow = [&](int64_t row) {
+        const uint8_t* sp = si.Row(int(sy + row)) + size_t(sx + c0) * bytes;
+        Sum4* out = slot(row);
+        Sum4* cp = col + c0;
+        int64_t c = 0;
+        if constexpr (wide) {
+            // Four pixels at a time: bytes spread into the lanes, byte 3
+            // replaced by the count (0 for a transparent sample).
+            using Bytes16 = uint8_t __attribute__((vector_size(16)));
+            const Bytes16 zero = {};
+            const uint32_t key = g_DD.dwColorKey;
+            for (; c + 4 <= n; c += 4, sp += 16) {
+                Bytes16 v;
+                std::memcpy(&v, sp, 16);
+                Sum4 px;
+                std::memcpy(&px, sp, 16);
+                Sum4 keep = Sum4{~0u, ~0u, ~0u, ~0u};
+                if (keyed) {
+                    if constexpr (D == Depth::D3D32) keep = (Sum4)((px >> 24) != 0u);
+                    else keep = (Sum4)(px != key);
                 }
-                const uint32_t* up = Cell(col + 1, row);
-                uint32_t* out = Cell(col + 1, row + 1);
-                for (int k = 0; k < 4; ++k) out[k] = up[k] + run[k];
+                // Two interleaves with zeros widen bytes to 32-bit lanes.
+                using Words8 = uint16_t __attribute__((vector_size(16)));
+                const Words8 z16 = {};
+                const Words8 w0 = (Words8)__builtin_shuffle(
+                    v, zero, (Bytes16){0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23});
+                const Words8 w1 = (Words8)__builtin_shuffle(
+                    v, zero, (Bytes16){8, 24, 9, 25, 10, 26, 11, 27, 12, 28, 13, 29, 14, 30, 15, 31});
+                const Sum4 lanes[4] = {(Sum4)__builtin_shuffle(w0, z16, (Words8){0, 8, 1, 9, 2, 10, 3, 11}),
+                                       (Sum4)__builtin_shuffle(w0, z16, (Words8){4, 12, 5, 13, 6, 14, 7, 15}),
+                                       (Sum4)__builtin_shuffle(w1, z16, (Words8){0, 8, 1, 9, 2, 10, 3, 11}),
+                                       (Sum4)__builtin_shuffle(w1, z16, (Words8){4, 12, 5, 13, 6, 14, 7, 15})};
+                for (int k = 0; k < 4; ++k) {
+                    const Sum4 m = __builtin_shuffle(keep, (Sum4){uint32_t(k), uint32_t(k), uint32_t(k), uint32_t(k)});
+                    const Sum4 sample = ((lanes[k] & Sum4{~0u, ~0u, ~0u, 0}) | Sum4{0, 0, 0, 1}) & m;
+                    out[c + k] = sample;
+                    cp[c + k] += sample;
+                }
             }
         }
-    }
-    // Sums over rectangle columns [a0, a1) and rows [b0, b1), clipped.
-    void Box(int64_t a0, int64_t a1, int64_t b0, int64_t b1, uint32_t out[4]) {
-        const int x0 = int(std::clamp<int64_t>(a0 - c0, 0, cw)), x1 = int(std::clamp<int64_t>(a1 - c0, 0, cw));
-        const int y0 = int(std::clamp<int64_t>(b0 - r0, 0, ch)), y1 = int(std::clamp<int64_t>(b1 - r0, 0, ch));
-        if (x0 >= x1 || y0 >= y1) {
-            out[0] = out[1] = out[2] = out[3] = 0;
-            return;
+        for (; c < n; ++c, sp += bytes) {
+            const uint32_t p = LoadT<D>(sp);
+            Sum4 v = SampleOf<D>(p, l);
+            if (keyed && IsTransparentT<D>(p)) v = Sum4{0, 0, 0, 0};
+            out[c] = v;
+            cp[c] += v;
         }
-        const uint32_t *a = Cell(x1, y1), *b = Cell(x0, y1), *c = Cell(x1, y0), *e = Cell(x0, y0);
-        for (int k = 0; k < 4; ++k) out[k] = a[k] - b[k] - c[k] + e[k];
+    };
+    auto leaveRow = [&](int64_t row) {
+        const Sum4* in = slot(row);
+        Sum4* cp = col + c0;
+        int64_t c = 0;
+        for (; c + 2 <= n; c += 2) cp[c] -= in[c], cp[c + 1] -= in[c + 1];
+        for (; c < n; ++c) cp[c] -= in[c];
+    };
+    const cColourAdd add = cColourAdd::From(param);
+    const cWriter16 w16(dst);
+    // The window of sample rows for rectangle row j: [lo, hi), both
+    // clamped into the sample rows, so both only grow with j.
+    int64_t lo = r0, hi = r0;
+    uint32_t lastN = 0;
+    uint64_t recip = 0;
+    bool byRecip = false;
+    // Centres whose source pixel lies inside the source image's columns.
+    const int64_t ci0 = std::max<int64_t>(i0, -int64_t(sx)), ci1 = std::min<int64_t>(i1, int64_t(pass.SrcW()) - sx);
+    // One rectangle row; KEYED: transparent centres (and centres that
+    // cannot be tested, outside the source image) are left as they are.
+    auto writeRow = [&]<bool KEYED>(int64_t j) {
+        // The box of the first pixel, then slid one column at a time.
+        Sum4 s = {0, 0, 0, 0};
+        for (int64_t c = i0 - rx; c < i0 + rx; ++c) s += col[c];
+        const int64_t cy = sy + j;
+        const bool centreRowIn = cy >= 0 && cy < pass.SrcH();
+        const uint8_t* centre = centreRowIn ? si.Row(int(cy)) + size_t(sx) * bytes : nullptr;
+        uint8_t* dp = di.Row(int(y + j)) + size_t(x + i0) * bytes;
+        for (int64_t i = i0; i < i1; ++i, dp += bytes) {
+            const Sum4 box = s;
+            s += col[i + rx] - col[i - rx];
+            if constexpr (KEYED) {
+                if (!centreRowIn || i < ci0 || i >= ci1) continue;
+                if (IsTransparentT<D>(LoadT<D>(centre + size_t(i) * bytes))) continue;
+            }
+            const uint32_t count = box[3];
+            if (count != lastN) {
+                if (count == 0) continue;
+                lastN = count;
+                recip = 0xFFFFFFFFull / count + 1;
+                byRecip = count <= 4104;
+            }
+            // A channel's sum x is at most 255 n, so for n up to 4104 (x n <
+            // 2^32) x times the rounded-up reciprocal 2^32 / n, cut to its
+            // high word, is the exact quotient.
+            uint32_t r, g, bl;
+            if (byRecip)
+                r = uint32_t(box[R] * recip >> 32), g = uint32_t(box[G] * recip >> 32),
+                bl = uint32_t(box[B] * recip >> 32);
+            else r = box[R] / count, g = box[G] / count, bl = box[B] / count;
+            if constexpr (D == Depth::D3D32) {
+                if (add.on) Store32(dp, 0xFF000000u | AddClamped(r, add.r, add.rm) << 16 |
+                                            AddClamped(g, add.g, add.gm) << 8 | AddClamped(bl, add.b, add.bm));
+                else Store32(dp, 0xFF000000u | r << 16 | g << 8 | bl);
+            } else if constexpr (D == Depth::DD32) {
+                Store32(dp, (Load32(dp) & 0xFF000000u) | r << 16 | g << 8 | bl);
+            } else if constexpr (D == Depth::DD16) {
+                Store16(dp, r << l.rs | g << l.gs | bl << l.bs);
+            } else {
+                uint32_t cr = r, cg = g, cb = bl;
+                if (add.on) cr = AddClamped(cr, add.r, add.rm), cg = AddClamped(cg, add.g, add.gm),
+                            cb = AddClamped(cb, add.b, add.bm);
+                Store16(dp, w16.PackRaw(cr, w16.fullScreen ? cg * 2 : cg, cb));
+            }
+        }
+    };
+    for (int64_t j = j0; j < j1; ++j) {
+        const int64_t nlo = std::clamp<int64_t>(j - ry, r0, r1), nhi = std::clamp<int64_t>(j + ry, r0, r1);
+        for (; hi < nhi; ++hi) enterRow(hi);
+        for (; lo < nlo; ++lo) leaveRow(lo);
+        if (lo >= hi) continue;
+        if (keyed) writeRow.template operator()<true>(j);
+        else writeRow.template operator()<false>(j);
     }
-};
+}
 
 }  // namespace
 
@@ -180,34 +332,12 @@ bool DDBltBlur(DDSURFACEDATA* dst, int x, int y, int w, int h, int radiusX, int 
     ResolveSurfaces(dst, src);
     cPixelPass pass;
     if (!pass.Lock(dst, src, x, y, w, h, sx, sy)) return false;
-    const Depth d = CurrentDepth();
-    if (d != Depth::D3D16 && d != Depth::D3D32 && d != Depth::DD16 && d != Depth::DD32) return true;
-    const int bytes = BytesOf(d);
-    cImage& di = pass.Dst();
-    const cImage& si = pass.Src();
-    // Samples: rectangle positions whose source lies inside the source image.
-    cBoxSums sums;
-    sums.c0 = std::max<int64_t>(0, -int64_t(sx));
-    sums.r0 = std::max<int64_t>(0, -int64_t(sy));
-    sums.Build(si, d, bytes, sx, sy, std::min<int64_t>(w, int64_t(pass.SrcW()) - sx),
-               std::min<int64_t>(h, int64_t(pass.SrcH()) - sy), flag);
-    const cColourOut out(d, dst, param);
-    const int64_t i0 = std::max<int64_t>(0, -int64_t(x)), i1 = std::min<int64_t>(w, int64_t(pass.DstW()) - x);
-    const int64_t j0 = std::max<int64_t>(0, -int64_t(y)), j1 = std::min<int64_t>(h, int64_t(pass.DstH()) - y);
-    for (int64_t j = j0; j < j1; ++j)
-        for (int64_t i = i0; i < i1; ++i) {
-            if (flag == 1) {
-                // A centre outside the source image cannot be tested: left as it is.
-                const int64_t cx = sx + i, cy = sy + j;
-                if (cx < 0 || cy < 0 || cx >= pass.SrcW() || cy >= pass.SrcH()) continue;
-                if (IsTransparent(d, LoadAt(si, bytes, int(cx), int(cy)))) continue;
-            }
-            uint32_t s[4];
-            sums.Box(i - radiusX, i + radiusX, j - radiusY, j + radiusY, s);
-            if (s[3] == 0) continue;
-            const int tx = int(x + i), ty = int(y + j);
-            const uint32_t old = LoadAt(di, bytes, tx, ty);
-            StoreAt(di, bytes, tx, ty, out.Pack(Rgb{s[0] / s[3], s[1] / s[3], s[2] / s[3]}, old));
-        }
+    switch (CurrentDepth()) {
+    case Depth::D3D16: BlurRows<Depth::D3D16>(pass, dst, param, x, y, w, h, radiusX, radiusY, sx, sy, flag); break;
+    case Depth::D3D32: BlurRows<Depth::D3D32>(pass, dst, param, x, y, w, h, radiusX, radiusY, sx, sy, flag); break;
+    case Depth::DD16: BlurRows<Depth::DD16>(pass, dst, param, x, y, w, h, radiusX, radiusY, sx, sy, flag); break;
+    case Depth::DD32: BlurRows<Depth::DD32>(pass, dst, param, x, y, w, h, radiusX, radiusY, sx, sy, flag); break;
+    default: break;  // no blur at 8 and 24 bits
+    }
     return true;
 }

@@ -45,6 +45,35 @@ void RotateQuad(DDSURFACEDATA* dst, int cx, int cy, int w, int h, int px, int py
     DrawEffectQuad(dst, src, st);
 }
 
+// The software rotation's walk over the destination box, row by row in
+// order (the source may be the destination itself): each point turned back
+// by the inverse pair, both products stepped along the row.
+template <int B>
+void RotateRows(cPixelPass& pass, int64_t u0, int64_t u1, int64_t v0, int64_t v1, int px, int py, int w, int h,
+                int sx, int sy, int64_t offX, int64_t offY, int64_t si, int64_t ci, int flag) {
+    cImage& di = pass.Dst();
+    const cImage& sImg = pass.Src();
+    const int64_t sw = pass.SrcW(), sh = pass.SrcH();
+    for (int64_t V = v0; V <= v1; ++V) {
+        const int64_t v = V - py;
+        int64_t a = ci * (u0 - px) - si * v, b = si * (u0 - px) + ci * v;
+        uint8_t* drow = di.Row(int(offY + V));
+        for (int64_t U = u0; U <= u1; ++U, a += ci, b += si) {
+            const int64_t xs = px + (a >> 10), ys = py + (b >> 10);
+            if (xs < 0 || xs >= w || ys < 0 || ys >= h) continue;
+            const int64_t tx = sx + xs, ty = sy + ys;
+            if (tx < 0 || ty < 0 || tx >= sw || ty >= sh) continue;
+            const uint8_t* sp = sImg.Row(int(ty)) + size_t(tx) * B;
+            const uint32_t p = B == 1 ? *sp : B == 2 ? Load16(sp) : Load32(sp);
+            if (flag == 1 && p == g_DD.dwColorKey) continue;
+            uint8_t* dp = drow + size_t(offX + U) * B;
+            if constexpr (B == 1) *dp = uint8_t(p);
+            else if constexpr (B == 2) Store16(dp, p);
+            else Store32(dp, p);
+        }
+    }
+}
+
 bool RotateSoft(DDSURFACEDATA* dst, int cx, int cy, int w, int h, int px, int py, double theta, DDSURFACEDATA* src,
                 int sx, int sy, int flag) {
     cPixelPass pass;
@@ -65,20 +94,82 @@ bool RotateSoft(DDSURFACEDATA* dst, int cx, int cy, int w, int h, int px, int py
     const int64_t offX = int64_t(cx) - px, offY = int64_t(cy) - py;
     const int64_t u0 = std::max(minX - 2, -offX), u1 = std::min(maxX + 1, pass.DstW() - 1 - offX);
     const int64_t v0 = std::max(minY - 2, -offY), v1 = std::min(maxY + 1, pass.DstH() - 1 - offY);
+    switch (bytes) {
+    case 1: RotateRows<1>(pass, u0, u1, v0, v1, px, py, w, h, sx, sy, offX, offY, si, ci, flag); break;
+    case 2: RotateRows<2>(pass, u0, u1, v0, v1, px, py, w, h, sx, sy, offX, offY, si, ci, flag); break;
+    default: RotateRows<4>(pass, u0, u1, v0, v1, px, py, w, h, sx, sy, offX, offY, si, ci, flag); break;
+    }
+    return true;
+}
+
+// One point of the lens's quarter: whether it lies in the disc and the
+// rounded offsets for a positive and a negative distance on each axis.
+struct LensCell {
+    int64_t xp, xn, yp, yn;
+    bool inside;
+};
+
+// How a lens point is written in each branch.
+struct cLensOut {
+    Depth d;
+    int flag;
+    bool clearing;  // Direct3D 32: points without a picture are zeroed
+    cColourAdd add;
+    cWriter16 w16;
+};
+
+template <Depth D>
+void LensRowT(const cLensOut& o, cPixelPass& pass, const LensCell* cell, int64_t ax0, int cx, int cy, int64_t dx0, int64_t dx1,
+              int64_t dy, int scx, int scy) {
+    constexpr int bytes = D == Depth::DD8 ? 1 : D == Depth::D3D16 || D == Depth::DD16 ? 2 : 4;
     cImage& di = pass.Dst();
     const cImage& sImg = pass.Src();
-    for (int64_t V = v0; V <= v1; ++V)
-        for (int64_t U = u0; U <= u1; ++U) {
-            const int64_t u = U - px, v = V - py;
-            const int64_t xs = px + ((ci * u - si * v) >> 10), ys = py + ((si * u + ci * v) >> 10);
-            if (xs < 0 || xs >= w || ys < 0 || ys >= h) continue;
-            const int64_t tx = sx + xs, ty = sy + ys;
-            if (tx < 0 || ty < 0 || tx >= pass.SrcW() || ty >= pass.SrcH()) continue;
-            const uint32_t p = LoadAt(sImg, bytes, tx, ty);
-            if (flag == 1 && p == g_DD.dwColorKey) continue;
-            StoreAt(di, bytes, offX + U, offY + V, p);
+    const int64_t sw = pass.SrcW(), sh = pass.SrcH();
+    uint8_t* drow = di.Row(int(cy + dy));
+    for (int64_t dx = dx0; dx <= dx1; ++dx) {
+        uint8_t* dp = drow + size_t(cx + dx) * bytes;
+        const LensCell& c = cell[size_t((dx < 0 ? -dx : dx) - ax0)];
+        bool got = false;
+        uint32_t p = 0;
+        if (c.inside) {
+            const int64_t sxp = scx + (dx < 0 ? c.xn : c.xp), syp = scy + (dy < 0 ? c.yn : c.yp);
+            if (sxp >= 0 && syp >= 0 && sxp < sw && syp < sh) {
+                const uint8_t* sp = sImg.Row(int(syp)) + size_t(sxp) * bytes;
+                p = bytes == 1 ? *sp : bytes == 2 ? Load16(sp) : Load32(sp);
+                got = true;
+            }
         }
-    return true;
+        if constexpr (D == Depth::D3D16) {
+            if (!got || (o.flag == 1 && Transparent16(p))) continue;
+            Store16(dp, CopiedD3D16(p, o.add, o.w16));
+        } else if constexpr (D == Depth::D3D32) {
+            if (!got || Transparent32(p)) {
+                if (o.clearing) Store32(dp, 0);
+                continue;
+            }
+            if (o.add.on)
+                p = (Load32(dp) & 0xFF000000u) | std::min((p >> 16 & 255) + o.add.r, 255u) << 16 |
+                    std::min((p >> 8 & 255) + o.add.g, 255u) << 8 | std::min((p & 255) + o.add.b, 255u);
+            Store32(dp, p);
+        } else {
+            if (!got || p == g_DD.dwColorKey) continue;
+            if constexpr (bytes == 1) *dp = uint8_t(p);
+            else if constexpr (bytes == 2) Store16(dp, p);
+            else Store32(dp, p);
+        }
+    }
+}
+
+void LensRow(const cLensOut& o, cPixelPass& pass, const LensCell* cell, int64_t ax0, int cx, int cy, int64_t dx0, int64_t dx1,
+             int64_t dy, int scx, int scy) {
+    switch (o.d) {
+    case Depth::D3D16: LensRowT<Depth::D3D16>(o, pass, cell, ax0, cx, cy, dx0, dx1, dy, scx, scy); break;
+    case Depth::D3D32: LensRowT<Depth::D3D32>(o, pass, cell, ax0, cx, cy, dx0, dx1, dy, scx, scy); break;
+    case Depth::DD8: LensRowT<Depth::DD8>(o, pass, cell, ax0, cx, cy, dx0, dx1, dy, scx, scy); break;
+    case Depth::DD16: LensRowT<Depth::DD16>(o, pass, cell, ax0, cx, cy, dx0, dx1, dy, scx, scy); break;
+    case Depth::DD32: LensRowT<Depth::DD32>(o, pass, cell, ax0, cx, cy, dx0, dx1, dy, scx, scy); break;
+    default: break;
+    }
 }
 
 }  // namespace
@@ -114,15 +205,14 @@ bool DDBltLens(DDSURFACEDATA* dst, int cx, int cy, int radius, int depth, DDSURF
     const cColourAdd add = cColourAdd::From(param);
     const cWriter16 w16(dst);
     const bool clearing = d == Depth::D3D32 && clear != 0;
-    cImage& di = pass.Dst();
-    const cImage& sImg = pass.Src();
     const int64_t r = radius, r2 = r * r;
     const int64_t dy0 = std::max(-r, -int64_t(cy)), dy1 = std::min(r, int64_t(pass.DstH()) - 1 - cy);
     const int64_t dx0 = std::max(-r, -int64_t(cx)), dx1 = std::min(r, int64_t(pass.DstW()) - 1 - cx);
     if (dx0 > dx1 || dy0 > dy1) return true;
     // z and |d| x depth / z depend only on |dx| and |dy| (the division is
-    // sign-symmetric): one quarter, over the magnitudes the walk meets, is
-    // computed and mirrored; only the rounding trunc(+-q + 0.5) takes the sign.
+    // sign-symmetric): they are computed once per magnitude pair, for the row
+    // above the centre and the row below it; only the rounding
+    // trunc(+-q + 0.5) takes the sign.
     auto magnitudes = [](int64_t lo, int64_t hi, int64_t& a0, int64_t& a1) {
         a0 = lo <= 0 && hi >= 0 ? 0 : std::min(std::abs(lo), std::abs(hi));
         a1 = std::max(std::abs(lo), std::abs(hi));
@@ -131,58 +221,30 @@ bool DDBltLens(DDSURFACEDATA* dst, int cx, int cy, int radius, int depth, DDSURF
     magnitudes(dx0, dx1, ax0, ax1);
     magnitudes(dy0, dy1, ay0, ay1);
     const size_t qw = size_t(ax1 - ax0 + 1);
-    struct Cell {
-        double qx, qy;  // |dx| x depth / z and |dy| x depth / z
-        bool inside, flat;  // inside the disc; z = 0 (the plain offset)
-    };
-    std::vector<Cell> quarter(qw * size_t(ay1 - ay0 + 1));
-    for (int64_t ay = ay0; ay <= ay1; ++ay)
+    thread_local std::vector<LensCell> cells;
+    cells.resize(qw);
+    const cLensOut out{d, flag, clearing, add, w16};
+    for (int64_t ay = ay0; ay <= ay1; ++ay) {
+        const double fy = double(ay);
         for (int64_t ax = ax0; ax <= ax1; ++ax) {
-            Cell& c = quarter[size_t(ay - ay0) * qw + size_t(ax - ax0)];
-            c = Cell{0, 0, ax * ax + ay * ay <= r2, false};
+            LensCell& c = cells[size_t(ax - ax0)];
+            c.inside = ax * ax + ay * ay <= r2;
             if (!c.inside) continue;
-            const double z = std::sqrt(K * K - double(ax) * double(ax) - double(ay) * double(ay));
-            c.flat = z == 0;
-            if (!c.flat) c.qx = double(ax) * dd / z, c.qy = double(ay) * dd / z;
+            const double z = std::sqrt(K * K - double(ax) * double(ax) - fy * fy);
+            if (z == 0) {
+                // The plain offset.
+                c.xp = ax, c.xn = -ax, c.yp = ay, c.yn = -ay;
+                continue;
+            }
+            const double qx = double(ax) * dd / z, qy = fy * dd / z;
+            c.xp = int64_t(std::trunc(qx + 0.5)), c.xn = int64_t(std::trunc(-qx + 0.5));
+            c.yp = int64_t(std::trunc(qy + 0.5)), c.yn = int64_t(std::trunc(-qy + 0.5));
         }
-    auto offset = [](int64_t a, double q, bool flat) {
-        return flat ? a : int64_t(std::trunc((a < 0 ? -q : q) + 0.5));
-    };
-    for (int64_t dy = dy0; dy <= dy1; ++dy) {
-        const Cell* row = &quarter[size_t(std::abs(dy) - ay0) * qw];
-        for (int64_t dx = dx0; dx <= dx1; ++dx) {
-            const int64_t tx = cx + dx, ty = cy + dy;
-            const Cell& c = row[size_t(std::abs(dx) - ax0)];
-            bool got = false;
-            uint32_t p = 0;
-            if (c.inside) {
-                const int64_t sxp = scx + offset(dx, c.qx, c.flat), syp = scy + offset(dy, c.qy, c.flat);
-                if (sxp >= 0 && syp >= 0 && sxp < pass.SrcW() && syp < pass.SrcH()) {
-                    p = LoadAt(sImg, bytes, sxp, syp);
-                    got = true;
-                }
-            }
-            switch (d) {
-            case Depth::D3D16:
-                if (!got || (flag == 1 && Transparent16(p))) break;
-                StoreAt(di, 2, tx, ty, CopiedD3D16(p, add, w16));
-                break;
-            case Depth::D3D32:
-                if (!got || Transparent32(p)) {
-                    if (clearing) StoreAt(di, 4, tx, ty, 0);
-                    break;
-                }
-                if (add.on) {
-                    const Rgb c = Channels(p, PixelLayout{16, 8, 0, 24, 255, 255, 255, 255});
-                    p = (LoadAt(di, 4, tx, ty) & 0xFF000000u) | std::min(c.r + add.r, 255u) << 16 |
-                        std::min(c.g + add.g, 255u) << 8 | std::min(c.b + add.b, 255u);
-                }
-                StoreAt(di, 4, tx, ty, p);
-                break;
-            default:
-                if (got && p != g_DD.dwColorKey) StoreAt(di, bytes, tx, ty, p);
-                break;
-            }
+        for (int side = 0; side < 2; ++side) {
+            const int64_t dy = side == 0 ? -ay : ay;
+            if (side == 1 && ay == 0) break;
+            if (dy < dy0 || dy > dy1) continue;
+            LensRow(out, pass, cells.data(), ax0, cx, cy, dx0, dx1, dy, scx, scy);
         }
     }
     return true;

@@ -124,6 +124,39 @@ TEST(PixelCore, QuadFastPathEqualsGeneralPath) {
     }
 }
 
+// Turned, sheared and degenerate quads: the triangle walk's one run per row
+// gives the pixels that testing every pixel of the bounding box gives,
+// edges, corners and the top-left rule included.
+TEST(PixelCore, QuadRowRunsEqualPerPixelTests) {
+    std::mt19937 rng(23);
+    auto rnd = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const PixelFormat fmts[] = {PixelFormat::ARGB8888, PixelFormat::ARGB1555, PixelFormat::RGB565,
+                                PixelFormat::XRGB8888};
+    for (int n = 0; n < 600; ++n) {
+        const PixelFormat tf = fmts[n % 2], df = fmts[rnd(0, 3)];
+        cImage tex(tf, rnd(1, 9), rnd(1, 9));
+        for (int y = 0; y < tex.Height(); ++y)
+            for (int x = 0; x < tex.Width(); ++x) tex.Set(x, y, uint32_t(rng()));
+        cImage a(df, 28, 22);
+        for (int y = 0; y < a.Height(); ++y)
+            for (int x = 0; x < a.Width(); ++x) a.Set(x, y, uint32_t(rng()));
+        cImage b = a;
+        QuadParams q;
+        q.texture = n % 7 == 0 ? nullptr : &tex;
+        q.diffuse = n % 3 ? 0xFFFFFFFFu : uint32_t(rng());
+        q.blend = rnd(0, 1);
+        // Corners on whole, half and quarter pixels, some shared or in line.
+        for (QuadVertex& v : q.v)
+            v = {float(rnd(-40, 150) / 4.0), float(rnd(-40, 120) / 4.0), float(rnd(-40, 40) / 4.0),
+                 float(rnd(-40, 40) / 4.0)};
+        if (n % 11 == 0) q.v[3] = q.v[1];
+        if (n % 13 == 0) q.v[2].x = q.v[0].x;
+        DrawQuad(a, q, QuadPath::General);
+        DrawQuad(b, q, QuadPath::PerPixel);
+        ASSERT_TRUE(a == b) << "case " << n;
+    }
+}
+
 // The fast rows of 32-bit sprites (a row of opaque texels copied, a row of
 // colour-keyed texels kept or replaced, stretched rows gathered first) give
 // what the general path gives, on targets with and without alpha, whatever
