@@ -71,6 +71,43 @@ void ClearHeroFootBlockJump() {
     if (!g_vPlayers.empty()) g_vPlayers.at(0).m_bFootBlockJump = 0;
 }
 
+// The lines along the edges of a flyer's box, without the corners.
+struct EdgeLines {
+    Box top, bottom, left, right;
+    explicit EdgeLines(const Box& b)
+        : top{b.l + 1, b.t, b.r - 1, b.t},
+          bottom{b.l + 1, b.b, b.r - 1, b.b},
+          left{b.l, b.t + 1, b.l, b.b - 1},
+          right{b.r, b.t + 1, b.r, b.b - 1} {}
+};
+
+// A solid against the two edge lines of one axis: touching the top (left)
+// line asks for a push to just below (right of) it, the largest winning;
+// touching the bottom (right) line for a push to just above (left of) it,
+// the smallest winning.
+void TouchEdges(cChara& c, cCharaComputer& s, const Box& sb, const EdgeLines& e, bool vertical, Candidate& fromLow,
+                Candidate& fromHigh) {
+    if (vertical) {
+        if (Overlaps(sb, e.top)) {
+            c.TouchTop(s);
+            fromLow.Largest(sb.b + 1, s, s.m_dSpeedY);
+        }
+        if (Overlaps(sb, e.bottom)) {
+            c.TouchBottom(s);
+            fromHigh.Smallest(sb.t - c.m_nHeight, s, s.m_dSpeedY);
+        }
+    } else {
+        if (Overlaps(sb, e.left)) {
+            c.TouchLeft(s);
+            fromLow.Largest(sb.r + 1, s, s.m_dSpeedX);
+        }
+        if (Overlaps(sb, e.right)) {
+            c.TouchRight(s);
+            fromHigh.Smallest(sb.l - c.m_nWidth, s, s.m_dSpeedX);
+        }
+    }
+}
+
 // The head stopped under a solid: the jump ends and the chara moves with
 // the solid's vertical speed from just below it.
 void PushHeadDown(cChara& c, double y, double solidSpeedY) {
@@ -110,11 +147,31 @@ void StepOutOfMap(cChara& c, double step, bool vertical) {
     }
 }
 
+// A flyer's push towards larger (sign 1) or smaller (sign -1) coordinates
+// by the solid touching the given side. A solid moving away while the chara
+// does not follow it leaves the chara where it is; the overlap is then
+// settled on the other axis.
+void ApplyFlyerPush(cChara& c, cCheckedList<cCharaComputer>& list, const Candidate& p, int side, bool vertical,
+                    double sign) {
+    if (!p.Has()) return;
+    (vertical ? c.m_dMoveSpeedY : c.m_dMoveSpeedX) = 0.0;
+    const double charaSpeed = vertical ? c.m_dSpeedY : c.m_dSpeedX;
+    if (sign * p.speed < 0 && sign * charaSpeed >= 0) {
+        c.m_abContact[side] = 0;
+        ResolveOnOtherAxis(c, list, vertical ? 0 : 1);
+    } else if (vertical) {
+        c.m_dY = p.v;
+        c.AfterMoveY();
+    } else {
+        c.m_dX = p.v;
+        c.m_bPushed = 1;
+        c.AfterMoveX();
+    }
+}
+
 int CollideFlying(cChara& c, cCheckedList<cCharaComputer>& list) {
-    const int w = c.m_nWidth, h = c.m_nHeight;
     const Box b = BoxOf(c);
-    const Box top{b.l + 1, b.t, b.r - 1, b.t}, bottom{b.l + 1, b.b, b.r - 1, b.b};
-    const Box left{b.l, b.t + 1, b.l, b.b - 1}, right{b.r, b.t + 1, b.r, b.b - 1};
+    const EdgeLines lines(b);
     Candidate pushRight, pushLeft, pushDown, standOn;
     bool overlapped = false;
     for (cCharaComputer& s : list) {
@@ -123,74 +180,19 @@ int CollideFlying(cChara& c, cCheckedList<cCharaComputer>& list) {
         if (!Overlaps(b, sb) || !IsSolidFor(s, c.m_nKey)) continue;
         overlapped = true;
         const Depth d = DepthOf(b, sb);
-        if (d.dx > d.dy) {
-            if (Overlaps(sb, top)) {
-                c.TouchTop(s);
-                pushDown.Largest(sb.b + 1, s, s.m_dSpeedY);
-            }
-            if (Overlaps(sb, bottom)) {
-                c.TouchBottom(s);
-                standOn.Smallest(sb.t - h, s, s.m_dSpeedY);
-            }
-        } else {
-            if (Overlaps(sb, left)) {
-                c.TouchLeft(s);
-                pushRight.Largest(sb.r + 1, s, s.m_dSpeedX);
-            }
-            if (Overlaps(sb, right)) {
-                c.TouchRight(s);
-                pushLeft.Smallest(sb.l - w, s, s.m_dSpeedX);
-            }
-        }
+        if (d.dx > d.dy)
+            TouchEdges(c, s, sb, lines, true, pushDown, standOn);
+        else
+            TouchEdges(c, s, sb, lines, false, pushRight, pushLeft);
     }
     if (overlapped) Fire(c, TRG_HIT_BLOCK_CHARA);
     if (c.m_nWallMode == 2)
         return pushRight.Has() || pushLeft.Has() || pushDown.Has() || standOn.Has() ? 2 : 0;
 
-    // A solid moving away while the chara does not follow it leaves the
-    // chara where it is; the overlap is then settled on the other axis.
-    if (pushRight.Has()) {
-        c.m_dMoveSpeedX = 0.0;
-        if (pushRight.speed < 0 && c.m_dSpeedX >= 0) {
-            c.m_abContact[CONTACT_LEFT] = 0;
-            ResolveOnOtherAxis(c, list, 1);
-        } else {
-            c.m_dX = pushRight.v;
-            c.m_bPushed = 1;
-            c.AfterMoveX();
-        }
-    }
-    if (pushLeft.Has()) {
-        c.m_dMoveSpeedX = 0.0;
-        if (pushLeft.speed > 0 && c.m_dSpeedX <= 0) {
-            c.m_abContact[CONTACT_RIGHT] = 0;
-            ResolveOnOtherAxis(c, list, 1);
-        } else {
-            c.m_dX = pushLeft.v;
-            c.m_bPushed = 1;
-            c.AfterMoveX();
-        }
-    }
-    if (pushDown.Has()) {
-        c.m_dMoveSpeedY = 0.0;
-        if (pushDown.speed < 0 && c.m_dSpeedY >= 0) {
-            c.m_abContact[CONTACT_TOP] = 0;
-            ResolveOnOtherAxis(c, list, 0);
-        } else {
-            c.m_dY = pushDown.v;
-            c.AfterMoveY();
-        }
-    }
-    if (standOn.Has()) {
-        c.m_dMoveSpeedY = 0.0;
-        if (standOn.speed > 0 && c.m_dSpeedY <= 0) {
-            c.m_abContact[CONTACT_BOTTOM] = 0;
-            ResolveOnOtherAxis(c, list, 0);
-        } else {
-            c.m_dY = standOn.v;
-            c.AfterMoveY();
-        }
-    }
+    ApplyFlyerPush(c, list, pushRight, CONTACT_LEFT, false, 1.0);
+    ApplyFlyerPush(c, list, pushLeft, CONTACT_RIGHT, false, -1.0);
+    ApplyFlyerPush(c, list, pushDown, CONTACT_TOP, true, 1.0);
+    ApplyFlyerPush(c, list, standOn, CONTACT_BOTTOM, true, -1.0);
     return 0;
 }
 
@@ -379,47 +381,19 @@ int CollideSolids(cChara& chara, cCheckedList<cCharaComputer>& list) {
 }
 
 void ResolveOnOtherAxis(cChara& c, cCheckedList<cCharaComputer>& list, int vertical) {
-    const int w = c.m_nWidth, h = c.m_nHeight;
-    const Box b = BoxOf(c);
+    const EdgeLines lines(BoxOf(c));
     Candidate low, high;  // towards larger and towards smaller coordinates
-    if (vertical) {
-        const Box top{b.l + 1, b.t, b.r - 1, b.t}, bottom{b.l + 1, b.b, b.r - 1, b.b};
-        for (cCharaComputer& s : list) {
-            if (!IsSolidFor(s, c.m_nKey)) continue;
-            const Box sb = BoxOf(s);
-            if (Overlaps(sb, top)) {
-                c.TouchTop(s);
-                low.Largest(sb.b + 1, s, s.m_dSpeedY);
-            }
-            if (Overlaps(sb, bottom)) {
-                c.TouchBottom(s);
-                high.Smallest(sb.t - h, s, s.m_dSpeedY);
-            }
-        }
-        for (const Candidate* p : {&low, &high}) {
-            if (!p->Has()) continue;
-            c.m_dY = p->v;
-            c.AfterMoveY();
-        }
-        return;
-    }
-    const Box left{b.l, b.t + 1, b.l, b.b - 1}, right{b.r, b.t + 1, b.r, b.b - 1};
-    for (cCharaComputer& s : list) {
-        if (!IsSolidFor(s, c.m_nKey)) continue;
-        const Box sb = BoxOf(s);
-        if (Overlaps(sb, left)) {
-            c.TouchLeft(s);
-            low.Largest(sb.r + 1, s, s.m_dSpeedX);
-        }
-        if (Overlaps(sb, right)) {
-            c.TouchRight(s);
-            high.Smallest(sb.l - w, s, s.m_dSpeedX);
-        }
-    }
+    for (cCharaComputer& s : list)
+        if (IsSolidFor(s, c.m_nKey)) TouchEdges(c, s, BoxOf(s), lines, vertical != 0, low, high);
     for (const Candidate* p : {&low, &high}) {
         if (!p->Has()) continue;
-        c.m_dX = p->v;
-        c.AfterMoveX();
-        if (!(p->key == c.m_nRiddenKey && c.m_bOnBlockChara)) c.m_bPushed = 1;
+        if (vertical) {
+            c.m_dY = p->v;
+            c.AfterMoveY();
+        } else {
+            c.m_dX = p->v;
+            c.AfterMoveX();
+            if (!(p->key == c.m_nRiddenKey && c.m_bOnBlockChara)) c.m_bPushed = 1;
+        }
     }
 }

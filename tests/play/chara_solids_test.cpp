@@ -185,6 +185,11 @@ const std::vector<Scenario>& Scenarios() {
          .ex = 412, .contacts = {1, 0, 0, 0}, .events = "1:7", .pushed = 1},
         {.name = "wall mode 1: stands on a solid below", .x = 408, .y = 440, .move = 2, .solids = {{400, 454}},
          .ey = 438, .contacts = {0, 0, 0, 1}, .events = "1:7"},
+        {.name = "wall mode 1: a solid sinking away below does not drag", .x = 408, .y = 440, .move = 2,
+         .solids = {{416, 454, 0, 2}}, .ex = 400, .ey = 440, .contacts = {0, 1, 0, 0}, .events = "1:7",
+         .pushed = 1},
+        {.name = "wall mode 1: a solid moving away sideways is settled on both vertical lines", .x = 408, .y = 440,
+         .move = 2, .solids = {{420, 436, 3, 0}}, .ey = 420, .contacts = {0, 0, 1, 1}, .events = "1:7"},
         {.name = "wall mode 2: merely touching crushes", .x = 408, .y = 440, .move = 3, .solids = {{400, 409}},
          .result = 2, .contacts = {0, 0, 1, 0}, .events = "1:7"},
         // What is not a solid.
