@@ -250,12 +250,15 @@ void cCharaComputer::Jump(cFlowCmd& cmd) {
 }
 
 int IsOverlappingSolid(const cChara& owner, const cCheckedList<cCharaComputer>& list, int excludeKey) {
-    if (owner.m_bFlying && owner.m_nWallMode == 0) return 0;
     const double box[4] = {owner.m_dX, owner.m_dY, owner.m_dRight, owner.m_dBottom};
+    return IsOverlappingSolid(owner, box, list, excludeKey);
+}
+
+int IsOverlappingSolid(const cChara& owner, const double box[4], const cCheckedList<cCharaComputer>& list,
+                       int excludeKey) {
+    if (owner.m_bFlying && owner.m_nWallMode == 0) return 0;
     for (const cCharaComputer& s : list) {
-        // Dead: the dies-now flag, until the charas' death state lands.
-        if (!s.m_Def.m_bBlockChara || s.m_bDiesNow || !s.m_bActing) continue;
-        if (s.m_nKey == owner.m_nKey || s.m_nKey == excludeKey) continue;
+        if (!IsSolidFor(s, owner.m_nKey) || s.m_nKey == excludeKey) continue;
         const double sb[4] = {s.m_dX, s.m_dY, s.m_dRight, s.m_dBottom};
         if (BoxesOverlap(box, sb)) return 1;
     }

@@ -63,7 +63,15 @@ extern cCheckedList<cCharaComputer> g_lstCharas;
 // The items lying in the stage.
 extern cCheckedList<cItem> g_lstItems;
 
-// 1 when a solid (a block chara that is not dead and acts, whose key is
-// neither the owner's nor excludeKey) overlaps or touches the owner's
-// collision box; always 0 for a flyer that passes through everything.
+// A solid for the chara with the given key: a block chara that is not dead,
+// acts and is another chara.
+inline bool IsSolidFor(const cCharaComputer& s, int key) {
+    return s.m_Def.m_bBlockChara && !s.m_bDead && s.m_bActing && s.m_nKey != key;
+}
+
+// 1 when a solid (see IsSolidFor; its key not excludeKey either) overlaps
+// or touches the owner's collision box, or the given box of the owner;
+// always 0 for a flyer that passes through everything.
 int IsOverlappingSolid(const cChara& owner, const cCheckedList<cCharaComputer>& list, int excludeKey);
+int IsOverlappingSolid(const cChara& owner, const double box[4], const cCheckedList<cCharaComputer>& list,
+                       int excludeKey);

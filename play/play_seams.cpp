@@ -21,6 +21,10 @@ void ShowPickupWindowStandIn(int, const std::string&, int, int) {}
 void PlayUserSeStandIn(int) {}
 void StartCharaEffectStandIn(cChara&, int, int, int) {}
 void AddHitEffectStandIn(int, cChara&, const double*, const cObject&) {}
+int IsRidingBlockCharaStandIn(cChara&) { return 0; }
+cChara* FindCharaBelowStandIn(cChara&) { return nullptr; }
+int IsWedgedInBlockCharasStandIn(cChara&, const double*) { return 0; }
+int CollideBothYStandIn(cChara&) { return 0; }
 }  // namespace
 
 FireFlowTriggerExFn FireFlowTriggerEx = FireFlowTriggerExStandIn;
@@ -36,6 +40,10 @@ ShowPickupWindowFn ShowPickupWindow = ShowPickupWindowStandIn;
 PlayUserSeFn PlayUserSe = PlayUserSeStandIn;
 StartCharaEffectFn StartCharaEffect = StartCharaEffectStandIn;
 AddHitEffectFn AddHitEffect = AddHitEffectStandIn;
+IsRidingBlockCharaFn IsRidingBlockChara = IsRidingBlockCharaStandIn;
+FindCharaBelowFn FindCharaBelow = FindCharaBelowStandIn;
+IsWedgedInBlockCharasFn IsWedgedInBlockCharas = IsWedgedInBlockCharasStandIn;
+CollideBothYFn CollideBothY = CollideBothYStandIn;
 
 void ResetPlaySeams() {
     CheckBlockConds = CheckBlockCondsStandIn;
@@ -52,6 +60,10 @@ void ResetPlaySeams() {
     PlayUserSe = PlayUserSeStandIn;
     StartCharaEffect = StartCharaEffectStandIn;
     AddHitEffect = AddHitEffectStandIn;
+    IsRidingBlockChara = IsRidingBlockCharaStandIn;
+    FindCharaBelow = FindCharaBelowStandIn;
+    IsWedgedInBlockCharas = IsWedgedInBlockCharasStandIn;
+    CollideBothY = CollideBothYStandIn;
 }
 
 }  // namespace seam

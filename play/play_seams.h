@@ -80,6 +80,22 @@ extern StartCharaEffectFn StartCharaEffect;
 using AddHitEffectFn = void (*)(int effect, cChara& struck, const double attackBox[4], const cObject& attacker);
 extern AddHitEffectFn AddHitEffect;
 
+// Stand-ins until the block-chara probes land: whether the block chara the
+// chara rides still lies under it (the stand-in: no), the first block chara
+// under the chara (none), and whether every corner of the chara or of the
+// box lies in a block chara (no).
+using IsRidingBlockCharaFn = int (*)(cChara& chara);
+extern IsRidingBlockCharaFn IsRidingBlockChara;
+using FindCharaBelowFn = cChara* (*)(cChara& chara);
+extern FindCharaBelowFn FindCharaBelow;
+using IsWedgedInBlockCharasFn = int (*)(cChara& chara, const double box[4]);
+extern IsWedgedInBlockCharasFn IsWedgedInBlockCharas;
+
+// Stand-in until tile collision lands: the chara against the map cells at
+// its top and bottom edges at once (the stand-in: 0, nothing moved).
+using CollideBothYFn = int (*)(cChara& chara);
+extern CollideBothYFn CollideBothY;
+
 // Puts every seam above back to its stand-in.
 void ResetPlaySeams();
 

@@ -366,7 +366,7 @@ TEST_F(ComputerTest, Jump) {
 
 TEST_F(ComputerTest, IsOverlappingSolid) {
     cCheckedList<cCharaComputer> list;
-    auto add = [&list, this](int key, double x, double y, int block, int acting, int dies) {
+    auto add = [&list, this](int key, double x, double y, int block, int acting, int dead) {
         cCharaComputer& s = list.emplace_back();
         s.InitComputer(key, Def(0, block), nullptr, nullptr, 0);
         s.m_dX = x;
@@ -374,7 +374,7 @@ TEST_F(ComputerTest, IsOverlappingSolid) {
         s.AfterMoveX();
         s.AfterMoveY();
         s.m_bActing = acting;
-        s.m_bDiesNow = dies;
+        s.m_bDead = dead;
     };
     cCharaComputer owner;
     owner.InitComputer(1, Def(), nullptr, nullptr, 0);  // 16 x 24
@@ -389,7 +389,7 @@ TEST_F(ComputerTest, IsOverlappingSolid) {
     list.front().m_dX = 416;
     list.front().AfterMoveX();
     EXPECT_EQ(IsOverlappingSolid(owner, list, -1), 0);  // one dot apart
-    // Not a block chara, not acting, dying, the owner itself: never solid.
+    // Not a block chara, not acting, dead, the owner itself: never solid.
     add(3, 400, 400, 0, 1, 0);
     add(4, 400, 400, 1, 0, 0);
     add(5, 400, 400, 1, 1, 1);
