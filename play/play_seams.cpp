@@ -20,7 +20,8 @@ void ApplyCharaArrangesStandIn(cChara&, cEdFlowCmd&) {}
 void ShowPickupWindowStandIn(int, const std::string&, int, int) {}
 void PlayUserSeStandIn(int) {}
 void StartCharaEffectStandIn(cChara&, int, int, int) {}
-void AddHitEffectStandIn(int, cChara&, const double*, const cObject&) {}
+void AddHitEffectStandIn(int, const double*, const double*, int) {}
+int GiveItemStandIn(cItem*, cChara*) { return 0; }
 }  // namespace
 
 FireFlowTriggerExFn FireFlowTriggerEx = FireFlowTriggerExStandIn;
@@ -36,6 +37,7 @@ ShowPickupWindowFn ShowPickupWindow = ShowPickupWindowStandIn;
 PlayUserSeFn PlayUserSe = PlayUserSeStandIn;
 StartCharaEffectFn StartCharaEffect = StartCharaEffectStandIn;
 AddHitEffectFn AddHitEffect = AddHitEffectStandIn;
+GiveItemFn GiveItem = GiveItemStandIn;
 
 void ResetPlaySeams() {
     CheckBlockConds = CheckBlockCondsStandIn;
@@ -52,6 +54,7 @@ void ResetPlaySeams() {
     PlayUserSe = PlayUserSeStandIn;
     StartCharaEffect = StartCharaEffectStandIn;
     AddHitEffect = AddHitEffectStandIn;
+    GiveItem = GiveItemStandIn;
 }
 
 }  // namespace seam
