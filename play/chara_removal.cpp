@@ -13,8 +13,9 @@ namespace {
 constexpr int kTriggerDied = 5;
 constexpr int32_t kMaxScore = 999999;
 
-// The concrete class's update, run while dying.
+// The concrete class's update, run while dying (it needs the play scene).
 void RunDeathUpdate(cChara& c) {
+    if (!PlayScene()) return;
     if (auto* computer = dynamic_cast<cCharaComputer*>(&c))
         computer->UpdateChara(1);
     else if (auto* player = dynamic_cast<cCharaPlayer*>(&c))
