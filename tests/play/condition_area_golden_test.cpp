@@ -45,15 +45,7 @@ protected:
     // An acting chara whose box on screen is (x, y, w, h), listed in group 1.
     cTestChara& Add(int x, int y, int w, int h, int facing) {
         cTestChara& c = m_charas.emplace_back();
-        c.m_nDrawWidth = w;
-        c.m_nDrawHeight = h;
-        c.m_nWidth = w;
-        c.m_nHeight = h;
-        c.m_dX = x;
-        c.m_dY = y;
-        c.UpdatePosX();
-        c.UpdatePosY();
-        c.UpdateScreenRect();
+        charatest::PlaceOnScreen(c, x, y, w, h);
         c.m_nFacing = facing;
         c.m_bActing = 1;
         m_scene.m_vCharaGroups.at(1).push_back(&c);

@@ -13,6 +13,7 @@
 #include "tests/support/chara_fixture.h"
 
 using charatest::cTestChara;
+using charatest::PlaceOnScreen;
 
 namespace {
 
@@ -219,19 +220,6 @@ TEST_F(SteeringTest, OneAxisForms) {
     EXPECT_EQ(vy, 3.5);
     ComputeSteeringY(vx, vy, dir, &rider, 0, 10, 3, 1, 0);
     EXPECT_EQ(vy, 3.0);
-}
-
-// A walking chara whose screen box is (x, y) with the given draw size.
-void PlaceOnScreen(cTestChara& c, double x, double y, int w, int h) {
-    c.m_nDrawWidth = c.m_nBaseDrawWidth = w;
-    c.m_nDrawHeight = c.m_nBaseDrawHeight = h;
-    c.m_nWidth = w;
-    c.m_nHeight = h;
-    c.m_dX = x;
-    c.m_dY = y;
-    c.UpdatePosX();
-    c.UpdatePosY();
-    c.UpdateScreenRect();
 }
 
 TEST_F(SteeringTest, TargetPointLeavesFixedAxes) {
