@@ -30,7 +30,8 @@ int Die(cChara& c) {
     g_Progress.m_nScore = static_cast<int32_t>(
         std::clamp<int64_t>(static_cast<int64_t>(g_Progress.m_nScore) + c.m_Def.m_nScore, 0, kMaxScore));
     int given = 0;
-    if (cObject* item = c.GetCarriedItem()) given = seam::GiveItem(static_cast<cItem*>(item), Hero());
+    cObject* item = c.GetCarriedItem();
+    if (cChara* hero = Hero(); item && hero) given = seam::GiveItem(static_cast<cItem*>(item), hero);
     if ((PlayScene() && PlayScene()->m_nStageEndRequest == 1) || given == 1) return 1;
     Unlink(c);
     c.m_bDead = 1;
