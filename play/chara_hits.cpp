@@ -104,8 +104,26 @@ int TakeHitFromChara(cChara& c, cChara& attacker, int32_t& damage, int& impact) 
     const int32_t d = CalcDamage(c, attacker.m_Def.m_nAttack);
     damage = c.m_Def.m_nInvincible ? 0 : d;
     const int dead = AddHP(c, WrapMul(d, -1), 0, 1);
-    if (attacker.m_Def.m_nHitEffect) seam::AddHitEffect(attacker.m_Def.m_nHitEffect, c, attacker.m_HitBox1.box, attacker);
+    if (attacker.m_Def.m_nHitEffect)
+        seam::AddHitEffect(attacker.m_Def.m_nHitEffect, c.m_HitBox1.box, attacker.m_HitBox1.box, attacker.m_Def.m_nSize);
     ImpactFromChara(c, attacker, impact);
+    return dead;
+}
+
+void ImpactFromShot(cChara& c, const cShot& shot, int& applied) {
+    if (!shot.m_bIsShot)
+        ApplyImpact(c, shot.m_EdShot.m_nImpact, shot.GetDirSign(), 0.0, applied);
+    else
+        ApplyImpact(c, shot.m_EdShot.m_nImpact, shot.m_dSpeedX, shot.m_dSpeedY, applied);
+}
+
+int TakeHitFromShot(cChara& c, cShot& shot, int32_t& damage, int& impact) {
+    const int32_t d = CalcDamage(c, shot.m_EdShot.m_nPower);
+    damage = c.m_Def.m_nInvincible ? 0 : d;
+    const int dead = AddHP(c, WrapMul(d, -1), 0, 1);
+    if (shot.m_EdShot.m_nEffect)
+        seam::AddHitEffect(shot.m_EdShot.m_nEffect, c.m_HitBox1.box, shot.m_adHitBox, shot.m_EdShot.m_nSize);
+    ImpactFromShot(c, shot, impact);
     return dead;
 }
 

@@ -25,6 +25,8 @@ int AdjustImpact(const cChara& c, int impact);
 // against the new impact stop.
 void ApplyImpact(cChara& c, int impact, double dirX, double dirY, int& applied);
 void ImpactFromChara(cChara& c, const cChara& attacker, int& applied);
+// A sword pushes along its facing, a flying shot along its speed.
+void ImpactFromShot(cChara& c, const cShot& shot, int& applied);
 
 // Invincibility and hit records, counted in sub-steps.
 void SetInvincible(cChara& c);
@@ -37,6 +39,8 @@ void StepHitTimers(cChara& c);
 // invincible definition), the hit effect, the impact. damage is 0 on an
 // invincible definition; 1 when HP reached 0.
 int TakeHitFromChara(cChara& c, cChara& attacker, int32_t& damage, int& impact);
+// The same for a shot: its power, its hit effect at its size, its impact.
+int TakeHitFromShot(cChara& c, cShot& shot, int32_t& damage, int& impact);
 
 // The flow events of a hit by a chara (1..4 on the struck chara, 20..23 on
 // an attack part's parent).

@@ -2,9 +2,12 @@
 
 #include <cmath>
 
+#include "engine/flow.h"
 #include "play/numeric.h"
 #include "play/object.h"
 #include "play/scene_play.h"
+#include "records/ed_flow.h"
+#include "records/ed_move.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 
@@ -150,6 +153,60 @@ int ComputeSteeringY(double& vx, double& vy, int& dir, const cObject* target, do
     if (g_SystemData.OptFlyersFollowScroll && !scrollFlag && target && target->m_bFollowScroll) vy += ScrollO();
     vx = 0.0;
     return arrivalTest && std::fabs(t) > std::fabs(cy - ty) ? 1 : 0;
+}
+
+int ScreenBoxCentreX(const cObject& o) { return WrapAdd(o.m_nScrLeft, o.m_nDrawWidth / 2); }
+int ScreenBoxCentreY(const cObject& o) { return WrapAdd(o.m_nScrTop, o.m_nDrawHeight / 2); }
+
+namespace {
+
+const cEdMove* MoveOf(const cFlowCmd& cmd) { return cmd.m_lpDef ? cmd.m_lpDef->m_spMove.get() : nullptr; }
+
+// After an arrival: snap onto the point when the move stops at its target.
+bool StopsOnArrival(const cFlowCmd& cmd, cObject& self, cObject* target) {
+    const cEdMove* move = MoveOf(cmd);
+    if (!move || !move->m_bStopOnArrival) return false;
+    self.UpdateScreenRect();
+    if (target) target->UpdateScreenRect();
+    return true;
+}
+
+}  // namespace
+
+void GetTargetPoint(const cObject& target, const cFlowCmd& cmd, int& x, int& y) {
+    const int px = WrapAdd(ScreenBoxCentreX(target), cmd.m_anWork[kCmdWorkTargetOffsetX]);
+    const int py = WrapAdd(ScreenBoxCentreY(target), cmd.m_anWork[kCmdWorkTargetOffsetY]);
+    const cEdMove* move = MoveOf(cmd);
+    const bool fixX = move && move->m_bFixX, fixY = move && move->m_bFixY;
+    if (fixY) {
+        x = px;
+    } else if (fixX) {
+        y = py;
+    } else {
+        x = px;
+        y = py;
+    }
+}
+
+int SteerToPoint(cObject& self, cFlowCmd& cmd, cObject* target, int tx, int ty, int scrollFlag, int arrivalTest) {
+    const int arrived = ComputeSteering(cmd.m_dVelX, cmd.m_dVelY, cmd.m_nDirCode, target, ScreenBoxCentreX(self),
+                                        ScreenBoxCentreY(self), tx, ty, cmd.m_dSpeed, scrollFlag, 0, arrivalTest);
+    if (arrived && StopsOnArrival(cmd, self, target)) self.SetCentreOnContact(tx, ty, &cmd);
+    return arrived;
+}
+
+int SteerToPointX(cObject& self, cFlowCmd& cmd, cObject* target, int tx, int scrollFlag, int arrivalTest) {
+    const int arrived = ComputeSteeringX(cmd.m_dVelX, cmd.m_dVelY, cmd.m_nDirCode, target, ScreenBoxCentreX(self), tx,
+                                         cmd.m_dSpeed, scrollFlag, arrivalTest);
+    if (arrived && StopsOnArrival(cmd, self, target)) self.SetCentreXOnContact(tx, &cmd);
+    return arrived;
+}
+
+int SteerToPointY(cObject& self, cFlowCmd& cmd, cObject* target, int ty, int scrollFlag, int arrivalTest) {
+    const int arrived = ComputeSteeringY(cmd.m_dVelX, cmd.m_dVelY, cmd.m_nDirCode, target, ScreenBoxCentreY(self), ty,
+                                         cmd.m_dSpeed, scrollFlag, arrivalTest);
+    if (arrived && StopsOnArrival(cmd, self, target)) self.SetCentreYOnContact(ty, &cmd);
+    return arrived;
 }
 
 void RangeInterval(int pos, int size, int before, int after, int useExtent, int& lo, int& hi) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class cObject;
+class cFlowCmd;
 
 // The speeds that carry an object 16 x impact dots while the impact decays
 // by 1 / F per sub-step, split along (dirX, dirY) by |dirX| + |dirY|.
@@ -29,6 +30,29 @@ int ComputeSteeringX(double& vx, double& vy, int& dir, const cObject* target, do
                      int scrollFlag, int arrivalTest);
 int ComputeSteeringY(double& vx, double& vy, int& dir, const cObject* target, double cy, double ty, double t,
                      int scrollFlag, int arrivalTest);
+
+// The work ints in which a move command keeps the offset of its target
+// point from the target's centre.
+inline constexpr int kCmdWorkTargetOffsetX = 2;
+inline constexpr int kCmdWorkTargetOffsetY = 3;
+
+// The centre of an object's screen box, as SetCentre places it.
+int ScreenBoxCentreX(const cObject& o);
+int ScreenBoxCentreY(const cObject& o);
+
+// The point a move command heads for: the centre of the target's screen
+// box plus the command's offset. An axis the move fixes is left as it is;
+// with both fixed, x is still written.
+void GetTargetPoint(const cObject& target, const cFlowCmd& cmd, int& x, int& y);
+
+// Steers the command's velocity and direction code from the centre of the
+// object's screen box towards (tx, ty) at the command's speed. On arrival,
+// when the move stops at its target, both screen boxes are refreshed and
+// the object is snapped onto the point, which stops the command. The
+// result is the arrival test's. The X and Y forms steer one axis only.
+int SteerToPoint(cObject& self, cFlowCmd& cmd, cObject* target, int tx, int ty, int scrollFlag, int arrivalTest);
+int SteerToPointX(cObject& self, cFlowCmd& cmd, cObject* target, int tx, int scrollFlag, int arrivalTest);
+int SteerToPointY(cObject& self, cFlowCmd& cmd, cObject* target, int ty, int scrollFlag, int arrivalTest);
 
 // The interval [lo, hi] round the centre of pos .. pos + size: before and
 // after (non-zero) reach beyond half the size on each side.

@@ -20,11 +20,12 @@ void ApplyCharaArrangesStandIn(cChara&, cEdFlowCmd&) {}
 void ShowPickupWindowStandIn(int, const std::string&, int, int) {}
 void PlayUserSeStandIn(int) {}
 void StartCharaEffectStandIn(cChara&, int, int, int) {}
-void AddHitEffectStandIn(int, cChara&, const double*, const cObject&) {}
 int IsRidingBlockCharaStandIn(cChara&) { return 0; }
 cChara* FindCharaBelowStandIn(cChara&) { return nullptr; }
 int IsWedgedInBlockCharasStandIn(cChara&, const double*) { return 0; }
 int CollideBothYStandIn(cChara&) { return 0; }
+void AddHitEffectStandIn(int, const double*, const double*, int) {}
+int GiveItemStandIn(cItem*, cChara*) { return 0; }
 }  // namespace
 
 FireFlowTriggerExFn FireFlowTriggerEx = FireFlowTriggerExStandIn;
@@ -44,6 +45,7 @@ IsRidingBlockCharaFn IsRidingBlockChara = IsRidingBlockCharaStandIn;
 FindCharaBelowFn FindCharaBelow = FindCharaBelowStandIn;
 IsWedgedInBlockCharasFn IsWedgedInBlockCharas = IsWedgedInBlockCharasStandIn;
 CollideBothYFn CollideBothY = CollideBothYStandIn;
+GiveItemFn GiveItem = GiveItemStandIn;
 
 void ResetPlaySeams() {
     CheckBlockConds = CheckBlockCondsStandIn;
@@ -64,6 +66,7 @@ void ResetPlaySeams() {
     FindCharaBelow = FindCharaBelowStandIn;
     IsWedgedInBlockCharas = IsWedgedInBlockCharasStandIn;
     CollideBothY = CollideBothYStandIn;
+    GiveItem = GiveItemStandIn;
 }
 
 }  // namespace seam

@@ -13,6 +13,7 @@ class cFlowCmd;
 class cEdFlowCmd;
 class cKeyCond;
 class cInput;
+class cItem;
 
 namespace seam {
 
@@ -75,9 +76,10 @@ using StartCharaEffectFn = void (*)(cChara& chara, int effect, int mode, int rep
 extern StartCharaEffectFn StartCharaEffect;
 
 // Stand-in until hit effects land: the hit effect of an attacker's effect
-// number between the struck chara's body box and the attacker's box, added
-// to the play scene's effects (the stand-in adds none).
-using AddHitEffectFn = void (*)(int effect, cChara& struck, const double attackBox[4], const cObject& attacker);
+// number at the overlap of the struck chara's body box and the attacker's
+// box, at the attacker's size multiplier, added to the play scene's effects
+// (the stand-in adds none).
+using AddHitEffectFn = void (*)(int effect, const double struckBox[4], const double attackBox[4], int scale);
 extern AddHitEffectFn AddHitEffect;
 
 // Stand-ins until the block-chara probes land: whether the block chara the
@@ -95,6 +97,10 @@ extern IsWedgedInBlockCharasFn IsWedgedInBlockCharas;
 // its top and bottom edges at once (the stand-in: 0, nothing moved).
 using CollideBothYFn = int (*)(cChara& chara);
 extern CollideBothYFn CollideBothY;
+// Stand-in until the play step lands: gives an item to a chara and runs its
+// commands; 0 go on, 1 stage clear, 2 miss (the stand-in gives nothing: 0).
+using GiveItemFn = int (*)(cItem* item, cChara* chara);
+extern GiveItemFn GiveItem;
 
 // Puts every seam above back to its stand-in.
 void ResetPlaySeams();

@@ -7,6 +7,7 @@
 #include "app/scene.h"
 #include "play/scroll_axis.h"
 
+#include <list>
 #include <string>
 
 class cChara;
@@ -15,11 +16,16 @@ class cFlowCmd;
 
 class cScenePlay : public cScene {
 public:
+    static constexpr int kGroupLists = 8;
+
     cScenePlay() = default;
     ~cScenePlay() override = default;
 
+    int32_t m_nStageEndRequest = 0;  // 0 none, 1 stage clear, 2 miss
     cScrollAxis m_ScrollX;  // view 640
     cScrollAxis m_ScrollY;  // view 480
+    // The hero and the computer charas by group number, 8 groups.
+    cCheckedVector<std::list<cChara*>> m_vCharaGroups = cCheckedVector<std::list<cChara*>>(kGroupLists);
 
     // What runs now: the chara, flow, flow variables and command whose
     // commands are being executed; null outside a chara's flow pass.

@@ -11,6 +11,8 @@ class cChara;
 
 class cShot : public cObject {
 public:
+    int32_t m_bIsShot = 0;         // 1 a flying shot (moves by its speed), 0 a sword
+    double m_adHitBox[4] = {};     // attack box in the stage: left, top, right, bottom
     cChara* m_lpTarget = nullptr;  // the chara it aims at or homes on
     cChara* m_lpOwner = nullptr;   // the chara that fired it
     cEdShot m_EdShot;              // its own copy of its definition

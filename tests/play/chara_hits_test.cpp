@@ -170,9 +170,12 @@ TEST_F(HitTest, HitRecordsCountSubSteps) {
 // impact comes after it.
 int g_hpAtEffect = -1;
 double g_impactAtEffect = -1;
-void RecordEffect(int, cChara& struck, const double*, const cObject&) {
-    g_hpAtEffect = struck.m_nHP;
-    g_impactAtEffect = struck.m_dImpactX;
+cChara* g_struck = nullptr;
+std::vector<std::tuple<int, const double*, const double*, int>> g_effects;
+void RecordEffect(int effect, const double* struckBox, const double* attackBox, int scale) {
+    g_hpAtEffect = g_struck->m_nHP;
+    g_impactAtEffect = g_struck->m_dImpactX;
+    g_effects.emplace_back(effect, struckBox, attackBox, scale);
 }
 
 TEST_F(HitTest, TakeHitFromCharaInOrder) {
@@ -185,12 +188,19 @@ TEST_F(HitTest, TakeHitFromCharaInOrder) {
     attacker.m_Def.m_nImpact = 3;
     attacker.m_Def.m_nHitEffect = 4;
     attacker.m_dSpeedX = 1;
+    attacker.m_Def.m_nSize = 3;
+    g_struck = &c;
+    g_effects.clear();
     int32_t damage = -1;
     int impact = 0;
     EXPECT_EQ(TakeHitFromChara(c, attacker, damage, impact), 0);
     EXPECT_EQ(damage, 5);
     EXPECT_EQ(c.m_nHP, 15);
     EXPECT_EQ(g_hpAtEffect, 15);
+    // Between both body boxes, at the attacker's size.
+    ASSERT_EQ(g_effects.size(), 1u);
+    EXPECT_EQ(g_effects[0], std::make_tuple(4, static_cast<const double*>(c.m_HitBox1.box),
+                                            static_cast<const double*>(attacker.m_HitBox1.box), 3));
     EXPECT_EQ(g_impactAtEffect, 0.0);
     EXPECT_EQ(impact, 3);
     EXPECT_GT(c.m_dImpactX, 0.0);
@@ -205,6 +215,60 @@ TEST_F(HitTest, TakeHitFromCharaInOrder) {
     attacker.m_Def.m_nAttack = 100;
     EXPECT_EQ(TakeHitFromChara(c, attacker, damage, impact), 1);
     EXPECT_EQ(c.m_nHP, 0);
+}
+
+// A shot hits like a chara with its power, effect, box and size; a sword
+// pushes along its facing, a flying shot along its speed.
+TEST_F(HitTest, TakeHitFromShot) {
+    seam::AddHitEffect = RecordEffect;
+    cTestChara c;
+    c.m_Def.m_nMaxHP = 20;
+    c.m_nHP = 20;
+    c.m_Def.m_nDefence = 1;
+    cShot shot;
+    shot.m_EdShot.m_nPower = 5;
+    shot.m_EdShot.m_nImpact = 2;
+    shot.m_EdShot.m_nEffect = 7;
+    shot.m_EdShot.m_nSize = 2;
+    shot.m_bIsShot = 1;
+    shot.m_dSpeedX = 0.0;
+    shot.m_dSpeedY = -3.0;  // flying upwards
+    shot.m_nFacing = 1;
+    g_struck = &c;
+    g_effects.clear();
+    int32_t damage = -1;
+    int impact = 0;
+    EXPECT_EQ(TakeHitFromShot(c, shot, damage, impact), 0);
+    EXPECT_EQ(damage, 4);
+    EXPECT_EQ(c.m_nHP, 16);
+    EXPECT_EQ(g_hpAtEffect, 16);
+    EXPECT_EQ(g_impactAtEffect, 0.0);
+    ASSERT_EQ(g_effects.size(), 1u);
+    EXPECT_EQ(g_effects[0], std::make_tuple(7, static_cast<const double*>(c.m_HitBox1.box),
+                                            static_cast<const double*>(shot.m_adHitBox), 2));
+    EXPECT_EQ(impact, 2);
+    EXPECT_EQ(c.m_dImpactX, 0.0);
+    EXPECT_LT(c.m_dImpactY, 0.0);
+    // A sword: along its facing (left here), whatever its speed.
+    shot.m_bIsShot = 0;
+    shot.m_nFacing = 0;
+    shot.m_EdShot.m_nEffect = 0;
+    c.m_dImpactX = c.m_dImpactY = 0.0;
+    g_effects.clear();
+    EXPECT_EQ(TakeHitFromShot(c, shot, damage, impact), 0);
+    EXPECT_TRUE(g_effects.empty());
+    EXPECT_LT(c.m_dImpactX, 0.0);
+    EXPECT_EQ(c.m_dImpactY, 0.0);
+    // A killing shot; a healing one (power <= 0) even on an invincible chara.
+    shot.m_EdShot.m_nPower = 50;
+    EXPECT_EQ(TakeHitFromShot(c, shot, damage, impact), 1);
+    EXPECT_EQ(c.m_nHP, 0);
+    c.m_nHP = 10;
+    c.m_Def.m_nInvincible = 1;
+    shot.m_EdShot.m_nPower = -3;
+    EXPECT_EQ(TakeHitFromShot(c, shot, damage, impact), 0);
+    EXPECT_EQ(damage, 0);
+    EXPECT_EQ(c.m_nHP, 13);
 }
 
 std::vector<std::tuple<cChara*, int, cChara*, int>> g_fired;

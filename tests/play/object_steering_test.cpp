@@ -6,10 +6,14 @@
 #include <cmath>
 
 #include "engine/compare_op.h"
+#include "engine/flow.h"
+#include "records/ed_flow.h"
+#include "records/ed_move.h"
 #include "play/numeric.h"
 #include "tests/support/chara_fixture.h"
 
 using charatest::cTestChara;
+using charatest::PlaceOnScreen;
 
 namespace {
 
@@ -216,6 +220,103 @@ TEST_F(SteeringTest, OneAxisForms) {
     EXPECT_EQ(vy, 3.5);
     ComputeSteeringY(vx, vy, dir, &rider, 0, 10, 3, 1, 0);
     EXPECT_EQ(vy, 3.0);
+}
+
+TEST_F(SteeringTest, TargetPointLeavesFixedAxes) {
+    cTestChara target;
+    PlaceOnScreen(target, 100, 50, 33, 20);  // centre (116, 60)
+    cEdFlowCmd def;
+    cFlowCmd cmd;
+    cmd.m_anWork[kCmdWorkTargetOffsetX] = -6;
+    cmd.m_anWork[kCmdWorkTargetOffsetY] = 4;
+    struct Case {
+        int hasMove, fixX, fixY, x, y;
+    } cases[] = {
+        {0, 0, 0, 110, 64},  // no move part: nothing fixed
+        {1, 0, 0, 110, 64},
+        {1, 1, 0, -1, 64},   // x fixed: only y
+        {1, 0, 1, 110, -1},  // y fixed: only x
+        {1, 1, 1, 110, -1},  // both fixed: x is still written
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << k.hasMove << k.fixX << k.fixY);
+        def.m_spMove.Reset();
+        if (k.hasMove) {
+            cEdMove& m = def.m_spMove.Create();
+            m.m_bFixX = static_cast<int8_t>(k.fixX);
+            m.m_bFixY = static_cast<int8_t>(k.fixY);
+        }
+        cmd.m_lpDef = &def;
+        int x = -1, y = -1;
+        GetTargetPoint(target, cmd, x, y);
+        EXPECT_EQ(x, k.x);
+        EXPECT_EQ(y, k.y);
+    }
+}
+
+// The command's velocity and direction code towards the point; on arrival
+// a move that stops at its target snaps the chara's centre onto the point
+// and stops the command; one that does not keeps going.
+TEST_F(SteeringTest, SteerToPointAndArrival) {
+    cTestChara c;
+    PlaceOnScreen(c, 100, 100, 16, 24);  // centre (108, 112)
+    cEdFlowCmd def;
+    cEdMove& move = def.m_spMove.Create();
+    cFlowCmd cmd;
+    cmd.m_lpDef = &def;
+    cmd.m_dSpeed = 5;
+    EXPECT_EQ(SteerToPoint(c, cmd, nullptr, 108 - 30, 112 + 40, 0, 1), 0);
+    EXPECT_DOUBLE_EQ(cmd.m_dVelX, -3);
+    EXPECT_DOUBLE_EQ(cmd.m_dVelY, 4);
+    EXPECT_EQ(cmd.m_nDirCode, 1);
+    // Within reach, without the stop flag: velocity kept, nothing moves.
+    EXPECT_EQ(SteerToPoint(c, cmd, nullptr, 111, 116, 0, 1), 1);
+    EXPECT_DOUBLE_EQ(cmd.m_dVelX, 3);
+    EXPECT_DOUBLE_EQ(c.m_dX, 100);
+    // With it: snapped onto the point and stopped.
+    move.m_bStopOnArrival = 1;
+    EXPECT_EQ(SteerToPoint(c, cmd, nullptr, 111, 116, 0, 1), 1);
+    EXPECT_EQ(cmd.m_dVelX, 0.0);
+    EXPECT_EQ(cmd.m_dVelY, 0.0);
+    c.UpdateScreenRect();
+    EXPECT_EQ(ScreenBoxCentreX(c), 111);
+    EXPECT_EQ(ScreenBoxCentreY(c), 116);
+    // No arrival test: no snap however near.
+    cmd.m_dSpeed = 5;
+    EXPECT_EQ(SteerToPoint(c, cmd, nullptr, 112, 116, 0, 0), 0);
+    EXPECT_DOUBLE_EQ(cmd.m_dVelX, 5);
+    // A negative speed flies the diagonal away from the point.
+    cmd.m_dSpeed = -4;
+    EXPECT_EQ(SteerToPoint(c, cmd, nullptr, 200, 200, 0, 1), 0);
+    EXPECT_DOUBLE_EQ(cmd.m_dVelX, -4 * kSqrtHalf);
+    EXPECT_DOUBLE_EQ(cmd.m_dVelY, -4 * kSqrtHalf);
+    EXPECT_EQ(cmd.m_nDirCode, 1);
+}
+
+TEST_F(SteeringTest, SteerToPointOneAxis) {
+    cTestChara c;
+    PlaceOnScreen(c, 100, 100, 16, 24);  // centre (108, 112)
+    cEdFlowCmd def;
+    def.m_spMove.Create().m_bStopOnArrival = 1;
+    cFlowCmd cmd;
+    cmd.m_lpDef = &def;
+    cmd.m_dSpeed = 3;
+    EXPECT_EQ(SteerToPointX(c, cmd, nullptr, 150, 0, 1), 0);
+    EXPECT_DOUBLE_EQ(cmd.m_dVelX, 3);
+    EXPECT_EQ(cmd.m_nDirCode, 2);
+    EXPECT_EQ(SteerToPointX(c, cmd, nullptr, 106, 0, 1), 1);  // x only snaps
+    c.UpdateScreenRect();
+    EXPECT_EQ(ScreenBoxCentreX(c), 106);
+    EXPECT_EQ(ScreenBoxCentreY(c), 112);
+    EXPECT_EQ(cmd.m_dVelX, 0.0);
+    cmd.m_dSpeed = 3;
+    EXPECT_EQ(SteerToPointY(c, cmd, nullptr, 80, 0, 1), 0);
+    EXPECT_DOUBLE_EQ(cmd.m_dVelY, -3);
+    EXPECT_EQ(cmd.m_nDirCode, 0);
+    EXPECT_EQ(SteerToPointY(c, cmd, nullptr, 114, 0, 1), 1);  // y only snaps
+    c.UpdateScreenRect();
+    EXPECT_EQ(ScreenBoxCentreX(c), 106);
+    EXPECT_EQ(ScreenBoxCentreY(c), 114);
 }
 
 TEST_F(SteeringTest, RangeIntervals) {

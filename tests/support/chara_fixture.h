@@ -93,6 +93,20 @@ public:
     void AfterMoveY() override { UpdatePosY(); }
 };
 
+// A walking chara at (x, y) whose screen box (with no scroll) is there too,
+// of the given draw size.
+inline void PlaceOnScreen(cTestChara& c, double x, double y, int w, int h) {
+    c.m_nDrawWidth = c.m_nBaseDrawWidth = w;
+    c.m_nDrawHeight = c.m_nBaseDrawHeight = h;
+    c.m_nWidth = w;
+    c.m_nHeight = h;
+    c.m_dX = x;
+    c.m_dY = y;
+    c.UpdatePosX();
+    c.UpdatePosY();
+    c.UpdateScreenRect();
+}
+
 // A command of the given family and kind; time and its step in tenths.
 inline cEdFlowCmd MakeCmd(int family, int kind, std::vector<int32_t> params = {}, int time = 0, int timeStep = 0) {
     cEdFlowCmd c;
