@@ -244,7 +244,7 @@ void UpdateActiveStates(cScenePlay& scene) {
     }
     // 4
     for (cCharaComputer& c : g_lstCharas) c.m_bActing = c.m_bActive && c.UpdateActing();
-    // 5
+    // 5 (shots join the pass, all active, when the play scene keeps its shot list)
     for (cItem& item : g_lstItems) {
         if (CheckItemConds(item)) {
             item.m_bActive = 1;

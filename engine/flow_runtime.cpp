@@ -53,6 +53,7 @@ void RunStageStart(cFlow& flow, cScenePlay* scene) {
     const long long n = static_cast<long long>(flow.m_vCmds.size());
     for (flow.m_nPc = 0; flow.m_nPc < n; ++flow.m_nPc) {
         cFlowCmd& cmd = flow.m_vCmds.at(flow.m_nPc);
+        if (!cmd.m_lpDef) continue;  // a record the chara could not point (reported)
         const cEdFlowCmd& def = *cmd.m_lpDef;
         // Only the general commands that may share a frame run here.
         if (def.m_nKind < CMD_FLOW_CONTROL || !def.m_bSameFrame) continue;
@@ -85,6 +86,7 @@ cFlowVarsGuard::~cFlowVarsGuard() {
 }
 
 void ExecCmd(cChara& chara, cFlowCmd& cmd) {
+    if (!cmd.m_lpDef) return;
     const cEdFlowCmd& def = *cmd.m_lpDef;
     if (!HasTableKind(def)) {
         DebugLogf("ExecCmd: command kind %d is not known", def.m_nKind);
@@ -102,6 +104,7 @@ void ExecCmd(cChara& chara, cFlowCmd& cmd) {
 }
 
 void SetupFlowCmd(cFlowCmd& cmd, cChara& chara) {
+    if (!cmd.m_lpDef) return;
     const cEdFlowCmd& def = *cmd.m_lpDef;
     if (!HasTableKind(def)) {
         DebugLogf("SetupFlowCmd: command kind %d is not known", def.m_nKind);
@@ -115,7 +118,7 @@ void ResetFlowCmd(cFlowCmd& cmd) {
     cmd.m_bDone = 0;
     cmd.m_nStep = 0;
     for (int32_t& w : cmd.m_anWork) w = 0;
-    if (cmd.m_lpDef->m_nKind == CMD_ARRANGE) return;
+    if (!cmd.m_lpDef || cmd.m_lpDef->m_nKind == CMD_ARRANGE) return;
     cScenePlay* scene = PlayScene();
     cFlow* flow = scene->m_lpCurFlow;
     if (!flow) return;
@@ -176,7 +179,7 @@ int StepFlow(cFlow& flow) {
     // 2: pc may grow during the pass.
     for (long long i = 0; i <= flow.m_nPc && i < n; ++i) {
         cFlowCmd& cmd = flow.m_vCmds[static_cast<size_t>(i)];
-        if (cmd.m_bDone) continue;
+        if (cmd.m_bDone || !cmd.m_lpDef) continue;
         const cEdFlowCmd& def = *cmd.m_lpDef;
         const bool sameFrame = def.m_bSameFrame == 1;
         // a
