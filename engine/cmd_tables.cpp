@@ -46,17 +46,6 @@ CmdExecFn CmdExecTable[CHARA_CMD_KIND_COUNT] = {
     ExecNothing,  // CMD_LOOP
 };
 
-// Only the movement kinds and the jump have a set-up routine.
-CmdSetupFn CmdSetupTable[CHARA_CMD_KIND_COUNT] = {
-    nullptr,  // CMD_NONE
-    nullptr,  // CMD_WAIT
-    nullptr,  // CMD_MOVE_STRAIGHT
-    nullptr,  // CMD_MOVE_GROUND_TURN
-    nullptr,  // CMD_MOVE_CIRCLE
-    nullptr,  // CMD_MOVE_CHARGE
-    nullptr,  // CMD_MOVE_HOMING
-    nullptr,  // CMD_MOVE_AVOID_OFFSCREEN
-    nullptr,  // CMD_MOVE_DISABLE
-    nullptr,  // CMD_CHANGE_FACING
-    nullptr,  // CMD_JUMP
-};
+// Only the movement kinds (2 to 7) and the jump (10) have a set-up routine;
+// each goes into its kind's slot.
+CmdSetupFn CmdSetupTable[CHARA_CMD_KIND_COUNT] = {};

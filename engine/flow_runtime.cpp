@@ -21,7 +21,15 @@ namespace {
 // Stage-start flows started from inside a stage-start run.
 int g_nStageStartDepth = 0;
 
-bool HasTableKind(const cEdFlowCmd& def) { return static_cast<uint8_t>(def.m_nKind) < CHARA_CMD_KIND_COUNT; }
+// The command's slot in the tables, or -1 (logged for a kind the tables do
+// not hold).
+int TableKindOf(const cFlowCmd& cmd, const char* caller) {
+    if (!cmd.m_lpDef) return -1;
+    const int8_t kind = cmd.m_lpDef->m_nKind;
+    if (static_cast<uint8_t>(kind) < CHARA_CMD_KIND_COUNT) return static_cast<uint8_t>(kind);
+    DebugLogf("%s: command kind %d is not known", caller, kind);
+    return -1;
+}
 
 // A message that waits for a button and is not a closing one.
 bool IsButtonWaitMessage(const cEdFlowCmd& def) {
@@ -86,15 +94,11 @@ cFlowVarsGuard::~cFlowVarsGuard() {
 }
 
 void ExecCmd(cChara& chara, cFlowCmd& cmd) {
-    if (!cmd.m_lpDef) return;
-    const cEdFlowCmd& def = *cmd.m_lpDef;
-    if (!HasTableKind(def)) {
-        DebugLogf("ExecCmd: command kind %d is not known", def.m_nKind);
-        return;
-    }
-    const CmdExecFn exec = CmdExecTable[static_cast<uint8_t>(def.m_nKind)];
+    const int kind = TableKindOf(cmd, "ExecCmd");
+    if (kind < 0) return;
+    const CmdExecFn exec = CmdExecTable[kind];
     if (!exec) return;
-    if (def.m_nKind == CMD_GET_ITEM) {
+    if (kind == CMD_GET_ITEM) {
         // The item's commands point the flow variables at a temporary item.
         const cFlowVarsGuard keep(PlayScene());
         exec(chara, cmd);
@@ -104,13 +108,9 @@ void ExecCmd(cChara& chara, cFlowCmd& cmd) {
 }
 
 void SetupFlowCmd(cFlowCmd& cmd, cChara& chara) {
-    if (!cmd.m_lpDef) return;
-    const cEdFlowCmd& def = *cmd.m_lpDef;
-    if (!HasTableKind(def)) {
-        DebugLogf("SetupFlowCmd: command kind %d is not known", def.m_nKind);
-        return;
-    }
-    if (const CmdSetupFn setup = CmdSetupTable[static_cast<uint8_t>(def.m_nKind)]) setup(cmd, chara);
+    const int kind = TableKindOf(cmd, "SetupFlowCmd");
+    if (kind < 0) return;
+    if (const CmdSetupFn setup = CmdSetupTable[kind]) setup(cmd, chara);
 }
 
 void ResetFlowCmd(cFlowCmd& cmd) {
