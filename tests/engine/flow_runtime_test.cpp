@@ -338,14 +338,19 @@ TEST_F(FlowRuntimeTest, PausesFromTheFlowItself) {
     struct Case {
         int pauseSteps;
         const char* log;
-    } cases[] = {{0, "1:1 2:8 3:2"}, {1, "1:1 2:8 3:2"}, {3, "1:1 2:8 3:8 4:8 5:2"}};
+    } cases[] = {
+        {0, "1:1 2:8 3:2"},                    // time 0
+        {1, "1:1 2:8 3:2"},                    // one sub-step: the same
+        {3, "1:1 2:8 3:8 4:8 5:2"},            //
+        {6, "1:1 2:8 3:8 4:8 5:8 6:8 7:8 8:2"},  // time 1: six sub-steps, six pauses
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pauseSteps);
         g_log.clear();
         g_step = 0;
         cFlow& flow = Build({Seq(kA), Pause(c.pauseSteps), Seq(kB)});
         StartFlow(flow);
-        for (int i = 0; i < 8 && flow.m_bRunning; ++i) {
+        for (int i = 0; i < 12 && flow.m_bRunning; ++i) {
             if (flow.m_bPaused) {
                 // Paused passes run nothing; then the resume.
                 const size_t before = g_log.size();
