@@ -137,7 +137,7 @@ TEST_F(FlowRuntimeTest, QueuedArrangesChangeOnlyTheNextCommand) {
 // The stage-start trigger
 
 TEST_F(FlowRuntimeTest, StageStartRunsTheGeneralSameFrameCommandsAtOnce) {
-    const auto log = EnableDebugLog();
+    EnableDebugLog();  // the box shows only with the debug log
     platform::CapturedMessageBoxes boxes;
     CmdExecTable[CMD_MOVE_STRAIGHT] = CmdExecTable[CMD_SCREEN_COLOR] = Record;
     cFlow& flow = Build({Cmd{CMD_MOVE_STRAIGHT, 1, 0, 1},  // kind below 16: skipped
