@@ -78,4 +78,7 @@ public:
     int32_t m_bAbort = 0;
     int32_t m_anVars[2] = {};
     cCheckedList<cArrange> m_lstArrange;
+    // Counts the starts of the flow; a step tells by it that the command it
+    // just ran restarted the flow.
+    uint32_t m_nStartCount = 0;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/flow_runtime.h"
 #include "play/map_cell.h"
 #include "play/numeric.h"
 #include "play/play_seams.h"
@@ -406,13 +407,13 @@ bool cChara::RunFlowPass(int dying, bool diesNowEnds) {
         cFlow& flow = m_vFlows[i];
         if (!flow.m_bRunning) continue;
         if (flow.m_vCmds.empty()) {
-            seam::StopFlow(flow, *this);
+            StopFlow(flow, *this);
             continue;
         }
         if (flow.m_bPaused || flow.m_bHalted) continue;
         const int trigger = flow.m_lpDef ? flow.m_lpDef->m_nTrigger : 0;
         if (dying && trigger != kFlowTriggerDied) continue;
-        if (seam::StepFlow(flow)) seam::StopFlow(m_vFlows[i], *this);
+        if (StepFlow(flow)) StopFlow(m_vFlows[i], *this);
         // The chara is removed right after: nothing may point at it.
         if ((diesNowEnds && m_bDiesNow) || (!dying && trigger != kFlowTriggerDied && m_nHP < 1)) {
             clearCurrent();

@@ -107,6 +107,7 @@ struct cCharaData {
     cCheckedList<cAnimeRun> m_lstAnimeRuns;
     int16_t m_nCharaEffect = 0;
     int32_t m_bDiesNow = 0;
+    int32_t m_bCondHeld = 0;  // the appearance conditions have held once
     int32_t m_bDead = 0;
     int32_t m_nLightRadius = 0;
     int32_t m_nAnimeSet = 0;

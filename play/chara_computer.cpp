@@ -1,5 +1,6 @@
 #include "play/chara_computer.h"
 
+#include "engine/flow_runtime.h"
 #include "play/numeric.h"
 #include "play/play_seams.h"
 #include "play/palette_sprite.h"
@@ -205,7 +206,7 @@ int cCharaComputer::UpdateChara(int dying) {
     m_bDecelX = m_bDecelY = 1;
     m_bForcedAnime = 0;
     if (m_nMoveTypeCounter > 0) --m_nMoveTypeCounter;
-    seam::StartFlowAnimes(*this);
+    StartFlowAnimes(*this);
     if (RunFlowPass(dying, true)) return 1;
     ApplyFlowRemovals();
     ChooseAnimeTrack();

@@ -8,6 +8,7 @@
 
 #include "app/error_box.h"
 #include "app/quit.h"
+#include "engine/flow_runtime.h"
 #include "platform/cp932.h"
 #include "play/chara.h"
 #include "play/numeric.h"
@@ -46,6 +47,34 @@ void ReportNoMemory() {
 void PointKeyConds(cFlow& flow, const cEdFlow& def) {
     flow.m_vKeyConds.clear();
     for (const cKeyCond& kc : def.m_vecKeyCond) flow.m_vKeyConds.push_back(&kc);
+}
+
+// Erases run record i (and its definition flow). The play scene's current
+// references keep naming what they named: those into the erased flow are
+// cleared, those into a later flow follow it down the vector.
+void EraseFlowRecord(cCheckedVector<cFlow>& flows, std::vector<cEdFlow>& defs, size_t i) {
+    cScenePlay* scene = PlayScene();
+    long long curFlow = -1, curVars = -1;
+    bool cmdInErased = false;
+    if (scene) {
+        for (size_t j = 0; j < flows.size(); ++j) {
+            cFlow& f = flows[j];
+            if (scene->m_lpCurFlow == &f) curFlow = static_cast<long long>(j);
+            if (scene->m_lpCurFlowVars == f.m_anVars) curVars = static_cast<long long>(j);
+        }
+        for (cFlowCmd& c : flows[i].m_vCmds)
+            if (scene->m_lpCurFlowCmd == &c) cmdInErased = true;
+    }
+    defs.erase(defs.begin() + static_cast<long long>(i));
+    flows.erase(flows.begin() + static_cast<long long>(i));
+    if (!scene) return;
+    const long long at = static_cast<long long>(i);
+    if (curFlow == at) scene->m_lpCurFlow = nullptr;
+    if (curFlow > at) scene->m_lpCurFlow = &flows[static_cast<size_t>(curFlow - 1)];
+    if (curVars == at) scene->m_lpCurFlowVars = nullptr;
+    if (curVars > at) scene->m_lpCurFlowVars = flows[static_cast<size_t>(curVars - 1)].m_anVars;
+    // The instances of the other flows keep their storage when a flow moves.
+    if (cmdInErased) scene->m_lpCurFlowCmd = nullptr;
 }
 
 }  // namespace
@@ -137,7 +166,7 @@ void cChara::BuildFlowRecord(int position) {
             if (move->m_bInertia) cmd.m_dMaxSpeed = move->m_nMaxSpeed * 0.1 / g_Stage.m_dSubSteps;
             cmd.m_nDirection = move->m_nDirection;
         }
-        seam::SetupFlowCmd(cmd, *this);
+        SetupFlowCmd(cmd, *this);
     }
 }
 
@@ -184,16 +213,16 @@ void cChara::RemoveFlow(int i) {
         return;
     }
     cFlow& flow = m_vFlows.at(i);
-    seam::StopFlow(flow, *this);
+    StopFlow(flow, *this);
     RemoveFlowAnimeRuns(flow.m_nKey);
-    m_Def.m_vecFlow.erase(m_Def.m_vecFlow.begin() + i);
-    m_vFlows.erase(m_vFlows.begin() + i);
+    EraseFlowRecord(m_vFlows, m_Def.m_vecFlow, static_cast<size_t>(i));
     RebuildFlowIndex();
 }
 
 int cChara::RemoveFlowsById(int id) {
     if (id == 0) {
-        for (cFlow& flow : m_vFlows) seam::StopFlow(flow, *this);
+        for (cFlow& flow : m_vFlows) StopFlow(flow, *this);
+        while (!m_vFlows.empty() && !m_Def.m_vecFlow.empty()) EraseFlowRecord(m_vFlows, m_Def.m_vecFlow, 0);
         m_vFlows.clear();
         m_Def.m_vecFlow.clear();
         m_lstAnimeRuns.clear();
@@ -206,10 +235,11 @@ int cChara::RemoveFlowsById(int id) {
             continue;
         }
         cFlow& flow = m_vFlows[i];
-        seam::StopFlow(flow, *this);
+        StopFlow(flow, *this);
         RemoveFlowAnimeRuns(flow.m_nKey);
-        m_Def.m_vecFlow.erase(m_Def.m_vecFlow.begin() + static_cast<long long>(i));
-        m_vFlows.erase(m_vFlows.begin() + static_cast<long long>(i));
+        EraseFlowRecord(m_vFlows, m_Def.m_vecFlow, i);
+        // The next flow is stopped through its own definition.
+        RebuildFlowIndex();
     }
     // The records after an erased one moved: point them at their own
     // definitions again.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/log.h"
+#include "engine/flow_runtime.h"
 #include "media/gfx/dd_blit.h"
 #include "media/input/input_list.h"
 #include "play/numeric.h"
@@ -341,7 +342,7 @@ int cCharaPlayer::UpdateChara(int dying) {
     // 4
     if (m_nMoveTypeCounter > 0 && --m_nMoveTypeCounter == 0) m_bRestoreRequest = 0;
     // 5
-    seam::StartFlowAnimes(*this);
+    StartFlowAnimes(*this);
     // 6, 7
     if (RunFlowPass(dying, false)) return 1;
     // 8

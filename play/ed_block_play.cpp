@@ -1,9 +1,9 @@
 // The play side of block definitions: drawing a block and the hit mode of a
 // map cell.
+#include "engine/conditions.h"
 #include "media/gfx/dd_blit.h"
 #include "play/map_cell.h"
 #include "play/palette_sprite.h"
-#include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "records/ed_block.h"
 
@@ -17,7 +17,7 @@ void cEdBlock::DrawIcon(DDSURFACEDATA* surface, int x, int y) {
 }
 
 int cMapCell::GetHitMode(int passClass) {
-    if (!seam::CheckBlockConds(PlayScene(), *this)) return 0;
+    if (!CheckBlockConds(PlayScene(), *this)) return 0;
     if (m_nExemptGroup == passClass) return 0;
     return m_nHitMode;
 }

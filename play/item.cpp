@@ -26,6 +26,7 @@ void cItem::InitItem(int key, const cEdItem& def, int temporary) {
     m_bFollowScroll = 0;
     m_anFlowVars[0] = m_anFlowVars[1] = 0;
     m_bTemporary = temporary;
+    m_bCondHeld = 0;
     if (temporary)
         m_bActing = 1;
     else

@@ -39,4 +39,5 @@ public:
     cEdItem m_Def;
     int32_t m_anFlowVars[2] = {};  // the variables the item's commands use
     int32_t m_bTemporary = 0;
+    int32_t m_bCondHeld = 0;  // its conditions have held once
 };

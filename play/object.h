@@ -97,6 +97,7 @@ public:
     int32_t m_nBaseWidth = 0, m_nBaseHeight = 0;
     int32_t m_bFlying = 0;
     int32_t m_nWallMode = 0;  // flying objects: 0 pass through, 1 blocked, 2 crushed
+    int32_t m_bActive = 0;  // its conditions held in this sub-step's activity pass
     int32_t m_bActing = 0;
     int32_t m_bInView = 0;
     int32_t m_bHidden = 0;

@@ -4,12 +4,8 @@
 #pragma once
 #include <string>
 
-class cScenePlay;
-class cMapCell;
 class cChara;
 class cObject;
-class cFlow;
-class cFlowCmd;
 class cEdFlowCmd;
 class cKeyCond;
 class cInput;
@@ -17,29 +13,10 @@ class cItem;
 
 namespace seam {
 
-// Stand-in until the flow engine lands: whether the conditions of the cell's
-// block hold (the stand-in: always).
-using CheckBlockCondsFn = int (*)(cScenePlay* scene, cMapCell& cell);
-extern CheckBlockCondsFn CheckBlockConds;
-int CheckBlockCondsStandIn(cScenePlay* scene, cMapCell& cell);
-
 // Stand-in until flow triggering lands: starts the chara's flows of a
 // trigger (the stand-in starts none).
 using FireFlowTriggerExFn = int (*)(cChara& chara, int trigger, cChara* partner, int group);
 extern FireFlowTriggerExFn FireFlowTriggerEx;
-
-// Stand-ins until the flow engine core lands: one sub-step of a running
-// flow (the stand-in never ends it), stopping a flow (the stand-in only
-// clears its running flag), the scheduled animations of the chara's flows
-// (none), and the set-up routine of a new command instance's kind (none).
-using StepFlowFn = int (*)(cFlow& flow);
-extern StepFlowFn StepFlow;
-using StopFlowFn = void (*)(cFlow& flow, cChara& chara);
-extern StopFlowFn StopFlow;
-using StartFlowAnimesFn = void (*)(cChara& chara);
-extern StartFlowAnimesFn StartFlowAnimes;
-using SetupFlowCmdFn = void (*)(cFlowCmd& cmd, cChara& chara);
-extern SetupFlowCmdFn SetupFlowCmd;
 
 // Stand-in until the item commands land: the item command "flow change"
 // run on a chara (the stand-in does nothing).

@@ -38,6 +38,7 @@ public:
     int32_t m_bItemMessageShown = 0;
     int32_t m_bInSetup = 0;  // the stage set-up runs
     std::string m_strRankName;  // the ranking entry's name (the name entry edits it)
+    cCheckedVector<int32_t> m_vStageVars = cCheckedVector<int32_t>(1000, 0);  // the 1000 stage variables
     cCheckedVector<int32_t> m_vStageSwitches = cCheckedVector<int32_t>(60, 0);  // the stage's 60 switches
 };
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/quit.h"
+#include "engine/flow_runtime.h"
 #include "tests/support/chara_fixture.h"
 
 using namespace charatest;
@@ -14,7 +15,6 @@ using namespace charatest;
 namespace {
 
 std::vector<std::string> g_trace;
-std::string IdOf(const cFlow& f) { return f.m_lpDef ? std::to_string(f.m_lpDef->m_nId) : "?"; }
 
 class ComputerTest : public CharaTest {
 protected:
@@ -213,22 +213,19 @@ TEST_F(ComputerTest, CarriedItemIconCounter) {
     EXPECT_EQ(c.m_nIconCounter, 63);
 }
 
+// The update through the real flow runtime: wait commands of time 0 end at
+// their first sub-step, longer ones keep their flow running; the executor
+// writes the trace.
 TEST_F(ComputerTest, UpdateChara) {
     g_trace.clear();
     static cCharaComputer* s_chara = nullptr;
-    seam::StartFlowAnimes = [](cChara&) { g_trace.push_back("animes"); };
-    seam::StopFlow = [](cFlow& f, cChara&) {
-        g_trace.push_back("stop " + IdOf(f));
-        f.m_bRunning = 0;
-    };
     // Flow 2 sets the dies-now flag: the update ends after it.
-    seam::StepFlow = [](cFlow& f) {
-        g_trace.push_back("step " + IdOf(f) + (PlayScene()->m_lpCurChara == s_chara ? "" : " (no current chara)"));
-        if (f.m_lpDef->m_nId == 2) s_chara->m_bDiesNow = 1;
-        return f.m_lpDef->m_nId == 1 ? 1 : 0;
+    CmdExecTable[CMD_WAIT] = [](cChara& c, cFlowCmd&) {
+        g_trace.push_back("step " + CurrentFlowId() + (&c == s_chara ? "" : " (not the current chara)"));
+        if (CurrentFlowId() == "2") s_chara->m_bDiesNow = 1;
     };
     cEdChara d = Def();
-    d.m_vecFlow = {MakeFlow(1, {Wait(1)}), MakeFlow(2, {Wait(1)}), MakeFlow(3, {Wait(1)})};
+    d.m_vecFlow = {MakeFlow(1, {Wait(0)}), MakeFlow(2, {Wait(1)}), MakeFlow(3, {Wait(1)})};
     cCharaComputer c;
     c.InitComputer(1, d, nullptr, nullptr, 0);
     s_chara = &c;
@@ -239,8 +236,11 @@ TEST_F(ComputerTest, UpdateChara) {
     c.m_bRemovePending = 1;
     m_scene.m_bDeathPending = 1;
     EXPECT_EQ(c.UpdateChara(0), 1);
-    EXPECT_EQ(g_trace, (std::vector<std::string>{"animes", "step 1", "stop 1", "step 2"}));
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"step 1", "step 2"}));
+    EXPECT_EQ(c.m_vFlows[0].m_bRunning, 0);  // its last command finished: stopped
+    EXPECT_EQ(c.m_vFlows[1].m_bRunning, 1);
     EXPECT_EQ(m_scene.m_lpCurChara, nullptr);
+    EXPECT_EQ(m_scene.m_lpCurFlow, nullptr);
     EXPECT_EQ(m_scene.m_bDeathPending, 0);
     EXPECT_EQ(c.m_vFlows.size(), 3u);  // the removal is left undone
     EXPECT_EQ(c.m_nMoveTypeCounter, 1);
@@ -250,18 +250,16 @@ TEST_F(ComputerTest, UpdateChara) {
     // flows run and HP below 1 does not end the pass.
     g_trace.clear();
     c.m_bDiesNow = 0;
-    seam::StepFlow = [](cFlow& f) {
-        g_trace.push_back("step " + IdOf(f));
-        return 0;
-    };
-    for (cFlow& f : c.m_vFlows) f.m_bRunning = 1;
+    CmdExecTable[CMD_WAIT] = [](cChara&, cFlowCmd&) { g_trace.push_back("step " + CurrentFlowId()); };
+    for (cFlow& f : c.m_vFlows) StartFlow(f);
     EXPECT_EQ(c.UpdateChara(0), 0);
-    EXPECT_EQ(g_trace, (std::vector<std::string>{"animes", "step 1", "step 2", "step 3", "stop 3"}));
-    EXPECT_EQ(c.m_vFlows.size(), 2u);  // flow 3 stopped and removed
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"step 1", "step 2", "step 3"}));
+    EXPECT_EQ(c.m_vFlows.size(), 2u);  // flow 3 removed
     c.m_nHP = 0;
     g_trace.clear();
+    StartFlow(c.m_vFlows[0]);
     EXPECT_EQ(c.UpdateChara(0), 1);  // a non-death flow ran with HP below 1
-    EXPECT_EQ(g_trace, (std::vector<std::string>{"animes", "step 1"}));
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"step 1"}));
 
     cEdChara dd = Def();
     dd.m_vecFlow = {MakeFlow(1, {Wait(1)}), MakeFlow(2, {Wait(1)}, 5), MakeFlow(3, {Wait(1)}, 5)};
@@ -270,7 +268,7 @@ TEST_F(ComputerTest, UpdateChara) {
     for (cFlow& f : dying.m_vFlows) f.m_bRunning = 1;
     g_trace.clear();
     EXPECT_EQ(dying.UpdateChara(1), 0);
-    EXPECT_EQ(g_trace, (std::vector<std::string>{"animes", "step 2", "step 3"}));
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"step 2", "step 3"}));
 }
 
 std::vector<int> g_sounds;

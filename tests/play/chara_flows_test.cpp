@@ -69,12 +69,15 @@ TEST_F(CharaFlowsTest, HugeLoopFailsCleanly) {
     EXPECT_EQ(g_bQuit.load(), 1);
 }
 
-// Flow keys, durations, speeds and the set-up routine per instance.
+// Flow keys, durations, speeds and the set-up routine of the kind per
+// instance (through the set-up table).
 TEST_F(CharaFlowsTest, InsertFlowsBuildsTheRunRecords) {
     SetSubSteps(2);
     static std::vector<int> setups;
     setups.clear();
-    seam::SetupFlowCmd = [](cFlowCmd& cmd, cChara&) { setups.push_back(cmd.m_nDuration); };
+    CmdSetupTable[CMD_WAIT] = CmdSetupTable[CMD_MOVE_STRAIGHT] = [](cFlowCmd& cmd, cChara&) {
+        setups.push_back(cmd.m_nDuration);
+    };
     cEdFlowCmd move = MakeCmd(0, 2, {}, 3, 2);
     cEdMove& m = move.m_spMove.Create();
     m.m_nSpeed = 10;
@@ -182,21 +185,27 @@ cAnimeRun AnimeRunOf(int owner, int anime, int repeats = 1) {
     return r;
 }
 
+// The group switches a stopped flow ends, as numbers.
+std::vector<int> EndedGroups(const cChara& c) {
+    std::vector<int> ended;
+    for (size_t g = 0; g < c.m_vGroupEnded.size(); ++g)
+        if (c.m_vGroupEnded[g]) ended.push_back(static_cast<int>(g));
+    return ended;
+}
+
 TEST_F(CharaFlowsTest, RemoveFlowsByIdRepointsTheLaterFlows) {
-    static std::vector<int> stopped;
-    stopped.clear();
-    seam::StopFlow = [](cFlow& f, cChara&) {
-        stopped.push_back(f.m_nKey);
-        f.m_bRunning = 0;
-    };
     auto c = std::make_unique<cTestChara>();
     cEdChara def = MakeCharaDef({MakeFlow(1, {Wait(1)}), MakeFlow(2, {Wait(2)}), MakeFlow(3, {Wait(3), Wait(4)}),
                                  MakeFlow(2, {Wait(5)}), MakeFlow(4, {Wait(6)})});
+    // Each flow ends the group of its ID when it is stopped.
+    for (cEdFlow& f : def.m_vecFlow) f.m_nFlowGroup = f.m_nId;
     c->InitChara(&def, nullptr, 0);
     c->InsertFlows(c->m_Def.m_vecFlow, 0, 0);
+    for (cFlow& f : c->m_vFlows) f.m_bRunning = 1;
     c->m_lstAnimeRuns = {AnimeRunOf(1, 5), AnimeRunOf(2, 5), AnimeRunOf(3, 6)};
     EXPECT_EQ(c->RemoveFlowsById(2), -1);
-    EXPECT_EQ(stopped, (std::vector<int>{1, 3}));
+    EXPECT_EQ(EndedGroups(*c), std::vector<int>{2});  // both flows with ID 2 were stopped
+    c->m_vGroupEnded.Fill(0);
     ExpectOwnDefinitions(*c);
     ASSERT_EQ(c->m_vFlows.size(), 3u);
     EXPECT_EQ(c->m_vFlows[1].m_lpDef->m_nId, 3);
@@ -207,9 +216,8 @@ TEST_F(CharaFlowsTest, RemoveFlowsByIdRepointsTheLaterFlows) {
     // The later flows are stepped through their own definitions.
     static std::vector<int> steppedTimes;
     steppedTimes.clear();
-    seam::StepFlow = [](cFlow& f) {
-        for (const cFlowCmd& cmd : f.m_vCmds) steppedTimes.push_back(cmd.m_lpDef->m_nTime);
-        return 0;
+    CmdExecTable[CMD_WAIT] = [](cChara&, cFlowCmd&) {
+        for (const cFlowCmd& cmd : PlayScene()->m_lpCurFlow->m_vCmds) steppedTimes.push_back(cmd.m_lpDef->m_nTime);
     };
     g_vPlayers.resize(1);
     cCharaPlayer& p = g_vPlayers[0];
@@ -220,9 +228,8 @@ TEST_F(CharaFlowsTest, RemoveFlowsByIdRepointsTheLaterFlows) {
     EXPECT_EQ(p.UpdateChara(0), 0);
     EXPECT_EQ(steppedTimes, (std::vector<int>{1, 3, 4, 6}));
     // ID 0 removes everything.
-    stopped.clear();
     EXPECT_EQ(p.RemoveFlowsById(0), 0);
-    EXPECT_EQ(stopped.size(), 3u);
+    EXPECT_EQ(EndedGroups(p), (std::vector<int>{1, 3, 4}));
     EXPECT_TRUE(p.m_vFlows.empty() && p.m_Def.m_vecFlow.empty() && p.m_lstAnimeRuns.empty());
 }
 

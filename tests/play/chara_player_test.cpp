@@ -14,7 +14,6 @@ namespace {
 
 std::vector<std::string> g_trace;
 
-std::string IdOf(const cFlow& f) { return f.m_lpDef ? std::to_string(f.m_lpDef->m_nId) : "?"; }
 
 class PlayerTest : public CharaTest {
 protected:
@@ -43,17 +42,14 @@ protected:
 // ---------------------------------------------------------------------------
 // The sub-step update
 
+// Through the real flow runtime: the wait executor writes the trace; flow 4's
+// wait of time 0 ends at once; flow 1 has an animation due at frame 0.
 TEST_F(PlayerTest, UpdateCharaRunsItsStepsInOrder) {
-    seam::StartFlowAnimes = [](cChara&) { g_trace.push_back("animes"); };
-    seam::StepFlow = [](cFlow& f) {
-        const cScenePlay* s = PlayScene();
-        g_trace.push_back("step " + IdOf(f) + (s->m_lpCurChara == &g_vPlayers[0] ? "" : " (no current chara)"));
-        return f.m_lpDef->m_nId == 4 ? 1 : 0;
+    CmdExecTable[CMD_WAIT] = [](cChara& c, cFlowCmd&) {
+        g_trace.push_back("step " + CurrentFlowId() + (&c == &g_vPlayers[0] ? "" : " (no current chara)") +
+                          (c.m_lstAnimeRuns.empty() ? " (no animation)" : ""));
     };
-    seam::StopFlow = [](cFlow& f, cChara&) {
-        g_trace.push_back("stop " + IdOf(f));
-        f.m_bRunning = 0;
-    };
+    g_vAnimeSteps.assign(4, AnimeTrack{AnimeStep{1, 6, 0}, AnimeStep{ANIME_END, 0, 0}});
     seam::DoChangeFlow = [](const cEdFlowCmd& cmd, cChara&, int forced) {
         const cScenePlay* s = PlayScene();
         const bool cleared = !s->m_lpCurChara && !s->m_lpCurFlow && !s->m_lpCurFlowVars && !s->m_lpCurFlowCmd;
@@ -61,8 +57,9 @@ TEST_F(PlayerTest, UpdateCharaRunsItsStepsInOrder) {
                           (cleared ? "" : " (references left)"));
     };
     cCharaPlayer& p = MakePlayer({MakeFlow(1, {Wait(1)}), MakeFlow(2, {}), MakeFlow(3, {Wait(1)}),
-                                  MakeFlow(4, {Wait(1)}), MakeFlow(5, {Wait(1)}), MakeFlow(6, {Wait(1)})});
+                                  MakeFlow(4, {Wait(0)}), MakeFlow(5, {Wait(1)}), MakeFlow(6, {Wait(1)})});
     for (cFlow& f : p.m_vFlows) f.m_bRunning = 1;
+    p.m_vFlows[0].m_vAnimeSchedule.push_back(FlowAnimeEntry{0, 0, 3, 0, 0, 6, 1});
     p.m_vFlows[2].m_bPaused = 1;
     p.m_vFlows[4].m_bRunning = 0;
     p.m_vFlows[5].m_bHalted = 1;
@@ -75,8 +72,11 @@ TEST_F(PlayerTest, UpdateCharaRunsItsStepsInOrder) {
     p.m_bNoGravity = p.m_bForcedAnime = 1;
     p.m_bDecelX = 0;
     EXPECT_EQ(p.UpdateChara(0), 0);
-    EXPECT_EQ(g_trace, (std::vector<std::string>{"animes", "step 1", "stop 2", "step 4", "stop 4", "change 7 forced",
-                                                 "change 8 forced", "stop 5"}));
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"step 1", "step 4", "change 7 forced", "change 8 forced"}));
+    EXPECT_EQ(p.m_lstAnimeRuns.size(), 1u);
+    EXPECT_EQ(p.m_vFlows[0].m_bRunning, 1);
+    EXPECT_EQ(p.m_vFlows[1].m_bRunning, 0);  // no commands: stopped
+    EXPECT_EQ(p.m_vFlows[3].m_bRunning, 0);  // its last command finished
     EXPECT_EQ(m_scene.m_bDeathPending, 0);
     EXPECT_EQ(m_scene.m_lpCurChara, nullptr);
     EXPECT_TRUE(p.m_vecPendingFlowChange.empty());
@@ -91,11 +91,9 @@ TEST_F(PlayerTest, UpdateCharaRunsItsStepsInOrder) {
 }
 
 TEST_F(PlayerTest, AnEarlyDeathStillClearsTheCurrentReferences) {
-    seam::StepFlow = [](cFlow& f) {
-        g_trace.push_back("step " + IdOf(f));
+    CmdExecTable[CMD_WAIT] = [](cChara&, cFlowCmd&) {
+        g_trace.push_back("step " + CurrentFlowId());
         g_vPlayers[0].m_nHP = 0;
-        PlayScene()->m_lpCurFlow = &f;
-        return 0;
     };
     seam::DoChangeFlow = [](const cEdFlowCmd&, cChara&, int) { g_trace.push_back("change"); };
     cCharaPlayer& p = MakePlayer({MakeFlow(1, {Wait(1)}), MakeFlow(2, {Wait(1)})});
@@ -109,10 +107,7 @@ TEST_F(PlayerTest, AnEarlyDeathStillClearsTheCurrentReferences) {
 }
 
 TEST_F(PlayerTest, WhileDyingOnlyDeathFlowsRun) {
-    seam::StepFlow = [](cFlow& f) {
-        g_trace.push_back("step " + IdOf(f));
-        return 0;
-    };
+    CmdExecTable[CMD_WAIT] = [](cChara&, cFlowCmd&) { g_trace.push_back("step " + CurrentFlowId()); };
     cCharaPlayer& p = MakePlayer({MakeFlow(1, {Wait(1)}), MakeFlow(2, {Wait(1)}, 5), MakeFlow(3, {Wait(1)}, 5)});
     for (cFlow& f : p.m_vFlows) f.m_bRunning = 1;
     p.m_nHP = 0;
@@ -167,10 +162,9 @@ TEST_F(PlayerTest, StandingTrackAndTheJumpReset) {
     p.UpdateChara(0);
     EXPECT_EQ(p.m_Anime.m_nTrack, 3);  // moving: left alone
     // A forced animation is shown (a command sets it during the flow pass).
-    seam::StepFlow = [](cFlow&) {
+    CmdExecTable[CMD_WAIT] = [](cChara&, cFlowCmd&) {
         g_vPlayers[0].m_bForcedAnime = 1;
         g_vPlayers[0].m_nForcedAnime = 5;
-        return 0;
     };
     p.m_Def.m_vecFlow = {MakeFlow(1, {Wait(1)})};
     p.InsertFlows(p.m_Def.m_vecFlow, 0, 0);

@@ -5,21 +5,31 @@
 
 #include <vector>
 
+#include "play/chara_player.h"
 #include "play/object.h"
+#include "records/cond.h"
 #include "tests/play/play_fixture.h"
 
 namespace {
 
 using playtest::PlaySceneTest;
 
+// Each cell asked for its hit mode evaluates its block's conditions: a
+// status condition naming the cell, answered by the recording evaluator.
 std::vector<long long> g_asked;
 int g_condsHold = 1;
-cScenePlay* g_askedScene = nullptr;
 
-int RecordingConds(cScenePlay* scene, cMapCell& cell) {
-    g_askedScene = scene;
-    g_asked.push_back(&cell - g_vMapCells.data());
+int RecordingConds(const cCond& cond, cChara& chara, int32_t*) {
+    EXPECT_EQ(&chara, Hero());  // blocks are evaluated for the first player
+    g_asked.push_back(cond.m_nVarIndex);
     return g_condsHold;
+}
+
+void AskConditions(cMapCell& cell, long long index) {
+    cCond c;
+    c.m_nKind = COND_STATUS;
+    c.m_nVarIndex = static_cast<int16_t>(index);
+    cell.m_vecCond = {c};
 }
 
 class MapCellTest : public PlaySceneTest {
@@ -28,7 +38,12 @@ protected:
         PlaySceneTest::SetUp();
         g_asked.clear();
         g_condsHold = 1;
-        g_askedScene = nullptr;
+        g_vPlayers.resize(1);
+        seam::EvalStatusCond = RecordingConds;
+    }
+    void TearDown() override {
+        g_vPlayers.clear();
+        PlaySceneTest::TearDown();
     }
 };
 
@@ -45,14 +60,21 @@ TEST_F(MapCellTest, HitModeRules) {
     EXPECT_EQ(cell.GetHitMode(3), 0);
     EXPECT_EQ(cell.GetHitMode(-1), 2);
 
-    // The conditions come first: they are asked with the play scene and the cell.
-    seam::CheckBlockConds = RecordingConds;
+    // The conditions come first.
+    AskConditions(cell, 1);
     g_condsHold = 0;
     EXPECT_EQ(cell.GetHitMode(2), 0);
     EXPECT_EQ(g_asked, std::vector<long long>{1});
-    EXPECT_EQ(g_askedScene, &m_scene);
     g_condsHold = 1;
     EXPECT_EQ(cell.GetHitMode(2), 2);
+    // Once they have held, a latching block holds in this cell for good.
+    cell.m_bCondLatch = 1;
+    EXPECT_EQ(cell.GetHitMode(2), 2);
+    g_condsHold = 0;
+    g_asked.clear();
+    EXPECT_EQ(cell.GetHitMode(2), 2);
+    EXPECT_TRUE(g_asked.empty());
+    EXPECT_EQ(g_vMapCells[2].GetHitMode(2), 1);  // another cell of no conditions
 }
 
 // Stage 12 x 5 cells: map columns 1 << 5 = 32, rows 25.
@@ -60,8 +82,10 @@ TEST_F(MapCellTest, CornerOrderAndOutsideCorners) {
     SetStage(12, 5);
     ASSERT_EQ(m_scene.m_ScrollX.m_nShift, 5);
     g_vMapCells.assign(32 * 25, cMapCell{});
-    for (auto& c : g_vMapCells) c.m_nHitMode = 0;
-    seam::CheckBlockConds = RecordingConds;
+    for (size_t i = 0; i < g_vMapCells.size(); ++i) {
+        g_vMapCells[i].m_nHitMode = 0;
+        AskConditions(g_vMapCells[i], static_cast<long long>(i));
+    }
     auto index = [](int c, int r) { return c + (r << 5); };
 
     cObject o;

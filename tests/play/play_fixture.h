@@ -6,7 +6,7 @@
 #include "app/quit.h"
 #include "app/scene_manager.h"
 #include "play/map_cell.h"
-#include "play/play_seams.h"
+#include "engine/engine_seams.h"
 #include "play/scene_play.h"
 
 namespace playtest {
@@ -22,7 +22,7 @@ protected:
     void TearDown() override {
         g_lpPlayScene = m_saved;
         g_vMapCells.clear();
-        seam::CheckBlockConds = seam::CheckBlockCondsStandIn;
+        seam::ResetEngineSeams();
         g_bQuit = 0;
     }
     void SetStage(int width, int height) {

@@ -5,12 +5,17 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "app/quit.h"
 #include "app/scene_manager.h"
+#include "engine/cmd_tables.h"
+#include "engine/engine_seams.h"
 #include "play/chara.h"
+#include "play/chara_computer.h"
 #include "play/chara_player.h"
 #include "play/map_cell.h"
 #include "play/play_seams.h"
@@ -31,6 +36,9 @@ protected:
         m_savedBoxes = g_Stage.m_anBoxSetting;
         m_savedAnimeSets = g_Database.m_vecAnimeSet;
         m_savedAnimes = g_Database.m_vecAnime;
+        m_savedAnimeSteps = g_vAnimeSteps;
+        std::copy(std::begin(CmdExecTable), std::end(CmdExecTable), m_savedExec);
+        std::copy(std::begin(CmdSetupTable), std::end(CmdSetupTable), m_savedSetup);
         g_lpPlayScene = &m_scene;
         g_SystemData = cSystemData();
         g_Stage.m_dGravity = 0.4;
@@ -38,12 +46,19 @@ protected:
         g_Stage.ApplySpeedLevel(1);
         g_bQuit = 0;
         seam::ResetPlaySeams();
+        seam::ResetEngineSeams();
         SetStage(40, 15);
     }
     void TearDown() override {
         g_vPlayers.clear();
         g_vMapCells.clear();
+        g_lstCharas.clear();
+        g_lstItems.clear();
         seam::ResetPlaySeams();
+        seam::ResetEngineSeams();
+        std::copy(std::begin(m_savedExec), std::end(m_savedExec), CmdExecTable);
+        std::copy(std::begin(m_savedSetup), std::end(m_savedSetup), CmdSetupTable);
+        g_vAnimeSteps = m_savedAnimeSteps;
         g_lpPlayScene = m_savedScene;
         g_SystemData = m_savedSystem;
         g_Stage.m_dGravity = m_savedGravity;
@@ -83,6 +98,9 @@ protected:
     std::array<int32_t, cStage::kBoxSettings> m_savedBoxes{};
     cCheckedVector<cDbAnimeSet> m_savedAnimeSets;
     cCheckedVector<cDbAnime> m_savedAnimes;
+    cCheckedVector<AnimeTrack> m_savedAnimeSteps;
+    CmdExecFn m_savedExec[CHARA_CMD_KIND_COUNT] = {};
+    CmdSetupFn m_savedSetup[CHARA_CMD_KIND_COUNT] = {};
 };
 
 // A chara whose box follows its position the way the concrete classes'
@@ -117,6 +135,12 @@ inline cEdFlowCmd MakeCmd(int family, int kind, std::vector<int32_t> params = {}
     c.m_nTimeStep = static_cast<int16_t>(timeStep);
     return c;
 }
+// The ID of the play scene's current flow ("?" without one).
+inline std::string CurrentFlowId() {
+    const cFlow* f = PlayScene()->m_lpCurFlow;
+    return f && f->m_lpDef ? std::to_string(f->m_lpDef->m_nId) : "?";
+}
+
 // A wait command marked by its time (tenths), to tell commands apart.
 inline cEdFlowCmd Wait(int time) { return MakeCmd(cEdFlowCmd::FAMILY_CHARA, 1, {}, time); }
 inline cEdFlowCmd Loop(int times, int length) { return MakeCmd(cEdFlowCmd::FAMILY_CHARA, 39, {times, length}); }

@@ -1,0 +1,278 @@
+#include "engine/flow_runtime.h"
+
+#include "app/checked_vector.h"
+#include "app/error_box.h"
+#include "app/log.h"
+#include "engine/cmd_tables.h"
+#include "engine/engine_seams.h"
+#include "engine/flow.h"
+#include "platform/cp932.h"
+#include "play/chara.h"
+#include "play/chara_computer.h"
+#include "play/chara_player.h"
+#include "play/numeric.h"
+#include "play/scene_play.h"
+#include "records/database.h"
+#include "records/ed_flow.h"
+#include "records/system_data.h"
+
+namespace {
+
+// Stage-start flows started from inside a stage-start run.
+int g_nStageStartDepth = 0;
+
+// The command's slot in the tables, or -1 (logged for a kind the tables do
+// not hold).
+int TableKindOf(const cFlowCmd& cmd, const char* caller) {
+    if (!cmd.m_lpDef) return -1;
+    const int8_t kind = cmd.m_lpDef->m_nKind;
+    if (static_cast<uint8_t>(kind) < CHARA_CMD_KIND_COUNT) return static_cast<uint8_t>(kind);
+    DebugLogf("%s: command kind %d is not known", caller, kind);
+    return -1;
+}
+
+// A message that waits for a button and is not a closing one.
+bool IsButtonWaitMessage(const cEdFlowCmd& def) {
+    return def.m_nKind == CMD_MESSAGE && CmdParam(def, 15) == 0 && CmdParam(def, 6) == 0;
+}
+
+void SetGroupSwitch(cCheckedVector<uint8_t>& switches, int g) { switches.at(g) = 1; }
+
+// StopFlow with or without a chara to tell about an ended group.
+void StopFlowOf(cFlow& flow, cChara* chara) {
+    if (!flow.m_bRunning) return;
+    flow.m_bRunning = 0;
+    flow.m_lstArrange.clear();
+    for (cFlowCmd& cmd : flow.m_vCmds) cmd.m_nRemaining = 0;
+    const int trigger = flow.m_lpDef ? flow.m_lpDef->m_nTrigger : static_cast<int>(TRG_ALWAYS);
+    const int g = flow.m_lpDef ? flow.m_lpDef->m_nFlowGroup : 0;
+    if (g != 0 && chara) {
+        SetGroupSwitch(chara->m_vGroupEnded, g);
+        chara->m_bGroupEnded = 1;
+    }
+    // Older data keeps the latch until a key test of the flow fails.
+    if (trigger != TRG_ALWAYS && !g_SystemData.m_bCompat875) flow.m_bKeyLatch = 0;
+}
+
+void RunStageStart(cFlow& flow, cScenePlay* scene) {
+    scene->m_lpCurFlow = &flow;
+    scene->m_lpCurFlowVars = flow.m_anVars;
+    flow.m_bAbort = 0;
+    const long long n = static_cast<long long>(flow.m_vCmds.size());
+    for (flow.m_nPc = 0; flow.m_nPc < n; ++flow.m_nPc) {
+        cFlowCmd& cmd = flow.m_vCmds.at(flow.m_nPc);
+        if (!cmd.m_lpDef) continue;  // a record the chara could not point (reported)
+        const cEdFlowCmd& def = *cmd.m_lpDef;
+        // Only the general commands that may share a frame run here.
+        if (def.m_nKind < CMD_FLOW_CONTROL || !def.m_bSameFrame) continue;
+        ResetFlowCmd(cmd);
+        if (!RunFlowCmd(cmd)) DebugErrorBoxf("%s", SJ("使用時間0なので、ここにくることはあり得ないはず！").c_str());
+        if (flow.m_bAbort) break;
+        cmd.m_bDone = 1;
+    }
+}
+
+}  // namespace
+
+int32_t& CmdParam(cEdFlowCmd& cmd, long long i) {
+    std::vector<int32_t>& v = cmd.m_vecParam;
+    if (i >= 0 && i < static_cast<long long>(v.size())) return v[static_cast<size_t>(i)];
+    ReportBadIndex("V", i, static_cast<long long>(v.size()), sizeof(int32_t));
+    if (!v.empty()) return v[0];
+    static int32_t fallback;
+    fallback = 0;
+    return fallback;
+}
+
+int32_t CmdParam(const cEdFlowCmd& cmd, long long i) { return CmdParam(const_cast<cEdFlowCmd&>(cmd), i); }
+
+cFlowVarsGuard::cFlowVarsGuard(cScenePlay* scene)
+    : m_lpScene(scene), m_lpSaved(scene ? scene->m_lpCurFlowVars : nullptr) {}
+
+cFlowVarsGuard::~cFlowVarsGuard() {
+    if (m_lpScene) m_lpScene->m_lpCurFlowVars = m_lpSaved;
+}
+
+void ExecCmd(cChara& chara, cFlowCmd& cmd) {
+    const int kind = TableKindOf(cmd, "ExecCmd");
+    if (kind < 0) return;
+    const CmdExecFn exec = CmdExecTable[kind];
+    if (!exec) return;
+    if (kind == CMD_GET_ITEM) {
+        // The item's commands point the flow variables at a temporary item.
+        const cFlowVarsGuard keep(PlayScene());
+        exec(chara, cmd);
+        return;
+    }
+    exec(chara, cmd);
+}
+
+void SetupFlowCmd(cFlowCmd& cmd, cChara& chara) {
+    const int kind = TableKindOf(cmd, "SetupFlowCmd");
+    if (kind < 0) return;
+    if (const CmdSetupFn setup = CmdSetupTable[kind]) setup(cmd, chara);
+}
+
+void ResetFlowCmd(cFlowCmd& cmd) {
+    cmd.m_nRemaining = cmd.m_nDuration;
+    cmd.m_bDone = 0;
+    cmd.m_nStep = 0;
+    for (int32_t& w : cmd.m_anWork) w = 0;
+    if (!cmd.m_lpDef || cmd.m_lpDef->m_nKind == CMD_ARRANGE) return;
+    cScenePlay* scene = PlayScene();
+    cFlow* flow = scene->m_lpCurFlow;
+    if (!flow) return;
+    if (scene->m_lpCurChara) seam::ApplyFlowArranges(const_cast<cEdFlowCmd&>(*cmd.m_lpDef), *scene->m_lpCurChara, flow);
+    flow->m_lstArrange.clear();
+}
+
+int RunFlowCmd(cFlowCmd& cmd) {
+    cScenePlay* scene = PlayScene();
+    scene->m_lpCurFlowCmd = &cmd;
+    if (cChara* chara = scene->m_lpCurChara) ExecCmd(*chara, cmd);
+    cmd.m_nRemaining = WrapAdd(cmd.m_nRemaining, -1);
+    if (cmd.m_nRemaining > 0) return 0;
+    cmd.m_nRemaining = 0;
+    return 1;
+}
+
+void StartFlow(cFlow& flow) {
+    cScenePlay* scene = PlayScene();
+    cChara* chara = scene->m_lpCurChara;
+    // 1
+    flow.m_bRunning = 1;
+    flow.m_nPc = 0;
+    flow.m_nFrames = 0;
+    flow.m_bMessageChain = 0;
+    for (cFlowCmd& cmd : flow.m_vCmds) cmd.m_bDone = 0;
+    flow.m_bStartedThisFrame = 1;
+    ++flow.m_nStartCount;
+    // 2
+    const int trigger = flow.m_lpDef ? flow.m_lpDef->m_nTrigger : static_cast<int>(TRG_ALWAYS);
+    const int g = flow.m_lpDef ? flow.m_lpDef->m_nFlowGroup : 0;
+    if (trigger == TRG_ALWAYS && g != 0 && chara) {
+        SetGroupSwitch(chara->m_vGroupRunning, g);
+        SetGroupSwitch(chara->m_vGroupStarted, g);
+    }
+    // 3
+    if (flow.m_vCmds.empty() || trigger != TRG_STAGE_START) return;
+    // 4: runs at once. The current flow and variables stay on this flow for
+    // the rest of the caller's pass.
+    if (g_nStageStartDepth >= kStageStartNestingCap) {
+        DebugLogf("StartFlow: stage-start flows nest deeper than %d; flow %d not run", kStageStartNestingCap,
+                  flow.m_nIndex);
+    } else {
+        ++g_nStageStartDepth;
+        RunStageStart(flow, scene);
+        --g_nStageStartDepth;
+    }
+    StopFlowOf(flow, chara);
+}
+
+int StepFlow(cFlow& flow) {
+    cScenePlay* scene = PlayScene();
+    // 1
+    scene->m_lpCurFlow = &flow;
+    scene->m_lpCurFlowVars = flow.m_anVars;
+    flow.m_bAbort = 0;
+    const long long n = static_cast<long long>(flow.m_vCmds.size());
+    // 2: pc may grow during the pass.
+    for (long long i = 0; i <= flow.m_nPc && i < n; ++i) {
+        cFlowCmd& cmd = flow.m_vCmds[static_cast<size_t>(i)];
+        if (cmd.m_bDone || !cmd.m_lpDef) continue;
+        const cEdFlowCmd& def = *cmd.m_lpDef;
+        const bool sameFrame = def.m_bSameFrame == 1;
+        // a
+        if (cmd.m_nRemaining == 0) {
+            ResetFlowCmd(cmd);
+            if (!IsButtonWaitMessage(def) && !sameFrame) flow.m_bMessageChain = 0;
+        }
+        const uint32_t starts = flow.m_nStartCount;
+        const int finished = RunFlowCmd(cmd);
+        // The command restarted this flow: command 0 runs on the next sub-step.
+        if (flow.m_nStartCount != starts) return 0;
+        if (sameFrame) {
+            // b
+            if (finished) {
+                cmd.m_bDone = 1;
+                if (i == n - 1) return 1;
+            }
+            if (i == flow.m_nPc) ++flow.m_nPc;
+            if (flow.m_bAbort) return 0;
+        } else if (finished) {
+            // c
+            cmd.m_bDone = 1;
+            if (IsButtonWaitMessage(def)) flow.m_bMessageChain = 1;
+            if (i == n - 1) return 1;
+            ++flow.m_nPc;
+            break;
+        } else if (flow.m_bAbort) {
+            return 0;
+        }
+    }
+    // 3
+    if (n > 0 && flow.m_vCmds[static_cast<size_t>(n - 1)].m_bDone) return 1;
+    flow.m_nFrames = WrapAdd(flow.m_nFrames, 1);
+    return 0;
+}
+
+void StopFlow(cFlow& flow, cChara& chara) { StopFlowOf(flow, &chara); }
+
+void PauseFlow(cFlow& flow) { flow.m_bPaused = 1; }
+
+void ResumeFlow(cFlow& flow) { flow.m_bPaused = 0; }
+
+void StopFlowForever(cFlow& flow, cChara& chara) {
+    flow.m_bHalted = 1;
+    if (!flow.m_bRunning) return;
+    for (cFlowCmd& cmd : flow.m_vCmds) cmd.m_nRemaining = 0;
+    const int g = flow.m_lpDef ? flow.m_lpDef->m_nFlowGroup : 0;
+    if (g != 0) {
+        SetGroupSwitch(chara.m_vGroupEnded, g);
+        chara.m_bGroupEnded = 1;
+    }
+}
+
+void InitAnimeRun(cAnimeRun& run, int anime, int mode, int value, int value2, int ownerKey) {
+    run = cAnimeRun{};
+    run.m_nAnime = run.m_nBaseAnime = anime;
+    run.m_nMode = mode;
+    run.m_nValue = value;
+    run.m_nValue2 = value2;
+    run.m_nOwnerKey = ownerKey;
+}
+
+void StartFlowAnimes(cChara& chara) {
+    for (cFlow& flow : chara.m_vFlows) {
+        if (!flow.m_bRunning || flow.m_bPaused) continue;
+        for (const FlowAnimeEntry& e : flow.m_vAnimeSchedule) {
+            if (e.nStart != flow.m_nFrames) continue;
+            cAnimeRun& run = chara.m_lstAnimeRuns.emplace_back();
+            InitAnimeRun(run, e.nAnime, 1, e.nFrames, e.nCmdTime, flow.m_nKey);
+            // The run plays its own copy of the animation's steps.
+            run.m_Player.m_vTracks.assign(1, g_vAnimeSteps.at(e.nAnime));
+            run.m_Player.SetTrack(0, 1);
+            for (int k = 0; k < e.nSkip; ++k) run.m_Player.AdvanceFrame();
+            run.m_nFramesPlayed = e.nSkip;
+            if (e.nCmdTime > 1 && e.bLoop) {
+                // The first looping frame holds for the whole command time.
+                for (AnimeStep& step : run.m_Player.m_vTracks[0]) {
+                    if (step.nFrame < 0) break;
+                    if (!step.bLock) continue;
+                    step.nDuration = WrapAdd(step.nDuration, e.nCmdTime - 1);
+                    break;
+                }
+            }
+        }
+    }
+}
+
+bool IsBottomAnchor(int anchor, int flying) { return anchor == 1 || (anchor == 2 && !flying); }
+
+cChara* FindCharaById(int key) {
+    for (cCharaPlayer& p : g_vPlayers)
+        if (p.m_nKey == key) return &p;
+    for (cCharaComputer& c : g_lstCharas)
+        if (c.m_nKey == key) return &c;
+    return nullptr;
+}
