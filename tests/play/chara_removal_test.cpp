@@ -19,18 +19,31 @@ cItem* g_givenItem = nullptr;
 cChara* g_givenTo = nullptr;
 int g_giveResult = 0;
 
+// The death update is seen by the move-type counter it counts down: each
+// trace first notes an update that happened since the last one.
+cChara* g_dying = nullptr;
+int g_lastCounter = 0;
+void NoteUpdate() {
+    if (g_dying && g_dying->m_nMoveTypeCounter != g_lastCounter) {
+        g_trace.push_back("update");
+        g_lastCounter = g_dying->m_nMoveTypeCounter;
+    }
+}
+
 int TraceTrigger(cChara&, int trigger, cChara*, int) {
+    NoteUpdate();
     g_trace.push_back("event " + std::to_string(trigger));
     return 0;
 }
-void TraceUpdate(cChara&) { g_trace.push_back("update"); }
 int TraceGive(cItem* item, cChara* chara) {
+    NoteUpdate();
     g_trace.push_back("give");
     g_givenItem = item;
     g_givenTo = chara;
     return g_giveResult;
 }
 void TraceEffect(cChara&, int effect, int mode, int repeat) {
+    NoteUpdate();
     g_trace.push_back("vanish " + std::to_string(effect) + " " + std::to_string(mode) + " " + std::to_string(repeat));
 }
 
@@ -40,10 +53,10 @@ protected:
         CharaTest::SetUp();
         m_savedScore = g_Progress.m_nScore;
         seam::FireFlowTriggerEx = TraceTrigger;
-        seam::StartFlowAnimes = TraceUpdate;  // the first step of a chara's update
         seam::GiveItem = TraceGive;
         seam::StartCharaEffect = TraceEffect;
         g_trace.clear();
+        g_dying = nullptr;
         g_giveResult = 0;
         g_givenItem = nullptr;
         g_givenTo = nullptr;
@@ -64,6 +77,9 @@ protected:
         c.InitComputer(key, def, nullptr, nullptr, 0);
         c.LinkChara(nullptr);
         m_scene.m_vCharaGroups.at(group).push_back(&c);
+        c.m_nMoveTypeCounter = 5;
+        g_dying = &c;
+        g_lastCounter = 5;
         return c;
     }
     int32_t m_savedScore = 0;
