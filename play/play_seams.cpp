@@ -16,7 +16,6 @@ void SetupFlowCmdStandIn(cFlowCmd&, cChara&) {}
 void DoChangeFlowStandIn(const cEdFlowCmd&, cChara&, int) {}
 int RunItemCommandStandIn(cEdFlowCmd&, cChara&) { return 0; }
 int CheckKeyCondHeldStandIn(cInput&, const cKeyCond&) { return 0; }
-void ApplyCharaArrangesStandIn(cChara&, cEdFlowCmd&) {}
 void ShowPickupWindowStandIn(int, const std::string&, int, int) {}
 void PlayUserSeStandIn(int) {}
 void StartCharaEffectStandIn(cChara&, int, int, int) {}
@@ -31,7 +30,6 @@ SetupFlowCmdFn SetupFlowCmd = SetupFlowCmdStandIn;
 DoChangeFlowFn DoChangeFlow = DoChangeFlowStandIn;
 RunItemCommandFn RunItemCommand = RunItemCommandStandIn;
 CheckKeyCondHeldFn CheckKeyCondHeld = CheckKeyCondHeldStandIn;
-ApplyCharaArrangesFn ApplyCharaArranges = ApplyCharaArrangesStandIn;
 ShowPickupWindowFn ShowPickupWindow = ShowPickupWindowStandIn;
 PlayUserSeFn PlayUserSe = PlayUserSeStandIn;
 StartCharaEffectFn StartCharaEffect = StartCharaEffectStandIn;
@@ -47,7 +45,6 @@ void ResetPlaySeams() {
     DoChangeFlow = DoChangeFlowStandIn;
     RunItemCommand = RunItemCommandStandIn;
     CheckKeyCondHeld = CheckKeyCondHeldStandIn;
-    ApplyCharaArranges = ApplyCharaArrangesStandIn;
     ShowPickupWindow = ShowPickupWindowStandIn;
     PlayUserSe = PlayUserSeStandIn;
     StartCharaEffect = StartCharaEffectStandIn;
