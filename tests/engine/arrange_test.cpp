@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "app/quit.h"
 #include "engine/arrange.h"
@@ -21,8 +24,8 @@ protected:
     void SetUp() override {
         StatusWorld::SetUp();
         BuildArrangeParamTable();
-        m_savedSounds = g_Database.m_vecSound;
-        m_savedBgm = g_Database.m_vecBgm;
+        m_savedDatabase = g_Database;
+        m_savedCommonCharas = g_CommonPalette.m_vecCharaPalette;
         m_savedCommonItems = g_CommonPalette.m_vecItemPalette;
         m_savedCommonBlocks = g_CommonPalette.m_vecBlockPalette;
         g_Database.m_vecSound.resize(5);
@@ -31,8 +34,8 @@ protected:
         g_Progress.m_vecCommonVar.at(1) = 0;
     }
     void TearDown() override {
-        g_Database.m_vecSound = m_savedSounds;
-        g_Database.m_vecBgm = m_savedBgm;
+        g_Database = m_savedDatabase;
+        g_CommonPalette.m_vecCharaPalette = m_savedCommonCharas;
         g_CommonPalette.m_vecItemPalette = m_savedCommonItems;
         g_CommonPalette.m_vecBlockPalette = m_savedCommonBlocks;
         StatusWorld::TearDown();
@@ -43,8 +46,8 @@ protected:
         g_Progress.m_vecCommonVar.at(1) = value;
         ApplyArrange(cmd, cArrange{kind, index, op, 0, 1}, m_self);
     }
-    cCheckedVector<cDbSound> m_savedSounds;
-    cCheckedVector<cDbBgm> m_savedBgm;
+    cDatabase m_savedDatabase;
+    std::vector<cEdChara> m_savedCommonCharas;
     std::vector<cEdItem> m_savedCommonItems;
     std::vector<cEdBlock> m_savedCommonBlocks;
 };
@@ -115,6 +118,86 @@ TEST_F(ArrangeTest, RowsReachTheirFieldsWithinTheirRanges) {
         Arrange(cmd, chara, k.index, k.op, k.value);
         EXPECT_EQ(k.field(cmd), k.expected);
         EXPECT_EQ(g_bQuit.load(), 0);
+    }
+}
+
+// Every field a row can reach, by name.
+std::map<std::string, int32_t> Fields(const cEdFlowCmd& c) {
+    std::map<std::string, int32_t> f;
+    for (size_t i = 0; i < c.m_vecParam.size(); ++i) f["p" + std::to_string(i)] = c.m_vecParam[i];
+    f["sound"] = c.m_nSound;
+    const cEdMove& m = *c.m_spMove;
+    f["TargetX"] = m.m_nTargetX, f["TargetXDot"] = m.m_nTargetXDot, f["TargetY"] = m.m_nTargetY;
+    f["TargetYDot"] = m.m_nTargetYDot, f["Angle"] = m.m_nAngle, f["AngleStep"] = m.m_nAngleStep;
+    f["Homing"] = m.m_nHoming, f["HomingStep"] = m.m_nHomingStep, f["Distance"] = m.m_nDistance;
+    f["DistanceStep"] = m.m_nDistanceStep;
+    for (int n = 0; n < SHOT_ARRANGE_PARAM_COUNT; ++n) {
+        int v = 0;
+        if (GetShotArrangeValue(*c.m_spShot, n, v)) f["shot" + std::to_string(n)] = v;
+    }
+    f["summon"] = c.m_spShot->m_nSummonEntry;
+    return f;
+}
+
+// Each row of each kind changes exactly its own field.
+TEST_F(ArrangeTest, EachRowChangesItsOwnField) {
+    g_Database.m_vecEffect.resize(5);
+    g_Database.m_vecCharaEffect.resize(5);
+    g_Database.m_vecScrEffect.resize(5);
+    g_Database.m_vecPicture.resize(5);
+    g_Database.m_vecBgm.resize(5);
+    g_CommonPalette.m_vecCharaPalette.resize(3);
+    const std::vector<std::string> straight = {"TargetX", "TargetXDot", "TargetY", "TargetYDot", "Angle", "AngleStep"};
+    const std::map<int, std::vector<std::string>> rows = {
+        {2, straight},
+        {5, straight},
+        {6, {"Homing", "HomingStep", "TargetX", "TargetXDot", "TargetY", "TargetYDot"}},
+        {9, {"sound"}},
+        {10, {"sound"}},
+        {11, {"shot0",  "shot1",  "shot2",  "shot3",  "shot4",  "shot5",  "shot6",  "shot7",
+              "shot8",  "shot9",  "shot10", "shot11", "shot12", "shot13", "sound",  "shot15",
+              "shot16", "shot17", "shot18", "shot19", "shot20", "shot21", "shot22", "shot23",
+              "shot24", "shot25", "shot26", "shot27", "shot28", "shot29", "shot30", "shot31"}},
+        {12, {"shot15", "shot1", "shot28", "shot29", "shot30", "shot31", "sound"}},
+        {13, {"summon", "shot2", "shot3", "shot4", "shot5", "shot10", "shot12", "sound"}},
+        {14, {"summon", "shot23", "shot15", "shot2", "shot3", "shot4", "shot5", "shot10", "shot12", "sound"}},
+        {15, {"summon", "shot23", "shot2", "shot3", "shot4", "shot5", "shot10", "shot12", "sound"}},
+        {17, {"p1", "p6", "p7", "p3", "p4"}},
+        {19, {"p13", "p1", "p2", "p3", "p4"}},
+        {20, {"Distance", "DistanceStep", "TargetX", "TargetY", "TargetXDot", "TargetYDot"}},
+        {21, {"p2", "p10", "p13"}},
+        {22, {"p2", "p8", "p9", "p10", "p12"}},
+        {24, {"p1"}},
+        {25, {"p1"}},
+        {26, {"p1", "p2"}},
+        {29, {"p0", "p2", "p3", "p4", "p5", "p7"}},
+        {30, {"p0"}},
+        {31, {"p0"}},
+        {32, {"p0", "p17", "p2", "p3", "p4", "p5", "p7", "p9"}},
+        {33, {"p0", "p1", "p2", "p3"}},
+        {34, {"p0"}},
+        {35, {"p0"}},
+        {36, {"p0"}},
+    };
+    for (const auto& [kind, names] : rows) {
+        ASSERT_EQ(ArrangeParamTable[kind].size(), names.size()) << kind;
+        for (size_t i = 0; i < names.size(); ++i) {
+            SCOPED_TRACE(std::to_string(kind) + " " + std::to_string(i));
+            cEdFlowCmd cmd = Command(0, kind, 25, true, true);
+            cmd.m_spShot->m_nFormation = FORMATION_THUNDER;
+            cmd.m_spShot->m_nTrajectory = TRAJ_WAVE;
+            cmd.m_spShot->m_nItemSource = 1;
+            const auto before = Fields(cmd);
+            const int32_t v = ArrangeParamTable[kind][i].nMin + 1;
+            Arrange(cmd, kind, static_cast<int>(i), OP_SET, v);
+            auto after = Fields(cmd);
+            for (const auto& [name, value] : before) {
+                if (name == names[i])
+                    EXPECT_EQ(after[name], v);
+                else
+                    EXPECT_EQ(after[name], value) << name;
+            }
+        }
     }
 }
 
