@@ -604,7 +604,7 @@ TEST_F(PlayerTest, RunItemCommands) {
     g_trace.clear();
     results = {0, 1, 0};
     EXPECT_EQ(p.RunItemCommands(cmds, vars), 1);
-    EXPECT_EQ(g_trace.size(), 3u);
+    EXPECT_EQ(g_trace.size(), 2u);
     results = {5};
     std::vector<cEdFlowCmd> deadly{item(2, 9), item(2, 4)};
     EXPECT_EQ(p.RunItemCommands(deadly, vars), 2);
