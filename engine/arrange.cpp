@@ -1,6 +1,8 @@
 #include "engine/arrange.h"
 
+#include <array>
 #include <initializer_list>
+#include <utility>
 
 #include "engine/param_op.h"
 #include "engine/status_fields.h"
@@ -61,119 +63,76 @@ Slot ParamOfList(cEdFlowCmd& cmd, int index, std::initializer_list<int> params) 
     return ParamSlot(cmd, params.begin()[index]);
 }
 
-Slot MoveStraightSlot(int index, cEdFlowCmd& cmd) {
+// A row of the movement part from the group's list of fields.
+using MoveField = int16_t cEdMove::*;
+Slot MoveSlot(int index, cEdFlowCmd& cmd, std::initializer_list<MoveField> fields) {
     if (!cmd.m_spMove) return Missing();
-    cEdMove& m = *cmd.m_spMove;
-    switch (index) {
-        case 0: return At(m.m_nTargetX);
-        case 1: return At(m.m_nTargetXDot);
-        case 2: return At(m.m_nTargetY);
-        case 3: return At(m.m_nTargetYDot);
-        case 4: return At(m.m_nAngle);
-        case 5: return At(m.m_nAngleStep);
-        default: return Slot{};
-    }
+    if (index < 0 || index >= static_cast<int>(fields.size())) return Slot{};
+    return At((*cmd.m_spMove).*(fields.begin()[index]));
 }
 
-Slot MoveHomingSlot(int index, cEdFlowCmd& cmd) {
-    if (!cmd.m_spMove) return Missing();
-    cEdMove& m = *cmd.m_spMove;
-    switch (index) {
-        case 0: return At(m.m_nHoming);
-        case 1: return At(m.m_nHomingStep);
-        case 2: return At(m.m_nTargetX);
-        case 3: return At(m.m_nTargetXDot);
-        case 4: return At(m.m_nTargetY);
-        case 5: return At(m.m_nTargetYDot);
-        default: return Slot{};
-    }
+Slot MoveStraightSlot(int i, cEdFlowCmd& c) {
+    return MoveSlot(i, c, {&cEdMove::m_nTargetX, &cEdMove::m_nTargetXDot, &cEdMove::m_nTargetY, &cEdMove::m_nTargetYDot,
+                           &cEdMove::m_nAngle, &cEdMove::m_nAngleStep});
 }
-
-Slot WarpSlot(int index, cEdFlowCmd& cmd) {
-    if (!cmd.m_spMove) return Missing();
-    cEdMove& m = *cmd.m_spMove;
-    switch (index) {
-        case 0: return At(m.m_nDistance);
-        case 1: return At(m.m_nDistanceStep);
-        case 2: return At(m.m_nTargetX);
-        case 3: return At(m.m_nTargetY);
-        case 4: return At(m.m_nTargetXDot);
-        case 5: return At(m.m_nTargetYDot);
-        default: return Slot{};
-    }
+Slot MoveHomingSlot(int i, cEdFlowCmd& c) {
+    return MoveSlot(i, c, {&cEdMove::m_nHoming, &cEdMove::m_nHomingStep, &cEdMove::m_nTargetX, &cEdMove::m_nTargetXDot,
+                           &cEdMove::m_nTargetY, &cEdMove::m_nTargetYDot});
+}
+Slot WarpSlot(int i, cEdFlowCmd& c) {
+    return MoveSlot(i, c, {&cEdMove::m_nDistance, &cEdMove::m_nDistanceStep, &cEdMove::m_nTargetX, &cEdMove::m_nTargetY,
+                           &cEdMove::m_nTargetXDot, &cEdMove::m_nTargetYDot});
 }
 
 Slot SoundSlot(int index, cEdFlowCmd& cmd) { return index == 0 ? At(cmd.m_nSound) : Slot{}; }
 
-// The rows of a shot-part kind: the command's sound at `soundIndex`, the
-// shot part's fields by the row list (null: not a row).
-Slot ShotPartSlot(int index, cEdFlowCmd& cmd, int soundIndex, int rows) {
-    if (index == soundIndex) return At(cmd.m_nSound);
-    if (index < 0 || index >= rows) return Slot{};
-    if (!cmd.m_spShot) return Missing();
-    return Slot{};
-}
+// Rows of the shot-part kinds in the shot's arrange numbering: the
+// command's own sound at SHOT_ARR_SOUND, the summoned definition at
+// kSummonEntry.
+constexpr int kSummonEntry = -1;
+constexpr int kShotRows[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
+                             16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31};
+constexpr int kSwordRows[] = {SHOT_ARR_SIDE, SHOT_ARR_Z, SHOT_ARR_POWER, SHOT_ARR_IMPACT, SHOT_ARR_EFFECT, SHOT_ARR_ITEM,
+                              SHOT_ARR_SOUND};
+constexpr int kSummonBlockRows[] = {kSummonEntry,  SHOT_ARR_FORMATION1, SHOT_ARR_FORMATION2, SHOT_ARR_FORMATION3,
+                                    SHOT_ARR_COUNT, SHOT_ARR_OFFSET_X,  SHOT_ARR_OFFSET_Y,   SHOT_ARR_SOUND};
+constexpr int kSummonCharaRows[] = {kSummonEntry,        SHOT_ARR_RANGE,      SHOT_ARR_SIDE,  SHOT_ARR_FORMATION1,
+                                    SHOT_ARR_FORMATION2, SHOT_ARR_FORMATION3, SHOT_ARR_COUNT, SHOT_ARR_OFFSET_X,
+                                    SHOT_ARR_OFFSET_Y,   SHOT_ARR_SOUND};
+constexpr int kSummonItemRows[] = {kSummonEntry,        SHOT_ARR_RANGE, SHOT_ARR_FORMATION1, SHOT_ARR_FORMATION2,
+                                   SHOT_ARR_FORMATION3, SHOT_ARR_COUNT, SHOT_ARR_OFFSET_X,   SHOT_ARR_OFFSET_Y,
+                                   SHOT_ARR_SOUND};
 
-Slot SwordSlot(int index, cEdFlowCmd& cmd) {
-    Slot s = ShotPartSlot(index, cmd, 6, 6);
-    if (s.p || s.missing || index < 0 || index >= 6) return s;
-    cEdShot& sh = *cmd.m_spShot;
-    switch (index) {
-        case 0: return At(sh.m_nSide);
-        case 1: return At(sh.m_nZ);
-        case 2: return At(sh.m_nPower);
-        case 3: return At(sh.m_nImpact);
-        case 4: return At(sh.m_nEffect);
-        default: return At(sh.m_nItem);
+// Reads (out non-null) or writes the row; false when the shot part is
+// missing.
+template <size_t N>
+bool ShotRow(const int (&rows)[N], int index, cEdFlowCmd& cmd, int32_t* out, int32_t value) {
+    if (index < 0 || index >= static_cast<int>(N)) return true;
+    const int n = rows[index];
+    if (n == SHOT_ARR_SOUND) {
+        if (out)
+            *out = cmd.m_nSound;
+        else
+            cmd.m_nSound = static_cast<int16_t>(value);
+        return true;
     }
-}
-
-Slot SummonBlockSlot(int index, cEdFlowCmd& cmd) {
-    Slot s = ShotPartSlot(index, cmd, 7, 7);
-    if (s.p || s.missing || index < 0 || index >= 7) return s;
-    cEdShot& sh = *cmd.m_spShot;
-    switch (index) {
-        case 0: return At(sh.m_nSummonEntry);
-        case 1:
-        case 2:
-        case 3: return At(sh.m_nFormationParam[index - 1]);
-        case 4: return At(sh.m_nCount);
-        case 5: return At(sh.m_nOffsetX);
-        default: return At(sh.m_nOffsetY);
+    if (!cmd.m_spShot) return false;
+    cEdShot& shot = *cmd.m_spShot;
+    if (n == kSummonEntry) {
+        if (out)
+            *out = shot.m_nSummonEntry;
+        else
+            shot.m_nSummonEntry = static_cast<int16_t>(value);
+        return true;
     }
-}
-
-Slot SummonCharaSlot(int index, cEdFlowCmd& cmd) {
-    Slot s = ShotPartSlot(index, cmd, 9, 9);
-    if (s.p || s.missing || index < 0 || index >= 9) return s;
-    cEdShot& sh = *cmd.m_spShot;
-    switch (index) {
-        case 0: return At(sh.m_nSummonEntry);
-        case 1: return At(sh.m_nRange);
-        case 2: return At(sh.m_nSide);
-        case 3:
-        case 4:
-        case 5: return At(sh.m_nFormationParam[index - 3]);
-        case 6: return At(sh.m_nCount);
-        case 7: return At(sh.m_nOffsetX);
-        default: return At(sh.m_nOffsetY);
+    if (out) {
+        int v = *out;
+        GetShotArrangeValue(shot, n, v);
+        *out = v;
+    } else {
+        SetShotArrangeValue(shot, n, value);
     }
-}
-
-Slot SummonItemSlot(int index, cEdFlowCmd& cmd) {
-    Slot s = ShotPartSlot(index, cmd, 8, 8);
-    if (s.p || s.missing || index < 0 || index >= 8) return s;
-    cEdShot& sh = *cmd.m_spShot;
-    switch (index) {
-        case 0: return At(sh.m_nSummonEntry);
-        case 1: return At(sh.m_nRange);
-        case 2:
-        case 3:
-        case 4: return At(sh.m_nFormationParam[index - 2]);
-        case 5: return At(sh.m_nCount);
-        case 6: return At(sh.m_nOffsetX);
-        default: return At(sh.m_nOffsetY);
-    }
+    return true;
 }
 
 Slot StatusOpSlot(int index, cEdFlowCmd& cmd) {
@@ -406,14 +365,16 @@ bool ArrangeGetMoveHoming(int32_t& o, int i, cEdFlowCmd& c) { return GetVia<Move
 bool ArrangeSetMoveHoming(int32_t v, int i, cEdFlowCmd& c) { return SetVia<MoveHomingSlot>(v, i, c); }
 bool ArrangeGetSound(int32_t& o, int i, cEdFlowCmd& c) { return GetVia<SoundSlot>(o, i, c); }
 bool ArrangeSetSound(int32_t v, int i, cEdFlowCmd& c) { return SetVia<SoundSlot>(v, i, c); }
-bool ArrangeGetSword(int32_t& o, int i, cEdFlowCmd& c) { return GetVia<SwordSlot>(o, i, c); }
-bool ArrangeSetSword(int32_t v, int i, cEdFlowCmd& c) { return SetVia<SwordSlot>(v, i, c); }
-bool ArrangeGetSummonBlock(int32_t& o, int i, cEdFlowCmd& c) { return GetVia<SummonBlockSlot>(o, i, c); }
-bool ArrangeSetSummonBlock(int32_t v, int i, cEdFlowCmd& c) { return SetVia<SummonBlockSlot>(v, i, c); }
-bool ArrangeGetSummonChara(int32_t& o, int i, cEdFlowCmd& c) { return GetVia<SummonCharaSlot>(o, i, c); }
-bool ArrangeSetSummonChara(int32_t v, int i, cEdFlowCmd& c) { return SetVia<SummonCharaSlot>(v, i, c); }
-bool ArrangeGetSummonItem(int32_t& o, int i, cEdFlowCmd& c) { return GetVia<SummonItemSlot>(o, i, c); }
-bool ArrangeSetSummonItem(int32_t v, int i, cEdFlowCmd& c) { return SetVia<SummonItemSlot>(v, i, c); }
+bool ArrangeGetSword(int32_t& o, int i, cEdFlowCmd& c) { return ShotRow(kSwordRows, i, c, &o, 0); }
+bool ArrangeSetSword(int32_t v, int i, cEdFlowCmd& c) { return ShotRow(kSwordRows, i, c, nullptr, v); }
+bool ArrangeGetSummonBlock(int32_t& o, int i, cEdFlowCmd& c) { return ShotRow(kSummonBlockRows, i, c, &o, 0); }
+bool ArrangeSetSummonBlock(int32_t v, int i, cEdFlowCmd& c) { return ShotRow(kSummonBlockRows, i, c, nullptr, v); }
+bool ArrangeGetSummonChara(int32_t& o, int i, cEdFlowCmd& c) { return ShotRow(kSummonCharaRows, i, c, &o, 0); }
+bool ArrangeSetSummonChara(int32_t v, int i, cEdFlowCmd& c) { return ShotRow(kSummonCharaRows, i, c, nullptr, v); }
+bool ArrangeGetSummonItem(int32_t& o, int i, cEdFlowCmd& c) { return ShotRow(kSummonItemRows, i, c, &o, 0); }
+bool ArrangeSetSummonItem(int32_t v, int i, cEdFlowCmd& c) { return ShotRow(kSummonItemRows, i, c, nullptr, v); }
+bool ArrangeGetShot(int32_t& o, int i, cEdFlowCmd& c) { return ShotRow(kShotRows, i, c, &o, 0); }
+bool ArrangeSetShot(int32_t v, int i, cEdFlowCmd& c) { return ShotRow(kShotRows, i, c, nullptr, v); }
 bool ArrangeGetStageClear(int32_t& o, int i, cEdFlowCmd& c) { return GetVia<StageClearSlot>(o, i, c); }
 bool ArrangeSetStageClear(int32_t v, int i, cEdFlowCmd& c) { return SetVia<StageClearSlot>(v, i, c); }
 bool ArrangeGetMessage(int32_t& o, int i, cEdFlowCmd& c) { return GetVia<MessageSlot>(o, i, c); }
@@ -437,48 +398,45 @@ bool ArrangeSetScreenColor(int32_t v, int i, cEdFlowCmd& c) { return SetVia<Scre
 bool ArrangeGetParam0(int32_t& o, int i, cEdFlowCmd& c) { return GetVia<Param0Slot>(o, i, c); }
 bool ArrangeSetParam0(int32_t v, int i, cEdFlowCmd& c) { return SetVia<Param0Slot>(v, i, c); }
 
-bool ArrangeGetShot(int32_t& out, int index, cEdFlowCmd& cmd) {
-    if (index == SHOT_ARR_SOUND) {
-        out = cmd.m_nSound;
-        return true;
-    }
-    if (index < 0 || index >= SHOT_ARRANGE_PARAM_COUNT) return true;
-    if (!cmd.m_spShot) return false;
-    int v = out;
-    GetShotArrangeValue(*cmd.m_spShot, index, v);
-    out = v;
-    return true;
+namespace {
+
+struct ArrangePair {
+    ArrangeGetFn get = nullptr;
+    ArrangeSetFn set = nullptr;
+};
+constexpr ArrangePair kNone{};
+constexpr ArrangePair kNothing{ArrangeGetNothing, ArrangeSetNothing};
+constexpr ArrangePair kSound{ArrangeGetSound, ArrangeSetSound};
+constexpr ArrangePair kParam0{ArrangeGetParam0, ArrangeSetParam0};
+constexpr ArrangePair kParam1{ArrangeGetParam1, ArrangeSetParam1};
+
+constexpr ArrangePair kPairs[kArrangeKinds] = {
+    kNone, kNone, {ArrangeGetMoveStraight, ArrangeSetMoveStraight}, kNothing, kNothing,
+    {ArrangeGetMoveCharge, ArrangeSetMoveCharge}, {ArrangeGetMoveHoming, ArrangeSetMoveHoming}, kNothing, kNone, kSound,
+    kSound,  // 10
+    {ArrangeGetShot, ArrangeSetShot}, {ArrangeGetSword, ArrangeSetSword}, {ArrangeGetSummonBlock, ArrangeSetSummonBlock},
+    {ArrangeGetSummonChara, ArrangeSetSummonChara}, {ArrangeGetSummonItem, ArrangeSetSummonItem}, kNone,
+    {ArrangeGetStageClear, ArrangeSetStageClear}, kNone, {ArrangeGetMessage, ArrangeSetMessage},
+    {ArrangeGetWarp, ArrangeSetWarp},  // 20
+    {ArrangeGetSetTarget, ArrangeSetSetTarget}, {ArrangeGetStatusOp, ArrangeSetStatusOp}, kNone, kParam1, kParam1,
+    {ArrangeGetChangeGraphic, ArrangeSetChangeGraphic}, kNone, kNone, {ArrangeGetRunEffect, ArrangeSetRunEffect},
+    kParam0,  // 30
+    kParam0, {ArrangeGetShowPicture, ArrangeSetShowPicture}, {ArrangeGetScreenColor, ArrangeSetScreenColor}, kParam0,
+    kParam0, kParam0, kNone, kNone, kNone};
+
+template <size_t... I>
+constexpr std::array<ArrangeGetFn, kArrangeKinds> Getters(std::index_sequence<I...>) {
+    return {kPairs[I].get...};
+}
+template <size_t... I>
+constexpr std::array<ArrangeSetFn, kArrangeKinds> Setters(std::index_sequence<I...>) {
+    return {kPairs[I].set...};
 }
 
-bool ArrangeSetShot(int32_t value, int index, cEdFlowCmd& cmd) {
-    if (index == SHOT_ARR_SOUND) {
-        cmd.m_nSound = static_cast<int16_t>(value);
-        return true;
-    }
-    if (index < 0 || index >= SHOT_ARRANGE_PARAM_COUNT) return true;
-    if (!cmd.m_spShot) return false;
-    SetShotArrangeValue(*cmd.m_spShot, index, value);
-    return true;
-}
+}  // namespace
 
-const ArrangeGetFn ArrangeGetTable[kArrangeKinds] = {
-    nullptr, nullptr, ArrangeGetMoveStraight, ArrangeGetNothing, ArrangeGetNothing, ArrangeGetMoveCharge,
-    ArrangeGetMoveHoming, ArrangeGetNothing, nullptr, ArrangeGetSound, ArrangeGetSound,  // 10
-    ArrangeGetShot, ArrangeGetSword, ArrangeGetSummonBlock, ArrangeGetSummonChara, ArrangeGetSummonItem, nullptr,
-    ArrangeGetStageClear, nullptr, ArrangeGetMessage, ArrangeGetWarp,  // 20
-    ArrangeGetSetTarget, ArrangeGetStatusOp, nullptr, ArrangeGetParam1, ArrangeGetParam1, ArrangeGetChangeGraphic, nullptr,
-    nullptr, ArrangeGetRunEffect, ArrangeGetParam0,  // 30
-    ArrangeGetParam0, ArrangeGetShowPicture, ArrangeGetScreenColor, ArrangeGetParam0, ArrangeGetParam0, ArrangeGetParam0,
-    nullptr, nullptr, nullptr};
-const ArrangeSetFn ArrangeSetTable[kArrangeKinds] = {
-    nullptr, nullptr, ArrangeSetMoveStraight, ArrangeSetNothing, ArrangeSetNothing, ArrangeSetMoveCharge,
-    ArrangeSetMoveHoming, ArrangeSetNothing, nullptr, ArrangeSetSound, ArrangeSetSound,  // 10
-    ArrangeSetShot, ArrangeSetSword, ArrangeSetSummonBlock, ArrangeSetSummonChara, ArrangeSetSummonItem, nullptr,
-    ArrangeSetStageClear, nullptr, ArrangeSetMessage, ArrangeSetWarp,  // 20
-    ArrangeSetSetTarget, ArrangeSetStatusOp, nullptr, ArrangeSetParam1, ArrangeSetParam1, ArrangeSetChangeGraphic, nullptr,
-    nullptr, ArrangeSetRunEffect, ArrangeSetParam0,  // 30
-    ArrangeSetParam0, ArrangeSetShowPicture, ArrangeSetScreenColor, ArrangeSetParam0, ArrangeSetParam0, ArrangeSetParam0,
-    nullptr, nullptr, nullptr};
+const std::array<ArrangeGetFn, kArrangeKinds> ArrangeGetTable = Getters(std::make_index_sequence<kArrangeKinds>());
+const std::array<ArrangeSetFn, kArrangeKinds> ArrangeSetTable = Setters(std::make_index_sequence<kArrangeKinds>());
 
 void ApplyArrange(cEdFlowCmd& cmd, const cArrange& rec, cChara& chara) {
     // 1: the kind of the command; item kinds 2 and up count as kind + 15.

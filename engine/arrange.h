@@ -3,6 +3,7 @@
 // command runs, the records queued for it change the command definition
 // itself, within the limits of the descriptor table.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -37,8 +38,8 @@ cArrangeParam SetArrangeParam(const char* utf8Label, int32_t min, int32_t max);
 // and writes nothing.
 using ArrangeGetFn = bool (*)(int32_t& out, int index, cEdFlowCmd& cmd);
 using ArrangeSetFn = bool (*)(int32_t value, int index, cEdFlowCmd& cmd);
-extern const ArrangeGetFn ArrangeGetTable[kArrangeKinds];  // null: the kind cannot be changed
-extern const ArrangeSetFn ArrangeSetTable[kArrangeKinds];
+extern const std::array<ArrangeGetFn, kArrangeKinds> ArrangeGetTable;  // null: the kind cannot be changed
+extern const std::array<ArrangeSetFn, kArrangeKinds> ArrangeSetTable;
 
 // The getters and setters, one pair per group of rows.
 bool ArrangeGetNothing(int32_t& out, int index, cEdFlowCmd& cmd);

@@ -1,5 +1,7 @@
 #include "engine/status_op.h"
 
+#include <optional>
+
 #include "app/checked_vector.h"
 #include "app/random.h"
 #include "engine/param_op.h"
@@ -146,40 +148,40 @@ int32_t LivesAsOperand() {
     return g_SystemData.m_bCompat819 ? 0 : 100;
 }
 
-bool GetCharaX(int32_t& out, const cChara* c, int mode, const cChara* ref) {
-    if (!c) return false;
-    const int32_t centre = WrapAdd(c->m_nScrLeft, c->m_nDrawWidth >> 1);
+namespace {
+
+// A coordinate in a mode from its screen value, the view's axis and the
+// value relative to the reference chara (none without one).
+bool InMode(int32_t& out, int mode, int32_t screen, const cScrollAxis& axis, const std::optional<int32_t>& relative) {
     switch (mode) {
-        case COORD_SCR: out = centre; return true;
-        case COORD_ABS: {
-            const cScrollAxis& ax = PlayScene()->m_ScrollX;
-            out = WrapAdd(WrapAdd(centre, TruncToInt(ax.m_dPos)), -WrapMul(32, ax.m_nBorder));
-            return true;
-        }
+        case COORD_SCR: out = screen; return true;
+        case COORD_ABS: out = WrapAdd(WrapAdd(screen, TruncToInt(axis.m_dPos)), -WrapMul(32, axis.m_nBorder)); return true;
         case COORD_REL:
-            if (!ref) return false;
-            out = WrapAdd(centre, -WrapAdd(ref->m_nScrLeft, ref->m_nDrawWidth >> 1));
+            if (!relative) return false;
+            out = *relative;
             return true;
         default: return true;
     }
 }
 
+int32_t CentreX(const cChara& c) { return WrapAdd(c.m_nScrLeft, c.m_nDrawWidth >> 1); }
+int32_t CentreY(const cChara& c) { return WrapAdd(c.m_nScrTop, c.m_nDrawHeight >> 1); }
+
+}  // namespace
+
+bool GetCharaX(int32_t& out, const cChara* c, int mode, const cChara* ref) {
+    if (!c) return false;
+    std::optional<int32_t> rel;
+    if (ref) rel = WrapAdd(CentreX(*c), -CentreX(*ref));
+    return InMode(out, mode, CentreX(*c), PlayScene()->m_ScrollX, rel);
+}
+
 bool GetCharaY(int32_t& out, const cChara* c, int mode, int anchor, const cChara* ref) {
     if (!c) return false;
-    const int32_t y = AnchorAtBottom(anchor, *c) ? WrapAdd(c->m_nScrBottom, -15) : WrapAdd(c->m_nScrTop, c->m_nDrawHeight >> 1);
-    switch (mode) {
-        case COORD_SCR: out = y; return true;
-        case COORD_ABS: {
-            const cScrollAxis& ax = PlayScene()->m_ScrollY;
-            out = WrapAdd(WrapAdd(y, TruncToInt(ax.m_dPos)), -WrapMul(32, ax.m_nBorder));
-            return true;
-        }
-        case COORD_REL:
-            if (!ref) return false;
-            out = WrapAdd(WrapAdd(c->m_nScrTop, c->m_nDrawHeight >> 1), -WrapAdd(ref->m_nScrTop, ref->m_nDrawHeight >> 1));
-            return true;
-        default: return true;
-    }
+    std::optional<int32_t> rel;
+    if (ref) rel = WrapAdd(CentreY(*c), -CentreY(*ref));
+    const int32_t screen = AnchorAtBottom(anchor, *c) ? WrapAdd(c->m_nScrBottom, -15) : CentreY(*c);
+    return InMode(out, mode, screen, PlayScene()->m_ScrollY, rel);
 }
 
 namespace {
@@ -302,6 +304,20 @@ void ApplyToInt(const cEdFlowCmd& cmd, int32_t& field, int32_t operand, int32_t 
     Report(cmd, WrapAdd(field, -old));
 }
 
+// An 8- or 16-bit field: the operand cut to its width, the percentage of
+// the current value in that width, the report of the sign-extended values.
+template <class T>
+void ApplyToNarrow(const cEdFlowCmd& cmd, T& field, int32_t operand, int32_t lo, int32_t hi) {
+    const T old = field;
+    T o = static_cast<T>(operand);
+    if (Param(cmd, 16) & 0xFF) o = static_cast<T>(sizeof(T) == 1 ? PercentOfByte(field, o, 1) : PercentOfShort(field, o, 1));
+    if constexpr (sizeof(T) == 1)
+        ApplyStatusOpByte(field, o, Param(cmd, 6), lo, hi);
+    else
+        ApplyStatusOpShort(field, o, Param(cmd, 6), lo, hi);
+    Report(cmd, field - old);
+}
+
 // HP or SP: a working copy, the report, then the chara's own change.
 void ApplyToGauge(const cEdFlowCmd& cmd, cChara& c, bool hp, int32_t operand) {
     const int32_t current = hp ? c.m_nHP : c.m_nSP;
@@ -336,8 +352,6 @@ void OperateOnSystem(const cEdFlowCmd& cmd, int index, int32_t operand) {
 
 void OperateOnChara(const cEdFlowCmd& cmd, cChara& self, cChara& c, int32_t operand) {
     const int status = Param(cmd, 4);
-    const int op = Param(cmd, 6);
-    const bool percent = (Param(cmd, 16) & 0xFF) != 0;
     cScenePlay* scene = PlayScene();
     switch (status) {
         case STATUS_HP:
@@ -357,7 +371,7 @@ void OperateOnChara(const cEdFlowCmd& cmd, cChara& self, cChara& c, int32_t oper
         case STATUS_X:
         case STATUS_Y: {
             // From the screen centre, whatever the modes say.
-            int32_t v = status == STATUS_X ? WrapAdd(c.m_nScrLeft, c.m_nDrawWidth >> 1) : WrapAdd(c.m_nScrTop, c.m_nDrawHeight >> 1);
+            int32_t v = status == STATUS_X ? CentreX(c) : CentreY(c);
             ApplyToInt(cmd, v, operand, -kCoordMax, kCoordMax);
             const bool moved = status == STATUS_X ? SetCharaX(v, c, Param(cmd, 20)) : SetCharaY(v, c, Param(cmd, 20), Param(cmd, 22));
             if (!moved && Param(cmd, 24))
@@ -373,23 +387,13 @@ void OperateOnChara(const cEdFlowCmd& cmd, cChara& self, cChara& c, int32_t oper
     const StatusField f = CharaStatusField(c, status, Param(cmd, 2));
     if (!f.p) return;
     if (f.width == 1) {
-        int8_t& field = *static_cast<int8_t*>(f.p);
-        const int8_t old = field;
-        int8_t o = static_cast<int8_t>(operand);
-        if (percent) o = static_cast<int8_t>(PercentOfByte(field, o, 1));
-        ApplyStatusOpByte(field, o, op, f.lo, f.hi);
-        Report(cmd, field - old);
+        ApplyToNarrow(cmd, *static_cast<int8_t*>(f.p), operand, f.lo, f.hi);
         if (status == STATUS_SIGHT) {
-            c.m_nLightRadius = cChara::UnitToDot(field);
+            c.m_nLightRadius = cChara::UnitToDot(c.m_Def.m_nViewRange);
             seam::BuildLightMask(*scene);
         }
     } else if (f.width == 2) {
-        int16_t& field = *static_cast<int16_t*>(f.p);
-        const int16_t old = field;
-        int16_t o = static_cast<int16_t>(operand);
-        if (percent) o = static_cast<int16_t>(PercentOfShort(field, o, 1));
-        ApplyStatusOpShort(field, o, op, f.lo, f.hi);
-        Report(cmd, field - old);
+        ApplyToNarrow(cmd, *static_cast<int16_t*>(f.p), operand, f.lo, f.hi);
         if (status == STATUS_STOP) c.m_dFriction = cChara::SpeedPerFrame(c.m_Def.m_nFriction);
     } else {
         ApplyToInt(cmd, *static_cast<int32_t*>(f.p), operand, f.lo, f.hi);
