@@ -17,6 +17,7 @@
 #include "app/system_ini.h"
 #include "app/system_report.h"
 #include "app/window_placement.h"
+#include "engine/arrange.h"
 #include "frontend/data/boot_data.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/option_data.h"
@@ -253,7 +254,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     g_bStripCR = 1;
     g_bFileTooNew = 0;
     // 3
-    seam::BuildArrangeParamTable();
+    BuildArrangeParamTable();
     // 4, 5: the data folder and the fixed folders.
     if (!CreateDefaultData()) {
         ReportLogfError("%s", SJ("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。").c_str());

@@ -25,8 +25,6 @@ bool CheckDataFile(const std::string& path) {
 
 }  // namespace
 
-void BuildArrangeParamTable() {}
-
 void PrepareCharaEffectSlots() {}
 void PrepareScrEffectSlots() {}
 

@@ -12,9 +12,6 @@
 
 namespace seam {
 
-// Stand-in until the flow engine's parameter-descriptor tables land.
-void BuildArrangeParamTable();
-
 // Stand-ins until stage play's chara-effect and screen-effect instances land.
 void PrepareCharaEffectSlots();
 void PrepareScrEffectSlots();

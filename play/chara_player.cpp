@@ -6,6 +6,7 @@
 #include "app/log.h"
 #include "engine/flow_runtime.h"
 #include "media/gfx/dd_blit.h"
+#include "engine/arrange.h"
 #include "media/input/input_list.h"
 #include "play/numeric.h"
 #include "play/play_seams.h"
@@ -313,7 +314,7 @@ int cCharaPlayer::RunItemCommands(std::vector<cEdFlowCmd>& cmds, int32_t* itemVa
     scene->m_lpCurFlowCmd = nullptr;
     for (cEdFlowCmd& cmd : cmds) {
         if (cmd.m_nKind != kItemArrangeKind) {
-            seam::ApplyCharaArranges(*this, cmd);
+            ApplyCharaArranges(cmd, *this);
             m_lstArrange.clear();
         }
         const int r = seam::RunItemCommand(cmd, *this);

@@ -7,7 +7,6 @@ int FireFlowTriggerExStandIn(cChara&, int, cChara*, int) { return 0; }
 void DoChangeFlowStandIn(const cEdFlowCmd&, cChara&, int) {}
 int RunItemCommandStandIn(cEdFlowCmd&, cChara&) { return 0; }
 int CheckKeyCondHeldStandIn(cInput&, const cKeyCond&) { return 0; }
-void ApplyCharaArrangesStandIn(cChara&, cEdFlowCmd&) {}
 void ShowPickupWindowStandIn(int, const std::string&, int, int) {}
 void PlayUserSeStandIn(int) {}
 void StartCharaEffectStandIn(cChara&, int, int, int) {}
@@ -23,7 +22,6 @@ FireFlowTriggerExFn FireFlowTriggerEx = FireFlowTriggerExStandIn;
 DoChangeFlowFn DoChangeFlow = DoChangeFlowStandIn;
 RunItemCommandFn RunItemCommand = RunItemCommandStandIn;
 CheckKeyCondHeldFn CheckKeyCondHeld = CheckKeyCondHeldStandIn;
-ApplyCharaArrangesFn ApplyCharaArranges = ApplyCharaArrangesStandIn;
 ShowPickupWindowFn ShowPickupWindow = ShowPickupWindowStandIn;
 PlayUserSeFn PlayUserSe = PlayUserSeStandIn;
 StartCharaEffectFn StartCharaEffect = StartCharaEffectStandIn;
@@ -39,7 +37,6 @@ void ResetPlaySeams() {
     DoChangeFlow = DoChangeFlowStandIn;
     RunItemCommand = RunItemCommandStandIn;
     CheckKeyCondHeld = CheckKeyCondHeldStandIn;
-    ApplyCharaArranges = ApplyCharaArrangesStandIn;
     ShowPickupWindow = ShowPickupWindowStandIn;
     PlayUserSe = PlayUserSeStandIn;
     StartCharaEffect = StartCharaEffectStandIn;

@@ -32,11 +32,6 @@ extern RunItemCommandFn RunItemCommand;
 using CheckKeyCondHeldFn = int (*)(cInput& input, const cKeyCond& cond);
 extern CheckKeyCondHeldFn CheckKeyCondHeld;
 
-// Stand-in until parameter changes land: applies a player's pending
-// parameter changes to a command (the stand-in changes nothing).
-using ApplyCharaArrangesFn = void (*)(cChara& chara, cEdFlowCmd& cmd);
-extern ApplyCharaArrangesFn ApplyCharaArranges;
-
 // Stand-in until the in-game message window lands: a pickup message of an
 // item above the chara with the given key (the stand-in shows nothing).
 using ShowPickupWindowFn = void (*)(int charaKey, const std::string& text, int x, int y);

@@ -114,34 +114,36 @@ enum FlowTrigger : int {
     FLOW_TRIGGER_COUNT
 };
 
-// Statuses that conditions and status commands address.
+// Statuses of a chara that conditions, status operations and formulas
+// address.
 enum CharaStatus : int {
-    STATUS_CHARA_VAR = 0,
+    STATUS_VAR = 0,  // one chara variable (v1..v8)
     STATUS_HP,
     STATUS_SP,
-    STATUS_MAX_HP,
-    STATUS_MAX_SP,
-    STATUS_CHARA_ID,
+    STATUS_MAXHP,
+    STATUS_MAXSP,
+    STATUS_CID,
     STATUS_X,
     STATUS_Y,
     STATUS_Z,
-    STATUS_BADGE,
-    STATUS_VIEW_RANGE,  // 10
-    STATUS_BODY_ATTACK,
-    STATUS_BODY_IMPACT,
-    STATUS_DEFENCE,
-    STATUS_IMPACT_RESIST,
-    STATUS_EASE_OF_STOPPING,
-    STATUS_SCORE,  // 16
+    STATUS_MARK,
+    STATUS_SIGHT,  // 10; player charas only
+    STATUS_POWER,
+    STATUS_IMP,
+    STATUS_DEF,
+    STATUS_IMPD,
+    STATUS_STOP,
+    STATUS_GETSC,  // 16
     CHARA_STATUS_COUNT
 };
-enum SystemStatus : int {
-    SYSSTATUS_TIME = 0,
-    SYSSTATUS_SCROLL_X,
-    SYSSTATUS_SCROLL_Y,
-    SYSSTATUS_SCORE,
-    SYSSTATUS_LIVES,
-    SYSTEM_STATUS_COUNT
+// Values of the game as a whole (subject "system").
+enum SystemValue : int {
+    SYSVAL_TIME = 0,
+    SYSVAL_SCROLLX,
+    SYSVAL_SCROLLY,
+    SYSVAL_SCORE,
+    SYSVAL_LIFE,
+    SYSTEM_VALUE_COUNT
 };
 
 // A command-kind table entry: label (CP932) and parameter count.

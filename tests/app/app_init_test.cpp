@@ -17,6 +17,7 @@
 #include "app/quit.h"
 #include "app/system_ini.h"
 #include "app/system_report.h"
+#include "engine/arrange.h"
 #include "media/gfx/fault_seam.h"
 #include "media/media_services.h"
 #include "frontend/data/boot_data.h"
@@ -156,7 +157,10 @@ TEST_F(AppInitTest, SettingsAfterAStart) {
     dir.WriteFile("System.ini", "Direct3D=0\r\nWindowMode=1\r\nReplay_On=0\r\nReplay_PlaybackOrder=1\r\nExit\r\n");
     ASSERT_TRUE(CreateReport((dir.Path() / "Report_Game.txt").string()));
     platform::CapturedMessageBoxes boxes;
+    DestroyArrangeParamTable();
     ASSERT_TRUE(AppInit("", 0));
+    EXPECT_EQ(ArrangeParamTable.size(), 40u);  // the parameter-change table is built
+    EXPECT_EQ(ArrangeParamTable[11].size(), 32u);
     EXPECT_EQ(g_SystemIni.Bpp, 32);   // the desktop's depth
     EXPECT_EQ(g_SystemIni.VSync, 0);  // DirectDraw in a window
     EXPECT_EQ(g_SystemData.m_strTitle, "Tovaro Demo");

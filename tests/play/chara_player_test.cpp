@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/arrange.h"
 #include "media/input/input_list.h"
 #include "play/numeric.h"
 #include "tests/support/chara_fixture.h"
@@ -569,23 +570,27 @@ TEST_F(PlayerTest, MoveByAndFriction) {
 
 TEST_F(PlayerTest, RunItemCommands) {
     static std::vector<int> results;
-    seam::ApplyCharaArranges = [](cChara&, cEdFlowCmd& cmd) { g_trace.push_back("arrange " + std::to_string(cmd.m_nTime)); };
     seam::RunItemCommand = [](cEdFlowCmd& cmd, cChara& c) {
-        g_trace.push_back("run " + std::to_string(cmd.m_nTime));
+        g_trace.push_back("run " + std::to_string(cmd.m_nTime) + " " + std::to_string(cmd.m_vecParam.empty() ? -1 : cmd.m_vecParam[0]));
         if (cmd.m_nTime == 9) c.m_nHP = 0;
         const int r = results.empty() ? 0 : results.front();
         if (!results.empty()) results.erase(results.begin());
         return r;
     };
+    BuildArrangeParamTable();
     cCharaPlayer& p = MakePlayer();
     int32_t vars[2] = {};
-    auto item = [](int kind, int time) { return MakeCmd(cEdFlowCmd::FAMILY_ITEM, kind, {}, time); };
-    std::vector<cEdFlowCmd> cmds{item(2, 1), item(23, 2), item(3, 3)};
+    auto item = [](int kind, int time) { return MakeCmd(cEdFlowCmd::FAMILY_ITEM, kind, {0, 0, 0, 0}, time); };
+    // Screen colour commands (item kind 18); the queued change sets the red
+    // of the next one to chara variable 1.
+    std::vector<cEdFlowCmd> cmds{item(18, 1), item(23, 2), item(18, 3)};
     m_scene.m_bItemMessageShown = 1;
-    p.m_lstArrange.push_back(cArrange{});
+    p.m_vVars.at(1) = 77;
+    p.m_lstArrange.push_back(cArrange{33, 0, 0, 2, 1});
     results = {0, 0, 0};
     EXPECT_EQ(p.RunItemCommands(cmds, vars), 0);
-    EXPECT_EQ(g_trace, (std::vector<std::string>{"arrange 1", "run 1", "run 2", "arrange 3", "run 3"}));
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"run 1 77", "run 2 0", "run 3 0"}));
+    EXPECT_EQ(cmds[0].m_vecParam[0], 77);  // the change stays in the command
     EXPECT_EQ(m_scene.m_bItemMessageShown, 0);
     EXPECT_EQ(m_scene.m_lpCurFlowVars, vars);
     EXPECT_TRUE(p.m_lstArrange.empty());
@@ -593,7 +598,7 @@ TEST_F(PlayerTest, RunItemCommands) {
     g_trace.clear();
     results = {0, 1, 0};
     EXPECT_EQ(p.RunItemCommands(cmds, vars), 1);
-    EXPECT_EQ(g_trace.size(), 3u);
+    EXPECT_EQ(g_trace.size(), 2u);
     results = {5};
     std::vector<cEdFlowCmd> deadly{item(2, 9), item(2, 4)};
     EXPECT_EQ(p.RunItemCommands(deadly, vars), 2);

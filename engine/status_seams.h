@@ -1,0 +1,27 @@
+// Calls of the status operations into parts that are not built yet, each
+// named after the call it stands for. Tests may replace them; the part that
+// builds the call deletes its seam and points the callers at the real
+// function.
+#pragma once
+
+class cChara;
+class cEdFlowCmd;
+class cScenePlay;
+
+namespace seam {
+
+// Stand-in until the warp command lands: moves the chara as the command's
+// movement part says (from-status flag: called by a position setter) and
+// tells whether it could (the stand-in moves nothing and succeeds).
+using DoWarpFn = bool (*)(cChara& chara, const cEdFlowCmd& cmd, int fromStatus);
+extern DoWarpFn DoWarp;
+
+// Stand-in until the draw pass lands: rebuilds the play scene's darkness
+// mask for the hero's light radius (the stand-in does nothing).
+using BuildLightMaskFn = void (*)(cScenePlay& scene);
+extern BuildLightMaskFn BuildLightMask;
+
+// Puts every seam above back to its stand-in.
+void ResetStatusSeams();
+
+}  // namespace seam
