@@ -221,12 +221,6 @@ bool EvalDistanceCond(cChara& chara, const cCond& cond) {
     return false;
 }
 
-int32_t PercentOf(int32_t a, int32_t b, int round) {
-    double v = WrapMul(a, b) * 0.01;
-    if (round) v += v >= 0 ? 0.5 : -0.5;
-    return TruncToInt(v);
-}
-
 void UpdateActiveStates(cScenePlay& scene) {
     // 1
     if (cChara* hero = Hero()) hero->m_bActive = hero->m_bInView = hero->m_bActing = 1;

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/param_op.h"
+
 class cChara;
 class cCond;
 class cFlow;
@@ -36,10 +38,6 @@ bool CheckFlowConds(cFlow& flow, cChara& chara);
 bool EvalStatusCond2(cChara& chara, const cCond& cond);
 bool EvalStatusCond3(cChara& chara, const cCond& cond);
 bool EvalDistanceCond(cChara& chara, const cCond& cond);
-
-// a x b in 32 bits (wrapping), x 0.01 in double; with round, 0.5 away from
-// zero before the truncation toward zero.
-int32_t PercentOf(int32_t a, int32_t b, int round);
 
 // Once per sub-step before the charas update: the first player acts; the
 // stage switches are cleared; each chara and item is active while its

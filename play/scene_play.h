@@ -41,7 +41,6 @@ public:
     cCheckedVector<int32_t> m_vStageVars = cCheckedVector<int32_t>(1000, 0);  // the 1000 stage variables
     cCheckedVector<int32_t> m_vStageSwitches = cCheckedVector<int32_t>(60, 0);  // the stage's 60 switches
     // Read and written by conditions, status operations and formulas.
-    cCheckedVector<int32_t> m_vStageVars = cCheckedVector<int32_t>(1000, 0);  // the stage variables
     int32_t m_nTimeLeft = 0;     // seconds, 0..999
     int32_t m_bNoTimeLimit = 0;  // the time does not count down (m_nTimeLeft holds 999)
 };
