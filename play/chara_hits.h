@@ -37,6 +37,8 @@ void StepHitTimers(cChara& c);
 // invincible definition), the hit effect, the impact. damage is 0 on an
 // invincible definition; 1 when HP reached 0.
 int TakeHitFromChara(cChara& c, cChara& attacker, int32_t& damage, int& impact);
+// The same without the impact (the hit pass applies knock-backs apart).
+int TakeContactDamage(cChara& c, cChara& attacker, int32_t& damage);
 
 // The flow events of a hit by a chara (1..4 on the struck chara, 20..23 on
 // an attack part's parent).

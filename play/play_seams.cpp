@@ -1,6 +1,11 @@
 #include "play/play_seams.h"
 
 #include "engine/flow.h"
+#include "frontend/data/game_progress.h"
+#include "play/chara_computer.h"
+#include "play/chara_hits.h"
+#include "play/scene_play.h"
+#include "play/shot.h"
 
 namespace seam {
 
@@ -21,7 +26,56 @@ void ShowPickupWindowStandIn(int, const std::string&, int, int) {}
 void PlayUserSeStandIn(int) {}
 void StartCharaEffectStandIn(cChara&, int, int, int) {}
 void AddHitEffectStandIn(int, cChara&, const double*, const cObject&) {}
+int KillCharaStandIn(cChara& chara) {
+    if (chara.m_nSide == 0) return 2;
+    if (chara.m_bDead) return 0;
+    chara.m_bDead = 1;
+    return 0;
+}
+int TakeHitFromShotStandIn(cChara& chara, cShot& shot, int32_t& damage, int& impact) {
+    const int32_t d = CalcDamage(chara, shot.m_EdShot.m_nPower);
+    damage = chara.m_Def.m_nInvincible ? 0 : d;
+    impact = 0;
+    return AddHP(chara, -d, 0, 1);
+}
+int GiveItemStandIn(cItem*, cChara&) { return 0; }
+int OnCharaDeathStandIn(cChara& chara) { return KillChara(chara); }
+void PlaySeStandIn(int) {}
+void RequestBgmStandIn(int entry, int) { g_Progress.m_nBgm = entry; }
+int IsReplayPlaybackStandIn() { return 0; }
+uint32_t ReplayStartSeedStandIn() { return 0; }
+void BeginReplayRecordingStandIn(uint32_t) {}
+void ApplyCarryOverStandIn(cGameProgress&, int, cEdChara&, cStage&) {}
+void GetCarriedCountersStandIn(cGameProgress&, int, int32_t&, int32_t&) {}
+void SetBackgroundFilesStandIn() {}
+void BuildLightMaskStandIn(int) {}
+void UpdateActiveStatesStandIn() {}
 }  // namespace
+
+void RemoveCharaStandIn(cCheckedList<cCharaComputer>& list, std::list<cCharaComputer>::iterator node) {
+    Unlink(*node);
+    if (cScenePlay* scene = PlayScene()) {
+        if (node->m_nGroup >= 0 && node->m_nGroup < static_cast<int>(scene->m_vCharaGroups.size()))
+            scene->m_vCharaGroups[node->m_nGroup].remove(&*node);
+    }
+    list.erase(node);
+}
+
+RemoveCharaFn RemoveChara = RemoveCharaStandIn;
+KillCharaFn KillChara = KillCharaStandIn;
+TakeHitFromShotFn TakeHitFromShot = TakeHitFromShotStandIn;
+GiveItemFn GiveItem = GiveItemStandIn;
+OnCharaDeathFn OnCharaDeath = OnCharaDeathStandIn;
+PlaySeFn PlaySe = PlaySeStandIn;
+RequestBgmFn RequestBgm = RequestBgmStandIn;
+IsReplayPlaybackFn IsReplayPlayback = IsReplayPlaybackStandIn;
+ReplayStartSeedFn ReplayStartSeed = ReplayStartSeedStandIn;
+BeginReplayRecordingFn BeginReplayRecording = BeginReplayRecordingStandIn;
+ApplyCarryOverFn ApplyCarryOver = ApplyCarryOverStandIn;
+GetCarriedCountersFn GetCarriedCounters = GetCarriedCountersStandIn;
+SetBackgroundFilesFn SetBackgroundFiles = SetBackgroundFilesStandIn;
+BuildLightMaskFn BuildLightMask = BuildLightMaskStandIn;
+UpdateActiveStatesFn UpdateActiveStates = UpdateActiveStatesStandIn;
 
 FireFlowTriggerExFn FireFlowTriggerEx = FireFlowTriggerExStandIn;
 StepFlowFn StepFlow = StepFlowStandIn;
@@ -52,6 +106,21 @@ void ResetPlaySeams() {
     PlayUserSe = PlayUserSeStandIn;
     StartCharaEffect = StartCharaEffectStandIn;
     AddHitEffect = AddHitEffectStandIn;
+    RemoveChara = RemoveCharaStandIn;
+    KillChara = KillCharaStandIn;
+    TakeHitFromShot = TakeHitFromShotStandIn;
+    GiveItem = GiveItemStandIn;
+    OnCharaDeath = OnCharaDeathStandIn;
+    PlaySe = PlaySeStandIn;
+    RequestBgm = RequestBgmStandIn;
+    IsReplayPlayback = IsReplayPlaybackStandIn;
+    ReplayStartSeed = ReplayStartSeedStandIn;
+    BeginReplayRecording = BeginReplayRecordingStandIn;
+    ApplyCarryOver = ApplyCarryOverStandIn;
+    GetCarriedCounters = GetCarriedCountersStandIn;
+    SetBackgroundFiles = SetBackgroundFilesStandIn;
+    BuildLightMask = BuildLightMaskStandIn;
+    UpdateActiveStates = UpdateActiveStatesStandIn;
 }
 
 }  // namespace seam

@@ -2,7 +2,10 @@
 // call it stands for. Tests may replace them; the part that builds the call
 // deletes its seam and points the callers at the real function.
 #pragma once
+#include <cstdint>
 #include <string>
+
+#include "app/checked_vector.h"
 
 class cScenePlay;
 class cMapCell;
@@ -13,6 +16,12 @@ class cFlowCmd;
 class cEdFlowCmd;
 class cKeyCond;
 class cInput;
+class cCharaComputer;
+class cShot;
+class cItem;
+class cEdChara;
+class cStage;
+class cGameProgress;
 
 namespace seam {
 
@@ -79,6 +88,64 @@ extern StartCharaEffectFn StartCharaEffect;
 // to the play scene's effects (the stand-in adds none).
 using AddHitEffectFn = void (*)(int effect, cChara& struck, const double attackBox[4], const cObject& attacker);
 extern AddHitEffectFn AddHitEffect;
+
+// Stand-in until chara death lands: takes a chara out of every link, its
+// hit-group list and the live list (the stand-in: Unlink, the group list,
+// then the node is erased).
+using RemoveCharaFn = void (*)(cCheckedList<cCharaComputer>& list, std::list<cCharaComputer>::iterator node);
+extern RemoveCharaFn RemoveChara;
+void RemoveCharaStandIn(cCheckedList<cCharaComputer>& list, std::list<cCharaComputer>::iterator node);
+// Stand-in until chara death lands: a chara killed by a hit (the stand-in:
+// 2 for the hero's side, else the chara is marked dead, 0).
+using KillCharaFn = int (*)(cChara& chara);
+extern KillCharaFn KillChara;
+// Stand-in until shot hits land: the damage and knock-back of a shot (the
+// stand-in: the shot's power through the defence into HP, no knock-back);
+// 1 when the chara died.
+using TakeHitFromShotFn = int (*)(cChara& chara, cShot& shot, int32_t& damage, int& impact);
+extern TakeHitFromShotFn TakeHitFromShot;
+
+// Stand-ins until the play step lands: an item given to a chara (the
+// stand-in gives nothing: 0), a chara's death resolved by the play step
+// (the stand-in: KillChara), a system sound effect (none).
+using GiveItemFn = int (*)(cItem* item, cChara& chara);
+extern GiveItemFn GiveItem;
+using OnCharaDeathFn = int (*)(cChara& chara);
+extern OnCharaDeathFn OnCharaDeath;
+using PlaySeFn = void (*)(int n);
+extern PlaySeFn PlaySe;
+// Stand-in until the stage results land: the play scene's music request
+// (the stand-in only remembers the entry as the progress's playing one).
+using RequestBgmFn = void (*)(int entry, int repeat);
+extern RequestBgmFn RequestBgm;
+
+// Stand-ins until replays and carry-over land: whether a replay plays
+// back (never), the seed of the replay being played (resetting its read
+// positions), a new recording with its seed (nothing kept), the carried
+// values onto the hero's placement and the carried HP and SP (nothing).
+using IsReplayPlaybackFn = int (*)();
+extern IsReplayPlaybackFn IsReplayPlayback;
+using ReplayStartSeedFn = uint32_t (*)();
+extern ReplayStartSeedFn ReplayStartSeed;
+using BeginReplayRecordingFn = void (*)(uint32_t seed);
+extern BeginReplayRecordingFn BeginReplayRecording;
+using ApplyCarryOverFn = void (*)(cGameProgress& progress, int player, cEdChara& hero, cStage& stage);
+extern ApplyCarryOverFn ApplyCarryOver;
+using GetCarriedCountersFn = void (*)(cGameProgress& progress, int player, int32_t& hp, int32_t& sp);
+extern GetCarriedCountersFn GetCarriedCounters;
+
+// Stand-ins until stage resources and the draw pass land: background slots
+// named after the stage's backgrounds (nothing), the hero's light mask
+// (nothing).
+using SetBackgroundFilesFn = void (*)();
+extern SetBackgroundFilesFn SetBackgroundFiles;
+using BuildLightMaskFn = void (*)(int radius);
+extern BuildLightMaskFn BuildLightMask;
+
+// Stand-in until the flow engine core lands: the activity of every chara
+// by its conditions (the stand-in changes nothing).
+using UpdateActiveStatesFn = void (*)();
+extern UpdateActiveStatesFn UpdateActiveStates;
 
 // Puts every seam above back to its stand-in.
 void ResetPlaySeams();

@@ -3,6 +3,7 @@
 // the shots.
 #pragma once
 #include <cstdint>
+#include <list>
 
 #include "play/object.h"
 #include "records/ed_shot.h"
@@ -16,4 +17,8 @@ public:
     cEdShot m_EdShot;              // its own copy of its definition
     int32_t m_bReportToOwner = 0;  // hits fire the owner's attack events
     int8_t m_nReportGroup = 0;     // the group passed with those events
+    int32_t m_bIsShot = 1;         // 0 for a sword
+    int32_t m_bFinished = 0;       // must go; takes no further part
+    double m_adHitBox[4] = {};     // the attack box on the stage: left, top, right, bottom
+    std::list<int32_t> m_lstHitCharas;  // keys of the charas already hit (swords and passing shots)
 };
