@@ -324,7 +324,7 @@ void cScenePlay::SetupStage(int restart, int newStage) {
 
     // 25.
     seam::UpdateActiveStates();
-    m_bShowStatus = g_Stage.m_bStageBanner;
+    m_bShowStatus = g_Stage.m_bSceneFlag;
     m_bInSetup = 0;
 }
 

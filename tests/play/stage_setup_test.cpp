@@ -189,13 +189,21 @@ TEST_F(SetupTest, RetriedTryStartsFromFreshCellsAndAClosedHitPass) {
     m_scene.CreateBlockAt(px, py, nullptr, summoned);
     const long long cell = StageCellToMapCell(8, 5, m_scene.m_ScrollX.m_nShift);
     ASSERT_EQ(g_vMapCells.at(cell).m_nGraphic, 7);
-    m_scene.m_bInHitPass = 1;
+    // A shot of group 1 kills the hero: the pass returns 2 at once.
+    g_Stage.m_bHitInViewOnly = 0;
+    m_scene.m_nSubStep = 1;
+    HeroChara().m_nHP = 1;
+    HeroChara().m_bActing = 1;
+    AddShot(1, HeroChara().m_dX, HeroChara().m_dY).m_EdShot.m_nPower = 5;
+    ASSERT_EQ(m_scene.HitGroups(), 2);
+    ASSERT_EQ(m_scene.m_bInHitPass, 1);
 
     Setup();
     EXPECT_EQ(g_vMapCells.at(placed).m_nLatch, 0);
     EXPECT_EQ(g_vMapCells.at(placed).m_nGraphic, 1);
     EXPECT_EQ(g_vMapCells.at(cell).m_nGraphic, 0);
     EXPECT_EQ(m_scene.m_bInHitPass, 0);
+    EXPECT_TRUE(m_scene.m_lstShots.empty());
 }
 
 TEST_F(SetupTest, RetryPutsTheLoadersHeroBackUnlessTheGameKeepsIt) {
