@@ -68,6 +68,22 @@ cEdChara* PlacedHero() {
 
 void AppendToGroup(cScenePlay& scene, cChara& chara) { scene.m_vCharaGroups.at(chara.m_nGroup).push_back(&chara); }
 
+// Copy i of a placement moved by its offset (the home position too, kept
+// as the placement's last two values, unless the game leaves it); false
+// when the copy lies outside the stage.
+bool MoveCopyIntoPlace(cCharaComputer& c, const cEdChara& def, int i) {
+    const int dx = def.CalcScaledX(i, def.m_nFacing), dy = def.CalcScaledY(i, def.m_nFacing);
+    c.m_dX += dx;
+    c.m_dY += dy;
+    c.UpdatePosX();
+    c.UpdatePosY();
+    if (!g_SystemData.OptNoHomeOffset) {
+        c.m_anPlacement[2] = dx;
+        c.m_anPlacement[3] = dy;
+    }
+    return c.IsInStage(0);
+}
+
 const char kMapAllocFailed[] = "メモリ不足により、ステージの初期設定に失敗しました！";
 
 }  // namespace
@@ -336,16 +352,7 @@ void cScenePlay::CreateCharas(cCheckedList<cCharaComputer>& list, int x, int y, 
         cCharaComputer c;
         c.InitComputer(serial, def, item, where, i);
         c.PlaceAtCell(x, y);
-        const int dx = def.CalcScaledX(i, def.m_nFacing), dy = def.CalcScaledY(i, def.m_nFacing);
-        c.m_dX += dx;
-        c.m_dY += dy;
-        c.UpdatePosX();
-        c.UpdatePosY();
-        if (!g_SystemData.OptNoHomeOffset) {
-            c.m_anPlacement[2] = dx;
-            c.m_anPlacement[3] = dy;
-        }
-        if (!c.IsInStage(0)) continue;
+        if (!MoveCopyIntoPlace(c, def, i)) continue;
         c.AfterMoveX();
         c.AfterMoveY();
         list.push_back(c);
@@ -393,16 +400,7 @@ void cScenePlay::CreateCharaAt(cCheckedList<cCharaComputer>& list, int px, int p
         c.m_dX = px + c.m_nBaseDrawOffsetX + 0.5;
         c.m_dY = py + c.m_nBaseDrawOffsetY;
         c.ApplyScaleShift(c.m_Def.m_nSize, 1, 1);
-        const int dx = def.CalcScaledX(i, def.m_nFacing), dy = def.CalcScaledY(i, def.m_nFacing);
-        c.m_dX += dx;
-        c.m_dY += dy;
-        c.UpdatePosX();
-        c.UpdatePosY();
-        if (!g_SystemData.OptNoHomeOffset) {
-            c.m_anPlacement[2] = dx;
-            c.m_anPlacement[3] = dy;
-        }
-        if (!c.IsInStage(0)) continue;
+        if (!MoveCopyIntoPlace(c, def, i)) continue;
         c.AfterMoveX();
         c.AfterMoveY();
         list.push_back(c);

@@ -133,18 +133,34 @@ int CellOfCorners(int c1, int r1, int c2, int r2, int group) {
     return bestCell;
 }
 
+namespace {
+
+// The wall at the vertical edge x: 0 none, 1 a wall that stops the chara
+// (mode: its hit mode), 2 a wall that kills it.
+int MeetWall(cChara& chara, double edge, int& mode) {
+    const int x = TruncToInt(edge);
+    mode = HitModeOf(GetCellIndex(chara, x, TruncToInt(chara.m_dY), x, TruncToInt(chara.m_dBottom)), chara.m_nGroup);
+    if (mode == 1) return CrushedByWalls(chara) ? 2 : 1;
+    if (mode == 2) return IsHeroKind(chara) || CrushedByWalls(chara) ? 2 : 1;
+    return 0;
+}
+
+// The end of a wall hit on the side (0 left, 1 right).
+void StoppedByWall(cChara& chara, int side) {
+    chara.m_dImpactX = 0.0;
+    chara.AfterMoveX();
+    chara.m_nWallSide = side;
+    seam::FireFlowTriggerEx(chara, kEventHitBlock, nullptr, 0);
+    seam::FireFlowTriggerEx(chara, kEventBlockSide, nullptr, 0);
+    seam::FireFlowTriggerEx(chara, side == 0 ? kEventBlockLeft : kEventBlockRight, nullptr, 0);
+}
+
+}  // namespace
+
 int HitWallLeft(cChara& chara) {
     if (PassesBlocks(chara)) return 0;
-    const int x = TruncToInt(chara.m_dX);
-    const int cell = GetCellIndex(chara, x, TruncToInt(chara.m_dY), x, TruncToInt(chara.m_dBottom));
-    const int mode = HitModeOf(cell, chara.m_nGroup);
-    if (mode == 1) {
-        if (CrushedByWalls(chara)) return 2;
-    } else if (mode == 2) {
-        if (IsHeroKind(chara) || CrushedByWalls(chara)) return 2;
-    } else {
-        return 0;
-    }
+    int mode = 0;
+    if (const int wall = MeetWall(chara, chara.m_dX, mode); wall != 1) return wall;
     chara.m_adPusher[CONTACT_LEFT] = 0.0;
     chara.m_abContact[CONTACT_LEFT] = 1;
     chara.m_dX += 32 - Floor31(chara.m_dX);
@@ -155,27 +171,14 @@ int HitWallLeft(cChara& chara) {
             chara.AfterMoveX();
         }
     }
-    chara.m_dImpactX = 0.0;
-    chara.AfterMoveX();
-    chara.m_nWallSide = 0;
-    seam::FireFlowTriggerEx(chara, kEventHitBlock, nullptr, 0);
-    seam::FireFlowTriggerEx(chara, kEventBlockSide, nullptr, 0);
-    seam::FireFlowTriggerEx(chara, kEventBlockLeft, nullptr, 0);
+    StoppedByWall(chara, 0);
     return 0;
 }
 
 int HitWallRight(cChara& chara) {
     if (PassesBlocks(chara)) return 0;
-    const int x = TruncToInt(chara.m_dRight);
-    const int cell = GetCellIndex(chara, x, TruncToInt(chara.m_dY), x, TruncToInt(chara.m_dBottom));
-    const int mode = HitModeOf(cell, chara.m_nGroup);
-    if (mode == 1) {
-        if (CrushedByWalls(chara)) return 2;
-    } else if (mode == 2) {
-        if (IsHeroKind(chara) || CrushedByWalls(chara)) return 2;
-    } else {
-        return 0;
-    }
+    int mode = 0;
+    if (const int wall = MeetWall(chara, chara.m_dRight, mode); wall != 1) return wall;
     chara.m_adPusher[CONTACT_RIGHT] = 0.0;
     chara.m_abContact[CONTACT_RIGHT] = 1;
     if (mode == 1 && !g_SystemData.OptSimpleWalls) {
@@ -188,12 +191,7 @@ int HitWallRight(cChara& chara) {
     } else {
         chara.m_dX -= Floor31(chara.m_dRight) + 1;
     }
-    chara.m_dImpactX = 0.0;
-    chara.AfterMoveX();
-    chara.m_nWallSide = 1;
-    seam::FireFlowTriggerEx(chara, kEventHitBlock, nullptr, 0);
-    seam::FireFlowTriggerEx(chara, kEventBlockSide, nullptr, 0);
-    seam::FireFlowTriggerEx(chara, kEventBlockRight, nullptr, 0);
+    StoppedByWall(chara, 1);
     return 0;
 }
 

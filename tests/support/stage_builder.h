@@ -28,13 +28,7 @@ public:
         m_stage.m_vecPlacedBlock.clear();
     }
     StageBuilder& Hero(int x, int y, int group = 0) {
-        cEdChara& c = m_stage.m_vecPlacedChara.emplace_back();
-        c.m_nX = static_cast<int16_t>(x);
-        c.m_nY = static_cast<int16_t>(y);
-        c.m_nSide = 0;
-        c.m_nGraphic = 1;
-        c.m_nGroup = static_cast<int8_t>(group);
-        c.m_nCarriedItem = -1;
+        Chara(x, y, 0, -1, group).m_nSide = 0;
         return *this;
     }
     // A computer chara placement; the returned definition may be adjusted.
