@@ -3,8 +3,10 @@
 // schedule and the timers), and the creation operations that the summon
 // commands share.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <new>
+#include <stdexcept>
 
 #include "app/app_state.h"
 #include "app/error_box.h"
@@ -15,6 +17,7 @@
 #include "frontend/frontend_services.h"
 #include "media/input/input_list.h"
 #include "platform/clock.h"
+#include "platform/cp932.h"
 #include "play/block_chara_probes.h"
 #include "play/chara_computer.h"
 #include "play/chara_player.h"
@@ -194,17 +197,27 @@ void cScenePlay::SetupStage(int restart, int newStage) {
     // 9. Map cells, every one a new empty record (no latch or summon of an
     // earlier try survives), then the placed blocks.
     const int shift = m_ScrollX.m_nShift;
-    try {
-        cMapCell empty;
-        empty.m_nGraphic = 0;
-        empty.m_nHitMode = 0;
-        empty.m_bNoOverwrite = 0;
-        const long long count = static_cast<long long>(m_ScrollX.m_nStride) * std::max(0, m_ScrollY.m_nCells);
+    g_vMapCells.clear();
+    // Cell indexes are int32: a map of more cells (a damaged size) fails
+    // like one that cannot be allocated.
+    const long long count = (1LL << (shift & 63)) * m_ScrollY.m_nCells;
+    bool built = count > 0 && count <= INT32_MAX;
+    if (built) {
+        try {
+            cMapCell empty;
+            empty.m_nGraphic = 0;
+            empty.m_nHitMode = 0;
+            empty.m_bNoOverwrite = 0;
+            g_vMapCells.assign(static_cast<size_t>(count), empty);
+        } catch (const std::bad_alloc&) {
+            built = false;
+        } catch (const std::length_error&) {
+            built = false;
+        }
+    }
+    if (!built) {
         g_vMapCells.clear();
-        g_vMapCells.assign(static_cast<size_t>(count), empty);
-    } catch (const std::bad_alloc&) {
-        g_vMapCells.clear();
-        ErrorBoxf("%s", kMapAllocFailed);
+        ErrorBoxf("%s", SJ(kMapAllocFailed).c_str());
         SetQuitAndClose();
         m_bInSetup = 0;
         return;

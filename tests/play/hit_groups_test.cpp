@@ -76,6 +76,11 @@ protected:
         return s;
     }
     std::vector<std::string> Take() { return std::exchange(g_trace, {}); }
+
+public:
+    void Summoned() { Chara(5, 1, 20, 15); }
+
+protected:
     // The trace without the hit events of touching charas.
     std::vector<std::string> TakeShotEvents() {
         std::vector<std::string> t;
@@ -123,6 +128,23 @@ TEST_F(HitPassTest, NonPassingShotHitsTheWholeGroupThenVanishes) {
     EXPECT_EQ(passing.m_lstHitCharas, (std::list<int32_t>{1, 2, 3, 4}));
     m_scene.HitGroups();
     EXPECT_TRUE(TakeShotEvents().empty()) << "a passing shot hits each chara once";
+}
+
+// A chara summoned by a hit event joins its group list during the walk.
+HitPassTest* g_summoner = nullptr;
+int SummonOnFirstHit(cChara& c, int trigger, cChara* partner, int group) {
+    TraceEvent(c, trigger, partner, group);
+    if (trigger == 9 && c.m_nKey == 1) g_summoner->Summoned();
+    return 0;
+}
+
+TEST_F(HitPassTest, CharaSummonedDuringTheWalkIsHitInTheSamePass) {
+    Chara(1, 1, 20, 15);
+    ShotAt(0, 20, 15).m_EdShot.m_bPassCharas = 1;
+    g_summoner = this;
+    seam::FireFlowTriggerEx = SummonOnFirstHit;
+    m_scene.HitGroups();
+    EXPECT_EQ(TakeShotEvents(), (Lines{"ev9 1<-", "se7", "ev9 5<-", "se7"}));
 }
 
 TEST_F(HitPassTest, SwordHitsEachCharaOnceAndStays) {

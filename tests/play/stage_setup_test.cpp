@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "app/quit.h"
 #include "app/random.h"
+#include "platform/cp932.h"
+#include "platform/message_box.h"
 #include "play/map_cell.h"
 #include "play/stage_setup.h"
 #include "tests/support/stage_builder.h"
@@ -204,6 +207,40 @@ TEST_F(SetupTest, RetriedTryStartsFromFreshCellsAndAClosedHitPass) {
     EXPECT_EQ(g_vMapCells.at(cell).m_nGraphic, 0);
     EXPECT_EQ(m_scene.m_bInHitPass, 0);
     EXPECT_TRUE(m_scene.m_lstShots.empty());
+}
+
+TEST_F(SetupTest, ToggledCellsAreKeptForTheScenesLife) {
+    StageBuilder b(20, 10);
+    b.Hero(2, 5);
+    b.Install();
+    m_scene.m_vSummonedCells = {700};
+    Setup();
+    EXPECT_EQ(m_scene.m_vSummonedCells, (std::vector<long long>{700}));
+}
+
+TEST_F(SetupTest, MapTooLargeOrUnreadableReplayEndsTheSetUp) {
+    platform::CapturedMessageBoxes boxes;
+    StageBuilder huge(1 << 30, 10);
+    huge.Hero(2, 5);
+    huge.Chara(6, 5);
+    huge.Install();
+    Setup();
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, SJ("メモリ不足により、ステージの初期設定に失敗しました！"));
+    EXPECT_EQ(g_bQuit.load(), 1);
+    EXPECT_TRUE(g_lstCharas.empty());
+    EXPECT_TRUE(g_vMapCells.empty());
+
+    g_bQuit = 0;
+    StageBuilder b(20, 10);
+    b.Hero(2, 5);
+    b.Chara(6, 5);
+    b.Install();
+    seam::IsReplayPlayback = Playback;  // the replay stand-in reads nothing
+    Setup(1, 0);
+    EXPECT_EQ(g_bQuit.load(), 1);
+    EXPECT_TRUE(g_lstCharas.empty());
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
 }
 
 TEST_F(SetupTest, RetryPutsTheLoadersHeroBackUnlessTheGameKeepsIt) {

@@ -20,7 +20,7 @@ public:
     StageBuilder(int width, int height, int speedLevel = 1) {
         m_stage.m_nWidth = width;
         m_stage.m_nHeight = height;
-        m_stage.m_nPixelWidth = width * 32;
+        m_stage.m_nPixelWidth = static_cast<int32_t>(static_cast<int64_t>(width) * 32);
         m_stage.m_nPixelHeight = height * 32;
         m_stage.m_nSpeedLevel = speedLevel;
         m_stage.m_vecPlacedChara.clear();
