@@ -20,6 +20,7 @@
 #include "play/item.h"
 #include "play/map_cell.h"
 #include "play/play_surfaces.h"
+#include "play/stage_setup.h"
 #include "records/common_palette.h"
 #include "records/database.h"
 #include "records/system_data.h"
@@ -141,6 +142,9 @@ cCheckedVector<cMapCell> g_vMapCells;
 // 18
 cCheckedList<cCharaComputer> g_lstCharas;
 cCheckedList<cItem> g_lstItems;
+
+// 20
+cEdChara g_HeroDef;
 
 // 21
 cWorldMap g_WorldMap;

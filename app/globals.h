@@ -29,7 +29,7 @@
 //  17 g_vPlayers, g_vMapCells
 //  18 g_lstCharas, g_lstItems
 //  19 g_Stage, g_StageStart
-//  20 the spare chara definition
+//  20 g_HeroDef (the hero's placement as the stage loader read it)
 //  21 g_WorldMap
 //  22 g_Progress, g_ProgressAtStart, g_ProgressPrevStart
 //  23 g_FreeData, g_ReplayData, g_OptionData

@@ -91,6 +91,8 @@ struct cCharaData {
     int32_t m_nGraceCounter = 0;
     int32_t m_bJumpSpare = 0;
     int32_t m_nFootBlock = 0;  // map cell under the feet; 0 none
+    int32_t m_nLastFootBlock = 0;  // the floor cell last landed on
+    int32_t m_nWallSide = 0;       // side of the last wall hit: 0 left, 1 right
     int32_t m_nMoveTypeCounter = 0;
     int32_t m_abContact[4] = {};  // eContactSide
     double m_adPusher[4] = {};    // pusher speeds: x of left and right, y of top and bottom
@@ -109,6 +111,7 @@ struct cCharaData {
     int32_t m_bDiesNow = 0;
     int32_t m_bCondHeld = 0;  // the appearance conditions have held once
     int32_t m_bDead = 0;
+    int32_t m_nCrushGuard = 0;  // a summoned block crushes the chara: set to 2 by the summon
     int32_t m_nLightRadius = 0;
     int32_t m_nAnimeSet = 0;
     CharaHitBox m_HitBox1;  // body box against charas

@@ -100,12 +100,17 @@ void ImpactFromChara(cChara& c, const cChara& attacker, int& applied) {
     ApplyImpact(c, attacker.m_Def.m_nImpact, attacker.m_dSpeedX, dirY, applied);
 }
 
-int TakeHitFromChara(cChara& c, cChara& attacker, int32_t& damage, int& impact) {
+int TakeContactDamage(cChara& c, cChara& attacker, int32_t& damage) {
     const int32_t d = CalcDamage(c, attacker.m_Def.m_nAttack);
     damage = c.m_Def.m_nInvincible ? 0 : d;
     const int dead = AddHP(c, WrapMul(d, -1), 0, 1);
     if (attacker.m_Def.m_nHitEffect)
         seam::AddHitEffect(attacker.m_Def.m_nHitEffect, c.m_HitBox1.box, attacker.m_HitBox1.box, attacker.m_Def.m_nSize);
+    return dead;
+}
+
+int TakeHitFromChara(cChara& c, cChara& attacker, int32_t& damage, int& impact) {
+    const int dead = TakeContactDamage(c, attacker, damage);
     ImpactFromChara(c, attacker, impact);
     return dead;
 }

@@ -41,6 +41,8 @@ void StepHitTimers(cChara& c);
 int TakeHitFromChara(cChara& c, cChara& attacker, int32_t& damage, int& impact);
 // The same for a shot: its power, its hit effect at its size, its impact.
 int TakeHitFromShot(cChara& c, cShot& shot, int32_t& damage, int& impact);
+// The same without the impact (the hit pass applies knock-backs apart).
+int TakeContactDamage(cChara& c, cChara& attacker, int32_t& damage);
 
 // The flow events of a hit by a chara (1..4 on the struck chara, 20..23 on
 // an attack part's parent).

@@ -74,6 +74,9 @@ public:
     int32_t m_nFootKind = 0;  // 3: scales walking by the factor
     double m_dFootFactor = 0.0;
     int32_t m_bFootFlag = 0;
+    int32_t m_nFootTimer = 0;      // sub-steps left of the running foot-block effect
+    int32_t m_nFootItemTimer = 0;  // sub-steps before a foot block's item is given again
+    int32_t m_bSlip = 0;           // stands on a slippery block
     int32_t m_nSubStepCounter = 0;
     CharaHitBox m_HitBox3;  // item pickup box
     std::vector<HitBoxEntry> m_vHitBoxList;

@@ -1,5 +1,8 @@
 #include "play/play_seams.h"
 
+#include "frontend/data/game_progress.h"
+#include "play/chara_removal.h"
+
 namespace seam {
 
 namespace {
@@ -16,6 +19,20 @@ int IsWedgedInBlockCharasStandIn(cChara&, const double*) { return 0; }
 int CollideBothYStandIn(cChara&) { return 0; }
 void AddHitEffectStandIn(int, const double*, const double*, int) {}
 int GiveItemStandIn(cItem*, cChara*) { return 0; }
+int KillCharaStandIn(cChara& chara) {
+    if (chara.m_nSide == 0) return 2;
+    if (chara.m_bDead) return 0;
+    chara.m_bDead = 1;
+    return 0;
+}
+int OnCharaDeathStandIn(cChara& chara) { return KillChara(chara); }
+void PlaySeStandIn(int) {}
+void RequestBgmStandIn(int entry, int) { g_Progress.m_nBgm = entry; }
+uint32_t ReplayStartSeedStandIn() { return 0; }
+void BeginReplayRecordingStandIn(uint32_t) {}
+void ApplyCarryOverStandIn(cGameProgress&, int, cEdChara&, cStage&) {}
+void GetCarriedCountersStandIn(cGameProgress&, int, int32_t&, int32_t&) {}
+void SetBackgroundFilesStandIn() {}
 }  // namespace
 
 FireFlowTriggerExFn FireFlowTriggerEx = FireFlowTriggerExStandIn;
@@ -31,6 +48,15 @@ FindCharaBelowFn FindCharaBelow = FindCharaBelowStandIn;
 IsWedgedInBlockCharasFn IsWedgedInBlockCharas = IsWedgedInBlockCharasStandIn;
 CollideBothYFn CollideBothY = CollideBothYStandIn;
 GiveItemFn GiveItem = GiveItemStandIn;
+KillCharaFn KillChara = KillCharaStandIn;
+OnCharaDeathFn OnCharaDeath = OnCharaDeathStandIn;
+PlaySeFn PlaySe = PlaySeStandIn;
+RequestBgmFn RequestBgm = RequestBgmStandIn;
+ReplayStartSeedFn ReplayStartSeed = ReplayStartSeedStandIn;
+BeginReplayRecordingFn BeginReplayRecording = BeginReplayRecordingStandIn;
+ApplyCarryOverFn ApplyCarryOver = ApplyCarryOverStandIn;
+GetCarriedCountersFn GetCarriedCounters = GetCarriedCountersStandIn;
+SetBackgroundFilesFn SetBackgroundFiles = SetBackgroundFilesStandIn;
 
 void ResetPlaySeams() {
     FireFlowTriggerEx = FireFlowTriggerExStandIn;
@@ -46,6 +72,15 @@ void ResetPlaySeams() {
     IsWedgedInBlockCharas = IsWedgedInBlockCharasStandIn;
     CollideBothY = CollideBothYStandIn;
     GiveItem = GiveItemStandIn;
+    KillChara = KillCharaStandIn;
+    OnCharaDeath = OnCharaDeathStandIn;
+    PlaySe = PlaySeStandIn;
+    RequestBgm = RequestBgmStandIn;
+    ReplayStartSeed = ReplayStartSeedStandIn;
+    BeginReplayRecording = BeginReplayRecordingStandIn;
+    ApplyCarryOver = ApplyCarryOverStandIn;
+    GetCarriedCounters = GetCarriedCountersStandIn;
+    SetBackgroundFiles = SetBackgroundFilesStandIn;
 }
 
 }  // namespace seam

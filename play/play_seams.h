@@ -2,7 +2,10 @@
 // call it stands for. Tests may replace them; the part that builds the call
 // deletes its seam and points the callers at the real function.
 #pragma once
+#include <cstdint>
 #include <string>
+
+#include "app/checked_vector.h"
 
 class cChara;
 class cObject;
@@ -10,6 +13,11 @@ class cEdFlowCmd;
 class cKeyCond;
 class cInput;
 class cItem;
+class cCharaComputer;
+class cShot;
+class cEdChara;
+class cStage;
+class cGameProgress;
 
 namespace seam {
 
@@ -73,6 +81,40 @@ extern CollideBothYFn CollideBothY;
 // commands; 0 go on, 1 stage clear, 2 miss (the stand-in gives nothing: 0).
 using GiveItemFn = int (*)(cItem* item, cChara* chara);
 extern GiveItemFn GiveItem;
+
+// Stand-in until chara death lands: a chara killed by a hit (the stand-in:
+// 2 for the hero's side, else the chara is marked dead, 0).
+using KillCharaFn = int (*)(cChara& chara);
+extern KillCharaFn KillChara;
+
+// Stand-ins until the play step lands: a chara's death resolved by the
+// play step (the stand-in: KillChara), a system sound effect (none).
+using OnCharaDeathFn = int (*)(cChara& chara);
+extern OnCharaDeathFn OnCharaDeath;
+using PlaySeFn = void (*)(int n);
+extern PlaySeFn PlaySe;
+// Stand-in until the stage results land: the play scene's music request
+// (the stand-in only remembers the entry as the progress's playing one).
+using RequestBgmFn = void (*)(int entry, int repeat);
+extern RequestBgmFn RequestBgm;
+
+// Stand-ins until replays and carry-over land: the seed of the replay
+// being played (resetting its read positions), a new recording with its
+// seed (nothing kept), the carried values onto the hero's placement and the
+// carried HP and SP (nothing).
+using ReplayStartSeedFn = uint32_t (*)();
+extern ReplayStartSeedFn ReplayStartSeed;
+using BeginReplayRecordingFn = void (*)(uint32_t seed);
+extern BeginReplayRecordingFn BeginReplayRecording;
+using ApplyCarryOverFn = void (*)(cGameProgress& progress, int player, cEdChara& hero, cStage& stage);
+extern ApplyCarryOverFn ApplyCarryOver;
+using GetCarriedCountersFn = void (*)(cGameProgress& progress, int player, int32_t& hp, int32_t& sp);
+extern GetCarriedCountersFn GetCarriedCounters;
+
+// Stand-in until stage resources land: background slots named after the
+// stage's backgrounds (the stand-in: nothing).
+using SetBackgroundFilesFn = void (*)();
+extern SetBackgroundFilesFn SetBackgroundFiles;
 
 // Puts every seam above back to its stand-in.
 void ResetPlaySeams();

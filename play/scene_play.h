@@ -6,13 +6,20 @@
 #include "app/checked_vector.h"
 #include "app/scene.h"
 #include "play/scroll_axis.h"
+#include "play/shot.h"
 
 #include <list>
 #include <string>
+#include <vector>
 
 class cChara;
+class cCharaComputer;
+class cEdChara;
+class cEdItem;
+class cEdBlock;
 class cFlow;
 class cFlowCmd;
+class cItem;
 
 class cScenePlay : public cScene {
 public:
@@ -43,6 +50,54 @@ public:
     // Read and written by conditions, status operations and formulas.
     int32_t m_nTimeLeft = 0;     // seconds, 0..999
     int32_t m_bNoTimeLimit = 0;  // the time does not count down (m_nTimeLeft holds 999)
+
+    // --- The stage's run-time objects (stage_setup.cpp) ---
+    // Builds the running stage from the loaded stage record. restart: every
+    // call but the first entry from another scene; newStage: the stage
+    // changed (next or previous stage, next replay), 0 for a retry.
+    void SetupStage(int restart, int newStage);
+    // The computer charas of one placement (its copies), counting serial
+    // up per chara kept; item: the carried item or null.
+    void CreateCharas(cCheckedList<cCharaComputer>& list, int x, int y, int32_t& serial, const cEdChara& placement,
+                      const cItem* item);
+    void CreateItems(cCheckedList<cItem>& list, int x, int y, int32_t& serial, const cEdItem& placement);
+    // Summons at a pixel position (the top-left of a 32-px cell).
+    void CreateCharaAt(cCheckedList<cCharaComputer>& list, int px, int py, int group, int facing, cFlowCmd* flowCmd,
+                       const cEdChara& placement, int32_t& serial, const cItem* item);
+    void CreateItemAt(cCheckedList<cItem>& list, int px, int py, cFlowCmd* flowCmd, const cEdItem& itemDef,
+                      int32_t& serial);
+    void CreateBlockAt(int px, int py, cFlowCmd* flowCmd, const cEdBlock& blockDef);
+    // Flags the charas a new block in the cell would crush; 1 when the
+    // summon must not happen.
+    int IsCellFree(long long cell, int col, int row, cFlowCmd* flowCmd);
+    // 1 when the chara's box meets a cell that stops it or a live block chara.
+    int IsBlockedAt(cChara& chara);
+
+    // --- The group hit pass (hit_groups.cpp) ---
+    // Shots against charas, charas against charas, shots against shots of
+    // different groups: 0, or 1 (stage cleared) / 2 (miss) as soon as a
+    // kill decides it.
+    int HitGroups();
+
+    int32_t m_nClearMode = 0;
+    int32_t m_nFrame = 0;
+    int32_t m_nPlayers = 1;
+    uint32_t m_nRandomSeed = 0;
+    // Live shots in firing order; the group lists point into the object
+    // lists (nodes of a std::list never move).
+    std::list<cShot> m_lstShots;
+    cCheckedVector<std::list<cShot*>> m_vShotGroups = cCheckedVector<std::list<cShot*>>(8);
+    int32_t m_nCharaSerial = 0, m_nItemSerial = 0, m_nShotSerial = 0, m_nEffectSerial = 0;
+    int32_t m_bRemoveOutCharas = 0, m_bRemoveOutBlockCharas = 0, m_bRemoveOutItems = 0;
+    // Per sub-step of a frame: 1 when shots hit in that sub-step.
+    cCheckedVector<int32_t> m_vSubStepActive;
+    int32_t m_nStateFrames = 0, m_nStateFrames2 = 0;
+    int32_t m_nPlayFrames = 0, m_nPlayTime = 0;
+    int32_t m_nSubStepTotal = 0;
+    int32_t m_bShowStatus = 0;
+    int32_t m_bInHitPass = 0;  // HitGroups runs: vanish commands flag shots instead of erasing them
+    // Cells a toggling block summon has changed; kept for the scene's life.
+    std::vector<long long> m_vSummonedCells;
 };
 
 // The live play scene (g_lpPlayScene, which the scene manager sets for

@@ -1,0 +1,249 @@
+// The group hit pass: once per sub-step, shots against charas, charas
+// against charas and shots against shots of different groups. Groups are
+// the only friend-or-foe rule. The loops' nesting fixes the order of the
+// events, sounds and kills, which replays rely on.
+#include <algorithm>
+
+#include "play/chara.h"
+#include "play/chara_hits.h"
+#include "play/chara_player.h"
+#include "play/item.h"
+#include "play/play_seams.h"
+#include "play/scene_play.h"
+#include "play/shot.h"
+#include "records/ed_item.h"
+#include "records/stage.h"
+#include "records/system_data.h"
+
+namespace {
+
+enum : int {
+    kEventHitChara = 6,
+    kEventHitShot = 9,
+    kEventAttackHit = 24,
+};
+enum : int {
+    kSeHitDamage = 7,
+    kSeHitNoDamage = 8,
+    kSeEnemyDeath = 10,
+};
+
+bool IsComputer(cChara& c) { return dynamic_cast<cCharaPlayer*>(&c) == nullptr; }
+
+// A chara that dies in the pass: the sound for a computer chara, then the
+// kill, whose 1 or 2 ends the pass.
+int KillInPass(cChara& c) {
+    if (IsComputer(c)) seam::PlaySe(kSeEnemyDeath);
+    return seam::KillChara(c);
+}
+
+// The item a shot carries, given to the hero.
+int GiveShotItem(const cShot& shot) {
+    if (shot.m_EdShot.m_nItemSource == 0) return 0;
+    const cEdItem* def = FindItemDef(shot.m_EdShot.m_nItemSource, shot.m_EdShot.m_nItem);
+    cChara* hero = Hero();
+    if (!def || !hero) return 0;
+    cItem item;
+    item.InitItem(0, *def, 1);
+    return seam::GiveItem(&item, hero);
+}
+
+void DropLinksTo(cChara* c, const cShot* shot) {
+    if (!c) return;
+    std::erase_if(c->m_vShotLinks, [shot](const ShotLink& l) { return l.lpShot == shot; });
+}
+
+}  // namespace
+
+namespace {
+
+// Takes a shot out of its group list and the shot list, and out of the
+// links of the charas that point at it.
+void EraseShot(cScenePlay& scene, cShot* shot) {
+    if (shot->m_nGroup >= 0 && shot->m_nGroup < static_cast<int>(scene.m_vShotGroups.size()))
+        scene.m_vShotGroups[shot->m_nGroup].remove(shot);
+    DropLinksTo(shot->m_lpOwner, shot);
+    DropLinksTo(shot->m_lpTarget, shot);
+    for (auto it = scene.m_lstShots.begin(); it != scene.m_lstShots.end(); ++it) {
+        if (&*it == shot) {
+            scene.m_lstShots.erase(it);
+            return;
+        }
+    }
+}
+
+bool Harmful(const cShot& s) {
+    return s.m_EdShot.m_nPower != 0 || s.m_EdShot.m_nImpact != 0 || s.m_EdShot.m_nItemSource != 0;
+}
+
+bool Takes(const cChara& c) { return c.m_bActing && !c.m_bDead; }
+
+void FireHitChara(cChara& struck, cChara& other) {
+    if (other.m_lpParent && other.m_bAttackPart) {
+        seam::FireFlowTriggerEx(struck, kEventHitChara, other.m_lpParent, 0);
+        seam::FireFlowTriggerEx(*other.m_lpParent, kEventAttackHit, &struck, other.m_nAttackGroup);
+    } else {
+        seam::FireFlowTriggerEx(struck, kEventHitChara, &other, 0);
+    }
+}
+
+bool HasPower(const cChara& c) { return c.m_Def.m_nAttack != 0 || c.m_Def.m_nImpact != 0; }
+
+}  // namespace
+
+int cScenePlay::HitGroups() {
+    m_bInHitPass = 1;
+    const bool onScreenOnly = g_Stage.m_bHitInViewOnly != 0;
+    const int groups = static_cast<int>(std::min(m_vShotGroups.size(), m_vCharaGroups.size()));
+
+    // Shots against charas, in the sub-steps the stage's schedule selects.
+    const bool shotsHit = g_Stage.m_nHitChecks == 0 || m_vSubStepActive.at(m_nSubStep - 1) != 0;
+    for (int i = 0; shotsHit && i < groups; ++i) {
+        if (m_vShotGroups[i].empty()) continue;
+        for (int j = 0; j < groups; ++j) {
+            if (j == i) continue;
+            std::list<cChara*>& charas = m_vCharaGroups[j];
+            if (charas.empty()) continue;
+            std::vector<cShot*> vanishing;
+            for (cShot* shot : m_vShotGroups[i]) {
+                cShot& I = *shot;
+                if (I.m_bFinished || (onScreenOnly && !I.m_bInView)) continue;
+                const bool harmful = Harmful(I);
+                for (cChara* chara : charas) {
+                    cChara& K = *chara;
+                    if (onScreenOnly && !K.IsOnScreen()) continue;
+                    if (!K.m_bActing || K.m_bDead || K.m_Def.m_nInvincible == 2) continue;
+                    if (!BoxesOverlap(I.m_adHitBox, K.m_HitBox2.box)) continue;
+                    if (std::find(I.m_lstHitCharas.begin(), I.m_lstHitCharas.end(), K.m_nKey) != I.m_lstHitCharas.end())
+                        continue;
+                    if (harmful && IsInvincible(K)) continue;
+                    seam::FireFlowTriggerEx(K, kEventHitShot, I.m_lpOwner, 0);
+                    if (I.m_lpOwner && I.m_bReportToOwner)
+                        seam::FireFlowTriggerEx(*I.m_lpOwner, kEventAttackHit, &K, I.m_nReportGroup);
+                    if (!harmful && g_SystemData.OptHarmlessShotsPass) continue;
+                    int32_t damage = 0;
+                    int impact = 0;
+                    if (TakeHitFromShot(K, I, damage, impact)) {
+                        if (const int r = KillInPass(K)) return r;
+                    } else {
+                        if (damage > 0 || impact != 0 || I.m_EdShot.m_nItemSource != 0)
+                            seam::PlaySe(kSeHitDamage);
+                        else if (I.m_EdShot.m_nImpact != 0 || (I.m_EdShot.m_nPower > 0 && damage == 0))
+                            seam::PlaySe(kSeHitNoDamage);
+                        if (harmful) SetInvincible(K);
+                    }
+                    if (!I.m_bIsShot) {
+                        I.m_lstHitCharas.push_back(K.m_nKey);
+                    } else if ((K.m_Def.m_bBlockChara ? I.m_EdShot.m_bPassBlockCharas : I.m_EdShot.m_bPassCharas) == 1) {
+                        I.m_lstHitCharas.push_back(K.m_nKey);
+                    } else if (std::find(vanishing.begin(), vanishing.end(), &I) == vanishing.end()) {
+                        vanishing.push_back(&I);
+                    }
+                    if (const int r = GiveShotItem(I)) return r;
+                }
+            }
+            for (cShot* s : vanishing)
+                if (!s->m_bFinished) EraseShot(*this, s);
+        }
+    }
+
+    // Finished shots go.
+    for (auto it = m_lstShots.begin(); it != m_lstShots.end();) {
+        cShot* s = &*it;
+        ++it;
+        if (s->m_bFinished) EraseShot(*this, s);
+    }
+
+    // Charas against charas: each pair of groups once.
+    for (int i = 0; i < groups; ++i) {
+        if (m_vCharaGroups[i].empty()) continue;
+        for (int j = i + 1; j < groups; ++j) {
+            if (m_vCharaGroups[j].empty()) continue;
+            for (cChara* pj : m_vCharaGroups[i]) {
+                for (cChara* pk : m_vCharaGroups[j]) {
+                    cChara& J = *pj;
+                    cChara& K = *pk;
+                    if (onScreenOnly && (!J.IsOnScreen() || !K.IsOnScreen())) continue;
+                    if (J.m_Def.m_bBlockChara || K.m_Def.m_bBlockChara || !Takes(J) || !Takes(K)) continue;
+                    if (!BoxesOverlap(J.m_HitBox1.box, K.m_HitBox1.box)) continue;
+                    const bool openJ = !IsHitBlocked(J, K.m_nKey);
+                    const bool openK = !IsHitBlocked(K, J.m_nKey);
+                    if (openJ) FireHitChara(J, K);
+                    if (openK) FireHitChara(K, J);
+                    const bool hitJ = openJ && HasPower(K);
+                    const bool hitK = openK && HasPower(J);
+                    int32_t damageJ = 0, damageK = 0;
+                    int impactJ = 0, impactK = 0, deadJ = 0, deadK = 0;
+                    if (g_SystemData.OptImmediateKnockback) {
+                        if (hitJ) {
+                            deadJ = TakeContactDamage(J, K, damageJ);
+                            ImpactFromChara(J, K, impactJ);
+                        }
+                        if (hitK) {
+                            deadK = TakeContactDamage(K, J, damageK);
+                            ImpactFromChara(K, J, impactK);
+                        }
+                    } else {
+                        if (hitJ) deadJ = TakeContactDamage(J, K, damageJ);
+                        if (hitK) deadK = TakeContactDamage(K, J, damageK);
+                        if (hitJ) ImpactFromChara(J, K, impactJ);
+                        if (hitK) ImpactFromChara(K, J, impactK);
+                    }
+                    if (hitJ) FireHitEventsChara(J, K, damageJ, impactJ);
+                    if (hitK) FireHitEventsChara(K, J, damageK, impactK);
+                    if (damageJ > 0 || impactJ != 0 || damageK > 0 || impactK != 0)
+                        seam::PlaySe(kSeHitDamage);
+                    else if (hitJ || hitK)
+                        seam::PlaySe(kSeHitNoDamage);
+                    if (hitJ) {
+                        if (deadJ) {
+                            if (const int r = KillInPass(J)) return r;
+                        } else {
+                            AddHitRecord(J, K.m_nKey);
+                        }
+                    }
+                    if (hitK) {
+                        if (deadK) {
+                            if (const int r = KillInPass(K)) return r;
+                        } else {
+                            AddHitRecord(K, J.m_nKey);
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    // Shots against shots: a destructible shot loses to a stronger one;
+    // equal strengths both go.
+    for (int i = 0; i < groups; ++i) {
+        for (int j = i + 1; j < groups; ++j) {
+            std::list<cShot*>& gi = m_vShotGroups[i];
+            std::list<cShot*>& gj = m_vShotGroups[j];
+            for (auto nt = gi.begin(); nt != gi.end();) {
+                cShot* N = *nt;
+                ++nt;
+                bool destroyN = false;
+                for (auto ot = gj.begin(); ot != gj.end();) {
+                    cShot* O = *ot;
+                    ++ot;
+                    const double nb[4] = {N->m_dX, N->m_dY, N->m_dRight, N->m_dBottom};
+                    const double ob[4] = {O->m_dX, O->m_dY, O->m_dRight, O->m_dBottom};
+                    const bool dn = N->m_EdShot.m_bCancelShots != 0, dO = O->m_EdShot.m_bCancelShots != 0;
+                    if ((!dn && !dO) || !BoxesOverlap(nb, ob)) continue;
+                    bool killN = dn, killO = dO;
+                    if (dn && dO) {
+                        killN = N->m_EdShot.m_nVanishValue <= O->m_EdShot.m_nVanishValue;
+                        killO = O->m_EdShot.m_nVanishValue <= N->m_EdShot.m_nVanishValue;
+                    }
+                    if (killO) EraseShot(*this, O);
+                    if (killN) destroyN = true;
+                }
+                if (destroyN) EraseShot(*this, N);
+            }
+        }
+    }
+
+    m_bInHitPass = 0;
+    return 0;
+}

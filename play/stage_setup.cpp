@@ -1,0 +1,556 @@
+// Stage set-up: the loaded stage record becomes the running stage (map
+// cells, the hero, the placed charas and items, the group lists, the hit
+// schedule and the timers), and the creation operations that the summon
+// commands share.
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <new>
+#include <stdexcept>
+
+#include "app/app_state.h"
+#include "app/error_box.h"
+#include "app/frame_timing.h"
+#include "app/quit.h"
+#include "app/random.h"
+#include "engine/conditions.h"
+#include "engine/engine_seams.h"
+#include "engine/status_seams.h"
+#include "frontend/data/game_progress.h"
+#include "frontend/frontend_services.h"
+#include "media/input/input_list.h"
+#include "platform/clock.h"
+#include "platform/cp932.h"
+#include "play/block_chara_probes.h"
+#include "play/chara_computer.h"
+#include "play/chara_player.h"
+#include "play/chara_removal.h"
+#include "play/map_cell.h"
+#include "play/numeric.h"
+#include "play/play_seams.h"
+#include "play/scene_play.h"
+#include "play/shot.h"
+#include "play/stage_setup.h"
+#include "play/tile_collision.h"
+#include "records/common_palette.h"
+#include "records/stage.h"
+#include "records/system_data.h"
+
+namespace {
+
+constexpr int kStageEventBeforeStart = 25;
+
+// The stage settings of `from` over g_Stage, whose palettes and placements
+// (and what the last read noted) stay.
+void RestoreStageSettings(const cStage& from) {
+    std::vector<cEdBlock> blockPalette = std::move(g_Stage.m_vecBlockPalette);
+    std::vector<cEdChara> charaPalette = std::move(g_Stage.m_vecCharaPalette);
+    std::vector<cEdItem> itemPalette = std::move(g_Stage.m_vecItemPalette);
+    std::vector<cEdBlock> placedBlocks = std::move(g_Stage.m_vecPlacedBlock);
+    std::vector<cEdChara> placedCharas = std::move(g_Stage.m_vecPlacedChara);
+    std::vector<cEdItem> placedItems = std::move(g_Stage.m_vecPlacedItem);
+    std::string path = g_Stage.m_strPath;
+    const int32_t numbered = g_Stage.m_bNumbered, loaded = g_Stage.m_bLoaded;
+    g_Stage = from;
+    g_Stage.m_vecBlockPalette = std::move(blockPalette);
+    g_Stage.m_vecCharaPalette = std::move(charaPalette);
+    g_Stage.m_vecItemPalette = std::move(itemPalette);
+    g_Stage.m_vecPlacedBlock = std::move(placedBlocks);
+    g_Stage.m_vecPlacedChara = std::move(placedCharas);
+    g_Stage.m_vecPlacedItem = std::move(placedItems);
+    g_Stage.m_strPath = std::move(path);
+    g_Stage.m_bNumbered = numbered;
+    g_Stage.m_bLoaded = loaded;
+}
+
+// The placed hero through the checked path: a bad index is reported and
+// placement 0 stands in; null when there is no placement at all.
+cEdChara* PlacedHero() {
+    std::vector<cEdChara>& placed = g_Stage.m_vecPlacedChara;
+    const int index = g_Stage.FindHeroIndex();
+    if (index >= 0 && index < static_cast<int>(placed.size())) return &placed[static_cast<size_t>(index)];
+    ReportBadIndex("V", index, static_cast<long long>(placed.size()), sizeof(cEdChara));
+    return placed.empty() ? nullptr : &placed[0];
+}
+
+void AppendToGroup(cScenePlay& scene, cChara& chara) { scene.m_vCharaGroups.at(chara.m_nGroup).push_back(&chara); }
+
+// Copy i of a placement moved by its offset (the home position too, kept
+// as the placement's last two values, unless the game leaves it); false
+// when the copy lies outside the stage.
+bool MoveCopyIntoPlace(cCharaComputer& c, const cEdChara& def, int i) {
+    const int dx = def.CalcScaledX(i, def.m_nFacing), dy = def.CalcScaledY(i, def.m_nFacing);
+    c.m_dX += dx;
+    c.m_dY += dy;
+    c.UpdatePosX();
+    c.UpdatePosY();
+    if (!g_SystemData.OptNoHomeOffset) {
+        c.m_anPlacement[2] = dx;
+        c.m_anPlacement[3] = dy;
+    }
+    return c.IsInStage(0);
+}
+
+const char kMapAllocFailed[] = "メモリ不足により、ステージの初期設定に失敗しました！";
+
+}  // namespace
+
+int MapCellShift(int width) { return BinaryDigits(WrapAdd(width, 19)); }
+
+long long StageCellToMapCell(int x, int y, int shift) {
+    return (static_cast<long long>(x) + 10) + ((static_cast<long long>(y) + 10) << (shift & 63));
+}
+
+std::vector<int32_t> BuildSubStepSchedule(int subSteps, int hitChecks) {
+    const int n = std::max(0, subSteps);
+    std::vector<int32_t> active(static_cast<size_t>(n), 0);
+    if (n == 0) return active;
+    if (hitChecks == 0 || hitChecks >= n) {
+        // Every sub-step (a count of n or more would select each one anyway).
+        std::fill(active.begin(), active.end(), 1);
+        return active;
+    }
+    if (hitChecks < 0) {
+        active[0] = 1;
+        return active;
+    }
+    const double step = static_cast<double>(n) / hitChecks;
+    int set = 0;
+    for (int i = 0;; ++i) {
+        const double at = std::floor(i * step);
+        if (at >= n) break;
+        active[static_cast<size_t>(at)] = 1;
+        ++set;
+    }
+    if (set < hitChecks) active.back() = 1;
+    return active;
+}
+
+int ChooseStageBgm(int playback, int newStage, int keep, int entry, int playing) {
+    if (playback) return 1;
+    if (newStage) return !keep || entry != playing || entry == 0;
+    return entry != playing;
+}
+
+void cScenePlay::SetupStage(int restart, int newStage) {
+    m_bInSetup = 1;
+    // 1. Empty lists; a hit pass left by an early return is over.
+    m_nClearMode = 0;
+    m_nFrame = 0;
+    m_bInHitPass = 0;
+    m_vShotGroups.assign(8, {});
+    m_vCharaGroups.assign(8, {});
+    m_lstShots.clear();
+    g_lstCharas.clear();
+    g_lstItems.clear();
+
+    // 2.
+    g_Progress.m_nNextStage = 0;
+    g_Progress.m_strNextFile.clear();
+
+    // 3. Settings of the start of the stage.
+    const int playback = seam::IsReplayPlayback();
+    if (restart) {
+        if (playback) {
+            if (!ReadReplayFile(g_Stage.m_strPath)) {
+                SetQuitAndClose();
+                m_bInSetup = 0;
+                return;
+            }
+            seam::SetBackgroundFiles();
+            RestoreStageSettings(g_StageStart);
+        } else {
+            RestoreStageSettings(g_StageStart);
+            if (!g_SystemData.OptKeepHeroDef) {
+                if (cEdChara* hero = PlacedHero()) *hero = g_HeroDef;
+            }
+        }
+    }
+
+    // 4. The seed before any random draw.
+    if (playback) {
+        m_nRandomSeed = seam::ReplayStartSeed();
+    } else {
+        m_nRandomSeed = platform::NowMs();
+        seam::BeginReplayRecording(m_nRandomSeed);
+    }
+    SRand(m_nRandomSeed);
+
+    // 5.
+    cEdChara* heroDef = PlacedHero();
+    if (g_Stage.m_bCarryIn && heroDef) seam::ApplyCarryOver(g_Progress, 0, *heroDef, g_Stage);
+
+    // 6. Music.
+    if (ChooseStageBgm(playback, newStage, g_Stage.m_bKeepBgm, g_Stage.m_nBgm, g_Progress.m_nBgm))
+        seam::RequestBgm(g_Stage.m_nBgm, g_Stage.m_bBgmRepeat);
+
+    // 7.
+    m_nCharaSerial = m_nItemSerial = m_nShotSerial = m_nEffectSerial = 0;
+    g_Stage.ApplySpeedLevel(g_Stage.m_nSpeedLevel);
+
+    // 8. Scroll axes.
+    m_ScrollX = cScrollAxis{};
+    m_ScrollY = cScrollAxis{};
+    m_ScrollX.Init(0, g_Stage.m_nWidth);
+    m_ScrollX.SetAutoScroll(g_Stage.m_bAutoScrollX, g_Stage.m_nAutoScrollSpeedX);
+    m_ScrollX.SetRange(g_Stage.m_nScrollMinX, g_Stage.m_nScrollMaxX, g_Stage.m_bScrollMinX, g_Stage.m_bScrollMaxX);
+    m_ScrollY.Init(1, g_Stage.m_nHeight);
+    m_ScrollY.SetAutoScroll(g_Stage.m_bAutoScrollY, g_Stage.m_nAutoScrollSpeedY);
+    m_ScrollY.SetRange(g_Stage.m_nScrollMinY, g_Stage.m_nScrollMaxY, g_Stage.m_bScrollMinY, g_Stage.m_bScrollMaxY);
+
+    // 9. Map cells, every one a new empty record (no latch or summon of an
+    // earlier try survives), then the placed blocks.
+    const int shift = m_ScrollX.m_nShift;
+    g_vMapCells.clear();
+    // Cell indexes are int32: a map of more cells (a damaged size) fails
+    // like one that cannot be allocated.
+    const long long count = (1LL << (shift & 63)) * m_ScrollY.m_nCells;
+    bool built = count > 0 && count <= INT32_MAX;
+    if (built) {
+        try {
+            cMapCell empty;
+            empty.m_nGraphic = 0;
+            empty.m_nHitMode = 0;
+            empty.m_bNoOverwrite = 0;
+            g_vMapCells.assign(static_cast<size_t>(count), empty);
+        } catch (const std::bad_alloc&) {
+            built = false;
+        } catch (const std::length_error&) {
+            built = false;
+        }
+    }
+    if (!built) {
+        g_vMapCells.clear();
+        ErrorBoxf("%s", SJ(kMapAllocFailed).c_str());
+        SetQuitAndClose();
+        m_bInSetup = 0;
+        return;
+    }
+    for (const cEdBlock& block : g_Stage.m_vecPlacedBlock) {
+        if (block.m_nX < 0 || block.m_nX + 10 >= m_ScrollX.m_nStride || block.m_nY < 0 ||
+            block.m_nY + 10 >= m_ScrollY.m_nCells)
+            continue;
+        cMapCell& cell = g_vMapCells.at(StageCellToMapCell(block.m_nX, block.m_nY, shift));
+        static_cast<cEdBlock&>(cell) = block;
+        cell.m_nLatch = 0;
+    }
+
+    // 10. The hero.
+    m_nPlayers = 1;
+    g_vPlayers.clear();
+    g_vPlayers.resize(1);
+    cCharaPlayer& hero = g_vPlayers[0];
+    if (heroDef) {
+        hero.InitPlayer(*heroDef, m_nCharaSerial);
+        m_nCharaSerial = WrapAdd(m_nCharaSerial, 1);
+        int col = heroDef->m_nX, row = heroDef->m_nY;
+        if (g_Progress.m_bNextStartPos) {
+            col = g_Progress.m_nNextStartX;
+            row = g_Progress.m_nNextStartY;
+        }
+        hero.m_dX = WrapMul(WrapAdd(m_ScrollX.m_nBorder, col), 32) + hero.m_nBaseDrawOffsetX + 0.5;
+        hero.m_dY = WrapMul(WrapAdd(m_ScrollY.m_nBorder, row), 32) + hero.m_nBaseDrawOffsetY;
+        hero.ApplyScaleShift(hero.m_Def.m_nSize, 1, 1);
+        hero.m_dX += heroDef->CalcScaledX(0, heroDef->m_nFacing);
+        hero.m_dY += heroDef->CalcScaledY(0, heroDef->m_nFacing);
+        hero.AfterMoveX();
+        hero.AfterMoveY();
+        if (g_Stage.m_bCarryIn) seam::GetCarriedCounters(g_Progress, 0, hero.m_nHP, hero.m_nSP);
+        hero.m_Anime.SetTrack(hero.m_bFlying ? 2 : 0, 1);
+    }
+
+    // 11. The view on the hero.
+    m_ScrollX.m_dPos = hero.m_dX - 320 + hero.m_nWidth / 2;
+    m_ScrollX.Clamp();
+    m_ScrollY.m_dPos = hero.m_dY - 240 + hero.m_nHeight / 2;
+    m_ScrollY.Clamp();
+    hero.UpdatePlayerScreenRect();
+
+    // 12., 13.
+    if (hero.m_Def.m_nLightShape != 0) seam::BuildLightMask(*this);
+    m_vStageVars.assign(1000, 0);
+
+    // 14. Placed charas; an item attached to one is carried, not placed.
+    std::vector<char> itemUsed(g_Stage.m_vecPlacedItem.size(), 0);
+    for (const cEdChara& placed : g_Stage.m_vecPlacedChara) {
+        if (placed.m_nSide != 1) continue;
+        const int32_t attached = placed.m_nCarriedItem;
+        if (attached < 0 || attached >= static_cast<int32_t>(g_Stage.m_vecPlacedItem.size())) {
+            CreateCharas(g_lstCharas, placed.m_nX, placed.m_nY, m_nCharaSerial, placed, nullptr);
+            continue;
+        }
+        cItem carried;
+        carried.InitItem(m_nItemSerial, g_Stage.m_vecPlacedItem[static_cast<size_t>(attached)], 1);
+        m_nItemSerial = WrapAdd(m_nItemSerial, 1);
+        itemUsed[static_cast<size_t>(attached)] = 1;
+        CreateCharas(g_lstCharas, placed.m_nX, placed.m_nY, m_nCharaSerial, placed, &carried);
+    }
+
+    // 15. Placed items.
+    for (size_t i = 0; i < g_Stage.m_vecPlacedItem.size(); ++i) {
+        if (itemUsed[i]) continue;
+        const cEdItem& placed = g_Stage.m_vecPlacedItem[i];
+        CreateItems(g_lstItems, placed.m_nX, placed.m_nY, m_nItemSerial, placed);
+    }
+
+    // 16. Groups, the hero first.
+    if (heroDef) AppendToGroup(*this, hero);
+    for (cCharaComputer& c : g_lstCharas) AppendToGroup(*this, c);
+
+    // 17.
+    auto anyMargin = [](const cStageIntSet& s) { return s.m_nLeft || s.m_nRight || s.m_nTop || s.m_nBottom; };
+    m_bRemoveOutCharas = anyMargin(g_Stage.m_RemoveChara) ? 1 : 0;
+    m_bRemoveOutBlockCharas = anyMargin(g_Stage.m_RemoveBlockChara) ? 1 : 0;
+    m_bRemoveOutItems = anyMargin(g_Stage.m_RemoveItem) ? 1 : 0;
+
+    // 19. The shot hit schedule.
+    m_vSubStepActive = BuildSubStepSchedule(g_Stage.m_nSubSteps, g_Stage.m_nHitChecks);
+
+    // 20. Timers.
+    m_nStageEndRequest = m_nStateFrames = m_nStateFrames2 = 0;
+    if (g_Stage.m_bTimeLimit) {
+        m_nTimeLeft = g_Stage.m_nTimeLimit;
+        m_bNoTimeLimit = 0;
+    } else {
+        m_nTimeLeft = 999;
+        m_bNoTimeLimit = 1;
+    }
+    m_nPlayFrames = m_nPlayTime = 0;
+    m_vStageSwitches.assign(60, 0);
+    m_nSubStep = m_nSubStepTotal = 0;
+
+    // 21. Progress.
+    g_Progress.m_nStageScore = 0;
+    if (playback || (g_bEditorTest && g_bFreeStage)) g_Progress.ClearProgressCounters();
+    g_Progress.SnapshotStageStart();
+
+    // 22. Input and counters.
+    for (cInput& input : g_InputList) {
+        input.ClearDirInput();
+        input.ClearButtonInput();
+        input.ClearInputHistory();
+    }
+    ResetCursorPositions();
+    FrameSkipCounter(0, g_Stage.m_nFrameRate);
+    for (cEdBackground& bg : g_Stage.m_vecBackground) bg.m_dOffsetX = bg.m_dOffsetY = 0.0;
+
+    // 23. Links.
+    if (heroDef) hero.LinkChara(nullptr);
+    for (cCharaComputer& c : g_lstCharas) c.LinkChara(nullptr);
+
+    // 24. Before stage start. A chara that vanishes or dies here leaves
+    // every list and link.
+    if (!g_SystemData.OptStartEventAll) UpdateActiveStates(*this);
+    if (heroDef) seam::FireFlowTriggerEx(hero, kStageEventBeforeStart, nullptr, 0);
+    for (cCharaComputer& c : g_lstCharas)
+        if (g_SystemData.OptStartEventAll || c.m_bActing) seam::FireFlowTriggerEx(c, kStageEventBeforeStart, nullptr, 0);
+    for (auto it = g_lstCharas.begin(); it != g_lstCharas.end();) {
+        auto next = std::next(it);
+        if (it->m_bDiesNow) {
+            RemoveChara(g_lstCharas, it);
+        } else if (it->m_nHP < 1) {
+            seam::OnCharaDeath(*it);
+            RemoveChara(g_lstCharas, it);
+        }
+        it = next;
+    }
+
+    // 25.
+    UpdateActiveStates(*this);
+    m_bShowStatus = g_Stage.m_bSceneFlag;
+    m_bInSetup = 0;
+}
+
+void cScenePlay::CreateCharas(cCheckedList<cCharaComputer>& list, int x, int y, int32_t& serial,
+                              const cEdChara& placement, const cItem* item) {
+    const cEdChara def = placement;
+    for (int i = 0; i <= def.m_nCopies; ++i) {
+        const int32_t where[4] = {x, y, 0, 0};
+        cCharaComputer c;
+        c.InitComputer(serial, def, item, where, i);
+        c.PlaceAtCell(x, y);
+        if (!MoveCopyIntoPlace(c, def, i)) continue;
+        c.AfterMoveX();
+        c.AfterMoveY();
+        list.push_back(c);
+        list.back().UpdateScreenRect();
+        serial = WrapAdd(serial, 1);
+    }
+}
+
+void cScenePlay::CreateItems(cCheckedList<cItem>& list, int x, int y, int32_t& serial, const cEdItem& placement) {
+    cItem item;
+    item.InitItem(serial, placement, 0);
+    item.PlaceItemAtCell(x, y, 1);
+    item.m_dX += placement.m_nOffsetX;
+    item.m_dY += placement.m_nOffsetY;
+    item.UpdatePosX();
+    item.UpdatePosY();
+    if (!item.IsInStage(0)) return;
+    item.ClampToStageX(2);
+    item.ClampToStageY(2);
+    list.push_back(item);
+    list.back().UpdateScreenRect();
+    serial = WrapAdd(serial, 1);
+}
+
+namespace {
+
+const cEdShot* SummonPart(cFlowCmd* flowCmd) {
+    if (!flowCmd || !flowCmd->m_lpDef) return nullptr;
+    return flowCmd->m_lpDef->m_spShot.get();
+}
+
+}  // namespace
+
+void cScenePlay::CreateCharaAt(cCheckedList<cCharaComputer>& list, int px, int py, int group, int facing,
+                               cFlowCmd* flowCmd, const cEdChara& placement, int32_t& serial, const cItem* item) {
+    const cEdShot* part = SummonPart(flowCmd);
+    cEdChara def = placement;
+    def.m_nGroup = static_cast<int8_t>(group);
+    def.m_nFacing = static_cast<int8_t>(facing);
+    if (part && part->m_bNoScore) def.m_nScore = 0;
+    for (int i = 0; i <= def.m_nCopies; ++i) {
+        const int32_t where[4] = {px >> 5, py >> 5, 0, 0};
+        cCharaComputer c;
+        c.InitComputer(serial, def, item, where, i);
+        c.m_dX = px + c.m_nBaseDrawOffsetX + 0.5;
+        c.m_dY = py + c.m_nBaseDrawOffsetY;
+        c.ApplyScaleShift(c.m_Def.m_nSize, 1, 1);
+        if (!MoveCopyIntoPlace(c, def, i)) continue;
+        c.AfterMoveX();
+        c.AfterMoveY();
+        list.push_back(c);
+        auto node = std::prev(list.end());
+        cCharaComputer& made = *node;
+        // Out of a wall: 1 px up; back and 1 px left; 1 px up again.
+        if (IsBlockedAt(made)) {
+            made.m_dY -= 1;
+            made.AfterMoveY();
+            if (IsBlockedAt(made)) {
+                made.m_dY += 1;
+                made.AfterMoveY();
+                made.m_dX -= 1;
+                made.AfterMoveX();
+                if (IsBlockedAt(made)) {
+                    made.m_dY -= 1;
+                    made.AfterMoveY();
+                    if (IsBlockedAt(made)) {
+                        list.erase(node);
+                        continue;
+                    }
+                }
+            }
+        }
+        made.UpdateScreenRect();
+        made.LinkChara(m_lpCurChara);
+        if (part && part->m_bUseRange)
+            made.m_nLifeTime = WrapMul(WrapMul(part->m_nRange, g_Stage.m_nSubSteps), 6);
+        if (part) {
+            made.m_bAttackPart = part->m_bAttackTrigger;
+            made.m_nAttackGroup = static_cast<uint8_t>(part->m_nAttackGroup);
+        }
+        AppendToGroup(*this, made);
+        serial = WrapAdd(serial, 1);
+    }
+}
+
+void cScenePlay::CreateItemAt(cCheckedList<cItem>& list, int px, int py, cFlowCmd* flowCmd, const cEdItem& itemDef,
+                              int32_t& serial) {
+    const cEdShot* part = SummonPart(flowCmd);
+    cItem item;
+    item.InitItem(serial, itemDef, 0);
+    item.m_dX = px + item.m_nBaseDrawOffsetX + 0.5 + itemDef.m_nOffsetX;
+    item.m_dY = py + item.m_nBaseDrawOffsetY + itemDef.m_nOffsetY;
+    item.UpdatePosX();
+    item.UpdatePosY();
+    if (item.IsInStage(0)) {
+        item.ClampToStageX(2);
+        item.ClampToStageY(2);
+        if (part && part->m_bUseRange) item.m_nLifeTime = WrapMul(WrapMul(part->m_nRange, g_Stage.m_nSubSteps), 6);
+        list.push_back(item);
+        list.back().UpdateScreenRect();
+    }
+    serial = WrapAdd(serial, 1);
+}
+
+void cScenePlay::CreateBlockAt(int px, int py, cFlowCmd* flowCmd, const cEdBlock& blockDef) {
+    const int col = TruncToInt(std::floor(px + 16.5)) >> 5;
+    const int row = TruncToInt(std::floor(py + 16.5)) >> 5;
+    // A column outside the row (it would land in the next row) or a row
+    // outside the map changes nothing.
+    if (col < 0 || col >= m_ScrollX.m_nStride || row < 0 || row >= m_ScrollY.m_nCells) return;
+    const long long index = col + (static_cast<long long>(row) << (m_ScrollX.m_nShift & 31));
+    if (index < 0 || index >= static_cast<long long>(g_vMapCells.size())) return;
+    cMapCell& cell = g_vMapCells.at(index);
+    if (cell.m_bNoOverwrite) {
+        if (g_SystemData.OptSummonKeepsBlocks) return;
+        if (cell.m_nGraphic != 0 && CheckBlockConds(this, cell)) return;
+    }
+    const cEdShot* part = SummonPart(flowCmd);
+    const int mode = part ? part->m_nBlockSummonMode : 0;
+    auto place = [&] {
+        const bool spare = part && (part->m_bSparePlayers || part->m_bSpareComputers);
+        if (!spare) {
+            static_cast<cEdBlock&>(cell) = blockDef;
+            cell.m_nLatch = 0;
+            IsCellFree(index, col, row, flowCmd);
+            return;
+        }
+        const cMapCell old = cell;
+        static_cast<cEdBlock&>(cell) = blockDef;
+        cell.m_nLatch = 0;
+        if (IsCellFree(index, col, row, flowCmd)) cell = old;
+    };
+    auto erase = [&] {
+        static_cast<cEdBlock&>(cell) = g_CommonPalette.m_vecBlockPalette.empty() ? cEdBlock()
+                                                                                 : g_CommonPalette.m_vecBlockPalette[0];
+        cell.m_nLatch = 0;
+    };
+    switch (mode) {
+        case 0: place(); break;
+        case 1: erase(); break;
+        case 2:
+            if (std::find(m_vSummonedCells.begin(), m_vSummonedCells.end(), index) != m_vSummonedCells.end()) return;
+            if (cell.m_nGraphic != 0) {
+                if (CheckBlockConds(this, cell)) erase();
+            } else {
+                place();
+            }
+            m_vSummonedCells.push_back(index);
+            break;
+        default: break;
+    }
+}
+
+int cScenePlay::IsCellFree(long long cell, int col, int row, cFlowCmd* flowCmd) {
+    const cEdShot* part = SummonPart(flowCmd);
+    cMapCell& block = g_vMapCells.at(cell);
+    const double box[4] = {col * 32.0, row * 32.0, col * 32.0 + 31.9, row * 32.0 + 31.9};
+    auto crushes = [&](cChara& c) {
+        if (c.m_bDead) return false;
+        if (!block.GetHitMode(c.m_nGroup)) return false;
+        if (c.m_bFlying && c.m_nWallMode == 0 && !g_SystemData.OptSummonCrushAll) return false;
+        const double own[4] = {c.m_dX, c.m_dY, c.m_dRight, c.m_dBottom};
+        return BoxesOverlap(own, box);
+    };
+    for (cCharaPlayer& p : g_vPlayers) {
+        if (!crushes(p)) continue;
+        p.m_nCrushGuard = 2;
+        if (part && part->m_bSparePlayers) return 1;
+    }
+    for (cCharaComputer& c : g_lstCharas) {
+        if (!crushes(c)) continue;
+        c.m_nCrushGuard = 2;
+        if (part && part->m_bSpareComputers) return 1;
+    }
+    return 0;
+}
+
+int cScenePlay::IsBlockedAt(cChara& chara) {
+    if (chara.m_bFlying && chara.m_nWallMode == 0) return 0;
+    const long long cell =
+        CellOfCorners(chara.m_nCellLeft, chara.m_nCellTop, chara.m_nCellRight, chara.m_nCellBottom, chara.m_nGroup);
+    if (g_vMapCells.at(cell).GetHitMode(chara.m_nGroup)) return 1;
+    return OverlapsBlockChara(chara);
+}
