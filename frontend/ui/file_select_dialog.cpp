@@ -77,13 +77,6 @@ bool FindEntry(const std::string& folder, const std::string& name, platform::Dir
     return false;
 }
 
-std::string FormatName(const char* pattern, const std::string& name) {
-    std::string out = pattern;
-    size_t at = out.find("%s");
-    if (at != std::string::npos) out.replace(at, 2, name);
-    return out;
-}
-
 }  // namespace
 
 std::string FolderShown(const std::string& absFolder) {
@@ -207,7 +200,7 @@ void cFileDialog::Accept(const std::string& typed) {
     }
     const bool english = EnglishSetting() != 0;
     auto notFound = [&] {
-        UiMessageBox(FormatName(english ? "%s\nFile not found." : SJ("%s\nファイルが見つかりません。").c_str(), typed),
+        UiMessageBox(Format(english ? "%s\nFile not found." : SJ("%s\nファイルが見つかりません。").c_str(), typed.c_str()),
                      m_strTitle, platform::MB_OK | platform::MB_ICONWARNING);
     };
     if (!platform::IsDirectory(folder)) {
@@ -247,7 +240,7 @@ void cFileDialog::Accept(const std::string& typed) {
     } else if (exists) {
         const char* pattern = english ? "%s already exists.\nDo you want to replace it?"
                                       : SJ("%s は既に存在します。\n上書きしますか？").c_str();
-        int answer = UiMessageBox(FormatName(pattern, entry.name), m_strTitle,
+        int answer = UiMessageBox(Format(pattern, entry.name.c_str()), m_strTitle,
                                   platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2);
         if (answer != IDYES) return;
         m_bReplace = 1;

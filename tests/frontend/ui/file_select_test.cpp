@@ -101,12 +101,6 @@ std::string Absolute(const std::string& cp932Relative) {
     return p;
 }
 
-std::vector<std::string> Sjv(std::initializer_list<const char*> utf8) {
-    std::vector<std::string> out;
-    for (const char* s : utf8) out.push_back(platform::Utf8ToCp932(s));
-    return out;
-}
-
 class FileSelectTest : public UiWindowTest {
 protected:
     void SetUp() override {
@@ -486,6 +480,7 @@ TEST_F(FileSelectTest, SaveReplayAsWritesThePreviousPlay) {
         std::vector<std::function<void()>> steps;
         int answer;
         std::vector<Write> writes;
+        size_t boxes = 0;
     };
     const std::string mine = Absolute("user_data\\rpl4\\my.rpl4_1000");
     const std::string existing = Absolute("user_data\\rpl4\\a.rpl4_1000");
@@ -496,6 +491,11 @@ TEST_F(FileSelectTest, SaveReplayAsWritesThePreviousPlay) {
          1,
          {{1, existing, true}}},
         {"cancelled", {[] { ClickFile(cFileDialog::ID_CANCEL); }}, 0, {}},
+        {"a failed write: the writer's box, play goes on",
+         {[] { TypeName("fail"); }},
+         1,
+         {{1, Absolute("user_data\\rpl4\\fail.rpl4_1000"), false}},
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -513,6 +513,7 @@ TEST_F(FileSelectTest, SaveReplayAsWritesThePreviousPlay) {
                 std::lock_guard<std::mutex> lock(m);
                 writes.push_back({prev, path, mayReplace});
             }
+            if (path.find("fail.") != std::string::npos) return false;
             if (platform::PathExists(path) && !mayReplace) return false;
             if (!platform::WriteFileAtomic(path, std::vector<uint8_t>{'n', 'e', 'w'})) return false;
             return ::chmod(platform::OsPath(path).c_str(), 0444) == 0;
@@ -526,8 +527,12 @@ TEST_F(FileSelectTest, SaveReplayAsWritesThePreviousPlay) {
         EXPECT_EQ(script.Overruns(), 0);
         EXPECT_EQ(g_nAnswer.load(), c.answer);
         EXPECT_EQ(writes, c.writes);
-        EXPECT_TRUE(boxes.Boxes().empty());
+        ASSERT_EQ(boxes.Boxes().size(), c.boxes);
         EXPECT_EQ(g_nQuitAfter.load(), 0);
+        if (c.boxes) {
+            EXPECT_NE(boxes.Boxes()[0].text.find(c.writes[0].path), std::string::npos);
+            continue;
+        }
         for (const Write& w : c.writes) {
             auto bytes = platform::ReadWholeFile(w.path);
             ASSERT_TRUE(bytes.has_value());
