@@ -208,6 +208,11 @@ void cFileDialog::Accept(const std::string& typed) {
         return;
     }
     platform::DirEntry entry;
+    if (name.find_first_of("*?") != std::string::npos) {  // a pattern: the list's filter
+        m_Filter.pattern = name;
+        ShowFolder(folder);
+        return;
+    }
     if (name.empty()) {  // "sub\": the folder itself
         ShowFolder(folder);
         SetItemText(m_hWnd, ID_NAME, "");

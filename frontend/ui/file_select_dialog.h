@@ -8,7 +8,9 @@
 //
 // The open and save dialogs are the program's own, drawn in the game window:
 // the folder shown, a list of "..", its folders and the files matching the
-// filter, a file-name box and the file type. Paths go in and out in the
+// filter, a file-name box and the file type. A typed name is looked up in
+// the folder shown regardless of case; a typed folder is entered, and a typed
+// pattern ("*" or "?") becomes the list's filter. Paths go in and out in the
 // program's form (CP932, backslashes); a chosen path is absolute ("\...\x").
 #pragma once
 #include <string>

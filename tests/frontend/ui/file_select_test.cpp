@@ -276,6 +276,11 @@ TEST_F(FileSelectTest, FoldersKeysAndWheel) {
                  },
                  [] {
                      EXPECT_EQ(Shown(), "data\\stg4\\");
+                     TypeName("*1-1*");  // a typed pattern filters the files
+                 },
+                 [] {
+                     EXPECT_EQ(Rows(), std::vector<std::string>({"..", "many\\", "sub\\", "c01-1.stg4_1000"}));
+                     EXPECT_EQ(ui::g_lpMessageDialog, nullptr);
                      TypeName("\\");  // the root: no ".."
                  },
                  [] {
