@@ -10,6 +10,7 @@
 #include "app/thread.h"
 #include "frontend/frontend_services.h"
 #include "frontend/ui/dialog.h"
+#include "frontend/ui/file_select_dialog.h"
 #include "media/gfx/dd_blit.h"
 #include "platform/input_events.h"
 #include "media/media_services.h"
@@ -271,12 +272,17 @@ intptr_t cMainWindow::OnMessage(int msg, intptr_t wParam, intptr_t lParam) {
         case UM_OPENREPLAY: {
             std::string path;
             bool ok = false;
-            int mode = msg == UM_OPENSTAGE ? 0 : 1;
-            RunDialog(m_bDialog, [&] { ok = RunFileSelectDialog(mode, path); });
-            if (ok) {
-                bool done = mode == 0 ? StartStageFile(path, 0) : ReadReplayFile(path);
-                if (!done) SetQuitAndClose();
-                if (mode == 1) SetRememberedFilePath(path);
+            int mode = msg == UM_OPENSTAGE ? ui::FSEL_LOADSTAGE : ui::FSEL_LOADREPLAY;
+            RunDialog(m_bDialog, [&] {
+                ui::cFileSelectDialog dialog(nullptr, &path, mode);
+                ok = dialog.DoModal(0) == 1;  // a dialog that cannot show (-1) counts as cancelled
+            });
+            if (ok && mode == ui::FSEL_LOADSTAGE) {
+                if (!StartStageFile(path, 0)) SetQuitAndClose();
+            } else if (ok) {
+                // A refused replay is reported by the reader; the title stays.
+                ok = ReadReplayFile(path);
+                if (ok) SetRememberedFilePath(path);
             }
             g_nFileDialogResult = ok ? 1 : 0;
             g_nFileDialogDone = 1;
@@ -287,8 +293,14 @@ intptr_t cMainWindow::OnMessage(int msg, intptr_t wParam, intptr_t lParam) {
             std::string path;
             MakeReplayFileName(path, prev);
             bool ok = false;
-            RunDialog(m_bDialog, [&] { ok = RunFileSelectDialog(2, path); });
-            if (ok && !WriteReplayFile(prev, path)) SetQuitAndClose();
+            int replace = 0;
+            RunDialog(m_bDialog, [&] {
+                ui::cFileSelectDialog dialog(nullptr, &path, ui::FSEL_SAVEREPLAY);
+                ok = dialog.DoModal(0) == 1;
+                replace = dialog.m_bReplace;
+            });
+            // A failed write is shown by the writer's box; play goes on.
+            if (ok) SaveReplayAfterDialog(prev, path, replace != 0);
             g_nFileDialogResult = ok ? 1 : 0;
             g_nFileDialogDone = 1;
             return 0;
@@ -390,6 +402,9 @@ void cMainWindow::HandleEvent(const SDL_Event& e) {
                 break;
             case platform::UserEvent::Request:
                 ServeMainThreadRequests();
+                // A raised file-dialog flag comes with this wake-up too: serve
+                // it now, also while the window is inactive.
+                if (m_nNestedDepth == 0) PumpRequests();
                 break;
             case platform::UserEvent::Frame:
                 PresentFrame(false);

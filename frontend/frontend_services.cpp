@@ -28,8 +28,6 @@ bool RunNameEntryDialog() {
     return dialog.DoModal(0) == 1;
 }
 
-bool RunFileSelectDialog(int, std::string&) { return false; }
-
 bool RunReplaySaveDialog(int which, std::string& name) {
     name.clear();
     ui::cReplaySaveDialog dialog(nullptr, which, g_Stage.m_strPath, &name);
@@ -39,7 +37,8 @@ bool RunReplaySaveDialog(int which, std::string& name) {
 namespace {
 std::mutex g_replaySeamMutex;
 std::function<int(std::string&, const std::string&, int)> g_replayNameMaker;
-std::function<bool(int, const std::string&)> g_replayWriter;
+std::function<bool(int, const std::string&, bool)> g_replayWriter;
+std::function<bool(const std::string&)> g_replayReader;
 }  // namespace
 
 int MakeReplayFileName(std::string& out, const std::string& stagePath, int cleared) {
@@ -57,24 +56,35 @@ void SetReplayFileNameMaker(std::function<int(std::string&, const std::string&, 
     g_replayNameMaker = std::move(maker);
 }
 
-void SetReplayWriter(std::function<bool(int, const std::string&)> writer) {
+void SetReplayWriter(std::function<bool(int, const std::string&, bool)> writer) {
     std::lock_guard<std::mutex> lock(g_replaySeamMutex);
     g_replayWriter = std::move(writer);
 }
 
-bool SaveReplayAfterDialog(int previousPlay, const std::string& path) {
-    std::function<bool(int, const std::string&)> writer;
+bool SaveReplayAfterDialog(int previousPlay, const std::string& path, bool mayReplace) {
+    std::function<bool(int, const std::string&, bool)> writer;
     {
         std::lock_guard<std::mutex> lock(g_replaySeamMutex);
         writer = g_replayWriter;
     }
-    const bool ok = writer ? writer(previousPlay, path) : WriteReplayFile(previousPlay, path);
+    const bool ok = writer ? writer(previousPlay, path, mayReplace) : WriteReplayFile(previousPlay, path, mayReplace);
     if (!ok) ErrorBoxf(SJ("リプレイファイル %s の保存に失敗しました！").c_str(), path.c_str());
     return ok;
 }
 bool StartStageFile(const std::string&, int) { return false; }
-bool ReadReplayFile(const std::string&) { return false; }
-bool WriteReplayFile(int, const std::string&) { return false; }
+void SetReplayReader(std::function<bool(const std::string&)> reader) {
+    std::lock_guard<std::mutex> lock(g_replaySeamMutex);
+    g_replayReader = std::move(reader);
+}
+bool ReadReplayFile(const std::string& path) {
+    std::function<bool(const std::string&)> reader;
+    {
+        std::lock_guard<std::mutex> lock(g_replaySeamMutex);
+        reader = g_replayReader;
+    }
+    return reader ? reader(path) : false;
+}
+bool WriteReplayFile(int, const std::string&, bool) { return false; }
 int MakeReplayFileName(std::string& out, int) {
     out.clear();
     return 1;

@@ -1,9 +1,9 @@
 // What the shell calls of the front end, the player data and the data
 // records.
 //
-// Still minimal here, until those are built: the file selection answers
-// "cancelled", no stage or replay can be started, read or written, and the
-// play scene's calls do nothing. Tests may replace ConfirmEnd.
+// Still minimal here, until those are built: no stage or replay can be
+// started, read or written, and the play scene's calls do nothing. Tests may
+// replace ConfirmEnd.
 #pragma once
 #include <functional>
 #include <string>
@@ -13,9 +13,8 @@ bool ConfirmEnd(int english);
 void SetConfirmEndImpl(std::function<bool(int english)> impl);  // empty: the default box
 
 // Dialogs run modally on the main thread; true when confirmed. The file
-// selection is a stand-in until its dialog lands.
+// selection is ui::cFileSelectDialog (frontend/ui/file_select_dialog.h).
 bool RunNameEntryDialog();
-bool RunFileSelectDialog(int mode, std::string& path);  // 0 open stage, 1 open replay, 2 save replay as
 // which: 0 the current play, 1 the previous one; the chosen path into name
 // (empty: nothing to write).
 bool RunReplaySaveDialog(int which, std::string& name);
@@ -30,17 +29,21 @@ std::string* NameEntryTarget();
 // replace it (tests may set a maker; empty: the stand-in, which makes none).
 int MakeReplayFileName(std::string& out, const std::string& stagePath, int cleared);
 void SetReplayFileNameMaker(std::function<int(std::string&, const std::string&, int)> maker);
-// Writes the current or the previous play after the replay-save dialog; a
-// failure is shown in an error box naming the file and play goes on.
-// Stand-in writer until the replay files land, which replace it (tests may
-// set a writer; empty: the stand-in WriteReplayFile).
-bool SaveReplayAfterDialog(int previousPlay, const std::string& path);
-void SetReplayWriter(std::function<bool(int previousPlay, const std::string& path)> writer);
+// Writes the current or the previous play after the replay-save or save-as
+// dialog; a failure is shown in an error box naming the file and play goes
+// on. mayReplace: the user agreed to replace an existing file (only the
+// save-as dialog's overwrite question grants it; without it an existing file
+// is never replaced). Stand-in writer until the replay files land, which
+// replace it (tests may set a writer; empty: the stand-in WriteReplayFile).
+bool SaveReplayAfterDialog(int previousPlay, const std::string& path, bool mayReplace = false);
+void SetReplayWriter(std::function<bool(int previousPlay, const std::string& path, bool mayReplace)> writer);
 
 bool StartStageFile(const std::string& path, int flag);  // stand-in until stage play starts stage files
 // Stand-ins until replay recording and replay files land.
-bool ReadReplayFile(const std::string& path);                  // into g_Replay, g_Stage, g_StageStart, g_Progress
-bool WriteReplayFile(int previousPlay, const std::string& path);  // g_Replay or g_ReplayPrev
+// A refused file is the reader's to report (its error box).
+bool ReadReplayFile(const std::string& path);  // into g_Replay, g_Stage, g_StageStart, g_Progress
+void SetReplayReader(std::function<bool(const std::string& path)> reader);  // tests (empty: the stand-in)
+bool WriteReplayFile(int previousPlay, const std::string& path, bool mayReplace);  // g_Replay or g_ReplayPrev
 // The save-as dialog's starting name of the current (0) or previous (1) play.
 int MakeReplayFileName(std::string& out, int previousPlay);
 void SetRememberedFilePath(const std::string& path);

@@ -30,7 +30,7 @@ private:
 };
 
 std::string Convert(const char* to, const char* from, std::string_view in, const char* replacement,
-                    size_t replacementLen) {
+                    size_t replacementLen, bool* failed = nullptr) {
     thread_local ConverterCache converters;
     iconv_t cd = converters.Get(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
@@ -47,6 +47,7 @@ std::string Convert(const char* to, const char* from, std::string_view in, const
         if (r == static_cast<size_t>(-1)) {
             if (errno == E2BIG) continue;
             // Invalid or incomplete sequence: put the replacement and skip a byte.
+            if (failed) *failed = true;
             out.append(replacement, replacementLen);
             ++src;
             --srcLeft;
@@ -85,6 +86,55 @@ std::u16string Cp932ToUtf16(std::string_view cp932) {
                                        (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
     }
     return out;
+}
+
+bool IsValidUtf8(std::string_view s) {
+    size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        size_t n = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3 : (c >= 0xF0 && c <= 0xF4) ? 4 : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        for (size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        if (n == 3) {
+            unsigned char d = static_cast<unsigned char>(s[i + 1]);
+            if ((c == 0xE0 && d < 0xA0) || (c == 0xED && d >= 0xA0)) return false;  // overlong, surrogate
+        } else if (n == 4) {
+            unsigned char d = static_cast<unsigned char>(s[i + 1]);
+            if ((c == 0xF0 && d < 0x90) || (c == 0xF4 && d >= 0x90)) return false;
+        }
+        i += n;
+    }
+    return true;
+}
+
+bool Utf8ToCp932Strict(std::string_view utf8, std::string* out) {
+    bool failed = false;
+    std::string r = Convert("CP932", "UTF-8", utf8, "?", 1, &failed);
+    if (failed) return false;
+    *out = std::move(r);
+    return true;
+}
+
+bool IsValidCp932(std::string_view cp932) {
+    bool failed = false;
+    Convert("UTF-8", "CP932", cp932, "?", 1, &failed);
+    return !failed;
+}
+
+bool HostNameToCp932(std::string_view hostName, std::string* out) {
+    std::string cp;
+    if (IsValidUtf8(hostName)) {
+        if (!Utf8ToCp932Strict(hostName, &cp)) return false;
+    } else if (IsValidCp932(hostName)) {
+        cp.assign(hostName);
+    } else {
+        return false;
+    }
+    for (size_t i = 0; i < cp.size(); i += Cp932CharLen(cp, i))
+        if (cp[i] == '\\' && Cp932CharLen(cp, i) == 1) return false;
+    *out = std::move(cp);
+    return true;
 }
 
 const std::string& Sjis(const char* utf8Literal) {

@@ -35,6 +35,19 @@ std::string Utf8ToCp932(std::string_view utf8);
 std::string Cp932ToUtf8(std::string_view cp932);
 std::u16string Cp932ToUtf16(std::string_view cp932);
 
+// Strict forms: false when the input is not valid UTF-8 / CP932 or (UTF-8 to
+// CP932) holds a character with no CP932 form.
+bool IsValidUtf8(std::string_view s);
+bool IsValidCp932(std::string_view cp932);
+bool Utf8ToCp932Strict(std::string_view utf8, std::string* out);
+
+// A file name as the host stores it, in the program's CP932 form: a UTF-8
+// name converted (it must have a CP932 form); a name that is not UTF-8 but
+// valid CP932 bytes (unpacked from a Windows archive) taken as those bytes.
+// False for any other name, and for one holding a backslash character, which
+// the program's paths would split.
+bool HostNameToCp932(std::string_view hostName, std::string* out);
+
 // The program's own texts: a UTF-8 literal in, its CP932 bytes out. The
 // result is cached per literal address, so use it on literals only.
 const std::string& Sjis(const char* utf8Literal);

@@ -90,8 +90,11 @@ std::vector<std::string> SplitCp932(std::string_view p, bool* absolute) {
 }
 
 // Case-insensitive comparison key of a host name: Windows compares names by
-// upper-casing their UTF-16 form.
-std::u16string NameKey(const std::string& utf8) { return UpperUtf16(Utf8ToCp932(utf8)); }
+// upper-casing their UTF-16 form. A name the program cannot spell has no key.
+std::u16string NameKey(const std::string& hostName) {
+    std::string cp;
+    return HostNameToCp932(hostName, &cp) ? UpperUtf16(cp) : std::u16string();
+}
 
 bool WildMatch(const std::u16string& pat, size_t pi, const std::u16string& s, size_t si) {
     while (pi < pat.size()) {
@@ -125,7 +128,7 @@ std::string OsPath(std::string_view cp932Path) {
                 std::string dir = host.empty() ? "" : host.substr(0, host.size() - 1);
                 if (absolute && dir.empty()) dir = "/";
                 const auto& listing = CachedListing(dir);
-                std::u16string want = NameKey(name);
+                std::u16string want = UpperUtf16(parts[i]);
                 for (const auto& cand : listing) {
                     if (cand.key == want) {
                         name = cand.name;
@@ -231,7 +234,8 @@ bool WindowsNameLess(std::string_view a, std::string_view b) {
     return a < b;  // names equal but for case (possible on Linux): a fixed order
 }
 
-std::vector<DirEntry> ListDir(std::string_view cp932Folder, std::string_view cp932Pattern) {
+std::vector<DirEntry> ListDir(std::string_view cp932Folder, std::string_view cp932Pattern,
+                              std::vector<std::string>* leftOut) {
     std::vector<DirEntry> out;
     std::string host = cp932Folder.empty() ? "." : OsPath(cp932Folder);
     // "*.*" matches every name, also one without a dot, as on Windows.
@@ -245,7 +249,11 @@ std::vector<DirEntry> ListDir(std::string_view cp932Folder, std::string_view cp9
     std::vector<Keyed> found;
     while (dirent* e = ::readdir(d)) {
         if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
-        std::string cp = Utf8ToCp932(e->d_name);
+        std::string cp;
+        if (!HostNameToCp932(e->d_name, &cp)) {
+            if (leftOut) leftOut->push_back(e->d_name);
+            continue;
+        }
         std::u16string key = UpperUtf16(cp);
         if (!WildMatch(pat, 0, key, 0)) continue;
         struct stat st;

@@ -40,12 +40,15 @@ bool RenamePath(std::string_view fromCp932, std::string_view toCp932);
 // Names (CP932, no folder) of the entries of a folder that match a pattern
 // with '*' and '?' wildcards, compared case-insensitively, in the order
 // Windows lists them (UTF-16, upper-cased, code unit by code unit).
-// Folders are included; "." and ".." are not.
+// Folders are included; "." and ".." are not. Host names are taken as
+// HostNameToCp932 (platform/cp932.h) spells them; a name it refuses is left
+// out, and its host name goes to `leftOut` when given.
 struct DirEntry {
     std::string name;
     bool isDir = false;
 };
-std::vector<DirEntry> ListDir(std::string_view cp932Folder, std::string_view cp932Pattern);
+std::vector<DirEntry> ListDir(std::string_view cp932Folder, std::string_view cp932Pattern,
+                              std::vector<std::string>* leftOut = nullptr);
 
 // Ordering rule used by ListDir, exposed for tests and sorted views.
 bool WindowsNameLess(std::string_view cp932A, std::string_view cp932B);

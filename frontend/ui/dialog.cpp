@@ -129,6 +129,9 @@ void HandleEvent(cDialogWindow& win, const SDL_Event& e, Swallowed& sw) {
         case SDL_MOUSEMOTION:
             win.MouseMove(e.motion.x, e.motion.y);
             break;
+        case SDL_MOUSEWHEEL:
+            win.MouseWheel(e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y);
+            break;
         default:
             break;
     }
@@ -234,6 +237,8 @@ int VirtualKeyOf(int k) {
         case SDLK_KP_ENTER: return VK_RETURN;
         case SDLK_ESCAPE: return VK_ESCAPE;
         case SDLK_SPACE: return VK_SPACE;
+        case SDLK_PAGEUP: return VK_PRIOR;
+        case SDLK_PAGEDOWN: return VK_NEXT;
         case SDLK_END: return VK_END;
         case SDLK_HOME: return VK_HOME;
         case SDLK_LEFT: return VK_LEFT;

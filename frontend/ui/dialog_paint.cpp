@@ -26,6 +26,7 @@ void Disc(cCanvas& c, int cx2, int cy2, int r2, uint32_t color) {
 }  // namespace
 
 void cDialogWindow::Paint(cCanvas& c, text::cFontFace& face) {
+    if (!m_bVisible) return;
     c.ResetClip();
     c.Fill(m_nX, m_nY, m_nW, m_nH, kFace);
     if (FrameLeft()) c.Edge(m_nX, m_nY, m_nW, m_nH, false);
@@ -125,11 +126,8 @@ void cDialogWindow::PaintItem(cCanvas& c, text::cFontFace& face, cWidget& w, boo
         case ItemKind::kList: {
             c.Fill(ox, oy, w.w, w.h, kWindow);
             c.Edge(ox, oy, w.w, w.h, true);
-            int rows = std::max(1, (w.h - 4) / kLineHeight);
-            if (w.curSel >= 0) {
-                if (w.curSel < w.top) w.top = w.curSel;
-                if (w.curSel >= w.top + rows) w.top = w.curSel - rows + 1;
-            }
+            int rows = ListRows(w);
+            w.top = std::clamp(w.top, 0, std::max(0, static_cast<int>(w.items.size()) - rows));
             c.SetClip(ox + 2, oy + 2, w.w - 4, w.h - 4);
             for (int r = 0; r < rows && w.top + r < static_cast<int>(w.items.size()); ++r) {
                 int i = w.top + r, ry = oy + 2 + r * kLineHeight;

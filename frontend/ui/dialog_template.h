@@ -41,6 +41,7 @@ struct DialogTemplate {
     uint32_t style = WS_CAPTION;  // WS_CAPTION: a caption bar; either frame bit: the frame
     std::string caption;          // CP932
     int w = 0, h = 0;             // client size
+    bool visible = true;          // false: never drawn (a dialog that only runs others)
     std::vector<ItemTemplate> items;
 };
 

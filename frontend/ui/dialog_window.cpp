@@ -115,7 +115,7 @@ bool cWidget::Focusable() const {
 }
 
 cDialogWindow::cDialogWindow(const DialogTemplate& t, DlgProc proc)
-    : m_dwStyle(t.style), m_strCaption(t.caption), m_lpfnProc(proc) {
+    : m_dwStyle(t.style), m_strCaption(t.caption), m_lpfnProc(proc), m_bVisible(t.visible) {
     m_nClientW = ScaleDluX(t.w);
     m_nClientH = ScaleDluY(t.h);
     m_nW = m_nClientW + 2 * FrameLeft();
@@ -318,9 +318,23 @@ void cDialogWindow::KeyDown(int vk, bool shift, bool ctrl) {
                 EditKey(*f, vk, shift, ctrl);
             } else if (f && f->kind == ItemKind::kRadio && vk >= VK_LEFT && vk <= VK_DOWN) {
                 MoveInGroup(vk == VK_LEFT || vk == VK_UP ? -1 : 1);
-            } else if (f && f->kind == ItemKind::kList && (vk == VK_UP || vk == VK_DOWN) && !f->items.empty()) {
-                f->curSel = std::clamp(f->curSel + (vk == VK_UP ? -1 : 1), 0, static_cast<int>(f->items.size()) - 1);
-                Send(WM_COMMAND, MakeWParam(f->id, LBN_SELCHANGE), 0);
+            } else if (f && f->kind == ItemKind::kList && !f->items.empty()) {
+                const int last = static_cast<int>(f->items.size()) - 1, page = std::max(1, ListRows(*f) - 1);
+                int sel = f->curSel;
+                switch (vk) {
+                    case VK_UP: sel = f->curSel - 1; break;
+                    case VK_DOWN: sel = f->curSel + 1; break;
+                    case VK_PRIOR: sel = f->curSel - page; break;
+                    case VK_NEXT: sel = f->curSel < 0 ? page : f->curSel + page; break;
+                    case VK_HOME: sel = 0; break;
+                    case VK_END: sel = last; break;
+                    default: break;
+                }
+                if (sel != f->curSel) {
+                    f->curSel = std::clamp(sel, 0, last);
+                    EnsureVisible(*f);
+                    Send(WM_COMMAND, MakeWParam(f->id, LBN_SELCHANGE), 0);
+                }
             }
             break;
     }
@@ -426,6 +440,32 @@ void cDialogWindow::MouseUp(int fx, int fy) {
     if (w.kind == ItemKind::kEdit) return;
     w.pressed = false;
     if (HitTest(fx, fy) == i) Click(w);
+}
+
+int cDialogWindow::ListRows(const cWidget& w) { return std::max(1, (w.h - 4) / kLineHeight); }
+
+void cDialogWindow::EnsureVisible(cWidget& w) {
+    const int rows = ListRows(w);
+    if (w.curSel >= 0) {
+        if (w.curSel < w.top) w.top = w.curSel;
+        if (w.curSel >= w.top + rows) w.top = w.curSel - rows + 1;
+    }
+    w.top = std::clamp(w.top, 0, std::max(0, static_cast<int>(w.items.size()) - rows));
+}
+
+void cDialogWindow::MouseWheel(int notches) {
+    cWidget* list = Focused();
+    if (!list || list->kind != ItemKind::kList) {
+        list = nullptr;
+        for (cWidget& w : m_vecItems)
+            if (w.kind == ItemKind::kList && w.enabled) {
+                list = &w;
+                break;
+            }
+    }
+    if (!list) return;
+    const int rows = ListRows(*list);
+    list->top = std::clamp(list->top - 3 * notches, 0, std::max(0, static_cast<int>(list->items.size()) - rows));
 }
 
 bool cDialogWindow::EditBox(int* x, int* y, int* w, int* h) {

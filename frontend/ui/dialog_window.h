@@ -63,6 +63,7 @@ public:
     DlgProc m_lpfnProc = nullptr;
     bool m_bEnded = false;
     int m_nResult = 0;
+    bool m_bVisible = true;
 
     cWidget* Item(int id);
     cWidget* Focused();
@@ -80,6 +81,11 @@ public:
     void MouseDown(int fx, int fy, bool doubleClick);
     void MouseMove(int fx, int fy);
     void MouseUp(int fx, int fy);
+    // Wheel notches (up positive): scroll the focused list, else the first.
+    void MouseWheel(int notches);
+    // A list's visible rows, and its first row moved so the selection shows.
+    static int ListRows(const cWidget& w);
+    static void EnsureVisible(cWidget& w);
     // The focused text entry's box in frame coordinates (false: none).
     bool EditBox(int* x, int* y, int* w, int* h);
 

@@ -49,7 +49,8 @@ cMessageDialog::cMessageDialog(const std::string& text, const std::string& capti
             m_nEscAnswer = m_nSignalAnswer = IDOK;
             break;
     }
-    m_nFirstButton = buttons.front().id;
+    const size_t focused = (type & platform::MB_DEFBUTTON2) && buttons.size() > 1 ? 1 : 0;
+    m_nFirstButton = buttons[focused].id;
     // The text's size decides the box's; sizes in dialog units.
     int textW = 0, lines = 1;
     if (auto face = TemplateFace()) {
@@ -71,7 +72,9 @@ cMessageDialog::cMessageDialog(const std::string& text, const std::string& capti
     m_Template.items.push_back({-1, ItemKind::kStatic, 0, text, kMargin, kMargin, w - 2 * kMargin, textDluH});
     int x = (w - buttonsW) / 2, y = kMargin + textDluH + kMargin;
     for (size_t i = 0; i < buttons.size(); ++i) {
-        uint32_t style = kStyleTabStop | (i == 0 ? kStyleDefault | kStyleGroup : 0);
+        uint32_t style = kStyleTabStop;
+        if (i == 0) style |= kStyleGroup;
+        if (i == focused) style |= kStyleDefault;
         m_Template.items.push_back({buttons[i].id, ItemKind::kButton, style,
                                     english ? std::string(buttons[i].en) : SJ(buttons[i].ja), x, y, kButtonW,
                                     kButtonH});

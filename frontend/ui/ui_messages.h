@@ -53,6 +53,8 @@ enum : int {
     VK_CONTROL = 0x11,
     VK_ESCAPE = 0x1B,
     VK_SPACE = 0x20,
+    VK_PRIOR = 0x21,  // Page Up
+    VK_NEXT = 0x22,   // Page Down
     VK_END = 0x23,
     VK_HOME = 0x24,
     VK_LEFT = 0x25,

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 
 using platform::OsPath;
@@ -103,4 +104,47 @@ TEST(Fs, FreeDiskBytesCappedAtIntMax) {
     EXPECT_GT(free, 0);
     EXPECT_LE(free, INT_MAX);
     EXPECT_EQ(platform::FreeDiskBytes("no\\such\\folder"), 0);
+}
+
+// Names as the host stores them: UTF-8 with a CP932 form, raw CP932 bytes
+// (unpacked from a Windows archive), and names the program cannot spell.
+TEST(ListDir, HostNamesInTheProgramsForm) {
+    TempWorkDir dir;
+    const std::string raw = Sj("ソフト.stg4");  // 0x83 0x5C: a trail byte, not a separator
+    dir.WriteFile("d/" + raw, "raw");
+    dir.WriteFile("d/ステージ.stg4", "utf8");
+    dir.WriteFile("d/한.stg4", "no cp932 form");
+    dir.WriteFile("d/a\\b.stg4", "a backslash in the name");
+    dir.WriteFile("d/" + std::string("\xFF\xFE.stg4"), "neither");
+    std::vector<std::string> names, leftOut;
+    for (const auto& e : platform::ListDir("d", "*.STG4", &leftOut)) names.push_back(e.name);
+    EXPECT_EQ(names, std::vector<std::string>({Sj("ステージ.stg4"), raw}));
+    std::sort(leftOut.begin(), leftOut.end());
+    EXPECT_EQ(leftOut, std::vector<std::string>({"a\\b.stg4", "한.stg4", "\xFF\xFE.stg4"}));
+
+    // The raw name opens by its CP932 spelling, in any case.
+    EXPECT_EQ(OsPath(Sj("D\\ソフト.STG4")), "d/" + raw);
+    auto data = platform::ReadWholeFile(Sj("d\\ソフト.stg4"));
+    ASSERT_TRUE(data.has_value());
+    EXPECT_EQ(std::string(data->begin(), data->end()), "raw");
+}
+
+TEST(Cp932, HostNameToCp932) {
+    struct Case {
+        std::string host;
+        bool ok;
+        std::string cp932;
+    } cases[] = {
+        {"plain.txt", true, "plain.txt"},
+        {"表.txt", true, Sj("表.txt")},
+        {Sj("表.txt"), true, Sj("表.txt")},  // raw CP932 bytes stay
+        {"한", false, ""},
+        {"a\\b", false, ""},
+        {"\x81", false, ""},  // a lone lead byte
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        EXPECT_EQ(platform::HostNameToCp932(c.host, &out), c.ok) << c.host;
+        if (c.ok) EXPECT_EQ(out, c.cp932) << c.host;
+    }
 }

@@ -187,7 +187,7 @@ TEST_F(ReplaySaveTest, EndToEndToTheWriter) {
         g_Stage.m_strPath = SJ("data\\stg4\\表.stg4_1000");
         std::mutex m;
         std::vector<std::pair<int, std::string>> writes;
-        SetReplayWriter([&](int prev, const std::string& path) {
+        SetReplayWriter([&](int prev, const std::string& path, bool) {
             std::lock_guard<std::mutex> lock(m);
             writes.push_back({prev, path});
             return !c.writerFails;
