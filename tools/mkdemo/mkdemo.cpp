@@ -64,6 +64,7 @@ void WriteSystemIni() {
 void WriteSystemData() {
     cSystemData sd = SystemDataDefaults();
     sd.m_strTitle = kTitle;
+    sd.m_bTitleMenuCentred = 0;  // the title shows the menu's labels
     demo::SetSoundRecords(sd);
     Check(sd.SaveFile(g_PathTable[PATH_SYSTEM]), g_PathTable[PATH_SYSTEM]);
 }
