@@ -107,6 +107,21 @@ cCanvas WindowFrame() {
     return c;
 }
 
+// The title's item pictures: one 32-pixel strip per title action (new
+// game, continue, challenge, free play, replay, options, end). The demo
+// shows the menu's labels instead; a game that switches to pictures finds
+// them here.
+cCanvas GameModeStrips() {
+    const uint8_t colours[7] = {RED, BLUE, ORANGE, GREEN, PURPLE, SKY, GREY};
+    cCanvas c(160, 224);
+    for (int k = 0; k < 7; ++k) {
+        c.Rect(0, k * 32 + 2, 160, 28, colours[k]);
+        c.Frame(0, k * 32 + 2, 160, 28, WHITE);
+        for (int d = 0; d <= k; ++d) c.Disc(16 + d * 20, k * 32 + 16, 6, WHITE);
+    }
+    return c;
+}
+
 // A triangle pointing right in the size x size cell at (x, y).
 void Pointer(cCanvas& c, int x, int y, int size, uint8_t fill, uint8_t edge) {
     const int half = size / 2;
@@ -222,6 +237,7 @@ std::vector<DemoBitmap> DemoBitmaps() {
     out.push_back({"bmp\\Window.bmp", WindowFrame()});
     out.push_back({"bmp\\StatusWindow.bmp", StatusBar()});
     out.push_back({"bmp\\Title.bmp", TitlePicture()});
+    out.push_back({"bmp\\GameMode.bmp", GameModeStrips()});
     out.push_back({"bmp\\Accessory.bmp", Accessory()});
     out.push_back({"bmp\\Symbol.bmp", Strip(WHITE, YELLOW)});
     out.push_back({"bmp\\Word.bmp", Strip(RED, WHITE)});
