@@ -71,7 +71,22 @@ private:
     int m_nFrames = 0;
 };
 
+// The English demo (tovaro-mkdemo --english), built once per test process.
+inline const std::filesystem::path& EnglishDemoTemplate() {
+    static testsupport::DemoTemplateCleanup cleanup;
+    static const std::filesystem::path path = [] {
+        const std::filesystem::path p =
+            std::filesystem::temp_directory_path() / ("tovaro_demo_en_" + std::to_string(::getpid()));
+        const std::string cmd =
+            std::string(TOVARO_BINARY_DIR) + "/tovaro-mkdemo --english '" + p.string() + "' >/dev/null";
+        if (std::system(cmd.c_str()) == 0) cleanup.path = p;
+        return p;
+    }();
+    return path;
+}
+
 struct StartOptions {
+    bool english = false;
     int direct3D = 1;
     int bpp = 32;
     int windowMode = 1;
@@ -89,8 +104,13 @@ public:
         g_bQuit = 0;
         text::ResetFadeAngles();
         SetScreenSizeOverride(1920, 1080, o.windowMode ? o.bpp : 32);
-        testsupport::CopyDemo(m_dir.Path());
-        m_dir.WriteFile("System.ini", "Direct3D=" + std::to_string(o.direct3D) +
+        if (o.english) {
+            std::filesystem::copy(EnglishDemoTemplate(), m_dir.Path(), std::filesystem::copy_options::recursive);
+            platform::InvalidateDirCache();
+        } else {
+            testsupport::CopyDemo(m_dir.Path());
+        }
+        m_dir.WriteFile("System.ini", std::string(o.english ? "English=1\r\n" : "") + "Direct3D=" + std::to_string(o.direct3D) +
                                           "\r\nWindowMode=" + std::to_string(o.windowMode) +
                                           "\r\nBpp=" + std::to_string(o.bpp) + "\r\nVSync=0\r\nShowFps=0\r\nExit\r\n");
         if (o.prepare) o.prepare(m_dir);

@@ -3,6 +3,7 @@
 // lost page drawn again.
 #include "tests/frontend/scenes/scene_harness.h"
 
+#include "frontend/frontend_services.h"
 #include "frontend/scenes/menu_cursor.h"
 #include "frontend/scenes/scene_title.h"
 #include "media/gfx/dd_blit.h"
@@ -91,6 +92,23 @@ TEST(TitleGolden, MenuInBothDeviceFamilies) {
         run.Step();
         EXPECT_EQ(g_SceneSurfaces.at(0).bLost, 0);
         EXPECT_EQ(Golden(c.golden, run.Shown()), "");
+    }
+}
+
+TEST(TitleGolden, EnglishDemo) {
+    for (int saveMode : {1, 2}) {
+        SCOPED_TRACE(saveMode);
+        StartOptions o;
+        o.english = true;
+        o.tweak = [saveMode](cSystemData& sd) { sd.m_nSaveMode = saveMode; };
+        DemoRun run(o);
+        ASSERT_TRUE(run.Started());
+        EXPECT_EQ(g_SystemData.m_vecTitleMenu.at(0).m_strLabel, "New Game");
+        EXPECT_EQ(g_SystemData.m_vecTexts.size(), 39u);
+        EXPECT_EQ(g_SystemData.m_vecTexts.at(38), "By name, ascending");
+        EXPECT_EQ(EnglishSetting(), 1);
+        if (saveMode == 2) WriteSlot(0, 1);
+        EXPECT_EQ(Golden(saveMode == 2 ? "title_savemode2_en.png" : "title_en.png", MenuFrame(run)), "");
     }
 }
 
