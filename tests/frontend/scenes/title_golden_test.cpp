@@ -4,7 +4,9 @@
 #include "tests/frontend/scenes/scene_harness.h"
 
 #include "frontend/frontend_services.h"
+#include "frontend/scenes/cmd_menu.h"
 #include "frontend/scenes/menu_cursor.h"
+#include "platform/cp932.h"
 #include "frontend/scenes/scene_title.h"
 #include "media/gfx/dd_blit.h"
 #include "tests/media/text/png_golden.h"
@@ -157,6 +159,42 @@ TEST(TitleGolden, SaveMode2AndPictureMenu) {
     EXPECT_EQ(t->m_nPanelX, 288 - 96 / 2);
     EXPECT_EQ(g_SceneSurfaces.at(0).nWidth, 96 + 32);
     EXPECT_EQ(g_MenuCursor.Cur().m_nY, 4);
+}
+
+// A DirectDraw loss: the scene manager restores the primary surface and the
+// page, which comes back flagged lost and is drawn again by the title.
+TEST(TitleGolden, DirectDrawLossRedrawsThePage) {
+    StartOptions o;
+    o.direct3D = 0;
+    DemoRun run(o);
+    ASSERT_TRUE(run.Started());
+    const std::vector<uint32_t> before = MenuFrame(run);
+    ASSERT_EQ(before.size(), 640u * 480u);
+    ASSERT_EQ(g_SceneSurfaces.size(), 1u);
+    g_PrimarySurface.lpDD->lpSurface->lost = true;
+    g_SceneSurfaces.at(0).lpDD->lpSurface->lost = true;
+    run.Step();
+    EXPECT_EQ(g_SceneSurfaces.at(0).bLost, 0);
+    EXPECT_FALSE(g_SceneSurfaces.at(0).lpDD->lpSurface->lost);
+    const std::vector<uint32_t> after = run.Shown();
+    EXPECT_TRUE(after == before);
+}
+
+// The boxed command list: enabled entries only, the cursor column left free,
+// centred on x 320; a list of empty labels draws nothing.
+TEST(CmdMenuGolden, BoxedListOfEnabledEntries) {
+    DemoRun run;
+    ASSERT_TRUE(run.Started());
+    const std::vector<cCmd> list = {
+        {1, SJ("セーブ")}, {0, SJ("オートセーブ")}, {1, SJ("もどる")}, {1, SJ("タイトルへ")},
+    };
+    run.Step();  // the title's Init loads the text-box picture
+    DDFillSurface(&g_BackBuffer, 16);
+    DrawCmdMenu(&g_BackBuffer, CmdMenuCenterX(320, list), 200, list);
+    const std::vector<cCmd> empty = {{1, ""}, {0, "hidden"}};
+    DrawCmdMenu(&g_BackBuffer, 0, 0, empty);
+    g_SceneManager.Present();
+    EXPECT_EQ(Golden("cmd_menu.png", run.Shown()), "");
 }
 
 }  // namespace
