@@ -33,6 +33,12 @@ void DrawTitlePicture() { DDBlt(&g_BackBuffer, 0, 0, 640, 480, &SurfaceTable[kSl
 
 cInput& MenuInput() { return g_InputList.at(0); }
 
+// The game saves into this story slot at its stage clears.
+void SaveInto(int slot) {
+    g_Progress.m_nSlot = slot;
+    g_Progress.m_bSlotSave = 1;
+}
+
 }  // namespace
 
 cSceneTitle::cSceneTitle() : cSceneMenu(SCENE_TITLE, 0, kMenuButtons2, {kSlotTitle, kSlotGameMode, kSlotAccessory, kSlotWindow}) {
@@ -128,6 +134,23 @@ void cSceneTitle::DrawSlotScreen() {
     DDBlt(&g_BackBuffer, c.m_nPixelX, c.m_nPixelY, 16, 16, &SurfaceTable[kSlotAccessory], 64, 0, 1);
 }
 
+void cSceneTitle::MoveInSlotList(const cInput& in, bool moves) {
+    const int count = static_cast<int>(g_SaveSlots.size());
+    m_nListRows = std::min(kMaxListRows, count);
+    if (!moves) return;
+    g_MenuCursor.MoveList(in.m_sDir, 1, m_nListTop, kListY, 16, kListX, m_nListRows, count, 1, 0);
+    DS_PlayCursorSE(in.m_sDir, 3, 0);
+}
+
+void cSceneTitle::CancelOrDrawSlots(const cInput& in) {
+    if (in.m_wButton & kButtonCancel) {
+        PlaySe(2);
+        BackToMenu();
+        return;
+    }
+    DrawSlotScreen();
+}
+
 void cSceneTitle::BackToMenu() {
     g_MenuCursor.Pop(1);
     m_nState = 1;
@@ -198,10 +221,7 @@ void cSceneTitle::UpdateNewGame() {
         const int saveMode = g_SystemData.m_nSaveMode;
         if (saveMode == 0 || saveMode == 2) {
             NewGameReset();
-            if (saveMode == 2) {
-                g_Progress.m_nSlot = 0;
-                g_Progress.m_bSlotSave = 1;
-            }
+            if (saveMode == 2) SaveInto(0);
             Leave(SCENE_WORLDMAP);
             return;
         }
@@ -210,10 +230,7 @@ void cSceneTitle::UpdateNewGame() {
         m_nListTop = 0;
         m_nStep = 1;
     }
-    const int count = static_cast<int>(g_SaveSlots.size());
-    m_nListRows = std::min(kMaxListRows, count);
-    g_MenuCursor.MoveList(in.m_sDir, 1, m_nListTop, kListY, 16, kListX, m_nListRows, count, 1, 0);
-    DS_PlayCursorSE(in.m_sDir, 3, 0);
+    MoveInSlotList(in, true);
     if (in.m_wButton & kButtonDecide) {
         const int slot = g_MenuCursor.Cur().m_nY;
         if (g_SaveSlots.at(slot).m_bUsed) {
@@ -222,17 +239,11 @@ void cSceneTitle::UpdateNewGame() {
         }
         PlaySe(1);
         NewGameReset();
-        g_Progress.m_nSlot = slot;
-        g_Progress.m_bSlotSave = 1;
+        SaveInto(slot);
         Leave(SCENE_WORLDMAP);
         return;
     }
-    if (in.m_wButton & kButtonCancel) {
-        PlaySe(2);
-        BackToMenu();
-        return;
-    }
-    DrawSlotScreen();
+    CancelOrDrawSlots(in);
 }
 
 void cSceneTitle::UpdateLoadGame() {
@@ -244,12 +255,7 @@ void cSceneTitle::UpdateLoadGame() {
         m_nStep = 1;
         ScanStorySlots(g_SaveSlots);
     }
-    const int count = static_cast<int>(g_SaveSlots.size());
-    m_nListRows = std::min(kMaxListRows, count);
-    if (!single) {
-        g_MenuCursor.MoveList(in.m_sDir, 1, m_nListTop, kListY, 16, kListX, m_nListRows, count, 1, 0);
-        DS_PlayCursorSE(in.m_sDir, 3, 0);
-    }
+    MoveInSlotList(in, !single);
     if ((in.m_wButton & kButtonDecide) || single) {
         const int slot = g_MenuCursor.Cur().m_nY;
         // An empty slot, or one that cannot be read, keeps the progress as
@@ -261,19 +267,11 @@ void cSceneTitle::UpdateLoadGame() {
             return;
         }
         if (!single) PlaySe(1);
-        if (single) {
-            g_Progress.m_nSlot = 0;
-            g_Progress.m_bSlotSave = 1;
-        }
+        if (single) SaveInto(0);
         Leave(g_Progress.m_bResume ? SCENE_PLAY : SCENE_WORLDMAP);
         return;
     }
-    if (in.m_wButton & kButtonCancel) {
-        PlaySe(2);
-        BackToMenu();
-        return;
-    }
-    DrawSlotScreen();
+    CancelOrDrawSlots(in);
 }
 
 int cSceneTitle::WaitOpenStage() {

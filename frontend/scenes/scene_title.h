@@ -5,6 +5,8 @@
 #pragma once
 #include "frontend/scenes/scene_menu.h"
 
+class cInput;
+
 // The title's actions (index into the system data's title menu).
 enum eTitleAction : int {
     TITLE_NEWGAME = 0,
@@ -44,6 +46,10 @@ private:
     void DrawMenuPage();
     void Draw();
     void DrawSlotScreen();
+    // The slot list's rows, and its cursor move when `moves`.
+    void MoveInSlotList(const cInput& in, bool moves);
+    // Cancel goes back to the menu; otherwise the list is drawn.
+    void CancelOrDrawSlots(const cInput& in);
     // Back from a slot list to the main menu row.
     void BackToMenu();
     void RenderPages() override { DrawMenuPage(); }
