@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -19,10 +20,11 @@
 #include "app/scene_manager.h"
 #include "app/system_report.h"
 #include "app/thread.h"
+#include "frontend/frontend_services.h"
+#include "frontend/scenes/menu_cursor.h"
 #include "platform/input_source.h"
 #include "platform/keyboard_state.h"
 #include "platform/message_box.h"
-#include "tests/media/input/fake_input_source.h"
 #include "tests/media/text/png_golden.h"
 #include "tests/support/demo_template.h"
 #include "tests/support/temp_dir.h"
@@ -30,6 +32,17 @@
 #include "tests/support/xvfb_server.h"
 
 namespace {
+
+// The keyboard of the test: one key held at a time, set by the main thread
+// and read by the game thread.
+class HeldKeySource : public platform::cInputSource {
+public:
+    bool IsKeyHeld(int vk) override { return vk == held.load(); }
+    unsigned JoyGetNumDevs() override { return 0; }
+    bool JoyGetPosEx(unsigned, platform::JoyInfoEx&) override { return false; }
+    bool JoyGetDevCaps(unsigned, platform::JoyCaps&) override { return false; }
+    std::atomic<int> held{0};
+};
 
 // Pumps the window's events for about ms milliseconds.
 void Pump(int ms) {
@@ -46,7 +59,7 @@ TEST(TitleXvfb, RealWindowShowsTheTitleAndTheEndItemEndsIt) {
     if (!server.Start()) GTEST_SKIP() << "Xvfb cannot start";
     ASSERT_EQ(server.InitSdl(), "");
     ClaimGameToken();
-    cFakeInputSource keys;
+    HeldKeySource keys;
     platform::cScopedInputSource scoped(keys);
     testsupport::TempWorkDir dir;
     testsupport::CopyDemo(dir.Path());
@@ -77,14 +90,21 @@ TEST(TitleXvfb, RealWindowShowsTheTitleAndTheEndItemEndsIt) {
     if (diff) texttest::WritePngRgb(std::string(TOVARO_BINARY_DIR) + "/actual_xvfb_title.png", w, h, shot);
 
     // Up from the first row wraps to the end item; decide asks for the close,
-    // which on the title needs no confirmation.
-    keys.keys = {platform::VK_UP};
-    Pump(120);
-    keys.keys.clear();
-    Pump(120);
-    keys.keys = {'Z'};
+    // which on the title needs no confirmation. Keys are held until the
+    // game thread has seen them, however slowly it runs.
+    SetConfirmEndImpl([](int) {
+        ADD_FAILURE() << "the close asked for confirmation";
+        return true;
+    });
+    keys.held = platform::VK_UP;
+    for (int i = 0; i < 400 && g_MenuCursor.Cur().m_nY != 6; ++i) Pump(5);
+    keys.held = 0;
+    EXPECT_EQ(g_MenuCursor.Cur().m_nY, 6);
+    Pump(100);
+    keys.held = 'Z';
     const int status = g_MainWindow.MessageLoop();
-    keys.keys.clear();
+    keys.held = 0;
+    SetConfirmEndImpl({});
     AppEnd();
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(boxes.Boxes().empty());
