@@ -50,7 +50,13 @@ TEST(MenuFrame, FadesTakeTenFramesThenColour16AndTheSwitch) {
     ASSERT_TRUE(run.Started());
     ASSERT_EQ(g_SceneManager.m_nFadeSpeed, 10);
     g_SceneManager.g_nGameType = TITLE_OPTIONS;  // the cursor starts on the options row
-    int in = 0;
+    g_SceneManager.m_nBgmEntry = -1;
+    run.Step();
+    // Init asked for the title's music and loaded the title's pictures.
+    EXPECT_EQ(g_SceneManager.m_nBgmEntry, g_SystemData.m_vecSceneBgm.at(0));
+    EXPECT_EQ(g_SceneManager.m_bBgmRepeat, g_SystemData.m_vecSceneBgmRepeat.at(0));
+    EXPECT_NE(SurfaceTable[48].lpDT, nullptr);
+    int in = 1;
     while (run.State() != 1 && in < 50) {
         run.Step();
         ++in;
@@ -79,6 +85,9 @@ TEST(MenuFrame, FadesTakeTenFramesThenColour16AndTheSwitch) {
     EXPECT_EQ(run.m_visits[0].kind, SCENE_OPTIONS);
     EXPECT_EQ(run.m_visits[0].prevKind, SCENE_TITLE);
     EXPECT_EQ(g_SceneManager.SceneOf(SCENE_TITLE), nullptr);
+    // The title's pictures and page went with it.
+    EXPECT_EQ(SurfaceTable[48].lpDT, nullptr);
+    EXPECT_TRUE(g_SceneSurfaces.empty());
 }
 
 // A menu scene whose Init throws a message text.

@@ -86,8 +86,10 @@ TEST(Title, VisibleRows) {
         {"save mode 2, slot 0 used, only new game enabled", 0x01, 2, true, {0}},
         {"save mode 0 ignores slot 0", 0x03, 0, true, {0, 1}},
     };
+    const cCheckedVector<cCmd> menu = g_SystemData.m_vecTitleMenu;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        g_SystemData.m_vecTitleMenu = menu;
         EnableTitleItems(c.enabled);
         g_SystemData.m_nSaveMode = c.saveMode;
         if (c.slot0Used)
@@ -101,6 +103,15 @@ TEST(Title, VisibleRows) {
         ASSERT_EQ(g_SceneSurfaces.size(), 1u);
         EXPECT_EQ(g_SceneSurfaces.at(0).nHeight, 32 * static_cast<int>(c.actions.size()) + 2);
     }
+    // A menu list longer than the title's seven rows shows its first seven.
+    g_SystemData.m_vecTitleMenu = menu;
+    EnableTitleItems(0x7E);
+    g_SystemData.m_vecTitleMenu.emplace_back(1, "extra");
+    g_SystemData.m_vecTitleMenu.emplace_back(1, "more");
+    cSceneTitle* t = NewTitle(run, 0);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(Actions(t), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    g_SystemData.m_vecTitleMenu = menu;
 }
 
 TEST(Title, CursorRow) {
