@@ -10,6 +10,8 @@
 #include "frontend/data/ranking.h"
 #include "frontend/data/save_slots.h"
 #include "frontend/data/world_map.h"
+#include "frontend/scenes/menu_cursor.h"
+#include "frontend/scenes/scene_menu.h"
 #include "media/gfx/dd_state.h"
 #include "media/input/input_list.h"
 #include "media/sound/bgm_manager.h"
@@ -105,11 +107,16 @@ cThread thPause;
 cThread thRanking;
 cThread thLoad;
 
+// 8
+cMenuCursor g_MenuCursor;
+
 // 9
 cCheckedVector<cInput> g_InputList(1);
 
 // 10
 cCheckedVector<DDSURFACEDATA> g_vDedicatedSurfaces;
+cCheckedVector<DDSURFACEDATA> g_SceneSurfaces;
+cCheckedVector<BMPSLOT> g_SceneSurfaceSlots;
 
 // 11
 DDSURFACEDATA SurfaceTable[kSurfaceSlots];

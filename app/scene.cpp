@@ -4,7 +4,7 @@
 #include "app/log.h"
 #include "app/quit.h"
 #include "app/scene_manager.h"
-#include "frontend/frontend_services.h"
+#include "frontend/scenes/menu_cursor.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_palette.h"
 #include "media/input/input_list.h"
@@ -12,11 +12,11 @@
 
 #include <string>
 
-void cScene::RunStates() {
+void cScene::RunStates(int buttonMask) {
     if (g_bQuit) return;
     cInput& input = g_InputList.at(0);
     input.UpdateKeyRepeat();
-    input.UpdateButtonTrigger(0);
+    input.UpdateButtonTrigger(buttonMask);
     if (m_nState == -1) {
         try {
             Init();

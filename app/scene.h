@@ -32,10 +32,11 @@ public:
 
 protected:
     // The frame every scene's Run makes: nothing while the quit flag is set;
-    // the first input record's key repeat and one-shot triggers; at state -1
+    // the first input record's key repeat and one-shot triggers of the
+    // buttons in the mask (0: all buttons); at state -1
     // Init (a message text it throws is logged as fatal), then state 0; then,
     // unless the quit flag is now set, the current state's handler.
-    void RunStates();
+    void RunStates(int buttonMask = 0);
     // One step of the fade-in; state 1 when it is complete.
     void StepFadeIn();
     // One step of the fade-out; when it is complete: back buffer filled with

@@ -6,10 +6,10 @@
 #include "app/log.h"
 #include "app/main_thread.h"
 #include "app/quit.h"
-#include "app/scene_title_minimal.h"
 #include "app/thread.h"
 #include "frontend/data/option_data.h"
 #include "frontend/frontend_services.h"
+#include "frontend/scenes/scene_title.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_palette_fx.h"
 #include "media/media_services.h"
@@ -38,7 +38,7 @@ int SlotOf(int kind) {
 
 void SetDefaultFactoriesLocked() {
     for (auto& f : g_factories) f = nullptr;
-    g_factories[SCENE_TITLE] = [] { return static_cast<cScene*>(new cSceneTitleMinimal()); };
+    g_factories[SCENE_TITLE] = [] { return static_cast<cScene*>(new cSceneTitle()); };
     g_bFactoriesSet = true;
 }
 

@@ -3,9 +3,8 @@
 // of the game thread's loop (GameLoop). Runs on the game thread, or on a
 // worker the game thread waits for.
 //
-// Minimal for now: the slot of the title kind holds a scene that only clears
-// the screen; the other kinds get their objects through SetSceneFactory when
-// their scenes exist.
+// The program's own factories make the title scene; the other kinds get
+// their objects through SetSceneFactory until their scenes exist.
 #pragma once
 #include <atomic>
 #include <cstdint>

@@ -5,6 +5,8 @@
 #include "app/quit.h"
 #include "platform/clock.h"
 
+#include <SDL.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -101,6 +103,9 @@ bool cThread::Start(Proc proc, void* arg) {
                 ctl->cv.wait(l, [&] { return ctl->go; });
             }
             proc(arg);
+            // SDL keeps per-thread data (its error text) for threads it did
+            // not start; it is freed here, as SDL does for its own threads.
+            SDL_TLSCleanup();
             if (ctl->carriesToken) g_tokenOwner = ctl->tokenFrom;
             {
                 std::lock_guard<std::mutex> l(ctl->m);

@@ -2,11 +2,13 @@
 
 #include "app/error_box.h"
 #include "app/log.h"
+#include "app/main_thread.h"
 #include "app/scene_manager.h"
 #include "app/system_ini.h"
 #include "frontend/data/option_data.h"
 #include "frontend/ui/name_entry_dialog.h"
 #include "frontend/ui/replay_save_dialog.h"
+#include "media/media_services.h"
 #include "platform/cp932.h"
 #include "play/scene_play.h"
 #include "records/database.h"
@@ -90,7 +92,10 @@ int MakeReplayFileName(std::string& out, int) {
     return 1;
 }
 void SetRememberedFilePath(const std::string&) {}
-void ResetCursorPositions() {}
+void PlaySe(int n) {
+    RecordMediaCall(Format("PlaySe %d", n));
+    SendMainWindowMessage(UM_PLAYSE, n);
+}
 
 int SceneBgmEntry(int slot) { return g_SystemData.m_vecSceneBgm.at(slot); }
 int SceneBgmRepeat(int slot) { return g_SystemData.m_vecSceneBgmRepeat.at(slot); }

@@ -48,7 +48,9 @@ bool WriteReplayFile(int previousPlay, const std::string& path, bool mayReplace)
 int MakeReplayFileName(std::string& out, int previousPlay);
 void SetRememberedFilePath(const std::string& path);
 
-void ResetCursorPositions();  // stand-in until the menu scenes keep their cursors
+// Sound effect n of the menus and the play scene, played on the main thread
+// (UM_PLAYSE). Stand-in until the play step's sound requests land.
+void PlaySe(int n);
 
 // Music of the menu scenes and the database's music records.
 int SceneBgmEntry(int slot);        // m_vecSceneBgm of the system data (bounds-checked)

@@ -3,6 +3,7 @@
 #include "app/frame_timing.h"
 #include "app/log.h"
 #include "app/thread.h"
+#include "frontend/scenes/scene_menu.h"
 #include "media/gfx/dd_state.h"
 #include "media/input/input_list.h"
 #include "media/text/font.h"
@@ -39,8 +40,15 @@ void DDBackEndFromDevice() {
 }
 
 bool DDRestoreRunTimeSurfaces() {
-    // The digit strips of the fonts are drawn again; the surface sets of the
-    // scenes join here when the scenes exist.
+    // The pages of the menu scenes are drawn at run time: restored, they are
+    // flagged lost and their scene draws them again.
+    for (DDSURFACEDATA& page : g_SceneSurfaces) {
+        if (!page.lpDD || !page.lpDD->lpSurface || gfx::DDSurfIsLost(page.lpDD->lpSurface) != gfx::DDERR_SURFACELOST)
+            continue;
+        gfx::DDSurfRestore(page.lpDD->lpSurface);
+        page.bLost = 1;
+    }
+    // The digit strips of the fonts are drawn again.
     for (int i = 0; i < 3; ++i) {
         DDSURFACEDATA& strip = g_DigitStrips[i];
         if (!strip.lpDD || !strip.lpDD->lpSurface || gfx::DDSurfIsLost(strip.lpDD->lpSurface) != gfx::DDERR_SURFACELOST)

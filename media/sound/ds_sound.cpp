@@ -159,6 +159,8 @@ int DS_GetVolume(DS_SEDATA& effect, int copy) {
 }
 
 void DS_PlayCursorSE(int inputBits, int mode, int effect) {
+    if (MediaCallLogOn() && (((mode & 1) && (inputBits & 3)) || ((mode & 2) && (inputBits & 12))))
+        RecordMediaCall(Format("DS_PlayCursorSE %d %d", inputBits & 15, mode));
     if (!g_bDevice) return;
     if ((mode & 1) && (inputBits & 3)) DS_PlaySE(g_SEData.at(effect), 0);
     if ((mode & 2) && (inputBits & 12)) DS_PlaySE(g_SEData.at(effect), 0);

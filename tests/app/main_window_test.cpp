@@ -103,6 +103,15 @@ TEST(ActiveState, ShownCountsAsActiveWithoutFocus) {
 
 namespace {
 
+// The first scene of these tests, which run without a game folder: it only
+// clears the screen.
+class BlankScene : public cScene {
+public:
+    BlankScene() { SetHandlers<BlankScene>({&BlankScene::Clear}); }
+    void Run() override { RunStates(); }
+    void Clear() { DDFillSurface(&g_BackBuffer, 16); }
+};
+
 class MainWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -121,6 +130,7 @@ protected:
         SetMediaCallLog(true);
         ClearMediaCallLog();
         ResetSceneFactories();
+        SetSceneFactory(SCENE_TITLE, [] { return static_cast<cScene*>(new BlankScene()); });
         g_SceneManager.DeleteAllScenes();
         g_SceneManager.m_nSceneKind = SCENE_TITLE;
         ASSERT_TRUE(g_MainWindow.Create());

@@ -98,10 +98,64 @@ cCanvas Marks() {
     return c;
 }
 
+// Large enough for the title's panel and the slot list, which show its
+// top-left part.
 cCanvas WindowFrame() {
-    cCanvas c(96, 96, DARK_BLUE);
-    c.Frame(0, 0, 96, 96, WHITE);
-    c.Frame(2, 2, 92, 92, GREY);
+    cCanvas c(320, 240, DARK_BLUE);
+    c.Frame(0, 0, 320, 240, WHITE);
+    c.Frame(2, 2, 316, 236, GREY);
+    return c;
+}
+
+// The title's item pictures: one 32-pixel strip per title action (new
+// game, continue, challenge, free play, replay, options, end). The demo
+// shows the menu's labels instead; a game that switches to pictures finds
+// them here.
+cCanvas GameModeStrips() {
+    const uint8_t colours[7] = {RED, BLUE, ORANGE, GREEN, PURPLE, SKY, GREY};
+    cCanvas c(160, 224);
+    for (int k = 0; k < 7; ++k) {
+        c.Rect(0, k * 32 + 2, 160, 28, colours[k]);
+        c.Frame(0, k * 32 + 2, 160, 28, WHITE);
+        for (int d = 0; d <= k; ++d) c.Disc(16 + d * 20, k * 32 + 16, 6, WHITE);
+    }
+    return c;
+}
+
+// A triangle pointing right in the size x size cell at (x, y).
+void Pointer(cCanvas& c, int x, int y, int size, uint8_t fill, uint8_t edge) {
+    const int half = size / 2;
+    for (int col = 0; col < size - 2; ++col) {
+        const int reach = half - 1 - col * (half - 1) / (size - 3);
+        c.Rect(x + 1 + col, y + half - reach, 1, 2 * reach, fill);
+        c.Pixel(x + 1 + col, y + half - reach, edge);
+        c.Pixel(x + 1 + col, y + half + reach - 1, edge);
+    }
+}
+
+// The menus' small pictures: 32 x 32 cursor (0, 0) and cleared sign
+// (96, 0); 16 x 16 cursor (64, 0), chosen-slot sign (80, 0), scroll thumb
+// (64, 16) and track (80, 16); life icon (0, 48) and new-record sign
+// (16, 48); the hero's walking cells, 32 x 32, in the rows at y 64 and 96.
+cCanvas Accessory() {
+    cCanvas c(256, 128);
+    Pointer(c, 0, 0, 32, YELLOW, ORANGE);
+    c.Diamond(112, 16, 12, YELLOW);
+    c.Diamond(112, 16, 6, WHITE);
+    Pointer(c, 64, 0, 16, YELLOW, ORANGE);
+    c.Disc(88, 8, 5, GREEN);
+    c.Rect(67, 17, 10, 14, WHITE);
+    c.Frame(67, 17, 10, 14, GREY);
+    c.Rect(87, 16, 2, 16, DARK_GREY);
+    c.Disc(8, 56, 6, RED);
+    c.Rect(5, 54, 2, 2, WHITE);
+    c.Rect(10, 54, 2, 2, WHITE);
+    c.Diamond(24, 56, 7, RED);
+    c.Diamond(24, 56, 3, YELLOW);
+    for (int k = 0; k < 8; ++k) {
+        DrawHero(c, k * 32, 64, k, RED);
+        DrawHero(c, k * 32, 96, k + 1, RED);
+    }
     return c;
 }
 
@@ -183,7 +237,8 @@ std::vector<DemoBitmap> DemoBitmaps() {
     out.push_back({"bmp\\Window.bmp", WindowFrame()});
     out.push_back({"bmp\\StatusWindow.bmp", StatusBar()});
     out.push_back({"bmp\\Title.bmp", TitlePicture()});
-    out.push_back({"bmp\\Accessory.bmp", Strip(ORANGE, PURPLE)});
+    out.push_back({"bmp\\GameMode.bmp", GameModeStrips()});
+    out.push_back({"bmp\\Accessory.bmp", Accessory()});
     out.push_back({"bmp\\Symbol.bmp", Strip(WHITE, YELLOW)});
     out.push_back({"bmp\\Word.bmp", Strip(RED, WHITE)});
     out.push_back({"bmp\\WorldMapChip.bmp", WorldChips()});

@@ -1,4 +1,4 @@
-// tovaro-mkdemo OUT_DIR: builds the bundled demo game, a small original game
+// tovaro-mkdemo [--english] OUT_DIR: builds the bundled demo game, a small original game
 // folder made with the program's own record classes:
 //   System.ini                 start-up settings (a window, not full screen)
 //   data\System.dat            the game's options and texts, with its title
@@ -11,6 +11,8 @@
 //   bgm\Menu.mid               a MIDI piece for one menu scene
 //   bmp\hbt\hbt00..23.dat      the blend tables of 8-bit colour
 //   default\                   the same data, from which a lost data\ is remade
+// With --english the menus, texts and value labels of the system data are
+// English and System.ini sets "English=1".
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -36,6 +38,39 @@ const char kTitle[] = "Tovaro Demo";
 const char* const kStages[] = {"Meadow", "Caves", "Castle"};
 
 bool g_bFailed = false;
+bool g_bEnglish = false;
+
+// The menus, texts and value labels of the English demo.
+void SetEnglishTexts(cSystemData& sd) {
+    auto list = [](std::initializer_list<const char*> items) {
+        cCheckedVector<std::string> out;
+        for (const char* s : items) out.push_back(s);
+        return out;
+    };
+    auto labels = [&](cCheckedVector<cCmd>& menu, std::initializer_list<const char*> items) {
+        size_t i = 0;
+        for (const char* s : items)
+            if (i < menu.size()) menu.at(static_cast<long long>(i++)).m_strLabel = s;
+    };
+    labels(sd.m_vecTitleMenu, {"New Game", "Continue", "Challenge", "Free Play", "Replay", "Options", "Quit"});
+    labels(sd.m_vecMapMenu, {"Save", "Auto Save", "Back", "To Title"});
+    labels(sd.m_vecOptionMenu, {"Colours", "Gamepad", "Music", "Sound", "Ranking Entry", "Ranking Name",
+                                "Replay Auto Save", "Replay Order", "Replay Message Seconds", "Back"});
+    sd.m_vecTexts = list({
+        "World", "Stage", "Score", "High Score", "Total Score", "Score", "Time Left", "Clear Time", "HP Left",
+        "SP Left", "Enter the stage", "Cancel", "Save", "Cancel", "Auto save ON", "Auto save OFF",
+        "No save slot yet! Please \"Save\" once first!", "Back to title", "Cancel", "Quit", "Continue",
+        "Retry", "Back to map", "Next replay", "Previous replay", "Replay selection", "Retry", "Back to map",
+        "V key: switch genre", "Space key: back to title", "Space key: quit", "F3 key: enter the ranking",
+        "C key: change the order", "V key: open in the file manager", "A key: refresh file information",
+        "By date, newest first (recommended)", "By date, oldest first", "By name, descending",
+        "By name, ascending",
+    });
+    sd.m_vecRankingModeLabels =
+        list({"Manual (enter a name)", "Manual (fixed name)", "Automatic (enter a name)", "Automatic (fixed name)"});
+    sd.m_vecReplaySaveLabels = list({"Do not save", "Stage clears only", "Save all"});
+    sd.m_vecReplayOrderLabels = list({"Sort order", "Sort order, stage clears only", "Repeat the same replay"});
+}
 
 void Check(bool ok, const std::string& what) {
     if (ok) return;
@@ -52,19 +87,22 @@ void WriteText(const std::string& path, const std::string& text) {
 }
 
 void WriteSystemIni() {
+    const std::string english = g_bEnglish ? "English=1\r\n" : "";
     WriteText("System.ini",
               "Direct3D=1\r\n"
               "WindowMode=1\r\n"
               "Bpp=0\r\n"
               "VSync=2\r\n"
-              "ShowFps=0\r\n"
-              "Exit\r\n");
+              "ShowFps=0\r\n" +
+                  english + "Exit\r\n");
 }
 
 void WriteSystemData() {
     cSystemData sd = SystemDataDefaults();
     sd.m_strTitle = kTitle;
+    sd.m_bTitleMenuCentred = 0;  // the title shows the menu's labels
     demo::SetSoundRecords(sd);
+    if (g_bEnglish) SetEnglishTexts(sd);
     Check(sd.SaveFile(g_PathTable[PATH_SYSTEM]), g_PathTable[PATH_SYSTEM]);
 }
 
@@ -189,15 +227,17 @@ void WriteBlendTables() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 || std::string(argv[1]) == "--help") {
-        std::fprintf(argc == 2 ? stdout : stderr, "usage: tovaro-mkdemo OUT_DIR\n");
+    g_bEnglish = argc == 3 && std::string(argv[1]) == "--english";
+    const int nArgs = g_bEnglish ? 3 : 2;
+    if (argc != nArgs || std::string(argv[1]) == "--help") {
+        std::fprintf(argc == 2 ? stdout : stderr, "usage: tovaro-mkdemo [--english] OUT_DIR\n");
         return argc == 2 ? 0 : 1;
     }
     std::error_code ec;
-    const std::filesystem::path out = argv[1];
+    const std::filesystem::path out = argv[nArgs - 1];
     std::filesystem::create_directories(out, ec);
     if (!platform::ChangeDirectory(out.string())) {
-        std::fprintf(stderr, "tovaro-mkdemo: cannot enter %s\n", argv[1]);
+        std::fprintf(stderr, "tovaro-mkdemo: cannot enter %s\n", argv[nArgs - 1]);
         return 1;
     }
     g_nDataVersion = kDataVersion;

@@ -1,0 +1,19 @@
+// Operations on a list of menu command entries (cCmd): the enabled ones are
+// the rows shown, in list order.
+#pragma once
+#include <vector>
+
+#include "records/cmd.h"
+
+struct DDSURFACEDATA;
+
+int CountEnabledCmds(const std::vector<cCmd>& list);
+// Index of the n-th enabled entry (n from 0); 0 and the debug error box
+// when there is none.
+int GetCmdNum(int n, const std::vector<cCmd>& list);
+// The boxed list of enabled entries in the normal font, rows 16 pixels
+// apart, top-left at (x, y); the 16-pixel column at the left is left for the
+// caller's cursor. Nothing when every enabled label is empty.
+void DrawCmdMenu(DDSURFACEDATA* dst, int x, int y, const std::vector<cCmd>& list);
+// The x at which DrawCmdMenu centres its box on centreX.
+int CmdMenuCenterX(int centreX, const std::vector<cCmd>& list);
