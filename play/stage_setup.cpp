@@ -18,6 +18,7 @@
 #include "engine/status_seams.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/frontend_services.h"
+#include "frontend/scenes/menu_cursor.h"
 #include "media/input/input_list.h"
 #include "platform/clock.h"
 #include "platform/cp932.h"
