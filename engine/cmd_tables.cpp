@@ -1,5 +1,7 @@
 #include "engine/cmd_tables.h"
 
+#include "engine/status_commands.h"
+
 void ExecNothing(cChara&, cFlowCmd&) {}
 
 // One line per kind; a command kind's executor goes into its own line.
@@ -41,8 +43,8 @@ CmdExecFn CmdExecTable[CHARA_CMD_KIND_COUNT] = {
     nullptr,      // CMD_CHANGE_BACKGROUND
     nullptr,      // CMD_PLAY_SE
     nullptr,      // CMD_PLAY_BGM
-    nullptr,      // CMD_RUN_CODE
-    nullptr,      // CMD_ARRANGE
+    ExecRunCode,  // CMD_RUN_CODE
+    ExecArrange,  // CMD_ARRANGE
     ExecNothing,  // CMD_LOOP
 };
 

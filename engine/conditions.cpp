@@ -5,6 +5,7 @@
 #include "engine/compare_op.h"
 #include "engine/engine_seams.h"
 #include "engine/flow.h"
+#include "engine/status_op.h"
 #include "frontend/data/game_progress.h"
 #include "play/chara.h"
 #include "play/chara_computer.h"
@@ -78,7 +79,9 @@ bool EvalCond(const cCond& cond, cChara* chara, int32_t* flowVars) {
         case COND_CHARA_VAR:
             return chara && CompareByOp(chara->m_vVars.at(cond.m_nVarIndex), cond.m_nValue, cond.m_nOp);
         case COND_STATUS:
-            return chara && seam::EvalStatusCond(cond, *chara, flowVars);
+            // A status condition keeps its last operand in the record it is
+            // evaluated from (the definition the list belongs to).
+            return chara && EvalStatusCond(const_cast<cCond&>(cond), *chara, flowVars);
         case COND_STATUS2:
             return chara && EvalStatusCond2(*chara, cond);
         case COND_STATUS3:

@@ -11,17 +11,6 @@ class cFlow;
 
 namespace seam {
 
-// Stand-in until the status conditions land: a condition of the status kind
-// (the stand-in: never holds).
-using EvalStatusCondFn = int (*)(const cCond& cond, cChara& chara, int32_t* flowVars);
-extern EvalStatusCondFn EvalStatusCond;
-
-// Stand-in until parameter changes land: applies the flow's queued
-// parameter changes to a command about to start (the stand-in changes
-// nothing).
-using ApplyFlowArrangesFn = void (*)(cEdFlowCmd& cmd, cChara& chara, cFlow* flow);
-extern ApplyFlowArrangesFn ApplyFlowArranges;
-
 // Stand-in until replay playback lands: whether a replay is being played
 // back (the stand-in: no).
 using IsReplayPlaybackFn = int (*)();

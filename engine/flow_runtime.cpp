@@ -3,6 +3,7 @@
 #include "app/checked_vector.h"
 #include "app/error_box.h"
 #include "app/log.h"
+#include "engine/arrange.h"
 #include "engine/cmd_tables.h"
 #include "engine/engine_seams.h"
 #include "engine/flow.h"
@@ -122,7 +123,7 @@ void ResetFlowCmd(cFlowCmd& cmd) {
     cScenePlay* scene = PlayScene();
     cFlow* flow = scene->m_lpCurFlow;
     if (!flow) return;
-    if (scene->m_lpCurChara) seam::ApplyFlowArranges(const_cast<cEdFlowCmd&>(*cmd.m_lpDef), *scene->m_lpCurChara, flow);
+    if (scene->m_lpCurChara) ApplyFlowArranges(const_cast<cEdFlowCmd&>(*cmd.m_lpDef), *scene->m_lpCurChara, flow);
     flow->m_lstArrange.clear();
 }
 

@@ -16,6 +16,14 @@ void ExecStatusOp(cChara& chara, cFlowCmd& inst) {
 
 int DoRunCode(cChara& chara, const cEdFlowCmd& cmd) { return RunCode(cmd.m_strCode, chara); }
 
+void ExecRunCode(cChara& chara, cFlowCmd& inst) {
+    if (inst.m_lpDef) DoRunCode(chara, *inst.m_lpDef);
+}
+
+void ExecArrange(cChara& chara, cFlowCmd& inst) {
+    if (inst.m_lpDef) DoArrange(chara, *inst.m_lpDef);
+}
+
 void DoArrange(cChara&, const cEdFlowCmd& cmd) {
     cArrange rec;
     int32_t* fields[5] = {&rec.nKind, &rec.nParam, &rec.nOp, &rec.nSource, &rec.nValue};

@@ -17,3 +17,8 @@ int DoRunCode(cChara& chara, const cEdFlowCmd& cmd);
 // item command on the first player's list, a chara command on the current
 // flow's list (nothing without a current flow).
 void DoArrange(cChara& chara, const cEdFlowCmd& cmd);
+
+// Kinds 37 and 38 as the command table calls them: the running instance's
+// code, and its parameter change queued.
+void ExecRunCode(cChara& chara, cFlowCmd& inst);
+void ExecArrange(cChara& chara, cFlowCmd& inst);

@@ -7,6 +7,7 @@
 #include "play/chara.h"
 #include "play/chara_hits.h"
 #include "play/chara_player.h"
+#include "play/chara_removal.h"
 #include "play/item.h"
 #include "play/play_seams.h"
 #include "play/scene_play.h"
@@ -34,7 +35,7 @@ bool IsComputer(cChara& c) { return dynamic_cast<cCharaPlayer*>(&c) == nullptr; 
 // kill, whose 1 or 2 ends the pass.
 int KillInPass(cChara& c) {
     if (IsComputer(c)) seam::PlaySe(kSeEnemyDeath);
-    return seam::KillChara(c);
+    return KillChara(c);
 }
 
 // The item a shot carries, given to the hero.

@@ -19,13 +19,7 @@ int IsWedgedInBlockCharasStandIn(cChara&, const double*) { return 0; }
 int CollideBothYStandIn(cChara&) { return 0; }
 void AddHitEffectStandIn(int, const double*, const double*, int) {}
 int GiveItemStandIn(cItem*, cChara*) { return 0; }
-int KillCharaStandIn(cChara& chara) {
-    if (chara.m_nSide == 0) return 2;
-    if (chara.m_bDead) return 0;
-    chara.m_bDead = 1;
-    return 0;
-}
-int OnCharaDeathStandIn(cChara& chara) { return KillChara(chara); }
+int OnCharaDeathStandIn(cChara& chara) { return ::KillChara(chara); }
 void PlaySeStandIn(int) {}
 void RequestBgmStandIn(int entry, int) { g_Progress.m_nBgm = entry; }
 uint32_t ReplayStartSeedStandIn() { return 0; }
@@ -48,7 +42,6 @@ FindCharaBelowFn FindCharaBelow = FindCharaBelowStandIn;
 IsWedgedInBlockCharasFn IsWedgedInBlockCharas = IsWedgedInBlockCharasStandIn;
 CollideBothYFn CollideBothY = CollideBothYStandIn;
 GiveItemFn GiveItem = GiveItemStandIn;
-KillCharaFn KillChara = KillCharaStandIn;
 OnCharaDeathFn OnCharaDeath = OnCharaDeathStandIn;
 PlaySeFn PlaySe = PlaySeStandIn;
 RequestBgmFn RequestBgm = RequestBgmStandIn;
@@ -72,7 +65,6 @@ void ResetPlaySeams() {
     IsWedgedInBlockCharas = IsWedgedInBlockCharasStandIn;
     CollideBothY = CollideBothYStandIn;
     GiveItem = GiveItemStandIn;
-    KillChara = KillCharaStandIn;
     OnCharaDeath = OnCharaDeathStandIn;
     PlaySe = PlaySeStandIn;
     RequestBgm = RequestBgmStandIn;

@@ -82,11 +82,6 @@ extern CollideBothYFn CollideBothY;
 using GiveItemFn = int (*)(cItem* item, cChara* chara);
 extern GiveItemFn GiveItem;
 
-// Stand-in until chara death lands: a chara killed by a hit (the stand-in:
-// 2 for the hero's side, else the chara is marked dead, 0).
-using KillCharaFn = int (*)(cChara& chara);
-extern KillCharaFn KillChara;
-
 // Stand-ins until the play step lands: a chara's death resolved by the
 // play step (the stand-in: KillChara), a system sound effect (none).
 using OnCharaDeathFn = int (*)(cChara& chara);

@@ -8,6 +8,7 @@
 
 #include "engine/conditions.h"
 #include "engine/engine_seams.h"
+#include "engine/status_op.h"
 #include "frontend/data/game_progress.h"
 #include "records/cond.h"
 #include "tests/engine/flow_engine_fixture.h"
@@ -25,19 +26,28 @@ cCond VarCond(int kind, int index, int op, int32_t value) {
     return c;
 }
 
-// A status condition answered by the recording evaluator: m_nValue is its
-// answer, m_nVarIndex its number in the log.
-std::vector<int> g_asked;
+// A status condition, numbered for the log: common variable 0 (which holds
+// 0) below its operand, or not; the operand is a random number between the
+// number and itself, which the condition keeps once it is evaluated (-1
+// before).
 cCond Status(int number, int holds) {
     cCond c;
     c.m_nKind = COND_STATUS;
-    c.m_nVarIndex = static_cast<int16_t>(number);
-    c.m_nValue = holds;
+    c.m_nLeftSource = 1;
+    c.m_nLeftVarKind = 0;
+    c.m_nVarIndex = 0;
+    c.m_nOp = static_cast<int8_t>(holds ? COND_OP_LESS : COND_OP_GREATER_EQUAL);
+    c.m_nRightSource = SRC_RANDOM;
+    c.m_nRandomMin = c.m_nRandomMax = number;
+    c.m_nValue = -1;
     return c;
 }
-int RecordingStatus(const cCond& cond, cChara&, int32_t*) {
-    g_asked.push_back(cond.m_nVarIndex);
-    return cond.m_nValue;
+// The numbers of the status conditions evaluated, in list order.
+std::vector<int> Asked(const std::vector<cCond>& list) {
+    std::vector<int> asked;
+    for (const cCond& c : list)
+        if (c.m_nKind == COND_STATUS && c.m_nValue != -1) asked.push_back(c.m_nValue);
+    return asked;
 }
 
 class ConditionsTest : public FlowEngineTest {
@@ -46,8 +56,6 @@ protected:
         FlowEngineTest::SetUp();
         m_savedCommon = g_Progress.m_vecCommonVar;
         g_Progress.m_vecCommonVar.assign(10, 0);
-        g_asked.clear();
-        seam::EvalStatusCond = RecordingStatus;
         g_vPlayers.resize(1);
         m_chara.InitChara(nullptr, nullptr, 0);
         g_bQuit = 0;
@@ -135,9 +143,9 @@ TEST_F(ConditionsTest, ListModesStopWhereTheyAreDecided) {
         {{Status(1, 0), Status(2, 0)}, 1, false, {1, 2}},
     };
     for (const Case& c : cases) {
-        g_asked.clear();
-        EXPECT_EQ(EvalCondList(c.list, c.mode, &m_chara, nullptr), c.holds) << c.mode << " " << c.list.size();
-        EXPECT_EQ(g_asked, c.asked);
+        std::vector<cCond> list = c.list;
+        EXPECT_EQ(EvalCondList(list, c.mode, &m_chara, nullptr), c.holds) << c.mode << " " << c.list.size();
+        EXPECT_EQ(Asked(list), c.asked);
     }
 }
 
@@ -178,16 +186,16 @@ TEST_F(ConditionsTest, OwnerListsAndTheOnceLatch) {
     EXPECT_EQ(CheckBlockConds(&m_scene, cells[0]), 1);
     EXPECT_EQ(CheckBlockConds(&m_scene, cells[1]), 0);  // the same block in another cell
 
-    // A flow's start conditions get the flow's variables.
-    static int32_t* s_vars = nullptr;
-    seam::EvalStatusCond = [](const cCond&, cChara&, int32_t* vars) {
-        s_vars = vars;
-        return 1;
-    };
+    // A flow's start conditions get the flow's variables: the operand read
+    // from its first variable is kept in the condition.
     cFlow& flow = Build({Cmd{}});
-    m_chara.m_Def.m_vecFlow[0].m_vecCond = {Status(1, 1)};
+    cCond fromFlow = Status(1, 1);
+    fromFlow.m_nRightSource = SRC_FLOWVAR;
+    fromFlow.m_nRightFlowVar = 1;
+    m_chara.m_Def.m_vecFlow[0].m_vecCond = {fromFlow};
+    flow.m_anVars[0] = 77;
     EXPECT_TRUE(CheckFlowConds(flow, m_chara));
-    EXPECT_EQ(s_vars, flow.m_anVars);
+    EXPECT_EQ(flow.m_lpDef->m_vecCond.at(0).m_nValue, 77);
     EXPECT_EQ(flow.m_bCondLatch, 1);
 }
 

@@ -9,7 +9,10 @@
 
 #include "app/log.h"
 #include "app/thread.h"
+#include "engine/arrange.h"
 #include "engine/engine_seams.h"
+#include "engine/param_op.h"
+#include "frontend/data/game_progress.h"
 #include "platform/cp932.h"
 #include "platform/message_box.h"
 #include "tests/engine/flow_engine_fixture.h"
@@ -114,23 +117,41 @@ TEST_F(FlowRuntimeTest, TheCharaPassStopsAFinishedFlowAndTheNextTriggerStartsItA
 }
 
 // The arrange list goes to the next command that starts, except an arrange
-// command, and is emptied then.
+// command, and is emptied then: both queued changes (add common variable 1
+// to parameter 0 of kind 34, the background number) reach the first kind-34
+// command only.
 TEST_F(FlowRuntimeTest, QueuedArrangesChangeOnlyTheNextCommand) {
-    static std::vector<std::string> applied;
-    applied.clear();
-    seam::ApplyFlowArranges = [](cEdFlowCmd& cmd, cChara& chara, cFlow* flow) {
-        EXPECT_EQ(&chara, PlayScene()->m_lpCurChara);
-        applied.push_back(std::to_string(cmd.m_nSound) + "/" + std::to_string(flow->m_lstArrange.size()));
-    };
-    CmdExecTable[CMD_ARRANGE] = [](cChara& c, cFlowCmd& cmd) {
+    constexpr int kChanged = 34;
+    BuildArrangeParamTable();
+    const cCheckedVector<int32_t> savedVars = g_Progress.m_vecCommonVar;
+    g_Progress.m_vecCommonVar.assign(10, 0);
+    g_Progress.m_vecCommonVar.at(1) = 3;
+    static std::vector<int32_t> seen;
+    seen.clear();
+    CmdExecTable[kChanged] = [](cChara& c, cFlowCmd& cmd) {
         Record(c, cmd);
-        PlayScene()->m_lpCurFlow->m_lstArrange.push_back(cArrange{});
+        seen.push_back(cmd.m_lpDef->m_vecParam.at(0));
     };
-    cFlow& flow = Build({Cmd{CMD_ARRANGE, 7, 1, 1}, Cmd{CMD_ARRANGE, 8, 1, 1}, Seq(kA), Seq(kB)});
+    // The arrange commands run through the table's own executor.
+    const std::vector<int32_t> change = {kChanged, 0, OP_ADD, 0, 1};
+    cFlow& flow = Build({Cmd{CMD_ARRANGE, 7, 1, 1, change}, Cmd{CMD_ARRANGE, 8, 1, 1, change},
+                         Cmd{kChanged, 1, 1, 0, {0}}, Cmd{kChanged, 2, 1, 0, {0}}});
     StartFlow(flow);
-    EXPECT_EQ(Passes(2), "1:7 1:8 1:1 2:2");
-    EXPECT_EQ(applied, (std::vector<std::string>{"1/2", "2/0"}));
+    EXPECT_EQ(Passes(2), "1:1 2:2");
+    EXPECT_EQ(seen, (std::vector<int32_t>{6, 0}));
     EXPECT_TRUE(flow.m_lstArrange.empty());
+    g_Progress.m_vecCommonVar = savedVars;
+    DestroyArrangeParamTable();
+}
+
+// A code command runs its text through the table's own executor.
+TEST_F(FlowRuntimeTest, CodeCommandRunsItsText) {
+    Build({Cmd{CMD_RUN_CODE, 1, 1}});
+    m_chara.m_Def.m_vecFlow.at(0).m_vecCmd.at(0).m_strCode = "my.v2 = 7";
+    cFlow& flow = m_chara.m_vFlows[0];
+    StartFlow(flow);
+    Passes(1);
+    EXPECT_EQ(m_chara.m_vVars.at(2), 7);
 }
 
 // ---------------------------------------------------------------------------

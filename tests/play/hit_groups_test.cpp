@@ -21,12 +21,6 @@ int TraceEvent(cChara& c, int trigger, cChara* partner, int group) {
     return 0;
 }
 void TraceSe(int n) { g_trace.push_back("se" + std::to_string(n)); }
-int g_killResult = 0;
-int TraceKill(cChara& c) {
-    g_trace.push_back("kill " + Key(&c));
-    c.m_bDead = 1;
-    return g_killResult;
-}
 int TraceGift(cItem* item, cChara* c) {
     g_trace.push_back("item " + std::to_string(item->m_Def.m_nGraphic) + " to " + Key(c));
     return 0;
@@ -43,10 +37,8 @@ protected:
         m_scene.m_vShotGroups.assign(8, {});
         m_scene.m_vCharaGroups.assign(8, {});
         g_trace.clear();
-        g_killResult = 0;
         seam::FireFlowTriggerEx = TraceEvent;
         seam::PlaySe = TraceSe;
-        seam::KillChara = TraceKill;
         seam::GiveItem = TraceGift;
     }
     void TearDown() override {
@@ -303,9 +295,9 @@ TEST_F(HitPassTest, KillThatEndsTheStageReturnsAtOnce) {
     k.m_nHP = 1;
     Chara(2, 1, 20, 15);
     ShotAt(0, 20, 15).m_EdShot.m_bPassCharas = 1;
-    g_killResult = 1;
+    m_scene.m_nStageEndRequest = 1;  // the death finds the stage ending
     EXPECT_EQ(m_scene.HitGroups(), 1);
-    EXPECT_EQ(Take(), (Lines{"ev9 1<-", "se10", "kill 1"}));
+    EXPECT_EQ(Take(), (Lines{"ev9 1<-", "se10", "ev5 1<-"}));
     EXPECT_EQ(m_scene.m_bInHitPass, 1) << "the set-up closes it";
 }
 

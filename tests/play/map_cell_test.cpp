@@ -5,6 +5,9 @@
 
 #include <vector>
 
+#include "app/random.h"
+#include "engine/status_op.h"
+#include "frontend/data/game_progress.h"
 #include "play/chara_player.h"
 #include "play/object.h"
 #include "records/cond.h"
@@ -14,37 +17,75 @@ namespace {
 
 using playtest::PlaySceneTest;
 
-// Each cell asked for its hit mode evaluates its block's conditions: a
-// status condition naming the cell, answered by the recording evaluator.
-std::vector<long long> g_asked;
-int g_condsHold = 1;
+// Each cell asked for its hit mode evaluates its block's conditions: one
+// status condition per cell, common variable 0 at least a random operand
+// (0..32767), which the condition keeps once evaluated (-1 before). The
+// draws since the last mark, replayed from the generator, give the cells in
+// the order they were asked. Common variable 0 decides whether they hold.
+uint32_t g_mark = 0;
 
-int RecordingConds(const cCond& cond, cChara& chara, int32_t*) {
-    EXPECT_EQ(&chara, Hero());  // blocks are evaluated for the first player
-    g_asked.push_back(cond.m_nVarIndex);
-    return g_condsHold;
-}
-
-void AskConditions(cMapCell& cell, long long index) {
+void AskConditions(cMapCell& cell) {
     cCond c;
     c.m_nKind = COND_STATUS;
-    c.m_nVarIndex = static_cast<int16_t>(index);
+    c.m_nLeftSource = 1;
+    c.m_nLeftVarKind = 0;
+    c.m_nVarIndex = 0;
+    c.m_nOp = COND_OP_GREATER_EQUAL;
+    c.m_nRightSource = SRC_RANDOM;
+    c.m_nRandomMin = 0;
+    c.m_nRandomMax = 32767;
+    c.m_nValue = -1;
     cell.m_vecCond = {c};
+}
+
+void SetCondsHold(bool holds) { g_Progress.m_vecCommonVar.at(0) = holds ? 40000 : -1; }
+
+// Forgets what was asked so far.
+void ClearAsked() {
+    for (cMapCell& cell : g_vMapCells)
+        if (!cell.m_vecCond.empty()) cell.m_vecCond[0].m_nValue = -1;
+    g_mark = RandState();
+}
+
+// The draws made since the mark.
+std::vector<int32_t> Draws() {
+    const uint32_t now = RandState();
+    SetRandState(g_mark);
+    std::vector<int32_t> draws;
+    while (RandState() != now && draws.size() < 1000) draws.push_back(RandRange(0, 32767));
+    SetRandState(now);
+    return draws;
+}
+
+// The cells asked since the mark in the order of their (last) draws.
+std::vector<long long> AskedCells() {
+    std::vector<long long> cells;
+    for (int32_t d : Draws())
+        for (size_t i = 0; i < g_vMapCells.size(); ++i)
+            if (!g_vMapCells[i].m_vecCond.empty() && g_vMapCells[i].m_vecCond[0].m_nValue == d) {
+                cells.push_back(static_cast<long long>(i));
+                break;
+            }
+    return cells;
 }
 
 class MapCellTest : public PlaySceneTest {
 protected:
     void SetUp() override {
         PlaySceneTest::SetUp();
-        g_asked.clear();
-        g_condsHold = 1;
+        m_savedCommon = g_Progress.m_vecCommonVar;
+        g_Progress.m_vecCommonVar.assign(10, 0);
+        SetCondsHold(true);
+        SRand(7);
+        g_mark = RandState();
         g_vPlayers.resize(1);
-        seam::EvalStatusCond = RecordingConds;
     }
     void TearDown() override {
         g_vPlayers.clear();
+        g_Progress.m_vecCommonVar = m_savedCommon;
         PlaySceneTest::TearDown();
     }
+    cCheckedVector<int32_t> m_savedCommon;
 };
 
 TEST_F(MapCellTest, HitModeRules) {
@@ -61,19 +102,20 @@ TEST_F(MapCellTest, HitModeRules) {
     EXPECT_EQ(cell.GetHitMode(-1), 2);
 
     // The conditions come first.
-    AskConditions(cell, 1);
-    g_condsHold = 0;
+    AskConditions(cell);
+    ClearAsked();
+    SetCondsHold(false);
     EXPECT_EQ(cell.GetHitMode(2), 0);
-    EXPECT_EQ(g_asked, std::vector<long long>{1});
-    g_condsHold = 1;
+    EXPECT_EQ(AskedCells(), std::vector<long long>{1});
+    SetCondsHold(true);
     EXPECT_EQ(cell.GetHitMode(2), 2);
     // Once they have held, a latching block holds in this cell for good.
     cell.m_bCondLatch = 1;
     EXPECT_EQ(cell.GetHitMode(2), 2);
-    g_condsHold = 0;
-    g_asked.clear();
+    SetCondsHold(false);
+    ClearAsked();
     EXPECT_EQ(cell.GetHitMode(2), 2);
-    EXPECT_TRUE(g_asked.empty());
+    EXPECT_TRUE(Draws().empty());
     EXPECT_EQ(g_vMapCells[2].GetHitMode(2), 1);  // another cell of no conditions
 }
 
@@ -84,8 +126,9 @@ TEST_F(MapCellTest, CornerOrderAndOutsideCorners) {
     g_vMapCells.assign(32 * 25, cMapCell{});
     for (size_t i = 0; i < g_vMapCells.size(); ++i) {
         g_vMapCells[i].m_nHitMode = 0;
-        AskConditions(g_vMapCells[i], static_cast<long long>(i));
+        AskConditions(g_vMapCells[i]);
     }
+    ClearAsked();
     auto index = [](int c, int r) { return c + (r << 5); };
 
     cObject o;
@@ -95,14 +138,14 @@ TEST_F(MapCellTest, CornerOrderAndOutsideCorners) {
     o.UpdatePosX();
     o.UpdatePosY();
     EXPECT_EQ(o.HitsMapCorner(), 0);
-    EXPECT_EQ(g_asked,
+    EXPECT_EQ(AskedCells(),
               (std::vector<long long>{index(14, 12), index(14, 13), index(15, 12), index(15, 13)}));
 
     // The first hitting corner ends the test.
-    g_asked.clear();
+    ClearAsked();
     g_vMapCells[index(15, 12)].m_nHitMode = 1;
     EXPECT_EQ(o.HitsMapCorner(), 1);
-    EXPECT_EQ(g_asked.size(), 3u);
+    EXPECT_EQ(Draws().size(), 3u);
     // Not for the exempt group.
     g_vMapCells[index(15, 12)].m_nExemptGroup = 4;
     EXPECT_EQ(o.HitsMapCorner(), 0);
@@ -115,17 +158,19 @@ TEST_F(MapCellTest, CornerOrderAndOutsideCorners) {
     EXPECT_EQ(tall.ClampToStageY(2), 0);
     EXPECT_EQ(tall.m_dY, -100);
     tall.UpdatePosX();
-    g_asked.clear();
+    ClearAsked();
     EXPECT_EQ(tall.HitsMapCorner(), 0);
-    EXPECT_EQ(g_asked, (std::vector<long long>{index(14, 9), index(14, 9)}));
+    EXPECT_EQ(Draws().size(), 2u);  // the same cell twice
+    EXPECT_EQ(AskedCells(), (std::vector<long long>{index(14, 9)}));
     EXPECT_EQ(g_bQuit, 0);
 
     // And one left below the bottom: its bottom corners lie past row 24.
     tall.m_dY = 700;
     EXPECT_EQ(tall.ClampToStageY(2), 0);
-    g_asked.clear();
+    ClearAsked();
     EXPECT_EQ(tall.HitsMapCorner(), 0);
-    EXPECT_EQ(g_asked, (std::vector<long long>{index(14, 21), index(14, 21)}));
+    EXPECT_EQ(Draws().size(), 2u);
+    EXPECT_EQ(AskedCells(), (std::vector<long long>{index(14, 21)}));
     EXPECT_EQ(g_bQuit, 0);
 }
 
