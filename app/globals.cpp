@@ -115,6 +115,16 @@ cCheckedVector<cInput> g_InputList(1);
 
 // 10
 cCheckedVector<DDSURFACEDATA> g_vDedicatedSurfaces;
+cCheckedVector<BMPSLOT> g_vDedicatedSlots;
+cCheckedVector<DDSURFACEDATA> g_vSwordSurfaces;
+cCheckedVector<BMPSLOT> g_vSwordSlots;
+cCheckedVector<DDSURFACEDATA> g_vEffectSurfaces;
+cCheckedVector<BMPSLOT> g_vEffectSlots;
+std::list<DDSURFACEDATA> g_lstRunTimeSurfaces;
+std::list<BMPSLOT> g_lstRunTimeSlots;
+std::list<DDSURFACEDATA> g_lstScreenEffectSurfaces;
+std::list<BMPSLOT> g_lstScreenEffectSlots;
+std::list<DDSURFACEDATA> g_lstMessageSurfaces;
 cCheckedVector<DDSURFACEDATA> g_SceneSurfaces;
 cCheckedVector<BMPSLOT> g_SceneSurfaceSlots;
 

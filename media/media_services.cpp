@@ -7,6 +7,7 @@
 #include "media/gfx/dd_state.h"
 #include "media/input/input_list.h"
 #include "media/text/font.h"
+#include "play/play_surfaces.h"
 
 #include <algorithm>
 #include <atomic>
@@ -39,7 +40,35 @@ void DDBackEndFromDevice() {
     SetFrameLimiterD3DActive(g_backEnd.direct3D);
 }
 
+namespace {
+
+// A lost surface made at run time is restored and, unless it is drawn at
+// run time (no file), reloaded from its file; false when the reload fails.
+bool RestoreRunTimeSurface(DDSURFACEDATA& sd) {
+    if (!sd.lpDD || !sd.lpDD->lpSurface || gfx::DDSurfIsLost(sd.lpDD->lpSurface) != gfx::DDERR_SURFACELOST) return true;
+    gfx::DDSurfRestore(sd.lpDD->lpSurface);
+    if (sd.strFileName.empty() || IsEmptyName(sd.strFileName)) {
+        sd.bLost = 1;
+        return true;
+    }
+    return DDReloadSurface(&sd, g_DD.nBpp);
+}
+
+template <class C>
+bool RestoreAll(C& surfaces) {
+    for (DDSURFACEDATA& sd : surfaces)
+        if (!RestoreRunTimeSurface(sd)) return false;
+    return true;
+}
+
+}  // namespace
+
 bool DDRestoreRunTimeSurfaces() {
+    // The play scene's surface vectors and its run-time list, then its
+    // screen-effect and message surfaces; last the fonts' digit strips.
+    if (!RestoreAll(g_vDedicatedSurfaces) || !RestoreAll(g_vSwordSurfaces) || !RestoreAll(g_vEffectSurfaces) ||
+        !RestoreAll(g_lstRunTimeSurfaces))
+        return false;
     // The pages of the menu scenes are drawn at run time: restored, they are
     // flagged lost and their scene draws them again.
     for (DDSURFACEDATA& page : g_SceneSurfaces) {
@@ -48,7 +77,7 @@ bool DDRestoreRunTimeSurfaces() {
         gfx::DDSurfRestore(page.lpDD->lpSurface);
         page.bLost = 1;
     }
-    // The digit strips of the fonts are drawn again.
+    if (!RestoreAll(g_lstScreenEffectSurfaces) || !RestoreAll(g_lstMessageSurfaces)) return false;
     for (int i = 0; i < 3; ++i) {
         DDSURFACEDATA& strip = g_DigitStrips[i];
         if (!strip.lpDD || !strip.lpDD->lpSurface || gfx::DDSurfIsLost(strip.lpDD->lpSurface) != gfx::DDERR_SURFACELOST)

@@ -13,6 +13,7 @@
 #include "app/checked_vector.h"
 #include "engine/anime_run.h"
 #include "engine/flow.h"
+#include "play/chara_draw_state.h"
 #include "play/object.h"
 #include "records/ed_chara.h"
 
@@ -116,6 +117,7 @@ struct cCharaData {
     int32_t m_nAnimeSet = 0;
     CharaHitBox m_HitBox1;  // body box against charas
     CharaHitBox m_HitBox2;  // the box shots hit
+    CharaDrawState m_Draw;
 };
 
 class cChara : public cObject, public cCharaData {

@@ -26,7 +26,6 @@ uint32_t ReplayStartSeedStandIn() { return 0; }
 void BeginReplayRecordingStandIn(uint32_t) {}
 void ApplyCarryOverStandIn(cGameProgress&, int, cEdChara&, cStage&) {}
 void GetCarriedCountersStandIn(cGameProgress&, int, int32_t&, int32_t&) {}
-void SetBackgroundFilesStandIn() {}
 }  // namespace
 
 FireFlowTriggerExFn FireFlowTriggerEx = FireFlowTriggerExStandIn;
@@ -49,7 +48,6 @@ ReplayStartSeedFn ReplayStartSeed = ReplayStartSeedStandIn;
 BeginReplayRecordingFn BeginReplayRecording = BeginReplayRecordingStandIn;
 ApplyCarryOverFn ApplyCarryOver = ApplyCarryOverStandIn;
 GetCarriedCountersFn GetCarriedCounters = GetCarriedCountersStandIn;
-SetBackgroundFilesFn SetBackgroundFiles = SetBackgroundFilesStandIn;
 
 void ResetPlaySeams() {
     FireFlowTriggerEx = FireFlowTriggerExStandIn;
@@ -72,7 +70,6 @@ void ResetPlaySeams() {
     BeginReplayRecording = BeginReplayRecordingStandIn;
     ApplyCarryOver = ApplyCarryOverStandIn;
     GetCarriedCounters = GetCarriedCountersStandIn;
-    SetBackgroundFiles = SetBackgroundFilesStandIn;
 }
 
 }  // namespace seam

@@ -106,11 +106,6 @@ extern ApplyCarryOverFn ApplyCarryOver;
 using GetCarriedCountersFn = void (*)(cGameProgress& progress, int player, int32_t& hp, int32_t& sp);
 extern GetCarriedCountersFn GetCarriedCounters;
 
-// Stand-in until stage resources land: background slots named after the
-// stage's backgrounds (the stand-in: nothing).
-using SetBackgroundFilesFn = void (*)();
-extern SetBackgroundFilesFn SetBackgroundFiles;
-
 // Puts every seam above back to its stand-in.
 void ResetPlaySeams();
 

@@ -5,6 +5,8 @@
 
 #include "app/checked_vector.h"
 #include "app/scene.h"
+#include "media/gfx/dd_state.h"
+#include "play/screen_color.h"
 #include "play/scroll_axis.h"
 #include "play/shot.h"
 
@@ -20,6 +22,18 @@ class cEdBlock;
 class cFlow;
 class cFlowCmd;
 class cItem;
+
+// The play scene's states (its handler table index).
+enum ePlayState : int {
+    CSCENEPLAY_FADEIN = 0,
+    CSCENEPLAY_READY = 1,
+    CSCENEPLAY_PLAY = 2,
+    CSCENEPLAY_MENU = 3,
+    CSCENEPLAY_STAGEEND = 4,
+    CSCENEPLAY_RETRY = 5,
+    CSCENEPLAY_GAMEOVER = 6,
+    CSCENEPLAY_FADEOUT = 7,
+};
 
 class cScenePlay : public cScene {
 public:
@@ -98,6 +112,16 @@ public:
     int32_t m_bInHitPass = 0;  // HitGroups runs: vanish commands flag shots instead of erasing them
     // Cells a toggling block summon has changed; kept for the scene's life.
     std::vector<long long> m_vSummonedCells;
+
+    // What the draw pass reads and keeps.
+    int32_t m_nScreenEffect = 0;     // id of the running screen effect; 0 none
+    ScreenColor m_ScreenColor;
+    DDSURFACEDATA m_LightMask, m_LightHole;  // the darkness around the hero's light
+    // The generator of the passes outside PLAY on the game thread (seeded with
+    // 1 by every stage set-up), and whether a nested frame loop draws (it
+    // uses its own thread's generator).
+    uint32_t m_nDrawRandState = 1;
+    int32_t m_bInNestedLoop = 0;
 };
 
 // The live play scene (g_lpPlayScene, which the scene manager sets for

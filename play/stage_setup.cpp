@@ -31,6 +31,7 @@
 #include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "play/shot.h"
+#include "play/stage_resources.h"
 #include "play/stage_setup.h"
 #include "play/tile_collision.h"
 #include "records/common_palette.h"
@@ -158,7 +159,7 @@ void cScenePlay::SetupStage(int restart, int newStage) {
                 m_bInSetup = 0;
                 return;
             }
-            seam::SetBackgroundFiles();
+            SetBackgroundFiles(g_Stage.m_vecBackground);
             RestoreStageSettings(g_StageStart);
         } else {
             RestoreStageSettings(g_StageStart);

@@ -1,0 +1,474 @@
+// The draw pass on a Direct3D device: its order with one and eight layers
+// and in the menu, frozen passes, passes outside PLAY that leave the play
+// untouched, backgrounds, the status bar's layout, the time warning, the
+// screen colour and the light mask.
+#include <gtest/gtest.h>
+
+#include "app/frame_timing.h"
+#include "app/random.h"
+#include "app/scene_manager.h"
+#include "engine/status_op.h"
+#include "frontend/data/game_progress.h"
+#include "media/gfx/dd_blit.h"
+#include "media/gfx/dd_frame.h"
+#include "play/chara_computer.h"
+#include "play/chara_player.h"
+#include "play/draw_seams.h"
+#include "play/draw_stage.h"
+#include "play/map_cell.h"
+#include "play/play_seams.h"
+#include "play/scene_play.h"
+#include "play/status_bar.h"
+#include "records/cond.h"
+#include "records/stage.h"
+#include "records/system_data.h"
+#include "tests/play/place_object.h"
+#include "tests/media/gfx/gfx_fixture.h"
+
+namespace {
+
+std::vector<std::string> g_trace;
+std::vector<int> g_sounds;
+
+// A block condition that holds with a random operand (0..32767, kept in the
+// condition) and latches in its cell once it has held.
+void GiveRandomCondition(cMapCell& cell) {
+    cCond c;
+    c.m_nKind = COND_STATUS;
+    c.m_nLeftSource = 1;
+    c.m_nLeftVarKind = 0;
+    c.m_nVarIndex = 0;
+    c.m_nOp = COND_OP_GREATER_EQUAL;
+    c.m_nRightSource = SRC_RANDOM;
+    c.m_nRandomMin = 0;
+    c.m_nRandomMax = 32767;
+    c.m_nValue = -1;
+    cell.m_vecCond = {c};
+    cell.m_bCondLatch = 1;
+    g_Progress.m_vecCommonVar.assign(10, 0);
+    g_Progress.m_vecCommonVar.at(0) = 40000;
+}
+
+using playtest::PlaceObject;
+
+class DrawStageTest : public gfxtest::GfxTest {
+protected:
+    void SetUp() override {
+        GfxTest::SetUp();
+        m_savedScene = g_lpPlayScene;
+        g_lpPlayScene = &m_scene;
+        m_savedStage = g_Stage;
+        m_savedSystem = g_SystemData;
+        m_scene.m_ScrollX.Init(0, 40);
+        m_scene.m_ScrollY.Init(1, 30);
+        m_scene.m_ScrollX.m_dPos = 320;
+        m_scene.m_ScrollY.m_dPos = 320;
+        m_scene.m_nState = CSCENEPLAY_PLAY;
+        m_scene.m_bNoTimeLimit = 1;
+        g_vMapCells.assign(size_t(m_scene.m_ScrollX.m_nStride) * m_scene.m_ScrollY.m_nCells, cMapCell{});
+        g_Stage.m_vecBackground.clear();
+        g_trace.clear();
+        g_sounds.clear();
+        g_lpDrawTrace = &g_trace;
+        seam::DrawPictures = [](cScenePlay&, int layer, int) { g_trace.push_back("Pictures " + std::to_string(layer)); };
+        seam::DrawEffects = [](cScenePlay&, int layer, int) { g_trace.push_back("Effects " + std::to_string(layer)); };
+        seam::UpdateMessageWindow = [](cScenePlay&, int) { g_trace.push_back("Messages"); };
+        seam::RunScreenEffect = [](cScenePlay&, int) { g_trace.push_back("ScreenEffect"); };
+        seam::DrawConditionAreas = [](cScenePlay&, DDSURFACEDATA*) { g_trace.push_back("Areas"); };
+        seam::ResolveMiss = [](cScenePlay&) { g_trace.push_back("Miss"); };
+        seam::PlaySe = [](int n) { g_sounds.push_back(n); };
+    }
+    void TearDown() override {
+        g_lpDrawTrace = nullptr;
+        seam::ResetDrawSeams();
+        seam::ResetPlaySeams();
+        g_vPlayers.clear();
+        g_lstCharas.clear();
+        g_lstItems.clear();
+        g_vMapCells.clear();
+        DDReleaseSurfaceData(&m_scene.m_LightMask);
+        DDReleaseSurfaceData(&m_scene.m_LightHole);
+        g_Stage = m_savedStage;
+        g_SystemData = m_savedSystem;
+        g_lpPlayScene = m_savedScene;
+        GfxTest::TearDown();
+    }
+    // Hero in layer 3, charas 10 (layer 0) and 11 (layer 5), item 20, shot
+    // 30 (layer 2), all on screen.
+    void Populate() {
+        g_vPlayers.resize(1);
+        PlaceObject(g_vPlayers[0], 1, 400, 400);
+        g_vPlayers[0].m_Def.m_nZ = 3;
+        g_lstCharas.resize(2);
+        PlaceObject(g_lstCharas.front(), 10, 500, 400);
+        g_lstCharas.front().m_Def.m_nZ = 0;
+        PlaceObject(g_lstCharas.back(), 11, 600, 400);
+        g_lstCharas.back().m_Def.m_nZ = 5;
+        g_lstItems.resize(1);
+        PlaceObject(g_lstItems.front(), 20, 700, 400);
+        m_scene.m_lstShots.resize(1);
+        PlaceObject(m_scene.m_lstShots.front(), 30, 450, 500);
+        m_scene.m_lstShots.front().m_EdShot.m_nZ = 2;
+    }
+    uint32_t Pixel(int x, int y) {
+        std::vector<uint32_t> px;
+        int w = 0, h = 0;
+        if (!DDSurfaceToXrgb8888(&g_BackBuffer, px, w, h)) return 0xDEADBEEF;
+        return px[size_t(y) * w + x] & 0xFFFFFF;
+    }
+    cScenePlay m_scene;
+    cScene* m_savedScene = nullptr;
+    cStage m_savedStage;
+    cSystemData m_savedSystem;
+};
+
+TEST_F(DrawStageTest, OrderOfThePassWithOneAndEightLayersAndInTheMenu) {
+    ASSERT_TRUE(InitAll(1, 32, 0));
+    Populate();
+    const std::vector<std::string> head = {"DrawBackgrounds 0", "Pictures 0", "Effects 0", "DrawBlocks 0"};
+    const std::vector<std::string> tail = {"DrawBlocks 1", "DrawBackgrounds 1", "Areas",        "Pictures 1",
+                                           "Effects 1",    "Messages",          "ScreenEffect"};
+    auto join = [&](std::vector<std::string> middle) {
+        std::vector<std::string> all = head;
+        all.insert(all.end(), middle.begin(), middle.end());
+        all.insert(all.end(), tail.begin(), tail.end());
+        return all;
+    };
+    g_Stage.m_bEightLayers = 0;
+    DrawStage(m_scene, 1, 0, 0, 0);
+    EXPECT_EQ(g_trace, join({"DrawPlayer", "Item 20", "Chara 10", "Chara 11", "Shot 30"}));
+    g_trace.clear();
+    g_Stage.m_bEightLayers = 1;
+    DrawStage(m_scene, 1, 0, 0, 0);
+    EXPECT_EQ(g_trace, join({"Item 20", "Chara 10", "Shot 30", "DrawPlayer", "Chara 11"}));
+    // The menu hides the stage only with the option, and only outside PLAY.
+    m_scene.m_nState = CSCENEPLAY_MENU;
+    g_SystemData.OptHideStageInMenu = 1;
+    g_trace.clear();
+    DrawStage(m_scene, 0, 1, 0, 1);
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"DrawBackgrounds 0", "DrawBackgrounds 1"}));
+    g_SystemData.OptHideStageInMenu = 0;
+    g_trace.clear();
+    DrawStage(m_scene, 0, 1, 0, 1);
+    EXPECT_EQ(g_trace.size(), 16u);
+}
+
+TEST_F(DrawStageTest, FrozenPassesScrollBackgroundsAndCountGaugesButNoAnimation) {
+    ASSERT_TRUE(InitAll(1, 32, 0));
+    testbmp::Write("bmp\\Back.bmp", gfxtest::SheetBmp8(64, 64));
+    ASSERT_TRUE(DDCreateSurfaceFromFile(&SurfaceTable[56], "bmp\\Back.bmp", 1, 32, 0, 0, 0, 0, 0, 0, 0) == 0);
+    g_Stage.m_vecBackground.resize(1);
+    cEdBackground& bg = g_Stage.m_vecBackground[0];
+    bg.m_bAutoX = 1;
+    bg.m_dAutoSpeedX = 3;
+    Populate();
+    cCharaPlayer& hero = g_vPlayers[0];
+    static const int steps[] = {1, 1, 0, 2, 1, 0, ANIME_RESTART, 0, 0};
+    const int* lists[] = {steps, nullptr};
+    hero.m_Anime.BuildTracks(lists);
+    hero.m_HPGauge.nTimer = 10;
+    hero.m_Def.m_nMaxHP = 10;
+    hero.m_nHP = 10;
+    m_scene.m_nState = CSCENEPLAY_READY;
+    DrawStage(m_scene, 0, 1, 0, 0);
+    EXPECT_EQ(bg.m_dOffsetX, 61);  // 0 - 3 wrapped into the bitmap's width
+    EXPECT_EQ(hero.m_HPGauge.nTimer, 9);
+    EXPECT_EQ(hero.m_Anime.m_nTicks, 0);
+    g_SystemData.OptHideStageInMenu = 0;
+    m_scene.m_nState = CSCENEPLAY_MENU;  // the menu holds the backgrounds
+    DrawStage(m_scene, 0, 1, 0, 0);
+    EXPECT_EQ(bg.m_dOffsetX, 61);
+    EXPECT_EQ(hero.m_HPGauge.nTimer, 8);
+    m_scene.m_nState = CSCENEPLAY_PLAY;
+    DrawStage(m_scene, 1, 0, 0, 0);
+    EXPECT_EQ(bg.m_dOffsetX, 58);
+    EXPECT_EQ(hero.m_Anime.m_nStep, 1);
+}
+
+TEST_F(DrawStageTest, PassesOutsidePlayLeaveThePlayAsItWas) {
+    testbmp::Write("bmp\\Block.bmp", gfxtest::SheetBmp8(64, 64));
+    ASSERT_TRUE(InitAll(1, 32, 0));
+    g_SystemData.OptHideStageInMenu = 0;
+    const cCheckedVector<int32_t> savedVars = g_Progress.m_vecCommonVar;
+    // A block on screen at column 12, row 11 (screen 64, 32).
+    cMapCell& cell = g_vMapCells[size_t(12 + (11 << m_scene.m_ScrollX.m_nShift))];
+    GiveRandomCondition(cell);
+    const int32_t& kept = cell.m_vecCond.at(0).m_nValue;
+    cell.m_nGraphic = 1;
+    cell.m_nGraphicKind = 0;
+    g_vPlayers.resize(1);
+    PlaceObject(g_vPlayers[0], 1, 400, 400);
+    g_lstCharas.resize(2);
+    cCharaComputer& fixed = g_lstCharas.front();
+    PlaceObject(fixed, 10, 500, 400);
+    fixed.m_Draw.abFixed[0] = 1;
+    fixed.m_Draw.anFixedPos[0] = 300;
+    fixed.m_nScrLeft = 7;
+    cCharaComputer& dead = g_lstCharas.back();
+    PlaceObject(dead, 11, 520, 400);
+    dead.m_bDead = 1;  // no death effect: its display has ended
+    dead.m_nSide = 1;
+    struct Case {
+        int state, passes;
+    } cases[] = {{CSCENEPLAY_FADEIN, 10},  {CSCENEPLAY_READY, 1},    {CSCENEPLAY_READY, 80},
+                 {CSCENEPLAY_READY, 159},  {CSCENEPLAY_MENU, 5},     {CSCENEPLAY_STAGEEND, 20},
+                 {CSCENEPLAY_RETRY, 3},    {CSCENEPLAY_GAMEOVER, 3}};
+    SRand(12345);
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.state * 1000 + t.passes);
+        m_scene.m_nState = t.state;
+        const uint32_t before = RandState();
+        for (int i = 0; i < t.passes; ++i) DrawStage(m_scene, 0, 1, 0, 1);
+        EXPECT_EQ(RandState(), before);
+        EXPECT_EQ(cell.m_nLatch, 0);
+        EXPECT_EQ(g_lstCharas.size(), 2u);
+        EXPECT_EQ(fixed.m_nScrLeft, 7);
+        EXPECT_NE(Pixel(64 + 1, 32 + 1), gfxtest::PalColor(16));  // the block is drawn
+    }
+    // The drawing generator runs on from seed 1 across those passes: its state
+    // is seed 1 advanced by at least one draw a pass, the last of which the
+    // condition kept.
+    {
+        SRand(1);
+        int last = -1, draws = 0;
+        while (RandState() != m_scene.m_nDrawRandState && draws < 100000) last = Rand(), ++draws;
+        EXPECT_GE(draws, 281);
+        EXPECT_EQ(kept, last);
+    }
+    // Nested loops: the loop thread's own generator from seed 1.
+    for (int passes : {0, 1, 30}) {
+        SCOPED_TRACE(passes);
+        SRand(777);
+        const uint32_t drawState = m_scene.m_nDrawRandState;
+        cell.m_vecCond.at(0).m_nValue = -1;
+        {
+            cFreshRandScope loop;
+            m_scene.m_bInNestedLoop = 1;
+            for (int i = 0; i < passes; ++i) DrawStage(m_scene, 0, 1, 0, 0);
+            m_scene.m_bInNestedLoop = 0;
+        }
+        EXPECT_EQ(RandState(), 777u);
+        EXPECT_EQ(m_scene.m_nDrawRandState, drawState);
+        // What the loop drew came from seed 1.
+        SRand(1);
+        bool fromSeed1 = passes == 0 && kept == -1;
+        for (int i = 0; i < passes * 4 && !fromSeed1; ++i) fromSeed1 = Rand() == kept;
+        EXPECT_TRUE(fromSeed1);
+        EXPECT_EQ(cell.m_nLatch, 0);
+        EXPECT_EQ(g_lstCharas.size(), 2u);
+        EXPECT_EQ(fixed.m_nScrLeft, 7);
+    }
+    // The PLAY pass draws from the play's generator, latches and removes.
+    SRand(12345);
+    m_scene.m_nState = CSCENEPLAY_PLAY;
+    for (int i = 0; i < 4 && !cell.m_nLatch; ++i) DrawStage(m_scene, 1, 0, 0, 0);
+    EXPECT_NE(RandState(), 12345u);
+    EXPECT_EQ(cell.m_nLatch, 1);
+    EXPECT_EQ(g_lstCharas.size(), 1u);
+    EXPECT_EQ(fixed.m_nScrLeft, 300);
+    g_Progress.m_vecCommonVar = savedVars;
+}
+
+TEST_F(DrawStageTest, TheHerosMissIsResolvedOnlyByAPlayPass) {
+    ASSERT_TRUE(InitAll(1, 32, 0));
+    g_Stage.m_nFrameRate = 60;
+    g_vPlayers.resize(1);
+    PlaceObject(g_vPlayers[0], 1, 400, 400);
+    g_vPlayers[0].m_bDead = 1;
+    int missAt = 0;
+    for (int pass = 1; pass <= 70 && !missAt; ++pass) {
+        DrawStage(m_scene, 0, 1, 0, 0);  // frozen passes between do not count
+        g_trace.clear();
+        DrawPlayer(m_scene, 0, 1);
+        if (!g_trace.empty() && g_trace.back() == "Miss") missAt = pass;
+    }
+    EXPECT_EQ(missAt, 61);
+    g_trace.clear();
+    DrawPlayer(m_scene, 1, 0);
+    EXPECT_EQ(g_trace, std::vector<std::string>{"DrawPlayer"});
+}
+
+TEST_F(DrawStageTest, BackgroundsTileFromTheScrollTimesTheParallax) {
+    ASSERT_TRUE(InitAll(1, 32, 0));
+    // 64 x 64, index 1 + x / 8 + 8 * (y / 8).
+    std::vector<uint32_t> colors(256);
+    for (int i = 0; i < 256; ++i) colors[size_t(i)] = gfxtest::PalColor(i);
+    std::vector<uint8_t> px(64 * 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) px[size_t(y) * 64 + x] = uint8_t(1 + x / 8 + 8 * (y / 8));
+    testbmp::Write("bmp\\Back.bmp", testbmp::Make8(64, 64, colors, px));
+    ASSERT_EQ(DDCreateSurfaceFromFile(&SurfaceTable[56], "bmp\\Back.bmp", 1, 32, 0, 0, 0, 0, 0, 0, 0), 0);
+    g_Stage.m_vecBackground.resize(2);
+    g_Stage.m_vecBackground[1].m_bShow = 0;
+    cEdBackground& bg = g_Stage.m_vecBackground[0];
+    auto at = [&](int bx, int by) { return gfxtest::PalColor(1 + (bx % 64) / 8 + 8 * ((by % 64) / 8)); };
+    struct Case {
+        double parallax, scrollX, scrollY;
+        int bx, by;  // bitmap point at screen (0, 0)
+    } cases[] = {{0, 900, 700, 0, 0}, {1, 345.4, 330, 25, 10}, {1, 345.6, 330.9, 26, 10}, {1, 300, 320, 44, 0},
+                 {0.5, 400, 256, 40, 32}};
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.scrollX);
+        bg.m_dParallaxX = bg.m_dParallaxY = t.parallax;
+        m_scene.m_ScrollX.m_dPos = t.scrollX;
+        m_scene.m_ScrollY.m_dPos = t.scrollY;
+        DrawBackgrounds(m_scene, 0);
+        EXPECT_EQ(Pixel(0, 0), at(t.bx, t.by));
+        EXPECT_EQ(Pixel(64 * 3, 64 * 2), at(t.bx, t.by));  // tiled
+    }
+    // None shown, or a shown one without an image: colour 16.
+    DDFillSurface(&g_BackBuffer, 3);
+    bg.m_bShow = 0;
+    DrawBackgrounds(m_scene, 0);
+    EXPECT_EQ(Pixel(5, 5), gfxtest::PalColor(16));
+    bg.m_bShow = 1;
+    DDReleaseSurfaceData(&SurfaceTable[56]);
+    DDFillSurface(&g_BackBuffer, 3);
+    DrawBackgrounds(m_scene, 0);
+    EXPECT_EQ(Pixel(5, 5), gfxtest::PalColor(16));
+}
+
+TEST_F(DrawStageTest, StatusItemsShareTheWidthEvenly) {
+    auto& items = g_SystemData.m_vecStatusItems;
+    items.assign(5, cSysStatusItem{});
+    struct Case {
+        const char* name;
+        int shown[5], icon[5], digits[5];
+        const char* labels[5];
+        int gap, xs[5];
+    } cases[] = {
+        {"five icons", {1, 1, 1, 1, 1}, {1, 1, 1, 1, 1}, {6, 6, 0, 0, 2}, {"", "", "", "", ""}, 39,
+         {39, 190, 341, 446, 551}},
+        {"two labels", {1, 0, 0, 0, 1}, {0, 0, 0, 0, 1}, {6, 0, 0, 0, 2}, {"SC", "", "", "", ""}, 154,
+         {154, 436, 436, 436, 436}},
+        {"gauges with labels", {0, 0, 1, 1, 0}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {"", "", "HP", "SPX", ""}, 152,
+         {152, 152, 152, 386, 386}},
+    };
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.name);
+        for (int i = 0; i < 5; ++i) {
+            items[size_t(i)].m_bShow = t.shown[i];
+            items[size_t(i)].m_bIcon = t.icon[i];
+            items[size_t(i)].m_nDigits = t.digits[i];
+            items[size_t(i)].m_strLabel = t.labels[i];
+        }
+        int xs[5];
+        EXPECT_EQ(StatusItemLayout(xs), t.gap);
+        for (int i = 0; i < 5; ++i)
+            if (t.shown[i]) EXPECT_EQ(xs[i], t.xs[i]) << i;
+    }
+}
+
+TEST_F(DrawStageTest, TimeWarningOnlyWithTimeSoundAtTheSecondTick) {
+    ASSERT_TRUE(InitAll(1, 32, 0));
+    m_scene.m_bNoTimeLimit = 0;
+    g_Stage.m_nWarnTime = 20;
+    struct Case {
+        int time, timeSound, tick, sounds;
+    } cases[] = {{20, 1, 1, 1}, {5, 1, 1, 1}, {21, 1, 1, 0}, {0, 1, 1, 0}, {20, 0, 1, 0}, {20, 1, 0, 0}};
+    for (const Case& t : cases) {
+        g_sounds.clear();
+        m_scene.m_nTimeLeft = t.time;
+        FrameSkipCounter(0, 0);
+        if (!t.tick) FrameSkipCounter(1, 10);
+        DrawTime(m_scene, t.timeSound);
+        EXPECT_EQ(g_sounds.size(), size_t(t.sounds)) << t.time << " " << t.timeSound << " " << t.tick;
+    }
+    m_scene.m_bNoTimeLimit = 1;
+    g_trace.clear();
+    DrawTime(m_scene, 1);
+    EXPECT_TRUE(g_trace.empty());
+    FrameSkipCounter(0, 0);
+}
+
+TEST_F(DrawStageTest, ScreenColourAlphasPerMode) {
+    ASSERT_TRUE(InitAll(1, 32, 0));
+    struct Case {
+        const char* name;
+        int params[8];
+        int frozen;
+        std::vector<int> alphas;  // per frame; -1 inactive
+    } cases[] = {
+        {"fade to the colour and hold", {255, 0, 0, 100, 0, 1, 0, 0}, 0, {255, 212, 170, 127, 85, 42, 0, 0, 0}},
+        {"frozen: the counter stands", {255, 0, 0, 100, 0, 1, 0, 0}, 1, {255, 255, 255}},
+        {"strength 0 ends", {255, 0, 0, 0, 0, 1, 0, 0}, 0, {255, 255, 255, 255, 255, 255, 255, -1}},
+        {"flash twice", {0, 0, 255, 100, 0, 1, 1, 2},
+         0, {255, 212, 170, 127, 85, 42, 255, 255, 212, 170, 127, 85, 42, 255, -1}},
+    };
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.name);
+        ScreenColor sc;
+        SetScreenColor(sc, t.params);
+        std::vector<int> got;
+        for (size_t i = 0; i < t.alphas.size(); ++i) {
+            if (!sc.bActive) {
+                got.push_back(-1);
+                continue;
+            }
+            const int alpha = ScreenColorAlpha(sc);
+            DrawScreenColor(sc, t.frozen);
+            got.push_back(alpha);
+        }
+        EXPECT_EQ(got, t.alphas);
+    }
+    // Back from a held colour: from its alpha to 255, then off.
+    ScreenColor sc;
+    const int hold[8] = {0, 255, 0, 100, 0, 0, 0, 0};
+    SetScreenColor(sc, hold);
+    DrawScreenColor(sc, 0);
+    EXPECT_EQ(sc.nAlpha, 0);
+    const int back[8] = {0, 0, 0, 0, 1, 1, 0, 0};
+    SetScreenColor(sc, back);
+    EXPECT_EQ(sc.green, 255);
+    std::vector<int> got;
+    while (sc.bActive && got.size() < 20) {
+        DrawScreenColor(sc, 0);
+        got.push_back(sc.nAlpha);
+    }
+    EXPECT_EQ(got, (std::vector<int>{0, 42, 85, 127, 170, 212, 255}));
+    // A return with no colour in force is ignored.
+    ScreenColor idle;
+    SetScreenColor(idle, back);
+    EXPECT_EQ(idle.bActive, 0);
+}
+
+TEST_F(DrawStageTest, ScreenColourInDirectDrawBlendsThePaletteOnlyAtEightBits) {
+    ASSERT_TRUE(InitAll(0, 16, 1));
+    ScreenColor sc;
+    const int p[8] = {255, 0, 0, 100, 0, 1, 0, 0};
+    SetScreenColor(sc, p);
+    DrawScreenColor(sc, 0);
+    EXPECT_EQ(sc.bActive, 0);
+}
+
+TEST_F(DrawStageTest, LightMaskAndHolePerShape) {
+    ASSERT_TRUE(InitAll(1, 32, 0));
+    g_vPlayers.resize(1);
+    struct Case {
+        int shape, radius, holeW;
+        bool holeAtCentre;
+    } cases[] = {{1, 20, 40, true}, {2, 20, 40, true}, {3, 20, 0, true}, {1, 0, 0, false}};
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.shape * 100 + t.radius);
+        g_vPlayers[0].m_Def.m_nLightShape = static_cast<int8_t>(t.shape);
+        g_vPlayers[0].m_nLightRadius = t.radius;
+        BuildLightMask(m_scene, m_scene.m_LightMask, m_scene.m_LightHole);
+        EXPECT_EQ(m_scene.m_LightMask.nWidth, 1280 + 2 * t.radius);
+        EXPECT_EQ(m_scene.m_LightMask.nHeight, 960 + 2 * t.radius);
+        EXPECT_EQ(m_scene.m_LightHole.lpDT != nullptr ? m_scene.m_LightHole.nWidth : 0, t.holeW);
+        std::vector<uint32_t> px;
+        int w = 0, h = 0;
+        ASSERT_TRUE(DDSurfaceToXrgb8888(&m_scene.m_LightMask, px, w, h));
+        const uint32_t centre = px[size_t(h / 2) * w + w / 2] & 0xFFFFFF;
+        const uint32_t corner = px[0] & 0xFFFFFF;
+        EXPECT_EQ(corner, gfxtest::PalColor(16));
+        EXPECT_EQ(centre != corner, t.holeAtCentre);
+        // The edge of a round hole stays dark at its corners.
+        if (t.shape != 3 && t.radius) {
+            const uint32_t edge = px[size_t(h / 2 - t.radius + 1) * w + w / 2 - t.radius + 1] & 0xFFFFFF;
+            EXPECT_EQ(edge, corner);
+        }
+    }
+}
+
+}  // namespace
