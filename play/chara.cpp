@@ -232,13 +232,21 @@ void cChara::ClearContacts() {
     std::fill(std::begin(m_adPusher), std::end(m_adPusher), 0.0);
 }
 
+void cChara::MeetWall(int key, double x) {
+    m_bWallContact = 1;
+    m_nWallContactKey = key;
+    m_dWallContactX = x;
+}
+
 void cChara::TouchLeft(const cObject& solid) {
     m_abContact[CONTACT_LEFT] = 1;
+    MeetWall(solid.m_nKey, solid.m_dX);
     if (!g_SystemData.OptSimpleWalls) m_adPusher[CONTACT_LEFT] = solid.m_dSpeedX;
 }
 
 void cChara::TouchRight(const cObject& solid) {
     m_abContact[CONTACT_RIGHT] = 1;
+    MeetWall(solid.m_nKey, solid.m_dX);
     if (!g_SystemData.OptSimpleWalls) m_adPusher[CONTACT_RIGHT] = solid.m_dSpeedX;
 }
 

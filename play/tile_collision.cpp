@@ -151,6 +151,7 @@ void StoppedByWall(cChara& chara, int side) {
     chara.m_dImpactX = 0.0;
     chara.AfterMoveX();
     chara.m_nWallSide = side;
+    chara.MeetWall(-1, 0.0);
     FireFlowTriggerEx(chara, kEventHitBlock, nullptr, 0);
     FireFlowTriggerEx(chara, kEventBlockSide, nullptr, 0);
     FireFlowTriggerEx(chara, side == 0 ? kEventBlockLeft : kEventBlockRight, nullptr, 0);
