@@ -1,5 +1,8 @@
 #include "engine/key_conds.h"
 
+#include <algorithm>
+#include <bit>
+
 #include "engine/flow.h"
 #include "media/input/input_list.h"
 #include "play/chara.h"
@@ -43,12 +46,17 @@ bool Combined(int mode, int matched, int missed) {
 
 int RunLength(const KeyHistory& h, int cursor) { return h.at(cursor).m_nFrames; }
 
-}  // namespace
-
-const KeyHistory& KeyChannel(const cInput& input, int channel) {
-    if (channel < DIR_KEY_CHANNELS) return input.m_vecDirKeys.at(channel);
-    return input.m_vecButtonKeys.at(channel - DIR_KEY_CHANNELS);
+// The channels the steps read, a direction key with its mirror image: the
+// only ones a sequence needs to move through the history.
+uint32_t ChannelsRead(const std::vector<const cKeyCond*>& steps) {
+    uint32_t mask = 0;
+    for (const cKeyCond* step : steps)
+        for (int i = 0; i < kKeyChannels; ++i)
+            if (KeyState(*step, i) != 0) mask |= 1u << i | (i < DIR_KEY_CHANNELS ? 1u << MirroredChannel(i) : 0u);
+    return mask;
 }
+
+}  // namespace
 
 bool TestKeyState(const KeyHistoryEntry& entry, int elapsed, const cKeyCond& step, int state) {
     if (state == cKeyCond::KEY_PRESSED) {
@@ -65,8 +73,10 @@ bool MatchKeyCondStep(const cChara& chara, const cKeyCond& step, const KeyTimePo
     length = 0;
     int matched = 0, missed = 0;
     const bool mirror = step.m_bMirror == 1 && chara.m_nFacing == 0;
-    for (int i = 0; i < kKeyChannels; ++i) {
-        const int state = KeyState(step, i);
+    const uint8_t* keys = step.m_vecKey.data();
+    const int count = std::min(kKeyChannels, static_cast<int>(step.m_vecKey.size()));
+    for (int i = 0; i < count; ++i) {
+        const int state = keys[i];
         if (state == 0) continue;
         const int ch = mirror && i < DIR_KEY_CHANNELS ? MirroredChannel(i) : i;
         const int elapsed = point.anElapsed[ch];
@@ -90,7 +100,8 @@ bool MatchKeyCondStep(const cChara& chara, const cKeyCond& step, const KeyTimePo
 }
 
 int ShiftKeyHistory(KeyTimePoint& point, const cInput& input, int n) {
-    for (int ch = 0; ch < kKeyChannels; ++ch) {
+    for (uint32_t left = point.nChannels & ((1u << kKeyChannels) - 1); left != 0; left &= left - 1) {
+        const int ch = std::countr_zero(left);
         const KeyHistory& h = KeyChannel(input, ch);
         const int last = static_cast<int>(h.size()) - 1;
         int32_t& cursor = point.anCursor[ch];
@@ -131,7 +142,9 @@ bool MatchKeyCondSequence(cChara& chara, cFlow& flow, const std::vector<const cK
     if (n == 0) return false;
     const cInput& input = g_InputList.at(0);
     KeyTimePoint point;
-    for (int ch = 0; ch < kKeyChannels; ++ch) point.anElapsed[ch] = RunLength(KeyChannel(input, ch), 0);
+    point.nChannels = ChannelsRead(steps);
+    for (int ch = 0; ch < kKeyChannels; ++ch)
+        if (point.nChannels >> ch & 1u) point.anElapsed[ch] = RunLength(KeyChannel(input, ch), 0);
     const bool continuous = flow.m_lpDef && flow.m_lpDef->m_bKeyRepeat == kKeyModeContinuous;
     const bool noNewerTest = g_SystemData.m_bCompat669 != 0;
     for (int k = n - 1;; --k) {

@@ -22,10 +22,16 @@ inline constexpr int kKeyChannels = DIR_KEY_CHANNELS + BUTTON_KEY_CHANNELS;
 struct KeyTimePoint {
     int32_t anCursor[kKeyChannels] = {};
     int32_t anElapsed[kKeyChannels] = {};
+    // The channels that move with the point (bit per channel): a sequence
+    // moves only those its steps read.
+    uint32_t nChannels = (1u << kKeyChannels) - 1;
 };
 
 // The run history of channel 0..18 of the record.
-const KeyHistory& KeyChannel(const cInput& input, int channel);
+inline const KeyHistory& KeyChannel(const cInput& input, int channel) {
+    if (channel < DIR_KEY_CHANNELS) return input.m_vecDirKeys.at(channel);
+    return input.m_vecButtonKeys.at(channel - DIR_KEY_CHANNELS);
+}
 
 // A flow without key conditions passes. Continuous mode: the sequence
 // matches now. Edge mode: it matches now and did not at the last test.
