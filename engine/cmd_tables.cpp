@@ -1,5 +1,6 @@
 #include "engine/cmd_tables.h"
 
+#include "engine/move_commands.h"
 #include "engine/status_commands.h"
 
 void ExecNothing(cChara&, cFlowCmd&) {}
@@ -8,15 +9,15 @@ void ExecNothing(cChara&, cFlowCmd&) {}
 CmdExecFn CmdExecTable[CHARA_CMD_KIND_COUNT] = {
     ExecNothing,  // CMD_NONE
     ExecNothing,  // CMD_WAIT
-    nullptr,      // CMD_MOVE_STRAIGHT
-    nullptr,      // CMD_MOVE_GROUND_TURN
-    nullptr,      // CMD_MOVE_CIRCLE
-    nullptr,      // CMD_MOVE_CHARGE
-    nullptr,      // CMD_MOVE_HOMING
-    nullptr,      // CMD_MOVE_AVOID_OFFSCREEN
-    nullptr,      // CMD_MOVE_DISABLE
-    nullptr,      // CMD_CHANGE_FACING
-    nullptr,      // CMD_JUMP
+    ExecMoveStraight,  // CMD_MOVE_STRAIGHT
+    ExecMoveGroundTurn,  // CMD_MOVE_GROUND_TURN
+    ExecMoveCircle,  // CMD_MOVE_CIRCLE
+    ExecMoveCharge,  // CMD_MOVE_CHARGE
+    ExecMoveHoming,  // CMD_MOVE_HOMING
+    ExecMoveAvoidOffscreen,  // CMD_MOVE_AVOID_OFFSCREEN
+    ExecMoveDisable,  // CMD_MOVE_DISABLE
+    ExecChangeFacing,  // CMD_CHANGE_FACING
+    ExecJump,  // CMD_JUMP
     nullptr,      // CMD_SHOT
     nullptr,      // CMD_SWORD
     nullptr,      // CMD_SUMMON_BLOCK
@@ -50,4 +51,16 @@ CmdExecFn CmdExecTable[CHARA_CMD_KIND_COUNT] = {
 
 // Only the movement kinds (2 to 7) and the jump (10) have a set-up routine;
 // each goes into its kind's slot.
-CmdSetupFn CmdSetupTable[CHARA_CMD_KIND_COUNT] = {};
+CmdSetupFn CmdSetupTable[CHARA_CMD_KIND_COUNT] = {
+    nullptr,             // CMD_NONE
+    nullptr,             // CMD_WAIT
+    SetupMoveCmd,        // CMD_MOVE_STRAIGHT
+    SetupMoveCmd,        // CMD_MOVE_GROUND_TURN
+    SetupCircleMoveCmd,  // CMD_MOVE_CIRCLE
+    SetupMoveCmd,        // CMD_MOVE_CHARGE
+    SetupHomingMoveCmd,  // CMD_MOVE_HOMING
+    SetupMoveCmd,        // CMD_MOVE_AVOID_OFFSCREEN
+    nullptr,             // CMD_MOVE_DISABLE
+    nullptr,             // CMD_CHANGE_FACING
+    SetupJumpCmd,        // CMD_JUMP
+};

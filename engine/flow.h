@@ -3,7 +3,9 @@
 // the chara's own copies of the definitions (not owned); the chara keeps
 // them pointing there whenever its flow vectors change.
 #pragma once
+#include <array>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "app/checked_vector.h"
@@ -52,6 +54,13 @@ public:
     int32_t m_nDirCode = 0;      // 1 leftwards, 2 rightwards, 0 none
     double m_dLaunchSpeed = 0.0;  // jump
     int32_t m_bLaunched = 0;      // jump
+    // Movement commands, fixed when the instance is built: the circle's
+    // radius (dots x sub-steps) or the homing delay (sub-steps), and the
+    // circle's start and end angles (degrees x sub-steps).
+    int32_t m_nRadius = 0;
+    int32_t m_nStartAngle = 0, m_nEndAngle = 0;
+    // Homing with a delay: the target points recorded, oldest first.
+    std::deque<std::array<int32_t, 2>> m_qPoints;
 };
 
 class cFlow {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/flow_runtime.h"
+#include "engine/flow_trigger.h"
 #include "play/map_cell.h"
 #include "play/numeric.h"
 #include "play/play_seams.h"
@@ -231,13 +232,21 @@ void cChara::ClearContacts() {
     std::fill(std::begin(m_adPusher), std::end(m_adPusher), 0.0);
 }
 
+void cChara::MeetWall(int key, double x) {
+    m_bWallContact = 1;
+    m_nWallContactKey = key;
+    m_dWallContactX = x;
+}
+
 void cChara::TouchLeft(const cObject& solid) {
     m_abContact[CONTACT_LEFT] = 1;
+    MeetWall(solid.m_nKey, solid.m_dX);
     if (!g_SystemData.OptSimpleWalls) m_adPusher[CONTACT_LEFT] = solid.m_dSpeedX;
 }
 
 void cChara::TouchRight(const cObject& solid) {
     m_abContact[CONTACT_RIGHT] = 1;
+    MeetWall(solid.m_nKey, solid.m_dX);
     if (!g_SystemData.OptSimpleWalls) m_adPusher[CONTACT_RIGHT] = solid.m_dSpeedX;
 }
 
@@ -297,9 +306,9 @@ void cChara::LandOnBlock() {
     if (m_nSide != 0) m_bJumpBlocked = 0;
     m_dY -= (TruncToInt(m_dBottom) & 31) + 1;
     AfterMoveY();
-    seam::FireFlowTriggerEx(*this, TRIGGER_HIT_BLOCK, nullptr, 0);
-    seam::FireFlowTriggerEx(*this, TRIGGER_BLOCK_TOP_BOTTOM, nullptr, 0);
-    seam::FireFlowTriggerEx(*this, TRIGGER_BLOCK_BOTTOM, nullptr, 0);
+    FireFlowTriggerEx(*this, TRIGGER_HIT_BLOCK, nullptr, 0);
+    FireFlowTriggerEx(*this, TRIGGER_BLOCK_TOP_BOTTOM, nullptr, 0);
+    FireFlowTriggerEx(*this, TRIGGER_BLOCK_BOTTOM, nullptr, 0);
 }
 
 void cChara::HitCeiling() {
@@ -309,9 +318,9 @@ void cChara::HitCeiling() {
     if (!g_SystemData.OptCeilingKeepsImpact) ClearImpactY();
     m_dY += 32 - (TruncToInt(m_dY) & 31);
     AfterMoveY();
-    seam::FireFlowTriggerEx(*this, TRIGGER_HIT_BLOCK, nullptr, 0);
-    seam::FireFlowTriggerEx(*this, TRIGGER_BLOCK_TOP_BOTTOM, nullptr, 0);
-    seam::FireFlowTriggerEx(*this, TRIGGER_BLOCK_TOP, nullptr, 0);
+    FireFlowTriggerEx(*this, TRIGGER_HIT_BLOCK, nullptr, 0);
+    FireFlowTriggerEx(*this, TRIGGER_BLOCK_TOP_BOTTOM, nullptr, 0);
+    FireFlowTriggerEx(*this, TRIGGER_BLOCK_TOP, nullptr, 0);
 }
 
 void cChara::LeaveBlockChara(int pushed) {

@@ -94,6 +94,14 @@ struct cCharaData {
     int32_t m_nFootBlock = 0;  // map cell under the feet; 0 none
     int32_t m_nLastFootBlock = 0;  // the floor cell last landed on
     int32_t m_nWallSide = 0;       // side of the last wall hit: 0 left, 1 right
+    // The last wall met at a side, until a ground move turns back at it: the
+    // block chara's key (-1 a map wall) and its x at the contact.
+    int32_t m_bWallContact = 0;
+    int32_t m_nWallContactKey = -1;
+    double m_dWallContactX = 0.0;
+    // Held at a screen position by a warp to screen coordinates (x, y);
+    // every move command releases the chara.
+    int32_t m_abFixedOnScreen[2] = {};
     int32_t m_nMoveTypeCounter = 0;
     int32_t m_abContact[4] = {};  // eContactSide
     double m_adPusher[4] = {};    // pusher speeds: x of left and right, y of top and bottom
@@ -170,6 +178,8 @@ public:
 
     // The contact record of the sub-step.
     void ClearContacts();
+    // The wall record: a block chara's key and x, or -1 for a map wall.
+    void MeetWall(int key, double x);
     void TouchLeft(const cObject& solid);
     void TouchRight(const cObject& solid);
     void TouchTop(const cObject& solid);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/flow_trigger.h"
 #include "play/chara.h"
 #include "play/numeric.h"
 #include "play/object_steering.h"
@@ -168,11 +169,11 @@ namespace {
 void FireHitEvents(cChara& c, cChara* partner, cChara* reported, int group, int32_t attack, int impact,
                    int32_t damage, int impactApplied) {
     auto fire = [&](int hit, int hurt, bool second) {
-        seam::FireFlowTriggerEx(c, hit, partner, 0);
-        if (second) seam::FireFlowTriggerEx(c, hurt, partner, 0);
+        FireFlowTriggerEx(c, hit, partner, 0);
+        if (second) FireFlowTriggerEx(c, hurt, partner, 0);
         if (reported) {
-            seam::FireFlowTriggerEx(*reported, hit + 19, &c, group);
-            if (second) seam::FireFlowTriggerEx(*reported, hurt + 19, &c, group);
+            FireFlowTriggerEx(*reported, hit + 19, &c, group);
+            if (second) FireFlowTriggerEx(*reported, hurt + 19, &c, group);
         }
     };
     if (attack != 0) fire(1, 2, damage >= 1);

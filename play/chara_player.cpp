@@ -5,6 +5,7 @@
 
 #include "app/log.h"
 #include "engine/flow_runtime.h"
+#include "engine/key_conds.h"
 #include "media/gfx/dd_blit.h"
 #include "engine/arrange.h"
 #include "media/input/input_list.h"
@@ -377,7 +378,7 @@ void cCharaPlayer::Jump(cFlowCmd& cmd) {
     const bool keyed = flow && !flow->m_vKeyConds.empty();
     // 2
     int held = 1;
-    if (p(0) != 0) held = keyed && m_lpInput ? seam::CheckKeyCondHeld(*m_lpInput, *flow->m_vKeyConds.back()) : 0;
+    if (p(0) != 0) held = keyed && m_lpInput ? CheckKeyCondHeld(*m_lpInput, *flow->m_vKeyConds.back()) : 0;
     // 3
     if (p(0) == 2) {
         const double v = std::fabs(m_dMoveSpeedX);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/flow_trigger.h"
 #include "frontend/data/game_progress.h"
 #include "play/chara_hits.h"
 #include "play/chara_player.h"
@@ -25,7 +26,7 @@ void RunDeathUpdate(cChara& c) {
 }  // namespace
 
 int Die(cChara& c) {
-    seam::FireFlowTriggerEx(c, kTriggerDied, nullptr, 0);
+    FireFlowTriggerEx(c, kTriggerDied, nullptr, 0);
     RunDeathUpdate(c);
     g_Progress.m_nScore = static_cast<int32_t>(
         std::clamp<int64_t>(static_cast<int64_t>(g_Progress.m_nScore) + c.m_Def.m_nScore, 0, kMaxScore));

@@ -1,5 +1,6 @@
 #include "play/chara_solids.h"
 
+#include "engine/flow_trigger.h"
 #include "play/chara_player.h"
 #include "play/play_seams.h"
 #include "records/cmd_kinds.h"
@@ -57,7 +58,7 @@ struct Candidate {
     }
 };
 
-void Fire(cChara& c, int trigger, cChara* partner = nullptr) { seam::FireFlowTriggerEx(c, trigger, partner, 0); }
+void Fire(cChara& c, int trigger, cChara* partner = nullptr) { FireFlowTriggerEx(c, trigger, partner, 0); }
 
 void RideOn(cChara& c, const cObject& s) {
     c.m_nRiddenKey = s.m_nKey;

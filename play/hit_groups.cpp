@@ -4,6 +4,7 @@
 // events, sounds and kills, which replays rely on.
 #include <algorithm>
 
+#include "engine/flow_trigger.h"
 #include "play/chara.h"
 #include "play/chara_hits.h"
 #include "play/chara_player.h"
@@ -81,10 +82,10 @@ bool Takes(const cChara& c) { return c.m_bActing && !c.m_bDead; }
 
 void FireHitChara(cChara& struck, cChara& other) {
     if (other.m_lpParent && other.m_bAttackPart) {
-        seam::FireFlowTriggerEx(struck, kEventHitChara, other.m_lpParent, 0);
-        seam::FireFlowTriggerEx(*other.m_lpParent, kEventAttackHit, &struck, other.m_nAttackGroup);
+        FireFlowTriggerEx(struck, kEventHitChara, other.m_lpParent, 0);
+        FireFlowTriggerEx(*other.m_lpParent, kEventAttackHit, &struck, other.m_nAttackGroup);
     } else {
-        seam::FireFlowTriggerEx(struck, kEventHitChara, &other, 0);
+        FireFlowTriggerEx(struck, kEventHitChara, &other, 0);
     }
 }
 
@@ -118,9 +119,9 @@ int cScenePlay::HitGroups() {
                     if (std::find(I.m_lstHitCharas.begin(), I.m_lstHitCharas.end(), K.m_nKey) != I.m_lstHitCharas.end())
                         continue;
                     if (harmful && IsInvincible(K)) continue;
-                    seam::FireFlowTriggerEx(K, kEventHitShot, I.m_lpOwner, 0);
+                    FireFlowTriggerEx(K, kEventHitShot, I.m_lpOwner, 0);
                     if (I.m_lpOwner && I.m_bReportToOwner)
-                        seam::FireFlowTriggerEx(*I.m_lpOwner, kEventAttackHit, &K, I.m_nReportGroup);
+                        FireFlowTriggerEx(*I.m_lpOwner, kEventAttackHit, &K, I.m_nReportGroup);
                     if (!harmful && g_SystemData.OptHarmlessShotsPass) continue;
                     int32_t damage = 0;
                     int impact = 0;

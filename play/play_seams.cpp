@@ -6,10 +6,8 @@
 namespace seam {
 
 namespace {
-int FireFlowTriggerExStandIn(cChara&, int, cChara*, int) { return 0; }
 void DoChangeFlowStandIn(const cEdFlowCmd&, cChara&, int) {}
 int RunItemCommandStandIn(cEdFlowCmd&, cChara&) { return 0; }
-int CheckKeyCondHeldStandIn(cInput&, const cKeyCond&) { return 0; }
 void ShowPickupWindowStandIn(int, const std::string&, int, int) {}
 void PlayUserSeStandIn(int) {}
 void StartCharaEffectStandIn(cChara&, int, int, int) {}
@@ -28,10 +26,8 @@ void ApplyCarryOverStandIn(cGameProgress&, int, cEdChara&, cStage&) {}
 void GetCarriedCountersStandIn(cGameProgress&, int, int32_t&, int32_t&) {}
 }  // namespace
 
-FireFlowTriggerExFn FireFlowTriggerEx = FireFlowTriggerExStandIn;
 DoChangeFlowFn DoChangeFlow = DoChangeFlowStandIn;
 RunItemCommandFn RunItemCommand = RunItemCommandStandIn;
-CheckKeyCondHeldFn CheckKeyCondHeld = CheckKeyCondHeldStandIn;
 ShowPickupWindowFn ShowPickupWindow = ShowPickupWindowStandIn;
 PlayUserSeFn PlayUserSe = PlayUserSeStandIn;
 StartCharaEffectFn StartCharaEffect = StartCharaEffectStandIn;
@@ -50,10 +46,8 @@ ApplyCarryOverFn ApplyCarryOver = ApplyCarryOverStandIn;
 GetCarriedCountersFn GetCarriedCounters = GetCarriedCountersStandIn;
 
 void ResetPlaySeams() {
-    FireFlowTriggerEx = FireFlowTriggerExStandIn;
     DoChangeFlow = DoChangeFlowStandIn;
     RunItemCommand = RunItemCommandStandIn;
-    CheckKeyCondHeld = CheckKeyCondHeldStandIn;
     ShowPickupWindow = ShowPickupWindowStandIn;
     PlayUserSe = PlayUserSeStandIn;
     StartCharaEffect = StartCharaEffectStandIn;

@@ -10,8 +10,6 @@
 class cChara;
 class cObject;
 class cEdFlowCmd;
-class cKeyCond;
-class cInput;
 class cItem;
 class cCharaComputer;
 class cShot;
@@ -21,11 +19,6 @@ class cGameProgress;
 
 namespace seam {
 
-// Stand-in until flow triggering lands: starts the chara's flows of a
-// trigger (the stand-in starts none).
-using FireFlowTriggerExFn = int (*)(cChara& chara, int trigger, cChara* partner, int group);
-extern FireFlowTriggerExFn FireFlowTriggerEx;
-
 // Stand-in until the item commands land: the item command "flow change"
 // run on a chara (the stand-in does nothing).
 using DoChangeFlowFn = void (*)(const cEdFlowCmd& cmd, cChara& chara, int forced);
@@ -34,11 +27,6 @@ extern DoChangeFlowFn DoChangeFlow;
 // the item command table (the stand-in: 0, go on).
 using RunItemCommandFn = int (*)(cEdFlowCmd& cmd, cChara& chara);
 extern RunItemCommandFn RunItemCommand;
-
-// Stand-in until flow triggering lands: whether a key condition holds on
-// the live keys of an input record (the stand-in: never).
-using CheckKeyCondHeldFn = int (*)(cInput& input, const cKeyCond& cond);
-extern CheckKeyCondHeldFn CheckKeyCondHeld;
 
 // Stand-in until the in-game message window lands: a pickup message of an
 // item above the chara with the given key (the stand-in shows nothing).

@@ -15,6 +15,7 @@
 #include "app/random.h"
 #include "engine/conditions.h"
 #include "engine/engine_seams.h"
+#include "engine/flow_trigger.h"
 #include "engine/status_seams.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/frontend_services.h"
@@ -343,9 +344,9 @@ void cScenePlay::SetupStage(int restart, int newStage) {
     // 24. Before stage start. A chara that vanishes or dies here leaves
     // every list and link.
     if (!g_SystemData.OptStartEventAll) UpdateActiveStates(*this);
-    if (heroDef) seam::FireFlowTriggerEx(hero, kStageEventBeforeStart, nullptr, 0);
+    if (heroDef) FireFlowTriggerEx(hero, kStageEventBeforeStart, nullptr, 0);
     for (cCharaComputer& c : g_lstCharas)
-        if (g_SystemData.OptStartEventAll || c.m_bActing) seam::FireFlowTriggerEx(c, kStageEventBeforeStart, nullptr, 0);
+        if (g_SystemData.OptStartEventAll || c.m_bActing) FireFlowTriggerEx(c, kStageEventBeforeStart, nullptr, 0);
     for (auto it = g_lstCharas.begin(); it != g_lstCharas.end();) {
         auto next = std::next(it);
         if (it->m_bDiesNow) {

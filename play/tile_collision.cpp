@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/flow_trigger.h"
 #include "play/chara.h"
 #include "play/chara_player.h"
 #include "play/map_cell.h"
@@ -150,9 +151,10 @@ void StoppedByWall(cChara& chara, int side) {
     chara.m_dImpactX = 0.0;
     chara.AfterMoveX();
     chara.m_nWallSide = side;
-    seam::FireFlowTriggerEx(chara, kEventHitBlock, nullptr, 0);
-    seam::FireFlowTriggerEx(chara, kEventBlockSide, nullptr, 0);
-    seam::FireFlowTriggerEx(chara, side == 0 ? kEventBlockLeft : kEventBlockRight, nullptr, 0);
+    chara.MeetWall(-1, 0.0);
+    FireFlowTriggerEx(chara, kEventHitBlock, nullptr, 0);
+    FireFlowTriggerEx(chara, kEventBlockSide, nullptr, 0);
+    FireFlowTriggerEx(chara, side == 0 ? kEventBlockLeft : kEventBlockRight, nullptr, 0);
 }
 
 }  // namespace

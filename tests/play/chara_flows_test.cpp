@@ -160,17 +160,18 @@ TEST_F(CharaFlowsTest, AnimationSchedule) {
                                                  Wait(2),                             // t 0, 24 sub-steps
                                                  withAnime(Wait(5), 1),               // t 24 < 36
                                                  sameFrame,                           // not counted
-                                                 withAnime(MakeCmd(0, 10, {}, 4), 1),  // jump at t 84
+                                                 // jump at t 84; its time becomes the rise time
+                                                 withAnime(MakeCmd(0, 10, {0, 0, 0, 0, 0}, 4), 1),
                                                  movingAnime,                         // no entry
-                                                 leftAlone,                           // at t 156
+                                                 leftAlone,                           // at t 120
                                                  withAnime(MakeCmd(0, 12, {}, 1), 0),  // no animation
                                              })});
     c.InitChara(&def, nullptr, 0);
     c.InsertFlows(c.m_Def.m_vecFlow, 0, 0);
     const std::vector<FlowAnimeEntry> want = {
         {0, 0, 1, 6, 12, 30, 1},
-        {48, 48, 1, 0, 18, 24, 0},
-        {120, 120, 1, 0, 18, 12, 1},
+        {48, 48, 1, 0, 18, 6, 0},
+        {84, 84, 1, 0, 18, 12, 1},
     };
     EXPECT_EQ(std::vector<FlowAnimeEntry>(c.m_vFlows[0].m_vAnimeSchedule.begin(),
                                           c.m_vFlows[0].m_vAnimeSchedule.end()),

@@ -6,6 +6,7 @@
 #include <memory>
 #include <tuple>
 
+#include "engine/flow_trigger.h"
 #include "play/shot.h"
 #include "tests/support/chara_fixture.h"
 
@@ -272,13 +273,12 @@ TEST_F(HitTest, TakeHitFromShot) {
 }
 
 std::vector<std::tuple<cChara*, int, cChara*, int>> g_fired;
-int Record(cChara& c, int trigger, cChara* partner, int group) {
+void Record(cChara& c, int trigger, cChara* partner, int group) {
     g_fired.emplace_back(&c, trigger, partner, group);
-    return 0;
 }
 
 TEST_F(HitTest, HitEventsOfPlainAttackerAndAttackPart) {
-    seam::FireFlowTriggerEx = Record;
+    g_pfnFlowTriggerTrace = Record;
     cTestChara struck, attacker, parent;
     attacker.m_Def.m_nAttack = 3;
     attacker.m_Def.m_nImpact = 1;
@@ -312,7 +312,7 @@ TEST_F(HitTest, HitEventsOfPlainAttackerAndAttackPart) {
 }
 
 TEST_F(HitTest, HitEventsOfShots) {
-    seam::FireFlowTriggerEx = Record;
+    g_pfnFlowTriggerTrace = Record;
     using Ev = std::tuple<cChara*, int, cChara*, int>;
     cTestChara struck, owner;
     cShot shot;

@@ -187,17 +187,16 @@ TEST_F(PlayerTest, StandingTrackAndTheJumpReset) {
 
 class JumpTest : public PlayerTest {
 protected:
-    static inline int s_held = 0;
     void SetUp() override {
         PlayerTest::SetUp();
-        s_held = 0;
-        seam::CheckKeyCondHeld = [](cInput&, const cKeyCond&) { return s_held; };
         seam::PlayUserSe = [](int n) { g_trace.push_back("se " + std::to_string(n)); };
         MakeMap({{20, 21}, {21, 21}});
         // Standing on the block row: bottom on the last pixel above row 21.
         cCharaPlayer& p = MakePlayer({}, 20 * 32 + 8, 21 * 32 - 32);
         p.m_nFootBlock = static_cast<int>(CellIndex(20, 21));
         p.m_bAirborne = 0;
+        // The flow's last key step: button 0 held, read from the live keys.
+        m_keyCond.m_vecKey.at(11) = cKeyCond::KEY_PRESSED;
         m_flow.m_vKeyConds.push_back(&m_keyCond);
         m_scene.m_lpCurFlow = &m_flow;
     }
@@ -212,12 +211,16 @@ protected:
     }
     // One sub-step as the play step runs it: the update's resets, the jump.
     void SubStep(int held, int e = 1) {
-        s_held = held;
+        Player().m_lpInput->m_vecButtonKeys.at(1).at(0).m_nState = held;
         m_scene.m_nSubStep = e;
         cCharaPlayer& p = Player();
         p.m_bJumpHandled = 0;
         p.Jump(m_cmd);
         if (!p.m_bJumpHandled) p.m_nHoldCounter = 0, p.m_bHoldAllowed = 1, p.m_bJumpBlocked = 0;
+    }
+    void TearDown() override {
+        g_InputList.at(0).ResizeKeyHistory();
+        PlayerTest::TearDown();
     }
     // Off the ground after a launch.
     void Lift() { Player().m_nFootBlock = 0; }
@@ -267,7 +270,7 @@ TEST_F(JumpTest, AKeyHeldSinceAnEarlierFrameDoesNotLaunch) {
     cCharaPlayer& p = Player();
     p.m_nHoldCounter = 2;  // held through the last frame's two sub-steps
     p.m_bJumpHandled = 1;
-    s_held = 1;
+    p.m_lpInput->m_vecButtonKeys.at(1).at(0).m_nState = 1;
     m_scene.m_nSubStep = 1;
     p.m_bJumpHandled = 0;
     p.Jump(m_cmd);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/flow_trigger.h"
 #include "frontend/data/game_progress.h"
 #include "play/chara_hits.h"
 #include "play/shot.h"
@@ -30,10 +31,9 @@ void NoteUpdate() {
     }
 }
 
-int TraceTrigger(cChara&, int trigger, cChara*, int) {
+void TraceTrigger(cChara&, int trigger, cChara*, int) {
     NoteUpdate();
     g_trace.push_back("event " + std::to_string(trigger));
-    return 0;
 }
 int TraceGive(cItem* item, cChara* chara) {
     NoteUpdate();
@@ -52,7 +52,7 @@ protected:
     void SetUp() override {
         CharaTest::SetUp();
         m_savedScore = g_Progress.m_nScore;
-        seam::FireFlowTriggerEx = TraceTrigger;
+        g_pfnFlowTriggerTrace = TraceTrigger;
         seam::GiveItem = TraceGive;
         seam::StartCharaEffect = TraceEffect;
         g_trace.clear();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/flow_trigger.h"
 #include "tests/support/chara_fixture.h"
 
 using namespace charatest;
@@ -17,9 +18,8 @@ namespace {
 std::string g_log;  // "key:trigger/partner" of every event, "bothY" of every two-edge pass
 void Log(const std::string& s) { g_log += (g_log.empty() ? "" : " ") + s; }
 
-int LogTrigger(cChara& c, int trigger, cChara* partner, int) {
+void LogTrigger(cChara& c, int trigger, cChara* partner, int) {
     Log(std::to_string(c.m_nKey) + ":" + std::to_string(trigger) + (partner ? "/" + std::to_string(partner->m_nKey) : ""));
-    return 0;
 }
 int LogBothY(cChara&) {
     Log("bothY");
@@ -208,7 +208,7 @@ protected:
         CharaTest::SetUp();
         SetSubSteps(1);
         g_log.clear();
-        seam::FireFlowTriggerEx = LogTrigger;
+        g_pfnFlowTriggerTrace = LogTrigger;
         seam::CollideBothY = LogBothY;
     }
     void TearDown() override {

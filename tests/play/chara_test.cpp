@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/flow_trigger.h"
 #include "play/numeric.h"
 #include "tests/support/chara_fixture.h"
 
@@ -178,10 +179,7 @@ TEST_F(CharaStateTest, LandOnBlockPutsTheBottomAboveTheBlock) {
 TEST_F(CharaStateTest, LandAndCeilingFireTheirTriggers) {
     static std::vector<int> fired;
     fired.clear();
-    seam::FireFlowTriggerEx = [](cChara&, int trigger, cChara*, int) {
-        fired.push_back(trigger);
-        return 0;
-    };
+    g_pfnFlowTriggerTrace = [](cChara&, int trigger, cChara*, int) { fired.push_back(trigger); };
     cTestChara c;
     Place(c, 100, 390);
     c.LandOnBlock();

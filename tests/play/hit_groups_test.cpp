@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/flow_trigger.h"
 #include "records/common_palette.h"
 #include "tests/support/stage_builder.h"
 
@@ -15,10 +16,9 @@ namespace {
 
 std::vector<std::string> g_trace;
 std::string Key(const cChara* c) { return c ? std::to_string(c->m_nKey) : "-"; }
-int TraceEvent(cChara& c, int trigger, cChara* partner, int group) {
+void TraceEvent(cChara& c, int trigger, cChara* partner, int group) {
     g_trace.push_back("ev" + std::to_string(trigger) + " " + Key(&c) + "<" + Key(partner) +
                       (group ? " g" + std::to_string(group) : ""));
-    return 0;
 }
 void TraceSe(int n) { g_trace.push_back("se" + std::to_string(n)); }
 int TraceGift(cItem* item, cChara* c) {
@@ -37,7 +37,7 @@ protected:
         m_scene.m_vShotGroups.assign(8, {});
         m_scene.m_vCharaGroups.assign(8, {});
         g_trace.clear();
-        seam::FireFlowTriggerEx = TraceEvent;
+        g_pfnFlowTriggerTrace = TraceEvent;
         seam::PlaySe = TraceSe;
         seam::GiveItem = TraceGift;
     }
@@ -124,17 +124,16 @@ TEST_F(HitPassTest, NonPassingShotHitsTheWholeGroupThenVanishes) {
 
 // A chara summoned by a hit event joins its group list during the walk.
 HitPassTest* g_summoner = nullptr;
-int SummonOnFirstHit(cChara& c, int trigger, cChara* partner, int group) {
+void SummonOnFirstHit(cChara& c, int trigger, cChara* partner, int group) {
     TraceEvent(c, trigger, partner, group);
     if (trigger == 9 && c.m_nKey == 1) g_summoner->Summoned();
-    return 0;
 }
 
 TEST_F(HitPassTest, CharaSummonedDuringTheWalkIsHitInTheSamePass) {
     Chara(1, 1, 20, 15);
     ShotAt(0, 20, 15).m_EdShot.m_bPassCharas = 1;
     g_summoner = this;
-    seam::FireFlowTriggerEx = SummonOnFirstHit;
+    g_pfnFlowTriggerTrace = SummonOnFirstHit;
     m_scene.HitGroups();
     EXPECT_EQ(TakeShotEvents(), (Lines{"ev9 1<-", "se7", "ev9 5<-", "se7"}));
 }

@@ -7,6 +7,7 @@
 
 #include "app/quit.h"
 #include "app/random.h"
+#include "engine/flow_trigger.h"
 #include "platform/cp932.h"
 #include "platform/message_box.h"
 #include "play/map_cell.h"
@@ -137,12 +138,11 @@ TEST_F(SetupTest, TimeLimitAndTimersAndBlocksInTheirCells) {
 // Event 25 of the set-up: the random draw it makes, and charas it kills.
 std::vector<int> g_draws;
 int g_dieKey = -1, g_vanishKey = -1;
-int BeforeStart(cChara& c, int trigger, cChara*, int) {
-    if (trigger != 25) return 0;
+void BeforeStart(cChara& c, int trigger, cChara*, int) {
+    if (trigger != 25) return;
     g_draws.push_back(Rand());
     if (c.m_nKey == g_dieKey) c.m_nHP = 0;
     if (c.m_nKey == g_vanishKey) c.m_bDiesNow = 1;
-    return 0;
 }
 uint32_t Seed() { return 4242; }
 int Playback() { return 1; }
@@ -157,7 +157,7 @@ TEST_F(SetupTest, SeedComesBeforeTheFirstDrawAndEventDeathsLeaveEveryList) {
     g_draws.clear();
     g_dieKey = 2;
     g_vanishKey = 3;
-    seam::FireFlowTriggerEx = BeforeStart;
+    g_pfnFlowTriggerTrace = BeforeStart;
     seam::IsReplayPlayback = Playback;
     seam::ReplayStartSeed = Seed;
     g_SystemData.OptStartEventAll = 1;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/flow_trigger.h"
 #include "play/map_cell.h"
 #include "play/tile_collision.h"
 #include "records/common_palette.h"
@@ -16,9 +17,8 @@ using namespace stagetest;
 namespace {
 
 std::vector<int> g_events;
-int TraceEvent(cChara&, int trigger, cChara*, int) {
+void TraceEvent(cChara&, int trigger, cChara*, int) {
     g_events.push_back(trigger);
-    return 0;
 }
 std::vector<int> g_sounds;
 void TraceSe(int n) { g_sounds.push_back(n); }
@@ -38,7 +38,7 @@ protected:
         g_events.clear();
         g_sounds.clear();
         g_given = 0;
-        seam::FireFlowTriggerEx = TraceEvent;
+        g_pfnFlowTriggerTrace = TraceEvent;
         seam::PlaySe = TraceSe;
         seam::GiveItem = CountGift;
     }

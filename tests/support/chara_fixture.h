@@ -14,6 +14,7 @@
 #include "app/scene_manager.h"
 #include "engine/cmd_tables.h"
 #include "engine/engine_seams.h"
+#include "engine/flow_trigger.h"
 #include "play/chara.h"
 #include "play/chara_computer.h"
 #include "play/chara_player.h"
@@ -47,6 +48,7 @@ protected:
         g_bQuit = 0;
         seam::ResetPlaySeams();
         seam::ResetEngineSeams();
+        g_pfnFlowTriggerTrace = nullptr;
         SetStage(40, 15);
     }
     void TearDown() override {
@@ -56,6 +58,7 @@ protected:
         g_lstItems.clear();
         seam::ResetPlaySeams();
         seam::ResetEngineSeams();
+        g_pfnFlowTriggerTrace = nullptr;
         std::copy(std::begin(m_savedExec), std::end(m_savedExec), CmdExecTable);
         std::copy(std::begin(m_savedSetup), std::end(m_savedSetup), CmdSetupTable);
         g_vAnimeSteps = m_savedAnimeSteps;
