@@ -1,6 +1,7 @@
 #include "engine/cmd_tables.h"
 
 #include "engine/move_commands.h"
+#include "engine/shot_commands.h"
 #include "engine/status_commands.h"
 
 void ExecNothing(cChara&, cFlowCmd&) {}
@@ -18,11 +19,11 @@ CmdExecFn CmdExecTable[CHARA_CMD_KIND_COUNT] = {
     ExecMoveDisable,  // CMD_MOVE_DISABLE
     ExecChangeFacing,  // CMD_CHANGE_FACING
     ExecJump,  // CMD_JUMP
-    nullptr,      // CMD_SHOT
-    nullptr,      // CMD_SWORD
-    nullptr,      // CMD_SUMMON_BLOCK
-    nullptr,      // CMD_SUMMON_CHARA
-    nullptr,      // CMD_SUMMON_ITEM
+    ExecShot,  // CMD_SHOT
+    ExecSword,  // CMD_SWORD
+    ExecSummonBlock,  // CMD_SUMMON_BLOCK
+    ExecSummonChara,  // CMD_SUMMON_CHARA
+    ExecSummonItem,  // CMD_SUMMON_ITEM
     nullptr,      // CMD_FLOW_CONTROL
     nullptr,      // CMD_STAGE_CLEAR
     nullptr,      // CMD_GAME_WAIT

@@ -1,9 +1,5 @@
 #include "play/draw_seams.h"
 
-#include "media/gfx/dd_blit.h"
-#include "play/palette_sprite.h"
-#include "play/shot.h"
-
 namespace seam {
 
 namespace {
@@ -14,11 +10,6 @@ void UpdateMessageWindowStandIn(cScenePlay&, int) {}
 void RunScreenEffectStandIn(cScenePlay&, int) {}
 int StepCharaEffectStandIn(cChara&) { return 1; }
 void ResolveMissStandIn(cScenePlay&) {}
-void DrawShotStandIn(cShot& shot, DDSURFACEDATA* dst, int) {
-    PaletteSprite sp;
-    GetPaletteSprite(sp, 0, PSRC_SHOT, shot.m_EdShot.m_nGraphic, 0, &shot, 0);
-    DDBlt(dst, shot.m_nScrLeft, shot.m_nScrTop, shot.m_nDrawWidth, shot.m_nDrawHeight, sp.lpSurface, sp.sx, sp.sy, 1);
-}
 void DrawConditionAreasStandIn(cScenePlay&, DDSURFACEDATA*) {}
 }  // namespace
 
@@ -29,7 +20,6 @@ UpdateMessageWindowFn UpdateMessageWindow = UpdateMessageWindowStandIn;
 RunScreenEffectFn RunScreenEffect = RunScreenEffectStandIn;
 StepCharaEffectFn StepCharaEffect = StepCharaEffectStandIn;
 ResolveMissFn ResolveMiss = ResolveMissStandIn;
-DrawShotFn DrawShot = DrawShotStandIn;
 DrawConditionAreasFn DrawConditionAreas = DrawConditionAreasStandIn;
 
 void ResetDrawSeams() {
@@ -40,7 +30,6 @@ void ResetDrawSeams() {
     RunScreenEffect = RunScreenEffectStandIn;
     StepCharaEffect = StepCharaEffectStandIn;
     ResolveMiss = ResolveMissStandIn;
-    DrawShot = DrawShotStandIn;
     DrawConditionAreas = DrawConditionAreasStandIn;
 }
 

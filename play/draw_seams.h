@@ -8,7 +8,6 @@
 class cScenePlay;
 class cChara;
 class cCharaComputer;
-class cShot;
 struct DDSURFACEDATA;
 
 namespace seam {
@@ -41,11 +40,6 @@ extern StepCharaEffectFn StepCharaEffect;
 // death display (GAMEOVER, RETRY or READY; the stand-in does nothing).
 using ResolveMissFn = void (*)(cScenePlay& scene);
 extern ResolveMissFn ResolveMiss;
-
-// Stand-in until shots land: draws a shot on screen (the stand-in blits its
-// palette cell at its screen box).
-using DrawShotFn = void (*)(cShot& shot, DDSURFACEDATA* dst, int frozen);
-extern DrawShotFn DrawShot;
 
 // Stand-in until the condition-area overlay lands: the distance-condition
 // areas of the on-screen charas (the stand-in draws none).

@@ -158,7 +158,7 @@ void DrawShots(cScenePlay& scene, int layer, bool layered, int frozen, bool full
         shot.UpdateScreenRect();
         if (!shot.IsOnScreen()) continue;
         DrawTrace("Shot " + std::to_string(shot.m_nKey));
-        seam::DrawShot(shot, &g_BackBuffer, frozen);
+        DrawShot(shot, &g_BackBuffer, frozen);
     }
     DDEndLayer();
 }

@@ -157,10 +157,11 @@ protected:
         g_lstItems.front().m_Def.m_nSize = 1;
         m_scene.m_lstShots.resize(2);
         PlaceObject(m_scene.m_lstShots.front(), 30, 347 + 220, 330 + 380);
-        m_scene.m_lstShots.front().m_EdShot.m_nGraphic = 1;
+        m_scene.m_lstShots.front().m_nGraphic = 1;
         PlaceObject(m_scene.m_lstShots.back(), 31, 347 + 250, 330 + 360);
-        m_scene.m_lstShots.back().m_EdShot.m_nGraphic = 30;
+        m_scene.m_lstShots.back().m_nGraphic = 30;
         m_scene.m_lstShots.back().m_nFacing = 1;
+        for (cShot& s : m_scene.m_lstShots) s.m_nDrawWidth = s.m_nDrawHeight = 16;
         return true;
     }
     std::string Compare(const char* name) {

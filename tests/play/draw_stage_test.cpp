@@ -185,6 +185,30 @@ TEST_F(DrawStageTest, FrozenPassesScrollBackgroundsAndCountGaugesButNoAnimation)
     EXPECT_EQ(hero.m_Anime.m_nStep, 1);
 }
 
+// The pass draws shots through the shot's own drawing: its animation ticks
+// in a play pass and stands still in a frozen one, and a hidden shot is
+// not drawn.
+TEST_F(DrawStageTest, ShotsAreDrawnByTheShotsOwnDrawing) {
+    ASSERT_TRUE(InitAll(1, 32, 0));
+    testbmp::Write("bmp\\Shot.bmp", gfxtest::SheetBmp8(128, 480));
+    ASSERT_TRUE(DDCreateSurfaceFromFile(&SurfaceTable[20], "bmp\\Shot.bmp", 1, 32, 0, 0, 0, 0, 0, 0, 0) == 0);
+    Populate();
+    cShot& shot = m_scene.m_lstShots.front();
+    static const int steps[] = {3, 8, 0, 4, 8, 0, ANIME_RESTART, 0, 0};
+    const int* lists[] = {steps, nullptr};
+    shot.m_Anime.BuildTracks(lists);
+    shot.m_nDrawWidth = shot.m_nDrawHeight = 16;
+    DrawStage(m_scene, 1, 1, 0, 0);
+    EXPECT_EQ(shot.m_Anime.m_nTicks, 0) << "frozen";
+    DrawStage(m_scene, 1, 0, 0, 0);
+    EXPECT_EQ(shot.m_Anime.m_nTicks, 1);
+    const int x = 450 - 320 + 4, y = 500 - 320 + 4;
+    const uint32_t drawn = Pixel(x, y);
+    shot.m_EdShot.m_bHidden = 1;
+    DrawStage(m_scene, 1, 1, 0, 0);
+    EXPECT_NE(Pixel(x, y), drawn) << "hidden by its definition";
+}
+
 TEST_F(DrawStageTest, PassesOutsidePlayLeaveThePlayAsItWas) {
     testbmp::Write("bmp\\Block.bmp", gfxtest::SheetBmp8(64, 64));
     ASSERT_TRUE(InitAll(1, 32, 0));
