@@ -1,6 +1,7 @@
 #include "engine/cmd_tables.h"
 
 #include "engine/status_commands.h"
+#include "engine/target_commands.h"
 
 void ExecNothing(cChara&, cFlowCmd&) {}
 
@@ -27,11 +28,11 @@ CmdExecFn CmdExecTable[CHARA_CMD_KIND_COUNT] = {
     nullptr,      // CMD_GAME_WAIT
     nullptr,      // CMD_MESSAGE
     nullptr,      // CMD_WARP
-    nullptr,      // CMD_SET_TARGET
-    nullptr,      // CMD_STATUS_OP
-    nullptr,      // CMD_STATUS_OP2
-    nullptr,      // CMD_VANISH
-    nullptr,      // CMD_GET_ITEM
+    ExecSetTarget,  // CMD_SET_TARGET
+    ExecStatusOp,  // CMD_STATUS_OP
+    ExecStatusOp2,  // CMD_STATUS_OP2
+    ExecVanish,  // CMD_VANISH
+    ExecGetItem,  // CMD_GET_ITEM
     nullptr,      // CMD_CHANGE_GRAPHIC
     nullptr,      // CMD_CHANGE_ANIME_SET
     nullptr,      // CMD_RUN_ANIME
