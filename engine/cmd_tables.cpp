@@ -1,7 +1,9 @@
 #include "engine/cmd_tables.h"
 
+#include "engine/flow_control.h"
 #include "engine/status_commands.h"
 #include "engine/target_commands.h"
+#include "engine/warp.h"
 
 void ExecNothing(cChara&, cFlowCmd&) {}
 
@@ -23,11 +25,11 @@ CmdExecFn CmdExecTable[CHARA_CMD_KIND_COUNT] = {
     nullptr,      // CMD_SUMMON_BLOCK
     nullptr,      // CMD_SUMMON_CHARA
     nullptr,      // CMD_SUMMON_ITEM
-    nullptr,      // CMD_FLOW_CONTROL
-    nullptr,      // CMD_STAGE_CLEAR
+    ExecFlowControl,  // CMD_FLOW_CONTROL
+    ExecStageClear,  // CMD_STAGE_CLEAR
     nullptr,      // CMD_GAME_WAIT
     nullptr,      // CMD_MESSAGE
-    nullptr,      // CMD_WARP
+    ExecWarp,  // CMD_WARP
     ExecSetTarget,  // CMD_SET_TARGET
     ExecStatusOp,  // CMD_STATUS_OP
     ExecStatusOp2,  // CMD_STATUS_OP2
