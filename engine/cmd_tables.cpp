@@ -1,6 +1,7 @@
 #include "engine/cmd_tables.h"
 
 #include "engine/flow_control.h"
+#include "engine/message_commands.h"
 #include "engine/status_commands.h"
 #include "engine/target_commands.h"
 #include "engine/warp.h"
@@ -27,8 +28,8 @@ CmdExecFn CmdExecTable[CHARA_CMD_KIND_COUNT] = {
     nullptr,      // CMD_SUMMON_ITEM
     ExecFlowControl,  // CMD_FLOW_CONTROL
     ExecStageClear,  // CMD_STAGE_CLEAR
-    nullptr,      // CMD_GAME_WAIT
-    nullptr,      // CMD_MESSAGE
+    ExecGameWait,  // CMD_GAME_WAIT
+    ExecMessage,  // CMD_MESSAGE
     ExecWarp,  // CMD_WARP
     ExecSetTarget,  // CMD_SET_TARGET
     ExecStatusOp,  // CMD_STATUS_OP
