@@ -7,8 +7,6 @@ namespace seam {
 
 namespace {
 int FireFlowTriggerExStandIn(cChara&, int, cChara*, int) { return 0; }
-void DoChangeFlowStandIn(const cEdFlowCmd&, cChara&, int) {}
-int RunItemCommandStandIn(cEdFlowCmd&, cChara&) { return 0; }
 int CheckKeyCondHeldStandIn(cInput&, const cKeyCond&) { return 0; }
 void ShowPickupWindowStandIn(int, const std::string&, int, int) {}
 void PlayUserSeStandIn(int) {}
@@ -29,8 +27,6 @@ void GetCarriedCountersStandIn(cGameProgress&, int, int32_t&, int32_t&) {}
 }  // namespace
 
 FireFlowTriggerExFn FireFlowTriggerEx = FireFlowTriggerExStandIn;
-DoChangeFlowFn DoChangeFlow = DoChangeFlowStandIn;
-RunItemCommandFn RunItemCommand = RunItemCommandStandIn;
 CheckKeyCondHeldFn CheckKeyCondHeld = CheckKeyCondHeldStandIn;
 ShowPickupWindowFn ShowPickupWindow = ShowPickupWindowStandIn;
 PlayUserSeFn PlayUserSe = PlayUserSeStandIn;
@@ -51,8 +47,6 @@ GetCarriedCountersFn GetCarriedCounters = GetCarriedCountersStandIn;
 
 void ResetPlaySeams() {
     FireFlowTriggerEx = FireFlowTriggerExStandIn;
-    DoChangeFlow = DoChangeFlowStandIn;
-    RunItemCommand = RunItemCommandStandIn;
     CheckKeyCondHeld = CheckKeyCondHeldStandIn;
     ShowPickupWindow = ShowPickupWindowStandIn;
     PlayUserSe = PlayUserSeStandIn;

@@ -26,15 +26,6 @@ namespace seam {
 using FireFlowTriggerExFn = int (*)(cChara& chara, int trigger, cChara* partner, int group);
 extern FireFlowTriggerExFn FireFlowTriggerEx;
 
-// Stand-in until the item commands land: the item command "flow change"
-// run on a chara (the stand-in does nothing).
-using DoChangeFlowFn = void (*)(const cEdFlowCmd& cmd, cChara& chara, int forced);
-extern DoChangeFlowFn DoChangeFlow;
-// Stand-in until the item commands land: one command of an item through
-// the item command table (the stand-in: 0, go on).
-using RunItemCommandFn = int (*)(cEdFlowCmd& cmd, cChara& chara);
-extern RunItemCommandFn RunItemCommand;
-
 // Stand-in until flow triggering lands: whether a key condition holds on
 // the live keys of an input record (the stand-in: never).
 using CheckKeyCondHeldFn = int (*)(cInput& input, const cKeyCond& cond);
