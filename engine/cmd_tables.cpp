@@ -1,8 +1,12 @@
 #include "engine/cmd_tables.h"
 
 #include "engine/move_commands.h"
+#include "engine/flow_control.h"
 #include "engine/shot_commands.h"
+#include "engine/message_commands.h"
 #include "engine/status_commands.h"
+#include "engine/target_commands.h"
+#include "engine/warp.h"
 
 void ExecNothing(cChara&, cFlowCmd&) {}
 
@@ -24,16 +28,16 @@ CmdExecFn CmdExecTable[CHARA_CMD_KIND_COUNT] = {
     ExecSummonBlock,  // CMD_SUMMON_BLOCK
     ExecSummonChara,  // CMD_SUMMON_CHARA
     ExecSummonItem,  // CMD_SUMMON_ITEM
-    nullptr,      // CMD_FLOW_CONTROL
-    nullptr,      // CMD_STAGE_CLEAR
-    nullptr,      // CMD_GAME_WAIT
-    nullptr,      // CMD_MESSAGE
-    nullptr,      // CMD_WARP
-    nullptr,      // CMD_SET_TARGET
-    nullptr,      // CMD_STATUS_OP
-    nullptr,      // CMD_STATUS_OP2
-    nullptr,      // CMD_VANISH
-    nullptr,      // CMD_GET_ITEM
+    ExecFlowControl,  // CMD_FLOW_CONTROL
+    ExecStageClear,  // CMD_STAGE_CLEAR
+    ExecGameWait,  // CMD_GAME_WAIT
+    ExecMessage,  // CMD_MESSAGE
+    ExecWarp,  // CMD_WARP
+    ExecSetTarget,  // CMD_SET_TARGET
+    ExecStatusOp,  // CMD_STATUS_OP
+    ExecStatusOp2,  // CMD_STATUS_OP2
+    ExecVanish,  // CMD_VANISH
+    ExecGetItem,  // CMD_GET_ITEM
     nullptr,      // CMD_CHANGE_GRAPHIC
     nullptr,      // CMD_CHANGE_ANIME_SET
     nullptr,      // CMD_RUN_ANIME

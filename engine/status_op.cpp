@@ -7,6 +7,7 @@
 #include "engine/param_op.h"
 #include "engine/status_fields.h"
 #include "engine/status_seams.h"
+#include "engine/warp.h"
 #include "frontend/data/game_progress.h"
 #include "play/chara.h"
 #include "play/chara_hits.h"
@@ -211,7 +212,7 @@ bool WarpTo(cChara& chara, int32_t value, int mode, int anchor, bool yAxis) {
         if (mode == COORD_ABS || mode == COORD_SCR) value -= 16;
         (yAxis ? m.m_nTargetYDot : m.m_nTargetXDot) = static_cast<int16_t>(value);
     }
-    return seam::DoWarp(chara, cmd, 1);
+    return DoWarp(chara, cmd, 1);
 }
 
 }  // namespace

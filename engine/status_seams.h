@@ -4,17 +4,9 @@
 // function.
 #pragma once
 
-class cChara;
-class cEdFlowCmd;
 class cScenePlay;
 
 namespace seam {
-
-// Stand-in until the warp command lands: moves the chara as the command's
-// movement part says (from-status flag: called by a position setter) and
-// tells whether it could (the stand-in moves nothing and succeeds).
-using DoWarpFn = bool (*)(cChara& chara, const cEdFlowCmd& cmd, int fromStatus);
-extern DoWarpFn DoWarp;
 
 // Stand-in until the draw pass lands: rebuilds the play scene's darkness
 // mask for the hero's light radius (the stand-in does nothing).

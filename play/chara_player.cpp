@@ -8,6 +8,7 @@
 #include "engine/key_conds.h"
 #include "media/gfx/dd_blit.h"
 #include "engine/arrange.h"
+#include "engine/item_commands.h"
 #include "media/input/input_list.h"
 #include "play/numeric.h"
 #include "play/play_seams.h"
@@ -318,7 +319,7 @@ int cCharaPlayer::RunItemCommands(std::vector<cEdFlowCmd>& cmds, int32_t* itemVa
             ApplyCharaArranges(cmd, *this);
             m_lstArrange.clear();
         }
-        const int r = seam::RunItemCommand(cmd, *this);
+        const int r = RunItemCommand(*this, cmd);
         if (m_nHP <= 0) return 2;
         if (r != 0) return r;
     }
@@ -350,7 +351,7 @@ int cCharaPlayer::UpdateChara(int dying) {
     // 8
     std::vector<cEdFlowCmd> queued;
     queued.swap(m_vecPendingFlowChange);
-    for (const cEdFlowCmd& cmd : queued) seam::DoChangeFlow(cmd, *this, 1);
+    for (const cEdFlowCmd& cmd : queued) DoChangeFlow(*this, cmd, 1);
     // 9
     ApplyFlowRemovals();
     // 10

@@ -6,8 +6,6 @@
 namespace seam {
 
 namespace {
-void DoChangeFlowStandIn(const cEdFlowCmd&, cChara&, int) {}
-int RunItemCommandStandIn(cEdFlowCmd&, cChara&) { return 0; }
 void ShowPickupWindowStandIn(int, const std::string&, int, int) {}
 void PlayUserSeStandIn(int) {}
 void StartCharaEffectStandIn(cChara&, int, int, int) {}
@@ -26,8 +24,6 @@ void ApplyCarryOverStandIn(cGameProgress&, int, cEdChara&, cStage&) {}
 void GetCarriedCountersStandIn(cGameProgress&, int, int32_t&, int32_t&) {}
 }  // namespace
 
-DoChangeFlowFn DoChangeFlow = DoChangeFlowStandIn;
-RunItemCommandFn RunItemCommand = RunItemCommandStandIn;
 ShowPickupWindowFn ShowPickupWindow = ShowPickupWindowStandIn;
 PlayUserSeFn PlayUserSe = PlayUserSeStandIn;
 StartCharaEffectFn StartCharaEffect = StartCharaEffectStandIn;
@@ -46,8 +42,6 @@ ApplyCarryOverFn ApplyCarryOver = ApplyCarryOverStandIn;
 GetCarriedCountersFn GetCarriedCounters = GetCarriedCountersStandIn;
 
 void ResetPlaySeams() {
-    DoChangeFlow = DoChangeFlowStandIn;
-    RunItemCommand = RunItemCommandStandIn;
     ShowPickupWindow = ShowPickupWindowStandIn;
     PlayUserSe = PlayUserSeStandIn;
     StartCharaEffect = StartCharaEffectStandIn;

@@ -19,14 +19,6 @@ class cGameProgress;
 
 namespace seam {
 
-// Stand-in until the item commands land: the item command "flow change"
-// run on a chara (the stand-in does nothing).
-using DoChangeFlowFn = void (*)(const cEdFlowCmd& cmd, cChara& chara, int forced);
-extern DoChangeFlowFn DoChangeFlow;
-// Stand-in until the item commands land: one command of an item through
-// the item command table (the stand-in: 0, go on).
-using RunItemCommandFn = int (*)(cEdFlowCmd& cmd, cChara& chara);
-extern RunItemCommandFn RunItemCommand;
 
 // Stand-in until the in-game message window lands: a pickup message of an
 // item above the chara with the given key (the stand-in shows nothing).

@@ -17,7 +17,6 @@
 
 namespace {
 
-using statustest::g_warps;
 
 class FormulaTest : public statustest::StatusWorld {
 protected:
@@ -170,17 +169,16 @@ TEST_F(FormulaTest, SystemValues) {
 TEST_F(FormulaTest, PositionsWarp) {
     EXPECT_EQ(Eval("x_scr"), 316);
     EXPECT_EQ(Eval("tg2.x_rel"), 100);
-    EXPECT_EQ(Run("y_abs = 20000"), 1);
-    ASSERT_EQ(g_warps.size(), 1u);
-    EXPECT_EQ(g_warps[0].move.m_nTargetY, 16384);
-    EXPECT_EQ(g_warps[0].move.m_nCoordMode, COORD_ABS);
-    EXPECT_EQ(g_warps[0].move.m_nAnchor, 2);
+    MakeMap();
+    m_scene.m_ScrollX.m_dPos = m_scene.m_ScrollY.m_dPos = 320;
+    charatest::PlaceOnScreen(m_self, 600, 400, 32, 48);
+    charatest::PlaceOnScreen(m_other, 700, 400, 32, 48);
+    EXPECT_EQ(Run("y_abs = 20000"), 1);  // 16384: out of the stage, refused
+    EXPECT_EQ(m_self.m_dY, 400);
     g_SystemData.m_bCompat896 = 1;
-    EXPECT_EQ(Run("tg2.x_scr = 5 tg2.y_rel = 7"), 1);
-    ASSERT_EQ(g_warps.size(), 3u);
-    EXPECT_EQ(g_warps[1].chara, &m_other);
-    EXPECT_EQ(g_warps[1].move.m_nTargetX, 5);
-    EXPECT_EQ(g_warps[2].move.m_nAnchor, 0);
+    EXPECT_EQ(Run("tg2.x_scr = 50 tg2.y_rel = 7"), 1);
+    EXPECT_DOUBLE_EQ(m_other.m_dX, 320 + 50 - 16 + 0.5);  // centre on screen x 50
+    EXPECT_EQ(Eval("tg2.y_rel"), 7);
     // Sight of the hero: its light radius and the mask.
     EXPECT_EQ(Run("pl.sight = 3"), 1);
     EXPECT_EQ(Hero().m_nLightRadius, 48);

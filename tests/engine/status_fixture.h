@@ -1,8 +1,8 @@
 // A small play world for the status, formula and parameter-change tests:
 // the hero (a player chara), the chara that runs the command ("self") and
 // another chara in self's target slot 2, common and stage variables, a
-// running flow's two variables, and fakes of the warp and the light mask
-// that record their calls.
+// running flow's two variables, and a fake of the light mask that counts
+// its calls.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -20,15 +20,6 @@
 
 namespace statustest {
 
-// What the warp was asked to do.
-struct WarpCall {
-    cChara* chara;
-    cEdMove move;
-    int fromStatus;
-};
-
-inline std::vector<WarpCall> g_warps;
-inline bool g_warpResult = true;
 inline int g_lightMasks = 0;
 
 class StatusWorld : public charatest::CharaTest {
@@ -41,13 +32,7 @@ protected:
         g_Progress.m_nStageScore = 0;
         m_savedScrollX = g_Stage.m_nAutoScrollSpeedX;
         m_savedAutoX = g_Stage.m_bAutoScrollX;
-        g_warps.clear();
-        g_warpResult = true;
         g_lightMasks = 0;
-        seam::DoWarp = [](cChara& c, const cEdFlowCmd& cmd, int fromStatus) {
-            g_warps.push_back(WarpCall{&c, *cmd.m_spMove, fromStatus});
-            return g_warpResult;
-        };
         seam::BuildLightMask = [](cScenePlay&) { ++g_lightMasks; };
         m_scene.m_nTimeLeft = 120;
         m_scene.m_lpCurFlowVars = m_vars;

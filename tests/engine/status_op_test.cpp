@@ -12,8 +12,6 @@
 namespace {
 
 using statustest::g_lightMasks;
-using statustest::g_warpResult;
-using statustest::g_warps;
 using statustest::StatusOp;
 
 // A status condition: the left-hand value against a constant operand.
@@ -316,48 +314,41 @@ TEST_F(StatusOpTest, SightOfPlayersOnly) {
     EXPECT_EQ(m_vars[1], 40);
 }
 
+// The position setters warp the chara (the real warp, on an empty map).
 TEST_F(StatusOpTest, XStartsFromTheScreenCentre) {
+    MakeMap();
     m_scene.m_ScrollX.m_dPos = 500;
+    charatest::PlaceOnScreen(m_self, 800, 400, 32, 48);
+    const double y = m_self.m_dY;
     DoStatusOp(m_self, StatusOp({{4, STATUS_X}, {6, OP_ADD}, {8, 10}, {20, COORD_ABS}, {24, 1}}), m_vars);
-    ASSERT_EQ(g_warps.size(), 1u);
-    const cEdMove& m = g_warps[0].move;
-    EXPECT_EQ(g_warps[0].chara, &m_self);
-    EXPECT_EQ(g_warps[0].fromStatus, 1);
-    EXPECT_EQ(m.m_nMoveMode, 5);
-    EXPECT_EQ(m.m_nTargetUnit, 1);
-    EXPECT_EQ(m.m_bUseTargetX, 1);
-    EXPECT_EQ(m.m_bUseTargetY, 0);
-    EXPECT_EQ(m.m_nTargetX, 316 + 10);
-    EXPECT_EQ(m.m_nCoordMode, COORD_ABS);
-    EXPECT_EQ(m.m_bMirrorTargetX, 0);
+    int32_t x = 0;
+    ASSERT_TRUE(GetCharaX(x, &m_self, COORD_ABS, nullptr));
+    EXPECT_EQ(x, 316 + 10);  // the screen centre plus 10, taken as an absolute x
+    EXPECT_DOUBLE_EQ(m_self.m_dX, 320 + 326 + 0.5 - 16);
+    EXPECT_EQ(m_self.m_dY, y);  // y not used
     EXPECT_EQ(m_vars[0], 1);
     EXPECT_EQ(m_vars[1], 10);
-    // A refused warp: word 0 says so, word 1 keeps the difference.
-    g_warpResult = false;
-    DoStatusOp(m_self, StatusOp({{4, STATUS_Y}, {6, OP_SUB}, {8, 4}, {20, COORD_SCR}, {22, 1}, {24, 1}}), m_vars);
-    ASSERT_EQ(g_warps.size(), 2u);
-    EXPECT_EQ(g_warps[1].move.m_nTargetY, 264 - 4);
-    EXPECT_EQ(g_warps[1].move.m_nAnchor, 1);
-    EXPECT_EQ(g_warps[1].move.m_bUseTargetY, 1);
+    // A refused warp (above the stage): word 0 says so, word 1 keeps the
+    // difference, the chara stays.
+    DoStatusOp(m_self, StatusOp({{4, STATUS_Y}, {6, OP_SET}, {8, -400}, {20, COORD_SCR}, {22, 1}, {24, 1}}), m_vars);
     EXPECT_EQ(m_vars[0], 2);
-    EXPECT_EQ(m_vars[1], -4);
+    EXPECT_EQ(m_vars[1], -400 - (400 + 24));  // from the screen centre too
+    EXPECT_EQ(m_self.m_dY, y);
+    EXPECT_DOUBLE_EQ(m_self.m_dX, 320 + 326 + 0.5 - 16);
 }
 
+// Older data: the value is an offset in dots from a cell (absolute) or from
+// the chara (relative), the anchor left out.
 TEST_F(StatusOpTest, OlderPositionSetters) {
+    MakeMap();
+    charatest::PlaceOnScreen(m_self, 600, 400, 32, 48);
     g_SystemData.m_bCompat895 = 1;
     EXPECT_TRUE(SetCharaX(100, m_self, COORD_ABS));
-    EXPECT_TRUE(SetCharaY(20000, m_self, COORD_REL, 1));
-    EXPECT_TRUE(SetCharaY(50, m_self, 7, 1));
-    ASSERT_EQ(g_warps.size(), 3u);
-    const cEdMove fresh;
-    EXPECT_EQ(g_warps[0].move.m_nTargetX, 0);
-    EXPECT_EQ(g_warps[0].move.m_nTargetXDot, 84);
-    EXPECT_EQ(g_warps[0].move.m_nTargetUnit, 1);
-    EXPECT_EQ(g_warps[1].move.m_nTargetYDot, 16384);  // clamped, relative: no 16
-    EXPECT_EQ(g_warps[1].move.m_nTargetUnit, fresh.m_nTargetUnit);
-    EXPECT_EQ(g_warps[1].move.m_nAnchor, fresh.m_nAnchor);
-    EXPECT_EQ(g_warps[2].move.m_nCoordMode, fresh.m_nCoordMode);  // a mode outside 0..2
-    EXPECT_EQ(g_warps[2].move.m_nTargetYDot, 50);
+    EXPECT_DOUBLE_EQ(m_self.m_dX, 320 + 0.5 + 84);  // cell 0, then 100 - 16 dots
+    EXPECT_FALSE(SetCharaY(20000, m_self, COORD_REL, 1));  // 16384 down: out of the stage
+    EXPECT_EQ(m_self.m_dY, 400);
+    EXPECT_TRUE(SetCharaY(50, m_self, 7, 1));  // a mode outside 0..2: relative
+    EXPECT_EQ(m_self.m_dY, 450);
 }
 
 TEST_F(StatusOpTest, SystemTargets) {

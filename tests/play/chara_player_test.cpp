@@ -1,10 +1,12 @@
 // The player chara: its sub-step update in order, the held jump, the move
 // types and hit boxes, moves on the stage and item commands.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
 #include "engine/arrange.h"
+#include "engine/item_commands.h"
 #include "media/input/input_list.h"
 #include "play/numeric.h"
 #include "tests/support/chara_fixture.h"
@@ -14,6 +16,13 @@ using namespace charatest;
 namespace {
 
 std::vector<std::string> g_trace;
+
+// The item command that adds a flow with the ID (one wait).
+cEdFlowCmd AddFlowCmd(int id) {
+    cEdFlowCmd c = MakeCmd(cEdFlowCmd::FAMILY_ITEM, ICMD_CHANGE_FLOW, {0, 0});
+    c.m_vecFlow = {MakeFlow(id, {Wait(1)})};
+    return c;
+}
 
 
 class PlayerTest : public CharaTest {
@@ -51,12 +60,6 @@ TEST_F(PlayerTest, UpdateCharaRunsItsStepsInOrder) {
                           (c.m_lstAnimeRuns.empty() ? " (no animation)" : ""));
     };
     g_vAnimeSteps.assign(4, AnimeTrack{AnimeStep{1, 6, 0}, AnimeStep{ANIME_END, 0, 0}});
-    seam::DoChangeFlow = [](const cEdFlowCmd& cmd, cChara&, int forced) {
-        const cScenePlay* s = PlayScene();
-        const bool cleared = !s->m_lpCurChara && !s->m_lpCurFlow && !s->m_lpCurFlowVars && !s->m_lpCurFlowCmd;
-        g_trace.push_back("change " + std::to_string(cmd.m_nTime) + (forced ? " forced" : "") +
-                          (cleared ? "" : " (references left)"));
-    };
     cCharaPlayer& p = MakePlayer({MakeFlow(1, {Wait(1)}), MakeFlow(2, {}), MakeFlow(3, {Wait(1)}),
                                   MakeFlow(4, {Wait(0)}), MakeFlow(5, {Wait(1)}), MakeFlow(6, {Wait(1)})});
     for (cFlow& f : p.m_vFlows) f.m_bRunning = 1;
@@ -66,14 +69,15 @@ TEST_F(PlayerTest, UpdateCharaRunsItsStepsInOrder) {
     p.m_vFlows[5].m_bHalted = 1;
     p.m_vFlows[4].m_bRemove = 1;
     p.m_bRemovePending = 1;
-    p.m_vecPendingFlowChange = {Wait(7), Wait(8)};
+    // The queued flow changes add flows 7 and 8 after the flow pass.
+    p.m_vecPendingFlowChange = {AddFlowCmd(7), AddFlowCmd(8)};
     p.m_vGroupRunning[3] = p.m_vGroupEnded[3] = p.m_vGroupRunning[4] = 1;
     p.m_bGroupEnded = 1;
     m_scene.m_bDeathPending = 1;
     p.m_bNoGravity = p.m_bForcedAnime = 1;
     p.m_bDecelX = 0;
     EXPECT_EQ(p.UpdateChara(0), 0);
-    EXPECT_EQ(g_trace, (std::vector<std::string>{"step 1", "step 4", "change 7 forced", "change 8 forced"}));
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"step 1", "step 4"}));
     EXPECT_EQ(p.m_lstAnimeRuns.size(), 1u);
     EXPECT_EQ(p.m_vFlows[0].m_bRunning, 1);
     EXPECT_EQ(p.m_vFlows[1].m_bRunning, 0);  // no commands: stopped
@@ -81,7 +85,11 @@ TEST_F(PlayerTest, UpdateCharaRunsItsStepsInOrder) {
     EXPECT_EQ(m_scene.m_bDeathPending, 0);
     EXPECT_EQ(m_scene.m_lpCurChara, nullptr);
     EXPECT_TRUE(p.m_vecPendingFlowChange.empty());
-    ASSERT_EQ(p.m_vFlows.size(), 5u);  // flow 5 removed
+    ASSERT_EQ(p.m_vFlows.size(), 7u);  // flow 5 removed, 7 and 8 added
+    EXPECT_EQ(p.m_vFlows[5].m_lpDef->m_nId, 7);
+    EXPECT_EQ(p.m_vFlows[6].m_lpDef->m_nId, 8);
+    EXPECT_EQ(p.m_vFlows[6].m_bRunning, 0);
+    ExpectOwnDefinitions(p);
     EXPECT_EQ(p.m_bRemovePending, 0);
     EXPECT_EQ(p.m_vGroupRunning[3] + p.m_vGroupEnded[3], 0);
     EXPECT_EQ(p.m_vGroupRunning[4], 1);
@@ -96,15 +104,15 @@ TEST_F(PlayerTest, AnEarlyDeathStillClearsTheCurrentReferences) {
         g_trace.push_back("step " + CurrentFlowId());
         g_vPlayers[0].m_nHP = 0;
     };
-    seam::DoChangeFlow = [](const cEdFlowCmd&, cChara&, int) { g_trace.push_back("change"); };
     cCharaPlayer& p = MakePlayer({MakeFlow(1, {Wait(1)}), MakeFlow(2, {Wait(1)})});
     for (cFlow& f : p.m_vFlows) f.m_bRunning = 1;
-    p.m_vecPendingFlowChange = {Wait(7)};
+    p.m_vecPendingFlowChange = {AddFlowCmd(7)};
     EXPECT_EQ(p.UpdateChara(0), 1);
     EXPECT_EQ(g_trace, (std::vector<std::string>{"step 1"}));
     EXPECT_EQ(m_scene.m_lpCurChara, nullptr);
     EXPECT_EQ(m_scene.m_lpCurFlow, nullptr);
     EXPECT_EQ(p.m_vecPendingFlowChange.size(), 1u);  // left for the next update
+    EXPECT_EQ(p.m_vFlows.size(), 2u);
 }
 
 TEST_F(PlayerTest, WhileDyingOnlyDeathFlowsRun) {
@@ -573,7 +581,9 @@ TEST_F(PlayerTest, MoveByAndFriction) {
 
 TEST_F(PlayerTest, RunItemCommands) {
     static std::vector<int> results;
-    seam::RunItemCommand = [](cEdFlowCmd& cmd, cChara& c) {
+    // The item command table, its slots traced.
+    const std::vector<ItemCmdFn> saved(std::begin(ItemCmdExecTable), std::end(ItemCmdExecTable));
+    for (ItemCmdFn& slot : ItemCmdExecTable) slot = [](cChara& c, cEdFlowCmd& cmd) {
         g_trace.push_back("run " + std::to_string(cmd.m_nTime) + " " + std::to_string(cmd.m_vecParam.empty() ? -1 : cmd.m_vecParam[0]));
         if (cmd.m_nTime == 9) c.m_nHP = 0;
         const int r = results.empty() ? 0 : results.front();
@@ -605,6 +615,7 @@ TEST_F(PlayerTest, RunItemCommands) {
     results = {5};
     std::vector<cEdFlowCmd> deadly{item(2, 9), item(2, 4)};
     EXPECT_EQ(p.RunItemCommands(deadly, vars), 2);
+    std::copy(saved.begin(), saved.end(), ItemCmdExecTable);
 }
 
 TEST_F(PlayerTest, TouchedItemsAndPickupMessages) {
