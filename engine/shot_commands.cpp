@@ -4,7 +4,7 @@
 
 #include "engine/flow.h"
 #include "engine/flow_runtime.h"
-#include "engine/shot_cmd_seams.h"
+#include "engine/target_commands.h"
 #include "play/chara.h"
 #include "play/draw_stage.h"
 #include "play/numeric.h"
@@ -57,7 +57,7 @@ void RunCountedSummon(cChara& chara, cFlowCmd& inst, void (*summon)(cChara&, cFl
 }
 
 int CountBlocks() { return CountConditionBlocks(*PlayScene()); }
-int CountCharas() { return seam::CountLiveCharas(); }
+int CountCharas() { return CountLiveCharas(); }
 
 }  // namespace
 

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "engine/cmd_tables.h"
-#include "engine/shot_cmd_seams.h"
 #include "play/map_cell.h"
 #include "play/play_seams.h"
 #include "records/common_palette.h"
@@ -23,7 +22,6 @@ protected:
         ShotTest::SetUp();
         g_sounds.clear();
         seam::PlayUserSe = [](int n) { g_sounds.push_back(n); };
-        seam::ResetShotCmdSeams();
         m_savedPalette = g_CommonPalette;
         Part().m_nCount = 1;
         Part().m_nFormation = FORMATION_BURST;
@@ -32,7 +30,6 @@ protected:
     }
     void TearDown() override {
         g_CommonPalette = m_savedPalette;
-        seam::ResetShotCmdSeams();
         ShotTest::TearDown();
     }
     // The command's executor from the table, sub-step after sub-step.
