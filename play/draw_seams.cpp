@@ -7,12 +7,6 @@
 namespace seam {
 
 namespace {
-void DrawEffectsStandIn(cScenePlay&, int, int) {}
-void DrawPicturesStandIn(cScenePlay&, int, int) {}
-void ClearPicturesStandIn() {}
-void UpdateMessageWindowStandIn(cScenePlay&, int) {}
-void RunScreenEffectStandIn(cScenePlay&, int) {}
-int StepCharaEffectStandIn(cChara&) { return 1; }
 void ResolveMissStandIn(cScenePlay&) {}
 void DrawShotStandIn(cShot& shot, DDSURFACEDATA* dst, int) {
     PaletteSprite sp;
@@ -22,23 +16,11 @@ void DrawShotStandIn(cShot& shot, DDSURFACEDATA* dst, int) {
 void DrawConditionAreasStandIn(cScenePlay&, DDSURFACEDATA*) {}
 }  // namespace
 
-DrawEffectsFn DrawEffects = DrawEffectsStandIn;
-DrawPicturesFn DrawPictures = DrawPicturesStandIn;
-ClearPicturesFn ClearPictures = ClearPicturesStandIn;
-UpdateMessageWindowFn UpdateMessageWindow = UpdateMessageWindowStandIn;
-RunScreenEffectFn RunScreenEffect = RunScreenEffectStandIn;
-StepCharaEffectFn StepCharaEffect = StepCharaEffectStandIn;
 ResolveMissFn ResolveMiss = ResolveMissStandIn;
 DrawShotFn DrawShot = DrawShotStandIn;
 DrawConditionAreasFn DrawConditionAreas = DrawConditionAreasStandIn;
 
 void ResetDrawSeams() {
-    DrawEffects = DrawEffectsStandIn;
-    DrawPictures = DrawPicturesStandIn;
-    ClearPictures = ClearPicturesStandIn;
-    UpdateMessageWindow = UpdateMessageWindowStandIn;
-    RunScreenEffect = RunScreenEffectStandIn;
-    StepCharaEffect = StepCharaEffectStandIn;
     ResolveMiss = ResolveMissStandIn;
     DrawShot = DrawShotStandIn;
     DrawConditionAreas = DrawConditionAreasStandIn;
