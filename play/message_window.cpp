@@ -277,6 +277,26 @@ void cMessageWindow::Init(const MessageWindowInit& in) {
     DrawWindowText(m_lpSurface);
 }
 
+void cMessageWindow::Reinit(const MessageWindowInit& in) {
+    const int slot = PoolSlot();
+    ReleaseWorkSurface();
+    MessageWindowInit kept = in;
+    kept.bKeepSurface = 1;
+    Init(kept);
+    if (m_nKind != MESWIN_TEXT) return;
+    AcquireWorkSurface(slot);
+    DrawWindowText(m_lpSurface);
+}
+
+int cMessageWindow::PoolSlot() const {
+    int pos = 0;
+    for (const DDSURFACEDATA& sd : g_lstMessageSurfaces) {
+        if (&sd == m_lpSurface) return pos;
+        ++pos;
+    }
+    return -1;
+}
+
 void cMessageWindow::ReleaseWorkSurface() {
     if (!m_lpSurface) return;
     DDRemoveSurface(g_lstMessageSurfaces, g_lstMessageSlots, m_lpSurface);
@@ -376,11 +396,7 @@ int cMessageWindow::UpdateMessageWindow(DDSURFACEDATA* target, int paused) {
             if (w != m_nWidth || h != m_nHeight) {
                 m_nWidth = w;
                 m_nHeight = h;
-                int slot = -1, pos = 0;
-                for (auto& sd : g_lstMessageSurfaces) {
-                    if (&sd == m_lpSurface) slot = pos;
-                    ++pos;
-                }
+                const int slot = PoolSlot();
                 ReleaseWorkSurface();
                 AcquireWorkSurface(slot);
             }

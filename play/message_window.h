@@ -80,11 +80,16 @@ public:
     int32_t m_nDrawX = 0, m_nDrawY = 0;  // where the last frame put the window
 
     void Init(const MessageWindowInit& init);
+    // A window set up again in place (the message command's reuse by ID): a
+    // text window's surface is made anew at its place in the pool.
+    void Reinit(const MessageWindowInit& init);
     // Gives the work surface back to the pool.
     void ReleaseWorkSurface();
     void AcquireNewWorkSurface();
     // Re-creates the work surface at its place in the pool.
     void AcquireWorkSurface(int slot);
+    // The work surface's place in the pool; -1 without one.
+    int PoolSlot() const;
     void DrawWindowText(DDSURFACEDATA* surface);
     // One frame: ages, places and draws the window; 1 when it has finished.
     int UpdateMessageWindow(DDSURFACEDATA* target, int paused);

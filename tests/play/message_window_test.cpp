@@ -11,7 +11,12 @@
 #include "play/draw_stage.h"
 #include "play/message_window.h"
 #include "play/scene_play.h"
+#include "tests/media/gfx/gfx_fixture.h"
 #include "tests/play/play_fixture.h"
+#include "media/gfx/dd_init.h"
+#include "media/gfx/dd_surface.h"
+#include "platform/cp932.h"
+#include "play/play_surfaces.h"
 
 namespace {
 
@@ -150,6 +155,18 @@ TEST_F(MessageWindowTest, TimedWindowCountsOnlyUnpausedUnlessAsked) {
         for (int i = 0; i < 40 && w.UpdateMessageWindow(&g_BackBuffer, 1) == 0;) ++i;
         EXPECT_EQ(w.m_nFramesLeft, count ? -1 : 30);
     }
+    // A window that stays opens over 20 frames; its text shows from the 20th.
+    MessageWindowInit open;
+    open.strText = "x";
+    open.bKeepSurface = 1;
+    w.Init(open);
+    for (int i = 0; i < 19; ++i) w.UpdateMessageWindow(&g_BackBuffer, 0);
+    EXPECT_EQ(w.m_bOpening, 1);
+    w.UpdateMessageWindow(&g_BackBuffer, 0);
+    EXPECT_EQ(w.m_bOpening, 0);
+    open.bNoOpening = 1;
+    w.Init(open);
+    EXPECT_EQ(w.m_bOpening, 0);
 }
 
 TEST_F(MessageWindowTest, PlacementByMode) {
@@ -256,6 +273,78 @@ TEST_F(MessageWindowTest, PopupRisesAndTheDrawPassDeletesFinishedWindows) {
     g_lpDrawTrace = nullptr;
     EXPECT_TRUE(m_scene.m_lstMessages.empty());
     EXPECT_EQ(trace.front(), "Messages");
+}
+
+// Work surfaces from the pool on a device: made at Init, re-made at their
+// place when a refresh changes the size, given back when the window ends.
+class MessageSurfaceTest : public gfxtest::GfxTest {
+protected:
+    void SetUp() override {
+        GfxTest::SetUp();
+        ASSERT_TRUE(DDInit(1, nullptr, 640, 480, 32, 0, 1, 1, 60, 0, SurfaceTable, BitmapTable, 72, 0));
+        m_saved = g_lpPlayScene;
+        g_lpPlayScene = &m_scene;
+        m_scene.m_ScrollX.Init(0, 40);
+        m_scene.m_ScrollY.Init(1, 30);
+        g_Fonts[1].InitFont(SJ("ＭＳ ゴシック"), 0, 16, 16, 16, 241, 0, 1, nullptr, 1, 240, nullptr, 0);
+    }
+    void TearDown() override {
+        m_scene.m_lstMessages.clear();
+        DDReleaseSurfaceList(g_lstMessageSurfaces);
+        g_lstMessageSurfaces.clear();
+        g_lstMessageSlots.clear();
+        g_Fonts[1].Release();
+        g_lpPlayScene = m_saved;
+        GfxTest::TearDown();
+    }
+    cScenePlay m_scene;
+    cScene* m_saved = nullptr;
+};
+
+TEST_F(MessageSurfaceTest, PoolSurfacesFollowTheWindows) {
+    MessageWindowInit timed;
+    timed.strText = "ab\ncd";
+    timed.nDurationMode = 2;
+    timed.nFrames = 2;
+    MessageWindowInit refreshed;
+    refreshed.strText = "#S1";
+    refreshed.bVariables = 1;
+    refreshed.bRefresh = 1;
+    refreshed.nRefreshFrames = 1;
+    m_scene.m_vStageVars[1] = 5;
+    m_scene.m_lstMessages.emplace_back().Init(timed);
+    m_scene.m_lstMessages.emplace_back().Init(refreshed);
+    cMessageWindow& a = m_scene.m_lstMessages.front();
+    cMessageWindow& b = m_scene.m_lstMessages.back();
+    ASSERT_EQ(g_lstMessageSurfaces.size(), 2u);
+    EXPECT_EQ(a.m_lpSurface, &g_lstMessageSurfaces.front());
+    EXPECT_EQ(a.m_lpSurface->nHeight, a.m_nHeight);
+    EXPECT_EQ(a.m_nHeight, 2 * 16 + 2);
+    EXPECT_EQ(b.m_strText, "5");
+    const int narrow = b.m_nWidth;
+    // A longer value: the same place in the pool, a wider surface.
+    m_scene.m_vStageVars[1] = 123456;
+    UpdateMessageWindows(m_scene, 0);
+    EXPECT_EQ(b.m_strText, "123456");
+    EXPECT_GT(b.m_nWidth, narrow);
+    EXPECT_EQ(b.m_lpSurface, &g_lstMessageSurfaces.back());
+    EXPECT_EQ(b.m_lpSurface->nWidth, b.m_nWidth);
+    // The timed window ends on its third frame and gives its surface back.
+    UpdateMessageWindows(m_scene, 0);
+    UpdateMessageWindows(m_scene, 0);
+    ASSERT_EQ(m_scene.m_lstMessages.size(), 1u);
+    ASSERT_EQ(g_lstMessageSurfaces.size(), 1u);
+    EXPECT_EQ(m_scene.m_lstMessages.front().m_lpSurface, &g_lstMessageSurfaces.front());
+    EXPECT_EQ(g_lstMessageSlots.size(), 1u);
+    // Set up again in place: still one surface, the new text's size.
+    MessageWindowInit again;
+    again.strText = "longer text";
+    cMessageWindow& c = m_scene.m_lstMessages.front();
+    c.Reinit(again);
+    ASSERT_EQ(g_lstMessageSurfaces.size(), 1u);
+    EXPECT_EQ(c.m_lpSurface, &g_lstMessageSurfaces.front());
+    EXPECT_EQ(c.m_lpSurface->nWidth, c.m_nWidth);
+    EXPECT_EQ(c.m_strText, "longer text");
 }
 
 }  // namespace
