@@ -31,6 +31,7 @@
 #include "media/gfx/dd_surface.h"
 #include "media/input/input_list.h"
 #include "media/sound/bgm_manager.h"
+#include "play/chara_effect.h"
 #include "media/sound/ds_sound.h"
 #include "media/sound/sound_output.h"
 #include "media/text/font.h"
@@ -270,8 +271,8 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     g_Database.MakeWorkingCopies();
     CompileAnimeSteps(g_Database.m_vecAnime, g_vAnimeSteps);
     CompileEffectSteps(g_Database.m_vecEffect, g_vEffectSteps);
-    seam::PrepareCharaEffectSlots();
-    seam::PrepareScrEffectSlots();
+    PrepareCharaEffectSlots();
+    PrepareScrEffectSlots();
     InstallDatabaseChecks();
     // 9: the system data.
     const std::string& systemPath = g_PathTable[PATH_SYSTEM];

@@ -125,6 +125,7 @@ std::list<BMPSLOT> g_lstRunTimeSlots;
 std::list<DDSURFACEDATA> g_lstScreenEffectSurfaces;
 std::list<BMPSLOT> g_lstScreenEffectSlots;
 std::list<DDSURFACEDATA> g_lstMessageSurfaces;
+std::list<BMPSLOT> g_lstMessageSlots;
 cCheckedVector<DDSURFACEDATA> g_SceneSurfaces;
 cCheckedVector<BMPSLOT> g_SceneSurfaceSlots;
 

@@ -25,9 +25,6 @@ bool CheckDataFile(const std::string& path) {
 
 }  // namespace
 
-void PrepareCharaEffectSlots() {}
-void PrepareScrEffectSlots() {}
-
 void SetSceneManagerValues(int frameRate, int fadeSpeed, int showFps) {
     g_SceneManager.m_nFrameRate = frameRate;
     g_SceneManager.m_nFadeSpeed = fadeSpeed;

@@ -12,10 +12,6 @@
 
 namespace seam {
 
-// Stand-ins until stage play's chara-effect and screen-effect instances land.
-void PrepareCharaEffectSlots();
-void PrepareScrEffectSlots();
-
 // Scene manager values and run flags.
 void SetSceneManagerValues(int frameRate, int fadeSpeed, int showFps);
 void SetWindowed(bool windowed);

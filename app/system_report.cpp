@@ -174,6 +174,12 @@ void GetVideoMemoryMB(int* total, int* free) {
     if (free) *free = 0;
 }
 
+bool IsVideoMemoryLow() {
+    int total = 0, free = 0;
+    GetVideoMemoryMB(&total, &free);
+    return total > 0 && static_cast<long long>(free) * 100 / total < 20;
+}
+
 int GetDisplayDdiVersion() { return IsOsVersionAtLeast(6, 0) ? 9 : 99999; }
 
 void SetScreenSizeOverride(int width, int height, int desktopBpp) {

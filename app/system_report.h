@@ -52,6 +52,9 @@ double MeasureCpuClock();
 int GetFreeDiskSpace(const char* path);
 // Video memory in whole MB; the software device has none of its own: 0, 0.
 void GetVideoMemoryMB(int* total, int* free);
+// Less than 20 % of the video memory free (free x 100 / total below 20); an
+// unknown total (0) never is.
+bool IsVideoMemoryLow();
 // The display driver's DirectX level: 9, as on Windows Vista and later.
 int GetDisplayDdiVersion();
 

@@ -4,6 +4,7 @@
 #include "engine/flow_control.h"
 #include "engine/shot_commands.h"
 #include "engine/message_commands.h"
+#include "engine/presentation_commands.h"
 #include "engine/status_commands.h"
 #include "engine/target_commands.h"
 #include "engine/warp.h"
@@ -38,17 +39,17 @@ CmdExecFn CmdExecTable[CHARA_CMD_KIND_COUNT] = {
     ExecStatusOp2,  // CMD_STATUS_OP2
     ExecVanish,  // CMD_VANISH
     ExecGetItem,  // CMD_GET_ITEM
-    nullptr,      // CMD_CHANGE_GRAPHIC
-    nullptr,      // CMD_CHANGE_ANIME_SET
-    nullptr,      // CMD_RUN_ANIME
-    nullptr,      // CMD_RUN_EFFECT
-    nullptr,      // CMD_RUN_CHARA_EFFECT
-    nullptr,      // CMD_RUN_SCREEN_EFFECT
-    nullptr,      // CMD_SHOW_PICTURE
-    nullptr,      // CMD_SCREEN_COLOR
-    nullptr,      // CMD_CHANGE_BACKGROUND
-    nullptr,      // CMD_PLAY_SE
-    nullptr,      // CMD_PLAY_BGM
+    ExecChangeGraphic,  // CMD_CHANGE_GRAPHIC
+    ExecChangeAnimeSet,  // CMD_CHANGE_ANIME_SET
+    ExecRunAnime,  // CMD_RUN_ANIME
+    ExecRunEffect,  // CMD_RUN_EFFECT
+    ExecRunCharaEffect,  // CMD_RUN_CHARA_EFFECT
+    ExecRunScreenEffect,  // CMD_RUN_SCREEN_EFFECT
+    ExecShowPicture,  // CMD_SHOW_PICTURE
+    ExecScreenColor,  // CMD_SCREEN_COLOR
+    ExecChangeBackground,  // CMD_CHANGE_BACKGROUND
+    ExecPlaySe,  // CMD_PLAY_SE
+    ExecPlayBgm,  // CMD_PLAY_BGM
     ExecRunCode,  // CMD_RUN_CODE
     ExecArrange,  // CMD_ARRANGE
     ExecNothing,  // CMD_LOOP

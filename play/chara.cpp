@@ -71,7 +71,7 @@ void cChara::InitChara(const cEdChara* def, const int32_t* placement, int clone)
     m_dFriction = SpeedPerFrame(m_Def.m_nFriction);
     if (m_Def.m_nCharaEffect) {
         m_nCharaEffect = m_Def.m_nCharaEffect;
-        seam::StartCharaEffect(*this, m_Def.m_nCharaEffect, m_Def.m_nCharaEffectA, m_Def.m_nCharaEffectB);
+        StartCharaEffect(*this, m_Def.m_nCharaEffect, m_Def.m_nCharaEffectA, m_Def.m_nCharaEffectB);
     }
     SetAnimeSet(m_Def.m_nAnimeSet, 1);
     m_bAttackPart = 0;

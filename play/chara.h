@@ -14,6 +14,7 @@
 #include "engine/anime_run.h"
 #include "engine/flow.h"
 #include "play/chara_draw_state.h"
+#include "play/chara_effect.h"
 #include "play/object.h"
 #include "records/ed_chara.h"
 
@@ -116,7 +117,8 @@ struct cCharaData {
     int32_t m_nInvincibleTimer = 0;
     std::list<HitRecord> m_lstHitRecords;
     cCheckedList<cAnimeRun> m_lstAnimeRuns;
-    int16_t m_nCharaEffect = 0;
+    int16_t m_nCharaEffect = 0;  // entry of the running display effect; 0 none
+    cCharaEffect m_Effect;
     int32_t m_bDiesNow = 0;
     int32_t m_bCondHeld = 0;  // the appearance conditions have held once
     int32_t m_bDead = 0;

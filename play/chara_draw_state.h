@@ -1,5 +1,5 @@
 // What a chara keeps for being drawn: the no-draw flag, the screen-fixed
-// axes, the death counter and the work values of its display effect.
+// axes and the death counter.
 #pragma once
 #include <cstdint>
 
@@ -8,7 +8,4 @@ struct CharaDrawState {
     int32_t abFixed[2] = {};         // x, y: the axis keeps a fixed place on screen
     int32_t anFixedPos[2] = {};      // left, top on screen of a fixed axis
     int32_t nDeathCounter = 0;       // frames of the hero's death display after its effect
-    double dEffectValue = 0.0;       // the display effect's running value
-    int32_t nEffectPhase = 0;        // wave phase, or blink counter
-    int32_t bEffectToggle = 0;       // blink: shown
 };

@@ -14,7 +14,7 @@
 #include "media/gfx/effects/slice_blits.h"
 #include "media/media_services.h"
 #include "play/chara.h"
-#include "play/draw_seams.h"
+#include "play/chara_effect.h"
 #include "records/database.h"
 #include "records/system_data.h"
 
@@ -110,7 +110,7 @@ struct Fx {
     DDSURFACEDATA* Work() const { return g_IconSurfaces.lpStretchWork; }
     DDSURFACEDATA* ColorWork() const { return g_IconSurfaces.lpColorWork; }
     void Render(DDSURFACEDATA* work) const { RenderCellToWork(c, work, s); }
-    int Finish() const { return frozen ? 0 : seam::StepCharaEffect(c); }
+    int Finish() const { return frozen ? 0 : StepCharaEffect(c); }
     // The detour of Direct3D: drawn into slot 70, then copied onto the box.
     template <class F>
     void Detour(F effect) const {
@@ -148,12 +148,12 @@ void ViaWorkWhenScaled(const Fx& f, F effect) {
 // reaches the interval; tested after the drawing.
 void StepBlink(const Fx& f, int interval) {
     if (f.frozen) return;
-    CharaDrawState& d = f.c.m_Draw;
-    if (d.nEffectPhase == interval) {
-        d.nEffectPhase = 0;
-        d.bEffectToggle = !d.bEffectToggle;
+    cCharaEffect& d = f.c.m_Effect;
+    if (d.m_anWork[0] == interval) {
+        d.m_anWork[0] = 0;
+        d.m_anWork[1] = !d.m_anWork[1];
     }
-    ++d.nEffectPhase;
+    ++d.m_anWork[0];
 }
 
 int Plain(Fx& f) {
@@ -184,20 +184,19 @@ int SplitH(Fx& f) { return Split(f, 0); }
 int SplitV(Fx& f) { return Split(f, 1); }
 
 int Wave(Fx& f, int vertical) {
-    CharaDrawState& d = f.c.m_Draw;
+    int& phase = f.c.m_Effect.m_anWork[0];
     if (f.draw)
         ViaWorkWhenScaled(f, [&](DDSURFACEDATA* src, int sx, int sy, int k) {
-            f.ops.wave(f.dst, f.L, f.T, f.DW, f.DH, f.p[3], k * f.v, d.nEffectPhase, k * f.p[4], src, sx, sy, 1,
-                       vertical);
+            f.ops.wave(f.dst, f.L, f.T, f.DW, f.DH, f.p[3], k * f.v, phase, k * f.p[4], src, sx, sy, 1, vertical);
         });
-    if (!f.frozen && ++d.nEffectPhase >= 360) d.nEffectPhase = 0;
+    if (!f.frozen && ++phase >= 360) phase = 0;
     return f.Finish();
 }
 int WaveH(Fx& f) { return Wave(f, 0); }
 int WaveV(Fx& f) { return Wave(f, 1); }
 
 int Blink(Fx& f) {
-    if (f.draw && f.c.m_Draw.bEffectToggle) DrawPlain(f);
+    if (f.draw && f.c.m_Effect.m_anWork[1]) DrawPlain(f);
     StepBlink(f, f.p[1]);
     return f.Finish();
 }
@@ -365,7 +364,7 @@ int ColorChangeKind(Fx& f) {
 }
 
 int HalfKind(Fx& f) {
-    if (f.draw && !f.c.m_Draw.bEffectToggle) {
+    if (f.draw && !f.c.m_Effect.m_anWork[1]) {
         if (f.d3d && !f.plain) {
             f.ops.pauseLayer();
             DDSURFACEDATA* w2 = &SurfaceTable[kW2];
@@ -470,7 +469,7 @@ int Handler(cChara& c, DDSURFACEDATA* dst, CharaSprite& sprite, int frozen, int 
          M,
          scaled,
          p,
-         c.m_Draw.dEffectValue,
+         c.m_Effect.m_dValue,
          lpDTCon != nullptr,
          g_SystemData.OptPlainCharaOrder != 0,
          CharaBlits()};

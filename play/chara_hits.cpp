@@ -5,6 +5,7 @@
 
 #include "engine/flow_trigger.h"
 #include "play/chara.h"
+#include "play/effect.h"
 #include "play/numeric.h"
 #include "play/object_steering.h"
 #include "play/play_seams.h"
@@ -106,7 +107,7 @@ int TakeContactDamage(cChara& c, cChara& attacker, int32_t& damage) {
     damage = c.m_Def.m_nInvincible ? 0 : d;
     const int dead = AddHP(c, WrapMul(d, -1), 0, 1);
     if (attacker.m_Def.m_nHitEffect)
-        seam::AddHitEffect(attacker.m_Def.m_nHitEffect, c.m_HitBox1.box, attacker.m_HitBox1.box, attacker.m_Def.m_nSize);
+        AddHitEffect(attacker.m_Def.m_nHitEffect, c.m_HitBox1.box, attacker.m_HitBox1.box, attacker.m_Def.m_nSize);
     return dead;
 }
 
@@ -128,7 +129,7 @@ int TakeHitFromShot(cChara& c, cShot& shot, int32_t& damage, int& impact) {
     damage = c.m_Def.m_nInvincible ? 0 : d;
     const int dead = AddHP(c, WrapMul(d, -1), 0, 1);
     if (shot.m_EdShot.m_nEffect)
-        seam::AddHitEffect(shot.m_EdShot.m_nEffect, c.m_HitBox1.box, shot.m_adHitBox, shot.m_EdShot.m_nSize);
+        AddHitEffect(shot.m_EdShot.m_nEffect, c.m_HitBox1.box, shot.m_adHitBox, shot.m_EdShot.m_nSize);
     ImpactFromShot(c, shot, impact);
     return dead;
 }

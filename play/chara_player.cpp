@@ -306,7 +306,7 @@ int cCharaPlayer::IsNewTouch(int itemKey) const {
 void cCharaPlayer::ForgetTouch(int itemKey) { m_lstTouchedItems.remove(itemKey); }
 
 void cCharaPlayer::ShowPickupMessage(const std::string& text, int x, int y) {
-    seam::ShowPickupWindow(m_nKey, text, x, y);
+    ShowPickupWindow(m_nKey, text, x, y);
 }
 
 int cCharaPlayer::RunItemCommands(std::vector<cEdFlowCmd>& cmds, int32_t* itemVars) {

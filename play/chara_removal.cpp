@@ -36,7 +36,7 @@ int Die(cChara& c) {
     if ((PlayScene() && PlayScene()->m_nStageEndRequest == 1) || given == 1) return 1;
     Unlink(c);
     c.m_bDead = 1;
-    seam::StartCharaEffect(c, c.m_Def.m_nVanishEffect, c.m_Def.m_nVanishEffectA, 0);
+    StartCharaEffect(c, c.m_Def.m_nVanishEffect, c.m_Def.m_nVanishEffectA, 0);
     return 0;
 }
 

@@ -12,30 +12,6 @@ struct DDSURFACEDATA;
 
 namespace seam {
 
-// Stand-ins until effects and pictures land: the effects and pictures of a
-// draw layer (0 behind, 1 in front), and the removal of every picture (the
-// stand-ins draw and remove nothing).
-using DrawEffectsFn = void (*)(cScenePlay& scene, int layer, int frozen);
-extern DrawEffectsFn DrawEffects;
-using DrawPicturesFn = void (*)(cScenePlay& scene, int layer, int frozen);
-extern DrawPicturesFn DrawPictures;
-using ClearPicturesFn = void (*)();
-extern ClearPicturesFn ClearPictures;
-
-// Stand-in until the in-game message window lands: updates and draws the
-// open message windows in list order and deletes the finished ones (the
-// stand-in has none).
-using UpdateMessageWindowFn = void (*)(cScenePlay& scene, int frozen);
-extern UpdateMessageWindowFn UpdateMessageWindow;
-
-// Stand-ins until chara and screen effects land: one frame of the screen
-// effect (none runs), and one step of a chara's display effect, 1 when it is
-// over (the stand-in ends it at once, so the chara is drawn plainly).
-using RunScreenEffectFn = void (*)(cScenePlay& scene, int frozen);
-extern RunScreenEffectFn RunScreenEffect;
-using StepCharaEffectFn = int (*)(cChara& chara);
-extern StepCharaEffectFn StepCharaEffect;
-
 // Stand-in until the play step lands: the miss resolution after the hero's
 // death display (GAMEOVER, RETRY or READY; the stand-in does nothing).
 using ResolveMissFn = void (*)(cScenePlay& scene);

@@ -22,6 +22,7 @@
 #include "play/play_seams.h"
 #include "play/play_surfaces.h"
 #include "play/scene_play.h"
+#include "play/screen_effect.h"
 #include "play/stage_resources.h"
 #include "play/status_bar.h"
 #include "records/stage.h"
@@ -339,7 +340,7 @@ void DrawStage(cScenePlay& scene, int full, int frozen, int timeSound, int capti
         SurfaceTable[kShotSheetSlot].bLost = SurfaceTable[kShotSheetSlot + 1].bLost = 0;
     }
     // 2
-    if (scene.m_nScreenEffect) DDSetVirtualBackBuffer(1);
+    if (scene.m_ScreenEffect.m_nEffectId) DDSetVirtualBackBuffer(1);
     // 3
     ScrollBackgrounds(scene);
     DrawBackgrounds(scene, 0);
@@ -348,8 +349,8 @@ void DrawStage(cScenePlay& scene, int full, int frozen, int timeSound, int capti
         DrawBackgrounds(scene, 1);
     } else {
         // 5
-        seam::DrawPictures(scene, 0, frozen);
-        seam::DrawEffects(scene, 0, frozen);
+        DrawPictures(scene, 0, frozen);
+        DrawEffects(scene, 0, frozen);
         DrawBlocks(scene, 0, full);
         const bool layered = g_Stage.m_bEightLayers != 0;
         const int heroLayer = g_vPlayers.empty() ? -1 : g_vPlayers[0].m_Def.m_nZ;
@@ -364,12 +365,12 @@ void DrawStage(cScenePlay& scene, int full, int frozen, int timeSound, int capti
         DrawBackgrounds(scene, 1);
         seam::DrawConditionAreas(scene, bb);
         if (!g_vPlayers.empty() && HasImage(scene.m_LightMask)) g_vPlayers[0].DrawLight(bb, &scene.m_LightMask);
-        seam::DrawPictures(scene, 1, frozen);
-        seam::DrawEffects(scene, 1, frozen);
+        DrawPictures(scene, 1, frozen);
+        DrawEffects(scene, 1, frozen);
         // 7
-        seam::UpdateMessageWindow(scene, frozen);
+        UpdateMessageWindows(scene, frozen);
         // 8
-        seam::RunScreenEffect(scene, frozen);
+        RunScreenEffect(scene, frozen);
         DrawStatus(scene);
         DrawTime(scene, timeSound);
     }

@@ -6,14 +6,11 @@
 namespace seam {
 
 namespace {
-void ShowPickupWindowStandIn(int, const std::string&, int, int) {}
 void PlayUserSeStandIn(int) {}
-void StartCharaEffectStandIn(cChara&, int, int, int) {}
 int IsRidingBlockCharaStandIn(cChara&) { return 0; }
 cChara* FindCharaBelowStandIn(cChara&) { return nullptr; }
 int IsWedgedInBlockCharasStandIn(cChara&, const double*) { return 0; }
 int CollideBothYStandIn(cChara&) { return 0; }
-void AddHitEffectStandIn(int, const double*, const double*, int) {}
 int GiveItemStandIn(cItem*, cChara*) { return 0; }
 int OnCharaDeathStandIn(cChara& chara) { return ::KillChara(chara); }
 void PlaySeStandIn(int) {}
@@ -24,10 +21,7 @@ void ApplyCarryOverStandIn(cGameProgress&, int, cEdChara&, cStage&) {}
 void GetCarriedCountersStandIn(cGameProgress&, int, int32_t&, int32_t&) {}
 }  // namespace
 
-ShowPickupWindowFn ShowPickupWindow = ShowPickupWindowStandIn;
 PlayUserSeFn PlayUserSe = PlayUserSeStandIn;
-StartCharaEffectFn StartCharaEffect = StartCharaEffectStandIn;
-AddHitEffectFn AddHitEffect = AddHitEffectStandIn;
 IsRidingBlockCharaFn IsRidingBlockChara = IsRidingBlockCharaStandIn;
 FindCharaBelowFn FindCharaBelow = FindCharaBelowStandIn;
 IsWedgedInBlockCharasFn IsWedgedInBlockCharas = IsWedgedInBlockCharasStandIn;
@@ -42,10 +36,7 @@ ApplyCarryOverFn ApplyCarryOver = ApplyCarryOverStandIn;
 GetCarriedCountersFn GetCarriedCounters = GetCarriedCountersStandIn;
 
 void ResetPlaySeams() {
-    ShowPickupWindow = ShowPickupWindowStandIn;
     PlayUserSe = PlayUserSeStandIn;
-    StartCharaEffect = StartCharaEffectStandIn;
-    AddHitEffect = AddHitEffectStandIn;
     IsRidingBlockChara = IsRidingBlockCharaStandIn;
     FindCharaBelow = FindCharaBelowStandIn;
     IsWedgedInBlockCharas = IsWedgedInBlockCharasStandIn;

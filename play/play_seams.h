@@ -20,27 +20,10 @@ class cGameProgress;
 namespace seam {
 
 
-// Stand-in until the in-game message window lands: a pickup message of an
-// item above the chara with the given key (the stand-in shows nothing).
-using ShowPickupWindowFn = void (*)(int charaKey, const std::string& text, int x, int y);
-extern ShowPickupWindowFn ShowPickupWindow;
-
 // Stand-in until the play step's sound requests land: user sound effect n
 // (the stand-in plays nothing).
 using PlayUserSeFn = void (*)(int n);
 extern PlayUserSeFn PlayUserSe;
-
-// Stand-in until chara effects land: starts a chara effect on the chara
-// (the stand-in does nothing).
-using StartCharaEffectFn = void (*)(cChara& chara, int effect, int mode, int repeat);
-extern StartCharaEffectFn StartCharaEffect;
-
-// Stand-in until hit effects land: the hit effect of an attacker's effect
-// number at the overlap of the struck chara's body box and the attacker's
-// box, at the attacker's size multiplier, added to the play scene's effects
-// (the stand-in adds none).
-using AddHitEffectFn = void (*)(int effect, const double struckBox[4], const double attackBox[4], int scale);
-extern AddHitEffectFn AddHitEffect;
 
 // Stand-ins until the block-chara probes land: whether the block chara the
 // chara rides still lies under it (the stand-in: no), the first block chara

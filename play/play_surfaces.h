@@ -29,3 +29,4 @@ extern std::list<DDSURFACEDATA> g_lstScreenEffectSurfaces;
 extern std::list<BMPSLOT> g_lstScreenEffectSlots;
 // Surfaces of the message windows, kept for reuse.
 extern std::list<DDSURFACEDATA> g_lstMessageSurfaces;
+extern std::list<BMPSLOT> g_lstMessageSlots;

@@ -7,6 +7,10 @@
 #include "app/scene.h"
 #include "media/gfx/dd_state.h"
 #include "play/screen_color.h"
+#include "play/chara_effect.h"
+#include "play/effect.h"
+#include "play/message_window.h"
+#include "play/picture.h"
 #include "play/scroll_axis.h"
 #include "play/shot.h"
 
@@ -113,8 +117,15 @@ public:
     // Cells a toggling block summon has changed; kept for the scene's life.
     std::vector<long long> m_vSummonedCells;
 
+    // Effects and pictures in display order (a picture's surface and slot
+    // record lie at its position of g_lstRunTimeSurfaces and its slot list).
+    std::list<cEffect> m_lstEffects;
+    std::list<cPicture> m_lstPictures;
+    // The message windows, drawn in list order.
+    std::list<cMessageWindow> m_lstMessages;
+
     // What the draw pass reads and keeps.
-    int32_t m_nScreenEffect = 0;     // id of the running screen effect; 0 none
+    cScreenEffect m_ScreenEffect;    // the running screen effect; id 0 none
     ScreenColor m_ScreenColor;
     DDSURFACEDATA m_LightMask, m_LightHole;  // the darkness around the hero's light
     // The generator of the passes outside PLAY on the game thread (seeded with

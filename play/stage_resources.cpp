@@ -3,7 +3,7 @@
 #include "app/log.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_surface.h"
-#include "play/draw_seams.h"
+#include "play/picture.h"
 #include "play/play_surfaces.h"
 #include "records/database.h"
 #include "platform/cp932.h"
@@ -134,7 +134,7 @@ void ReleasePlaySurfaces() {
     DDReleaseSurfaceList(g_lstRunTimeSurfaces);
     g_lstRunTimeSurfaces.clear();
     g_lstRunTimeSlots.clear();
-    seam::ClearPictures();
+    ClearPictures();
 }
 
 void ReleaseEffectSurfaces() {

@@ -18,6 +18,8 @@
 #include "app/system_ini.h"
 #include "app/system_report.h"
 #include "engine/arrange.h"
+#include "play/chara_effect.h"
+#include "records/database.h"
 #include "media/gfx/fault_seam.h"
 #include "media/media_services.h"
 #include "frontend/data/boot_data.h"
@@ -161,6 +163,11 @@ TEST_F(AppInitTest, SettingsAfterAStart) {
     ASSERT_TRUE(AppInit("", 0));
     EXPECT_EQ(ArrangeParamTable.size(), 40u);  // the parameter-change table is built
     EXPECT_EQ(ArrangeParamTable[11].size(), 32u);
+    // Both prepared tables of the chara and screen effects, one per entry.
+    for (int r = 0; r < 2; ++r) {
+        EXPECT_EQ(g_vCharaEffectSlots[r].size(), g_Database.m_vecCharaEffect.size());
+        EXPECT_EQ(g_vScrEffectSlots[r].size(), g_Database.m_vecScrEffect.size());
+    }
     EXPECT_EQ(g_SystemIni.Bpp, 32);   // the desktop's depth
     EXPECT_EQ(g_SystemIni.VSync, 0);  // DirectDraw in a window
     EXPECT_EQ(g_SystemData.m_strTitle, "Tovaro Demo");

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "engine/flow_trigger.h"
+#include "play/effect.h"
 #include "play/shot.h"
 #include "tests/support/chara_fixture.h"
 
@@ -25,6 +26,7 @@ protected:
         g_Stage.m_nHitInterval1 = m_saved.m_nHitInterval1;
         g_Stage.m_nInvincible0 = m_saved.m_nInvincible0;
         g_Stage.m_nInvincible1 = m_saved.m_nInvincible1;
+        g_lpHitEffectTrace = nullptr;
         CharaTest::TearDown();
     }
     cStage m_saved;
@@ -180,7 +182,7 @@ void RecordEffect(int effect, const double* struckBox, const double* attackBox, 
 }
 
 TEST_F(HitTest, TakeHitFromCharaInOrder) {
-    seam::AddHitEffect = RecordEffect;
+    g_lpHitEffectTrace = RecordEffect;
     cTestChara c, attacker;
     c.m_Def.m_nMaxHP = 20;
     c.m_nHP = 20;
@@ -221,7 +223,7 @@ TEST_F(HitTest, TakeHitFromCharaInOrder) {
 // A shot hits like a chara with its power, effect, box and size; a sword
 // pushes along its facing, a flying shot along its speed.
 TEST_F(HitTest, TakeHitFromShot) {
-    seam::AddHitEffect = RecordEffect;
+    g_lpHitEffectTrace = RecordEffect;
     cTestChara c;
     c.m_Def.m_nMaxHP = 20;
     c.m_nHP = 20;

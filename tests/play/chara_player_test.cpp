@@ -626,11 +626,24 @@ TEST_F(PlayerTest, TouchedItemsAndPickupMessages) {
     EXPECT_EQ(p.IsNewTouch(5), 0);
     p.ForgetTouch(5);
     EXPECT_EQ(p.IsNewTouch(5), 1);
-    seam::ShowPickupWindow = [](int key, const std::string& text, int x, int y) {
-        g_trace.push_back(std::to_string(key) + " " + text + " " + std::to_string(x) + " " + std::to_string(y));
-    };
+    // The popup above the player goes to the live scene's windows.
+    cScenePlay scene;
+    cScene* saved = g_lpPlayScene;
+    g_lpPlayScene = &scene;
     p.ShowPickupMessage("coin", 4, -8);
-    EXPECT_EQ(g_trace, (std::vector<std::string>{"42 coin 4 -8"}));
+    g_lpPlayScene = saved;
+    ASSERT_EQ(scene.m_lstMessages.size(), 1u);
+    const cMessageWindow& w = scene.m_lstMessages.front();
+    EXPECT_EQ(w.m_nKind, MESWIN_GRAPHIC);
+    EXPECT_EQ(w.m_nTargetId, 42);
+    EXPECT_EQ(w.m_strText, "coin");
+    EXPECT_EQ(w.m_nOffsetX, 4);
+    EXPECT_EQ(w.m_nOffsetY, -8);
+    EXPECT_EQ(w.m_nAnchor, 4);
+    EXPECT_EQ(w.m_bFixed, 1);
+    EXPECT_EQ(w.m_nDurationMode, 2);
+    EXPECT_EQ(w.m_nFramesLeft, 30);
+    EXPECT_EQ(w.m_lpSurface, nullptr);
 }
 
 TEST_F(PlayerTest, InitPlayer) {

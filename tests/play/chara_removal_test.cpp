@@ -3,6 +3,8 @@
 // link and list while the others keep theirs.
 #include "play/chara_removal.h"
 
+#include "play/chara_effect.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -42,10 +44,6 @@ int TraceGive(cItem* item, cChara* chara) {
     g_givenTo = chara;
     return g_giveResult;
 }
-void TraceEffect(cChara&, int effect, int mode, int repeat) {
-    NoteUpdate();
-    g_trace.push_back("vanish " + std::to_string(effect) + " " + std::to_string(mode) + " " + std::to_string(repeat));
-}
 
 class RemovalTest : public charatest::CharaTest {
 protected:
@@ -54,7 +52,7 @@ protected:
         m_savedScore = g_Progress.m_nScore;
         g_pfnFlowTriggerTrace = TraceTrigger;
         seam::GiveItem = TraceGive;
-        seam::StartCharaEffect = TraceEffect;
+        for (auto& slots : g_vCharaEffectSlots) slots.assign(4, cCharaEffect{});
         g_trace.clear();
         g_dying = nullptr;
         g_giveResult = 0;
@@ -66,6 +64,7 @@ protected:
     void TearDown() override {
         g_lstCharas.clear();
         g_Progress.m_nScore = m_savedScore;
+        for (auto& slots : g_vCharaEffectSlots) slots.clear();
         CharaTest::TearDown();
     }
     // A computer chara of group `group` in the stage's list and its group list.
@@ -92,7 +91,11 @@ TEST_F(RemovalTest, DieInOrderWithScoreAndItem) {
     c.m_Def.m_nVanishEffectA = -2;
     g_Progress.m_nScore = 999980;
     EXPECT_EQ(Die(c), 0);
-    EXPECT_EQ(g_trace, (std::vector<std::string>{"event 5", "update", "give", "vanish 3 -2 0"}));
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"event 5", "update", "give"}));
+    // The death effect runs in the definition's mode, not repeated.
+    EXPECT_EQ(c.m_nCharaEffect, 3);
+    EXPECT_EQ(c.m_Effect.m_nMode, -2);
+    EXPECT_EQ(c.m_Effect.m_bRepeat, 0);
     EXPECT_EQ(g_Progress.m_nScore, 999999);
     EXPECT_EQ(g_givenItem, &c.m_CarriedItem);
     EXPECT_EQ(g_givenTo, Hero());

@@ -70,10 +70,6 @@ protected:
         g_trace.clear();
         g_sounds.clear();
         g_lpDrawTrace = &g_trace;
-        seam::DrawPictures = [](cScenePlay&, int layer, int) { g_trace.push_back("Pictures " + std::to_string(layer)); };
-        seam::DrawEffects = [](cScenePlay&, int layer, int) { g_trace.push_back("Effects " + std::to_string(layer)); };
-        seam::UpdateMessageWindow = [](cScenePlay&, int) { g_trace.push_back("Messages"); };
-        seam::RunScreenEffect = [](cScenePlay&, int) { g_trace.push_back("ScreenEffect"); };
         seam::DrawConditionAreas = [](cScenePlay&, DDSURFACEDATA*) { g_trace.push_back("Areas"); };
         seam::ResolveMiss = [](cScenePlay&) { g_trace.push_back("Miss"); };
         seam::PlaySe = [](int n) { g_sounds.push_back(n); };

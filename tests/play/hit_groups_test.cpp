@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/flow_trigger.h"
+#include "play/effect.h"
 #include "records/common_palette.h"
 #include "tests/support/stage_builder.h"
 
@@ -43,6 +44,7 @@ protected:
     }
     void TearDown() override {
         m_scene.m_lstShots.clear();
+        g_lpHitEffectTrace = nullptr;
         StageTest::TearDown();
     }
     // A walker of the group with HP 10 in map cell (c, r), in its group list.
@@ -267,7 +269,7 @@ void TraceHitEffect(int, const double*, const double* attackBox, int) {
 }
 
 TEST_F(HitPassTest, KnockbacksFollowBothDamagesUnlessImmediate) {
-    seam::AddHitEffect = TraceHitEffect;
+    g_lpHitEffectTrace = TraceHitEffect;
     for (int immediate : {0, 1}) {
         g_lstCharas.clear();
         m_scene.m_vCharaGroups.assign(8, {});
