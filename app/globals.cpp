@@ -12,6 +12,7 @@
 #include "frontend/data/world_map.h"
 #include "frontend/scenes/menu_cursor.h"
 #include "frontend/scenes/scene_menu.h"
+#include "frontend/scenes/scene_stage_list.h"
 #include "media/gfx/dd_state.h"
 #include "media/input/input_list.h"
 #include "media/sound/bgm_manager.h"
@@ -127,6 +128,7 @@ std::list<BMPSLOT> g_lstScreenEffectSlots;
 std::list<DDSURFACEDATA> g_lstMessageSurfaces;
 std::list<BMPSLOT> g_lstMessageSlots;
 cCheckedVector<DDSURFACEDATA> g_SceneSurfaces;
+cCheckedVector<StageFileEntry> g_StageFiles;
 cCheckedVector<BMPSLOT> g_SceneSurfaceSlots;
 
 // 11

@@ -9,6 +9,8 @@
 #include "app/thread.h"
 #include "frontend/data/option_data.h"
 #include "frontend/frontend_services.h"
+#include "frontend/scenes/scene_stage_list.h"
+#include "frontend/scenes/scene_stage_select.h"
 #include "frontend/scenes/scene_title.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_palette_fx.h"
@@ -39,6 +41,8 @@ int SlotOf(int kind) {
 void SetDefaultFactoriesLocked() {
     for (auto& f : g_factories) f = nullptr;
     g_factories[SCENE_TITLE] = [] { return static_cast<cScene*>(new cSceneTitle()); };
+    g_factories[SCENE_STAGESELECT] = [] { return static_cast<cScene*>(new cSceneStageSelect()); };
+    g_factories[SCENE_STAGELIST] = [] { return static_cast<cScene*>(new cSceneStageList()); };
     g_bFactoriesSet = true;
 }
 

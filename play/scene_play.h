@@ -63,6 +63,13 @@ public:
     int32_t m_bItemMessageShown = 0;
     int32_t m_bInSetup = 0;  // the stage set-up runs
     std::string m_strRankName;  // the ranking entry's name (the name entry edits it)
+    // The stage clear's ranking result: per category the position the play
+    // reaches in its table (-1 none) and the value compared; whether some
+    // table is reached, and whether the entry has been made.
+    cCheckedVector<int32_t> m_vRankPos = cCheckedVector<int32_t>(5, -1);
+    cCheckedVector<int32_t> m_vRankValue = cCheckedVector<int32_t>(5, 0);
+    int32_t m_bRankIn = 0;
+    int32_t m_bRankEntered = 0;
     cCheckedVector<int32_t> m_vStageVars = cCheckedVector<int32_t>(1000, 0);  // the 1000 stage variables
     cCheckedVector<int32_t> m_vStageSwitches = cCheckedVector<int32_t>(60, 0);  // the stage's 60 switches
     // Read and written by conditions, status operations and formulas.

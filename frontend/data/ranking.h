@@ -10,6 +10,8 @@
 #include "app/checked_vector.h"
 #include "records/data_record.h"
 
+struct DDSURFACEDATA;
+
 inline constexpr int kRankingTables = 5;
 inline constexpr int kRankingEntries = 20;
 // Sort flag of each category's table: 1 a higher value ranks first.
@@ -61,6 +63,8 @@ public:
 
     // Five empty tables with the categories' sort flags.
     void Reset();
+    // Table c drawn as DrawRankingTable does (frontend/data/ranking_draw.h).
+    void Draw(DDSURFACEDATA* dst, int x, int y, int c, int h);
 
     template <class F>
     void Fields(F& f) {

@@ -4,6 +4,7 @@
 #include "app/scene_manager.h"
 #include "frontend/frontend_services.h"
 #include "frontend/scenes/menu_cursor.h"
+#include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_present.h"
 #include "media/gfx/dd_surface.h"
 
@@ -59,4 +60,21 @@ DDSURFACEDATA* cSceneMenu::AddPage(int w, int h) {
         return nullptr;
     }
     return &g_SceneSurfaces.back();
+}
+
+void cSceneMenu::BuildScreenPage() {
+    ReleasePages();
+    if (AddPage(640, 480)) RenderPages();
+}
+
+void cSceneMenu::ShowScreenPage() {
+    if (!g_SceneSurfaces.empty()) {
+        DDSURFACEDATA* page = &g_SceneSurfaces.at(0);
+        if (page->bLost) {
+            RenderPages();
+            page->bLost = 0;
+        }
+        DDBlt(&g_BackBuffer, 0, 0, 640, 480, page, 0, 0, 0);
+    }
+    CycleColors();
 }

@@ -53,6 +53,11 @@ protected:
     virtual void DrawScreen() {}
     // Stores the next scene kind and enters the fade-out state.
     void Leave(int nextKind);
+    // Scenes drawn on one 640 x 480 page: the page made anew and drawn
+    // (RenderPages), and the page shown on the back buffer (drawn again when
+    // it was lost) with the colour cycling.
+    void BuildScreenPage();
+    void ShowScreenPage();
 
     int m_nOwnKind;
     int m_nMusicIndex;

@@ -6,6 +6,7 @@
 //   data\CommonPalette.cplt4   the common palette
 //   data\WorldMap.dat          the world map
 //   data\stg4\*.stg4_001       the stages
+//   data\stg4\c01-1.stg4_1000  the challenge's numbered stages (copies), to c03-1
 //   bmp\...                    every picture the bitmap table needs
 //   wave\*.wav, bgm\Title.ogg  the sound effects and the title music
 //   bgm\Menu.mid               a MIDI piece for one menu scene
@@ -18,6 +19,7 @@
 #include <string>
 
 #include "app/files.h"
+#include "app/log.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
 #include "records/common_palette.h"
@@ -36,6 +38,8 @@ const char kTitle[] = "Tovaro Demo";
 
 // The three demo stages (base names under data\stg4\).
 const char* const kStages[] = {"Meadow", "Caves", "Castle"};
+// The challenge's numbered stages are copies of the demo stages.
+constexpr int kChallengeStages = 3;
 
 bool g_bFailed = false;
 bool g_bEnglish = false;
@@ -102,6 +106,18 @@ void WriteSystemData() {
     sd.m_strTitle = kTitle;
     sd.m_bTitleMenuCentred = 0;  // the title shows the menu's labels
     demo::SetSoundRecords(sd);
+    // The challenge: the numbered stages c01-1 to c03-1. Rankings for the
+    // story and the challenge by score and clear time; Space opens the
+    // in-game menu.
+    sd.m_nStageCount = kChallengeStages;
+    for (int mode : {0, 1}) {
+        cSysMenuFlags& set = sd.m_vecRankingSets.at(mode);
+        set.m_bEnabled = 1;
+        set.m_vecKinds.assign(5, 0);
+        set.m_vecKinds.at(0) = 1;
+        set.m_vecKinds.at(2) = 1;
+    }
+    sd.OptSpaceMenu = 1;
     if (g_bEnglish) SetEnglishTexts(sd);
     Check(sd.SaveFile(g_PathTable[PATH_SYSTEM]), g_PathTable[PATH_SYSTEM]);
 }
@@ -185,7 +201,7 @@ void WriteWorldMap() {
 // of grass two cells deep along the bottom and the hero standing on it.
 void WriteStages() {
     const int width = 40, height = 15, floorRow = height - 2;
-    for (const char* name : kStages) {
+    for (const char* const& name : kStages) {
         cStage stage;
         stage.m_strName = name;
         stage.m_nWidth = width;
@@ -209,6 +225,11 @@ void WriteStages() {
         stage.m_vecPlacedChara.push_back(hero);
         const std::string path = g_PathTable[PATH_STG4] + name + "." + g_ExtTable[EXT_STG4] + "_001";
         Check(stage.SaveFile(path), path);
+        const int number = static_cast<int>(&name - kStages) + 1;
+        if (number > kChallengeStages) continue;
+        const std::string numbered = Format("%s%02d-1.%s_%u", g_PathTable[PATH_STG4_C].c_str(), number,
+                                            g_ExtTable[EXT_STG4].c_str(), static_cast<unsigned>(kDataVersion));
+        Check(stage.SaveFile(numbered), numbered);
     }
 }
 

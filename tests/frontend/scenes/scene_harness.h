@@ -184,6 +184,7 @@ public:
         return out;
     }
     int CloseRequests() const { return CloseRequestCount() - m_nCloseRequests; }
+    std::vector<platform::CapturedMessageBoxes::Box> Boxes() const { return m_boxes.Boxes(); }
 
     std::vector<FakeVisit> m_visits;
 

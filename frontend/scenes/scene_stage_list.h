@@ -1,0 +1,43 @@
+// The stage list (scene kind SCENE_STAGELIST), the free-play menu: every
+// stage file of the stage folder by file name in a scrolling list of 20 rows,
+// reopened on the file started last (g_FreeData), and the start of the chosen
+// file as a free play.
+#pragma once
+#include <string>
+
+#include "app/checked_vector.h"
+#include "frontend/scenes/scene_menu.h"
+
+// One listed file: the folder and file name as listed, and the file name.
+struct StageFileEntry {
+    std::string m_strPath;
+    std::string m_strFileName;
+};
+
+// The stage files of the last listing (refilled by every entry to the list).
+extern cCheckedVector<StageFileEntry> g_StageFiles;
+int CountStageFiles();
+// Every file of the stage folder whose extension begins with the stage
+// extension, in the order the folder lists them.
+void BuildStageFileList();
+
+class cSceneStageList : public cSceneMenu {
+public:
+    static constexpr int kMaxRows = 20;
+    static constexpr int kListX = 32, kListY = 160, kPitch = 16, kCursorX = 16;
+    static constexpr int kBarX = 620;
+
+    cSceneStageList();
+    void Init() override;
+
+    int m_nListTop = 0;    // first visible row
+    int m_nFileCount = 0;  // files listed
+    int m_nListRows = 0;   // visible rows
+
+private:
+    void UpdateCounts();
+    void DrawPage();
+    void UpdateList();
+    void RenderPages() override { DrawPage(); }
+    void DrawScreen() override { ShowScreenPage(); }
+};

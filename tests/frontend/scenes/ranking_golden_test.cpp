@@ -1,0 +1,73 @@
+// Rankings drawn from a ranking file written by the test, compared with
+// golden frames: a score table (1500 and 30 ending at one column) with its
+// sign, a time table, the result box of a play, and an empty table in the
+// English demo with its footer and sign.
+#include "tests/frontend/scenes/scene_harness.h"
+
+#include "frontend/data/ranking.h"
+#include "frontend/data/ranking_draw.h"
+#include "media/gfx/dd_blit.h"
+#include "records/stage.h"
+#include "tests/media/text/png_golden.h"
+
+namespace {
+
+using namespace scenetest;
+
+std::string Golden(const std::string& name, const std::vector<uint32_t>& frame) {
+    if (frame.size() != 640u * 480u) return "no frame shown";
+    return texttest::CompareGoldenIn("tests/frontend/scenes/golden", name, 640, 480, frame);
+}
+
+// The challenge ranking file of stage c01: scores, then clear times.
+void WriteFixtureRanking() {
+    cRanking r;
+    r.m_vecTable.at(0).Insert("Ann", 1500);
+    r.m_vecTable.at(0).Insert("bob", 30);
+    for (int v : {5432, 6000, 999999}) r.m_vecTable.at(2).Insert("tim", v);
+    ASSERT_TRUE(SaveRanking(r, 1, "data\\stg4\\c01.", 0, 0, 0));
+}
+
+// The title's first frame loads the pictures the text boxes and signs use.
+void PrepareScreen(DemoRun& run) {
+    run.Step();
+    DDFillSurface(&g_BackBuffer, 16);
+    g_SceneManager.g_nGameKind = 1;
+    g_SceneManager.g_bRankingOn = 1;
+}
+
+TEST(RankingGolden, TablesAndResultBox) {
+    DemoRun run;
+    ASSERT_TRUE(run.Started());
+    PrepareScreen(run);
+    WriteFixtureRanking();
+    ASSERT_TRUE(LoadRanking(g_Ranking, 1, "data\\stg4\\c01.", 0, 0, 0));
+    g_Ranking.Draw(&g_BackBuffer, 8, 8, 0, 1);
+    g_Ranking.Draw(&g_BackBuffer, 328, 8, 2, -1);
+    // Categories 0 and 2 shown (the demo's challenge), a new time record.
+    g_Stage.m_vecRankingSwitch.assign(5, 1);
+    g_Progress.m_nScore = 1234;
+    g_Progress.m_nTotal2 = 6500;
+    const int32_t positions[5] = {-1, -1, 0, -1, -1};
+    DrawStageResult(&g_BackBuffer, 16, 400, positions);
+    // A stage that uses no shown category draws no box.
+    g_Stage.m_vecRankingSwitch.assign(5, 0);
+    g_Stage.m_vecRankingSwitch.at(1) = 1;
+    DrawStageResult(&g_BackBuffer, 336, 400, positions);
+    g_SceneManager.Present();
+    EXPECT_EQ(Golden("ranking_tables.png", run.Shown()), "");
+}
+
+TEST(RankingGolden, EmptyTableInEnglish) {
+    StartOptions o;
+    o.english = true;
+    DemoRun run(o);
+    ASSERT_TRUE(run.Started());
+    PrepareScreen(run);
+    g_Ranking.Reset();
+    g_Ranking.Draw(&g_BackBuffer, 184, 64, 2, 3);
+    g_SceneManager.Present();
+    EXPECT_EQ(Golden("ranking_empty_en.png", run.Shown()), "");
+}
+
+}  // namespace
