@@ -22,8 +22,6 @@ int GiveItemStandIn(cItem*, cChara*) { return 0; }
 int OnCharaDeathStandIn(cChara& chara) { return ::KillChara(chara); }
 void PlaySeStandIn(int) {}
 void RequestBgmStandIn(int entry, int) { g_Progress.m_nBgm = entry; }
-uint32_t ReplayStartSeedStandIn() { return 0; }
-void BeginReplayRecordingStandIn(uint32_t) {}
 void ApplyCarryOverStandIn(cGameProgress&, int, cEdChara&, cStage&) {}
 void GetCarriedCountersStandIn(cGameProgress&, int, int32_t&, int32_t&) {}
 }  // namespace
@@ -44,8 +42,6 @@ GiveItemFn GiveItem = GiveItemStandIn;
 OnCharaDeathFn OnCharaDeath = OnCharaDeathStandIn;
 PlaySeFn PlaySe = PlaySeStandIn;
 RequestBgmFn RequestBgm = RequestBgmStandIn;
-ReplayStartSeedFn ReplayStartSeed = ReplayStartSeedStandIn;
-BeginReplayRecordingFn BeginReplayRecording = BeginReplayRecordingStandIn;
 ApplyCarryOverFn ApplyCarryOver = ApplyCarryOverStandIn;
 GetCarriedCountersFn GetCarriedCounters = GetCarriedCountersStandIn;
 
@@ -66,8 +62,6 @@ void ResetPlaySeams() {
     OnCharaDeath = OnCharaDeathStandIn;
     PlaySe = PlaySeStandIn;
     RequestBgm = RequestBgmStandIn;
-    ReplayStartSeed = ReplayStartSeedStandIn;
-    BeginReplayRecording = BeginReplayRecordingStandIn;
     ApplyCarryOver = ApplyCarryOverStandIn;
     GetCarriedCounters = GetCarriedCountersStandIn;
 }

@@ -18,6 +18,8 @@
 #include "engine/status_seams.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/frontend_services.h"
+#include "frontend/replay/replay.h"
+#include "frontend/replay/replay_file.h"
 #include "frontend/scenes/menu_cursor.h"
 #include "media/input/input_list.h"
 #include "platform/clock.h"
@@ -151,10 +153,10 @@ void cScenePlay::SetupStage(int restart, int newStage) {
     g_Progress.m_strNextFile.clear();
 
     // 3. Settings of the start of the stage.
-    const int playback = seam::IsReplayPlayback();
+    const int playback = IsReplayPlayback();
     if (restart) {
         if (playback) {
-            if (!ReadReplayFile(g_Stage.m_strPath)) {
+            if (!ReadReplayFile(g_Replay, g_Stage.m_strPath, g_Stage, g_StageStart, g_Progress)) {
                 SetQuitAndClose();
                 m_bInSetup = 0;
                 return;
@@ -171,10 +173,10 @@ void cScenePlay::SetupStage(int restart, int newStage) {
 
     // 4. The seed before any random draw.
     if (playback) {
-        m_nRandomSeed = seam::ReplayStartSeed();
+        m_nRandomSeed = ReplayStartSeed();
     } else {
         m_nRandomSeed = platform::NowMs();
-        seam::BeginReplayRecording(m_nRandomSeed);
+        BeginReplayRecording(m_nRandomSeed);
     }
     SRand(m_nRandomSeed);
 

@@ -7,6 +7,8 @@
 
 #include "app/quit.h"
 #include "app/random.h"
+#include "app/scene_manager.h"
+#include "frontend/replay/replay.h"
 #include "platform/cp932.h"
 #include "platform/message_box.h"
 #include "play/map_cell.h"
@@ -68,7 +70,16 @@ TEST(StageMusic, WhenTheSetUpRequestsTheStagesMusic) {
             << c.playback << c.newStage << c.keep << " " << c.entry << "/" << c.playing;
 }
 
-class SetupTest : public StageTest {};
+class SetupTest : public StageTest {
+protected:
+    void TearDown() override {
+        g_SceneManager.g_nGameType = 0;
+        g_Replay.Reset();
+        StageTest::TearDown();
+    }
+    // Playback of the replay in g_Replay, as the replay list starts it.
+    static void PlayBack() { g_SceneManager.g_nGameType = 4; }
+};
 
 TEST_F(SetupTest, CopiesTakeSerialsOnlyWhenKeptAndAttachedItemsAreCarried) {
     StageBuilder b(20, 10);
@@ -144,8 +155,6 @@ int BeforeStart(cChara& c, int trigger, cChara*, int) {
     if (c.m_nKey == g_vanishKey) c.m_bDiesNow = 1;
     return 0;
 }
-uint32_t Seed() { return 4242; }
-int Playback() { return 1; }
 
 TEST_F(SetupTest, SeedComesBeforeTheFirstDrawAndEventDeathsLeaveEveryList) {
     StageBuilder b(20, 10);
@@ -158,8 +167,10 @@ TEST_F(SetupTest, SeedComesBeforeTheFirstDrawAndEventDeathsLeaveEveryList) {
     g_dieKey = 2;
     g_vanishKey = 3;
     seam::FireFlowTriggerEx = BeforeStart;
-    seam::IsReplayPlayback = Playback;
-    seam::ReplayStartSeed = Seed;
+    // The set-up seeds with the replay's seed and plays it from its start.
+    PlayBack();
+    g_Replay.m_nSeed = 4242;
+    g_Replay.m_nDirPos = g_Replay.m_nChoicePos = 3;
     g_SystemData.OptStartEventAll = 1;
     SRand(1);
     Setup(0, 1);
@@ -168,6 +179,8 @@ TEST_F(SetupTest, SeedComesBeforeTheFirstDrawAndEventDeathsLeaveEveryList) {
     std::vector<int> expected;
     for (int i = 0; i < 4; ++i) expected.push_back(Rand());
     EXPECT_EQ(g_draws, expected);
+    EXPECT_EQ(g_Replay.m_nDirPos, 0);
+    EXPECT_EQ(g_Replay.m_nChoicePos, 0);
     EXPECT_EQ(CharaKeys(), (std::vector<int>{1}));
     const std::list<cChara*>& g1 = m_scene.m_vCharaGroups.at(1);
     EXPECT_EQ(g1, (std::list<cChara*>{&g_lstCharas.front()}));
@@ -236,11 +249,15 @@ TEST_F(SetupTest, MapTooLargeOrUnreadableReplayEndsTheSetUp) {
     b.Hero(2, 5);
     b.Chara(6, 5);
     b.Install();
-    seam::IsReplayPlayback = Playback;  // the replay stand-in reads nothing
+    // A retry in playback reads the replay again; a file that is not there
+    // is reported with its name.
+    PlayBack();
+    g_Stage.m_strPath = "user_data\\rpl4\\gone.rpl4_1000";
     Setup(1, 0);
     EXPECT_EQ(g_bQuit.load(), 1);
     EXPECT_TRUE(g_lstCharas.empty());
-    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_NE(boxes.Boxes()[1].text.find("gone.rpl4_1000"), std::string::npos);
 }
 
 TEST_F(SetupTest, RetryPutsTheLoadersHeroBackUnlessTheGameKeepsIt) {
