@@ -22,8 +22,6 @@ int GiveItemStandIn(cItem*, cChara*) { return 0; }
 int OnCharaDeathStandIn(cChara& chara) { return ::KillChara(chara); }
 void PlaySeStandIn(int) {}
 void RequestBgmStandIn(int entry, int) { g_Progress.m_nBgm = entry; }
-void ApplyCarryOverStandIn(cGameProgress&, int, cEdChara&, cStage&) {}
-void GetCarriedCountersStandIn(cGameProgress&, int, int32_t&, int32_t&) {}
 }  // namespace
 
 FireFlowTriggerExFn FireFlowTriggerEx = FireFlowTriggerExStandIn;
@@ -42,8 +40,6 @@ GiveItemFn GiveItem = GiveItemStandIn;
 OnCharaDeathFn OnCharaDeath = OnCharaDeathStandIn;
 PlaySeFn PlaySe = PlaySeStandIn;
 RequestBgmFn RequestBgm = RequestBgmStandIn;
-ApplyCarryOverFn ApplyCarryOver = ApplyCarryOverStandIn;
-GetCarriedCountersFn GetCarriedCounters = GetCarriedCountersStandIn;
 
 void ResetPlaySeams() {
     FireFlowTriggerEx = FireFlowTriggerExStandIn;
@@ -62,8 +58,6 @@ void ResetPlaySeams() {
     OnCharaDeath = OnCharaDeathStandIn;
     PlaySe = PlaySeStandIn;
     RequestBgm = RequestBgmStandIn;
-    ApplyCarryOver = ApplyCarryOverStandIn;
-    GetCarriedCounters = GetCarriedCountersStandIn;
 }
 
 }  // namespace seam

@@ -93,13 +93,6 @@ extern PlaySeFn PlaySe;
 using RequestBgmFn = void (*)(int entry, int repeat);
 extern RequestBgmFn RequestBgm;
 
-// Stand-ins until carry-over lands: the carried values onto the hero's
-// placement and the carried HP and SP (nothing).
-using ApplyCarryOverFn = void (*)(cGameProgress& progress, int player, cEdChara& hero, cStage& stage);
-extern ApplyCarryOverFn ApplyCarryOver;
-using GetCarriedCountersFn = void (*)(cGameProgress& progress, int player, int32_t& hp, int32_t& sp);
-extern GetCarriedCountersFn GetCarriedCounters;
-
 // Puts every seam above back to its stand-in.
 void ResetPlaySeams();
 

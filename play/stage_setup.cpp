@@ -16,6 +16,7 @@
 #include "engine/conditions.h"
 #include "engine/engine_seams.h"
 #include "engine/status_seams.h"
+#include "frontend/data/carry_over.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/frontend_services.h"
 #include "frontend/replay/replay.h"
@@ -182,7 +183,7 @@ void cScenePlay::SetupStage(int restart, int newStage) {
 
     // 5.
     cEdChara* heroDef = PlacedHero();
-    if (g_Stage.m_bCarryIn && heroDef) seam::ApplyCarryOver(g_Progress, 0, *heroDef, g_Stage);
+    if (g_Stage.m_bCarryIn && heroDef) ApplyCarryOver(g_Progress, 0, *heroDef, g_Stage);
 
     // 6. Music.
     if (ChooseStageBgm(playback, newStage, g_Stage.m_bKeepBgm, g_Stage.m_nBgm, g_Progress.m_nBgm))
@@ -259,7 +260,7 @@ void cScenePlay::SetupStage(int restart, int newStage) {
         hero.m_dY += heroDef->CalcScaledY(0, heroDef->m_nFacing);
         hero.AfterMoveX();
         hero.AfterMoveY();
-        if (g_Stage.m_bCarryIn) seam::GetCarriedCounters(g_Progress, 0, hero.m_nHP, hero.m_nSP);
+        if (g_Stage.m_bCarryIn) GetCarriedCounters(g_Progress, 0, hero.m_nHP, hero.m_nSP);
         hero.m_Anime.SetTrack(hero.m_bFlying ? 2 : 0, 1);
     }
 

@@ -260,6 +260,24 @@ TEST_F(SetupTest, MapTooLargeOrUnreadableReplayEndsTheSetUp) {
     EXPECT_NE(boxes.Boxes()[1].text.find("gone.rpl4_1000"), std::string::npos);
 }
 
+// A stage that takes the carried values: the hero's placement and its
+// counters get them before the hero is made.
+TEST_F(SetupTest, CarriedValuesReachTheHero) {
+    StageBuilder b(20, 10);
+    b.Hero(2, 5);
+    b.Stage().m_bCarryIn = 1;
+    b.Install();
+    g_Progress.m_bCarried = 1;
+    g_Progress.m_vecCarriedItem.Fill(0);
+    g_Progress.m_vecCarriedItem.at(11) = 1;  // the HP counter
+    g_Progress.m_vecCarriedItem.at(13) = 1;  // maximum HP and SP
+    g_Progress.m_vecSavedChara.at(0).m_nItem11 = 7;
+    g_Progress.m_vecSavedChara.at(0).m_Chara.m_nMaxHP = 321;
+    Setup(0, 1);
+    EXPECT_EQ(HeroChara().m_Def.m_nMaxHP, 321);
+    EXPECT_EQ(HeroChara().m_nHP, 7);
+}
+
 TEST_F(SetupTest, RetryPutsTheLoadersHeroBackUnlessTheGameKeepsIt) {
     StageBuilder b(20, 10);
     b.Hero(2, 5);
