@@ -10,6 +10,7 @@
 #include "frontend/data/ranking.h"
 #include "frontend/data/save_slots.h"
 #include "frontend/data/world_map.h"
+#include "frontend/replay/replay.h"
 #include "frontend/scenes/menu_cursor.h"
 #include "frontend/scenes/scene_menu.h"
 #include "frontend/scenes/scene_stage_list.h"
@@ -154,6 +155,10 @@ cDatabase g_Database;
 // 15
 cCheckedVector<AnimeTrack> g_vAnimeSteps;
 cCheckedVector<AnimeTrack> g_vEffectSteps;
+
+// 16
+cReplay g_Replay;
+cReplay g_ReplayPrev;
 
 // 17
 cCheckedVector<cCharaPlayer> g_vPlayers;

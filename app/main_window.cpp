@@ -281,7 +281,7 @@ intptr_t cMainWindow::OnMessage(int msg, intptr_t wParam, intptr_t lParam) {
                 if (!StartStageFile(path, 0)) SetQuitAndClose();
             } else if (ok) {
                 // A refused replay is reported by the reader; the title stays.
-                ok = ReadReplayFile(path);
+                ok = OpenReplayFile(path);
                 if (ok) SetRememberedFilePath(path);
             }
             g_nFileDialogResult = ok ? 1 : 0;

@@ -4,6 +4,7 @@
 
 #include "engine/compare_op.h"
 #include "engine/engine_seams.h"
+#include "frontend/replay/replay.h"
 #include "engine/flow.h"
 #include "engine/status_op.h"
 #include "frontend/data/game_progress.h"
@@ -177,7 +178,7 @@ bool EvalDistanceCond(cChara& chara, const cCond& cond) {
     const int32_t d = WrapAdd(WrapMul(cond.m_nValue, 16), cond.m_nRightVarIndex);
     RefreshScreenRect(chara);
     const bool oldRect = g_SystemData.m_bCompat782 ||
-                         (seam::IsReplayPlayback() && seam::ReplayDataVersion() <= kLastVersionWithoutSubjectRefresh);
+                         (IsReplayPlayback() && ReplayDataVersion() <= kLastVersionWithoutSubjectRefresh);
     if (!oldRect) RefreshScreenRect(*subject);
     const cChara& s = *subject;
     const bool right = chara.m_nFacing != 0;

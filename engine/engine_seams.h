@@ -11,15 +11,6 @@ class cFlow;
 
 namespace seam {
 
-// Stand-in until replay playback lands: whether a replay is being played
-// back (the stand-in: no).
-using IsReplayPlaybackFn = int (*)();
-extern IsReplayPlaybackFn IsReplayPlayback;
-// Stand-in until replay playback lands: the data version of the replay
-// being played back (the stand-in: the current version).
-using ReplayDataVersionFn = int (*)();
-extern ReplayDataVersionFn ReplayDataVersion;
-
 // Puts every seam above back to its stand-in.
 void ResetEngineSeams();
 

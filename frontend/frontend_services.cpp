@@ -38,25 +38,9 @@ bool RunReplaySaveDialog(int which, std::string& name) {
 
 namespace {
 std::mutex g_replaySeamMutex;
-std::function<int(std::string&, const std::string&, int)> g_replayNameMaker;
 std::function<bool(int, const std::string&, bool)> g_replayWriter;
 std::function<bool(const std::string&)> g_replayReader;
 }  // namespace
-
-int MakeReplayFileName(std::string& out, const std::string& stagePath, int cleared) {
-    std::function<int(std::string&, const std::string&, int)> maker;
-    {
-        std::lock_guard<std::mutex> lock(g_replaySeamMutex);
-        maker = g_replayNameMaker;
-    }
-    out.clear();
-    return maker ? maker(out, stagePath, cleared) : 0;
-}
-
-void SetReplayFileNameMaker(std::function<int(std::string&, const std::string&, int)> maker) {
-    std::lock_guard<std::mutex> lock(g_replaySeamMutex);
-    g_replayNameMaker = std::move(maker);
-}
 
 void SetReplayWriter(std::function<bool(int, const std::string&, bool)> writer) {
     std::lock_guard<std::mutex> lock(g_replaySeamMutex);
@@ -69,8 +53,11 @@ bool SaveReplayAfterDialog(int previousPlay, const std::string& path, bool mayRe
         std::lock_guard<std::mutex> lock(g_replaySeamMutex);
         writer = g_replayWriter;
     }
-    const bool ok = writer ? writer(previousPlay, path, mayReplace) : WriteReplayFile(previousPlay, path, mayReplace);
-    if (!ok) ErrorBoxf(SJ("リプレイファイル %s の保存に失敗しました！").c_str(), path.c_str());
+    const bool ok = writer ? writer(previousPlay, path, mayReplace) : WriteReplayOf(previousPlay, path, mayReplace) != 0;
+    if (!ok) {
+        ReportLogf("%s: %s", path.c_str(), LastDataFileError().c_str());
+        ErrorBoxf(SJ("リプレイファイル %s の保存に失敗しました！").c_str(), path.c_str());
+    }
     return ok;
 }
 bool StartStageFile(const std::string&, int) { return false; }
@@ -78,18 +65,14 @@ void SetReplayReader(std::function<bool(const std::string&)> reader) {
     std::lock_guard<std::mutex> lock(g_replaySeamMutex);
     g_replayReader = std::move(reader);
 }
-bool ReadReplayFile(const std::string& path) {
+bool OpenReplayFile(const std::string& path) {
     std::function<bool(const std::string&)> reader;
     {
         std::lock_guard<std::mutex> lock(g_replaySeamMutex);
         reader = g_replayReader;
     }
-    return reader ? reader(path) : false;
-}
-bool WriteReplayFile(int, const std::string&, bool) { return false; }
-int MakeReplayFileName(std::string& out, int) {
-    out.clear();
-    return 1;
+    if (reader) return reader(path);
+    return ReadReplayFile(g_Replay, path, g_Stage, g_StageStart, g_Progress) != 0;
 }
 void SetRememberedFilePath(const std::string&) {}
 void PlaySe(int n) {

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "frontend/replay/replay_file.h"
+
 // The close confirmation (caller suspends the threads around it).
 bool ConfirmEnd(int english);
 void SetConfirmEndImpl(std::function<bool(int english)> impl);  // empty: the default box
@@ -24,28 +26,20 @@ bool RunReplaySaveDialog(int which, std::string& name);
 // name, else none.
 std::string* NameEntryTarget();
 
-// The replay file names of a stage: the path with "_CLEAR_" when cleared is
-// 1; 0 when no name can be made. Stand-in until the replay files land, which
-// replace it (tests may set a maker; empty: the stand-in, which makes none).
-int MakeReplayFileName(std::string& out, const std::string& stagePath, int cleared);
-void SetReplayFileNameMaker(std::function<int(std::string&, const std::string&, int)> maker);
 // Writes the current or the previous play after the replay-save or save-as
 // dialog; a failure is shown in an error box naming the file and play goes
 // on. mayReplace: the user agreed to replace an existing file (only the
 // save-as dialog's overwrite question grants it; without it an existing file
-// is never replaced). Stand-in writer until the replay files land, which
-// replace it (tests may set a writer; empty: the stand-in WriteReplayFile).
+// is never replaced). Tests may set a writer (empty: WriteReplayOf).
 bool SaveReplayAfterDialog(int previousPlay, const std::string& path, bool mayReplace = false);
 void SetReplayWriter(std::function<bool(int previousPlay, const std::string& path, bool mayReplace)> writer);
 
 bool StartStageFile(const std::string& path, int flag);  // stand-in until stage play starts stage files
-// Stand-ins until replay recording and replay files land.
-// A refused file is the reader's to report (its error box).
-bool ReadReplayFile(const std::string& path);  // into g_Replay, g_Stage, g_StageStart, g_Progress
-void SetReplayReader(std::function<bool(const std::string& path)> reader);  // tests (empty: the stand-in)
-bool WriteReplayFile(int previousPlay, const std::string& path, bool mayReplace);  // g_Replay or g_ReplayPrev
-// The save-as dialog's starting name of the current (0) or previous (1) play.
-int MakeReplayFileName(std::string& out, int previousPlay);
+// Reads a replay chosen in the open dialog into g_Replay, g_Stage,
+// g_StageStart and g_Progress; a refused file is reported by the reader (its
+// error box). Tests may set a reader (empty: ReadReplayFile).
+bool OpenReplayFile(const std::string& path);
+void SetReplayReader(std::function<bool(const std::string& path)> reader);
 void SetRememberedFilePath(const std::string& path);
 
 // Sound effect n of the menus and the play scene, played on the main thread

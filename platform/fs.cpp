@@ -166,7 +166,12 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view cp932Path) {
     return data;
 }
 
-bool WriteFileAtomic(std::string_view cp932Path, const void* data, size_t size) {
+namespace {
+// The whole data into a temporary file beside the target, flushed and
+// closed, then put under the target's name: over an existing file, or only
+// when no file has that name (mayReplace false). The temporary file is gone
+// afterwards whatever failed.
+bool CommitTempFile(std::string_view cp932Path, const void* data, size_t size, bool mayReplace, bool readOnly) {
     std::string host = OsPath(cp932Path);
     std::string tmp = host + ".tmp~";
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -185,11 +190,29 @@ bool WriteFileAtomic(std::string_view cp932Path, const void* data, size_t size) 
         left -= static_cast<size_t>(n);
     }
     if (ok && ::fsync(fd) != 0) ok = false;
+    if (ok && readOnly && ::fchmod(fd, 0444) != 0) ok = false;
     if (::close(fd) != 0) ok = false;
-    if (ok && ::rename(tmp.c_str(), host.c_str()) != 0) ok = false;
-    if (!ok) ::unlink(tmp.c_str());
+    if (ok) {
+        if (mayReplace) {
+            ok = ::rename(tmp.c_str(), host.c_str()) == 0;
+        } else {
+            // A hard link fails when the name exists, so an existing file is
+            // never replaced, even by a writer racing this one.
+            ok = ::link(tmp.c_str(), host.c_str()) == 0;
+        }
+    }
+    ::unlink(tmp.c_str());
     InvalidateDirCache();
     return ok;
+}
+}  // namespace
+
+bool WriteFileAtomic(std::string_view cp932Path, const void* data, size_t size) {
+    return CommitTempFile(cp932Path, data, size, true, false);
+}
+
+bool WriteNewFile(std::string_view cp932Path, const void* data, size_t size, bool mayReplace, bool readOnly) {
+    return CommitTempFile(cp932Path, data, size, mayReplace, readOnly);
 }
 
 bool PathExists(std::string_view cp932Path) { return HostExists(OsPath(cp932Path)); }

@@ -30,6 +30,12 @@ inline bool WriteFileAtomic(std::string_view cp932Path, const std::vector<uint8_
     return WriteFileAtomic(cp932Path, data.data(), data.size());
 }
 
+// The same, as a new file: the name is taken only when no file has it
+// (unless mayReplace), and with readOnly the file is made read-only. The
+// file appears under its name only complete; false on any failure (a short
+// write or a failed close included).
+bool WriteNewFile(std::string_view cp932Path, const void* data, size_t size, bool mayReplace, bool readOnly);
+
 bool PathExists(std::string_view cp932Path);
 bool IsDirectory(std::string_view cp932Path);
 bool MakeDirectory(std::string_view cp932Path);  // true when it exists afterwards

@@ -15,10 +15,6 @@ int GiveItemStandIn(cItem*, cChara*) { return 0; }
 int OnCharaDeathStandIn(cChara& chara) { return ::KillChara(chara); }
 void PlaySeStandIn(int) {}
 void RequestBgmStandIn(int entry, int) { g_Progress.m_nBgm = entry; }
-uint32_t ReplayStartSeedStandIn() { return 0; }
-void BeginReplayRecordingStandIn(uint32_t) {}
-void ApplyCarryOverStandIn(cGameProgress&, int, cEdChara&, cStage&) {}
-void GetCarriedCountersStandIn(cGameProgress&, int, int32_t&, int32_t&) {}
 }  // namespace
 
 PlayUserSeFn PlayUserSe = PlayUserSeStandIn;
@@ -30,10 +26,6 @@ GiveItemFn GiveItem = GiveItemStandIn;
 OnCharaDeathFn OnCharaDeath = OnCharaDeathStandIn;
 PlaySeFn PlaySe = PlaySeStandIn;
 RequestBgmFn RequestBgm = RequestBgmStandIn;
-ReplayStartSeedFn ReplayStartSeed = ReplayStartSeedStandIn;
-BeginReplayRecordingFn BeginReplayRecording = BeginReplayRecordingStandIn;
-ApplyCarryOverFn ApplyCarryOver = ApplyCarryOverStandIn;
-GetCarriedCountersFn GetCarriedCounters = GetCarriedCountersStandIn;
 
 void ResetPlaySeams() {
     PlayUserSe = PlayUserSeStandIn;
@@ -45,10 +37,6 @@ void ResetPlaySeams() {
     OnCharaDeath = OnCharaDeathStandIn;
     PlaySe = PlaySeStandIn;
     RequestBgm = RequestBgmStandIn;
-    ReplayStartSeed = ReplayStartSeedStandIn;
-    BeginReplayRecording = BeginReplayRecordingStandIn;
-    ApplyCarryOver = ApplyCarryOverStandIn;
-    GetCarriedCounters = GetCarriedCountersStandIn;
 }
 
 }  // namespace seam

@@ -56,19 +56,6 @@ extern PlaySeFn PlaySe;
 using RequestBgmFn = void (*)(int entry, int repeat);
 extern RequestBgmFn RequestBgm;
 
-// Stand-ins until replays and carry-over land: the seed of the replay
-// being played (resetting its read positions), a new recording with its
-// seed (nothing kept), the carried values onto the hero's placement and the
-// carried HP and SP (nothing).
-using ReplayStartSeedFn = uint32_t (*)();
-extern ReplayStartSeedFn ReplayStartSeed;
-using BeginReplayRecordingFn = void (*)(uint32_t seed);
-extern BeginReplayRecordingFn BeginReplayRecording;
-using ApplyCarryOverFn = void (*)(cGameProgress& progress, int player, cEdChara& hero, cStage& stage);
-extern ApplyCarryOverFn ApplyCarryOver;
-using GetCarriedCountersFn = void (*)(cGameProgress& progress, int player, int32_t& hp, int32_t& sp);
-extern GetCarriedCountersFn GetCarriedCounters;
-
 // Puts every seam above back to its stand-in.
 void ResetPlaySeams();
 

@@ -17,8 +17,11 @@
 #include "engine/engine_seams.h"
 #include "engine/flow_trigger.h"
 #include "engine/status_seams.h"
+#include "frontend/data/carry_over.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/frontend_services.h"
+#include "frontend/replay/replay.h"
+#include "frontend/replay/replay_file.h"
 #include "frontend/scenes/menu_cursor.h"
 #include "media/input/input_list.h"
 #include "platform/clock.h"
@@ -152,10 +155,10 @@ void cScenePlay::SetupStage(int restart, int newStage) {
     g_Progress.m_strNextFile.clear();
 
     // 3. Settings of the start of the stage.
-    const int playback = seam::IsReplayPlayback();
+    const int playback = IsReplayPlayback();
     if (restart) {
         if (playback) {
-            if (!ReadReplayFile(g_Stage.m_strPath)) {
+            if (!ReadReplayFile(g_Replay, g_Stage.m_strPath, g_Stage, g_StageStart, g_Progress)) {
                 SetQuitAndClose();
                 m_bInSetup = 0;
                 return;
@@ -172,16 +175,16 @@ void cScenePlay::SetupStage(int restart, int newStage) {
 
     // 4. The seed before any random draw.
     if (playback) {
-        m_nRandomSeed = seam::ReplayStartSeed();
+        m_nRandomSeed = ReplayStartSeed();
     } else {
         m_nRandomSeed = platform::NowMs();
-        seam::BeginReplayRecording(m_nRandomSeed);
+        BeginReplayRecording(m_nRandomSeed);
     }
     SRand(m_nRandomSeed);
 
     // 5.
     cEdChara* heroDef = PlacedHero();
-    if (g_Stage.m_bCarryIn && heroDef) seam::ApplyCarryOver(g_Progress, 0, *heroDef, g_Stage);
+    if (g_Stage.m_bCarryIn && heroDef) ApplyCarryOver(g_Progress, 0, *heroDef, g_Stage);
 
     // 6. Music.
     if (ChooseStageBgm(playback, newStage, g_Stage.m_bKeepBgm, g_Stage.m_nBgm, g_Progress.m_nBgm))
@@ -258,7 +261,7 @@ void cScenePlay::SetupStage(int restart, int newStage) {
         hero.m_dY += heroDef->CalcScaledY(0, heroDef->m_nFacing);
         hero.AfterMoveX();
         hero.AfterMoveY();
-        if (g_Stage.m_bCarryIn) seam::GetCarriedCounters(g_Progress, 0, hero.m_nHP, hero.m_nSP);
+        if (g_Stage.m_bCarryIn) GetCarriedCounters(g_Progress, 0, hero.m_nHP, hero.m_nSP);
         hero.m_Anime.SetTrack(hero.m_bFlying ? 2 : 0, 1);
     }
 

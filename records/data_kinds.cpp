@@ -14,6 +14,7 @@
 #include "frontend/data/option_data.h"
 #include "frontend/data/ranking.h"
 #include "frontend/data/world_map.h"
+#include "frontend/replay/replay_file.h"
 
 namespace {
 template <class T>
@@ -68,6 +69,8 @@ const std::vector<cDataKind>& DataKinds() {
         {"window", "window place and size (user_data\\Window.dat)", Make<cWindowPlacement>, "user_data\\Window.dat"},
         {"palette", "the common palette (data\\CommonPalette.cplt4)", Make<cCommonPalette>, "data\\CommonPalette.cplt4", true},
         {"stage", "a stage file (data\\stg4\\*.stg4_NNN)", Make<cStage>, "data\\stg4\\*.stg4_*", false, LoadStageKind},
+        {"replay", "a replay: the stage at the start of the play, the recorded input and the progress (*.rpl4_NNN)",
+         Make<cReplayFile>},
     };
     return kinds;
 }

@@ -361,6 +361,12 @@ bool cStage::LoadStageFile(std::string_view cp932Path) {
 }
 
 bool cStage::LoadFrom(cDataFileIn& in) {
+    if (LoadStageBody(in.Reader(), in.Context())) return true;
+    in.Check();
+    return false;
+}
+
+bool cStage::LoadStageBody(cByteReader& r, const cLoadContext& ctx) {
     // What old files take over from the stage read before: the settings
     // (an old file holds fewer), the ranking switches (a count of 0 keeps
     // them), the removal settings (files up to 124 lack three switches) and
@@ -377,10 +383,8 @@ bool cStage::LoadFrom(cDataFileIn& in) {
     tmp.m_bNumbered = m_bNumbered;
     tmp.m_bLoaded = m_bLoaded;
     tmp.m_nTenthSteps = m_nTenthSteps;
-    cByteReader& r = in.Reader();
-    if (!tmp.Load(r, in.Context())) {
+    if (!tmp.Load(r, ctx)) {
         if (r.ok()) r.Fail("bad stage");
-        in.Check();
         return false;
     }
     *this = std::move(tmp);
@@ -423,16 +427,19 @@ void cStage::SaveExtra(cByteWriter& w, uint32_t nVersion) {
     if (nVersion >= 173) w.WriteInt32(kStageEndCode);
 }
 
-void cStage::SaveWithStartHeader(cByteWriter& w, cStage& start) {
-    PrepareSave();
-    const uint32_t v = g_nDataVersion;
-    const cDefContextScope scope(Context());
-    start.SaveBase(w, v);
-    start.SaveRankingSwitches(w);
-    start.SaveRemovalSettings(w, v);
-    SavePalettesAndPlacements(w, v);
-    start.SaveBackgroundsAndNames(w, v);
-    w.WriteInt32(kStageEndCode);
+void cStage::SaveWithStartHeader(cByteWriter& w, const cStage& start, uint32_t nVersion) const {
+    // Normalising the live stage mid-play would change the play (scroll
+    // limits, speed values): a copy is normalised and written.
+    cStage stage(*this);
+    cStage head(start);
+    stage.PrepareSave();
+    const cDefContextScope scope(stage.Context());
+    head.SaveBase(w, nVersion);
+    head.SaveRankingSwitches(w);
+    head.SaveRemovalSettings(w, nVersion);
+    stage.SavePalettesAndPlacements(w, nVersion);
+    head.SaveBackgroundsAndNames(w, nVersion);
+    if (nVersion >= 173) w.WriteInt32(kStageEndCode);
 }
 
 void cStage::DumpExtra(cDumper& d) {

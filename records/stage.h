@@ -306,11 +306,11 @@ public:
     int FindHeroIndex() const;
     bool HasHero() const { return FindHeroIndex() != -1; }
 
-    // The stage part of a replay: this stage normalised; the settings,
-    // ranking switches and removal settings of `start`; this stage's
-    // palettes and placements; `start`'s backgrounds and name entries; the
-    // end code. No version word.
-    void SaveWithStartHeader(cByteWriter& w, cStage& start);
+    // The stage part of a replay: a normalised copy of this stage (this
+    // stage, mid-play, stays as it is); the settings, ranking switches and
+    // removal settings of `start`; this stage's palettes and placements;
+    // `start`'s backgrounds and name entries; the end code. No version word.
+    void SaveWithStartHeader(cByteWriter& w, const cStage& start, uint32_t nVersion = g_nDataVersion) const;
 
     // Reads a stage file into this record through a temporary one that
     // starts with what old files take over from this record; this record
@@ -319,6 +319,9 @@ public:
     // a read failed.
     bool LoadStageFile(std::string_view cp932Path);
     bool LoadStageBytes(std::span<const uint8_t> file, std::string_view name);
+    // The stage body at the reader's position (a stage inside a larger
+    // file), with the same take-over and commit as a whole stage file.
+    bool LoadStageBody(cByteReader& r, const cLoadContext& ctx);
 
     // Settings, backgrounds, name entries, removal settings and ranking
     // switches of `src`, with empty palettes and placements (the start copy).

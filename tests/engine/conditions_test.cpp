@@ -8,6 +8,8 @@
 
 #include "engine/conditions.h"
 #include "engine/engine_seams.h"
+#include "app/scene_manager.h"
+#include "frontend/replay/replay.h"
 #include "engine/status_op.h"
 #include "frontend/data/game_progress.h"
 #include "records/cond.h"
@@ -349,23 +351,25 @@ TEST_F(ConditionsTest, TheSubjectsBoxIsKeptForOlderData) {
     other.InitChara(nullptr, nullptr, 0);
     m_chara.SetTargetSlot(0, &other, 1);
     Place(m_chara, 100, 100, 1);
-    static int s_playback = 0, s_version = 1000;
-    seam::IsReplayPlayback = [] { return s_playback; };
-    seam::ReplayDataVersion = [] { return s_version; };
+    // The replay being played back and its file's version, as the replay
+    // list leaves them.
+    const int savedType = g_SceneManager.g_nGameType;
     struct Case {
         int compat782, playback, version;
         bool oldBox;
     } cases[] = {{0, 0, 1000, false}, {1, 0, 1000, true}, {0, 1, 781, true}, {0, 1, 782, false}, {0, 0, 700, false}};
     for (const Case& c : cases) {
         g_SystemData.m_bCompat782 = c.compat782;
-        s_playback = c.playback;
-        s_version = c.version;
+        g_SceneManager.g_nGameType = c.playback ? 4 : 0;
+        g_Replay.m_nFileVersion = static_cast<uint32_t>(c.version);
         Place(other, 140, 100, 0);  // near, and its box computed there
         other.m_dX = 400;           // then moved far away
         other.m_dRight = 431;
         EXPECT_EQ(EvalDistanceCond(m_chara, Distance(1, 0, 0, 0, 8)), c.oldBox)
             << c.compat782 << " " << c.playback << " " << c.version;
     }
+    g_SceneManager.g_nGameType = savedType;
+    g_Replay.m_nFileVersion = kDataVersion;
     // The chara's own box is always computed anew.
     g_SystemData.m_bCompat782 = 1;
     Place(other, 140, 100, 0);

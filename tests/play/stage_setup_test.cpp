@@ -7,7 +7,9 @@
 
 #include "app/quit.h"
 #include "app/random.h"
+#include "app/scene_manager.h"
 #include "engine/flow_trigger.h"
+#include "frontend/replay/replay.h"
 #include "platform/cp932.h"
 #include "platform/message_box.h"
 #include "play/map_cell.h"
@@ -69,7 +71,16 @@ TEST(StageMusic, WhenTheSetUpRequestsTheStagesMusic) {
             << c.playback << c.newStage << c.keep << " " << c.entry << "/" << c.playing;
 }
 
-class SetupTest : public StageTest {};
+class SetupTest : public StageTest {
+protected:
+    void TearDown() override {
+        g_SceneManager.g_nGameType = 0;
+        g_Replay.Reset();
+        StageTest::TearDown();
+    }
+    // Playback of the replay in g_Replay, as the replay list starts it.
+    static void PlayBack() { g_SceneManager.g_nGameType = 4; }
+};
 
 TEST_F(SetupTest, CopiesTakeSerialsOnlyWhenKeptAndAttachedItemsAreCarried) {
     StageBuilder b(20, 10);
@@ -144,8 +155,6 @@ void BeforeStart(cChara& c, int trigger, cChara*, int) {
     if (c.m_nKey == g_dieKey) c.m_nHP = 0;
     if (c.m_nKey == g_vanishKey) c.m_bDiesNow = 1;
 }
-uint32_t Seed() { return 4242; }
-int Playback() { return 1; }
 
 TEST_F(SetupTest, SeedComesBeforeTheFirstDrawAndEventDeathsLeaveEveryList) {
     StageBuilder b(20, 10);
@@ -158,8 +167,10 @@ TEST_F(SetupTest, SeedComesBeforeTheFirstDrawAndEventDeathsLeaveEveryList) {
     g_dieKey = 2;
     g_vanishKey = 3;
     g_pfnFlowTriggerTrace = BeforeStart;
-    seam::IsReplayPlayback = Playback;
-    seam::ReplayStartSeed = Seed;
+    // The set-up seeds with the replay's seed and plays it from its start.
+    PlayBack();
+    g_Replay.m_nSeed = 4242;
+    g_Replay.m_nDirPos = g_Replay.m_nChoicePos = 3;
     g_SystemData.OptStartEventAll = 1;
     SRand(1);
     Setup(0, 1);
@@ -168,6 +179,8 @@ TEST_F(SetupTest, SeedComesBeforeTheFirstDrawAndEventDeathsLeaveEveryList) {
     std::vector<int> expected;
     for (int i = 0; i < 4; ++i) expected.push_back(Rand());
     EXPECT_EQ(g_draws, expected);
+    EXPECT_EQ(g_Replay.m_nDirPos, 0);
+    EXPECT_EQ(g_Replay.m_nChoicePos, 0);
     EXPECT_EQ(CharaKeys(), (std::vector<int>{1}));
     const std::list<cChara*>& g1 = m_scene.m_vCharaGroups.at(1);
     EXPECT_EQ(g1, (std::list<cChara*>{&g_lstCharas.front()}));
@@ -236,11 +249,33 @@ TEST_F(SetupTest, MapTooLargeOrUnreadableReplayEndsTheSetUp) {
     b.Hero(2, 5);
     b.Chara(6, 5);
     b.Install();
-    seam::IsReplayPlayback = Playback;  // the replay stand-in reads nothing
+    // A retry in playback reads the replay again; a file that is not there
+    // is reported with its name.
+    PlayBack();
+    g_Stage.m_strPath = "user_data\\rpl4\\gone.rpl4_1000";
     Setup(1, 0);
     EXPECT_EQ(g_bQuit.load(), 1);
     EXPECT_TRUE(g_lstCharas.empty());
-    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_NE(boxes.Boxes()[1].text.find("gone.rpl4_1000"), std::string::npos);
+}
+
+// A stage that takes the carried values: the hero's placement and its
+// counters get them before the hero is made.
+TEST_F(SetupTest, CarriedValuesReachTheHero) {
+    StageBuilder b(20, 10);
+    b.Hero(2, 5);
+    b.Stage().m_bCarryIn = 1;
+    b.Install();
+    g_Progress.m_bCarried = 1;
+    g_Progress.m_vecCarriedItem.Fill(0);
+    g_Progress.m_vecCarriedItem.at(11) = 1;  // the HP counter
+    g_Progress.m_vecCarriedItem.at(13) = 1;  // maximum HP and SP
+    g_Progress.m_vecSavedChara.at(0).m_nItem11 = 7;
+    g_Progress.m_vecSavedChara.at(0).m_Chara.m_nMaxHP = 321;
+    Setup(0, 1);
+    EXPECT_EQ(HeroChara().m_Def.m_nMaxHP, 321);
+    EXPECT_EQ(HeroChara().m_nHP, 7);
 }
 
 TEST_F(SetupTest, RetryPutsTheLoadersHeroBackUnlessTheGameKeepsIt) {
