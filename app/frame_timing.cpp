@@ -147,6 +147,8 @@ uint32_t FrameLimiterWaitMs(int rate) {
     return static_cast<uint32_t>(std::min(std::ceil(left), 1000.0 / rate + 1.0));
 }
 
+int FrameSkipCount() { return g_t.skipCount; }
+
 bool FrameSkipCounter(int mode, int n) {
     if (mode == 0) {
         g_t.skipCount = 0;

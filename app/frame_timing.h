@@ -19,6 +19,8 @@ bool FrameLimiter(int rate, int show, DDSURFACEDATA* surface);
 // next frame's time (at least 1, at most one interval).
 uint32_t FrameLimiterWaitMs(int rate);
 bool FrameSkipCounter(int mode, int n);
+// The counter FrameSkipCounter keeps (a replay's state includes it).
+int FrameSkipCount();
 
 // Whether the Direct3D back end is in use (the limiter passes at once
 // otherwise). The graphics layer sets it.

@@ -429,10 +429,13 @@ void cStage::SaveExtra(cByteWriter& w, uint32_t nVersion) {
 
 void cStage::SaveWithStartHeader(cByteWriter& w, const cStage& start, uint32_t nVersion) const {
     // Normalising the live stage mid-play would change the play (scroll
-    // limits, speed values): a copy is normalised and written.
+    // limits, speed values): a copy is normalised and written. The start's
+    // settings are normalised as a read normalises them, so that a replay
+    // reads and writes back the same bytes.
     cStage stage(*this);
     cStage head(start);
     stage.PrepareSave();
+    head.PrepareSave();
     const cDefContextScope scope(stage.Context());
     head.SaveBase(w, nVersion);
     head.SaveRankingSwitches(w);
