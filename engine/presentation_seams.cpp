@@ -28,14 +28,14 @@ void RunPauseLoopStandIn() {}
 
 WaitOfFn m_Wait = WaitOfStandIn;
 ClosingOfFn m_bClosing = ClosingOfStandIn;
-InitDisplayRequestFn InitDisplayRequest = InitDisplayRequestStandIn;
-RunPauseLoopFn RunPauseLoop = RunPauseLoopStandIn;
+PresentInitDisplayRequestFn PresentInitDisplayRequest = InitDisplayRequestStandIn;
+PresentRunPauseLoopFn PresentRunPauseLoop = RunPauseLoopStandIn;
 
 void ResetPresentationSeams() {
     m_Wait = WaitOfStandIn;
     m_bClosing = ClosingOfStandIn;
-    InitDisplayRequest = InitDisplayRequestStandIn;
-    RunPauseLoop = RunPauseLoopStandIn;
+    PresentInitDisplayRequest = InitDisplayRequestStandIn;
+    PresentRunPauseLoop = RunPauseLoopStandIn;
 }
 
 }  // namespace seam
