@@ -10,6 +10,7 @@
 #include "frontend/data/option_data.h"
 #include "frontend/frontend_services.h"
 #include "frontend/scenes/scene_title.h"
+#include "play/scene_play.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_palette_fx.h"
 #include "media/media_services.h"
@@ -39,6 +40,7 @@ int SlotOf(int kind) {
 void SetDefaultFactoriesLocked() {
     for (auto& f : g_factories) f = nullptr;
     g_factories[SCENE_TITLE] = [] { return static_cast<cScene*>(new cSceneTitle()); };
+    g_factories[SCENE_PLAY] = [] { return static_cast<cScene*>(new cScenePlay()); };
     g_bFactoriesSet = true;
 }
 

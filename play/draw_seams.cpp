@@ -13,7 +13,6 @@ void ClearPicturesStandIn() {}
 void UpdateMessageWindowStandIn(cScenePlay&, int) {}
 void RunScreenEffectStandIn(cScenePlay&, int) {}
 int StepCharaEffectStandIn(cChara&) { return 1; }
-void ResolveMissStandIn(cScenePlay&) {}
 void DrawShotStandIn(cShot& shot, DDSURFACEDATA* dst, int) {
     PaletteSprite sp;
     GetPaletteSprite(sp, 0, PSRC_SHOT, shot.m_EdShot.m_nGraphic, 0, &shot, 0);
@@ -28,7 +27,6 @@ ClearPicturesFn ClearPictures = ClearPicturesStandIn;
 UpdateMessageWindowFn UpdateMessageWindow = UpdateMessageWindowStandIn;
 RunScreenEffectFn RunScreenEffect = RunScreenEffectStandIn;
 StepCharaEffectFn StepCharaEffect = StepCharaEffectStandIn;
-ResolveMissFn ResolveMiss = ResolveMissStandIn;
 DrawShotFn DrawShot = DrawShotStandIn;
 DrawConditionAreasFn DrawConditionAreas = DrawConditionAreasStandIn;
 
@@ -39,7 +37,6 @@ void ResetDrawSeams() {
     UpdateMessageWindow = UpdateMessageWindowStandIn;
     RunScreenEffect = RunScreenEffectStandIn;
     StepCharaEffect = StepCharaEffectStandIn;
-    ResolveMiss = ResolveMissStandIn;
     DrawShot = DrawShotStandIn;
     DrawConditionAreas = DrawConditionAreasStandIn;
 }

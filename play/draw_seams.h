@@ -37,11 +37,6 @@ extern RunScreenEffectFn RunScreenEffect;
 using StepCharaEffectFn = int (*)(cChara& chara);
 extern StepCharaEffectFn StepCharaEffect;
 
-// Stand-in until the play step lands: the miss resolution after the hero's
-// death display (GAMEOVER, RETRY or READY; the stand-in does nothing).
-using ResolveMissFn = void (*)(cScenePlay& scene);
-extern ResolveMissFn ResolveMiss;
-
 // Stand-in until shots land: draws a shot on screen (the stand-in blits its
 // palette cell at its screen box).
 using DrawShotFn = void (*)(cShot& shot, DDSURFACEDATA* dst, int frozen);

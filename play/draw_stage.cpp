@@ -22,6 +22,7 @@
 #include "play/play_seams.h"
 #include "play/play_surfaces.h"
 #include "play/scene_play.h"
+#include "play/sound_requests.h"
 #include "play/stage_resources.h"
 #include "play/status_bar.h"
 #include "records/stage.h"
@@ -281,7 +282,7 @@ void DrawPlayer(cScenePlay& scene, int frozen, int full) {
         DrawSpGauge(hero, &g_BackBuffer);
         return;
     }
-    if (DrawDyingChara(hero, &g_BackBuffer, frozen) == 1 && full) seam::ResolveMiss(scene);
+    if (DrawDyingChara(hero, &g_BackBuffer, frozen) == 1 && full) scene.ResolveMiss();
 }
 
 int DrawChara(cScenePlay&, cCharaComputer& chara, int frozen) {
@@ -307,7 +308,7 @@ void DrawTime(cScenePlay& scene, int timeSound) {
     DrawTrace("DrawTime");
     DDDrawNumber(&g_BackBuffer, 272, 24, 32, 32, &SurfaceTable[kWordSlot], 0, 160, 1, scene.m_nTimeLeft, 3, 0);
     if (scene.m_nTimeLeft > 0 && scene.m_nTimeLeft <= g_Stage.m_nWarnTime && FrameSkipCounter(2, 0) && timeSound)
-        seam::PlaySe(14);
+        PlaySe(14);
 }
 
 void BuildLightMask(cScenePlay&, DDSURFACEDATA& mask, DDSURFACEDATA& hole) {

@@ -45,11 +45,6 @@ extern CheckKeyCondHeldFn CheckKeyCondHeld;
 using ShowPickupWindowFn = void (*)(int charaKey, const std::string& text, int x, int y);
 extern ShowPickupWindowFn ShowPickupWindow;
 
-// Stand-in until the play step's sound requests land: user sound effect n
-// (the stand-in plays nothing).
-using PlayUserSeFn = void (*)(int n);
-extern PlayUserSeFn PlayUserSe;
-
 // Stand-in until chara effects land: starts a chara effect on the chara
 // (the stand-in does nothing).
 using StartCharaEffectFn = void (*)(cChara& chara, int effect, int mode, int repeat);
@@ -77,21 +72,6 @@ extern IsWedgedInBlockCharasFn IsWedgedInBlockCharas;
 // its top and bottom edges at once (the stand-in: 0, nothing moved).
 using CollideBothYFn = int (*)(cChara& chara);
 extern CollideBothYFn CollideBothY;
-// Stand-in until the play step lands: gives an item to a chara and runs its
-// commands; 0 go on, 1 stage clear, 2 miss (the stand-in gives nothing: 0).
-using GiveItemFn = int (*)(cItem* item, cChara* chara);
-extern GiveItemFn GiveItem;
-
-// Stand-ins until the play step lands: a chara's death resolved by the
-// play step (the stand-in: KillChara), a system sound effect (none).
-using OnCharaDeathFn = int (*)(cChara& chara);
-extern OnCharaDeathFn OnCharaDeath;
-using PlaySeFn = void (*)(int n);
-extern PlaySeFn PlaySe;
-// Stand-in until the stage results land: the play scene's music request
-// (the stand-in only remembers the entry as the progress's playing one).
-using RequestBgmFn = void (*)(int entry, int repeat);
-extern RequestBgmFn RequestBgm;
 
 // Stand-ins until replays and carry-over land: the seed of the replay
 // being played (resetting its read positions), a new recording with its

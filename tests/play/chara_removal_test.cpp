@@ -15,7 +15,7 @@
 namespace {
 
 std::vector<std::string> g_trace;
-cItem* g_givenItem = nullptr;
+const cEdFlowCmd* g_givenCmd = nullptr;
 cChara* g_givenTo = nullptr;
 int g_giveResult = 0;
 
@@ -35,11 +35,12 @@ int TraceTrigger(cChara&, int trigger, cChara*, int) {
     g_trace.push_back("event " + std::to_string(trigger));
     return 0;
 }
-int TraceGive(cItem* item, cChara* chara) {
+// The carried item's command, run on the chara it was given to.
+int TraceGive(cEdFlowCmd& cmd, cChara& chara) {
     NoteUpdate();
     g_trace.push_back("give");
-    g_givenItem = item;
-    g_givenTo = chara;
+    g_givenCmd = &cmd;
+    g_givenTo = &chara;
     return g_giveResult;
 }
 void TraceEffect(cChara&, int effect, int mode, int repeat) {
@@ -53,14 +54,15 @@ protected:
         CharaTest::SetUp();
         m_savedScore = g_Progress.m_nScore;
         seam::FireFlowTriggerEx = TraceTrigger;
-        seam::GiveItem = TraceGive;
+        seam::RunItemCommand = TraceGive;
         seam::StartCharaEffect = TraceEffect;
         g_trace.clear();
         g_dying = nullptr;
         g_giveResult = 0;
-        g_givenItem = nullptr;
+        g_givenCmd = nullptr;
         g_givenTo = nullptr;
         g_vPlayers.resize(1);
+        g_vPlayers[0].m_nHP = 10;  // an item given does not find the hero dead
         g_lstCharas.clear();
     }
     void TearDown() override {
@@ -74,7 +76,13 @@ protected:
         def.m_nGroup = static_cast<int8_t>(group);
         g_lstCharas.emplace_back();
         cCharaComputer& c = g_lstCharas.back();
-        c.InitComputer(key, def, nullptr, nullptr, 0);
+        cEdItem carried;
+        carried.m_nGraphic = 1;
+        carried.m_bPickupWindow = 0;
+        carried.m_vecCmd = {cEdFlowCmd()};
+        cItem item;
+        item.InitItem(0, carried, 1);
+        c.InitComputer(key, def, &item, nullptr, 0);
         c.LinkChara(nullptr);
         m_scene.m_vCharaGroups.at(group).push_back(&c);
         c.m_nMoveTypeCounter = 5;
@@ -94,7 +102,7 @@ TEST_F(RemovalTest, DieInOrderWithScoreAndItem) {
     EXPECT_EQ(Die(c), 0);
     EXPECT_EQ(g_trace, (std::vector<std::string>{"event 5", "update", "give", "vanish 3 -2 0"}));
     EXPECT_EQ(g_Progress.m_nScore, 999999);
-    EXPECT_EQ(g_givenItem, &c.m_CarriedItem);
+    EXPECT_EQ(g_givenCmd, &c.m_CarriedItem.m_Def.m_vecCmd.at(0));
     EXPECT_EQ(g_givenTo, Hero());
     EXPECT_EQ(c.m_bDead, 1);
     EXPECT_EQ(c.TargetSlot(0), nullptr);  // unlinked
