@@ -12,6 +12,7 @@
 #include "media/gfx/dd_surface.h"
 #include "play/chara_computer.h"
 #include "play/chara_player.h"
+#include "play/map_cell.h"
 #include "play/scene_play.h"
 #include "play/stage_setup.h"
 #include "records/stage.h"

@@ -142,15 +142,17 @@ bool BgmRecord(int entry, std::string& file, int& volume) {
 int MusicVolumeLevel() { return g_OptionData.m_nBgmVolume; }
 int EnglishSetting() { return g_SystemIni.English; }
 
+// The live play scene (the play slot may hold another scene in tests).
+static cScenePlay* LivePlayScene() { return dynamic_cast<cScenePlay*>(g_lpPlayScene); }
 void PlaySceneSetClosing() {
-    if (cScenePlay* scene = PlayScene()) scene->m_bClosing = 1;
+    if (cScenePlay* scene = LivePlayScene()) scene->m_bClosing = 1;
 }
 bool PlaySceneInPlayState() {
-    cScenePlay* scene = PlayScene();
+    cScenePlay* scene = LivePlayScene();
     return scene && scene->m_nState == CSCENEPLAY_PLAY;
 }
 void PlaySceneSetFps(int fps) {
-    if (cScenePlay* scene = PlayScene()) scene->m_nFps = fps;
+    if (cScenePlay* scene = LivePlayScene()) scene->m_nFps = fps;
 }
 bool ColorCycleOn() { return g_SystemData.m_bColorCycle != 0; }
 int ColorCycleStep() { return g_SystemData.m_nColorCycleStep; }

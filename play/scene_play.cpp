@@ -383,11 +383,11 @@ void cScenePlay::UpdateStageEnd() {
             advance = true;
         }
         if (advance) {
+            // The frame still draws: the fade-out starts from it.
             g_SceneManager.m_nNextSceneKind = AdvanceStage();
             m_nStateFrames = 0;
             m_nStep = 0;
             m_nState = CSCENEPLAY_FADEOUT;
-            return;
         }
     }
     DrawPlainPass(*this);

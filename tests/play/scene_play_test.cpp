@@ -125,15 +125,20 @@ TEST_F(ScenePlayTest, WhichFramesDraw) {
     };
     const Case cases[] = {
         {CSCENEPLAY_READY, 0, true},    {CSCENEPLAY_STAGEEND, 1, true}, {CSCENEPLAY_MENU, 0, true},
+        {CSCENEPLAY_STAGEEND, 1, true},  // (counter at 200: the advance frame draws too)
         {CSCENEPLAY_MENU, 1, false},    {CSCENEPLAY_MENU, 2, false},    {CSCENEPLAY_RETRY, 0, true},
         {CSCENEPLAY_RETRY, 1, false},   {CSCENEPLAY_GAMEOVER, 0, true}, {CSCENEPLAY_GAMEOVER, 1, false},
         {CSCENEPLAY_FADEIN, 0, true},   {CSCENEPLAY_FADEOUT, 0, false},
     };
-    g_SceneManager.g_nGameType = 2;  // the fade-out starts no stage file
     for (const Case& c : cases) {
+        // Type 2: the fade-out starts no stage file; type 3: the stage end
+        // plays on.
+        g_SceneManager.g_nGameType = c.state == CSCENEPLAY_FADEOUT ? 2 : 3;
         m_scene.m_nState = c.state;
         m_scene.m_nStep = 0;
         m_scene.m_nSavedState = CSCENEPLAY_PLAY;
+        m_scene.m_nStateFrames = 200;
+        if (c.state == CSCENEPLAY_STAGEEND) m_scene.m_nStep = 1;
         EXPECT_EQ(Frame(c.buttons), c.draws) << "state " << c.state << " buttons " << c.buttons;
     }
 }
