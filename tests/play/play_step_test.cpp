@@ -313,3 +313,31 @@ TEST_F(PlayStepTest, RiderFollowsItsCarrier) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PlayStepTest, PlaybackTakesTheRecordedInputAndItsEndStartsTheNextReplay) {
+    StageBuilder b(20, 10);
+    b.Hero(2, 5);
+    Start(b);
+    g_SceneManager.g_nGameType = 4;
+    static int frames = 0;
+    frames = 0;
+    seam::PlayReplayFrame = [](int16_t words[2]) {
+        if (++frames > 2) return 1;
+        words[0] = INPUT_RIGHT;
+        words[1] = 1;
+        return 0;
+    };
+    cInput& in = g_InputList.at(0);
+    Frame();
+    EXPECT_EQ(in.m_sDir, INPUT_RIGHT);
+    EXPECT_EQ(in.m_nDirNumber, 6);
+    EXPECT_EQ(in.m_wButton, 1);
+    Frame();
+    Frame();  // the streams are exhausted
+    EXPECT_EQ(m_scene.m_nState, CSCENEPLAY_READY);
+    EXPECT_EQ(g_trace.back(), "ev25 k0");  // the stage was set up again, not drawn
+}
+
+}  // namespace
