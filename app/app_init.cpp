@@ -23,6 +23,7 @@
 #include "frontend/data/option_data.h"
 #include "frontend/data/player_settings.h"
 #include "frontend/data/world_map.h"
+#include "frontend/frontend_services.h"
 #include "frontend/ui/dialog.h"
 #include "frontend/ui/setup_dialog.h"
 #include "media/gfx/dd_init.h"
@@ -230,7 +231,7 @@ bool StartFreeStage(int editorTest) {
     g_SystemIni.FreeStage = path;
     const bool bSinglePlay = g_SystemData.m_bNoFreeStage && !editorTest;
     seam::StartFreeStageRun(bSinglePlay, !bSinglePlay);
-    if (!seam::StartStageFile(path, 1)) return false;
+    if (!StartStageFile(path, 1)) return false;
     seam::EnterFreeStageScene();
     return true;
 }

@@ -12,6 +12,7 @@
 #include "frontend/scenes/scene_stage_list.h"
 #include "frontend/scenes/scene_stage_select.h"
 #include "frontend/scenes/scene_title.h"
+#include "play/scene_play.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_palette_fx.h"
 #include "media/media_services.h"
@@ -43,6 +44,7 @@ void SetDefaultFactoriesLocked() {
     g_factories[SCENE_TITLE] = [] { return static_cast<cScene*>(new cSceneTitle()); };
     g_factories[SCENE_STAGESELECT] = [] { return static_cast<cScene*>(new cSceneStageSelect()); };
     g_factories[SCENE_STAGELIST] = [] { return static_cast<cScene*>(new cSceneStageList()); };
+    g_factories[SCENE_PLAY] = [] { return static_cast<cScene*>(new cScenePlay()); };
     g_bFactoriesSet = true;
 }
 

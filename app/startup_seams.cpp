@@ -12,18 +12,6 @@
 
 namespace seam {
 
-namespace {
-
-// The data file opens and its version word is one this program reads. The
-// reason of a failure goes to the report.
-bool CheckDataFile(const std::string& path) {
-    cDataFileIn in;
-    if (in.Open(path)) return true;
-    if (!LastDataFileError().empty()) ReportLogf("%s", LastDataFileError().c_str());  // names the file
-    return false;
-}
-
-}  // namespace
 
 void SetSceneManagerValues(int frameRate, int fadeSpeed, int showFps) {
     g_SceneManager.m_nFrameRate = frameRate;
@@ -74,7 +62,5 @@ void SetPresentation(bool, bool, bool, bool presentByCopy) {
 }
 
 
-
-bool StartStageFile(const std::string& path, int) { return CheckDataFile(path); }
 
 }  // namespace seam

@@ -32,8 +32,4 @@ void* MainWindowHandle();
 void SetPresentation(bool direct3D, bool windowed, bool vsync, bool presentByCopy);
 
 
-// Stand-in until stage play starts the start stage: only checks that the
-// stage file opens.
-bool StartStageFile(const std::string& path, int flag);
-
 }  // namespace seam

@@ -274,6 +274,6 @@ cChara* FindCharaById(int key) {
     for (cCharaPlayer& p : g_vPlayers)
         if (p.m_nKey == key) return &p;
     for (cCharaComputer& c : g_lstCharas)
-        if (c.m_nKey == key) return &c;
+        if (c.m_nKey == key && !c.m_bRemoved) return &c;
     return nullptr;
 }

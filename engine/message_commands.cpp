@@ -10,6 +10,7 @@
 #include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "records/ed_flow.h"
+#include "play/sound_requests.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ void DoMessage(cChara& chara, const cEdFlowCmd& cmd, int chain) {
     const int withChoices = p(19) != 0;
     if (p(6) == kWaitForButton) {
         seam::InitDisplayRequest(scene, WAIT_MESSAGE, 1, 0, chain, withChoices);
-        if (!chain) seam::PlaySe(kSeMessage);
+        if (!chain) PlaySe(kSeMessage);
     } else if (p(6) == kWaitForTime) {
         seam::InitDisplayRequest(scene, WAIT_MESSAGE, 0, frames, chain, withChoices);
     }

@@ -17,6 +17,7 @@
 #include "records/ed_move.h"
 #include "records/stage.h"
 #include "records/system_data.h"
+#include "play/sound_requests.h"
 
 namespace {
 
@@ -328,7 +329,7 @@ void ExecMoveDisable(cChara& chara, cFlowCmd&) {
 void ExecChangeFacing(cChara& chara, cFlowCmd& cmd) {
     if (!chara.m_Def.m_bFixedFacing || !cmd.m_lpDef) return;
     if (cmd.m_nStep == 0) {
-        seam::PlayUserSe(cmd.m_lpDef->m_nSound);
+        PlayUserSe(cmd.m_lpDef->m_nSound);
         const int32_t p = CmdParam(*cmd.m_lpDef, 0);
         if (p == 0 || p == 1) {
             chara.m_nFacing = p;

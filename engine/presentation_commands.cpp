@@ -26,6 +26,7 @@
 #include "records/ed_flow.h"
 #include "records/stage.h"
 #include "records/system_data.h"
+#include "play/sound_requests.h"
 
 namespace {
 
@@ -304,10 +305,10 @@ void DoChangeBackground(cChara&, const cEdFlowCmd& cmd) {
 }
 
 void DoPlaySe(cChara& chara, const cEdFlowCmd& cmd) {
-    if (!cmd.m_bSoundOnScreenOnly || chara.IsOnScreen()) seam::PlayUserSe(P(cmd, 0));
+    if (!cmd.m_bSoundOnScreenOnly || chara.IsOnScreen()) PlayUserSe(P(cmd, 0));
 }
 
-void DoPlayBgm(cChara&, const cEdFlowCmd& cmd) { seam::RequestBgm(P(cmd, 1), P(cmd, 0)); }
+void DoPlayBgm(cChara&, const cEdFlowCmd& cmd) { RequestBgm(P(cmd, 1), P(cmd, 0)); }
 
 #define PRESENTATION_EXEC(Name)                            \
     void Exec##Name(cChara& chara, cFlowCmd& inst) {      \

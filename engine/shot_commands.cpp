@@ -17,6 +17,7 @@
 #include "records/ed_flow.h"
 #include "records/stage.h"
 #include "records/system_data.h"
+#include "play/sound_requests.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ cEdShot* PartOf(const cFlowCmd& inst) { return inst.m_lpDef ? inst.m_lpDef->m_sp
 // off screen.
 void CommandSound(const cChara& chara, const cEdFlowCmd& def) {
     if (def.m_nSound == 0) return;
-    if (!def.m_bSoundOnScreenOnly || chara.IsOnScreen()) seam::PlayUserSe(def.m_nSound);
+    if (!def.m_bSoundOnScreenOnly || chara.IsOnScreen()) PlayUserSe(def.m_nSound);
 }
 
 // Once per frame: the step counter wraps at the sub-steps of a frame.

@@ -34,7 +34,11 @@ std::string* NameEntryTarget();
 bool SaveReplayAfterDialog(int previousPlay, const std::string& path, bool mayReplace = false);
 void SetReplayWriter(std::function<bool(int previousPlay, const std::string& path, bool mayReplace)> writer);
 
-bool StartStageFile(const std::string& path, int flag);  // stand-in until stage play starts stage files
+// Starts a stage file as a single stage: a new progress, the stage loaded
+// (flag: pick its newest numbered version), lives of free play and the
+// stage's base name. 0 when the stage cannot be started (a path longer than
+// 259 bytes is refused with an error box).
+bool StartStageFile(const std::string& path, int flag);
 // Reads a replay chosen in the open dialog into g_Replay, g_Stage,
 // g_StageStart and g_Progress; a refused file is reported by the reader (its
 // error box). Tests may set a reader (empty: ReadReplayFile).
@@ -43,8 +47,8 @@ void SetReplayReader(std::function<bool(const std::string& path)> reader);
 void SetRememberedFilePath(const std::string& path);
 
 // Sound effect n of the menus and the play scene, played on the main thread
-// (UM_PLAYSE). Stand-in until the play step's sound requests land.
-void PlaySe(int n);
+// (UM_PLAYSE).
+#include "play/sound_requests.h"
 
 // Music of the menu scenes and the database's music records.
 int SceneBgmEntry(int slot);        // m_vecSceneBgm of the system data (bounds-checked)
@@ -53,7 +57,8 @@ bool BgmRecord(int entry, std::string& file, int& volume);  // database music re
 int MusicVolumeLevel();             // the user's music volume level 0..7
 int EnglishSetting();               // "English" of System.ini
 
-// The play scene's closing flag and state: stand-ins until the play scene lands.
+// The live play scene's closing flag, whether it is in its PLAY state, and
+// the frames per second it shows.
 void PlaySceneSetClosing();
 bool PlaySceneInPlayState();
 void PlaySceneSetFps(int fps);
@@ -63,7 +68,6 @@ bool ColorCycleOn();    // m_bColorCycle
 int ColorCycleStep();   // m_nColorCycleStep
 
 // The music of the play scene: the progress's playing music entry and the
-// repeat flag stored by the play scene's music request. Stand-ins until the
-// play scene's music request lands.
+// repeat flag stored by the play scene's music request.
 void SetPlayingBgmEntry(int entry);
 int PlayBgmRepeat();

@@ -122,6 +122,7 @@ struct cCharaData {
     int32_t m_bDiesNow = 0;
     int32_t m_bCondHeld = 0;  // the appearance conditions have held once
     int32_t m_bDead = 0;
+    int32_t m_bRemoved = 0;  // taken out of play during a walk; erased after it
     int32_t m_nCrushGuard = 0;  // a summoned block crushes the chara: set to 2 by the summon
     int32_t m_nLightRadius = 0;
     int32_t m_nAnimeSet = 0;

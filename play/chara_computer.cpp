@@ -5,6 +5,7 @@
 #include "play/play_seams.h"
 #include "play/palette_sprite.h"
 #include "play/scene_play.h"
+#include "play/sound_requests.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 
@@ -217,7 +218,7 @@ void cCharaComputer::Jump(cFlowCmd& cmd) {
     const cEdFlowCmd& def = *cmd.m_lpDef;
     auto launch = [&](bool quietOffScreen) {
         cmd.m_bLaunched = 1;
-        if (!(quietOffScreen && def.m_bSoundOnScreenOnly && !m_bInView)) seam::PlayUserSe(def.m_nSound);
+        if (!(quietOffScreen && def.m_bSoundOnScreenOnly && !m_bInView)) PlayUserSe(def.m_nSound);
         m_dSpeedY = cmd.m_dLaunchSpeed;
         m_bJumpStarted = 1;
         m_bJumpCut = 1;

@@ -13,6 +13,7 @@
 #include "play/numeric.h"
 #include "play/play_seams.h"
 #include "play/scene_play.h"
+#include "play/sound_requests.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 
@@ -419,7 +420,7 @@ void cCharaPlayer::Jump(cFlowCmd& cmd) {
                 m_bJumpStarted = 1;
                 m_dSpeedY = speed;
                 cmd.m_bLaunched = 1;
-                seam::PlayUserSe(def.m_nSound);
+                PlayUserSe(def.m_nSound);
             };
             if (!g_SystemData.OptRepeatJumpLaunch) {
                 if (!m_bJumpStarted) {

@@ -59,6 +59,8 @@ public:
     void DrawHitBoxes(DDSURFACEDATA* dst);
 
     cInput* m_lpInput = nullptr;
+    int32_t m_bDirLock = 0;     // the play step clears the direction bits
+    int32_t m_bButtonLock = 0;  // the play step clears the button bits
     int32_t m_nHoldCounter = 0;
     int32_t m_bHoldAllowed = 1;
     int32_t m_bFootBlockJump = 0;

@@ -8,6 +8,7 @@
 #include "play/chara_player.h"
 #include "play/play_seams.h"
 #include "play/scene_play.h"
+#include "play/sound_requests.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ int Die(cChara& c) {
         std::clamp<int64_t>(static_cast<int64_t>(g_Progress.m_nScore) + c.m_Def.m_nScore, 0, kMaxScore));
     int given = 0;
     cObject* item = c.GetCarriedItem();
-    if (cChara* hero = Hero(); item && hero) given = seam::GiveItem(static_cast<cItem*>(item), hero);
+    if (cChara* hero = Hero(); item && hero) given = GiveItem(static_cast<cItem*>(item), hero);
     if ((PlayScene() && PlayScene()->m_nStageEndRequest == 1) || given == 1) return 1;
     Unlink(c);
     c.m_bDead = 1;

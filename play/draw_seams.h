@@ -12,10 +12,6 @@ struct DDSURFACEDATA;
 
 namespace seam {
 
-// Stand-in until the play step lands: the miss resolution after the hero's
-// death display (GAMEOVER, RETRY or READY; the stand-in does nothing).
-using ResolveMissFn = void (*)(cScenePlay& scene);
-extern ResolveMissFn ResolveMiss;
 
 // Stand-in until the condition-area overlay lands: the distance-condition
 // areas of the on-screen charas (the stand-in draws none).

@@ -23,12 +23,14 @@
 #include "play/play_surfaces.h"
 #include "play/scene_play.h"
 #include "play/screen_effect.h"
+#include "play/sound_requests.h"
 #include "play/stage_resources.h"
 #include "play/status_bar.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 
 std::vector<std::string>* g_lpDrawTrace = nullptr;
+void (*g_pfnDrawPassHook)(cScenePlay& scene, int frozen) = nullptr;
 
 void DrawTrace(const std::string& step) {
     if (g_lpDrawTrace) g_lpDrawTrace->push_back(step);
@@ -282,7 +284,7 @@ void DrawPlayer(cScenePlay& scene, int frozen, int full) {
         DrawSpGauge(hero, &g_BackBuffer);
         return;
     }
-    if (DrawDyingChara(hero, &g_BackBuffer, frozen) == 1 && full) seam::ResolveMiss(scene);
+    if (DrawDyingChara(hero, &g_BackBuffer, frozen) == 1 && full) scene.ResolveMiss();
 }
 
 int DrawChara(cScenePlay&, cCharaComputer& chara, int frozen) {
@@ -308,7 +310,7 @@ void DrawTime(cScenePlay& scene, int timeSound) {
     DrawTrace("DrawTime");
     DDDrawNumber(&g_BackBuffer, 272, 24, 32, 32, &SurfaceTable[kWordSlot], 0, 160, 1, scene.m_nTimeLeft, 3, 0);
     if (scene.m_nTimeLeft > 0 && scene.m_nTimeLeft <= g_Stage.m_nWarnTime && FrameSkipCounter(2, 0) && timeSound)
-        seam::PlaySe(14);
+        PlaySe(14);
 }
 
 void BuildLightMask(cScenePlay&, DDSURFACEDATA& mask, DDSURFACEDATA& hole) {
@@ -369,6 +371,7 @@ void DrawStage(cScenePlay& scene, int full, int frozen, int timeSound, int capti
         DrawEffects(scene, 1, frozen);
         // 7
         UpdateMessageWindows(scene, frozen);
+        if (g_pfnDrawPassHook) g_pfnDrawPassHook(scene, frozen);
         // 8
         RunScreenEffect(scene, frozen);
         DrawStatus(scene);

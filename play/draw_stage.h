@@ -41,3 +41,6 @@ void ResetDrawRandom(cScenePlay& scene);
 // Test observer: while set, the pass notes each of its steps here.
 extern std::vector<std::string>* g_lpDrawTrace;
 void DrawTrace(const std::string& step);
+// Test observer: while set, called by every full pass after the message
+// windows (the frozen flag of the pass).
+extern void (*g_pfnDrawPassHook)(cScenePlay& scene, int frozen);

@@ -12,6 +12,7 @@
 #include "play/item.h"
 #include "play/play_seams.h"
 #include "play/scene_play.h"
+#include "play/sound_requests.h"
 #include "play/shot.h"
 #include "records/ed_item.h"
 #include "records/stage.h"
@@ -35,7 +36,7 @@ bool IsComputer(cChara& c) { return dynamic_cast<cCharaPlayer*>(&c) == nullptr; 
 // A chara that dies in the pass: the sound for a computer chara, then the
 // kill, whose 1 or 2 ends the pass.
 int KillInPass(cChara& c) {
-    if (IsComputer(c)) seam::PlaySe(kSeEnemyDeath);
+    if (IsComputer(c)) PlaySe(kSeEnemyDeath);
     return KillChara(c);
 }
 
@@ -47,7 +48,7 @@ int GiveShotItem(const cShot& shot) {
     if (!def || !hero) return 0;
     cItem item;
     item.InitItem(0, *def, 1);
-    return seam::GiveItem(&item, hero);
+    return GiveItem(&item, hero);
 }
 
 void DropLinksTo(cChara* c, const cShot* shot) {
@@ -57,11 +58,7 @@ void DropLinksTo(cChara* c, const cShot* shot) {
 
 }  // namespace
 
-namespace {
-
-// Takes a shot out of its group list and the shot list, and out of the
-// links of the charas that point at it.
-void EraseShot(cScenePlay& scene, cShot* shot) {
+void RemoveShot(cScenePlay& scene, cShot* shot) {
     if (shot->m_nGroup >= 0 && shot->m_nGroup < static_cast<int>(scene.m_vShotGroups.size()))
         scene.m_vShotGroups[shot->m_nGroup].remove(shot);
     DropLinksTo(shot->m_lpOwner, shot);
@@ -73,6 +70,8 @@ void EraseShot(cScenePlay& scene, cShot* shot) {
         }
     }
 }
+
+namespace {
 
 bool Harmful(const cShot& s) {
     return s.m_EdShot.m_nPower != 0 || s.m_EdShot.m_nImpact != 0 || s.m_EdShot.m_nItemSource != 0;
@@ -129,9 +128,9 @@ int cScenePlay::HitGroups() {
                         if (const int r = KillInPass(K)) return r;
                     } else {
                         if (damage > 0 || impact != 0 || I.m_EdShot.m_nItemSource != 0)
-                            seam::PlaySe(kSeHitDamage);
+                            PlaySe(kSeHitDamage);
                         else if (I.m_EdShot.m_nImpact != 0 || (I.m_EdShot.m_nPower > 0 && damage == 0))
-                            seam::PlaySe(kSeHitNoDamage);
+                            PlaySe(kSeHitNoDamage);
                         if (harmful) SetInvincible(K);
                     }
                     if (!I.m_bIsShot) {
@@ -145,7 +144,7 @@ int cScenePlay::HitGroups() {
                 }
             }
             for (cShot* s : vanishing)
-                if (!s->m_bFinished) EraseShot(*this, s);
+                if (!s->m_bFinished) RemoveShot(*this, s);
         }
     }
 
@@ -153,7 +152,7 @@ int cScenePlay::HitGroups() {
     for (auto it = m_lstShots.begin(); it != m_lstShots.end();) {
         cShot* s = &*it;
         ++it;
-        if (s->m_bFinished) EraseShot(*this, s);
+        if (s->m_bFinished) RemoveShot(*this, s);
     }
 
     // Charas against charas: each pair of groups once.
@@ -194,9 +193,9 @@ int cScenePlay::HitGroups() {
                     if (hitJ) FireHitEventsChara(J, K, damageJ, impactJ);
                     if (hitK) FireHitEventsChara(K, J, damageK, impactK);
                     if (damageJ > 0 || impactJ != 0 || damageK > 0 || impactK != 0)
-                        seam::PlaySe(kSeHitDamage);
+                        PlaySe(kSeHitDamage);
                     else if (hitJ || hitK)
-                        seam::PlaySe(kSeHitNoDamage);
+                        PlaySe(kSeHitNoDamage);
                     if (hitJ) {
                         if (deadJ) {
                             if (const int r = KillInPass(J)) return r;
@@ -238,10 +237,10 @@ int cScenePlay::HitGroups() {
                         killN = N->m_EdShot.m_nVanishValue <= O->m_EdShot.m_nVanishValue;
                         killO = O->m_EdShot.m_nVanishValue <= N->m_EdShot.m_nVanishValue;
                     }
-                    if (killO) EraseShot(*this, O);
+                    if (killO) RemoveShot(*this, O);
                     if (killN) destroyN = true;
                 }
-                if (destroyN) EraseShot(*this, N);
+                if (destroyN) RemoveShot(*this, N);
             }
         }
     }

@@ -1,9 +1,484 @@
+// The play scene's frame and its states: fade in, the banners of READY, the
+// in-game menu, the stage end, the retry prompt, game over and fade out, and
+// the miss resolution after the hero's death display.
 #include "play/scene_play.h"
 
+#include <string>
+
+#include "app/app_state.h"
+#include "app/error_box.h"
+#include "app/stage_loader.h"
+#include "app/log.h"
+#include "app/quit.h"
 #include "app/scene_manager.h"
+#include "frontend/data/game_progress.h"
+#include "frontend/data/option_data.h"
+#include "frontend/frontend_services.h"
+#include "frontend/scenes/cmd_menu.h"
+#include "frontend/scenes/menu_cursor.h"
+#include "media/gfx/dd_blit.h"
+#include "media/gfx/dd_palette.h"
+#include "media/gfx/dd_surface.h"
+#include "media/gfx/effects/slice_blits.h"
+#include "media/input/input_list.h"
+#include "media/sound/ds_sound.h"
+#include "media/text/dd_fade.h"
+#include "media/text/dd_frames.h"
+#include "media/text/font.h"
+#include "platform/cp932.h"
+#include "platform/input_source.h"
+#include "platform/keyboard_state.h"
+#include "play/chara_player.h"
+#include "play/draw_stage.h"
+#include "play/sound_requests.h"
+#include "play/stage_play_seams.h"
+#include "play/stage_resources.h"
+#include "play/stage_results.h"
+#include "play/stage_setup.h"
+#include "records/stage.h"
+#include "records/system_data.h"
 
 cScenePlay* PlayScene() { return static_cast<cScenePlay*>(g_lpPlayScene); }
 
 MenuAnchor g_InGameMenuAnchor = {320, 272, 0, 0};
 MenuAnchor g_RetryPromptAnchor = {320, 272, 0, 0};
 MenuAnchor g_RankingAnchor = {184, 64, 0, 0};
+
+namespace {
+
+constexpr int kSeDecide = 1;
+constexpr int kSeCancel = 2;
+constexpr int kSeMenu = 4;
+constexpr int kBannerFrames = 79;
+constexpr int kStageEndFrames = 200;
+
+int GameType() { return g_SceneManager.g_nGameType; }
+int GameKind() { return g_SceneManager.g_nGameKind; }
+
+DDSURFACEDATA* Word() { return &SurfaceTable[kWordSlot]; }
+
+void DrawPlainPass(cScenePlay& scene) { DrawStage(scene, 0, 1, 0, 1); }
+
+void DrawCursorSprite() {
+    const MenuCursorPos& cur = g_MenuCursor.Cur();
+    DDBlt(&g_BackBuffer, cur.m_nPixelX, cur.m_nPixelY, 16, 16, &SurfaceTable[kAccessorySlot], 64, 0, 1);
+}
+
+// The variables the retry setting of the game kind restores.
+bool KindRestoresVars() {
+    switch (GameKind()) {
+        case 0: return g_SystemData.m_bRestoreVars0 != 0;
+        case 1: return g_SystemData.m_bRestoreVars1 != 0;
+        case 2: return g_SystemData.m_bRestoreVars2 != 0;
+        default: return g_SystemData.m_bRestoreVarsFree != 0;
+    }
+}
+
+// The progress's cleared flag of a stage (by series index); false outside
+// the list.
+bool StageFlagged(long long index) {
+    return index >= 0 && index < static_cast<long long>(g_Progress.m_vecOpened.size()) &&
+           g_Progress.m_vecOpened[index] != 0;
+}
+
+const std::string& Text(long long i) {
+    static const std::string empty;
+    return i >= 0 && i < static_cast<long long>(g_SystemData.m_vecTexts.size()) ? g_SystemData.m_vecTexts[i] : empty;
+}
+
+}  // namespace
+
+cScenePlay::cScenePlay() {
+    SetHandlers<cScenePlay>({&cScenePlay::FadeIn, &cScenePlay::UpdateReady, &cScenePlay::UpdatePlay,
+                             &cScenePlay::UpdateMenu, &cScenePlay::UpdateStageEnd, &cScenePlay::UpdateRetry,
+                             &cScenePlay::UpdateGameOver, &cScenePlay::FadeOut});
+    m_vRankPos.assign(5, -1);
+    m_vRankValue.assign(5, 0);
+}
+
+cScenePlay::~cScenePlay() {
+    if (m_bResourcesLoaded) ReleaseStageResources();
+}
+
+int UseLife(cGameProgress& progress) {
+    if (g_bFreeStage) return 1;
+    if (progress.m_nLives == kUnlimitedLives) return 1;
+    if (progress.m_nLives <= 0) return 0;
+    --progress.m_nLives;
+    return 1;
+}
+
+void cScenePlay::Run() {
+    if (g_bQuit) return;
+    if (m_nState == -1) {
+        try {
+            Init();
+        } catch (const char* text) {
+            DebugLogFatal("%s", text ? text : "");
+        } catch (const std::string& text) {
+            DebugLogFatal("%s", text.c_str());
+        }
+        m_nState = CSCENEPLAY_FADEIN;
+        return;
+    }
+    if (m_nState < 0 || static_cast<size_t>(m_nState) >= m_vecHandlers.size()) {
+        ReportBadIndex("V", m_nState, static_cast<long long>(m_vecHandlers.size()), sizeof(StateHandler));
+        return;
+    }
+    (this->*m_vecHandlers[static_cast<size_t>(m_nState)])();
+}
+
+void cScenePlay::Init() {
+    RedrawScreen();
+    const int type = GameType();
+    bool loaded = false;
+    if ((type == 0 || type == 1) && g_Progress.m_bStageLoadRequest) {
+        std::string file;
+        if (MakeStageFileName(file, g_Progress.m_nStageNumber, 1) && !file.empty()) {
+            if (!LoadStageWithMessagePump(file, false, &g_StageStart, &g_HeroDef)) {
+                ErrorBoxf(SJ("ステージファイル %s が読み込めません！").c_str(), file.c_str());
+                SetQuitAndClose();
+                return;
+            }
+            loaded = true;
+        }
+    }
+    m_vRankPos.resize(5, 0);
+    m_vRankValue.resize(5, 0);
+    SetBackgroundFiles(g_Stage.m_vecBackground);
+    const bool fromPlay = g_SceneManager.m_nPrevSceneKind == SCENE_PLAY;
+    if (!fromPlay) {
+        if (!LoadPlaySurfaces(false)) {
+            SetQuitAndClose();
+            return;
+        }
+        m_bResourcesLoaded = 1;
+        BuildShotSheets();
+        LoadDedicatedBitmaps();
+        LoadSwordBitmaps();
+        LoadEffectBitmaps();
+        if (!loaded) {
+            ResetStageState();
+            UseLife(g_Progress);
+        }
+    } else {
+        if (!LoadPlaySurfaces(true)) {
+            SetQuitAndClose();
+            return;
+        }
+        m_bResourcesLoaded = 1;
+    }
+    SetupStage(fromPlay ? 1 : 0, 1);
+    ResetCursorPositions();
+    m_nStep = 0;
+}
+
+void cScenePlay::ResetStageState() {
+    const int type = GameType();
+    if (type != 4 && g_Progress.m_bVariation && g_Progress.m_nVariationVar >= 0 &&
+        g_Progress.m_nVariationVar < static_cast<int>(g_Progress.m_vecCommonVar.size()))
+        g_Progress.m_vecCommonVar[g_Progress.m_nVariationVar] = g_Progress.m_nVariationValue;
+    g_Progress.m_nLives = g_Progress.m_nStartLives;
+    g_Progress.m_nStageScore = g_Progress.m_nScore = 0;
+    g_Progress.m_nTotal1 = g_Progress.m_nTotal2 = g_Progress.m_nTotal3 = g_Progress.m_nTotal4 = 0;
+    g_Progress.m_bNextStartPos = 0;
+    m_ScrollX.m_dSpeed = m_ScrollY.m_dSpeed = 0.0;
+    m_ScrollX.m_bAutoOn = m_ScrollY.m_bAutoOn = 0;
+    m_nStep = m_nStateFrames = m_nStateFrames2 = 0;
+    m_bHoldButtons = m_nTimeLeft = m_bRankEntered = 0;
+    seam::ClearMessageWindows(*this);
+    if (type != 4) seam::ClearReplayBuffers();
+    if (g_bFreeStage) g_Progress.m_nStageNumber = 1;
+    if (g_SceneManager.g_bRankingOn) seam::LoadRanking(GameKind(), g_Progress.m_strStageBase);
+}
+
+int cScenePlay::CheckMenuKey() {
+    if (!platform::InputSource().IsKeyHeld(platform::VK_SPACE)) return 0;
+    if (GameType() != 4 && !g_SystemData.OptSpaceMenu) return 0;
+    PlaySe(kSeMenu);
+    m_nSavedState = m_nState;
+    m_nSavedStep = m_nStep;
+    return 1;
+}
+
+void cScenePlay::FadeIn() {
+    DrawPlainPass(*this);
+    if (DDFadeIn(g_PaletteCopy, 0, 255, 0, 0, 0, g_SceneManager.m_nFadeSpeed, g_Palette, false))
+        m_nState = CSCENEPLAY_READY;
+}
+
+void cScenePlay::FadeOut() {
+    if (!DDFadeOut(g_PaletteCopy, 0, 255, 0, 0, 0, g_SceneManager.m_nFadeSpeed, g_Palette, false)) return;
+    DDFillSurface(&g_BackBuffer, 16);
+    if (g_bSinglePlay) g_SceneManager.m_nNextSceneKind = SCENE_TITLE;
+    const int type = GameType();
+    if (g_bFreeStage || (type == 3 && g_Progress.m_nNextStage == 0)) {
+        g_Progress.m_nNextStage = 0;
+        if (!StartStageFile(g_Stage.m_strPath, 0)) SetQuitAndClose();
+    } else if (type == 0 || type == 1) {
+        g_Progress.m_bStageLoadRequest = 0;
+    }
+    g_SceneManager.m_nFrameRate = 60;
+    g_SceneManager.m_nPrevSceneKind = SCENE_PLAY;
+    g_SceneManager.m_nSceneKind = g_SceneManager.m_nNextSceneKind;
+    m_nState = -1;
+}
+
+void cScenePlay::UpdateReady() {
+    DrawPlainPass(*this);
+    if (!(g_bEditorTest && g_bFreeStage)) {
+        if (GameType() == 4) {
+            if (++m_nStateFrames <= kBannerFrames) {
+                DDBlt(&g_BackBuffer, 256, 224, 128, 32, Word(), 0, 32, 1);
+                return;
+            }
+        } else {
+            if (g_Stage.m_bStageBanner && m_nStateFrames <= kBannerFrames) {
+                if (++m_nStateFrames <= kBannerFrames) {
+                    DDBlt(&g_BackBuffer, 256, 224, 128, 32, Word(), 0, 0, 1);
+                    DDDrawNumber(&g_BackBuffer, 384, 224, 32, 32, Word(), 0, 128, 1, g_Progress.m_nStageNumber, 1, 0);
+                    return;
+                }
+            }
+            if (g_Stage.m_bStartBanner && ++m_nStateFrames2 <= kBannerFrames) {
+                DDBlt(&g_BackBuffer, 280, 224, 80, 32, Word(), 160, 0, 1);
+                return;
+            }
+        }
+    }
+    if (!g_vPlayers.empty()) g_vPlayers[0].m_Anime.SetTrack(g_vPlayers[0].m_bFlying ? 2 : 0, 1);
+    m_nStateFrames = 0;
+    m_nStep = 0;
+    m_nState = CSCENEPLAY_PLAY;
+}
+
+void cScenePlay::UpdateMenu() {
+    if (seam::CheckReplaySaveKeys()) return;
+    m_vMenu.assign(7, cCmd());
+    for (int i = 0; i < 7; ++i) m_vMenu[static_cast<size_t>(i)].m_strLabel = Text(19 + i);
+    auto off = [&](int i) { m_vMenu[static_cast<size_t>(i)].m_nEnabled = 0; };
+    switch (GameKind()) {
+        case 0: {
+            const bool flagged = StageFlagged(g_Progress.m_nSeriesIndex);
+            if (!(g_SystemData.OptStoryRestart && flagged)) off(2);
+            if (!(g_SystemData.OptMapReturn && flagged)) off(3);
+            off(4), off(5), off(6);
+            break;
+        }
+        case 1: {
+            const long long i = static_cast<long long>(g_Progress.m_nStageNumber) - 1;
+            const bool flagged = i >= 0 && i < static_cast<long long>(g_Progress.m_vecStageFlag.size()) &&
+                                 g_Progress.m_vecStageFlag[i].m_bCleared;
+            if (!(g_SystemData.OptSelectRestart && flagged)) off(2);
+            off(3), off(4), off(5), off(6);
+            break;
+        }
+        case 2: off(3), off(4), off(5), off(6); break;
+        case 3:
+            off(3);
+            if (g_ReplayFiles.empty()) off(4), off(5), off(6);
+            break;
+        default: break;
+    }
+    if (m_nStep == 0) {
+        g_MenuCursor.Cur().m_nY = 1;
+        m_nStep = 1;
+    }
+    cInput& in = g_InputList.at(0);
+    in.UpdateButtonTrigger(0);
+    in.UpdateKeyRepeat();
+    const int x = CmdMenuCenterX(g_InGameMenuAnchor.x, m_vMenu);
+    g_MenuCursor.MoveGrid(in.m_sDir, x, g_InGameMenuAnchor.y, 0, 16, 1, CountEnabledCmds(m_vMenu));
+    DS_PlayCursorSE(in.m_sDir, 2, 0);
+    if (in.m_wButton & 1) {
+        const int entry = GetCmdNum(g_MenuCursor.Cur().m_nY, m_vMenu);
+        PlaySe(kSeDecide);
+        switch (entry) {
+            case 0:
+                m_nState = CSCENEPLAY_FADEOUT;
+                seam::AutoSaveReplay();
+                if (g_bFreeStage) {
+                    PostCloseRequest();
+                    return;
+                }
+                g_SceneManager.m_nSelectRow = GameType();
+                g_SceneManager.m_nNextSceneKind = SCENE_TITLE;
+                break;
+            case 1:
+                m_bHoldButtons = 1;
+                m_nState = m_nSavedState;
+                m_nStep = m_nSavedStep;
+                return;
+            case 2:
+                m_bHoldButtons = 1;
+                seam::AutoSaveReplay();
+                g_Progress.RestoreStageStart(true, KindRestoresVars());
+                SetupStage(1, 0);
+                m_nState = CSCENEPLAY_READY;
+                break;
+            case 3:
+                m_bHoldButtons = 1;
+                seam::AutoSaveReplay();
+                g_Progress.RestoreStageStart(false, KindRestoresVars());
+                g_Progress.m_bMapReturn = 1;
+                g_SceneManager.m_nNextSceneKind = SCENE_WORLDMAP;
+                m_nState = CSCENEPLAY_FADEOUT;
+                break;
+            case 4:
+            case 5:
+                m_bHoldButtons = 1;
+                StepStageList(1, entry == 4 ? 1 : -1);
+                SetupStage(1, 1);
+                m_nState = CSCENEPLAY_READY;
+                break;
+            case 6:
+                m_bHoldButtons = 1;
+                g_SceneManager.m_nNextSceneKind = SCENE_REPLAYLIST;
+                m_nState = CSCENEPLAY_FADEOUT;
+                break;
+            default: break;
+        }
+        m_nStep = 0;
+        return;
+    }
+    if (in.m_wButton & 2) {
+        PlaySe(kSeCancel);
+        m_bHoldButtons = 1;
+        m_nState = m_nSavedState;
+        m_nStep = m_nSavedStep;
+        return;
+    }
+    DrawPlainPass(*this);
+    DrawCmdMenu(&g_BackBuffer, x, g_InGameMenuAnchor.y, m_vMenu);
+    DrawCursorSprite();
+}
+
+void cScenePlay::UpdateStageEnd() {
+    const int autoAdvance = g_Stage.m_bAutoAdvance;
+    const int rankingMode = g_OptionData.m_nRankingMode;
+    if (!autoAdvance) {
+        if (CheckMenuKey()) {
+            m_nStep = 0;
+            m_nState = CSCENEPLAY_MENU;
+            return;
+        }
+        if (seam::CheckReplaySaveKeys()) return;
+        if ((rankingMode == 0 || rankingMode == 1) && platform::InputSource().IsKeyHeld(platform::VK_F1 + 2)) seam::EnterRanking();
+    }
+    if (m_nStep == 0) {
+        m_nStateFrames = 0;
+        seam::AutoSaveReplay();
+        m_nStep = 1;
+    }
+    cInput& in = g_InputList.at(0);
+    in.UpdateButtonTrigger(0);
+    in.UpdateKeyRepeat();
+    if (m_nStateFrames >= kStageEndFrames) {
+        bool advance = autoAdvance != 0;
+        if (!autoAdvance && (in.m_wButton & 1)) {
+            if (m_bRankIn && (rankingMode == 2 || rankingMode == 3))
+                seam::EnterRanking();
+            else
+                PlaySe(kSeDecide);
+            advance = true;
+        }
+        if (advance) {
+            // The frame still draws: the fade-out starts from it.
+            g_SceneManager.m_nNextSceneKind = AdvanceStage();
+            m_nStateFrames = 0;
+            m_nStep = 0;
+            m_nState = CSCENEPLAY_FADEOUT;
+        }
+    }
+    DrawPlainPass(*this);
+    bool anyPos = false;
+    for (int32_t p : m_vRankPos)
+        if (p != -1) anyPos = true;
+    if (!g_bSinglePlay && !autoAdvance && !m_bRankEntered && anyPos && (rankingMode == 0 || rankingMode == 1)) {
+        const std::string& t = Text(31);
+        g_Fonts[1].DrawString(&g_BackBuffer, 320 - 8 * SjisCharCount(t), 456, t);
+    }
+    if (g_Stage.m_bClearBanner) {
+        m_nStateFrames += 4;
+        if (m_nStateFrames < 100)
+            DDBltSplit(&g_BackBuffer, 256, 192, 128, 32, 4, 100 - m_nStateFrames, Word(), 0, 64, 1, 0);
+        else
+            DDBlt(&g_BackBuffer, 256, 192, 128, 32, Word(), 0, 64, 1);
+    } else {
+        m_nStateFrames = kStageEndFrames;
+    }
+    if (m_nStateFrames >= kStageEndFrames && g_SceneManager.g_bRankingOn && !autoAdvance)
+        seam::DrawStageResult(&g_BackBuffer, 336, 224, m_vRankPos.data());
+}
+
+void cScenePlay::UpdateRetry() {
+    if (seam::CheckReplaySaveKeys()) return;
+    if (m_nStep == 0) {
+        g_MenuCursor.Cur().m_nY = 0;
+        m_nStep = 1;
+    }
+    cInput& in = g_InputList.at(0);
+    in.UpdateButtonTrigger(0);
+    in.UpdateKeyRepeat();
+    const int x = g_SystemData.MenuColumnCenterX(g_RetryPromptAnchor.x, 26, 2, 1);
+    g_MenuCursor.MoveGrid(in.m_sDir, x, g_RetryPromptAnchor.y, 0, 16, 1, 2);
+    DS_PlayCursorSE(in.m_sDir, 2, 0);
+    if (in.m_wButton & 1) {
+        PlaySe(kSeDecide);
+        if (g_MenuCursor.Cur().m_nY == 0) {
+            SetupStage(1, 1);
+            m_nState = CSCENEPLAY_READY;
+        } else {
+            g_Progress.m_bMapReturn = 1;
+            g_SceneManager.m_nNextSceneKind = SCENE_WORLDMAP;
+            m_nState = CSCENEPLAY_FADEOUT;
+        }
+        m_nStep = 0;
+        return;
+    }
+    DrawPlainPass(*this);
+    g_SystemData.DrawMenuStrings(x, g_RetryPromptAnchor.y, 26, 2, 1);
+    DrawCursorSprite();
+}
+
+void cScenePlay::UpdateGameOver() {
+    if (CheckMenuKey()) {
+        m_nStep = 0;
+        m_nState = CSCENEPLAY_MENU;
+        return;
+    }
+    if (seam::CheckReplaySaveKeys()) return;
+    if (g_InputList.at(0).m_wButton & 1) {
+        PlaySe(kSeDecide);
+        g_SceneManager.m_nNextSceneKind = SCENE_TITLE;
+        m_nState = CSCENEPLAY_FADEOUT;
+        return;
+    }
+    DrawPlainPass(*this);
+    if (g_Stage.m_bGameOverBanner) DDBlt(&g_BackBuffer, 248, 224, 144, 32, Word(), 0, 96, 1);
+}
+
+void cScenePlay::ResolveMiss() {
+    if (GameType() == 4) {
+        StepStageList(0, 0);
+        SetupStage(1, 1);
+        m_nState = CSCENEPLAY_READY;
+        return;
+    }
+    seam::AutoSaveReplay();
+    if (!UseLife(g_Progress)) {
+        m_nState = CSCENEPLAY_GAMEOVER;
+        return;
+    }
+    if (g_Stage.m_bCarryIn)
+        g_Progress.ClearFlaggedProgressEntries(
+            std::span<const uint8_t>(g_SystemData.m_vecCarryOver.data(), g_SystemData.m_vecCarryOver.size()));
+    g_Progress.RestoreStageStart(false, KindRestoresVars());
+    if (GameKind() == 0 && g_SystemData.OptRetryPrompt) {
+        m_nStep = 0;
+        m_nState = CSCENEPLAY_RETRY;
+        return;
+    }
+    SetupStage(1, 0);
+    m_nState = CSCENEPLAY_READY;
+}

@@ -1,6 +1,7 @@
 // The play scene (scene kind SCENE_PLAY): runs one stage. Play code reaches
 // the live scene through PlayScene().
 #pragma once
+#include <atomic>
 #include <cstdint>
 
 #include "app/checked_vector.h"
@@ -13,6 +14,7 @@
 #include "play/picture.h"
 #include "play/scroll_axis.h"
 #include "play/shot.h"
+#include "records/cmd.h"
 
 #include <list>
 #include <string>
@@ -26,6 +28,8 @@ class cEdBlock;
 class cFlow;
 class cFlowCmd;
 class cItem;
+class cCharaPlayer;
+class cGameProgress;
 
 // The play scene's states (its handler table index).
 enum ePlayState : int {
@@ -39,12 +43,66 @@ enum ePlayState : int {
     CSCENEPLAY_FADEOUT = 7,
 };
 
+// What a nested frame loop reads of one choice of a choice window: the
+// condition that puts the cursor on it at the start.
+struct WaitChoice {
+    int32_t m_nCondKind = 0;  // 1 always; 2 common, 3 stage, 4 chara, 5 flow variable equals the value
+    int32_t m_nValue = 0;
+    int32_t m_nVarIndex = 0;
+};
+
+// The wait record of a nested frame loop.
+struct WaitRecord {
+    int32_t m_nKind = 0;  // 0 game wait, 1 message, 2 effect, 3 picture, 4 extra-life message
+    int32_t m_nDelay = 0;       // frames in which input is ignored
+    int32_t m_bWaitButton = 0;  // the loop ends on button 0
+    int32_t m_nTimeout = 0;     // frames before the loop ends by itself (no button wait)
+    int32_t m_nReserved = 0;
+    std::vector<WaitChoice> m_vChoices;
+    int32_t m_nChoiceCount = 0;
+    int32_t m_nChoice = 0;  // the chosen entry, written while the cursor moves
+};
+
 class cScenePlay : public cScene {
 public:
     static constexpr int kGroupLists = 8;
 
-    cScenePlay() = default;
-    ~cScenePlay() override = default;
+    cScenePlay();
+    ~cScenePlay() override;
+
+    // --- The scene (scene_play.cpp) ---
+    void Run() override;
+    void Init() override;
+    void FadeIn() override;
+    void FadeOut() override;
+    void ResetStageState();
+    // SPACE opens the in-game menu (replay playback, or the menu option on):
+    // sound 4 and the state and step to return to. 1 then.
+    int CheckMenuKey();
+    void UpdateReady();
+    void UpdateMenu();
+    void UpdateStageEnd();
+    void UpdateRetry();
+    void UpdateGameOver();
+    // After the hero's death display: GAMEOVER, RETRY or READY.
+    void ResolveMiss();
+
+    // --- The play step (play_step.cpp) ---
+    void UpdatePlay();
+    // 1 when the time has just run out.
+    int CountDownTime(int delta);
+    void UpdatePlayTime();
+    // Deaths by HP and vanish flags after an update; 1 ends the frame.
+    int CheckPlayerHP();
+
+    // --- Nested loops and stage results (pause_loop.cpp, stage_results.cpp) ---
+    void InitDisplayRequest(int kind, int waitButton, int timeout, int noDelay, const std::vector<WaitChoice>* choices);
+    // Runs PauseLoop on thPause while this thread waits.
+    void RunPauseLoop();
+    void ClearStage();
+    void ShowStageResult();
+    // The next scene kind after a cleared stage.
+    int AdvanceStage();
 
     int32_t m_nStageEndRequest = 0;  // 0 none, 1 stage clear, 2 miss
     cScrollAxis m_ScrollX;  // view 640
@@ -140,7 +198,57 @@ public:
     // uses its own thread's generator).
     uint32_t m_nDrawRandState = 1;
     int32_t m_bInNestedLoop = 0;
+
+    int32_t m_nSavedState = 0, m_nSavedStep = 0;  // where the in-game menu returns to
+    std::atomic<int32_t> m_bClosing{0};  // the window closes while a nested loop runs (main thread)
+    int32_t m_bHoldButtons = 0;  // buttons read as released until all are let go
+    WaitRecord m_Wait;
+    std::vector<cCmd> m_vMenu;  // the in-game menu, 7 entries
+    // Walks over the chara list run: a chara removed now is only marked
+    // (PurgeRemovedCharas erases it).
+    int32_t m_nCharaWalks = 0;
+    int32_t m_nFps = 0;  // frames per second of the last frame (the scene manager's count)
+    int32_t m_bResourcesLoaded = 0;  // Init loaded the play surfaces (released with the scene)
+
+private:
+    // The computer-chara step; blockVariant: the step of a block chara.
+    // 1 ends the frame.
+    int StepComputerChara(cCharaComputer& c, bool blockVariant);
+    // The hero's part of a sub-step: 0 go on, 1 end of frame, 2 miss.
+    int StepHero(cCharaPlayer& hero);
+    void StepShots();
+    void RemoveOutOfArea();
+    // The miss: sound 9 and the hero's death.
+    void Miss();
+    void EnterStageEnd();
+    // A dying chara's end by the keep-dead-charas option; 1 ends the frame.
+    int ResolveCharaDeath(cCharaComputer& c);
 };
+
+// The number of lives after a life is used: 1 while one could be taken (the
+// free stage and unlimited lives take none), 0 when none was left.
+int UseLife(cGameProgress& progress);
+
+// A chara's death resolved by the play step: KillChara's 0, 1 (stage
+// cleared, STAGEEND set) or 2 (miss: the hero dies).
+int OnCharaDeath(cChara& chara);
+// The carrier the chara rides moves it along; events 18 and 19 on the carrier.
+void RideCarrier(cChara& chara, cCheckedList<cCharaComputer>& list);
+// The items the hero touches: 0, 1 stage clear, 2 miss.
+int TouchItems(cCharaPlayer& hero, cCheckedList<cItem>& items);
+// Gives an item to a chara and runs its commands: 0, 1 stage clear, 2 miss.
+int GiveItem(cItem* item, cChara* chara);
+// Takes a chara out of play at once: unlinked, out of its group list and
+// destroyed; while a walk over the chara list runs it is only marked, and
+// walks and searches skip it until PurgeRemovedCharas.
+void DropChara(cCharaComputer& c);
+void PurgeRemovedCharas();
+// The nested loop's thread procedure (the scene as its argument): 1 when it
+// ended, 0 when the scene was already closing.
+unsigned PauseLoop(void* scene);
+// Takes a shot out of its group list and the shot list, and out of the
+// links of the charas that point at it.
+void RemoveShot(cScenePlay& scene, cShot* shot);
 
 // The live play scene (g_lpPlayScene, which the scene manager sets for
 // SCENE_PLAY); null when there is none.

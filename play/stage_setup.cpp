@@ -30,10 +30,12 @@
 #include "play/chara_computer.h"
 #include "play/chara_player.h"
 #include "play/chara_removal.h"
+#include "play/draw_stage.h"
 #include "play/map_cell.h"
 #include "play/numeric.h"
 #include "play/play_seams.h"
 #include "play/scene_play.h"
+#include "play/sound_requests.h"
 #include "play/shot.h"
 #include "play/stage_resources.h"
 #include "play/stage_setup.h"
@@ -181,6 +183,7 @@ void cScenePlay::SetupStage(int restart, int newStage) {
         BeginReplayRecording(m_nRandomSeed);
     }
     SRand(m_nRandomSeed);
+    ResetDrawRandom(*this);
 
     // 5.
     cEdChara* heroDef = PlacedHero();
@@ -188,7 +191,7 @@ void cScenePlay::SetupStage(int restart, int newStage) {
 
     // 6. Music.
     if (ChooseStageBgm(playback, newStage, g_Stage.m_bKeepBgm, g_Stage.m_nBgm, g_Progress.m_nBgm))
-        seam::RequestBgm(g_Stage.m_nBgm, g_Stage.m_bBgmRepeat);
+        RequestBgm(g_Stage.m_nBgm, g_Stage.m_bBgmRepeat);
 
     // 7.
     m_nCharaSerial = m_nItemSerial = m_nShotSerial = m_nEffectSerial = 0;
@@ -355,7 +358,7 @@ void cScenePlay::SetupStage(int restart, int newStage) {
         if (it->m_bDiesNow) {
             RemoveChara(g_lstCharas, it);
         } else if (it->m_nHP < 1) {
-            seam::OnCharaDeath(*it);
+            OnCharaDeath(*it);
             RemoveChara(g_lstCharas, it);
         }
         it = next;

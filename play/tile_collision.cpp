@@ -11,6 +11,7 @@
 #include "play/numeric.h"
 #include "play/play_seams.h"
 #include "play/scene_play.h"
+#include "play/sound_requests.h"
 #include "records/ed_item.h"
 #include "records/stage.h"
 #include "records/system_data.h"
@@ -365,7 +366,7 @@ int TakeFootBlockItem(cChara& chara) {
                 cItem item;
                 item.InitItem(0, *def, 1);
                 cChara* hero = Hero();
-                if (const int r = seam::GiveItem(&item, hero ? hero : &chara)) return r;
+                if (const int r = GiveItem(&item, hero ? hero : &chara)) return r;
                 p->m_nFootItemTimer = WrapMul(g_Stage.m_nSubSteps, 60);
                 given = true;
             }
@@ -393,7 +394,7 @@ int ApplyFootBlock(cChara& chara) {
         if (cell.m_nFootEffect != cEdBlock::FOOT_NO_JUMP) p->m_bSlip = 0;
         switch (cell.m_nFootEffect) {
             case cEdBlock::FOOT_JUMP:
-                seam::PlaySe(kSeSpring);
+                PlaySe(kSeSpring);
                 chara.m_dSpeedY = chara.JumpSpeed(WrapMul(value, 16));
                 chara.m_bJumpStarted = 1;
                 chara.m_bJumpBlocked = 0;

@@ -1,9 +1,12 @@
 #include "records/system_data.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <type_traits>
 
+#include "media/gfx/dd_state.h"
+#include "media/text/font.h"
 #include "platform/cp932.h"
 
 // The record passes, compiled once here (see records/data_record.h).
@@ -368,6 +371,21 @@ int cSystemData::MenuColumnCenterX(int x, int first, int count, int cursor) cons
         if (n > widest) widest = n;
     }
     return x - ((cursor ? 1 : 0) + widest) * 16 / 2;
+}
+
+void cSystemData::DrawMenuStrings(int x, int y, int first, int count, int cursor) const {
+    if (count <= 0) return;
+    std::string text;
+    int widest = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::string& line = m_vecTexts.at(static_cast<long long>(first) + i);
+        widest = std::max(widest, CharCount(line));
+        if (cursor) text += ' ';
+        text += line;
+        text += '\n';
+    }
+    const int w = (widest + (cursor ? 1 : 0)) * 16;
+    g_Fonts[1].DrawMultiLine(&g_BackBuffer, x, y, w, count * 16, text, 0);
 }
 
 int cSystemData::IsAtThreshold(int item, int value, int maximum) const {

@@ -144,6 +144,11 @@ public:
     int32_t m_nRankCategory = 0;
     int32_t m_bNextStartPos = 0, m_nNextStartX = 0, m_nNextStartY = 0, m_nNextStartDir = 0;
     int32_t m_bCountsAsClear = 0;
+    // Kept for the run only (no file holds them): the repeat flag of the
+    // stage music the play scene requested, and the request that the play
+    // scene loads the stage of m_nStageNumber itself.
+    int32_t m_bBgmRepeat = 1;
+    int32_t m_bStageLoadRequest = 0;
 
     // The state of a new game with n stage flags. m_vecStartVar and
     // m_stSaveTime keep their contents.

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/main_thread.h"
 #include "app/scene_manager.h"
 #include "engine/message_commands.h"
+#include "media/media_services.h"
 #include "tests/engine/command_world.h"
 #include "tests/engine/flow_engine_fixture.h"
 
@@ -15,7 +18,22 @@ using namespace cmdtest;
 
 namespace {
 
-std::vector<std::string> g_trace;
+// What the fakes saw and the sounds played, in order, from the media call
+// log (a fake's line is marked with '@' there).
+void Trace(const std::string& line) { RecordMediaCall("@" + line); }
+std::vector<std::string> Traced() {
+    std::vector<std::string> out;
+    for (const std::string& call : MediaCallLog()) {
+        int n = 0;
+        if (!call.empty() && call[0] == '@') out.push_back(call.substr(1));
+        else if (std::sscanf(call.c_str(), "PlaySe %d", &n) == 1) out.push_back("se " + std::to_string(n));
+    }
+    return out;
+}
+long CountTraced(const std::string& line) {
+    const std::vector<std::string> t = Traced();
+    return std::count(t.begin(), t.end(), line);
+}
 // Fake windows: the scene's list as IDs; a window is a pointer to its slot.
 std::vector<int> g_windows;
 int g_slots[16];
@@ -32,7 +50,9 @@ std::string Values(const MessageWindowArgs& a) {
 }
 
 void InstallFakes() {
-    g_trace.clear();
+    SetMainThread();  // sound requests are served at once
+    SetMediaCallLog(true);
+    ClearMediaCallLog();
     g_windows.clear();
     g_fits = true;
     g_choice = false;
@@ -43,12 +63,12 @@ void InstallFakes() {
         return nullptr;
     };
     seam::RemoveMessageWindow = [](cScenePlay&, cMessageWindow* w) {
-        g_trace.push_back("remove " + std::to_string(SlotOf(w)));
+        Trace("remove " + std::to_string(SlotOf(w)));
         std::erase(g_windows, SlotOf(w));
     };
     seam::MessageWindowFits = [](cMessageWindow&, const MessageWindowArgs&) { return g_fits; };
     seam::ReinitMessageWindow = [](cMessageWindow& w, const MessageWindowArgs& a) {
-        g_trace.push_back("reinit " + std::to_string(SlotOf(&w)) + " " + Values(a));
+        Trace("reinit " + std::to_string(SlotOf(&w)) + " " + Values(a));
     };
     seam::AddMessageWindow = [](cScenePlay&, const MessageWindowArgs& a, cMessageWindow* replacing) {
         int slot = 0;
@@ -60,22 +80,21 @@ void InstallFakes() {
         } else {
             g_windows.push_back(slot);
         }
-        g_trace.push_back("add " + std::to_string(slot) + (replacing ? " for " + std::to_string(SlotOf(replacing)) : "") +
+        Trace("add " + std::to_string(slot) + (replacing ? " for " + std::to_string(SlotOf(replacing)) : "") +
                           " " + Values(a));
         return Handle(slot);
     };
     seam::InitDisplayRequest = [](cScenePlay&, int kind, int button, int timeout, int noDelay, int choices) {
-        g_trace.push_back("wait " + std::to_string(kind) + " " + std::to_string(button) + " " + std::to_string(timeout) +
+        Trace("wait " + std::to_string(kind) + " " + std::to_string(button) + " " + std::to_string(timeout) +
                           " " + std::to_string(noDelay) + " " + std::to_string(choices));
     };
-    seam::RunPauseLoop = [](cScenePlay&) { g_trace.push_back("loop"); };
+    seam::RunPauseLoop = [](cScenePlay&) { Trace("loop"); };
     seam::ChosenChoice = [](cScenePlay&, int32_t& row, int32_t& value) {
         row = g_row;
         value = g_value;
         return g_choice;
     };
-    seam::RecordReplayChoice = [](int32_t row) { g_trace.push_back("replay " + std::to_string(row)); };
-    seam::PlaySe = [](int n) { g_trace.push_back("se " + std::to_string(n)); };
+    seam::RecordReplayChoice = [](int32_t row) { Trace("replay " + std::to_string(row)); };
 }
 
 class MessageTest : public CommandWorld {
@@ -90,6 +109,7 @@ protected:
     }
     void TearDown() override {
         g_SceneManager.g_nGameType = m_savedType;
+        SetMediaCallLog(false);
         CommandWorld::TearDown();
     }
     static cEdFlowCmd Message(std::initializer_list<std::pair<int, int32_t>> set, const std::string& text = "Hi") {
@@ -103,7 +123,7 @@ protected:
 
 TEST_F(MessageTest, GameWaitBlocksBehindAWindowWithoutText) {
     DoGameWait(*m_self, Command(CMD_GAME_WAIT, {{0, 15}}));
-    EXPECT_EQ(g_trace, (std::vector<std::string>{"add 0 '' 0 0 0 0 0 0 0 0 2 90 1 0 0 0 0 0 0 0 0 0", "wait 0 0 90 0 0",
+    EXPECT_EQ(Traced(), (std::vector<std::string>{"add 0 '' 0 0 0 0 0 0 0 0 2 90 1 0 0 0 0 0 0 0 0 0", "wait 0 0 90 0 0",
                                                  "loop", "remove 0"}));
     EXPECT_TRUE(g_windows.empty());
 }
@@ -122,13 +142,13 @@ TEST_F(MessageTest, WindowValues) {
         {7, 1, 0, "'Hi' 7 18 1 2 3 4 5 10 1 1 0 0 0 9 11 16 14 0 13 0"},      // fixed; one frame
     };
     for (const Case& k : cases) {
-        g_trace.clear();
+        ClearMediaCallLog();
         DoMessage(*m_self,
                   Message({{0, k.anchor}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 1}, {7, 7}, {9, 9}, {10, 10},
                            {11, 11}, {13, 13}, {14, 14}, {16, 16}, {17, k.p17}, {18, 18}}),
                   k.chain);
-        ASSERT_EQ(g_trace.size(), 1u);  // not blocking: the window stays
-        EXPECT_EQ(g_trace[0].substr(g_trace[0].find('\'')), k.values);
+        ASSERT_EQ(Traced().size(), 1u);  // not blocking: the window stays
+        EXPECT_EQ(Traced()[0].substr(Traced()[0].find('\'')), k.values);
     }
     EXPECT_EQ(g_windows.size(), 3u);
 }
@@ -148,13 +168,13 @@ TEST_F(MessageTest, WaitModesSoundAndChain) {
     for (const Case& k : cases) {
         InstallFakes();
         DoMessage(*m_self, Message({{6, k.waitMode}, {7, 5}, {8, 1}}), k.chain);
-        EXPECT_EQ(g_trace, k.trace) << k.waitMode << " " << k.chain;
+        EXPECT_EQ(Traced(), k.trace) << k.waitMode << " " << k.chain;
     }
     // Nothing while the scene closes.
     InstallFakes();
     seam::IsPlayClosing = [](const cScenePlay&) { return true; };
     DoMessage(*m_self, Message({{8, 1}}), 0);
-    EXPECT_TRUE(g_trace.empty());
+    EXPECT_TRUE(Traced().empty());
 }
 
 TEST_F(MessageTest, WindowsFoundByTheirId) {
@@ -165,28 +185,28 @@ TEST_F(MessageTest, WindowsFoundByTheirId) {
     DoMessage(*m_self, byId(6), 0);
     ASSERT_EQ(g_windows, (std::vector<int>{0, 1}));
     // The same size: set up again in place.
-    g_trace.clear();
+    ClearMediaCallLog();
     DoMessage(*m_self, byId(4), 0);
-    ASSERT_EQ(g_trace.size(), 1u);
-    EXPECT_EQ(g_trace[0].substr(0, 9), "reinit 0 ");
+    ASSERT_EQ(Traced().size(), 1u);
+    EXPECT_EQ(Traced()[0].substr(0, 9), "reinit 0 ");
     // Another size: a new window in its place.
     g_fits = false;
-    g_trace.clear();
+    ClearMediaCallLog();
     DoMessage(*m_self, byId(4), 0);
-    ASSERT_EQ(g_trace.size(), 1u);
-    EXPECT_EQ(g_trace[0].substr(0, 12), "add 2 for 0 ");
+    ASSERT_EQ(Traced().size(), 1u);
+    EXPECT_EQ(Traced()[0].substr(0, 12), "add 2 for 0 ");
     EXPECT_EQ(g_windows, (std::vector<int>{2, 1}));
     // Close by ID; closing a missing ID does nothing.
-    g_trace.clear();
+    ClearMediaCallLog();
     DoMessage(*m_self, byId(6, 1), 0);
     DoMessage(*m_self, byId(9, 1), 0);
-    EXPECT_EQ(g_trace, (std::vector<std::string>{"remove 1"}));
+    EXPECT_EQ(Traced(), (std::vector<std::string>{"remove 1"}));
     EXPECT_EQ(g_windows, (std::vector<int>{2}));
     // A blocking reuse removes the window when the loop returns.
     g_fits = true;
-    g_trace.clear();
+    ClearMediaCallLog();
     DoMessage(*m_self, byId(4, 0, 1), 0);
-    EXPECT_EQ(g_trace.back(), "remove 2");
+    EXPECT_EQ(Traced().back(), "remove 2");
     EXPECT_TRUE(g_windows.empty());
 }
 
@@ -214,15 +234,15 @@ TEST_F(MessageTest, ChoicesGoIntoTheReplayAndTheFlowVariable) {
         DoMessage(*m_self, Message({{8, 1}, {19, 1}, {20, k.write}}, "#R250 yes"), 0);
         EXPECT_EQ(m_vars[0], k.word0) << k.gameType;
         EXPECT_EQ(m_vars[1], k.word1) << k.gameType;
-        EXPECT_EQ(std::count(g_trace.begin(), g_trace.end(), "replay 3"), k.recorded ? 1 : 0) << k.gameType;
-        EXPECT_EQ(g_trace[1], "wait 1 1 0 0 1");
+        EXPECT_EQ(CountTraced("replay 3"), k.recorded ? 1 : 0) << k.gameType;
+        EXPECT_EQ(Traced()[1], "wait 1 1 0 0 1");
     }
     // No choices: nothing written, nothing recorded.
     InstallFakes();
     m_vars[0] = 9;
     DoMessage(*m_self, Message({{8, 1}, {20, 1}}), 0);
     EXPECT_EQ(m_vars[0], 9);
-    EXPECT_EQ(std::count(g_trace.begin(), g_trace.end(), "replay 3"), 0);
+    EXPECT_EQ(CountTraced("replay 3"), 0);
 }
 
 // Through the flow runtime: a button-wait message after another one is
@@ -236,6 +256,7 @@ protected:
     }
     void TearDown() override {
         seam::ResetFlowControlSeams();
+        SetMediaCallLog(false);
         FlowEngineTest::TearDown();
     }
     int32_t m_vars[2] = {};
@@ -250,9 +271,9 @@ TEST_F(MessageChainTest, ChainedButtonWaits) {
                          Cmd{CMD_MESSAGE, 4, 1, 0, blocking}});
     StartFlow(flow);
     Passes(4);
-    EXPECT_EQ(std::count(g_trace.begin(), g_trace.end(), "se 12"), 2);  // the first and the last
+    EXPECT_EQ(CountTraced("se 12"), 2);  // the first and the last
     std::vector<std::string> waits;
-    for (const std::string& t : g_trace)
+    for (const std::string& t : Traced())
         if (t.rfind("wait", 0) == 0) waits.push_back(t);
     EXPECT_EQ(waits, (std::vector<std::string>{"wait 1 1 0 0 0", "wait 1 1 0 1 0", "wait 1 1 0 0 0"}));
 }

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "engine/move_commands.h"
+#include "app/main_thread.h"
 #include "tests/engine/flow_engine_fixture.h"
+#include "tests/support/sound_log.h"
 
 using namespace flowtest;
 
@@ -335,10 +337,8 @@ TEST_F(MoveTest, AvoidOffscreenMovesOnlyWhileOutside) {
 
 TEST_F(MoveTest, ChangeFacingTowardTargetTwoOncePerFrame) {
     SetSubSteps(2);
-    std::vector<int> sounds;
-    static std::vector<int>* s_sounds;
-    s_sounds = &sounds;
-    seam::PlayUserSe = [](int n) { s_sounds->push_back(n); };
+    SetMainThread();  // sound requests are served at once
+    soundlog::Scope log;
     cTestChara target;
     PlaceOnScreen(target, 100, 200, 32, 32);  // left of the chara
     m_chara.m_Def.m_bFixedFacing = 1;
@@ -349,13 +349,13 @@ TEST_F(MoveTest, ChangeFacingTowardTargetTwoOncePerFrame) {
     // An empty slot: the attempt and its sound repeat each sub-step.
     Step(ExecChangeFacing);
     Step(ExecChangeFacing);
-    EXPECT_EQ(sounds, (std::vector<int>{6, 6}));
+    EXPECT_EQ(soundlog::UserPlayed(), (std::vector<int>{6, 6}));
     EXPECT_EQ(m_chara.m_nFacing, 1);
     m_chara.SetTargetSlot(1, &target, 1);
-    sounds.clear();
+    ClearMediaCallLog();
     for (int i = 0; i < 4; ++i) Step(ExecChangeFacing);
     EXPECT_EQ(m_chara.m_nFacing, 0);
-    EXPECT_EQ(sounds, (std::vector<int>{6, 6})) << "once per frame of two sub-steps";
+    EXPECT_EQ(soundlog::UserPlayed(), (std::vector<int>{6, 6})) << "once per frame of two sub-steps";
     m_def.m_vecParam = {5};  // away from it
     m_cmd.m_nStep = 0;
     Step(ExecChangeFacing);

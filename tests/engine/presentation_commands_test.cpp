@@ -1,8 +1,10 @@
 // The presentation commands: effect positions by anchor and unit, effect
 // and picture commands with their waits, pictures replaced and reused by ID,
 // backgrounds, sounds and music, animations, and the command table's slots.
+#include <algorithm>
 #include <gtest/gtest.h>
 
+#include "app/main_thread.h"
 #include "engine/cmd_tables.h"
 #include "engine/flow_runtime.h"
 #include "engine/presentation_commands.h"
@@ -15,6 +17,7 @@
 #include "records/database.h"
 #include "records/stage.h"
 #include "tests/support/chara_fixture.h"
+#include "tests/support/sound_log.h"
 
 namespace {
 
@@ -31,7 +34,6 @@ int CountingLoader(DDSURFACEDATA* sd, const std::string& file, int) {
 }
 
 std::vector<seam::WaitRecord> g_waits;
-std::vector<std::pair<int, int>> g_calls;
 
 class PresentationTest : public charatest::CharaTest {
 protected:
@@ -54,7 +56,6 @@ protected:
         PictureLoader() = CountingLoader;
         g_loads = 0;
         g_waits.clear();
-        g_calls.clear();
         seam::PresentRunPauseLoop = [] { g_waits.push_back(seam::m_Wait(*PlayScene())); };
         m_scene.m_ScrollX.m_dPos = 100;
         m_scene.m_ScrollY.m_dPos = 40;
@@ -231,18 +232,19 @@ TEST_F(PresentationTest, BackgroundsSoundsMusicAndAnimations) {
     DoChangeBackground(m_chara, bg(2, 0));
     EXPECT_EQ(g_Stage.m_vecBackground[1].m_bShow, 1);
     // Music: entry p1, played once with p0 = 0.
-    seam::RequestBgm = [](int entry, int repeat) { g_calls.emplace_back(entry, repeat); };
+    SetMainThread();  // sound and music requests are served at once
+    soundlog::Scope log;
     DoPlayBgm(m_chara, MakeCmd(0, CMD_PLAY_BGM, {0, 4}));
-    EXPECT_EQ(g_calls, (std::vector<std::pair<int, int>>{{4, 0}}));
+    const std::vector<std::string> calls = MediaCallLog();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "RequestBgm 4 0"), calls.end());
     // A sound only while on screen when the command says so.
-    seam::PlayUserSe = [](int n) { g_calls.emplace_back(n, -1); };
     cEdFlowCmd se = MakeCmd(0, CMD_PLAY_SE, {7});
     se.m_bSoundOnScreenOnly = 1;
     m_chara.m_nScrLeft = m_chara.m_nScrRight = -500;
     DoPlaySe(m_chara, se);
     se.m_bSoundOnScreenOnly = 0;
     DoPlaySe(m_chara, se);
-    EXPECT_EQ(g_calls.size(), 2u);
+    EXPECT_EQ(soundlog::UserPlayed(), (std::vector<int>{7}));
     // A run joins at the front, owned by the current flow or by -1.
     g_vAnimeSteps.assign(3, AnimeTrack{AnimeStep{0, 6, 0}, AnimeStep{ANIME_END, 0, 0}});
     m_chara.m_lstAnimeRuns.emplace_back().m_nAnime = 9;

@@ -5,23 +5,23 @@
 
 #include "engine/cmd_tables.h"
 #include "play/map_cell.h"
-#include "play/play_seams.h"
+#include "app/main_thread.h"
 #include "records/common_palette.h"
 #include "records/system_data.h"
 #include "tests/support/shot_fixture.h"
+#include "tests/support/sound_log.h"
 
 using namespace shottest;
 
 namespace {
 
-std::vector<int> g_sounds;
 
 class ShotCommandTest : public ShotTest {
 protected:
+    soundlog::Scope m_log;
     void SetUp() override {
         ShotTest::SetUp();
-        g_sounds.clear();
-        seam::PlayUserSe = [](int n) { g_sounds.push_back(n); };
+        SetMainThread();  // sound requests are served at once
         m_savedPalette = g_CommonPalette;
         Part().m_nCount = 1;
         Part().m_nFormation = FORMATION_BURST;
@@ -46,7 +46,7 @@ TEST_F(ShotCommandTest, AVolleyOnTheFirstSubStepOfEveryFrame) {
     SetSubSteps(2);
     Run(CMD_SHOT, 6);  // three frames
     EXPECT_EQ(m_scene.m_lstShots.size(), 3u);
-    EXPECT_EQ(g_sounds, (std::vector<int>{4, 4, 4}));
+    EXPECT_EQ(soundlog::UserPlayed(), (std::vector<int>{4, 4, 4}));
     EXPECT_EQ(m_run.m_nStep, 0);
 }
 
@@ -61,7 +61,7 @@ TEST_F(ShotCommandTest, OneSwordPerRun) {
     ASSERT_EQ(m_user->m_vShotLinks.size(), 1u);
     EXPECT_EQ(m_user->m_vShotLinks[0].lpShot, &sword);
     EXPECT_EQ(m_user->m_vShotLinks[0].nKind, 4);
-    EXPECT_EQ(g_sounds.size(), 1u);
+    EXPECT_EQ(soundlog::UserPlayed().size(), 1u);
 }
 
 TEST_F(ShotCommandTest, SummonsCountWhatTheyAddIntoTheFlowVariables) {
@@ -116,24 +116,24 @@ TEST_F(ShotCommandTest, SoundOnlyOnScreenAndAMissingShotPart) {
     SetStage(200, 15);
     MakeMap();
     for (const Case& c : cases) {
-        g_sounds.clear();
+        ClearMediaCallLog();
         m_scene.m_lstShots.clear();
         Place(*m_user, c.x, 300, 32, 32);
         m_cmd.m_bSoundOnScreenOnly = static_cast<int8_t>(c.onScreenOnly);
         m_run.m_nStep = 0;
         Run(CMD_SHOT, 1);
-        EXPECT_EQ(g_sounds.size(), c.sounds) << c.what;
+        EXPECT_EQ(soundlog::UserPlayed().size(), c.sounds) << c.what;
         EXPECT_EQ(m_scene.m_lstShots.size(), 1u) << c.what << ": fired all the same";
     }
 
     m_scene.m_lstShots.clear();
-    g_sounds.clear();
+    ClearMediaCallLog();
     m_cmd.m_spShot.Reset();
     m_run.m_nStep = 0;
     SetSubSteps(2);
     Run(CMD_SHOT, 1);
     EXPECT_TRUE(m_scene.m_lstShots.empty());
-    EXPECT_TRUE(g_sounds.empty());
+    EXPECT_TRUE(soundlog::UserPlayed().empty());
     EXPECT_EQ(m_run.m_nStep, 1) << "the counter still counts";
     for (int kind : {CMD_SWORD, CMD_SUMMON_BLOCK, CMD_SUMMON_CHARA, CMD_SUMMON_ITEM}) Run(kind, 1);
     EXPECT_TRUE(m_scene.m_lstShots.empty());

@@ -8,6 +8,7 @@
 
 #include "app/quit.h"
 #include "engine/flow_runtime.h"
+#include "tests/support/sound_log.h"
 #include "tests/support/chara_fixture.h"
 
 using namespace charatest;
@@ -271,11 +272,10 @@ TEST_F(ComputerTest, UpdateChara) {
     EXPECT_EQ(g_trace, (std::vector<std::string>{"step 2", "step 3"}));
 }
 
-std::vector<int> g_sounds;
 
 TEST_F(ComputerTest, Jump) {
     SetSubSteps(3);
-    seam::PlayUserSe = [](int n) { g_sounds.push_back(n); };
+    soundlog::Scope sounds;
     cEdFlowCmd def = Wait(1);
     def.m_nSound = 9;
     def.m_bSoundOnScreenOnly = 1;
@@ -294,7 +294,7 @@ TEST_F(ComputerTest, Jump) {
         c.m_dSpeedY = 0;
         c.m_bOnBlockChara = 1;
         c.m_bInView = 0;
-        g_sounds.clear();
+        ClearMediaCallLog();
     };
 
     // Instant: waits while airborne for as long as it takes, then launches
@@ -316,7 +316,7 @@ TEST_F(ComputerTest, Jump) {
     EXPECT_DOUBLE_EQ(c.m_dSpeedY, -6);
     EXPECT_EQ(c.m_bJumpStarted + c.m_bJumpCut, 2);
     EXPECT_EQ(c.m_bOnBlockChara, 0);
-    EXPECT_EQ(g_sounds, (std::vector<int>{9}));
+    EXPECT_EQ(soundlog::UserPlayed(), (std::vector<int>{9}));
     // Once launched it ends when the chara stands again.
     c.m_bJumpBlocked = c.m_bKnockedBack = 1;
     c.Jump(cmd);
@@ -339,7 +339,7 @@ TEST_F(ComputerTest, Jump) {
         EXPECT_EQ(cmd.m_bLaunched, 1) << grace;
         EXPECT_EQ(cmd.m_nRemaining, 0) << grace;
         EXPECT_DOUBLE_EQ(c.m_dSpeedY, 0) << grace;
-        EXPECT_TRUE(g_sounds.empty());
+        EXPECT_TRUE(soundlog::Played().empty());
     }
     // The grace time and a started jump: off, a started jump waits and the
     // grace time does not; on, the other way round. Off screen the sound is
@@ -353,13 +353,13 @@ TEST_F(ComputerTest, Jump) {
         cmd = fresh();
         c.Jump(cmd);
         EXPECT_EQ(cmd.m_bLaunched, k[3]) << k[0] << k[1] << k[2];
-        EXPECT_TRUE(g_sounds.empty());
+        EXPECT_TRUE(soundlog::Played().empty());
     }
     reset();
     c.m_bInView = 1;
     cmd = fresh();
     c.Jump(cmd);
-    EXPECT_EQ(g_sounds, (std::vector<int>{9}));
+    EXPECT_EQ(soundlog::UserPlayed(), (std::vector<int>{9}));
 }
 
 TEST_F(ComputerTest, IsOverlappingSolid) {

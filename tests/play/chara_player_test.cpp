@@ -2,6 +2,7 @@
 // types and hit boxes, moves on the stage and item commands.
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "engine/item_commands.h"
 #include "media/input/input_list.h"
 #include "play/numeric.h"
+#include "tests/support/sound_log.h"
 #include "tests/support/chara_fixture.h"
 
 using namespace charatest;
@@ -197,7 +199,7 @@ class JumpTest : public PlayerTest {
 protected:
     void SetUp() override {
         PlayerTest::SetUp();
-        seam::PlayUserSe = [](int n) { g_trace.push_back("se " + std::to_string(n)); };
+        m_sounds = std::make_unique<soundlog::Scope>();
         MakeMap({{20, 21}, {21, 21}});
         // Standing on the block row: bottom on the last pixel above row 21.
         cCharaPlayer& p = MakePlayer({}, 20 * 32 + 8, 21 * 32 - 32);
@@ -233,6 +235,7 @@ protected:
     // Off the ground after a launch.
     void Lift() { Player().m_nFootBlock = 0; }
     cEdFlowCmd m_def;
+    std::unique_ptr<soundlog::Scope> m_sounds;
     cFlowCmd m_cmd;
     cKeyCond m_keyCond;
     cFlow m_flow;
@@ -245,7 +248,7 @@ TEST_F(JumpTest, TapCutsTheRiseOnce) {
     EXPECT_DOUBLE_EQ(p.m_dSpeedY, -5.0);
     EXPECT_EQ(p.m_bJumpStarted, 1);
     EXPECT_EQ(m_cmd.m_bLaunched, 1);
-    EXPECT_EQ(g_trace, (std::vector<std::string>{"se 3"}));
+    EXPECT_EQ(soundlog::UserPlayed(), (std::vector<int>{3}));
     Lift();
     SubStep(0);
     EXPECT_DOUBLE_EQ(p.m_dSpeedY, -1.5);
@@ -254,7 +257,7 @@ TEST_F(JumpTest, TapCutsTheRiseOnce) {
     EXPECT_DOUBLE_EQ(p.m_dSpeedY, -1.5);  // once
     SubStep(1);
     EXPECT_DOUBLE_EQ(p.m_dSpeedY, -1.5);  // no second launch in the air
-    EXPECT_EQ(g_trace.size(), 1u);
+    EXPECT_EQ(soundlog::Played().size(), 1u);
 }
 
 TEST_F(JumpTest, HoldingToTheDurationEndsTheLiftUncut) {

@@ -6,6 +6,7 @@
 #include "play/chara_effect.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,12 +14,13 @@
 #include "frontend/data/game_progress.h"
 #include "play/chara_hits.h"
 #include "play/shot.h"
+#include "tests/support/item_cmd_trace.h"
 #include "tests/support/chara_fixture.h"
 
 namespace {
 
 std::vector<std::string> g_trace;
-cItem* g_givenItem = nullptr;
+const cEdFlowCmd* g_givenCmd = nullptr;
 cChara* g_givenTo = nullptr;
 int g_giveResult = 0;
 
@@ -37,28 +39,31 @@ void TraceTrigger(cChara&, int trigger, cChara*, int) {
     NoteUpdate();
     g_trace.push_back("event " + std::to_string(trigger));
 }
-int TraceGive(cItem* item, cChara* chara) {
+// The carried item's command, run on the chara it was given to.
+int TraceGive(cChara& chara, cEdFlowCmd& cmd) {
     NoteUpdate();
     g_trace.push_back("give");
-    g_givenItem = item;
-    g_givenTo = chara;
+    g_givenCmd = &cmd;
+    g_givenTo = &chara;
     return g_giveResult;
 }
 
 class RemovalTest : public charatest::CharaTest {
 protected:
+    std::unique_ptr<ItemCmdTrace> m_items;
     void SetUp() override {
         CharaTest::SetUp();
         m_savedScore = g_Progress.m_nScore;
         g_pfnFlowTriggerTrace = TraceTrigger;
-        seam::GiveItem = TraceGive;
+        m_items = std::make_unique<ItemCmdTrace>(TraceGive);
         for (auto& slots : g_vCharaEffectSlots) slots.assign(4, cCharaEffect{});
         g_trace.clear();
         g_dying = nullptr;
         g_giveResult = 0;
-        g_givenItem = nullptr;
+        g_givenCmd = nullptr;
         g_givenTo = nullptr;
         g_vPlayers.resize(1);
+        g_vPlayers[0].m_nHP = 10;  // an item given does not find the hero dead
         g_lstCharas.clear();
     }
     void TearDown() override {
@@ -73,7 +78,13 @@ protected:
         def.m_nGroup = static_cast<int8_t>(group);
         g_lstCharas.emplace_back();
         cCharaComputer& c = g_lstCharas.back();
-        c.InitComputer(key, def, nullptr, nullptr, 0);
+        cEdItem carried;
+        carried.m_nGraphic = 1;
+        carried.m_bPickupWindow = 0;
+        carried.m_vecCmd = {cEdFlowCmd()};
+        cItem item;
+        item.InitItem(0, carried, 1);
+        c.InitComputer(key, def, &item, nullptr, 0);
         c.LinkChara(nullptr);
         m_scene.m_vCharaGroups.at(group).push_back(&c);
         c.m_nMoveTypeCounter = 5;
@@ -97,7 +108,7 @@ TEST_F(RemovalTest, DieInOrderWithScoreAndItem) {
     EXPECT_EQ(c.m_Effect.m_nMode, -2);
     EXPECT_EQ(c.m_Effect.m_bRepeat, 0);
     EXPECT_EQ(g_Progress.m_nScore, 999999);
-    EXPECT_EQ(g_givenItem, &c.m_CarriedItem);
+    EXPECT_EQ(g_givenCmd, &c.m_CarriedItem.m_Def.m_vecCmd.at(0));
     EXPECT_EQ(g_givenTo, Hero());
     EXPECT_EQ(c.m_bDead, 1);
     EXPECT_EQ(c.TargetSlot(0), nullptr);  // unlinked

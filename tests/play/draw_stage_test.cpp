@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/frame_timing.h"
+#include "app/main_thread.h"
 #include "app/random.h"
 #include "app/scene_manager.h"
 #include "engine/status_op.h"
@@ -22,13 +23,14 @@
 #include "records/cond.h"
 #include "records/stage.h"
 #include "records/system_data.h"
+#include "play/stage_play_seams.h"
 #include "tests/play/place_object.h"
+#include "tests/support/sound_log.h"
 #include "tests/media/gfx/gfx_fixture.h"
 
 namespace {
 
 std::vector<std::string> g_trace;
-std::vector<int> g_sounds;
 
 // A block condition that holds with a random operand (0..32767, kept in the
 // condition) and latches in its cell once it has held.
@@ -55,6 +57,7 @@ class DrawStageTest : public gfxtest::GfxTest {
 protected:
     void SetUp() override {
         GfxTest::SetUp();
+        SetMainThread();  // sound requests are served at once
         m_savedScene = g_lpPlayScene;
         g_lpPlayScene = &m_scene;
         m_savedStage = g_Stage;
@@ -68,16 +71,22 @@ protected:
         g_vMapCells.assign(size_t(m_scene.m_ScrollX.m_nStride) * m_scene.m_ScrollY.m_nCells, cMapCell{});
         g_Stage.m_vecBackground.clear();
         g_trace.clear();
-        g_sounds.clear();
         g_lpDrawTrace = &g_trace;
         seam::DrawConditionAreas = [](cScenePlay&, DDSURFACEDATA*) { g_trace.push_back("Areas"); };
-        seam::ResolveMiss = [](cScenePlay&) { g_trace.push_back("Miss"); };
-        seam::PlaySe = [](int n) { g_sounds.push_back(n); };
+        // The miss resolution begins with the replay's automatic save.
+        seam::AutoSaveReplay = [] {
+            g_trace.push_back("Miss");
+            return 0;
+        };
+        m_savedLives = g_Progress.m_nLives;
+        g_Progress.m_nLives = 0;  // the miss ends the game: no new set-up
     }
     void TearDown() override {
         g_lpDrawTrace = nullptr;
         seam::ResetDrawSeams();
         seam::ResetPlaySeams();
+        seam::ResetStagePlaySeams();
+        g_Progress.m_nLives = m_savedLives;
         g_vPlayers.clear();
         g_lstCharas.clear();
         g_lstItems.clear();
@@ -91,6 +100,7 @@ protected:
     }
     // Hero in layer 3, charas 10 (layer 0) and 11 (layer 5), item 20, shot
     // 30 (layer 2), all on screen.
+    int32_t m_savedLives = 0;
     void Populate() {
         g_vPlayers.resize(1);
         PlaceObject(g_vPlayers[0], 1, 400, 400);
@@ -386,13 +396,14 @@ TEST_F(DrawStageTest, TimeWarningOnlyWithTimeSoundAtTheSecondTick) {
     struct Case {
         int time, timeSound, tick, sounds;
     } cases[] = {{20, 1, 1, 1}, {5, 1, 1, 1}, {21, 1, 1, 0}, {0, 1, 1, 0}, {20, 0, 1, 0}, {20, 1, 0, 0}};
+    soundlog::Scope sounds;
     for (const Case& t : cases) {
-        g_sounds.clear();
+        ClearMediaCallLog();
         m_scene.m_nTimeLeft = t.time;
         FrameSkipCounter(0, 0);
         if (!t.tick) FrameSkipCounter(1, 10);
         DrawTime(m_scene, t.timeSound);
-        EXPECT_EQ(g_sounds.size(), size_t(t.sounds)) << t.time << " " << t.timeSound << " " << t.tick;
+        EXPECT_EQ(soundlog::Played().size(), size_t(t.sounds)) << t.time << " " << t.timeSound << " " << t.tick;
     }
     m_scene.m_bNoTimeLimit = 1;
     g_trace.clear();

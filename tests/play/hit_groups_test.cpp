@@ -2,6 +2,8 @@
 // kills: groups never meeting themselves, passing and vanishing shots,
 // swords, shots against shots, the shot schedule, the knock-back order, an
 // early return, and a shot item given to the hero.
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,26 +11,28 @@
 #include "engine/flow_trigger.h"
 #include "play/effect.h"
 #include "records/common_palette.h"
+#include "tests/support/item_cmd_trace.h"
+#include "tests/support/sound_log.h"
 #include "tests/support/stage_builder.h"
 
 using namespace stagetest;
 
 namespace {
 
-std::vector<std::string> g_trace;
 std::string Key(const cChara* c) { return c ? std::to_string(c->m_nKey) : "-"; }
 void TraceEvent(cChara& c, int trigger, cChara* partner, int group) {
-    g_trace.push_back("ev" + std::to_string(trigger) + " " + Key(&c) + "<" + Key(partner) +
-                      (group ? " g" + std::to_string(group) : ""));
+    RecordMediaCall("ev" + std::to_string(trigger) + " " + Key(&c) + "<" + Key(partner) +
+                    (group ? " g" + std::to_string(group) : ""));
 }
-void TraceSe(int n) { g_trace.push_back("se" + std::to_string(n)); }
-int TraceGift(cItem* item, cChara* c) {
-    g_trace.push_back("item " + std::to_string(item->m_Def.m_nGraphic) + " to " + Key(c));
+// An item's command run on the chara it was given to.
+int TraceGift(cChara& c, cEdFlowCmd& cmd) {
+    RecordMediaCall("item " + std::to_string(cmd.m_nTime) + " to " + Key(&c));
     return 0;
 }
 
 class HitPassTest : public StageTest {
 protected:
+    std::unique_ptr<ItemCmdTrace> m_items;
     void SetUp() override {
         StageTest::SetUp();
         MakeMap();
@@ -37,10 +41,8 @@ protected:
         m_scene.m_nSubStep = 1;
         m_scene.m_vShotGroups.assign(8, {});
         m_scene.m_vCharaGroups.assign(8, {});
-        g_trace.clear();
         g_pfnFlowTriggerTrace = TraceEvent;
-        seam::PlaySe = TraceSe;
-        seam::GiveItem = TraceGift;
+        m_items = std::make_unique<ItemCmdTrace>(TraceGift);
     }
     void TearDown() override {
         m_scene.m_lstShots.clear();
@@ -69,7 +71,20 @@ protected:
         s.m_EdShot.m_nPower = power;
         return s;
     }
-    std::vector<std::string> Take() { return std::exchange(g_trace, {}); }
+    // The events, sounds ("se" n) and gifts in the order they came.
+    std::vector<std::string> Take() {
+        std::vector<std::string> t;
+        for (const std::string& call : MediaCallLog()) {
+            int n = 0;
+            if (std::sscanf(call.c_str(), "PlaySe %d", &n) == 1)
+                t.push_back("se" + std::to_string(n));
+            else if (call.rfind("ev", 0) == 0 || call.rfind("item", 0) == 0)
+                t.push_back(call);
+        }
+        ClearMediaCallLog();
+        return t;
+    }
+    soundlog::Scope m_log;
 
 public:
     void Summoned() { Chara(5, 1, 20, 15); }
@@ -305,10 +320,12 @@ TEST_F(HitPassTest, KillThatEndsTheStageReturnsAtOnce) {
 TEST_F(HitPassTest, ShotItemGoesToTheHero) {
     cEdItem gift;
     gift.m_nGraphic = 6;
+    gift.m_vecCmd = {charatest::MakeCmd(cEdFlowCmd::FAMILY_ITEM, 1, {}, 6)};
     const auto saved = g_CommonPalette.m_vecItemPalette;
     g_CommonPalette.m_vecItemPalette = {cEdItem(), gift};
     g_vPlayers.resize(1);
     g_vPlayers[0].m_nKey = 0;
+    g_vPlayers[0].m_nHP = 10;
     Chara(1, 1, 20, 15);
     cShot& s = ShotAt(0, 20, 15, 0);
     s.m_EdShot.m_nItemSource = PAL_COMMON;

@@ -3,6 +3,7 @@
 // a computer chara, landing while rising, the air-time limit, the simple
 // walls switch, foot-block effects and items, and the snap to the ground.
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@
 #include "play/map_cell.h"
 #include "play/tile_collision.h"
 #include "records/common_palette.h"
+#include "tests/support/item_cmd_trace.h"
+#include "tests/support/sound_log.h"
 #include "tests/support/stage_builder.h"
 
 using namespace stagetest;
@@ -20,32 +23,30 @@ std::vector<int> g_events;
 void TraceEvent(cChara&, int trigger, cChara*, int) {
     g_events.push_back(trigger);
 }
-std::vector<int> g_sounds;
-void TraceSe(int n) { g_sounds.push_back(n); }
 int g_given = 0;
-int CountGift(cItem*, cChara*) {
+int CountGift(cChara&, cEdFlowCmd&) {
     ++g_given;
     return 0;
 }
 
 class CollisionTest : public StageTest {
 protected:
+    std::unique_ptr<ItemCmdTrace> m_items;
     void SetUp() override {
         StageTest::SetUp();
         m_savedItems = g_CommonPalette.m_vecItemPalette;
         MakeMap();
         for (int c = 10; c < 50; ++c) Cell(c, 16);  // the floor
         g_events.clear();
-        g_sounds.clear();
         g_given = 0;
         g_pfnFlowTriggerTrace = TraceEvent;
-        seam::PlaySe = TraceSe;
-        seam::GiveItem = CountGift;
+        m_items = std::make_unique<ItemCmdTrace>(CountGift);
     }
     void TearDown() override {
         g_CommonPalette.m_vecItemPalette = m_savedItems;
         StageTest::TearDown();
     }
+    soundlog::Scope m_sounds;
     cMapCell& Cell(int c, int r, int mode = 1) {
         cMapCell& cell = g_vMapCells.at(CellIndex(c, r));
         cell.m_nGraphic = 1;
@@ -66,6 +67,7 @@ protected:
         g_vPlayers.resize(1);
         cCharaPlayer& p = g_vPlayers[0];
         p.m_nSide = 0;
+        p.m_nHP = 10;  // an item given does not find it dead
         Shape(p, x, y, w, h);
         return p;
     }
@@ -253,7 +255,7 @@ TEST_F(CollisionTest, FootBlocksSpringSlowAndConveyors) {
     spring.m_nFootBlock = static_cast<int32_t>(CellIndex(30, 16));
     spring.m_bJumpBlocked = 1;
     EXPECT_EQ(ApplyFootBlock(spring), 0);
-    EXPECT_EQ(g_sounds, (std::vector<int>{11}));
+    EXPECT_EQ(soundlog::Played(), (std::vector<int>{11}));
     EXPECT_DOUBLE_EQ(spring.m_dSpeedY, spring.JumpSpeed(4 * 16));
     EXPECT_LT(spring.m_dSpeedY, 0);
     EXPECT_EQ(spring.m_bJumpBlocked, 0);
@@ -296,6 +298,7 @@ TEST_F(CollisionTest, FootBlockItemOnceASecond) {
     SetSubSteps(2);
     cEdItem gift;
     gift.m_nGraphic = 3;
+    gift.m_vecCmd = {cEdFlowCmd()};  // counted as it runs
     g_CommonPalette.m_vecItemPalette = {cEdItem(), gift};
     cMapCell& cell = Cell(38, 16);
     cell.m_nItemSource = PAL_COMMON;

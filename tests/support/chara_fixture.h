@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_thread.h"
 #include "app/quit.h"
 #include "app/scene_manager.h"
 #include "engine/cmd_tables.h"
@@ -46,6 +47,7 @@ protected:
         g_Stage.m_anBoxSetting = cStage::DefaultBoxSettings();
         g_Stage.ApplySpeedLevel(1);
         g_bQuit = 0;
+        SetMainThread();  // sound requests are served at once
         seam::ResetPlaySeams();
         seam::ResetEngineSeams();
         g_pfnFlowTriggerTrace = nullptr;

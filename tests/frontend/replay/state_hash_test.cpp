@@ -1,4 +1,5 @@
 // The play-state hash follows what play reads and ignores what it does not.
+#include <optional>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -30,7 +31,8 @@ protected:
         g_vMapCells.clear();
         g_Progress = cGameProgress();
     }
-    cScenePlay m_scene;
+    std::optional<cScenePlay> m_fresh{std::in_place};  // made again for each case
+    cScenePlay& m_scene = *m_fresh;
 };
 
 TEST_F(StateHashTest, ChangesWithPlayStateOnly) {
@@ -50,7 +52,7 @@ TEST_F(StateHashTest, ChangesWithPlayStateOnly) {
     };
     for (const auto& [label, change] : counted) {
         SetUp();
-        m_scene = cScenePlay();
+        m_fresh.emplace();
         const uint64_t before = PlayStateHash(m_scene);
         change();
         EXPECT_NE(PlayStateHash(m_scene), before) << label;

@@ -1,0 +1,552 @@
+// The play step: one frame of the PLAY state. Input, the stage time and the
+// play time, then the object interplay in the stage's physics sub-steps, then
+// the draw pass. The order of the work is the replay contract: a replay plays
+// back only when every frame runs the same steps in the same order.
+#include <climits>
+#include <iterator>
+
+#include "app/frame_timing.h"
+#include "app/quit.h"
+#include "app/scene_manager.h"
+#include "engine/conditions.h"
+#include "frontend/frontend_services.h"
+#include "media/input/input_list.h"
+#include "play/chara_computer.h"
+#include "play/chara_hits.h"
+#include "play/chara_player.h"
+#include "play/chara_removal.h"
+#include "play/chara_solids.h"
+#include "play/draw_stage.h"
+#include "play/numeric.h"
+#include "play/play_seams.h"
+#include "play/scene_play.h"
+#include "play/sound_requests.h"
+#include "play/stage_play_seams.h"
+#include "play/stage_results.h"
+#include "play/tile_collision.h"
+#include "records/stage.h"
+#include "records/system_data.h"
+#include "engine/flow_trigger.h"
+
+namespace {
+
+constexpr int kSeMiss = 9;
+constexpr int kSeCharaDeath = 10;
+constexpr int kEventAlways = 0;
+constexpr int kEventHitItem = 10;
+constexpr int kEventRiddenByHero = 18;
+constexpr int kEventRidden = 19;
+
+bool Playback() { return g_SceneManager.g_nGameType == 4; }
+
+// Not dead, acting, still in play.
+bool IsLive(const cChara& c) { return !c.m_bRemoved && !c.m_bDead && c.m_bActing; }
+
+cCharaPlayer* HeroOf() { return g_vPlayers.empty() ? nullptr : &g_vPlayers[0]; }
+
+bool HeroAlive() {
+    const cCharaPlayer* hero = HeroOf();
+    return hero && !hero->m_bDead;
+}
+
+bool IsBoxed(const cChara& c) {
+    return (c.m_abContact[CONTACT_LEFT] && c.m_abContact[CONTACT_RIGHT]) ||
+           (c.m_abContact[CONTACT_TOP] && c.m_abContact[CONTACT_BOTTOM]);
+}
+
+// Boxed with the simple-walls option, squeezed without it.
+bool IsCrushed(const cChara& c) {
+    if (g_SystemData.OptSimpleWalls) return IsBoxed(c);
+    return c.IsCrushedX() || c.IsCrushedY();
+}
+
+// The crush guard a block summon set runs out.
+void StepMotionTimers(cChara& c) {
+    if (c.m_nCrushGuard > 0) --c.m_nCrushGuard;
+}
+
+// The sub-step number is 0 outside the play step.
+class SubStepScope {
+public:
+    explicit SubStepScope(cScenePlay& scene) : m_scene(scene) {}
+    ~SubStepScope() { m_scene.m_nSubStep = 0; }
+    SubStepScope(const SubStepScope&) = delete;
+    SubStepScope& operator=(const SubStepScope&) = delete;
+
+private:
+    cScenePlay& m_scene;
+};
+
+// Marks a walk over the chara list; removals wait for its end.
+class CharaWalk {
+public:
+    explicit CharaWalk(cScenePlay& scene) : m_scene(scene) { ++m_scene.m_nCharaWalks; }
+    ~CharaWalk() {
+        if (--m_scene.m_nCharaWalks == 0) PurgeRemovedCharas();
+    }
+    CharaWalk(const CharaWalk&) = delete;
+    CharaWalk& operator=(const CharaWalk&) = delete;
+
+private:
+    cScenePlay& m_scene;
+};
+
+}  // namespace
+
+void DropChara(cCharaComputer& c) {
+    if (c.m_bRemoved) return;
+    cScenePlay* scene = PlayScene();
+    if (scene && (scene->m_nCharaWalks > 0 || scene->m_bInHitPass)) {
+        // A walk may stand on its node or on its place in a group list: it
+        // leaves every link now and reads as dead and idle to every walk
+        // and search; its nodes go when the walk is over.
+        Unlink(c);
+        c.m_bRemoved = 1;
+        c.m_bDead = 1;
+        c.m_bActing = c.m_bActive = 0;
+        return;
+    }
+    DetachChara(c);
+    for (auto it = g_lstCharas.begin(); it != g_lstCharas.end(); ++it) {
+        if (&*it == &c) {
+            g_lstCharas.erase(it);
+            return;
+        }
+    }
+}
+
+void PurgeRemovedCharas() {
+    for (auto it = g_lstCharas.begin(); it != g_lstCharas.end();) {
+        if (!it->m_bRemoved) {
+            ++it;
+            continue;
+        }
+        DetachChara(*it);
+        it = g_lstCharas.erase(it);
+    }
+}
+
+int OnCharaDeath(cChara& chara) {
+    const int r = KillChara(chara);
+    cScenePlay* scene = PlayScene();
+    if (r == 1) {
+        if (scene) {
+            scene->ClearStage();
+            scene->m_nState = CSCENEPLAY_STAGEEND;
+        }
+    } else if (r == 2) {
+        PlaySe(kSeMiss);
+        if (cChara* hero = Hero(); hero && Die(*hero) == 1 && scene) {
+            scene->ClearStage();
+            scene->m_nState = CSCENEPLAY_STAGEEND;
+        }
+    }
+    return r;
+}
+
+int GiveItem(cItem* item, cChara* chara) {
+    if (!item || !chara || item->m_Def.m_nGraphic == 0 || item->m_Def.m_nTakeMode == cEdItem::TAKE_NEVER ||
+        !(item->m_bActive || item->m_bActing))
+        return 0;
+    auto* player = dynamic_cast<cCharaPlayer*>(chara);
+    if (item->m_Def.m_bPickupWindow && player) player->ShowPickupMessage(item->m_Def.m_strName, 0, 0);
+    PlayUserSe(item->m_Def.m_nSound);
+    if (!player) return 0;
+    return player->RunItemCommands(item->m_Def.m_vecCmd, item->m_anFlowVars);
+}
+
+void RideCarrier(cChara& chara, cCheckedList<cCharaComputer>& list) {
+    if (chara.m_bFlying) return;
+    cCharaComputer* carrier = nullptr;
+    for (cCharaComputer& c : list)
+        if (IsLive(c) && c.m_nKey == chara.m_nRiddenKey) {
+            carrier = &c;
+            break;
+        }
+    if (!carrier) return;
+    chara.m_dSpeedX += carrier->m_dX - chara.m_adRiddenBox[0];
+    if (carrier->m_bFlying || !g_SystemData.OptRideGroundedNoY || carrier->m_bAirborne)
+        chara.m_dSpeedY = carrier->m_dY - chara.m_adRiddenBox[1];
+    if (chara.m_nSide == 0 && &chara == Hero()) FireFlowTriggerEx(*carrier, kEventRiddenByHero, &chara, 0);
+    FireFlowTriggerEx(*carrier, kEventRidden, &chara, 0);
+}
+
+int TouchItems(cCharaPlayer& hero, cCheckedList<cItem>& items) {
+    const double* box = hero.m_HitBox3.box;
+    for (auto it = items.begin(); it != items.end();) {
+        cItem& item = *it;
+        auto next = std::next(it);
+        if (!item.m_bActive || item.m_Def.m_nTakeMode == cEdItem::TAKE_NEVER) {
+            it = next;
+            continue;
+        }
+        const double own[4] = {item.m_dX, item.m_dY, item.m_dRight, item.m_dBottom};
+        const bool touches = BoxesOverlap(box, own);
+        if (!touches) {
+            if (item.m_Def.m_nTakeMode == cEdItem::TAKE_ALWAYS) hero.ForgetTouch(item.m_nKey);
+            it = next;
+            continue;
+        }
+        FireFlowTriggerEx(hero, kEventHitItem, nullptr, 0);
+        if (item.m_Def.m_nTakeMode == cEdItem::TAKE_ALWAYS) {
+            if (!hero.IsNewTouch(item.m_nKey)) {
+                it = next;
+                continue;
+            }
+            hero.m_lstTouchedItems.push_back(item.m_nKey);
+        }
+        const int r = GiveItem(&item, &hero);
+        if (item.m_Def.m_nTakeMode == cEdItem::TAKE_ONCE) items.erase(it);
+        if (r != 0) return r;
+        it = next;
+    }
+    return 0;
+}
+
+int cScenePlay::CountDownTime(int delta) {
+    if (m_bNoTimeLimit) return 0;
+    if (!FrameSkipCounter(1, 60)) return 0;
+    m_nTimeLeft = WrapAdd(m_nTimeLeft, delta);
+    if (m_nTimeLeft >= 1000) m_nTimeLeft = 999;
+    if (m_nTimeLeft <= 0) {
+        m_nTimeLeft = 0;
+        return 1;
+    }
+    return 0;
+}
+
+void cScenePlay::UpdatePlayTime() {
+    if (m_nPlayTime > 599998) return;
+    m_nPlayFrames = WrapAdd(m_nPlayFrames, 1);
+    const long long t = static_cast<long long>(m_nPlayFrames) * 100 / 60;
+    m_nPlayTime = t > 599999 ? 599999 : static_cast<int32_t>(t);
+}
+
+void cScenePlay::EnterStageEnd() {
+    ClearStage();
+    m_nState = CSCENEPLAY_STAGEEND;
+}
+
+void cScenePlay::Miss() {
+    PlaySe(kSeMiss);
+    if (cCharaPlayer* hero = HeroOf(); hero && Die(*hero) == 1) EnterStageEnd();
+}
+
+int cScenePlay::ResolveCharaDeath(cCharaComputer& c) {
+    const int r = OnCharaDeath(c);
+    if (g_SystemData.OptKeepDeadCharas) {
+        if (r == 1) {
+            DropChara(c);
+            return 1;
+        }
+        PlaySe(kSeCharaDeath);
+    } else {
+        DropChara(c);
+    }
+    return r != 0;
+}
+
+int cScenePlay::CheckPlayerHP() {
+    cCharaPlayer* hero = HeroOf();
+    if (hero && hero->m_nHP <= 0) {
+        PlaySe(kSeMiss);
+        if (Die(*hero) == 1) EnterStageEnd();
+        return 1;
+    }
+    CharaWalk walk(*this);
+    for (cCharaComputer& c : g_lstCharas) {
+        if (c.m_bRemoved) continue;
+        if (c.m_bDiesNow) {
+            DropChara(c);
+        } else if (c.m_nHP <= 0) {
+            if (ResolveCharaDeath(c)) return 1;
+        }
+    }
+    return 0;
+}
+
+int cScenePlay::StepComputerChara(cCharaComputer& c, bool blockVariant) {
+    FireFlowTriggerEx(c, kEventAlways, nullptr, 0);
+    if (c.UpdateChara(0)) {
+        if (!blockVariant && c.m_bDiesNow) {
+            DropChara(c);
+            return 0;
+        }
+        return ResolveCharaDeath(c);
+    }
+    if (m_bDeathPending && CheckPlayerHP()) return 1;
+    if (c.m_bRemoved) return 0;
+    if (!blockVariant && c.m_bOnBlockChara) RideCarrier(c, g_lstCharas);
+    bool dies = false, vanishes = false;
+    if (c.MoveX() == 4) vanishes = true;
+    if (CollideWallsX(c) == 2) dies = true;
+    c.ApplyGravity();
+    const int my = c.MoveY();
+    if (my == 7) dies = true;
+    if (my == 8) vanishes = true;
+    if (CollideWallsY(c) == 2) dies = true;
+    if (!blockVariant) {
+        if (CollideSolids(c, g_lstCharas) == 2) dies = true;
+        CollideBothX(c);
+        CollideBothY(c);
+        if (IsCrushed(c)) dies = true;
+    }
+    if (dies) {
+        PlaySe(kSeCharaDeath);
+        const int r = OnCharaDeath(c);
+        if (r == 1) {
+            DropChara(c);
+            return 1;
+        }
+        return r == 2 ? 1 : 0;
+    }
+    if (vanishes) {
+        DropChara(c);
+        return 0;
+    }
+    StepMotionTimers(c);
+    return 0;
+}
+
+int cScenePlay::StepHero(cCharaPlayer& hero) {
+    const auto guarded = [&] { return hero.m_nCrushGuard > 0; };
+    FireFlowTriggerEx(hero, kEventAlways, nullptr, 0);
+    if (hero.UpdateChara(0)) return 2;
+    if (m_nStageEndRequest == 2) return 2;
+    if (m_nStageEndRequest == 1) {
+        EnterStageEnd();
+        return 1;
+    }
+    if (m_bDeathPending && CheckPlayerHP()) return 1;
+    if (const int r = ApplyFootBlock(hero)) {
+        if (r == 1) {
+            EnterStageEnd();
+            return 1;
+        }
+        return 2;
+    }
+    if (hero.m_bOnBlockChara) RideCarrier(hero, g_lstCharas);
+    hero.MoveX();
+    KeepInViewX(hero);
+    if (CollideWallsX(hero) == 2) return 2;
+    KeepInViewX(hero);
+    hero.ApplyGravity();
+    if (hero.MoveY() == 7) return 2;
+    if (KeepInViewY(hero) == 2 || CollideWallsY(hero) == 2 || KeepInViewY(hero) == 2) return 2;
+    // Crush resolution.
+    if (IsBoxed(hero) && !guarded()) {
+        hero.RestoreBox();
+        return 2;
+    }
+    if (CollideSolids(hero, g_lstCharas) == 2 && !hero.m_bDead && !guarded()) return 2;
+    if (hero.m_abContact[CONTACT_LEFT] || hero.m_abContact[CONTACT_RIGHT]) {
+        if (CollideBothX(hero) == 2) {
+            if (guarded()) return 1;
+            if (!hero.m_bDead) return 2;
+        }
+    }
+    if (hero.m_abContact[CONTACT_TOP] || hero.m_abContact[CONTACT_BOTTOM]) {
+        if (CollideBothY(hero) == 2 && !hero.m_bDead && !guarded()) return 2;
+    }
+    if (IsCrushed(hero) && !guarded()) {
+        hero.RestoreBox();
+        return 2;
+    }
+    StepMotionTimers(hero);
+    return 0;
+}
+
+void cScenePlay::StepShots() {
+    for (auto it = m_lstShots.begin(); it != m_lstShots.end();) {
+        cShot& shot = *it;
+        auto next = std::next(it);
+        bool erase = false;
+        if (seam::StepShot(shot)) {
+            erase = true;
+        } else {
+            if (!shot.m_bFlying) seam::ShotGravity(shot);
+            seam::MoveShotY(shot);
+            seam::MoveShotX(shot);
+            if (m_nSubStep == 1 && shot.m_bIsShot &&
+                shot.IsOutOfArea(shot.m_nSide == 0 ? g_Stage.m_RemoveHeroShot : g_Stage.m_RemoveEnemyShot))
+                erase = true;
+            else if (seam::ShotHitsBlock(shot))
+                erase = true;
+        }
+        if (erase) RemoveShot(*this, &shot);
+        it = next;
+    }
+}
+
+void cScenePlay::RemoveOutOfArea() {
+    {
+        CharaWalk walk(*this);
+        for (cCharaComputer& c : g_lstCharas) {
+            if (!IsLive(c)) continue;
+            if (c.m_Def.m_bBlockChara) {
+                if (m_bRemoveOutBlockCharas && c.IsOutOfArea(g_Stage.m_RemoveBlockChara)) DropChara(c);
+            } else if (m_bRemoveOutCharas && c.IsOutOfArea(g_Stage.m_RemoveChara)) {
+                DropChara(c);
+            }
+        }
+    }
+    if (!m_bRemoveOutItems) return;
+    for (auto it = g_lstItems.begin(); it != g_lstItems.end();)
+        it = it->IsOutOfArea(g_Stage.m_RemoveItem) ? g_lstItems.erase(it) : std::next(it);
+}
+
+void cScenePlay::UpdatePlay() {
+    // 1.-3.
+    if (m_bClosing) {
+        PostCloseRequest();
+        return;
+    }
+    if (CheckMenuKey()) {
+        m_nStep = 0;
+        m_nState = CSCENEPLAY_MENU;
+        return;
+    }
+    if (seam::CheckReplaySaveKeys()) return;
+    // 4.
+    m_nFrame = WrapAdd(m_nFrame, 1);
+    // 5. Input of player 0.
+    cInput& in = g_InputList.at(0);
+    cCharaPlayer* hero = HeroOf();
+    if (Playback()) {
+        in.ClearDirInput();
+        in.ClearButtonInput();
+        int16_t words[2] = {0, 0};
+        if (seam::PlayReplayFrame(words)) {
+            StepStageList(0, 0);
+            SetupStage(1, 1);
+            m_nState = CSCENEPLAY_READY;
+            return;
+        }
+        in.m_sDir = words[0];
+        in.m_wButton = static_cast<uint16_t>(words[1]);
+        in.m_nDirNumber = GetDirNumber(in.m_sDir);
+        in.PushInputHistory();
+        in.RecordKeyHistory();
+    } else {
+        if (hero && hero->m_bDirLock) in.ClearDirInput();
+        if (hero && hero->m_bButtonLock) in.ClearButtonInput();
+        if (in.m_wButton == 0)
+            m_bHoldButtons = 0;
+        else if (m_bHoldButtons)
+            in.ClearButtonInput();
+        in.PushInputHistory();
+        in.RecordKeyHistory();
+        if (g_SystemData.OptReplayRecord) {
+            const int16_t words[2] = {in.m_sDir, static_cast<int16_t>(in.m_wButton)};
+            seam::RecordReplayFrame(words);
+        }
+    }
+    // 6., 7.
+    UpdatePlayTime();
+    if (CountDownTime(-1) && HeroAlive()) {
+        Miss();
+        return;
+    }
+    // 8. Frame pre-pass.
+    if (hero) {
+        seam::ResetFlowOnceFlags(*hero);
+        hero->m_bPushed = 0;
+    }
+    for (cCharaComputer& c : g_lstCharas) {
+        if (!c.m_bDead) seam::ResetFlowOnceFlags(c);
+        c.m_bPushed = 0;
+    }
+    // 9. Sub-steps.
+    const int subSteps = g_Stage.m_nSubSteps;
+    SubStepScope scope(*this);
+    for (int e = 1; e <= subSteps; ++e) {
+        m_nSubStep = e;
+        m_nSubStepTotal = WrapAdd(m_nSubStepTotal, 1);
+        int result = 0;  // 1 end of frame, 2 miss
+        {
+            CharaWalk walk(*this);
+            // 9.1
+            UpdateActiveStates(*this);
+            // 9.2 Life times.
+            if (HeroAlive()) {
+                for (cCharaComputer& c : g_lstCharas) {
+                    if (c.m_bDead || c.m_nLifeTime == INT32_MAX) continue;
+                    if (--c.m_nLifeTime < 0) DropChara(c);
+                }
+                for (auto it = g_lstItems.begin(); it != g_lstItems.end();) {
+                    if (it->m_nLifeTime != INT32_MAX && --it->m_nLifeTime < 0)
+                        it = g_lstItems.erase(it);
+                    else
+                        ++it;
+                }
+            }
+            // 9.3 Bookkeeping.
+            for (cCharaComputer& c : g_lstCharas) {
+                if (c.m_bRemoved) continue;
+                StepHitTimers(c);
+                c.ClearContacts();
+                c.SaveBox();
+                if (!g_SystemData.OptKeepScreenRect) c.UpdateScreenRect();
+            }
+            if (hero) {
+                StepHitTimers(*hero);
+                hero->ClearContacts();
+                hero->SaveBox();
+                hero->RememberFacing();
+                hero->RememberFootBlock();
+            }
+            // 9.4
+            m_ScrollX.Advance();
+            m_ScrollY.Advance();
+            // 9.5 Block charas.
+            if (HeroAlive()) {
+                for (cCharaComputer& c : g_lstCharas) {
+                    if (!IsLive(c) || !c.m_Def.m_bBlockChara) continue;
+                    if (StepComputerChara(c, true)) return;
+                }
+            }
+            // 9.6 The hero.
+            if (HeroAlive()) result = StepHero(*hero);
+            if (result == 1) return;
+            // 9.7 Other charas.
+            if (result == 0 && HeroAlive()) {
+                for (cCharaComputer& c : g_lstCharas) {
+                    if (!IsLive(c) || c.m_Def.m_bBlockChara) continue;
+                    if (StepComputerChara(c, false)) return;
+                }
+            }
+        }
+        if (result == 0) {
+            // 9.8
+            StepShots();
+            // 9.9
+            if (e == 1 && HeroAlive()) RemoveOutOfArea();
+            // 9.10
+            if (HeroAlive()) {
+                CharaWalk walk(*this);
+                result = TakeFootBlockItem(*hero);
+                if (result == 0) result = HitGroups();
+                if (result == 1) {
+                    EnterStageEnd();
+                    return;
+                }
+            }
+            // 9.11
+            if (result == 0 && HeroAlive()) {
+                result = TouchItems(*hero, g_lstItems);
+                if (result == 1) {
+                    EnterStageEnd();
+                    return;
+                }
+            }
+        }
+        if (result == 2) {
+            Miss();
+            return;
+        }
+    }
+    m_nSubStep = 0;
+    PurgeRemovedCharas();
+    // 10.
+    DrawStage(*this, 1, 0, 1, 1);
+}

@@ -1,0 +1,240 @@
+// The play scene's states: how long READY shows its banners, when STAGEEND
+// takes input, which frames draw, the in-game menu's entries and its resume,
+// the lives and the miss resolution.
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/quit.h"
+#include "media/input/input_list.h"
+#include "media/media_services.h"
+#include "platform/input_source.h"
+#include "platform/keyboard_state.h"
+#include "play/draw_stage.h"
+#include "frontend/scenes/menu_cursor.h"
+#include "play/stage_play_seams.h"
+#include "play/stage_results.h"
+#include "tests/media/input/fake_input_source.h"
+#include "tests/support/stage_builder.h"
+
+using namespace stagetest;
+
+namespace {
+
+class ScenePlayTest : public StageTest {
+protected:
+    void SetUp() override {
+        StageTest::SetUp();
+        m_savedType = g_SceneManager.g_nGameType;
+        m_savedKind = g_SceneManager.g_nGameKind;
+        m_savedNext = g_SceneManager.m_nNextSceneKind;
+        m_savedKindNow = g_SceneManager.m_nSceneKind;
+        m_savedPrev = g_SceneManager.m_nPrevSceneKind;
+        m_savedRate = g_SceneManager.m_nFrameRate;
+        g_SceneManager.g_nGameType = 3;
+        g_SceneManager.g_nGameKind = 2;
+        seam::ResetStagePlaySeams();
+        SetMediaCallLog(true);
+        ClearMediaCallLog();
+        g_InputList.at(0).ClearButtonInput();
+        StageBuilder b(20, 10);
+        b.Hero(2, 5);
+        b.Install();
+        Setup();
+        m_scene.m_nStep = 0;
+    }
+    void TearDown() override {
+        g_lpDrawTrace = nullptr;
+        seam::ResetStagePlaySeams();
+        SetMediaCallLog(false);
+        g_bEditorTest = 0;
+        g_bFreeStage = 0;
+        g_SceneManager.g_nGameType = m_savedType;
+        g_SceneManager.g_nGameKind = m_savedKind;
+        g_SceneManager.m_nNextSceneKind = m_savedNext;
+        g_SceneManager.m_nSceneKind = m_savedKindNow;
+        g_SceneManager.m_nPrevSceneKind = m_savedPrev;
+        g_SceneManager.m_nFrameRate = m_savedRate;
+        StageTest::TearDown();
+    }
+    // One frame of the current state with the buttons given (after the
+    // state's own filters); true when it drew the stage.
+    bool Frame(int buttons = 0) {
+        std::vector<std::string> drawn;
+        g_lpDrawTrace = &drawn;
+        g_InputList.at(0).m_wButton = static_cast<uint16_t>(buttons);
+        g_InputList.at(0).m_bTriggerLatch = 0;  // a fresh press every frame
+        m_scene.Run();
+        g_lpDrawTrace = nullptr;
+        return !drawn.empty();
+    }
+    // Frames until the state leaves `state` (at most limit); the frame count.
+    int FramesIn(int state, int limit, int buttons = 0) {
+        for (int n = 1; n <= limit; ++n) {
+            Frame(buttons);
+            if (m_scene.m_nState != state) return n;
+        }
+        return -1;
+    }
+    int m_savedType = 0, m_savedKind = 0, m_savedNext = 0, m_savedKindNow = 0, m_savedPrev = 0, m_savedRate = 0;
+    cFakeInputSource m_keys;
+    platform::cScopedInputSource m_source{m_keys};
+};
+
+TEST_F(ScenePlayTest, ReadyLeavesAfterItsBanners) {
+    struct Case {
+        int stageBanner, startBanner, editorFree, gameType, frames;
+    };
+    const Case cases[] = {
+        {1, 0, 0, 3, 80}, {0, 1, 0, 3, 80}, {1, 1, 0, 3, 159}, {0, 0, 0, 3, 1}, {1, 1, 1, 3, 1}, {0, 0, 0, 4, 80},
+    };
+    for (const Case& c : cases) {
+        g_Stage.m_bStageBanner = c.stageBanner;
+        g_Stage.m_bStartBanner = c.startBanner;
+        g_bEditorTest = g_bFreeStage = c.editorFree;
+        g_SceneManager.g_nGameType = c.gameType;
+        m_scene.m_nStateFrames = m_scene.m_nStateFrames2 = 0;
+        m_scene.m_nState = CSCENEPLAY_READY;
+        EXPECT_EQ(FramesIn(CSCENEPLAY_READY, 400), c.frames)
+            << c.stageBanner << c.startBanner << c.editorFree << " type " << c.gameType;
+        EXPECT_EQ(m_scene.m_nState, CSCENEPLAY_PLAY);
+        EXPECT_EQ(m_scene.m_nStateFrames, 0);
+    }
+}
+
+TEST_F(ScenePlayTest, StageEndTakesInputFromItsFirstInputFrame) {
+    for (const auto [banner, first] : {std::pair{1, 51}, std::pair{0, 2}}) {
+        g_Stage.m_bClearBanner = banner;
+        m_scene.m_nState = CSCENEPLAY_STAGEEND;
+        m_scene.m_nStep = 0;
+        EXPECT_EQ(FramesIn(CSCENEPLAY_STAGEEND, 100, 1), first) << "banner " << banner;
+        EXPECT_EQ(m_scene.m_nState, CSCENEPLAY_FADEOUT);
+    }
+    // Automatic advance needs no button.
+    g_Stage.m_bClearBanner = 0;
+    g_Stage.m_bAutoAdvance = 1;
+    m_scene.m_nState = CSCENEPLAY_STAGEEND;
+    m_scene.m_nStep = 0;
+    EXPECT_EQ(FramesIn(CSCENEPLAY_STAGEEND, 100), 2);
+}
+
+TEST_F(ScenePlayTest, WhichFramesDraw) {
+    struct Case {
+        int state, buttons;
+        bool draws;
+    };
+    const Case cases[] = {
+        {CSCENEPLAY_READY, 0, true},    {CSCENEPLAY_STAGEEND, 1, true}, {CSCENEPLAY_MENU, 0, true},
+        {CSCENEPLAY_STAGEEND, 1, true},  // (counter at 200: the advance frame draws too)
+        {CSCENEPLAY_MENU, 1, false},    {CSCENEPLAY_MENU, 2, false},    {CSCENEPLAY_RETRY, 0, true},
+        {CSCENEPLAY_RETRY, 1, false},   {CSCENEPLAY_GAMEOVER, 0, true}, {CSCENEPLAY_GAMEOVER, 1, false},
+        {CSCENEPLAY_FADEIN, 0, true},   {CSCENEPLAY_FADEOUT, 0, false},
+    };
+    for (const Case& c : cases) {
+        // Type 2: the fade-out starts no stage file; type 3: the stage end
+        // plays on.
+        g_SceneManager.g_nGameType = c.state == CSCENEPLAY_FADEOUT ? 2 : 3;
+        m_scene.m_nState = c.state;
+        m_scene.m_nStep = 0;
+        m_scene.m_nSavedState = CSCENEPLAY_PLAY;
+        m_scene.m_nStateFrames = 200;
+        if (c.state == CSCENEPLAY_STAGEEND) m_scene.m_nStep = 1;
+        EXPECT_EQ(Frame(c.buttons), c.draws) << "state " << c.state << " buttons " << c.buttons;
+    }
+}
+
+TEST_F(ScenePlayTest, MenuEntriesByGameKindAndOption) {
+    struct Case {
+        int kind, option, listed;
+        std::vector<int> enabled;
+    };
+    const Case cases[] = {
+        {0, 0, 0, {0, 1}},
+        {0, 1, 0, {0, 1, 2, 3}},  // story with restart and map return, the stage cleared
+        {1, 0, 0, {0, 1}},
+        {1, 1, 0, {0, 1, 2}},
+        {2, 0, 0, {0, 1, 2}},
+        {3, 0, 0, {0, 1, 2}},
+        {3, 0, 1, {0, 1, 2, 4, 5, 6}},
+    };
+    for (const Case& c : cases) {
+        g_SceneManager.g_nGameKind = c.kind;
+        g_SystemData.OptStoryRestart = g_SystemData.OptMapReturn = g_SystemData.OptSelectRestart = c.option;
+        g_Progress.m_nSeriesIndex = 3;
+        g_Progress.m_vecOpened.assign(10, 0);
+        g_Progress.m_vecOpened.at(3) = 1;
+        g_Progress.m_nStageNumber = 2;
+        g_Progress.m_vecStageFlag.assign(5, StageFlagRecord());
+        g_Progress.m_vecStageFlag.at(1).m_bCleared = 1;
+        g_ReplayFiles.assign(c.listed, ReplayFileEntry{});
+        m_scene.m_nState = CSCENEPLAY_MENU;
+        m_scene.m_nStep = 0;
+        Frame();
+        std::vector<int> enabled;
+        for (size_t i = 0; i < m_scene.m_vMenu.size(); ++i)
+            if (m_scene.m_vMenu[i].m_nEnabled) enabled.push_back(static_cast<int>(i));
+        EXPECT_EQ(enabled, c.enabled) << "kind " << c.kind << " option " << c.option;
+    }
+    g_ReplayFiles.clear();
+}
+
+TEST_F(ScenePlayTest, MenuResumesTheStateWithItsStepAndHoldsTheButtons) {
+    m_keys.keys.insert(platform::VK_SPACE);
+    g_SystemData.OptSpaceMenu = 1;
+    m_scene.m_nState = CSCENEPLAY_GAMEOVER;
+    m_scene.m_nStep = 7;
+    Frame();
+    m_keys.keys.clear();
+    EXPECT_EQ(m_scene.m_nState, CSCENEPLAY_MENU);
+    Frame();  // the cursor on entry 1
+    EXPECT_EQ(g_MenuCursor.Cur().m_nY, 1);
+    Frame(1);
+    EXPECT_EQ(m_scene.m_nState, CSCENEPLAY_GAMEOVER);
+    EXPECT_EQ(m_scene.m_nStep, 7);
+    EXPECT_EQ(m_scene.m_bHoldButtons, 1);
+    // Cancel does the same from PLAY.
+    m_scene.m_nSavedState = CSCENEPLAY_PLAY;
+    m_scene.m_nSavedStep = 0;
+    m_scene.m_nState = CSCENEPLAY_MENU;
+    m_scene.m_bHoldButtons = 0;
+    Frame(2);
+    EXPECT_EQ(m_scene.m_nState, CSCENEPLAY_PLAY);
+    EXPECT_EQ(m_scene.m_bHoldButtons, 1);
+    std::vector<std::string> sounds;
+    for (const std::string& call : MediaCallLog())
+        if (call.rfind("PlaySe", 0) == 0) sounds.push_back(call);
+    EXPECT_EQ(sounds, (std::vector<std::string>{"PlaySe 4", "PlaySe 1", "PlaySe 2"}));
+}
+
+TEST_F(ScenePlayTest, UseLifeAndTheMissResolution) {
+    struct Case {
+        int lives, free;
+        int result, after;
+    };
+    const Case cases[] = {{3, 0, 1, 2}, {1, 0, 1, 0}, {0, 0, 0, 0}, {-2, 0, 0, -2}, {999999, 0, 1, 999999}, {0, 1, 1, 0}};
+    for (const Case& c : cases) {
+        g_bFreeStage = c.free;
+        g_Progress.m_nLives = c.lives;
+        EXPECT_EQ(UseLife(g_Progress), c.result) << c.lives;
+        EXPECT_EQ(g_Progress.m_nLives, c.after) << c.lives;
+    }
+    g_bFreeStage = 0;
+
+    struct Miss {
+        int lives, kind, prompt, state;
+    };
+    const Miss misses[] = {
+        {0, 2, 0, CSCENEPLAY_GAMEOVER}, {2, 2, 0, CSCENEPLAY_READY}, {2, 0, 1, CSCENEPLAY_RETRY},
+        {2, 1, 1, CSCENEPLAY_READY},
+    };
+    for (const Miss& m : misses) {
+        g_Progress.m_nLives = m.lives;
+        g_SceneManager.g_nGameKind = m.kind;
+        g_SystemData.OptRetryPrompt = m.prompt;
+        m_scene.m_nState = CSCENEPLAY_PLAY;
+        m_scene.ResolveMiss();
+        EXPECT_EQ(m_scene.m_nState, m.state) << m.lives << " kind " << m.kind;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+// Where a cleared stage leads: the next stage's file name, the list of
+// stage or replay files stepped through, and the next scene per game type.
+#include <string>
+
+#include "app/app_state.h"
+#include "app/quit.h"
+#include "frontend/data/option_data.h"
+#include "frontend/frontend_services.h"
+#include "platform/message_box.h"
+#include "play/stage_play_seams.h"
+#include "play/stage_results.h"
+#include "tests/support/stage_builder.h"
+#include "tests/support/temp_dir.h"
+
+using namespace stagetest;
+using testsupport::TempWorkDir;
+
+namespace {
+
+class StageResultsTest : public StageTest {
+protected:
+    void SetUp() override {
+        StageTest::SetUp();
+        m_savedType = g_SceneManager.g_nGameType;
+        m_savedList = g_ReplayData;
+        seam::ResetStagePlaySeams();
+        s_cleared = 0;
+        seam::ClearReplayBuffers = [] { ++s_cleared; };
+        g_ReplayFiles.clear();
+    }
+    void TearDown() override {
+        seam::ResetStagePlaySeams();
+        g_ReplayFiles.clear();
+        g_ReplayData = m_savedList;
+        g_SceneManager.g_nGameType = m_savedType;
+        StageTest::TearDown();
+    }
+    static inline int s_cleared = 0;
+    int m_savedType = 0;
+    cReplayData m_savedList;
+};
+
+TEST_F(StageResultsTest, StageFileNamesFindTheNewestNumberedFile) {
+    TempWorkDir dir;
+    dir.WriteFile("W-2.stg4_001");
+    dir.WriteFile("W-2.stg4_003");
+    dir.WriteFile("Boss.stg4_002");
+    g_Progress.m_strStageBase = "W1";
+    g_Progress.m_nNextStage = 2;
+    std::string out;
+    EXPECT_EQ(MakeStageFileName(out, 2, 0), 1);
+    EXPECT_EQ(out, "W-2.stg4_003");
+    EXPECT_EQ(IsLastStage(2), 0);
+    EXPECT_EQ(MakeStageFileName(out, 3, 1), 0);
+    EXPECT_EQ(out, "W-3.stg4");  // kept
+    EXPECT_EQ(MakeStageFileName(out, 3, 0), 0);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(IsLastStage(3), 1);
+    g_Progress.m_strNextFile = "Boss_";  // a next stage given by name
+    EXPECT_EQ(MakeStageFileName(out, 9, 0), 1);
+    EXPECT_EQ(out, "Boss.stg4_002");
+    g_Progress.m_nNextStage = 0;  // no next stage
+    EXPECT_EQ(MakeStageFileName(out, 2, 1), 0);
+    EXPECT_EQ(out, "");
+}
+
+TEST_F(StageResultsTest, TheListStepsOverMissingFilesAndWraps) {
+    TempWorkDir dir;
+    dir.WriteFile("a.rpl4_1000");
+    dir.WriteFile("c.rpl4_1000");
+    g_ReplayFiles = {{"a.rpl4_1000", "A", ""}, {"b.rpl4_1000", "B", ""}, {"c.rpl4_1000", "C", ""}};
+    g_ReplayData.m_nListPos = 0;
+    StepStageList(1, 1);  // b is gone
+    EXPECT_EQ(g_ReplayData.m_nListPos, 2);
+    EXPECT_EQ(g_Stage.m_strPath, "c.rpl4_1000");
+    EXPECT_EQ(g_strStageListName, "C");
+    StepStageList(1, 1);  // wraps to the first
+    EXPECT_EQ(g_ReplayData.m_nListPos, 0);
+    StepStageList(1, -1);
+    EXPECT_EQ(g_ReplayData.m_nListPos, 2);
+    // The playback order: 0 and 1 step forward, 2 restarts the same stage.
+    g_OptionData.m_nReplayOrder = 2;
+    StepStageList(0, 0);
+    EXPECT_EQ(g_ReplayData.m_nListPos, 2);
+    g_OptionData.m_nReplayOrder = 0;
+    StepStageList(0, 0);
+    EXPECT_EQ(g_ReplayData.m_nListPos, 0);
+    EXPECT_EQ(g_bQuit.load(), 0);
+    // No file left: the program ends, and the report names the last path.
+    g_ReplayFiles = {{"gone.rpl4_1000", "G", ""}};
+    StepStageList(1, 1);
+    EXPECT_EQ(g_bQuit.load(), 1);
+    EXPECT_EQ(g_Stage.m_strPath, "gone.rpl4_1000");
+    g_bQuit = 0;
+}
+
+TEST_F(StageResultsTest, AdvancePerGameType) {
+    TempWorkDir dir;
+    StageBuilder b(20, 10);
+    b.Hero(2, 5);
+    b.Install();
+    Setup();
+    struct Case {
+        int type, freeStage, nextStage, scene, cleared;
+    };
+    const Case cases[] = {
+        {3, 0, 0, SCENE_PLAY, 0},   // a single stage file plays on
+        {3, 1, 4, SCENE_PLAY, 0},   // the free stage too
+        {3, 0, 4, SCENE_TITLE, 0},  // a next stage without a file
+        {4, 0, 0, SCENE_PLAY, 0},   // the next replay
+        {2, 0, 0, SCENE_STAGESELECT, 1},
+        {9, 0, 0, SCENE_STAGESELECT, 0},
+    };
+    for (const Case& c : cases) {
+        g_SceneManager.g_nGameType = c.type;
+        g_bFreeStage = c.freeStage;
+        g_Progress.m_nNextStage = c.nextStage;
+        g_Progress.m_strStageBase = "Nowhere1";
+        s_cleared = 0;
+        EXPECT_EQ(m_scene.AdvanceStage(), c.scene) << "type " << c.type;
+        EXPECT_EQ(s_cleared, c.cleared) << "type " << c.type;
+    }
+    g_bFreeStage = 0;
+    // Story: the clear action 2 goes to the title, other actions to the map.
+    g_SceneManager.g_nGameType = 0;
+    g_Progress.m_nNextStage = 0;
+    g_Progress.m_nClearAction = 2;
+    EXPECT_EQ(m_scene.AdvanceStage(), SCENE_TITLE);
+    g_Progress.m_nClearAction = 0;
+    EXPECT_EQ(m_scene.AdvanceStage(), SCENE_WORLDMAP);
+}
+
+TEST(StartStageFile, RefusesAPathLongerThanItsCopy) {
+    platform::CapturedMessageBoxes boxes;
+    EXPECT_FALSE(StartStageFile(std::string(260, 'a'), 0));
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+}
+
+}  // namespace
