@@ -2,7 +2,7 @@
 # Sourced by scripts/play and scripts/test.
 TOVARO_PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 libsdl2-dev libsdl2-image-dev libfreetype-dev libfontconfig-dev libpng-dev libvorbis-dev \
-libfluidsynth-dev timgm6mb-soundfont fonts-ipafont-gothic xvfb"
+libfluidsynth-dev timgm6mb-soundfont fonts-ipafont-gothic xvfb xdotool x11-apps"
 
 tovaro_install_deps() {
   local missing=""

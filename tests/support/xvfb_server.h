@@ -19,14 +19,15 @@ namespace testsupport {
 
 class XvfbServer {
 public:
-    bool Start() {
+    // screen: Xvfb's "WxHxD" of screen 0.
+    bool Start(const std::string& screen = "1024x768x24") {
         for (int n = 91; n < 190 && m_pid <= 0; ++n) {
             std::string sock = "/tmp/.X11-unix/X" + std::to_string(n);
             std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
             struct stat st {};
             if (stat(sock.c_str(), &st) == 0 || stat(lock.c_str(), &st) == 0) continue;
             std::string display = ":" + std::to_string(n);
-            const char* argv[] = {"Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", nullptr};
+            const char* argv[] = {"Xvfb", display.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", nullptr};
             pid_t pid = 0;
             if (posix_spawnp(&pid, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return false;
             for (int i = 0; i < 500; ++i) {
