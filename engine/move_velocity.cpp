@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "engine/engine_seams.h"
 #include "engine/flow.h"
+#include "frontend/replay/replay.h"
 #include "engine/move_commands.h"
 #include "play/chara.h"
 #include "play/numeric.h"
@@ -84,8 +84,8 @@ int ResolveDirection(int code, int facing, int inputChannel, bool collapse) {
         case DIR_FORWARD_Y: return right ? DIR_DOWN : DIR_UP;
         case DIR_BACKWARD_Y: return right ? DIR_UP : DIR_DOWN;
         case DIR_INPUT: {
-            const int a = MapChoiceCode(inputChannel, 0, right ? 1 : 0, seam::IsReplayPlayback() != 0,
-                                        static_cast<uint32_t>(seam::ReplayDataVersion()));
+            const int a = MapChoiceCode(inputChannel, 0, right ? 1 : 0, IsReplayPlayback() != 0,
+                                        static_cast<uint32_t>(ReplayDataVersion()));
             if (collapse && (a == DIR_UP_LEFT || a == DIR_DOWN_LEFT)) return DIR_LEFT;
             if (collapse && (a == DIR_UP_RIGHT || a == DIR_DOWN_RIGHT)) return DIR_RIGHT;
             return a;

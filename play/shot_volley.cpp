@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/random.h"
-#include "engine/engine_seams.h"
 #include "engine/flow.h"
+#include "frontend/replay/replay.h"
 #include "play/chara.h"
 #include "play/chara_computer.h"
 #include "play/numeric.h"
@@ -66,8 +66,8 @@ int ResolveShotDirection(int direction, const cChara& user) {
         case 5: return right ? 6 : 7;
         case 12: {
             const cFlow* flow = PlayScene()->m_lpCurFlow;
-            return MapChoiceCode(flow ? flow->m_nStartDir : 0, 0, right ? 1 : 0, seam::IsReplayPlayback() != 0,
-                                 static_cast<uint32_t>(seam::ReplayDataVersion()));
+            return MapChoiceCode(flow ? flow->m_nStartDir : 0, 0, right ? 1 : 0, IsReplayPlayback() != 0,
+                                 static_cast<uint32_t>(ReplayDataVersion()));
         }
         default: return direction;
     }

@@ -11,11 +11,13 @@
 #include "app/quit.h"
 #include "app/thread.h"
 #include "engine/flow_runtime.h"
+#include "engine/presentation_seams.h"
 #include "engine/item_commands.h"
 #include "engine/target_commands.h"
 #include "engine/warp.h"
 #include "records/common_palette.h"
 #include "tests/engine/command_world.h"
+#include "tests/support/message_device.h"
 #include "tests/support/temp_dir.h"
 
 using namespace cmdtest;
@@ -26,8 +28,11 @@ namespace {
 
 std::vector<std::string> g_trace;
 
+// An item command; its sounds are heard wherever the chara is.
 cEdFlowCmd Item(int kind, std::initializer_list<std::pair<int, int32_t>> set = {}) {
-    return Command(kind, set, cEdFlowCmd::FAMILY_ITEM);
+    cEdFlowCmd c = Command(kind, set, cEdFlowCmd::FAMILY_ITEM);
+    c.m_bSoundOnScreenOnly = 0;
+    return c;
 }
 // A flow change with nested flows of the given IDs (one wait each).
 cEdFlowCmd Change(int mode, int32_t id, std::initializer_list<int> ids) {
@@ -47,10 +52,11 @@ protected:
         CommandWorld::SetUp();
         g_trace.clear();
         m_savedItems = g_CommonPalette.m_vecItemPalette;
-        seam::DoPlaySe = [](cChara&, const cEdFlowCmd& cmd) { g_trace.push_back("se " + std::to_string(CmdParam(cmd, 0))); };
+        seam::PlayUserSe = [](int n) { g_trace.push_back("se " + std::to_string(n)); };
     }
     void TearDown() override {
         SetDebugLog(0, "");
+        seam::ResetPresentationSeams();
         g_CommonPalette.m_vecItemPalette = m_savedItems;
         CommandWorld::TearDown();
     }
@@ -77,11 +83,13 @@ TEST_F(ItemCommandTest, NothingRunsAfterAStageClear) {
 // The first message of an item opens unchained, every later one chained,
 // whatever the first one waited for.
 TEST_F(ItemCommandTest, MessagesChainFromTheFirst) {
-    seam::AddMessageWindow = [](cScenePlay&, const MessageWindowArgs& a, cMessageWindow*) -> cMessageWindow* {
-        g_trace.push_back("chain " + std::to_string(a.values[12]));
-        return nullptr;
+    testsupport::cMessageDevice device;
+    ASSERT_TRUE(device.Open(m_scene));
+    seam::InitDisplayRequest = [](int, int, int, int noDelay, const std::vector<MessageChoice>*) {
+        g_trace.push_back("chain " + std::to_string(noDelay));
     };
-    std::vector<cEdFlowCmd> cmds{Item(ICMD_MESSAGE, {{6, 2}}), Item(ICMD_MESSAGE), Item(ICMD_MESSAGE)};
+    std::vector<cEdFlowCmd> cmds{Item(ICMD_MESSAGE, {{6, 2}, {8, 1}}), Item(ICMD_MESSAGE, {{8, 1}}),
+                                 Item(ICMD_MESSAGE, {{8, 1}})};
     int32_t vars[2] = {};
     m_scene.m_bItemMessageShown = 1;  // the runner clears it
     Hero().RunItemCommands(cmds, vars);
@@ -242,7 +250,7 @@ TEST_F(ItemCommandTest, AnItemGettingItselfStopsAtTheCap) {
     g_CommonPalette.m_vecItemPalette = {self};
     static int runs;
     runs = 0;
-    seam::DoPlaySe = [](cChara&, const cEdFlowCmd&) { ++runs; };
+    seam::PlayUserSe = [](int) { ++runs; };
     cThread worker;
     ASSERT_TRUE(worker.Start(
         [](void*) -> unsigned {
@@ -261,6 +269,30 @@ TEST_F(ItemCommandTest, AnItemGettingItselfStopsAtTheCap) {
     g_CommonPalette.m_vecItemPalette[0].m_vecCmd.pop_back();
     DoGetItem(Hero(), Command(CMD_GET_ITEM, {{0, 0}, {1, 0}}));
     EXPECT_EQ(runs, 1);
+}
+
+// The presentation kinds run the presentation commands' workers on the
+// chara that got the item.
+TEST_F(ItemCommandTest, PresentationCommandsRunTheirWorkers) {
+    const std::vector<cEdBackground> savedBackgrounds = g_Stage.m_vecBackground;
+    g_Stage.m_vecBackground.assign(2, cEdBackground{});
+    for (cEdBackground& b : g_Stage.m_vecBackground) b.m_bShow = 0;
+    m_scene.m_lstEffects.emplace_back();
+    seam::RequestBgm = [](int entry, int repeat) {
+        g_trace.push_back("bgm " + std::to_string(entry) + " " + std::to_string(repeat));
+    };
+    std::vector<cEdFlowCmd> cmds{Item(ICMD_CHANGE_GRAPHIC, {{0, 2}, {1, 17}, {2, 3}}), Item(ICMD_PLAY_SE, {{0, 9}}),
+                                 Item(ICMD_PLAY_BGM, {{0, 1}, {1, 4}}), Item(ICMD_CHANGE_BACKGROUND, {{0, 2}}),
+                                 Item(ICMD_RUN_EFFECT, {{0, 0}})};
+    int32_t vars[2] = {};
+    EXPECT_EQ(Hero().RunItemCommands(cmds, vars), 0);
+    EXPECT_EQ(Hero().m_Def.m_nGraphicKind, 2);
+    EXPECT_EQ(Hero().m_nGraphic, 17);
+    EXPECT_EQ(Hero().m_Def.m_nGraphicCell, 3);
+    EXPECT_EQ(g_trace, (std::vector<std::string>{"se 9", "bgm 4 1"}));
+    EXPECT_EQ(g_Stage.m_vecBackground[0].m_bShow + 2 * g_Stage.m_vecBackground[1].m_bShow, 2);
+    EXPECT_TRUE(m_scene.m_lstEffects.empty());  // effect 0 clears them
+    g_Stage.m_vecBackground = savedBackgrounds;
 }
 
 TEST_F(ItemCommandTest, KindsOutsideTheTableRunNothing) {
