@@ -4,9 +4,9 @@
 #include "engine/command_results.h"
 #include "engine/flow.h"
 #include "engine/flow_control.h"
-#include "engine/flow_control_seams.h"
 #include "engine/flow_runtime.h"
 #include "engine/message_commands.h"
+#include "engine/presentation_commands.h"
 #include "engine/status_commands.h"
 #include "engine/status_op.h"
 #include "engine/target_commands.h"
@@ -69,13 +69,9 @@ int ItemExecGetItem(cChara& c, cEdFlowCmd& cmd) {
     return 0;
 }
 // The presentation workers.
-template <seam::PresentationWorkerFn* Worker>
+template <void (*Worker)(cChara&, const cEdFlowCmd&)>
 int ItemExecPresentation(cChara& c, cEdFlowCmd& cmd) {
-    (*Worker)(c, cmd);
-    return 0;
-}
-int ItemExecPlayBgm(cChara&, cEdFlowCmd& cmd) {
-    seam::DoPlayBgm(cmd);
+    Worker(c, cmd);
     return 0;
 }
 int ItemExecRunCode(cChara& c, cEdFlowCmd& cmd) {
@@ -104,17 +100,17 @@ ItemCmdFn ItemCmdExecTable[ITEM_CMD_KIND_COUNT] = {
     ItemExecStatusOp2,                                      // ICMD_STATUS_OP2
     ItemExecVanish,                                         // ICMD_VANISH
     ItemExecGetItem,                                        // ICMD_GET_ITEM
-    ItemExecPresentation<&seam::DoChangeGraphic>,           // ICMD_CHANGE_GRAPHIC
-    ItemExecPresentation<&seam::DoChangeAnimeSet>,          // ICMD_CHANGE_ANIME_SET
-    ItemExecPresentation<&seam::DoRunAnime>,                // ICMD_RUN_ANIME
-    ItemExecPresentation<&seam::DoRunEffect>,               // ICMD_RUN_EFFECT
-    ItemExecPresentation<&seam::DoRunCharaEffect>,          // ICMD_RUN_CHARA_EFFECT
-    ItemExecPresentation<&seam::DoRunScreenEffect>,         // ICMD_RUN_SCREEN_EFFECT
-    ItemExecPresentation<&seam::DoShowPicture>,             // ICMD_SHOW_PICTURE
-    ItemExecPresentation<&seam::DoScreenColor>,             // ICMD_SCREEN_COLOR
-    ItemExecPresentation<&seam::DoChangeBackground>,        // ICMD_CHANGE_BACKGROUND
-    ItemExecPresentation<&seam::DoPlaySe>,                  // ICMD_PLAY_SE
-    ItemExecPlayBgm,                                        // ICMD_PLAY_BGM
+    ItemExecPresentation<DoChangeGraphic>,                  // ICMD_CHANGE_GRAPHIC
+    ItemExecPresentation<DoChangeAnimeSet>,                 // ICMD_CHANGE_ANIME_SET
+    ItemExecPresentation<DoRunAnime>,                       // ICMD_RUN_ANIME
+    ItemExecPresentation<DoRunEffect>,                      // ICMD_RUN_EFFECT
+    ItemExecPresentation<DoRunCharaEffect>,                 // ICMD_RUN_CHARA_EFFECT
+    ItemExecPresentation<DoRunScreenEffect>,                // ICMD_RUN_SCREEN_EFFECT
+    ItemExecPresentation<DoShowPicture>,                    // ICMD_SHOW_PICTURE
+    ItemExecPresentation<DoScreenColor>,                    // ICMD_SCREEN_COLOR
+    ItemExecPresentation<DoChangeBackground>,               // ICMD_CHANGE_BACKGROUND
+    ItemExecPresentation<DoPlaySe>,                         // ICMD_PLAY_SE
+    ItemExecPresentation<DoPlayBgm>,                        // ICMD_PLAY_BGM
     ItemExecRunCode,                                        // ICMD_RUN_CODE
     ItemExecArrange,                                        // ICMD_ARRANGE
     ItemExecLoop,                                           // ICMD_LOOP

@@ -1,11 +1,18 @@
 #include "engine/message_commands.h"
 
-#include "app/scene_manager.h"
+#include <iterator>
+#include <list>
+#include <string>
+#include <vector>
+
 #include "engine/command_results.h"
 #include "engine/flow.h"
 #include "engine/flow_control_seams.h"
 #include "engine/flow_runtime.h"
+#include "engine/presentation_seams.h"
+#include "frontend/replay/replay.h"
 #include "play/chara.h"
+#include "play/message_window.h"
 #include "play/numeric.h"
 #include "play/play_seams.h"
 #include "play/scene_play.h"
@@ -17,35 +24,63 @@ namespace {
 constexpr int kWaitForButton = 0;
 constexpr int kWaitForTime = 2;
 constexpr int kSeMessage = 12;
-constexpr int kGameTypeReplay = 4;
 
 enum WaitKind : int { WAIT_GAME = 0, WAIT_MESSAGE = 1 };
+
+using WindowList = std::list<cMessageWindow>;
+
+// The scene's window with the ID, or the list's end.
+WindowList::iterator FindWindow(WindowList& windows, int32_t id) {
+    for (auto it = windows.begin(); it != windows.end(); ++it)
+        if (it->m_bHasId && it->m_nId == id) return it;
+    return windows.end();
+}
+
+// Takes a window out of the list and gives its work surface back; the next
+// window.
+WindowList::iterator EraseWindow(WindowList& windows, WindowList::iterator it) {
+    it->ReleaseWorkSurface();
+    return windows.erase(it);
+}
+
+// The window a command put up, when the draw pass of the nested loop has not
+// already deleted it.
+void RemoveWindow(WindowList& windows, const cMessageWindow* window) {
+    for (auto it = windows.begin(); it != windows.end(); ++it) {
+        if (&*it == window) {
+            EraseWindow(windows, it);
+            return;
+        }
+    }
+}
 
 }  // namespace
 
 void DoGameWait(cChara&, const cEdFlowCmd& cmd) {
     cScenePlay& scene = *PlayScene();
     const int32_t frames = WrapMul(CmdParam(cmd, 0), 6);
-    MessageWindowArgs args;
-    args.values[8] = kWaitForTime;
-    args.values[9] = frames;
-    args.values[10] = 1;
-    cMessageWindow* window = seam::AddMessageWindow(scene, args, nullptr);
-    seam::InitDisplayRequest(scene, WAIT_GAME, 0, frames, 0, 0);
-    seam::RunPauseLoop(scene);
-    if (window) seam::RemoveMessageWindow(scene, window);
+    MessageWindowInit in;
+    in.nDurationMode = kWaitForTime;
+    in.nFrames = frames;
+    in.bCountWhilePaused = 1;
+    cMessageWindow& window = scene.m_lstMessages.emplace_back();
+    window.Init(in);
+    seam::InitDisplayRequest(WAIT_GAME, 0, frames, 0, nullptr);
+    seam::RunPauseLoop();
+    RemoveWindow(scene.m_lstMessages, &window);
 }
 
 void DoMessage(cChara& chara, const cEdFlowCmd& cmd, int chain) {
     cScenePlay& scene = *PlayScene();
     if (seam::IsPlayClosing(scene)) return;
     auto p = [&cmd](int i) { return CmdParam(cmd, i); };
+    WindowList& windows = scene.m_lstMessages;
     // 1: a window found by its ID is closed, reused or replaced.
-    cMessageWindow* found = nullptr;
+    auto found = windows.end();
     if (p(12)) {
-        found = seam::FindMessageWindow(scene, p(13));
+        found = FindWindow(windows, p(13));
         if (p(15)) {
-            if (found) seam::RemoveMessageWindow(scene, found);
+            if (found != windows.end()) EraseWindow(windows, found);
             return;
         }
     }
@@ -54,35 +89,67 @@ void DoMessage(cChara& chara, const cEdFlowCmd& cmd, int chain) {
     int32_t owner = 0;
     if (p(0) >= 1 && p(0) <= 3) owner = chara.m_nKey;
     if (p(0) >= 4 && p(0) <= 6 && Hero()) owner = Hero()->m_nKey;
-    MessageWindowArgs args;
-    args.text = cmd.m_strCode;
-    args.values = {p(0), p(18), p(1),  p(2),  p(3),  p(4),  p(5),  p(10), p(6),  frames,
-                   p(8), owner, chain, p(9), p(11), p(16), p(14), p(12), p(13), p(19)};
-    // 4
+    std::vector<MessageChoice> choices;
+    MessageWindowInit in;
+    in.nKind = MESWIN_TEXT;
+    in.strText = cmd.m_strCode;
+    in.nAnchor = p(0);
+    in.nUnit = p(18);
+    in.nX = p(1);
+    in.nY = p(2);
+    in.nOffsetX = p(3);
+    in.nOffsetY = p(4);
+    in.bClamp = p(5);
+    in.bFixed = p(10);
+    in.nDurationMode = p(6);
+    in.nFrames = frames;
+    in.bCountWhilePaused = p(8);
+    in.nTargetId = owner;
+    in.bNoOpening = chain;
+    in.bVariables = p(9);
+    in.bRefresh = p(11);
+    in.nRefreshFrames = p(16);
+    in.bFramed = p(14);
+    in.bHasId = p(12);
+    in.nId = p(13);
+    in.bChoices = p(19);
+    in.lpChoices = p(19) ? &choices : nullptr;
+    // 4: the found window is set up again in place when the laid-out text
+    // has its size; otherwise a new window takes its place.
     cMessageWindow* window = nullptr;
-    if (found && seam::MessageWindowFits(*found, args)) {
-        seam::ReinitMessageWindow(*found, args);
-        window = found;
+    if (found != windows.end()) {
+        std::string text = cmd.m_strCode;
+        if (p(9) && p(19)) FormatMessageText(text, 1, 1, nullptr, 0);
+        int width = 0, height = 0;
+        GetTextExtent(text, width, height);
+        if (width == found->m_nWidth && height == found->m_nHeight) {
+            found->Reinit(in);
+            window = &*found;
+        } else {
+            window = &*windows.emplace(EraseWindow(windows, found));
+            window->Init(in);
+        }
     } else {
-        window = seam::AddMessageWindow(scene, args, found);
+        window = &windows.emplace_back();
+        window->Init(in);
     }
     // 5: without blocking the window runs by itself.
     if (!p(8)) return;
-    const int withChoices = p(19) != 0;
+    const std::vector<MessageChoice>* list = p(19) ? &choices : nullptr;
     if (p(6) == kWaitForButton) {
-        seam::InitDisplayRequest(scene, WAIT_MESSAGE, 1, 0, chain, withChoices);
+        seam::InitDisplayRequest(WAIT_MESSAGE, 1, 0, chain, list);
         if (!chain) PlaySe(kSeMessage);
     } else if (p(6) == kWaitForTime) {
-        seam::InitDisplayRequest(scene, WAIT_MESSAGE, 0, frames, chain, withChoices);
+        seam::InitDisplayRequest(WAIT_MESSAGE, 0, frames, chain, list);
     }
-    seam::RunPauseLoop(scene);
+    seam::RunPauseLoop();
     int32_t row = 0, value = 0;
-    if (seam::ChosenChoice(scene, row, value)) {
+    if (!choices.empty() && seam::ChosenChoice(scene, row, value)) {
         if (p(20)) WriteCmdResult(value);
         // In playback the loop took the row from the replay.
-        if (g_SceneManager.g_nGameType != kGameTypeReplay) seam::RecordReplayChoice(row);
+        if (!IsReplayPlayback()) g_Replay.m_vecChoice.push_back(row);
     }
-    if (window) seam::RemoveMessageWindow(scene, window);
+    RemoveWindow(windows, window);
 }
 
 void ExecGameWait(cChara& chara, cFlowCmd& inst) {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "frontend/replay/replay.h"
 #include "engine/flow.h"
+#include "frontend/replay/replay.h"
 #include "engine/move_commands.h"
 #include "play/chara.h"
 #include "play/numeric.h"

@@ -160,8 +160,8 @@ void DoRunEffect(cChara& chara, const cEdFlowCmd& cmd) {
     if (!P(cmd, 8)) return;
     long long frames = 0;
     for (const cDbEffectPart& part : e.m_vecParts) frames += part.m_nDuration * 6LL;
-    seam::PresentInitDisplayRequest(2, 0, static_cast<int>(std::min<long long>(frames, INT32_MAX)), 0, nullptr);
-    seam::PresentRunPauseLoop();
+    seam::InitDisplayRequest(2, 0, static_cast<int>(std::min<long long>(frames, INT32_MAX)), 0, nullptr);
+    seam::RunPauseLoop();
 }
 
 void DoRunCharaEffect(cChara& chara, const cEdFlowCmd& cmd) {
@@ -278,8 +278,8 @@ void DoShowPicture(cChara& chara, const cEdFlowCmd& cmd) {
     // 6: a picture the flow waits for.
     if (!P(cmd, 14)) return;
     const int mode = P(cmd, 12);
-    seam::PresentInitDisplayRequest(3, mode == 0 ? 1 : 0, mode == 2 ? frames : 0, 0, nullptr);
-    seam::PresentRunPauseLoop();
+    seam::InitDisplayRequest(3, mode == 0 ? 1 : 0, mode == 2 ? frames : 0, 0, nullptr);
+    seam::RunPauseLoop();
     RemovePictureAt(*scene, atEnd ? static_cast<long long>(pics.size()) - 1 : at);
 }
 

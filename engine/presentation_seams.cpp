@@ -28,14 +28,14 @@ void RunPauseLoopStandIn() {}
 
 WaitOfFn m_Wait = WaitOfStandIn;
 ClosingOfFn m_bClosing = ClosingOfStandIn;
-PresentInitDisplayRequestFn PresentInitDisplayRequest = InitDisplayRequestStandIn;
-PresentRunPauseLoopFn PresentRunPauseLoop = RunPauseLoopStandIn;
+InitDisplayRequestFn InitDisplayRequest = InitDisplayRequestStandIn;
+RunPauseLoopFn RunPauseLoop = RunPauseLoopStandIn;
 
 void ResetPresentationSeams() {
     m_Wait = WaitOfStandIn;
     m_bClosing = ClosingOfStandIn;
-    PresentInitDisplayRequest = InitDisplayRequestStandIn;
-    PresentRunPauseLoop = RunPauseLoopStandIn;
+    InitDisplayRequest = InitDisplayRequestStandIn;
+    RunPauseLoop = RunPauseLoopStandIn;
 }
 
 }  // namespace seam

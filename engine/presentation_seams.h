@@ -33,13 +33,13 @@ using ClosingOfFn = int (*)(const cScenePlay& scene);
 extern ClosingOfFn m_bClosing;
 // Stand-in until the play scene's nested frame loops land: fills the live
 // scene's wait record (the stand-in as the loop's owner describes it).
-using PresentInitDisplayRequestFn = void (*)(int kind, int waitButton, int timeout, int noDelay,
+using InitDisplayRequestFn = void (*)(int kind, int waitButton, int timeout, int noDelay,
                                       const std::vector<MessageChoice>* choices);
-extern PresentInitDisplayRequestFn PresentInitDisplayRequest;
+extern InitDisplayRequestFn InitDisplayRequest;
 // Stand-in until the play scene's nested frame loops land: runs the nested
 // frame loop of the filled wait record (the stand-in returns at once).
-using PresentRunPauseLoopFn = void (*)();
-extern PresentRunPauseLoopFn PresentRunPauseLoop;
+using RunPauseLoopFn = void (*)();
+extern RunPauseLoopFn RunPauseLoop;
 
 // Puts every seam above back to its stand-in.
 void ResetPresentationSeams();

@@ -8,7 +8,6 @@
 #include "engine/command_results.h"
 #include "engine/conditions.h"
 #include "engine/flow.h"
-#include "engine/flow_control_seams.h"
 #include "engine/flow_runtime.h"
 #include "engine/status_op.h"
 #include "play/chara.h"
@@ -113,10 +112,16 @@ void VanishChara(cChara& c, const cChara& executing) {
 
 // A shot goes at once, or is flagged while the hit pass walks the shots.
 void RemoveShot(cScenePlay& scene, cShot& shot) {
-    if (scene.m_bInHitPass)
+    if (scene.m_bInHitPass) {
         shot.m_bFinished = 1;
-    else
-        seam::EraseShot(scene, shot);
+        return;
+    }
+    for (auto it = scene.m_lstShots.begin(); it != scene.m_lstShots.end(); ++it) {
+        if (&*it == &shot) {
+            EraseShot(scene, it);
+            return;
+        }
+    }
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include "app/checked_vector.h"
 #include "engine/command_results.h"
 #include "engine/flow.h"
-#include "engine/flow_control_seams.h"
 #include "engine/flow_runtime.h"
+#include "engine/key_conds.h"
 #include "media/input/input_list.h"
 #include "play/chara.h"
 #include "play/scene_play.h"
@@ -27,7 +27,7 @@ int AbsoluteDirection(int code, int facing, bool collapse) {
         case 4: return facing ? 7 : 6;
         case 5: return facing ? 6 : 7;
         case 12: {
-            const int channel = seam::GetInputDirection(g_InputList.at(0));
+            const int channel = GetInputDirection(g_InputList.at(0));
             const int a = MapChoiceCode(channel, 1, facing, false, 0);
             if (collapse && (a == 8 || a == 9)) return 2;
             if (collapse && (a == 10 || a == 11)) return 3;

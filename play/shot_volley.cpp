@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/random.h"
-#include "frontend/replay/replay.h"
 #include "engine/flow.h"
+#include "frontend/replay/replay.h"
 #include "play/chara.h"
 #include "play/chara_computer.h"
 #include "play/numeric.h"

@@ -60,6 +60,7 @@ protected:
     cShot& AddShot(int group, cChara* owner) {
         cShot& s = m_scene.m_lstShots.emplace_back();
         s.m_nGroup = group;
+        s.m_EdShot.m_nSide = static_cast<int8_t>(group);
         s.m_bActive = 1;
         s.m_lpOwner = owner;
         if (owner) owner->m_vShotLinks.push_back(ShotLink{&s, 4});

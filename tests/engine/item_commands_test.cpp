@@ -1,21 +1,27 @@
 // The item command table and the flow change: slots that differ from the
 // chara form, flow changes by ID and mode, the player's queue, and items
 // got by command.
+#include <algorithm>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "app/main_thread.h"
+#include "media/media_services.h"
 #include "app/log.h"
 #include "app/quit.h"
 #include "app/thread.h"
 #include "engine/flow_runtime.h"
+#include "engine/presentation_seams.h"
 #include "engine/item_commands.h"
 #include "engine/target_commands.h"
 #include "engine/warp.h"
 #include "records/common_palette.h"
 #include "tests/engine/command_world.h"
+#include "tests/support/message_device.h"
 #include "tests/support/temp_dir.h"
 
 using namespace cmdtest;
@@ -24,10 +30,30 @@ using charatest::Wait;
 
 namespace {
 
-std::vector<std::string> g_trace;
+// What the fakes saw and the sounds played, in order, from the media call
+// log (a fake's line is marked with '@' there).
+void Trace(const std::string& line) { RecordMediaCall("@" + line); }
+std::vector<std::string> Traced() {
+    std::vector<std::string> out;
+    for (const std::string& call : MediaCallLog()) {
+        int n = 0;
+        if (!call.empty() && call[0] == '@') out.push_back(call.substr(1));
+        else if (std::sscanf(call.c_str(), "PlaySe %d", &n) == 1) out.push_back("se " + std::to_string(n - 17));
+        else if (int r = 0; std::sscanf(call.c_str(), "RequestBgm %d %d", &n, &r) == 2)
+            out.push_back("bgm " + std::to_string(n) + " " + std::to_string(r));
+    }
+    return out;
+}
+[[maybe_unused]] long CountTraced(const std::string& line) {
+    const std::vector<std::string> t = Traced();
+    return std::count(t.begin(), t.end(), line);
+}
 
+// An item command; its sounds are heard wherever the chara is.
 cEdFlowCmd Item(int kind, std::initializer_list<std::pair<int, int32_t>> set = {}) {
-    return Command(kind, set, cEdFlowCmd::FAMILY_ITEM);
+    cEdFlowCmd c = Command(kind, set, cEdFlowCmd::FAMILY_ITEM);
+    c.m_bSoundOnScreenOnly = 0;
+    return c;
 }
 // A flow change with nested flows of the given IDs (one wait each).
 cEdFlowCmd Change(int mode, int32_t id, std::initializer_list<int> ids) {
@@ -45,12 +71,14 @@ class ItemCommandTest : public CommandWorld {
 protected:
     void SetUp() override {
         CommandWorld::SetUp();
-        g_trace.clear();
+    SetMainThread();  // sound requests are served at once
+    SetMediaCallLog(true);
+        ClearMediaCallLog();
         m_savedItems = g_CommonPalette.m_vecItemPalette;
-        seam::DoPlaySe = [](cChara&, const cEdFlowCmd& cmd) { g_trace.push_back("se " + std::to_string(CmdParam(cmd, 0))); };
     }
     void TearDown() override {
         SetDebugLog(0, "");
+        seam::ResetPresentationSeams();
         g_CommonPalette.m_vecItemPalette = m_savedItems;
         CommandWorld::TearDown();
     }
@@ -71,21 +99,23 @@ TEST_F(ItemCommandTest, NothingRunsAfterAStageClear) {
     std::vector<cEdFlowCmd> cmds{Item(ICMD_PLAY_SE, {{0, 1}}), Item(ICMD_STAGE_CLEAR), Item(ICMD_PLAY_SE, {{0, 2}})};
     int32_t vars[2] = {};
     EXPECT_EQ(Hero().RunItemCommands(cmds, vars), 1);
-    EXPECT_EQ(g_trace, (std::vector<std::string>{"se 1"}));
+    EXPECT_EQ(Traced(), (std::vector<std::string>{"se 1"}));
 }
 
 // The first message of an item opens unchained, every later one chained,
 // whatever the first one waited for.
 TEST_F(ItemCommandTest, MessagesChainFromTheFirst) {
-    seam::AddMessageWindow = [](cScenePlay&, const MessageWindowArgs& a, cMessageWindow*) -> cMessageWindow* {
-        g_trace.push_back("chain " + std::to_string(a.values[12]));
-        return nullptr;
+    testsupport::cMessageDevice device;
+    ASSERT_TRUE(device.Open(m_scene));
+    seam::InitDisplayRequest = [](int, int, int, int noDelay, const std::vector<MessageChoice>*) {
+        Trace("chain " + std::to_string(noDelay));
     };
-    std::vector<cEdFlowCmd> cmds{Item(ICMD_MESSAGE, {{6, 2}}), Item(ICMD_MESSAGE), Item(ICMD_MESSAGE)};
+    std::vector<cEdFlowCmd> cmds{Item(ICMD_MESSAGE, {{6, 2}, {8, 1}}), Item(ICMD_MESSAGE, {{8, 1}}),
+                                 Item(ICMD_MESSAGE, {{8, 1}})};
     int32_t vars[2] = {};
     m_scene.m_bItemMessageShown = 1;  // the runner clears it
     Hero().RunItemCommands(cmds, vars);
-    EXPECT_EQ(g_trace, (std::vector<std::string>{"chain 0", "chain 1", "chain 1"}));
+    EXPECT_EQ(Traced(), (std::vector<std::string>{"chain 0", "chain 1", "chain 1"}));
     EXPECT_EQ(m_scene.m_bItemMessageShown, 1);
 }
 
@@ -213,14 +243,14 @@ TEST_F(ItemCommandTest, GetItemSetsTheStageEndRequest) {
         {2, 1, 2, 2, ""},  // another palette: nothing
     };
     for (const Case& k : cases) {
-        g_trace.clear();
+        ClearMediaCallLog();
         m_scene.m_nStageEndRequest = k.before;
         cEdFlowCmd cmd = Command(CMD_GET_ITEM, {{0, k.palette}, {1, k.index}});
         cFlowCmd inst;
         inst.m_lpDef = &cmd;
         CmdExecTable[CMD_GET_ITEM](Hero(), inst);
         EXPECT_EQ(m_scene.m_nStageEndRequest, k.after) << k.palette << k.index;
-        EXPECT_EQ(g_trace, k.trace[0] ? std::vector<std::string>{k.trace} : std::vector<std::string>{});
+        EXPECT_EQ(Traced(), k.trace[0] ? std::vector<std::string>{k.trace} : std::vector<std::string>{});
         EXPECT_EQ(m_scene.m_lpCurFlowVars, m_vars);  // back on the flow's pair
     }
     // A bad index is reported and entry 0 given.
@@ -240,27 +270,48 @@ TEST_F(ItemCommandTest, AnItemGettingItselfStopsAtTheCap) {
     cEdItem self;
     self.m_vecCmd = {Item(ICMD_PLAY_SE, {{0, 1}}), Item(ICMD_GET_ITEM, {{0, 0}, {1, 0}})};
     g_CommonPalette.m_vecItemPalette = {self};
-    static int runs;
-    runs = 0;
-    seam::DoPlaySe = [](cChara&, const cEdFlowCmd&) { ++runs; };
+    ClearMediaCallLog();
     cThread worker;
     ASSERT_TRUE(worker.Start(
         [](void*) -> unsigned {
+            SetMainThread();  // its sound requests are served at once
             DoGetItem(g_vPlayers[0], Command(CMD_GET_ITEM, {{0, 0}, {1, 0}}));
             return 0;
         },
         nullptr));
     worker.Wait();
-    EXPECT_EQ(runs, kCmdNestingCap);
+    SetMainThread();
+    EXPECT_EQ(static_cast<int>(Traced().size()), kCmdNestingCap);
     std::ifstream in(log);
     std::stringstream text;
     text << in.rdbuf();
     EXPECT_NE(text.str().find("deeper than 1000"), std::string::npos) << text.str();
     // The depth unwinds: the next get runs again.
-    runs = 0;
+    ClearMediaCallLog();
     g_CommonPalette.m_vecItemPalette[0].m_vecCmd.pop_back();
     DoGetItem(Hero(), Command(CMD_GET_ITEM, {{0, 0}, {1, 0}}));
-    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(Traced().size(), 1u);
+}
+
+// The presentation kinds run the presentation commands' workers on the
+// chara that got the item.
+TEST_F(ItemCommandTest, PresentationCommandsRunTheirWorkers) {
+    const std::vector<cEdBackground> savedBackgrounds = g_Stage.m_vecBackground;
+    g_Stage.m_vecBackground.assign(2, cEdBackground{});
+    for (cEdBackground& b : g_Stage.m_vecBackground) b.m_bShow = 0;
+    m_scene.m_lstEffects.emplace_back();
+    std::vector<cEdFlowCmd> cmds{Item(ICMD_CHANGE_GRAPHIC, {{0, 2}, {1, 17}, {2, 3}}), Item(ICMD_PLAY_SE, {{0, 9}}),
+                                 Item(ICMD_PLAY_BGM, {{0, 1}, {1, 4}}), Item(ICMD_CHANGE_BACKGROUND, {{0, 2}}),
+                                 Item(ICMD_RUN_EFFECT, {{0, 0}})};
+    int32_t vars[2] = {};
+    EXPECT_EQ(Hero().RunItemCommands(cmds, vars), 0);
+    EXPECT_EQ(Hero().m_Def.m_nGraphicKind, 2);
+    EXPECT_EQ(Hero().m_nGraphic, 17);
+    EXPECT_EQ(Hero().m_Def.m_nGraphicCell, 3);
+    EXPECT_EQ(Traced(), (std::vector<std::string>{"se 9", "bgm 4 1"}));
+    EXPECT_EQ(g_Stage.m_vecBackground[0].m_bShow + 2 * g_Stage.m_vecBackground[1].m_bShow, 2);
+    EXPECT_TRUE(m_scene.m_lstEffects.empty());  // effect 0 clears them
+    g_Stage.m_vecBackground = savedBackgrounds;
 }
 
 TEST_F(ItemCommandTest, KindsOutsideTheTableRunNothing) {

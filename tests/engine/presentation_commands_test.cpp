@@ -56,7 +56,7 @@ protected:
         PictureLoader() = CountingLoader;
         g_loads = 0;
         g_waits.clear();
-        seam::PresentRunPauseLoop = [] { g_waits.push_back(seam::m_Wait(*PlayScene())); };
+        seam::RunPauseLoop = [] { g_waits.push_back(seam::m_Wait(*PlayScene())); };
         m_scene.m_ScrollX.m_dPos = 100;
         m_scene.m_ScrollY.m_dPos = 40;
         m_chara.m_nKey = 3;

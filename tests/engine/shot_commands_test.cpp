@@ -90,6 +90,10 @@ TEST_F(ShotCommandTest, SummonsCountWhatTheyAddIntoTheFlowVariables) {
     Place(*m_user, 400, 400, 32, 32);  // the summons land inside the border
     for (const Case& c : cases) {
         MakeMap();
+        // The charas of the last case leave the scene's groups with the list.
+        for (auto it = g_lstCharas.begin(); it != g_lstCharas.end(); ++it)
+            if (it != g_lstCharas.begin())
+                for (auto& group : m_scene.m_vCharaGroups) group.remove(&*it);
         g_lstCharas.resize(1);
         m_vars[0] = 7;
         m_vars[1] = 9;

@@ -243,13 +243,14 @@ TEST_F(TargetTest, VanishModesOverAFamilyTree) {
         {5, true, true, false, true},
     };
     for (const Case& k : cases) {
+        // The shots go first: they drop their links from their owners.
+        m_scene.m_lstShots.clear();
+        for (auto& g : m_scene.m_vShotGroups) g.clear();
         m_charas.resize(1);
         for (auto& g : m_scene.m_vCharaGroups) g.clear();
         m_scene.m_vCharaGroups.at(1).push_back(m_self);
         m_self->m_vReferrers.clear();
         m_self->m_vShotLinks.clear();
-        m_scene.m_lstShots.clear();
-        for (auto& g : m_scene.m_vShotGroups) g.clear();
         cTestChara& child = Add(2, m_self);
         cTestChara& grand = Add(2, &child);
         cTestChara& idle = Add(2, m_self);

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "engine/warp.h"
+#include "media/input/input_list.h"
 #include "records/ed_move.h"
 #include "tests/engine/command_world.h"
 
@@ -46,11 +47,13 @@ protected:
 };
 
 TEST_F(WarpTest, FromTheCharaByDirectionAndDistance) {
-    static int channel = 0;
-    seam::GetInputDirection = [](cInput&) { return channel; };
+    // The input direction is read from what input record 0 holds now.
+    const cCheckedVector<cInput> savedInput = g_InputList;
+    g_InputList.assign(1, cInput());
+    constexpr int kUpLeft = INPUT_UP | INPUT_LEFT;
     struct Case {
         const char* name;
-        int direction, distance, facing, flying, compat721, channel;
+        int direction, distance, facing, flying, compat721, held;
         double dx, dy;
     };
     const Case cases[] = {
@@ -58,18 +61,21 @@ TEST_F(WarpTest, FromTheCharaByDirectionAndDistance) {
         {"forward facing left", 0, 2, 0, 0, 0, 0, -32, 0},
         {"backward-Y facing right", 5, 2, 1, 0, 0, 0, 0, -32},
         {"down-right", 11, 2, 0, 0, 0, 0, kDiag, kDiag},
-        {"input up-left, walking: kept", 12, 2, 0, 0, 0, 5, -kDiag, -kDiag},
-        {"input up-left, walking, old data: left only", 12, 2, 0, 0, 1, 5, -32, 0},
-        {"input up-left, flying, old data: kept", 12, 2, 0, 1, 1, 5, -kDiag, -kDiag},
+        {"input up-left, walking: kept", 12, 2, 0, 0, 0, kUpLeft, -kDiag, -kDiag},
+        {"input up-left, walking, old data: left only", 12, 2, 0, 0, 1, kUpLeft, -32, 0},
+        {"input up-left, flying, old data: kept", 12, 2, 0, 1, 1, kUpLeft, -kDiag, -kDiag},
         {"explicit diagonal, walking, old data: kept", 8, 2, 0, 0, 1, 0, -kDiag, -kDiag},
         {"no input: forward", 12, 2, 1, 0, 0, 0, 32, 0},
+        {"input right, facing left", 12, 2, 0, 0, 0, INPUT_RIGHT, 32, 0},
+        {"input down", 12, 2, 0, 0, 0, INPUT_DOWN, 0, 32},
     };
     for (const Case& k : cases) {
         charatest::PlaceOnScreen(*m_self, 600, 500, 32, 32);
         m_self->m_nFacing = k.facing;
         m_self->m_bFlying = k.flying;
         g_SystemData.m_bCompat721 = k.compat721;
-        channel = k.channel;
+        g_InputList.at(0).m_sDir = static_cast<int16_t>(k.held);
+        g_InputList.at(0).RecordKeyHistory();
         const cEdFlowCmd cmd = Warp([&](cEdMove& m) {
             m.m_nDirection = static_cast<int8_t>(k.direction);
             m.m_nDistance = static_cast<int16_t>(k.distance);
@@ -88,6 +94,7 @@ TEST_F(WarpTest, FromTheCharaByDirectionAndDistance) {
                        }),
                        0));
     EXPECT_EQ(m_self->m_dX, 600 + 7 * 16);
+    g_InputList = savedInput;
 }
 
 // Bases 1..4 are target slots 1..4: the chara lands by the target's box

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "engine/flow_trigger.h"
+#include "frontend/replay/replay_file.h"
+#include "tests/support/temp_dir.h"
 #include "app/frame_timing.h"
 #include "engine/cmd_tables.h"
 #include "engine/flow_runtime.h"
@@ -321,6 +323,11 @@ TEST_F(PlayStepTest, PlaybackTakesTheRecordedInputAndItsEndStartsTheNextReplay) 
     StageBuilder b(20, 10);
     b.Hero(2, 5);
     Start(b);
+    // The replay played again at the streams' end is read from its file.
+    testsupport::TempWorkDir dir;
+    const std::string path = (dir.Path() / "next.rpl4_1000").string();
+    ASSERT_EQ(WriteReplayFile(g_Replay, path, g_Stage, g_StageStart, g_Progress), 1);
+    g_Stage.m_strPath = path;
     g_SceneManager.g_nGameType = 4;
     static int frames = 0;
     frames = 0;
