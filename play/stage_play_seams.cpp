@@ -1,13 +1,17 @@
 #include "play/stage_play_seams.h"
 
+#include "engine/flow_trigger.h"
+#include "frontend/replay/replay.h"
+#include "play/shot.h"
+
 namespace seam {
 
 namespace {
-int CheckReplaySaveKeysStandIn() { return 0; }
-int AutoSaveReplayStandIn() { return 0; }
-void RecordReplayFrameStandIn(const int16_t*) {}
-int PlayReplayFrameStandIn(int16_t*) { return 1; }
-int NextReplayChoiceStandIn() { return 0; }
+int CheckReplaySaveKeysStandIn() { return ::CheckReplaySaveKeys(); }
+int AutoSaveReplayStandIn() { return ::AutoSaveReplay(); }
+void RecordReplayFrameStandIn(const int16_t* words) { ::RecordReplayFrame(words); }
+int PlayReplayFrameStandIn(int16_t* words) { return ::PlayReplayFrame(words); }
+int NextReplayChoiceStandIn() { return ::NextReplayChoice(); }
 void StoreCarryOverStandIn(cGameProgress&, int, cChara&) {}
 void MarkReplayClearedStandIn() {}
 void ClearReplayBuffersStandIn() {}
@@ -15,11 +19,12 @@ void EnterRankingStandIn() {}
 void DrawStageResultStandIn(DDSURFACEDATA*, int, int, const int32_t*) {}
 void LoadRankingStandIn(int, const std::string&) {}
 int FindRankInsertPosStandIn(int, int32_t) { return -1; }
-void ResetFlowOnceFlagsStandIn(cChara&) {}
-int StepShotStandIn(cShot&) { return 0; }
+void ResetFlowOnceFlagsStandIn(cChara& chara) { ::ResetFlowOnceFlags(chara); }
+int StepShotStandIn(cShot& shot) { return shot.StepShot(); }
 void ShotGravityStandIn(cShot&) {}
-int MoveShotStandIn(cShot&) { return 0; }
-int ShotHitsBlockStandIn(cShot&) { return 0; }
+int MoveShotXStandIn(cShot& shot) { return shot.MoveShotX(); }
+int MoveShotYStandIn(cShot& shot) { return shot.MoveShotY(); }
+int ShotHitsBlockStandIn(cShot& shot) { return shot.ShotHitsBlock(); }
 void PushExtraLifeWindowStandIn(cScenePlay&) {}
 void PopMessageWindowStandIn(cScenePlay&) {}
 void ClearMessageWindowsStandIn(cScenePlay&) {}
@@ -40,8 +45,8 @@ FindRankInsertPosFn FindRankInsertPos = FindRankInsertPosStandIn;
 ResetFlowOnceFlagsFn ResetFlowOnceFlags = ResetFlowOnceFlagsStandIn;
 StepShotFn StepShot = StepShotStandIn;
 ShotGravityFn ShotGravity = ShotGravityStandIn;
-MoveShotFn MoveShotX = MoveShotStandIn;
-MoveShotFn MoveShotY = MoveShotStandIn;
+MoveShotFn MoveShotX = MoveShotXStandIn;
+MoveShotFn MoveShotY = MoveShotYStandIn;
 ShotHitsBlockFn ShotHitsBlock = ShotHitsBlockStandIn;
 PushExtraLifeWindowFn PushExtraLifeWindow = PushExtraLifeWindowStandIn;
 PopMessageWindowFn PopMessageWindow = PopMessageWindowStandIn;
@@ -63,8 +68,8 @@ void ResetStagePlaySeams() {
     ResetFlowOnceFlags = ResetFlowOnceFlagsStandIn;
     StepShot = StepShotStandIn;
     ShotGravity = ShotGravityStandIn;
-    MoveShotX = MoveShotStandIn;
-    MoveShotY = MoveShotStandIn;
+    MoveShotX = MoveShotXStandIn;
+    MoveShotY = MoveShotYStandIn;
     ShotHitsBlock = ShotHitsBlockStandIn;
     PushExtraLifeWindow = PushExtraLifeWindowStandIn;
     PopMessageWindow = PopMessageWindowStandIn;

@@ -14,11 +14,12 @@ struct DDSURFACEDATA;
 
 namespace seam {
 
-// Stand-ins until replays land: the F1/F2 save keys (1 when a request was
-// served this frame), the automatic save (1 when a file was written), one
-// frame of input recorded or played back (1: the streams are exhausted), the
-// next recorded choice row, and the carried values of a player chara (the
-// stand-ins record nothing, play nothing back and choose row 0).
+// The replay calls: the F1/F2 save keys (1 when a request was served this
+// frame), the automatic save (1 when a file was written), one frame of input
+// recorded or played back (1: the streams are exhausted) and the next
+// recorded choice row go to the replay functions (tests may trace them); the
+// carried values of a player chara are a stand-in until the carry-over is
+// called with the hero's values here (it records nothing).
 using CheckReplaySaveKeysFn = int (*)();
 extern CheckReplaySaveKeysFn CheckReplaySaveKeys;
 using AutoSaveReplayFn = int (*)();
@@ -53,14 +54,15 @@ extern LoadRankingFn LoadRanking;
 using FindRankInsertPosFn = int (*)(int table, int32_t value);
 extern FindRankInsertPosFn FindRankInsertPos;
 
-// Stand-in until flow triggering lands: clears the chara's once-per-frame
-// flow flags (the stand-in has none to clear).
+// Clears the chara's once-per-frame flow flags (the flow triggering's;
+// tests may trace it).
 using ResetFlowOnceFlagsFn = void (*)(cChara& chara);
 extern ResetFlowOnceFlagsFn ResetFlowOnceFlags;
 
-// Stand-ins until shots land: the trajectory step (1: finished), gravity,
-// the vertical and horizontal moves and the end test (1: stopped by a
-// block). The stand-ins move nothing and never finish a shot.
+// The shot's trajectory step (1: finished), the vertical and horizontal
+// moves and the end test (1: stopped by a block) go to the shot (tests may
+// trace them); gravity is a stand-in that moves nothing until the shot's
+// fall is taken out of its trajectory step.
 using StepShotFn = int (*)(cShot& shot);
 extern StepShotFn StepShot;
 using ShotGravityFn = void (*)(cShot& shot);
