@@ -1,9 +1,8 @@
 // What the shell calls of the front end, the player data and the data
 // records.
 //
-// Still minimal here, until those are built: no stage or replay can be
-// started, read or written, and the play scene's calls do nothing. Tests may
-// replace ConfirmEnd.
+// Tests may replace ConfirmEnd, the replay reader and writer and the name
+// maker.
 #pragma once
 #include <functional>
 #include <string>

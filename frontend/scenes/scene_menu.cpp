@@ -7,6 +7,8 @@
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_present.h"
 #include "media/gfx/dd_surface.h"
+#include "media/text/font.h"
+#include "records/system_data.h"
 
 // g_SceneSurfaces and g_SceneSurfaceSlots are built with the other global
 // objects (app/globals.cpp).
@@ -60,6 +62,17 @@ DDSURFACEDATA* cSceneMenu::AddPage(int w, int h) {
         return nullptr;
     }
     return &g_SceneSurfaces.back();
+}
+
+DDSURFACEDATA* cSceneMenu::BeginTitledPage(int titleItem) {
+    if (g_SceneSurfaces.empty()) return nullptr;
+    DDSURFACEDATA* page = &g_SceneSurfaces.at(0);
+    DDFillSurface(page, 0);
+    Font& large = g_Fonts[2];
+    large.DrawTextBox(page, 1, 1, 638, 478);
+    const std::string& heading = g_SystemData.m_vecTitleMenu.at(titleItem).m_strLabel;
+    large.DrawStringF(page, 320 - 16 * SjisCharCount(heading), 32, "%s", heading.c_str());
+    return page;
 }
 
 void cSceneMenu::BuildScreenPage() {

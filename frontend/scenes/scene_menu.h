@@ -58,6 +58,11 @@ protected:
     // it was lost) with the colour cycling.
     void BuildScreenPage();
     void ShowScreenPage();
+    // The one page of such a scene, started empty (a frame picture smaller
+    // than the screen would keep the rows drawn before a scroll), with the
+    // frame box and the title menu's label of titleItem centred on top; null
+    // when there is no page.
+    static DDSURFACEDATA* BeginTitledPage(int titleItem);
 
     int m_nOwnKind;
     int m_nMusicIndex;

@@ -70,16 +70,9 @@ void cSceneStageList::Init() {
 }
 
 void cSceneStageList::DrawPage() {
-    if (g_SceneSurfaces.empty()) return;
-    DDSURFACEDATA* page = &g_SceneSurfaces.at(0);
-    // A frame picture smaller than the screen leaves the rows drawn before
-    // a scroll: the page starts empty.
-    DDFillSurface(page, 0);
-    Font& large = g_Fonts[2];
+    DDSURFACEDATA* page = BeginTitledPage(3);
+    if (!page) return;
     Font& normal = g_Fonts[1];
-    large.DrawTextBox(page, 1, 1, 638, 478);
-    const std::string& heading = g_SystemData.m_vecTitleMenu.at(3).m_strLabel;
-    large.DrawStringF(page, 320 - 16 * SjisCharCount(heading), 32, "%s", heading.c_str());
 
     UpdateCounts();
     // The scroll bar; an empty folder has a full-length thumb at the top.

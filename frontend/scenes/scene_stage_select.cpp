@@ -62,16 +62,10 @@ void cSceneStageSelect::Init() {
 }
 
 void cSceneStageSelect::DrawPage() {
-    if (g_SceneSurfaces.empty()) return;
-    DDSURFACEDATA* page = &g_SceneSurfaces.at(0);
-    // A frame picture smaller than the screen leaves the rows drawn before
-    // a scroll: the page starts empty.
-    DDFillSurface(page, 0);
+    DDSURFACEDATA* page = BeginTitledPage(2);
+    if (!page) return;
     Font& large = g_Fonts[2];
     Font& normal = g_Fonts[1];
-    large.DrawTextBox(page, 1, 1, 638, 478);
-    const std::string& heading = g_SystemData.m_vecTitleMenu.at(2).m_strLabel;
-    large.DrawStringF(page, 320 - 16 * SjisCharCount(heading), 32, "%s", heading.c_str());
 
     const cGameProgress& p = g_Progress;
     if (g_SystemData.m_bSelectShowTotal && p.m_nBestTotal > 0) {

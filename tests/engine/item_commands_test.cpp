@@ -21,6 +21,7 @@
 #include "engine/warp.h"
 #include "records/common_palette.h"
 #include "tests/engine/command_world.h"
+#include "tests/support/call_trace.h"
 #include "tests/support/message_device.h"
 #include "tests/support/temp_dir.h"
 
@@ -30,24 +31,10 @@ using charatest::Wait;
 
 namespace {
 
-// What the fakes saw and the sounds played, in order, from the media call
-// log (a fake's line is marked with '@' there).
-void Trace(const std::string& line) { RecordMediaCall("@" + line); }
-std::vector<std::string> Traced() {
-    std::vector<std::string> out;
-    for (const std::string& call : MediaCallLog()) {
-        int n = 0;
-        if (!call.empty() && call[0] == '@') out.push_back(call.substr(1));
-        else if (std::sscanf(call.c_str(), "PlaySe %d", &n) == 1) out.push_back("se " + std::to_string(n - 17));
-        else if (int r = 0; std::sscanf(call.c_str(), "RequestBgm %d %d", &n, &r) == 2)
-            out.push_back("bgm " + std::to_string(n) + " " + std::to_string(r));
-    }
-    return out;
-}
-[[maybe_unused]] long CountTraced(const std::string& line) {
-    const std::vector<std::string> t = Traced();
-    return std::count(t.begin(), t.end(), line);
-}
+// What the fakes saw and the user sounds played, in order.
+using calltrace::Trace;
+std::vector<std::string> Traced() { return calltrace::Traced(17); }
+[[maybe_unused]] long CountTraced(const std::string& line) { return calltrace::CountTraced(line, 17); }
 
 // An item command; its sounds are heard wherever the chara is.
 cEdFlowCmd Item(int kind, std::initializer_list<std::pair<int, int32_t>> set = {}) {

@@ -17,6 +17,7 @@
 #include "frontend/replay/replay.h"
 #include "tests/engine/command_world.h"
 #include "tests/engine/flow_engine_fixture.h"
+#include "tests/support/call_trace.h"
 #include "tests/support/message_device.h"
 
 using namespace cmdtest;
@@ -25,22 +26,10 @@ namespace {
 
 constexpr int kGameTypeReplay = 4;
 
-// What the fakes saw and the sounds played, in order, from the media call
-// log (a fake's line is marked with '@' there).
-void Trace(const std::string& line) { RecordMediaCall("@" + line); }
-std::vector<std::string> Traced() {
-    std::vector<std::string> out;
-    for (const std::string& call : MediaCallLog()) {
-        int n = 0;
-        if (!call.empty() && call[0] == '@') out.push_back(call.substr(1));
-        else if (std::sscanf(call.c_str(), "PlaySe %d", &n) == 1) out.push_back("se " + std::to_string(n - 0));
-    }
-    return out;
-}
-[[maybe_unused]] long CountTraced(const std::string& line) {
-    const std::vector<std::string> t = Traced();
-    return std::count(t.begin(), t.end(), line);
-}
+// What the fakes saw and the system sounds played, in order.
+using calltrace::Trace;
+std::vector<std::string> Traced() { return calltrace::Traced(0); }
+[[maybe_unused]] long CountTraced(const std::string& line) { return calltrace::CountTraced(line, 0); }
 bool g_choice = false;
 int32_t g_row = 0, g_value = 0;
 
