@@ -7,9 +7,7 @@
 
 #include "engine/command_results.h"
 #include "engine/flow.h"
-#include "engine/flow_control_seams.h"
 #include "engine/flow_runtime.h"
-#include "engine/presentation_seams.h"
 #include "frontend/replay/replay.h"
 #include "play/chara.h"
 #include "play/message_window.h"
@@ -65,14 +63,14 @@ void DoGameWait(cChara&, const cEdFlowCmd& cmd) {
     in.bCountWhilePaused = 1;
     cMessageWindow& window = scene.m_lstMessages.emplace_back();
     window.Init(in);
-    seam::InitDisplayRequest(WAIT_GAME, 0, frames, 0, nullptr);
-    seam::RunPauseLoop();
+    scene.InitDisplayRequest(WAIT_GAME, 0, frames, 0, nullptr);
+    scene.RunPauseLoop();
     RemoveWindow(scene.m_lstMessages, &window);
 }
 
 void DoMessage(cChara& chara, const cEdFlowCmd& cmd, int chain) {
     cScenePlay& scene = *PlayScene();
-    if (seam::IsPlayClosing(scene)) return;
+    if (scene.m_bClosing) return;
     auto p = [&cmd](int i) { return CmdParam(cmd, i); };
     WindowList& windows = scene.m_lstMessages;
     // 1: a window found by its ID is closed, reused or replaced.
@@ -137,14 +135,14 @@ void DoMessage(cChara& chara, const cEdFlowCmd& cmd, int chain) {
     if (!p(8)) return;
     const std::vector<MessageChoice>* list = p(19) ? &choices : nullptr;
     if (p(6) == kWaitForButton) {
-        seam::InitDisplayRequest(WAIT_MESSAGE, 1, 0, chain, list);
+        scene.InitDisplayRequest(WAIT_MESSAGE, 1, 0, chain, list);
         if (!chain) PlaySe(kSeMessage);
     } else if (p(6) == kWaitForTime) {
-        seam::InitDisplayRequest(WAIT_MESSAGE, 0, frames, chain, list);
+        scene.InitDisplayRequest(WAIT_MESSAGE, 0, frames, chain, list);
     }
-    seam::RunPauseLoop();
+    scene.RunPauseLoop();
     int32_t row = 0, value = 0;
-    if (!choices.empty() && seam::ChosenChoice(scene, row, value)) {
+    if (!choices.empty() && scene.m_Wait.ChosenChoice(row, value)) {
         if (p(20)) WriteCmdResult(value);
         // In playback the loop took the row from the replay.
         if (!IsReplayPlayback()) g_Replay.m_vecChoice.push_back(row);

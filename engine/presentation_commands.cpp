@@ -12,7 +12,6 @@
 #include "engine/flow.h"
 #include "engine/flow_runtime.h"
 #include "engine/param_op.h"
-#include "engine/presentation_seams.h"
 #include "media/gfx/dd_surface.h"
 #include "platform/cp932.h"
 #include "play/chara.h"
@@ -35,7 +34,7 @@ int32_t P(const cEdFlowCmd& cmd, int i) { return CmdParam(cmd, i); }
 // The scene a presentation command works on; null while it closes.
 cScenePlay* OpenScene() {
     cScenePlay* scene = PlayScene();
-    return scene && !seam::m_bClosing(*scene) ? scene : nullptr;
+    return scene && !scene->m_bClosing ? scene : nullptr;
 }
 
 double CentreX(const cChara& c) { return c.m_dX + c.m_nWidth / 2; }
@@ -160,8 +159,8 @@ void DoRunEffect(cChara& chara, const cEdFlowCmd& cmd) {
     if (!P(cmd, 8)) return;
     long long frames = 0;
     for (const cDbEffectPart& part : e.m_vecParts) frames += part.m_nDuration * 6LL;
-    seam::InitDisplayRequest(2, 0, static_cast<int>(std::min<long long>(frames, INT32_MAX)), 0, nullptr);
-    seam::RunPauseLoop();
+    scene->InitDisplayRequest(2, 0, static_cast<int>(std::min<long long>(frames, INT32_MAX)), 0, nullptr);
+    scene->RunPauseLoop();
 }
 
 void DoRunCharaEffect(cChara& chara, const cEdFlowCmd& cmd) {
@@ -278,8 +277,8 @@ void DoShowPicture(cChara& chara, const cEdFlowCmd& cmd) {
     // 6: a picture the flow waits for.
     if (!P(cmd, 14)) return;
     const int mode = P(cmd, 12);
-    seam::InitDisplayRequest(3, mode == 0 ? 1 : 0, mode == 2 ? frames : 0, 0, nullptr);
-    seam::RunPauseLoop();
+    scene->InitDisplayRequest(3, mode == 0 ? 1 : 0, mode == 2 ? frames : 0, 0, nullptr);
+    scene->RunPauseLoop();
     RemovePictureAt(*scene, atEnd ? static_cast<long long>(pics.size()) - 1 : at);
 }
 

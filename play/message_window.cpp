@@ -9,7 +9,6 @@
 #include "app/quit.h"
 #include "app/system_report.h"
 #include "engine/flow_runtime.h"
-#include "engine/presentation_seams.h"
 #include "frontend/data/game_progress.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_surface.h"
@@ -460,9 +459,9 @@ int cMessageWindow::UpdateMessageWindow(DDSURFACEDATA* target, int paused) {
         }
         DDBlt(&g_BackBuffer, x, y, m_nWidth, m_nHeight, m_lpSurface, 0, 0, 1);
         if (m_bChoices && scene) {
-            const seam::WaitRecord& wait = seam::m_Wait(*scene);
-            if (wait.nChoice >= 0 && wait.nChoice < static_cast<int>(wait.vChoices.size())) {
-                const MessageChoice& c = wait.vChoices[size_t(wait.nChoice)];
+            const WaitRecord& wait = scene->m_Wait;
+            if (wait.m_nChoice >= 0 && wait.m_nChoice < static_cast<int>(wait.m_vChoices.size())) {
+                const MessageChoice& c = wait.m_vChoices[size_t(wait.m_nChoice)];
                 DDBlt(&g_BackBuffer, x + c.x, y + c.y, 16, 16, &SurfaceTable[kAccessorySlot], 64, 0, 1);
             }
         }

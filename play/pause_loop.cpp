@@ -35,16 +35,15 @@ int32_t VarAt(const cCheckedVector<int32_t>& v, long long i) {
     return i >= 0 && i < static_cast<long long>(v.size()) ? v[i] : 0;
 }
 
-bool ChoiceHolds(const cScenePlay& scene, const WaitChoice& c) {
-    switch (c.m_nCondKind) {
-        case 2: return VarAt(g_Progress.m_vecCommonVar, c.m_nVarIndex) == c.m_nValue;
-        case 3: return VarAt(scene.m_vStageVars, c.m_nVarIndex) == c.m_nValue;
-        case 4: return scene.m_lpCurChara && VarAt(scene.m_lpCurChara->m_vVars, c.m_nVarIndex) == c.m_nValue;
+bool ChoiceHolds(const cScenePlay& scene, const MessageChoice& c) {
+    switch (c.kind) {
+        case 2: return VarAt(g_Progress.m_vecCommonVar, c.index) == c.value;
+        case 3: return VarAt(scene.m_vStageVars, c.index) == c.value;
+        case 4: return scene.m_lpCurChara && VarAt(scene.m_lpCurChara->m_vVars, c.index) == c.value;
         case 5: {
             int32_t v = 0;
-            if (scene.m_lpCurFlowVars && (c.m_nVarIndex == 1 || c.m_nVarIndex == 2))
-                v = scene.m_lpCurFlowVars[c.m_nVarIndex - 1];
-            return v == c.m_nValue;
+            if (scene.m_lpCurFlowVars && (c.index == 1 || c.index == 2)) v = scene.m_lpCurFlowVars[c.index - 1];
+            return v == c.value;
         }
         default: return false;
     }
@@ -101,10 +100,10 @@ unsigned PauseLoop(void* arg) {
             cursor = seam::NextReplayChoice();
         } else {
             for (size_t i = 0; i < w.m_vChoices.size(); ++i) {
-                const WaitChoice& c = w.m_vChoices[i];
-                if (c.m_nCondKind == 1) {
+                const MessageChoice& c = w.m_vChoices[i];
+                if (c.kind == 1) {
                     cursor = static_cast<int>(i);
-                } else if (c.m_nCondKind >= 2 && c.m_nCondKind <= 5 && ChoiceHolds(scene, c)) {
+                } else if (c.kind >= 2 && c.kind <= 5 && ChoiceHolds(scene, c)) {
                     cursor = static_cast<int>(i);
                     break;
                 }
@@ -168,7 +167,7 @@ unsigned PauseLoop(void* arg) {
 }
 
 void cScenePlay::InitDisplayRequest(int kind, int waitButton, int timeout, int noDelay,
-                                    const std::vector<WaitChoice>* choices) {
+                                    const std::vector<MessageChoice>* choices) {
     m_Wait.m_nKind = kind;
     m_Wait.m_bWaitButton = waitButton;
     m_Wait.m_nTimeout = timeout;
@@ -179,6 +178,14 @@ void cScenePlay::InitDisplayRequest(int kind, int waitButton, int timeout, int n
         m_Wait.m_vChoices.clear();
     m_Wait.m_nChoiceCount = static_cast<int32_t>(m_Wait.m_vChoices.size());
     m_Wait.m_nDelay = (waitButton != 0 && kind == 1 && noDelay == 0) ? kMessageDelay : 0;
+}
+
+bool WaitRecord::ChosenChoice(int32_t& row, int32_t& value) const {
+    // A loop that found the scene closing leaves the last loop's row.
+    if (m_nChoice < 0 || m_nChoice >= static_cast<int32_t>(m_vChoices.size())) return false;
+    row = m_nChoice;
+    value = m_vChoices[static_cast<size_t>(m_nChoice)].value;
+    return true;
 }
 
 void cScenePlay::RunPauseLoop() {

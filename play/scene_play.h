@@ -43,14 +43,6 @@ enum ePlayState : int {
     CSCENEPLAY_FADEOUT = 7,
 };
 
-// What a nested frame loop reads of one choice of a choice window: the
-// condition that puts the cursor on it at the start.
-struct WaitChoice {
-    int32_t m_nCondKind = 0;  // 1 always; 2 common, 3 stage, 4 chara, 5 flow variable equals the value
-    int32_t m_nValue = 0;
-    int32_t m_nVarIndex = 0;
-};
-
 // The wait record of a nested frame loop.
 struct WaitRecord {
     int32_t m_nKind = 0;  // 0 game wait, 1 message, 2 effect, 3 picture, 4 extra-life message
@@ -58,9 +50,13 @@ struct WaitRecord {
     int32_t m_bWaitButton = 0;  // the loop ends on button 0
     int32_t m_nTimeout = 0;     // frames before the loop ends by itself (no button wait)
     int32_t m_nReserved = 0;
-    std::vector<WaitChoice> m_vChoices;
+    std::vector<MessageChoice> m_vChoices;  // the choices of a choice window
     int32_t m_nChoiceCount = 0;
     int32_t m_nChoice = 0;  // the chosen entry, written while the cursor moves
+
+    // The chosen row and its value, as a finished choice loop left them;
+    // false when the record holds no choices.
+    bool ChosenChoice(int32_t& row, int32_t& value) const;
 };
 
 class cScenePlay : public cScene {
@@ -96,7 +92,8 @@ public:
     int CheckPlayerHP();
 
     // --- Nested loops and stage results (pause_loop.cpp, stage_results.cpp) ---
-    void InitDisplayRequest(int kind, int waitButton, int timeout, int noDelay, const std::vector<WaitChoice>* choices);
+    void InitDisplayRequest(int kind, int waitButton, int timeout, int noDelay,
+                            const std::vector<MessageChoice>* choices);
     // Runs PauseLoop on thPause while this thread waits.
     void RunPauseLoop();
     void ClearStage();

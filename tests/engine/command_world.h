@@ -9,7 +9,6 @@
 #include <initializer_list>
 #include <utility>
 
-#include "engine/flow_control_seams.h"
 #include "play/shot.h"
 #include "records/cmd_kinds.h"
 #include "tests/support/chara_fixture.h"
@@ -22,7 +21,6 @@ class CommandWorld : public charatest::CharaTest {
 protected:
     void SetUp() override {
         CharaTest::SetUp();
-        seam::ResetFlowControlSeams();
         g_vPlayers.resize(1);
         cCharaPlayer& hero = Hero();
         hero.m_vTargets.assign(kTargetSlots, nullptr);
@@ -33,7 +31,6 @@ protected:
         m_scene.m_lpCurFlowVars = m_vars;
     }
     void TearDown() override {
-        seam::ResetFlowControlSeams();
         m_scene.m_lstShots.clear();
         for (auto& g : m_scene.m_vCharaGroups) g.clear();
         for (auto& g : m_scene.m_vShotGroups) g.clear();

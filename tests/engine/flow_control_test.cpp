@@ -10,7 +10,6 @@
 #include "app/scene_manager.h"
 #include "app/thread.h"
 #include "engine/flow_control.h"
-#include "engine/flow_control_seams.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/world_map.h"
 #include "platform/cp932.h"
@@ -58,12 +57,10 @@ class FlowControlTest : public FlowEngineTest {
 protected:
     void SetUp() override {
         FlowEngineTest::SetUp();
-        seam::ResetFlowControlSeams();
         m_scene.m_lpCurFlowVars = m_vars;
     }
     void TearDown() override {
         SetDebugLog(0, "");
-        seam::ResetFlowControlSeams();
         FlowEngineTest::TearDown();
     }
     // Flows A, B, A: the first running, the second running and paused, the

@@ -15,7 +15,6 @@
 #include "app/quit.h"
 #include "app/thread.h"
 #include "engine/flow_runtime.h"
-#include "engine/presentation_seams.h"
 #include "engine/item_commands.h"
 #include "engine/target_commands.h"
 #include "engine/warp.h"
@@ -23,6 +22,8 @@
 #include "tests/engine/command_world.h"
 #include "tests/support/call_trace.h"
 #include "tests/support/message_device.h"
+#include "tests/support/nested_loop.h"
+#include "tests/support/sound_log.h"
 #include "tests/support/temp_dir.h"
 
 using namespace cmdtest;
@@ -65,7 +66,6 @@ protected:
     }
     void TearDown() override {
         SetDebugLog(0, "");
-        seam::ResetPresentationSeams();
         g_CommonPalette.m_vecItemPalette = m_savedItems;
         CommandWorld::TearDown();
     }
@@ -89,21 +89,33 @@ TEST_F(ItemCommandTest, NothingRunsAfterAStageClear) {
     EXPECT_EQ(Traced(), (std::vector<std::string>{"se 1"}));
 }
 
-// The first message of an item opens unchained, every later one chained,
-// whatever the first one waited for.
+// The first message of an item opens unchained, every later one chained
+// (no sound 12, no start delay: answered two frames after it opens, as the
+// keys are scripted), whatever the first one waited for.
 TEST_F(ItemCommandTest, MessagesChainFromTheFirst) {
     testsupport::cMessageDevice device;
     ASSERT_TRUE(device.Open(m_scene));
-    seam::InitDisplayRequest = [](int, int, int, int noDelay, const std::vector<MessageChoice>*) {
-        Trace("chain " + std::to_string(noDelay));
+    struct Case {
+        int firstWait, draws;
+        std::vector<int> sounds;
     };
-    std::vector<cEdFlowCmd> cmds{Item(ICMD_MESSAGE, {{6, 2}, {8, 1}}), Item(ICMD_MESSAGE, {{8, 1}}),
-                                 Item(ICMD_MESSAGE, {{8, 1}})};
-    int32_t vars[2] = {};
-    m_scene.m_bItemMessageShown = 1;  // the runner clears it
-    Hero().RunItemCommands(cmds, vars);
-    EXPECT_EQ(Traced(), (std::vector<std::string>{"chain 0", "chain 1", "chain 1"}));
-    EXPECT_EQ(m_scene.m_bItemMessageShown, 1);
+    const Case cases[] = {
+        {2, 4, {13, 13}},            // timed first: no frame, then two chained ones
+        {0, 24, {12, 13, 13, 13}},  // a button first: 20 frames, then the two chained ones
+    };
+    for (const Case& k : cases) {
+        testsupport::cNestedLoopDriver loop;
+        loop.PressEveryOtherFrame();
+        soundlog::Scope sounds;
+        std::vector<cEdFlowCmd> cmds{Item(ICMD_MESSAGE, {{6, k.firstWait}, {8, 1}}), Item(ICMD_MESSAGE, {{8, 1}}),
+                                     Item(ICMD_MESSAGE, {{8, 1}})};
+        int32_t vars[2] = {};
+        m_scene.m_bItemMessageShown = 1;  // the runner clears it
+        loop.RunAsGame([&] { Hero().RunItemCommands(cmds, vars); });
+        EXPECT_EQ(loop.draws, k.draws) << k.firstWait;
+        EXPECT_EQ(soundlog::Played(), k.sounds) << k.firstWait;
+        EXPECT_EQ(m_scene.m_bItemMessageShown, 1);
+    }
 }
 
 // The warp and the status operation report into the item's own pair.

@@ -8,7 +8,6 @@
 #include "engine/cmd_tables.h"
 #include "engine/flow_runtime.h"
 #include "engine/presentation_commands.h"
-#include "engine/presentation_seams.h"
 #include "app/quit.h"
 #include "media/gfx/dd_surface.h"
 #include "play/chara_player.h"
@@ -17,6 +16,7 @@
 #include "records/database.h"
 #include "records/stage.h"
 #include "tests/support/chara_fixture.h"
+#include "tests/support/nested_loop.h"
 #include "tests/support/sound_log.h"
 
 namespace {
@@ -32,8 +32,6 @@ int CountingLoader(DDSURFACEDATA* sd, const std::string& file, int) {
     sd->nHeight = 60;
     return file == "missing.bmp" ? SURF_LOADIMAGE_ERR : SURF_OK;
 }
-
-std::vector<seam::WaitRecord> g_waits;
 
 class PresentationTest : public charatest::CharaTest {
 protected:
@@ -55,8 +53,15 @@ protected:
         g_Database.m_vecPicture = {cDbPicture{}, a, b, bad};
         PictureLoader() = CountingLoader;
         g_loads = 0;
-        g_waits.clear();
-        seam::RunPauseLoop = [] { g_waits.push_back(seam::m_Wait(*PlayScene())); };
+        // Each loop: its kind and button wait, the effects and pictures on
+        // its first frame, and the frames it drew.
+        m_loop.onDraw = [this](cScenePlay& scene, int draw) {
+            if (draw != 1) return;
+            m_loops.push_back(std::to_string(scene.m_Wait.m_nKind) + " " + std::to_string(scene.m_Wait.m_bWaitButton) +
+                              " " + std::to_string(scene.m_lstEffects.size()) + " " +
+                              std::to_string(scene.m_lstPictures.size()));
+        };
+        m_loop.PressEveryOtherFrame();
         m_scene.m_ScrollX.m_dPos = 100;
         m_scene.m_ScrollY.m_dPos = 40;
         m_chara.m_nKey = 3;
@@ -71,7 +76,7 @@ protected:
         g_lstRunTimeSlots.clear();
         g_Database = m_savedDb;
         g_Stage.m_vecBackground = m_savedBgs;
-        seam::ResetPresentationSeams();
+        m_scene.m_bClosing = 0;
         CharaTest::TearDown();
     }
     // A picture command: picture, ID (0 none), display time and wait flags.
@@ -90,6 +95,16 @@ protected:
         for (const BMPSLOT& s : g_lstRunTimeSlots) v.push_back(s.strFileName);
         return v;
     }
+    // A command as the game thread runs it; the frames its loop drew.
+    template <typename Fn>
+    int Run(Fn command, const cEdFlowCmd& cmd) {
+        m_loop.draws = 0;
+        m_loop.keys.keys.clear();
+        m_loop.RunAsGame([&] { command(m_chara, cmd); });
+        return m_loop.draws;
+    }
+    testsupport::cNestedLoopDriver m_loop;
+    std::vector<std::string> m_loops;  // kind, button, effects, pictures
     cTestChara m_chara;
     cDatabase m_savedDb;
     std::vector<cEdBackground> m_savedBgs;
@@ -137,18 +152,17 @@ TEST_F(PresentationTest, EffectCommandSizesWaitsAndClears) {
     EXPECT_EQ(fx.m_nHeight, 10);
     EXPECT_EQ(fx.m_nLayer, 1);
     EXPECT_EQ(fx.m_dX, 100 + 320 - 8);
-    EXPECT_TRUE(g_waits.empty());
-    // Waiting: an effect wait of the parts' total, 1 + 1 + 2 tenths.
-    DoRunEffect(m_chara, MakeCmd(0, CMD_RUN_EFFECT, {1, 0, 0, 0, 0, 0, 0, 100, 1, 0}));
-    ASSERT_EQ(g_waits.size(), 1u);
-    EXPECT_EQ(g_waits[0].nKind, 2);
-    EXPECT_EQ(g_waits[0].bWaitButton, 0);
-    EXPECT_EQ(g_waits[0].nTimeout, 24);
-    EXPECT_EQ(m_scene.m_lstEffects.back().m_bRunWhileFrozen, 1);
+    EXPECT_TRUE(m_loops.empty());
+    // Waiting: the loop runs the parts' total, 1 + 1 + 2 tenths, while the
+    // effect runs on 23 of them and goes on the 24th; the other one stands.
+    EXPECT_EQ(Run(DoRunEffect, MakeCmd(0, CMD_RUN_EFFECT, {1, 0, 0, 0, 0, 0, 0, 100, 1, 0})), 24);
+    EXPECT_EQ(m_loops, (std::vector<std::string>{"2 0 2 0"}));
+    ASSERT_EQ(m_scene.m_lstEffects.size(), 1u);
+    EXPECT_EQ(m_scene.m_lstEffects.back().m_bRunWhileFrozen, 0);
     // Effect 0 clears them; nothing while the scene closes.
     DoRunEffect(m_chara, MakeCmd(0, CMD_RUN_EFFECT, {0, 0, 0, 0, 0, 0, 0, 100, 0, 0}));
     EXPECT_TRUE(m_scene.m_lstEffects.empty());
-    seam::m_bClosing = [](const cScenePlay&) { return 1; };
+    m_scene.m_bClosing = 1;
     DoRunEffect(m_chara, MakeCmd(0, CMD_RUN_EFFECT, {1, 0, 0, 0, 0, 0, 0, 100, 0, 0}));
     DoShowPicture(m_chara, Picture(1, 0));
     EXPECT_TRUE(m_scene.m_lstEffects.empty());
@@ -192,13 +206,11 @@ TEST_F(PresentationTest, PicturesReplacedAndReusedById) {
 TEST_F(PresentationTest, PictureWaitsAndFollowing) {
     // Waiting for the button, then for 3 tenths; the picture goes afterwards.
     DoShowPicture(m_chara, Picture(1, 0));
-    DoShowPicture(m_chara, Picture(2, 0, {{14, 1}}));
-    DoShowPicture(m_chara, Picture(2, 0, {{14, 1}, {12, 2}, {13, 3}}));
-    ASSERT_EQ(g_waits.size(), 2u);
-    EXPECT_EQ(g_waits[0].nKind, 3);
-    EXPECT_EQ(g_waits[0].bWaitButton, 1);
-    EXPECT_EQ(g_waits[1].bWaitButton, 0);
-    EXPECT_EQ(g_waits[1].nTimeout, 18);
+    soundlog::Scope sounds;
+    EXPECT_EQ(Run(DoShowPicture, Picture(2, 0, {{14, 1}})), 2);  // answered on the second frame
+    EXPECT_EQ(Run(DoShowPicture, Picture(2, 0, {{14, 1}, {12, 2}, {13, 3}})), 18);
+    EXPECT_EQ(m_loops, (std::vector<std::string>{"3 1 0 2", "3 0 0 2"}));
+    EXPECT_EQ(soundlog::Played(), (std::vector<int>{1}));  // the answer's; a time-out has none
     EXPECT_EQ(m_scene.m_lstPictures.size(), 1u);
     EXPECT_EQ(Files(), std::vector<std::string>{"a.bmp"});
     // One frame only.

@@ -3,7 +3,6 @@
 // and clamping, popups, and the draw pass reaching the windows.
 #include <gtest/gtest.h>
 
-#include "engine/presentation_seams.h"
 #include "frontend/data/game_progress.h"
 #include "media/text/font.h"
 #include "play/chara_computer.h"
@@ -42,7 +41,6 @@ protected:
         g_Progress.m_vecCommonVar = m_savedVars;
         g_Fonts[1].m_nLinePitch = m_savedPitch;
         g_vPlayers.clear();
-        seam::ResetPresentationSeams();
         PlaySceneTest::TearDown();
     }
     // A text window of the given size without a work surface.

@@ -20,31 +20,13 @@
 #include "play/draw_stage.h"
 #include "play/draw_seams.h"
 #include "play/stage_play_seams.h"
-#include "tests/media/input/fake_input_source.h"
+#include "tests/support/nested_loop.h"
 #include "tests/support/sound_log.h"
 #include "tests/support/stage_builder.h"
 
 using namespace stagetest;
 
 namespace {
-
-// Per drawn frame of the loop: the count, the loop thread's generator on
-// the first one, and the keys of the next frame.
-std::atomic<int> g_draws{0};
-uint32_t g_firstDrawRand = 0;
-cFakeInputSource* g_keys = nullptr;
-std::vector<int>* g_pressAt = nullptr;  // draw counts after which button 0 goes down for a frame
-cScenePlay* g_closeAfter = nullptr;     // closes the window after the 3rd draw
-
-void OnDraw(cScenePlay&, int) {
-    const int n = ++g_draws;
-    if (n == 1) g_firstDrawRand = RandState();
-    g_keys->keys.clear();
-    if (g_pressAt)
-        for (int at : *g_pressAt)
-            if (at == n) g_keys->keys.insert('Z');
-    if (g_closeAfter && n == 3) g_closeAfter->m_bClosing = 1;
-}
 
 class PauseLoopTest : public StageTest {
 protected:
@@ -54,54 +36,29 @@ protected:
         b.Hero(2, 5);
         b.Install();
         Setup();
-        m_savedType = g_SceneManager.g_nGameType;
-        m_savedAuto = g_OptionData.m_nMessageAuto;
-        m_savedRescan = g_OptionData.m_bJoyRescan;
-        g_OptionData.m_bJoyRescan = 0;
-        g_SceneManager.m_bJoystickSetupDone = true;
         g_SceneManager.g_nGameType = 3;
-        g_bActive = 1;
-        ClaimGameToken();
-        g_InputList.at(0).m_bTriggerLatch = 0;
-        g_draws = 0;
-        g_keys = &m_keys;
-        g_pressAt = nullptr;
-        g_closeAfter = nullptr;
         seam::ResetStagePlaySeams();
-        g_pfnDrawPassHook = OnDraw;
+        // The loop thread's generator on its first drawn frame.
+        m_loop.onDraw = [this](cScenePlay&, int n) {
+            if (n == 1) m_firstDrawRand = RandState();
+        };
     }
     void TearDown() override {
-        g_pfnDrawPassHook = nullptr;
         seam::ResetDrawSeams();
         seam::ResetStagePlaySeams();
-        g_SceneManager.g_nGameType = m_savedType;
-        g_OptionData.m_nMessageAuto = m_savedAuto;
-        g_OptionData.m_bJoyRescan = m_savedRescan;
-        ClaimGameToken();
         StageTest::TearDown();
     }
-    // The loop as the game thread runs it, while this thread serves the
-    // main thread's requests (the sounds).
+    // The loop as the game thread runs it.
     void RunLoop() {
-        std::atomic<bool> done{false};
-        std::thread game([&] {
-            ClaimGameToken();
+        m_loop.RunAsGame([this] {
             m_gameRandBefore = RandState();
             m_scene.RunPauseLoop();
             m_gameRandAfter = RandState();
-            done = true;
         });
-        while (!done) {
-            ServeMainThreadRequests();
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        game.join();
-        ClaimGameToken();
     }
-    cFakeInputSource m_keys;
-    platform::cScopedInputSource m_source{m_keys};
+    testsupport::cNestedLoopDriver m_loop;
     soundlog::Scope m_sounds;
-    int m_savedType = 0, m_savedAuto = 0, m_savedRescan = 0;
+    uint32_t m_firstDrawRand = 0;
     uint32_t m_gameRandBefore = 0, m_gameRandAfter = 0;
 };
 
@@ -110,11 +67,9 @@ TEST_F(PauseLoopTest, AButtonWaitIgnoresTwentyFramesAndPutsTheInputBack) {
         int noDelay, draws;
     };
     for (const Case c : {Case{0, 20}, Case{1, 2}}) {
-        std::vector<int> press;
-        for (int i = 0; i < 40; i += 2) press.push_back(i);  // down every other frame
-        g_pressAt = &press;
-        m_keys.keys.clear();
-        g_draws = 0;
+        m_loop.PressEveryOtherFrame();
+        m_loop.keys.keys.clear();
+        m_loop.draws = 0;
         ClearMediaCallLog();
         cInput& in = g_InputList.at(0);
         in.m_sDir = 8;
@@ -123,7 +78,7 @@ TEST_F(PauseLoopTest, AButtonWaitIgnoresTwentyFramesAndPutsTheInputBack) {
         m_scene.InitDisplayRequest(1, 1, 0, c.noDelay, nullptr);
         EXPECT_EQ(m_scene.m_Wait.m_nDelay, c.noDelay ? 0 : 20);
         RunLoop();
-        EXPECT_EQ(g_draws, c.draws) << c.noDelay;
+        EXPECT_EQ(m_loop.draws, c.draws) << c.noDelay;
         EXPECT_EQ(soundlog::Played(), (std::vector<int>{13}));
         EXPECT_EQ(m_scene.m_bHoldButtons, 1);
         EXPECT_EQ(in.m_sDir, 8);  // the play's record is back
@@ -136,11 +91,11 @@ TEST_F(PauseLoopTest, ATimeOutDrawsItsFramesWithoutASound) {
     m_scene.InitDisplayRequest(0, 0, 5, 0, nullptr);
     SRand(777);
     RunLoop();
-    EXPECT_EQ(g_draws, 5);
+    EXPECT_EQ(m_loop.draws, 5);
     EXPECT_TRUE(soundlog::Played().empty());
     EXPECT_EQ(in.m_sDir, 4);
     // The loop thread's generator starts from seed 1; the game thread's is kept.
-    EXPECT_EQ(g_firstDrawRand, 1u);
+    EXPECT_EQ(m_firstDrawRand, 1u);
     EXPECT_EQ(m_gameRandBefore, m_gameRandAfter);
 }
 
@@ -148,29 +103,32 @@ TEST_F(PauseLoopTest, MessagesAdvanceByThemselvesInPlayback) {
     struct Case {
         int option, draws;
     };
-    std::vector<int> press = {9};
     for (const Case c : {Case{1, 0}, Case{0, 6}, Case{4, 120}, Case{21, 9}}) {
         g_SceneManager.g_nGameType = 4;
         g_OptionData.m_nMessageAuto = c.option;
-        g_pressAt = c.option == 21 ? &press : nullptr;  // the recorded button
-        m_keys.keys.clear();
-        g_draws = 0;
+        m_loop.pressAt = c.option == 21 ? std::vector<int>{9} : std::vector<int>{};  // the recorded button
+        m_loop.keys.keys.clear();
+        m_loop.draws = 0;
         m_scene.InitDisplayRequest(1, 1, 0, 1, nullptr);
         RunLoop();
-        EXPECT_EQ(g_draws, c.draws) << "option " << c.option;
+        EXPECT_EQ(m_loop.draws, c.draws) << "option " << c.option;
     }
 }
+
+// Choices of a choice window: a default one, and one of a stage variable.
+MessageChoice Default() { return MessageChoice{0, 0, 0, 1, 0}; }
+MessageChoice Stage(int32_t value, int32_t index) { return MessageChoice{0, 0, value, 3, index}; }
 
 TEST_F(PauseLoopTest, TheChoiceScanPutsTheCursor) {
     m_scene.m_vStageVars.at(3) = 7;
     struct Case {
-        std::vector<WaitChoice> choices;
+        std::vector<MessageChoice> choices;
         int cursor;
     };
     const Case cases[] = {
-        {{{1, 0, 0}, {3, 5, 3}, {1, 0, 0}, {3, 7, 3}, {1, 0, 0}}, 3},  // kind 2..5 that holds stops the scan
-        {{{1, 0, 0}, {1, 0, 0}, {3, 5, 3}}, 1},                        // the last kind 1
-        {{{3, 5, 3}, {2, 1, 900}}, 0},                                 // none holds
+        {{Default(), Stage(5, 3), Default(), Stage(7, 3), Default()}, 3},  // kind 2..5 that holds stops the scan
+        {{Default(), Default(), Stage(5, 3)}, 1},                         // the last kind 1
+        {{Stage(5, 3), MessageChoice{0, 0, 1, 2, 900}}, 0},               // none holds
     };
     for (const Case& c : cases) {
         m_scene.InitDisplayRequest(0, 0, 0, 0, &c.choices);
@@ -181,13 +139,15 @@ TEST_F(PauseLoopTest, TheChoiceScanPutsTheCursor) {
 
 TEST_F(PauseLoopTest, ACloseDuringTheLoopEndsItAfterTheFallback) {
     platform::FakeClock clock(1000);
-    g_closeAfter = &m_scene;
+    m_loop.onDraw = [](cScenePlay& scene, int n) {
+        if (n == 3) scene.m_bClosing = 1;
+    };
     const int requests = CloseRequestCount();
     cInput& in = g_InputList.at(0);
     in.m_sDir = 2;
     m_scene.InitDisplayRequest(1, 1, 0, 1, nullptr);
     RunLoop();
-    EXPECT_EQ(g_draws, 3);
+    EXPECT_EQ(m_loop.draws, 3);
     EXPECT_GE(clock.Now(), 3000u);  // the 2000 ms fallback ended it
     EXPECT_EQ(in.m_sDir, 2);
     EXPECT_GT(CloseRequestCount(), requests);
@@ -211,7 +171,7 @@ TEST_F(PauseLoopTest, ExtraLivesForEachScoreStepCrossed) {
     EXPECT_EQ(g_Progress.m_nScore, 3010);
     EXPECT_EQ(g_Progress.m_nLives, 99);  // two gained, held at 99
     EXPECT_EQ(windows, 2);
-    EXPECT_EQ(g_draws, 60);  // two loops of 30 frames
+    EXPECT_EQ(m_loop.draws, 60);  // two loops of 30 frames
     EXPECT_EQ(soundlog::Played(), (std::vector<int>{16, 16}));
 }
 
