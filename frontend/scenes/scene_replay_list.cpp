@@ -17,8 +17,12 @@ namespace {
 constexpr int kTitleReplay = 4;  // the title menu's replay item
 constexpr int kTextSortKey = 32, kTextExplorerKey = 33, kTextRefreshKey = 34, kTextSortOrder = 35;
 
-bool RowExists(int row) {
-    return row >= 0 && row < static_cast<int>(g_ReplayFiles.size()) && FileExists(g_ReplayFiles.at(row).m_strPath);
+// A row whose file is gone (or an empty list) is refused with sound 3.
+bool RefuseMissing(int row) {
+    if (row >= 0 && row < static_cast<int>(g_ReplayFiles.size()) && FileExists(g_ReplayFiles.at(row).m_strPath))
+        return false;
+    PlaySe(3);
+    return true;
 }
 
 }  // namespace
@@ -65,10 +69,7 @@ void cSceneReplayList::Rebuild() {
 }
 
 void cSceneReplayList::Play(int row) {
-    if (m_nFileCount == 0 || !RowExists(row)) {
-        PlaySe(3);
-        return;
-    }
+    if (RefuseMissing(row)) return;
     const ReplayFileEntry e = g_ReplayFiles.at(row);
     PlaySe(1);
     // A file the reader refuses has been shown in its error box; the list
@@ -104,10 +105,7 @@ void cSceneReplayList::UpdateList() {
     }
     if ((in.m_wButton & kButtonExplorer) && g_bWindowed) {
         const int shown = g_MenuCursor.Cur().m_nY;
-        if (m_nFileCount == 0 || !RowExists(shown)) {
-            PlaySe(3);
-            return;
-        }
+        if (RefuseMissing(shown)) return;
         PlaySe(1);
         ui::ShowInExplorer(g_ReplayFiles.at(shown).m_strPath, nullptr);
     }

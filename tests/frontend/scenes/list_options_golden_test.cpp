@@ -4,9 +4,6 @@
 // into a replay's playback and back, and through every options row.
 #include "tests/frontend/scenes/stage_menu_harness.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include "app/files.h"
 #include "app/main_window.h"
 #include "app/messages.h"
@@ -17,16 +14,10 @@
 #include "frontend/scenes/scene_title.h"
 #include "media/text/font.h"
 #include "play/scene_play.h"
-#include "tests/media/text/png_golden.h"
 
 namespace {
 
 using namespace scenetest;
-
-std::string Golden(const std::string& name, const std::vector<uint32_t>& frame) {
-    if (frame.size() != 640u * 480u) return "no frame shown";
-    return texttest::CompareGoldenIn("tests/frontend/scenes/golden", name, 640, 480, frame);
-}
 
 // Replays named r00 .. r(n-1), one minute apart (their names sort as their
 // times).
@@ -36,9 +27,7 @@ void WriteReplayNames(const DemoRun& run, int n) {
     for (int i = 0; i < n; ++i) {
         const std::string name = "2009_0101_1200" + std::string(i < 10 ? "0" : "") + std::to_string(i) +
                                  "_stage" + (i % 3 == 0 ? "_CLEAR_" : "") + ".rpl4_1000";
-        run.Dir().WriteFile("user_data/rpl4/" + name, "x");
-        const timespec times[2] = {{1230778800 + 60 * i, 0}, {1230778800 + 60 * i, 0}};
-        ::utimensat(AT_FDCWD, (run.Dir().Path() / "user_data/rpl4" / name).c_str(), times, 0);
+        WriteFileAt(run, "user_data/rpl4/" + name, 1230778800 + 60 * i);
     }
     platform::InvalidateDirCache();
 }
@@ -117,16 +106,6 @@ TEST(OptionsGolden, RowsNoteAndEditing) {
         EXPECT_EQ(Golden("options_edit_" + lang + ".png", run.Shown()), "");
     }
 }
-
-// The title's cursor moved to the row of an action and decided.
-void ChooseTitleItem(StageMenuRun& run, int action) {
-    ASSERT_TRUE(run.StepUntilState(1));
-    for (int i = 0; i < action; ++i) run.Tap(platform::VK_DOWN);
-    ASSERT_EQ(g_MenuCursor.Cur().m_nY, action);
-    run.Tap(kKeyDecide);
-}
-
-int Kind() { return g_SceneManager.m_nSceneKind.load(); }
 
 // Three replays of the demo's first stage: a standing hero for 2000 frames.
 void WriteDemoReplays(const DemoRun& run) {
@@ -220,6 +199,26 @@ TEST(ListOptionsWalk, TitleOptionsEveryRowAndBack) {
     EXPECT_EQ(Cursor().m_nY, TITLE_OPTIONS);
     EXPECT_TRUE(std::filesystem::exists(run.Dir().Path() / "user_data/Option.dat"));
     EXPECT_EQ(g_bQuit.load(), 0);
+}
+
+// The program's own scene factories make both scenes from the title.
+TEST(ListOptionsWalk, TheProgramMakesBothScenes) {
+    DemoRun run;
+    ASSERT_TRUE(run.Started());
+    ResetSceneFactories();
+    for (int item : {TITLE_REPLAY, TITLE_OPTIONS}) {
+        SCOPED_TRACE(item);
+        ASSERT_TRUE(run.StepUntilState(1));
+        ASSERT_EQ(Kind(), SCENE_TITLE);
+        for (int i = 0; i < 10 && g_MenuCursor.Cur().m_nY != item; ++i) run.Tap(platform::VK_DOWN);
+        ASSERT_EQ(g_MenuCursor.Cur().m_nY, item);
+        run.Tap(kKeyDecide);
+        ASSERT_TRUE(run.StepUntilState(1));
+        cScene* s = run.Scene();
+        EXPECT_TRUE(item == TITLE_REPLAY ? dynamic_cast<cSceneReplayList*>(s) != nullptr
+                                         : dynamic_cast<cSceneOptions*>(s) != nullptr);
+        run.Tap(kKeyCancel);
+    }
 }
 
 }  // namespace

@@ -128,6 +128,18 @@ TEST(Options, CancelRestoresTheLevelAndItsVolume) {
     EXPECT_EQ(Options()->m_nStep, 1);
     EXPECT_EQ(Cursor().m_nY, row);
     EXPECT_EQ(g_SceneManager.m_nSceneKind.load(), SCENE_OPTIONS);
+
+    // A level outside 0..10 from a hand-edited file comes back on cancel
+    // and plays at full volume.
+    g_OptionData.m_nSeVolume = 15;
+    run.Tap(kKeyDecide);
+    run.Tap(platform::VK_UP);
+    EXPECT_EQ(g_OptionData.m_nSeVolume, 0);
+    ClearMediaCallLog();
+    run.Tap(kKeyCancel);
+    EXPECT_EQ(g_OptionData.m_nSeVolume, 15);
+    for (const std::string& v : Logged("DS_SetVolume")) EXPECT_EQ(v.substr(v.size() - 4), " 0 0");
+    EXPECT_EQ(g_bQuit.load(), 0);
 }
 
 TEST(Options, ValueTextsAndTheirPlaces) {

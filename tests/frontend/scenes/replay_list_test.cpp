@@ -4,9 +4,6 @@
 // that vanish or are refused.
 #include "tests/frontend/scenes/stage_menu_harness.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <ctime>
 
@@ -44,10 +41,7 @@ private:
 constexpr time_t kJan1Noon = 1230778800;  // 2009-01-01 12:00:00 in Japan
 
 void WriteReplay(const DemoRun& run, const std::string& name, time_t modified) {
-    run.Dir().WriteFile("user_data/rpl4/" + name, "x");
-    const std::string path = (run.Dir().Path() / "user_data/rpl4" / name).string();
-    const timespec times[2] = {{modified, 0}, {modified, 0}};
-    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+    WriteFileAt(run, "user_data/rpl4/" + name, modified);
 }
 
 void ClearReplayFolder(const DemoRun& run) {
@@ -143,12 +137,21 @@ TEST(ReplayList, SortKeyStepsTheOrderAndRefreshFindsNewFiles) {
     EXPECT_EQ(Cursor().m_nPixelY, 160);
     EXPECT_EQ(ListedNames().front(), "d.rpl4_1000");
 
+    // An order from a hand-edited Replay.dat reads as 0: the page shows, and
+    // the key steps to 1.
+    g_ReplayData.m_nSortOrder = 41;
+    ASSERT_TRUE(run.Enter(SCENE_REPLAYLIST));
+    run.Tap(kKeyButton4);
+    EXPECT_EQ(g_ReplayData.m_nSortOrder, 1);
+    EXPECT_EQ(ListedNames().front(), "a_CLEAR_.rpl4_1000");
+    run.Sounds();
+
     WriteReplay(run, "e.rpl4_1000", kJan1Noon + 60);
     platform::InvalidateDirCache();
     run.Tap(kKeyButton16);
     EXPECT_EQ(run.Sounds(), (std::vector<std::string>{"PlaySe 1"}));
     EXPECT_EQ(List()->m_nFileCount, 5);
-    EXPECT_EQ(ListedNames().back(), "e.rpl4_1000");
+    EXPECT_EQ(ListedNames().front(), "e.rpl4_1000");
     EXPECT_EQ(g_bQuit.load(), 0);
 }
 

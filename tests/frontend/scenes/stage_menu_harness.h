@@ -4,6 +4,11 @@
 #pragma once
 #include "tests/frontend/scenes/scene_harness.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <ctime>
+
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "frontend/data/option_data.h"
@@ -108,6 +113,22 @@ public:
 };
 
 inline const MenuCursorPos& Cursor() { return g_MenuCursor.Cur(); }
+inline int Kind() { return g_SceneManager.m_nSceneKind.load(); }
+
+// The title's cursor moved to the row of an action and decided.
+inline void ChooseTitleItem(DemoRun& run, int action) {
+    ASSERT_TRUE(run.StepUntilState(1));
+    for (int i = 0; i < action; ++i) run.Tap(platform::VK_DOWN);
+    ASSERT_EQ(g_MenuCursor.Cur().m_nY, action);
+    run.Tap(kKeyDecide);
+}
+
+// A file of the run's folder written with its last change at `modified`.
+inline void WriteFileAt(const DemoRun& run, const std::string& rel, time_t modified) {
+    run.Dir().WriteFile(rel, "x");
+    const timespec times[2] = {{modified, 0}, {modified, 0}};
+    ::utimensat(AT_FDCWD, (run.Dir().Path() / rel).c_str(), times, 0);
+}
 
 // The main window's messages handled while it lives (music requests play),
 // the name entry answered as the dialog would: the name it edits becomes

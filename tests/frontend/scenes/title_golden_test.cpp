@@ -9,16 +9,10 @@
 #include "platform/cp932.h"
 #include "frontend/scenes/scene_title.h"
 #include "media/gfx/dd_blit.h"
-#include "tests/media/text/png_golden.h"
 
 namespace {
 
 using namespace scenetest;
-
-std::string Golden(const std::string& name, const std::vector<uint32_t>& frame) {
-    if (frame.size() != 640u * 480u) return "no frame shown";
-    return texttest::CompareGoldenIn("tests/frontend/scenes/golden", name, 640, 480, frame);
-}
 
 // The first frame of the menu after the fade-in.
 std::vector<uint32_t> MenuFrame(DemoRun& run) {
