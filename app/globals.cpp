@@ -12,6 +12,7 @@
 #include "frontend/data/world_map.h"
 #include "frontend/replay/replay.h"
 #include "frontend/scenes/menu_cursor.h"
+#include "frontend/scenes/replay_file_list.h"
 #include "frontend/scenes/scene_menu.h"
 #include "frontend/scenes/scene_stage_list.h"
 #include "media/gfx/dd_state.h"
@@ -130,6 +131,7 @@ std::list<DDSURFACEDATA> g_lstMessageSurfaces;
 std::list<BMPSLOT> g_lstMessageSlots;
 cCheckedVector<DDSURFACEDATA> g_SceneSurfaces;
 cCheckedVector<StageFileEntry> g_StageFiles;
+cCheckedVector<ReplayFileEntry> g_ReplayFiles;
 cCheckedVector<BMPSLOT> g_SceneSurfaceSlots;
 
 // 11

@@ -9,6 +9,8 @@
 #include "app/thread.h"
 #include "frontend/data/option_data.h"
 #include "frontend/frontend_services.h"
+#include "frontend/scenes/scene_options.h"
+#include "frontend/scenes/scene_replay_list.h"
 #include "frontend/scenes/scene_stage_list.h"
 #include "frontend/scenes/scene_stage_select.h"
 #include "frontend/scenes/scene_title.h"
@@ -44,6 +46,8 @@ void SetDefaultFactoriesLocked() {
     g_factories[SCENE_TITLE] = [] { return static_cast<cScene*>(new cSceneTitle()); };
     g_factories[SCENE_STAGESELECT] = [] { return static_cast<cScene*>(new cSceneStageSelect()); };
     g_factories[SCENE_STAGELIST] = [] { return static_cast<cScene*>(new cSceneStageList()); };
+    g_factories[SCENE_REPLAYLIST] = [] { return static_cast<cScene*>(new cSceneReplayList()); };
+    g_factories[SCENE_OPTIONS] = [] { return static_cast<cScene*>(new cSceneOptions()); };
     g_factories[SCENE_PLAY] = [] { return static_cast<cScene*>(new cScenePlay()); };
     g_bFactoriesSet = true;
 }

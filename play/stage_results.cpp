@@ -21,7 +21,6 @@
 #include "records/stage.h"
 #include "records/system_data.h"
 
-std::vector<ReplayFileEntry> g_ReplayFiles;
 std::string g_strStageListName;
 
 namespace {
@@ -171,11 +170,11 @@ void StepStageList(int useStep, int step) {
         index += d;
         if (index >= count) index = 0;
         if (index < 0) index = count - 1;
-        path = g_ReplayFiles[static_cast<size_t>(index)].strPath;
+        path = g_ReplayFiles.at(index).m_strPath;
         std::string absolute = path;
         ToAbsolutePathStr(absolute);
         if (FileExists(absolute)) {
-            g_strStageListName = g_ReplayFiles[static_cast<size_t>(index)].strName;
+            g_strStageListName = g_ReplayFiles.at(index).m_strFileName;
             found = true;
             break;
         }

@@ -5,16 +5,8 @@
 #include <string>
 #include <vector>
 
-// A file of the stage or replay list: its path, shown name and date.
-struct ReplayFileEntry {
-    std::string strPath;
-    std::string strName;
-    std::string strDate;
-};
-// The list the in-game menu's next and previous entries and replay playback
-// step through (filled by the replay list); the current index is the replay
-// data record's list position.
-extern std::vector<ReplayFileEntry> g_ReplayFiles;
+#include "frontend/scenes/replay_file_list.h"
+
 // The shown name of the list entry made current last.
 extern std::string g_strStageListName;
 

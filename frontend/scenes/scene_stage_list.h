@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/checked_vector.h"
-#include "frontend/scenes/scene_menu.h"
+#include "frontend/scenes/scene_file_list.h"
 
 // One listed file: the folder and file name as listed, and the file name.
 struct StageFileEntry {
@@ -21,21 +21,14 @@ int CountStageFiles();
 // extension, in the order the folder lists them.
 void BuildStageFileList();
 
-class cSceneStageList : public cSceneMenu {
+class cSceneStageList : public cSceneFileList {
 public:
-    static constexpr int kMaxRows = 20;
-    static constexpr int kListX = 32, kListY = 160, kPitch = 16, kCursorX = 16;
-    static constexpr int kBarX = 620;
-
     cSceneStageList();
     void Init() override;
 
-    int m_nListTop = 0;    // first visible row
-    int m_nFileCount = 0;  // files listed
-    int m_nListRows = 0;   // visible rows
-
 private:
-    void UpdateCounts();
+    int FileCount() const override;
+    const std::string& FileNameAt(int row) const override;
     void DrawPage();
     void UpdateList();
     void RenderPages() override { DrawPage(); }

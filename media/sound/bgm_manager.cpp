@@ -272,6 +272,7 @@ int cBgmManager::Ggs4Play(int channel, const BGMMIDIENTRY& entry, int loop, int 
 }
 
 int DS_BgmInit(int channels, BGMOGGENTRY* oggTable, BGMMIDIENTRY* midiTable, int tracks, int directMusic) {
+    if (MediaCallLogOn()) RecordMediaCall(Format("DS_BgmInit %d %d %d", channels, tracks, directMusic));
     return g_BgmManager.Init(channels, oggTable, midiTable, tracks, directMusic);
 }
 int DS_BgmResize(int channels) { return g_BgmManager.Resize(channels); }
@@ -287,7 +288,10 @@ void DS_BgmStop() {
     if (MediaCallLogOn()) RecordMediaCall("DS_BgmStop");
     g_BgmManager.Stop();
 }
-void DS_BgmEnd() { g_BgmManager.End(); }
+void DS_BgmEnd() {
+    if (MediaCallLogOn()) RecordMediaCall("DS_BgmEnd");
+    g_BgmManager.End();
+}
 bool DS_BgmInitialised() { return g_BgmManager.m_bInitialised != 0; }
 
 int cBgmManager::MidiPlay(int channel, const BGMMIDIENTRY& entry, int loop) {

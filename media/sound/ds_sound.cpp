@@ -141,6 +141,7 @@ void DS_PlaySE(DS_SEDATA& effect, int playFlags) {
 }
 
 int DS_SetVolume(DS_SEDATA& effect, int copy, int volume, int relative) {
+    if (MediaCallLogOn()) RecordMediaCall(Format("DS_SetVolume %s %d %d %d", effect.szFile, copy, volume, relative));
     if (!g_bDevice) return 0;
     const DSBUFFER buffer = CopyAt(effect, copy);
     if (!buffer) return 0;
@@ -162,9 +163,11 @@ void DS_PlayCursorSE(int inputBits, int mode, int effect) {
     if (MediaCallLogOn() && (((mode & 1) && (inputBits & 3)) || ((mode & 2) && (inputBits & 12))))
         RecordMediaCall(Format("DS_PlayCursorSE %d %d", inputBits & 15, mode));
     if (!g_bDevice) return;
-    if ((mode & 1) && (inputBits & 3)) DS_PlaySE(g_SEData.at(effect), 0);
-    if ((mode & 2) && (inputBits & 12)) DS_PlaySE(g_SEData.at(effect), 0);
+    if ((mode & 1) && (inputBits & 3)) DS_PlaySE(SeInfoAt(effect), 0);
+    if ((mode & 2) && (inputBits & 12)) DS_PlaySE(SeInfoAt(effect), 0);
 }
+
+DS_SEDATA& SeInfoAt(int index) { return g_SEData.at(index); }
 
 int DS_SECount() { return static_cast<int>(g_SEData.size()); }
 

@@ -50,6 +50,9 @@ int DS_GetVolume(DS_SEDATA& effect, int copy);
 // vertical one (mode bit 1) of the input's direction bits.
 void DS_PlayCursorSE(int inputBits, int mode, int effect);
 
+// The effect of an effect number, bounds-checked.
+DS_SEDATA& SeInfoAt(int index);
+
 // Whether DS_Init has set up the sound (tests).
 bool DS_HasDevice();
 

@@ -68,7 +68,7 @@ TEST_F(StageResultsTest, TheListStepsOverMissingFilesAndWraps) {
     TempWorkDir dir;
     dir.WriteFile("a.rpl4_1000");
     dir.WriteFile("c.rpl4_1000");
-    g_ReplayFiles = {{"a.rpl4_1000", "A", ""}, {"b.rpl4_1000", "B", ""}, {"c.rpl4_1000", "C", ""}};
+    g_ReplayFiles = {{"a.rpl4_1000", "A"}, {"b.rpl4_1000", "B"}, {"c.rpl4_1000", "C"}};
     g_ReplayData.m_nListPos = 0;
     StepStageList(1, 1);  // b is gone
     EXPECT_EQ(g_ReplayData.m_nListPos, 2);
@@ -87,7 +87,7 @@ TEST_F(StageResultsTest, TheListStepsOverMissingFilesAndWraps) {
     EXPECT_EQ(g_ReplayData.m_nListPos, 0);
     EXPECT_EQ(g_bQuit.load(), 0);
     // No file left: the program ends, and the report names the last path.
-    g_ReplayFiles = {{"gone.rpl4_1000", "G", ""}};
+    g_ReplayFiles = {{"gone.rpl4_1000", "G"}};
     StepStageList(1, 1);
     EXPECT_EQ(g_bQuit.load(), 1);
     EXPECT_EQ(g_Stage.m_strPath, "gone.rpl4_1000");

@@ -67,8 +67,8 @@ void SetEnglishTexts(cSystemData& sd) {
         "Retry", "Back to map", "Next replay", "Previous replay", "Replay selection", "Retry", "Back to map",
         "V key: switch genre", "Space key: back to title", "Space key: quit", "F3 key: enter the ranking",
         "C key: change the order", "V key: open in the file manager", "A key: refresh file information",
-        "By date, newest first (recommended)", "By date, oldest first", "By name, descending",
-        "By name, ascending",
+        "By date, oldest first (recommended)", "By date, newest first", "By name, ascending",
+        "By name, descending",
     });
     sd.m_vecRankingModeLabels =
         list({"Manual (enter a name)", "Manual (fixed name)", "Automatic (enter a name)", "Automatic (fixed name)"});

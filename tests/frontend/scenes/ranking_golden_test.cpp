@@ -8,16 +8,10 @@
 #include "frontend/data/ranking_draw.h"
 #include "media/gfx/dd_blit.h"
 #include "records/stage.h"
-#include "tests/media/text/png_golden.h"
 
 namespace {
 
 using namespace scenetest;
-
-std::string Golden(const std::string& name, const std::vector<uint32_t>& frame) {
-    if (frame.size() != 640u * 480u) return "no frame shown";
-    return texttest::CompareGoldenIn("tests/frontend/scenes/golden", name, 640, 480, frame);
-}
 
 // The challenge ranking file of stage c01: scores, then clear times.
 void WriteFixtureRanking() {

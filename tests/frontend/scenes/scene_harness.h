@@ -32,6 +32,7 @@
 #include "platform/message_box.h"
 #include "records/system_data.h"
 #include "tests/media/input/fake_input_source.h"
+#include "tests/media/text/png_golden.h"
 #include "tests/support/demo_template.h"
 #include "tests/support/temp_dir.h"
 
@@ -196,6 +197,12 @@ private:
     bool m_bStarted = false;
     int m_nCloseRequests = 0;
 };
+
+// A shown frame against its golden picture: "" when equal.
+inline std::string Golden(const std::string& name, const std::vector<uint32_t>& frame) {
+    if (frame.size() != 640u * 480u) return "no frame shown";
+    return texttest::CompareGoldenIn("tests/frontend/scenes/golden", name, 640, 480, frame);
+}
 
 // Answers the file-dialog requests of the game side as the main thread
 // would: each request is answered with `result` (1 chosen, 0 cancelled).

@@ -8,16 +8,10 @@
 #include "frontend/data/option_data.h"
 #include "frontend/data/ranking.h"
 #include "frontend/scenes/scene_title.h"
-#include "tests/media/text/png_golden.h"
 
 namespace {
 
 using namespace scenetest;
-
-std::string Golden(const std::string& name, const std::vector<uint32_t>& frame) {
-    if (frame.size() != 640u * 480u) return "no frame shown";
-    return texttest::CompareGoldenIn("tests/frontend/scenes/golden", name, 640, 480, frame);
-}
 
 StartOptions SelectOptions(bool english) {
     StartOptions o;
@@ -96,16 +90,6 @@ TEST(StageListGolden, FullAndEmpty) {
         EXPECT_EQ(Golden("stage_list_empty_ja.png", run.Shown()), "");
     }
 }
-
-// The title's cursor moved to the row of an action and decided.
-void ChooseTitleItem(StageMenuRun& run, int action) {
-    ASSERT_TRUE(run.StepUntilState(1));
-    for (int i = 0; i < action; ++i) run.Tap(platform::VK_DOWN);
-    ASSERT_EQ(g_MenuCursor.Cur().m_nY, action);
-    run.Tap(kKeyDecide);
-}
-
-int Kind() { return g_SceneManager.m_nSceneKind.load(); }
 
 TEST(StageMenuWalk, TitleStageSelectPlayAndBack) {
     StartOptions o;
