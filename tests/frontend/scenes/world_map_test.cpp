@@ -339,7 +339,9 @@ TEST(WorldMap, LivesAStageStartsWith) {
 }
 
 TEST(WorldMap, SlotWrittenAfterEachPlay) {
-    for (int mode : {0, 1, 2}) {  // no slot saving, saving, a story folder that cannot be written
+    // No slot saving, saving, a story folder that cannot be written, a slot
+    // number (from a damaged save) past the 99 slots.
+    for (int mode : {0, 1, 2, 3}) {
         SCOPED_TRACE(mode);
         MapRun run;
         ASSERT_TRUE(run.Started());
@@ -351,7 +353,7 @@ TEST(WorldMap, SlotWrittenAfterEachPlay) {
             platform::InvalidateDirCache();
         }
         MapRun::NewStory(3, 1);
-        g_Progress.m_nSlot = 4;
+        g_Progress.m_nSlot = mode == 3 ? 120 : 4;
         g_Progress.m_bSlotSave = mode != 0;
         g_SceneManager.DeleteAllScenes();
         g_SceneManager.m_nSceneKind = SCENE_WORLDMAP;
@@ -360,10 +362,13 @@ TEST(WorldMap, SlotWrittenAfterEachPlay) {
         ASSERT_TRUE(run.StepUntilScene(SCENE_WORLDMAP));
         const bool written = std::filesystem::exists(story / "Story05.dat");
         EXPECT_EQ(written, mode == 1);
-        EXPECT_EQ(HasSound(run.Sounds(), "PlaySe 3"), mode == 2);
-        EXPECT_EQ(run.Boxes().size(), mode == 2 ? 1u : 0u);
-        if (mode == 2 && !run.Boxes().empty()) {
-            EXPECT_NE(run.Boxes().back().text.find("Story05.dat"), std::string::npos) << run.Boxes().back().text;
+        EXPECT_FALSE(std::filesystem::exists(story / "Story121.dat"));
+        const bool fails = mode >= 2;
+        EXPECT_EQ(HasSound(run.Sounds(), "PlaySe 3"), fails);
+        EXPECT_EQ(run.Boxes().size(), fails ? 1u : 0u);
+        if (fails && !run.Boxes().empty()) {
+            EXPECT_NE(run.Boxes().back().text.find(mode == 2 ? "Story05.dat" : "Story121.dat"), std::string::npos)
+                << run.Boxes().back().text;
         }
         if (written) {
             cGameProgress back;
