@@ -5,7 +5,6 @@
 #include <string>
 
 #include "app/error_box.h"
-#include "app/files.h"
 #include "app/quit.h"
 #include "app/scene_manager.h"
 #include "app/stage_loader.h"
@@ -345,9 +344,8 @@ void cSceneWorldMap::StartEntry() {
     cGameProgress& p = g_Progress;
     const cWorldEntry& e = *m_pEntry;
     p.m_nClearAction = e.m_nClearAction;
-    std::string path = g_Stage.m_strPath;
-    ToRelativePathStr(path, true);
-    p.ParseStageVariation(path, e.m_bVariation, e.m_nVariationVar, e.m_nVariationValue);
+    // The loader's path: the file of the newest numbered version.
+    p.ParseStageVariation(g_Stage.m_strPath, e.m_bVariation, e.m_nVariationVar, e.m_nVariationValue);
     p.m_nSeriesIndex = e.m_nOpenIndex;
     p.m_nStageNumber = 1;
     if (g_SystemData.m_vecInfiniteLives.at(kStory)) {

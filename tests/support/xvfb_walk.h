@@ -45,7 +45,7 @@ public:
         m_pid = StartPlayer();
         EXPECT_GT(m_pid, 0);
         if (m_pid <= 0) return true;
-        m_window = Shell("timeout 20 xdotool search --sync --onlyvisible --name 'Tovaro Demo' | head -1");
+        m_window = Shell("timeout 60 xdotool search --sync --onlyvisible --name 'Tovaro Demo' | head -1");
         EXPECT_FALSE(m_window.empty());
         Shell("xdotool windowfocus --sync " + m_window);
         return true;

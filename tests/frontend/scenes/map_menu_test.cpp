@@ -201,6 +201,12 @@ TEST(MapMenu, BackToTheMapAndToTheTitle) {
             Choose(run, MAPMENU_BACK);
         else
             run.Tap(kKeyCancel);
+        // The fade-out leaves the cursor to the next scene and the menu to
+        // start anew.
+        for (int i = 0; i < 80 && g_SceneManager.m_nSceneKind == SCENE_MAPMENU; ++i) run.Step();
+        ASSERT_NE(run.Menu(), nullptr);
+        EXPECT_EQ(run.Menu()->m_nState, -1);
+        EXPECT_EQ(g_MenuCursor.Depth(), byItem ? 2 : 1);
         ASSERT_TRUE(run.StepUntilScene(SCENE_WORLDMAP, 1, 80));
         EXPECT_EQ(g_SceneManager.m_nPrevSceneKind, SCENE_MAPMENU);
         EXPECT_TRUE(run.m_plays.empty());

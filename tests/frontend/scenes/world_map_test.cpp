@@ -413,3 +413,35 @@ TEST(WorldMap, RankingButtons) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WorldMap, StageFileThatCannotBeLoaded) {
+    MapRun run;
+    ASSERT_TRUE(run.Started());
+    cWorldMap map = FixtureMap();
+    map.m_vecPoint.at(1).m_vecEntry.at(0).m_strStageFile = "data\\stg4\\Missing.stg4";
+    // In the question: the box, and "yes" only goes back to walking.
+    g_WorldMap = map;
+    ASSERT_NE(EnterMap(run, 2, 1), nullptr);
+    run.Tap(platform::VK_RIGHT);
+    ASSERT_EQ(run.State(), 2);
+    ASSERT_EQ(run.Boxes().size(), 1u);
+    EXPECT_NE(run.Boxes().back().text.find("Missing.stg4"), std::string::npos);
+    run.Tap(platform::VK_UP);
+    run.Tap(kKeyDecide);
+    EXPECT_EQ(run.State(), 1);
+    EXPECT_EQ(Cursor().m_nX, 2);
+    run.Step(5);
+    EXPECT_TRUE(run.m_plays.empty());
+    EXPECT_EQ(g_bQuit.load(), 0);
+    // At the automatic start of an entry that must be played: the box, and
+    // the program ends.
+    EnterMap(run, 3, 1);
+    EXPECT_EQ(run.Boxes().size(), 2u);
+    EXPECT_EQ(g_bQuit.load(), 1);
+    EXPECT_GE(run.CloseRequests(), 1);
+    EXPECT_TRUE(run.m_plays.empty());
+}
+
+}  // namespace
