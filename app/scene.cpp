@@ -39,10 +39,10 @@ void cScene::StepFadeIn() {
     if (DDFadeIn(g_PaletteCopy, 0, 255, 0, 0, 0, g_SceneManager.m_nFadeSpeed, g_Palette, false)) m_nState = 1;
 }
 
-bool cScene::StepFadeOut(int ownKind) {
+bool cScene::StepFadeOut(int ownKind, bool resetCursor) {
     if (!DDFadeOut(g_PaletteCopy, 0, 255, 0, 0, 0, g_SceneManager.m_nFadeSpeed, g_Palette, false)) return false;
     DDFillSurface(&g_BackBuffer, 16);
-    ResetCursorPositions();
+    if (resetCursor) ResetCursorPositions();
     g_SceneManager.m_nPrevSceneKind = ownKind;
     g_SceneManager.m_nSceneKind = g_SceneManager.m_nNextSceneKind;
     return true;

@@ -40,9 +40,10 @@ protected:
     // One step of the fade-in; state 1 when it is complete.
     void StepFadeIn();
     // One step of the fade-out; when it is complete: back buffer filled with
-    // colour 16, menu cursor reset, previous kind := own kind and current kind
-    // := next kind (the manager switches on the next frame). True then.
-    bool StepFadeOut(int ownKind);
+    // colour 16, menu cursor reset (unless resetCursor is false: the next
+    // scene resets it), previous kind := own kind and current kind := next
+    // kind (the manager switches on the next frame). True then.
+    bool StepFadeOut(int ownKind, bool resetCursor = true);
 
     template <class T>
     void SetHandlers(std::initializer_list<void (T::*)()> handlers) {

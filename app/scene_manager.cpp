@@ -9,11 +9,13 @@
 #include "app/thread.h"
 #include "frontend/data/option_data.h"
 #include "frontend/frontend_services.h"
+#include "frontend/scenes/scene_map_menu.h"
 #include "frontend/scenes/scene_options.h"
 #include "frontend/scenes/scene_replay_list.h"
 #include "frontend/scenes/scene_stage_list.h"
 #include "frontend/scenes/scene_stage_select.h"
 #include "frontend/scenes/scene_title.h"
+#include "frontend/scenes/scene_world_map.h"
 #include "play/scene_play.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_palette_fx.h"
@@ -44,6 +46,8 @@ int SlotOf(int kind) {
 void SetDefaultFactoriesLocked() {
     for (auto& f : g_factories) f = nullptr;
     g_factories[SCENE_TITLE] = [] { return static_cast<cScene*>(new cSceneTitle()); };
+    g_factories[SCENE_WORLDMAP] = [] { return static_cast<cScene*>(new cSceneWorldMap()); };
+    g_factories[SCENE_MAPMENU] = [] { return static_cast<cScene*>(new cSceneMapMenu()); };
     g_factories[SCENE_STAGESELECT] = [] { return static_cast<cScene*>(new cSceneStageSelect()); };
     g_factories[SCENE_STAGELIST] = [] { return static_cast<cScene*>(new cSceneStageList()); };
     g_factories[SCENE_REPLAYLIST] = [] { return static_cast<cScene*>(new cSceneReplayList()); };

@@ -49,6 +49,8 @@ void cGameProgress::FixLives(int32_t bUnlimited, int32_t nModeLives) {
 }
 
 bool cGameProgress::SaveStorySlot(int n) {
+    // A slot number from a damaged file names no slot of the list.
+    if (n < 0 || n >= kStorySlotCount) return false;
     RecalcBestTotal(g_WorldMap);
     m_stSaveTime = LocalSaveTime();
     std::string name;

@@ -196,15 +196,31 @@ cCanvas DebugDigits() {
     return c;
 }
 
+// Five chips to a row: grass, water, road.
 cCanvas WorldChips() {
-    cCanvas c(256, 256);
-    for (int t = 0; t < 64; ++t) {
-        const int x = (t % 8) * 32, y = (t / 8) * 32;
-        const uint8_t fill = t % 3 == 0 ? GREEN : t % 3 == 1 ? BLUE : BROWN;
-        c.Rect(x, y, 32, 32, fill);
-        if (t % 3 == 0) c.Disc(x + 16, y + 14, 8, DARK_GREEN);
-        if (t % 3 == 2) c.Rect(x, y + 12, 32, 8, YELLOW);
-    }
+    cCanvas c(160, 32);
+    c.Rect(0, 0, 32, 32, GREEN);
+    c.Disc(16, 14, 8, DARK_GREEN);
+    c.Rect(32, 0, 32, 32, BLUE);
+    c.Rect(32, 4, 32, 2, SKY);
+    c.Rect(64, 0, 32, 32, BROWN);
+    c.Rect(64, 12, 32, 8, YELLOW);
+    return c;
+}
+
+// A row per entry picture: a flag, column 0 before the entry's clear and
+// column 1 after it.
+cCanvas WorldEvents(int rows) {
+    static constexpr uint8_t kFlag[] = {RED, PURPLE, ORANGE};
+    cCanvas c(64, 32 * rows);
+    for (int r = 0; r < rows; ++r)
+        for (int cleared = 0; cleared < 2; ++cleared) {
+            const int x = 32 * cleared, y = 32 * r;
+            c.Rect(x + 8, y + 4, 2, 24, DARK_GREY);
+            c.Rect(x + 10, y + 4, 16, 11, cleared ? YELLOW : kFlag[r % 3]);
+            if (cleared) c.Diamond(x + 18, y + 9, 3, WHITE);
+            c.Rect(x + 4, y + 27, 10, 3, DARK_GREY);
+        }
     return c;
 }
 
@@ -242,7 +258,7 @@ std::vector<DemoBitmap> DemoBitmaps() {
     out.push_back({"bmp\\Symbol.bmp", Strip(WHITE, YELLOW)});
     out.push_back({"bmp\\Word.bmp", Strip(RED, WHITE)});
     out.push_back({"bmp\\WorldMapChip.bmp", WorldChips()});
-    out.push_back({"bmp\\WorldEvent.bmp", Strip(YELLOW, RED)});
+    out.push_back({"bmp\\WorldEvent.bmp", WorldEvents(3)});
     return out;
 }
 

@@ -186,7 +186,9 @@ void WriteWorldMap() {
         cWorldEntry& e = point.m_vecEntry[0];
         e.m_nKind = WORLD_ENTRY_STAGE;
         e.m_strName = name;
-        e.m_strStageFile = std::string(name) + "." + g_ExtTable[EXT_STG4];
+        e.m_nPicture = i;
+        // Named from the game folder, as the stage loader opens it.
+        e.m_strStageFile = g_PathTable[PATH_STG4] + name + "." + g_ExtTable[EXT_STG4];
         e.m_nOpenIndex = i + 1;
         e.m_nNeedOpened = i;  // 0: open from the start
         e.m_bReplayable = 1;
