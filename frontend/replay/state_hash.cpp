@@ -259,7 +259,6 @@ void HashKeyChannels(cHasher& h, const cCheckedVector<KeyHistory>& channels) {
 void HashInput(cHasher& h, const cInput& in) {
     h.Add(in.m_sDir);
     h.Add(in.m_wButton);
-    h.Add(in.m_wDirShift);
     h.Add(in.m_nDirNumber);
     for (const auto& ring : in.m_Ring)
         for (const InputRun& r : ring) {
