@@ -1,6 +1,9 @@
 // One verification playback of each committed demo replay (tests/play/replays/),
-// headless and unpaced on the demo game (build/<config>/demo): the frames
-// of play per second. Target: 480 frames/s (eight times real time).
+// headless and unpaced on the demo game (build/<config>/demo), from reading
+// the file and setting the scene up to the clear: the frames run per second
+// (fade-in and banners included, as a playback shows them at 60 a second)
+// and the frames of play per second. Target: 480 frames/s (eight times real
+// time).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -32,16 +35,19 @@ void BM_VerifyPlayback(benchmark::State& state, const std::string& path) {
         state.SkipWithError("the demo cannot be set up");
         return;
     }
-    size_t frames = 0;
+    size_t frames = 0, playFrames = 0;
     for (auto _ : state) {
         ReplayRun run;
         if (!PlayReplayRun(path, run)) {
             state.SkipWithError("the replay cannot be read");
             return;
         }
-        frames += run.hashes.size();
+        frames += static_cast<size_t>(run.sceneFrames);
+        playFrames += run.hashes.size();
     }
     state.counters["frames_per_second"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
+    state.counters["play_frames_per_second"] =
+        benchmark::Counter(static_cast<double>(playFrames), benchmark::Counter::kIsRate);
 }
 
 const int kRegistered = [] {

@@ -101,6 +101,7 @@ bool PlayReplayRun(const std::string& path, ReplayRun& run, int frameLimit) {
         watch.Before();
         const bool inPlay = PlayScene() && PlayScene()->m_nState == CSCENEPLAY_PLAY;
         if (!g_SceneManager.Update()) break;
+        ++run.sceneFrames;
         const bool counted = watch.After();
         if (counted) run.hashes.push_back(watch.Hash());
         const cScenePlay* scene = PlayScene();

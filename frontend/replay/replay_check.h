@@ -37,6 +37,7 @@ private:
 
 struct ReplayRun {
     std::vector<uint64_t> hashes;  // after every frame of play
+    int sceneFrames = 0;           // frames run in all, the fade-in and banners too
     int ending = REPLAY_END_STOPPED;
     int cleared = 0;  // the replay is flagged cleared
 };
