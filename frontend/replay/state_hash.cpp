@@ -285,7 +285,7 @@ uint64_t PlayStateHash(const cScenePlay& scene) {
     for (int32_t v : {scene.m_nStageEndRequest, scene.m_nClearMode, scene.m_nFrame, scene.m_nPlayers, scene.m_nTimeLeft,
                       scene.m_bNoTimeLimit, scene.m_bDeathPending, scene.m_nCharaSerial, scene.m_nItemSerial,
                       scene.m_nShotSerial, scene.m_nEffectSerial, scene.m_nPlayFrames, scene.m_nPlayTime,
-                      scene.m_nSubStepTotal})
+                      scene.m_nSubStepTotal, scene.m_bItemMessageShown})
         h.Add(v);
     HashAxis(h, scene.m_ScrollX);
     HashAxis(h, scene.m_ScrollY);

@@ -3,6 +3,7 @@
 // hash it gave while recording.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -175,6 +176,10 @@ protected:
             << recorded.size() << " frames recorded, " << run.hashes.size() << " played";
         EXPECT_EQ(run.ending, ending) << ReplayEndingName(run.ending);
         m_runs.push_back(run);
+        // The check of the command line agrees.
+        std::FILE* out = std::tmpfile();
+        EXPECT_EQ(VerifyReplay(path, "", "", out), 0);
+        std::fclose(out);
     }
 
     // The stage as it is played (before the first frame).
@@ -218,6 +223,9 @@ TEST_F(ReplayDeterminismTest, ShotsChanceBlocksAndTheClearPlayBack) {
     for (const cMapCell& cell : g_vMapCells) latched += cell.m_nLatch != 0;
     EXPECT_GT(latched, 0);
     EXPECT_GT(scene.m_nShotSerial, 6);
+    // Played back outside a free stage run, the replay keeps the lives it
+    // was recorded with.
+    g_bFreeStage = 0;
     ExpectPlayback(Write(0), m_tries[0], REPLAY_END_CLEAR);
 }
 
