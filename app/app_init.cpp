@@ -249,7 +249,7 @@ bool PresentByCopy(bool direct3D, bool windowed, bool vsync, int refreshRate, in
     return !(vsync && refreshRate >= frameRate);
 }
 
-bool AppInit(const std::string& commandLine, int editorTest) {
+bool AppInit(const std::string& commandLine, int editorTest, bool headless) {
     // 1, 2: timing and data formats.
     SRand(platform::NowMs());
     g_nDataVersion = kDataVersion;
@@ -257,12 +257,14 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     g_bFileTooNew = 0;
     // 3
     BuildArrangeParamTable();
-    // 4, 5: the data folder and the fixed folders.
-    if (!CreateDefaultData()) {
+    // 4, 5: the data folder and the fixed folders (a headless start writes
+    // nothing).
+    if (!headless && !CreateDefaultData()) {
         ReportLogfError("%s", SJ("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。").c_str());
         return false;
     }
-    for (const char* folder : g_StartFolders) platform::MakeDirectory(folder);
+    if (!headless)
+        for (const char* folder : g_StartFolders) platform::MakeDirectory(folder);
     GetElapsedTime(1);
     // 7, 8: the database and the tables made from it.
     if (!LoadDatabase(g_Database)) {
@@ -290,8 +292,14 @@ bool AppInit(const std::string& commandLine, int editorTest) {
         SetSystemIniDefaults(g_SystemIni, g_SystemData.m_vecSettings);
     }
     ApplyReplayOn();
-    // 12, 13
-    if (!ApplyBootChoice()) return false;
+    // 12, 13. Headless: the Direct3D-like device in a window, unpaced.
+    if (headless) {
+        g_SystemIni.Direct3D = 1;
+        g_SystemIni.WindowMode = 1;
+        g_SystemIni.VSync = 0;
+    } else if (!ApplyBootChoice()) {
+        return false;
+    }
     if (editorTest) {
         if (!commandLine.empty())
             g_SystemIni.FreeStage = commandLine;
@@ -314,7 +322,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     depthIn.bVistaOrLater = IsOsVersionAtLeast(6, 0);
     const ColorDepthChoice depth = ChooseColorDepth(depthIn);
     g_SystemIni.Bpp = depth.nBpp;
-    g_SystemIni.VSync = depth.nVSync;
+    g_SystemIni.VSync = headless ? 0 : depth.nVSync;
     if (!depth.bOk) {
         ErrorBoxf("%s", depth.strError.c_str());
         return false;
@@ -323,7 +331,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     seam::SetWindowed(bWindowed);
     if (depth.bSizingFrame) g_MainWindow.AddSizingFrame();
     // 17, 18
-    seam::SetCaption(g_SystemData.m_strTitle);
+    if (!headless) seam::SetCaption(g_SystemData.m_strTitle);
     GetElapsedTime(1);
     if (g_SystemIni.Bpp == 8) g_SystemIni.DD_VideoStretch = 0;
     // 19: the graphics device, Direct3D first.
@@ -355,14 +363,16 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     }
     // 21, 22: window placement and showing the window.
     bool bMaximize = false;
-    if (g_SystemIni.WindowMode != 0) {
+    if (g_SystemIni.WindowMode != 0 && !headless) {
         const bool bLoaded = g_WindowPlacement.LoadFile(g_PathTable[PATH_WINDOW_FILE]);
         const WindowPlacementPlan plan = PlanWindowPlacement(g_SystemIni.WindowMode, bLoaded, g_WindowPlacement);
         seam::ApplyWindowPlacement(plan);
         bMaximize = plan.bMaximize;
     }
-    seam::InstallPlacementSaver();
-    seam::ShowWindow(bMaximize || (!bDirect3D && g_SystemIni.WindowMode == 0));
+    if (!headless) {
+        seam::InstallPlacementSaver();
+        seam::ShowWindow(bMaximize || (!bDirect3D && g_SystemIni.WindowMode == 0));
+    }
     // 23
     DisplayReportInfo display;
     display.bWindowed = bWindowed;
@@ -396,24 +406,27 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     DebugLog("3");
     // 30, 31: input.
     for (size_t i = 0; i < g_InputList.size(); ++i) g_InputList[i].SetDefaultJoyButtons();
-    if (!LoadKeyConfig(g_PathTable[PATH_KEYCONFIG_FILE], g_KeyConfig)) SetDefaultKeyConfig(g_KeyConfig);
-    // 32, 33: the user files.
-    LoadUserOptionFiles();
+    if (headless || !LoadKeyConfig(g_PathTable[PATH_KEYCONFIG_FILE], g_KeyConfig)) SetDefaultKeyConfig(g_KeyConfig);
+    // 32, 33: the user files (headless: the options' defaults).
+    if (!headless) LoadUserOptionFiles();
     ApplyReplayOptionKeys();
     // 34
     if (g_SystemIni.Bpp == 8 && !LoadPaletteCycle(g_OptionData.m_nPaletteCycle)) return false;
-    // 35..38: music and sound effects; a missing sound device is only reported.
+    // 35..38: music and sound effects; a missing sound device is only
+    // reported. Headless: silent.
     if (!bWindowed) g_SystemIni.Midi_DirectMusic = 0;
-    DS_BgmInit(1, g_BgmOggTable, g_BgmMidiTable, kBgmTracks, g_SystemIni.Midi_DirectMusic);
     FillSoundEffectTables(17 + static_cast<int>(g_Database.m_vecSound.size()));
-    if (!DS_Init(seam::MainWindowHandle(), 22050, 8, 1)) {
-        DebugLogText(SJ("DS_Init失敗！"));
-        ReportLogf("DSInit Err");
+    if (!headless) {
+        DS_BgmInit(1, g_BgmOggTable, g_BgmMidiTable, kBgmTracks, g_SystemIni.Midi_DirectMusic);
+        if (!DS_Init(seam::MainWindowHandle(), 22050, 8, 1)) {
+            DebugLogText(SJ("DS_Init失敗！"));
+            ReportLogf("DSInit Err");
+        }
+        int level = g_OptionData.m_nSeVolume;
+        if (level < 0) level = 0;
+        if (level > 10) level = 10;
+        DS_LoadAllSE(g_SEData, g_SEInfo, g_SeVolumeTable[level]);
     }
-    int level = g_OptionData.m_nSeVolume;
-    if (level < 0) level = 0;
-    if (level > 10) level = 10;
-    DS_LoadAllSE(g_SEData, g_SEInfo, g_SeVolumeTable[level]);
     // 39, 40: world map and common palette.
     for (int index : {static_cast<int>(PATH_WORLDMAP), static_cast<int>(PATH_COMMONPALETTE)}) {
         const std::string& path = g_PathTable[index];
@@ -426,7 +439,7 @@ bool AppInit(const std::string& commandLine, int editorTest) {
     DebugLog("4");
     // 41, 42
     g_Progress.Reset(g_PlayerDataSettings.nStageCount);
-    return StartFreeStage(editorTest);
+    return headless || StartFreeStage(editorTest);
 }
 
 void AppEnd() {

@@ -10,8 +10,11 @@
 #include <vector>
 
 // commandLine: the start stage of an editor test play (may be empty);
-// editorTest: the program was started by the editor for a test play.
-bool AppInit(const std::string& commandLine, int editorTest);
+// editorTest: the program was started by the editor for a test play;
+// headless: no window, no sound, no dialog, the user files' defaults and
+// nothing written (the game folder's data must exist); the Direct3D-like
+// device, unpaced, and no start stage.
+bool AppInit(const std::string& commandLine, int editorTest, bool headless = false);
 void AppEnd();
 
 // The "Direct3D" setting after the boot choice: 1 for drawing mode 1, else 0.

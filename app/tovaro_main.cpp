@@ -1,6 +1,8 @@
 // Entry point of the player:
 //   tovaro [GAME_DIR]
 //   tovaro --test-play [STAGE_FILE] [GAME_DIR]    (a test play started by the editor)
+//   tovaro --verify-replay FILE [GAME_DIR] [--expect HASHES] [--hashes OUT]
+//                                                 (plays a replay twice, headless, and compares)
 // The game folder (default: the current folder) becomes the working folder.
 #include "app/app_init.h"
 #include "app/app_state.h"
@@ -12,6 +14,7 @@
 #include "app/quit.h"
 #include "app/scene_manager.h"
 #include "app/thread.h"
+#include "app/verify_replay.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
 #include "platform/instance_lock.h"
@@ -35,14 +38,34 @@ namespace {
 
 struct Args {
     bool testPlay = false;
+    bool verifyReplay = false;
+    bool bad = false;
     std::string startFile;
     std::string gameDir;
+    std::string expect, hashesOut;  // --verify-replay's hash lists
 };
 
 Args ParseArgs(int argc, char** argv) {
     Args a;
     int i = 1;
-    if (i < argc && std::strcmp(argv[i], "--test-play") == 0) {
+    if (i < argc && std::strcmp(argv[i], "--verify-replay") == 0) {
+        a.verifyReplay = true;
+        int plain = 0;
+        for (++i; i < argc; ++i) {
+            const bool expect = std::strcmp(argv[i], "--expect") == 0;
+            if (expect || std::strcmp(argv[i], "--hashes") == 0) {
+                if (i + 1 >= argc) a.bad = true;
+                else (expect ? a.expect : a.hashesOut) = argv[++i];
+            } else if (plain == 0) {
+                a.startFile = argv[i], ++plain;
+            } else if (plain == 1) {
+                a.gameDir = argv[i], ++plain;
+            } else {
+                a.bad = true;
+            }
+        }
+        if (a.startFile.empty()) a.bad = true;
+    } else if (i < argc && std::strcmp(argv[i], "--test-play") == 0) {
         a.testPlay = true;
         ++i;
         if (i < argc) a.startFile = argv[i++];
@@ -76,10 +99,36 @@ std::string StartFileFromCommandLine(const std::string& utf8) {
     return platform::Utf8ToCp932(here.string()) + "/" + cp932;
 }
 
+// A path of the command line made absolute against the folder the user
+// started in (empty stays empty).
+std::string FromStartFolder(const std::string& utf8) {
+    if (utf8.empty() || utf8[0] == '/') return utf8;
+    std::error_code ec;
+    const std::filesystem::path here = std::filesystem::current_path(ec);
+    return ec ? utf8 : (here / utf8).string();
+}
+
+// --verify-replay: headless, no report file, no lock (it can run beside a
+// playing instance).
+int VerifyReplayMain(const Args& args) {
+    if (args.bad) {
+        std::fprintf(stderr, "usage: tovaro --verify-replay FILE [GAME_DIR] [--expect HASHES] [--hashes OUT]\n");
+        return 2;
+    }
+    const std::string file = StartFileFromCommandLine(args.startFile);
+    const std::string expect = FromStartFolder(args.expect), hashesOut = FromStartFolder(args.hashesOut);
+    if (!args.gameDir.empty() && !platform::ChangeDirectory(args.gameDir)) {
+        std::fprintf(stderr, "tovaro: the game folder %s cannot be opened\n", args.gameDir.c_str());
+        return 2;
+    }
+    return RunVerifyReplay(file, expect, hashesOut);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     Args args = ParseArgs(argc, argv);
+    if (args.verifyReplay) return VerifyReplayMain(args);
     // The stage file of a test play is where the user started.
     if (args.testPlay && !args.startFile.empty()) g_strStartFile = StartFileFromCommandLine(args.startFile);
     if (!args.gameDir.empty()) {

@@ -158,8 +158,14 @@ void cScenePlay::Init() {
         LoadSwordBitmaps();
         LoadEffectBitmaps();
         if (!loaded) {
+            // A replay keeps the lives its progress was recorded with, so
+            // that it plays back as it was played.
+            const int32_t lives = g_Progress.m_nLives;
             ResetStageState();
-            UseLife(g_Progress);
+            if (GameType() == 4)
+                g_Progress.m_nLives = lives;
+            else
+                UseLife(g_Progress);
         }
     } else {
         if (!LoadPlaySurfaces(true)) {

@@ -338,6 +338,7 @@ void cScenePlay::SetupStage(int restart, int newStage) {
         input.ClearDirInput();
         input.ClearButtonInput();
         input.ClearInputHistory();
+        input.ResizeKeyHistory();
     }
     ResetCursorPositions();
     FrameSkipCounter(0, g_Stage.m_nFrameRate);

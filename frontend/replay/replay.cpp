@@ -54,15 +54,18 @@ void cReplay::RecordReplayFrame(const int16_t words[2]) {
     AppendRun(m_vecButtonWords, m_vecButtonRuns, words[1]);
 }
 
-int cReplay::PlayReplayFrame(int16_t words[2]) {
+bool cReplay::PlaybackUsedUp() const {
     // Positions are checked against both vectors of a stream, so a replay
     // changed after its load cannot read past either.
     const auto used = [](int32_t pos, size_t a, size_t b) {
         return pos < 0 || static_cast<size_t>(pos) >= a || static_cast<size_t>(pos) >= b;
     };
-    if (used(m_nDirPos, m_vecDirWords.size(), m_vecDirRuns.size()) ||
-        used(m_nButtonPos, m_vecButtonWords.size(), m_vecButtonRuns.size()))
-        return 1;
+    return used(m_nDirPos, m_vecDirWords.size(), m_vecDirRuns.size()) ||
+           used(m_nButtonPos, m_vecButtonWords.size(), m_vecButtonRuns.size());
+}
+
+int cReplay::PlayReplayFrame(int16_t words[2]) {
+    if (PlaybackUsedUp()) return 1;
     words[0] = NextOfRun(m_vecDirWords, m_vecDirRuns, m_nDirPos, m_nDirRun);
     words[1] = NextOfRun(m_vecButtonWords, m_vecButtonRuns, m_nButtonPos, m_nButtonRun);
     return 0;

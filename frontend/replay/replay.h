@@ -57,6 +57,8 @@ public:
     void Reset();
     // Playback starts again from the first frame.
     void RewindPlayback();
+    // Either stream is used up: PlayReplayFrame would answer 1.
+    bool PlaybackUsedUp() const;
 };
 extern template class cRecord<cReplay>;
 

@@ -259,7 +259,6 @@ void HashKeyChannels(cHasher& h, const cCheckedVector<KeyHistory>& channels) {
 void HashInput(cHasher& h, const cInput& in) {
     h.Add(in.m_sDir);
     h.Add(in.m_wButton);
-    h.Add(in.m_wDirShift);
     h.Add(in.m_nDirNumber);
     for (const auto& ring : in.m_Ring)
         for (const InputRun& r : ring) {
@@ -286,7 +285,7 @@ uint64_t PlayStateHash(const cScenePlay& scene) {
     for (int32_t v : {scene.m_nStageEndRequest, scene.m_nClearMode, scene.m_nFrame, scene.m_nPlayers, scene.m_nTimeLeft,
                       scene.m_bNoTimeLimit, scene.m_bDeathPending, scene.m_nCharaSerial, scene.m_nItemSerial,
                       scene.m_nShotSerial, scene.m_nEffectSerial, scene.m_nPlayFrames, scene.m_nPlayTime,
-                      scene.m_nSubStepTotal})
+                      scene.m_nSubStepTotal, scene.m_bItemMessageShown})
         h.Add(v);
     HashAxis(h, scene.m_ScrollX);
     HashAxis(h, scene.m_ScrollY);

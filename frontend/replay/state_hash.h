@@ -8,7 +8,7 @@
 // and input record 0's words, rings and key channels. Left out, as nothing
 // that plays reads them: effects, pictures, windows, the screen effect and
 // colour, gauge timers, background offsets, the hold flag, and input record
-// 0's repeat counters and trigger latch. Definitions' flows and conditions
+// 0's key repeat (shift register and counters) and trigger latch. Definitions' flows and conditions
 // are not hashed: play never changes them.
 #pragma once
 #include <cstdint>

@@ -5,7 +5,7 @@
 //   data\database\*.dat        the ten database tables
 //   data\CommonPalette.cplt4   the common palette
 //   data\WorldMap.dat          the world map
-//   data\stg4\*.stg4_001       the stages
+//   data\stg4\*.stg4_001       the stages (tools/mkdemo/stages.h)
 //   data\stg4\c01-1.stg4_1000  the challenge's numbered stages (copies), to c03-1
 //   bmp\...                    every picture the bitmap table needs
 //   wave\*.wav, bgm\Title.ogg  the sound effects and the title music
@@ -31,6 +31,7 @@
 #include "tools/mkdemo/bitmaps.h"
 #include "tools/mkdemo/blend_tables.h"
 #include "tools/mkdemo/sounds.h"
+#include "tools/mkdemo/stages.h"
 
 namespace {
 
@@ -199,35 +200,14 @@ void WriteWorldMap() {
     Check(map.SaveFile(g_PathTable[PATH_WORLDMAP]), g_PathTable[PATH_WORLDMAP]);
 }
 
-// Each stage: a field of 40 x 15 cells with the default settings, a floor
-// of grass two cells deep along the bottom and the hero standing on it.
+// The stages (tools/mkdemo/stages.h) and the challenge's copies.
 void WriteStages() {
-    const int width = 40, height = 15, floorRow = height - 2;
     for (const char* const& name : kStages) {
-        cStage stage;
-        stage.m_strName = name;
-        stage.m_nWidth = width;
-        stage.m_nHeight = height;
-        for (int y = floorRow; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                cEdBlock block;
-                block.m_nX = static_cast<int16_t>(x);
-                block.m_nY = static_cast<int16_t>(y);
-                block.m_nGraphic = 2;  // grass on earth in bmp\Block.bmp
-                block.m_nHitMode = cEdBlock::HIT_SOLID;
-                stage.m_vecPlacedBlock.push_back(block);
-            }
-        cEdChara hero;
-        hero.m_strName = "Hero";
-        hero.m_nX = 3;
-        hero.m_nY = static_cast<int16_t>(floorRow - 1);
-        hero.m_nGraphic = 1;  // bmp\Character1.bmp
-        hero.m_nSide = 0;     // the player's side
-        hero.m_nFacing = 1;
-        stage.m_vecPlacedChara.push_back(hero);
+        const int index = static_cast<int>(&name - kStages);
+        cStage stage = demo::DemoStage(name, index);
         const std::string path = g_PathTable[PATH_STG4] + name + "." + g_ExtTable[EXT_STG4] + "_001";
         Check(stage.SaveFile(path), path);
-        const int number = static_cast<int>(&name - kStages) + 1;
+        const int number = index + 1;
         if (number > kChallengeStages) continue;
         const std::string numbered = Format("%s%02d-1.%s_%u", g_PathTable[PATH_STG4_C].c_str(), number,
                                             g_ExtTable[EXT_STG4].c_str(), static_cast<unsigned>(kDataVersion));

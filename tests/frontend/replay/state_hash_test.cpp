@@ -64,10 +64,12 @@ TEST_F(StateHashTest, ChangesWithPlayStateOnly) {
     const uint64_t again = PlayStateHash(m_scene);
     g_InputList[0].m_bTriggerLatch ^= 1;
     g_InputList[0].m_dwRepeatCountH += 5;
+    g_InputList[0].m_wDirShift ^= 0x20;  // the menus' key repeat
     m_scene.m_ScreenEffect.m_nEffectId = 4;
     EXPECT_EQ(PlayStateHash(m_scene), again);
     g_InputList[0].m_bTriggerLatch ^= 1;
     g_InputList[0].m_dwRepeatCountH -= 5;
+    g_InputList[0].m_wDirShift ^= 0x20;
 }
 
 }  // namespace

@@ -1,0 +1,34 @@
+#include "app/verify_replay.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/app_init.h"
+#include "app/main_thread.h"
+#include "app/quit.h"
+#include "app/thread.h"
+#include "frontend/replay/replay_check.h"
+#include "platform/cp932.h"
+#include "platform/message_box.h"
+
+int RunVerifyReplay(const std::string& file, const std::string& expect, const std::string& hashesOut) {
+    // No window and no sound device, whatever the desktop offers.
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // A box would wait for a user: its text goes to stderr and is answered.
+    platform::SetMessageBoxImpl([](const std::string& text, const std::string&, int type) {
+        std::fprintf(stderr, "tovaro: %s\n", platform::Cp932ToUtf8(text).c_str());
+        return (type & 0xF) == platform::MB_YESNO ? platform::IDNO : platform::IDOK;
+    });
+    SetMainThread();
+    ClaimGameToken();
+    int status = 2;
+    if (AppInit("", 0, true)) {
+        status = VerifyReplay(file, expect, hashesOut, stdout);
+    } else {
+        std::fprintf(stderr, "tovaro: the game folder cannot be set up\n");
+    }
+    AppEnd();
+    platform::SetMessageBoxImpl({});
+    return status;
+}

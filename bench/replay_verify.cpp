@@ -1,0 +1,67 @@
+// One verification playback of each committed demo replay (tests/play/replays/),
+// headless and unpaced on the demo game (build/<config>/demo), from reading
+// the file and setting the scene up to the clear: the frames run per second
+// (fade-in and banners included, as a playback shows them at 60 a second)
+// and the frames of play per second. Target: 480 frames/s (eight times real
+// time).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/app_init.h"
+#include "app/main_thread.h"
+#include "app/thread.h"
+#include "frontend/replay/replay_check.h"
+#include "platform/fs.h"
+
+namespace {
+
+bool SetUpDemo() {
+    static const bool ok = [] {
+        ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+        ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+        SetMainThread();
+        ClaimGameToken();
+        return platform::ChangeDirectory(std::string(TOVARO_BINARY_DIR) + "/demo") && AppInit("", 0, true);
+    }();
+    return ok;
+}
+
+void BM_VerifyPlayback(benchmark::State& state, const std::string& path) {
+    if (!SetUpDemo()) {
+        state.SkipWithError("the demo cannot be set up");
+        return;
+    }
+    size_t frames = 0, playFrames = 0;
+    for (auto _ : state) {
+        ReplayRun run;
+        if (!PlayReplayRun(path, run)) {
+            state.SkipWithError("the replay cannot be read");
+            return;
+        }
+        frames += static_cast<size_t>(run.sceneFrames);
+        playFrames += run.hashes.size();
+    }
+    state.counters["frames_per_second"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
+    state.counters["play_frames_per_second"] =
+        benchmark::Counter(static_cast<double>(playFrames), benchmark::Counter::kIsRate);
+}
+
+const int kRegistered = [] {
+    const std::filesystem::path dir = std::filesystem::path(TOVARO_SOURCE_DIR) / "tests/play/replays";
+    std::error_code ec;
+    std::vector<std::filesystem::path> files;
+    for (const auto& e : std::filesystem::directory_iterator(dir, ec))
+        if (e.path().extension() == ".rpl4_1000") files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    for (const auto& f : files)
+        benchmark::RegisterBenchmark(("BM_VerifyPlayback/" + f.stem().string()).c_str(), BM_VerifyPlayback, f.string())
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    return 0;
+}();
+
+}  // namespace

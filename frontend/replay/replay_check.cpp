@@ -1,0 +1,194 @@
+#include "frontend/replay/replay_check.h"
+
+#include <cinttypes>
+#include <fstream>
+
+#include "app/quit.h"
+#include "app/scene.h"
+#include "app/scene_manager.h"
+#include "frontend/data/option_data.h"
+#include "frontend/replay/replay.h"
+#include "frontend/replay/replay_file.h"
+#include "frontend/replay/state_hash.h"
+#include "media/gfx/dd_present.h"
+#include "platform/cp932.h"
+#include "platform/fs.h"
+#include "platform/input_source.h"
+#include "play/numeric.h"
+#include "play/scene_play.h"
+
+namespace {
+
+// No keyboard and no joystick: nothing live reaches the playback.
+class cNoInput : public platform::cInputSource {
+public:
+    bool IsKeyHeld(int) override { return false; }
+    unsigned JoyGetNumDevs() override { return 0; }
+    bool JoyGetPosEx(unsigned, platform::JoyInfoEx&) override { return false; }
+    bool JoyGetDevCaps(unsigned, platform::JoyCaps&) override { return false; }
+};
+
+// What a run changes for its length: the input source, the frame limiter
+// and the automatic message progress (1: a message of the replay goes on
+// by itself at once).
+class cRunSettings {
+public:
+    cRunSettings() : m_source(m_noInput), m_limiter(g_DDFrameLimiter), m_messageAuto(g_OptionData.m_nMessageAuto) {
+        g_DDFrameLimiter = [](int, int, DDSURFACEDATA*) { return true; };
+        g_OptionData.m_nMessageAuto = 1;
+    }
+    ~cRunSettings() {
+        g_DDFrameLimiter = m_limiter;
+        g_OptionData.m_nMessageAuto = m_messageAuto;
+    }
+    cRunSettings(const cRunSettings&) = delete;
+    cRunSettings& operator=(const cRunSettings&) = delete;
+
+private:
+    cNoInput m_noInput;
+    platform::cScopedInputSource m_source;
+    DDFrameLimiterFn m_limiter;
+    int32_t m_messageAuto;
+};
+
+std::string Hex(uint64_t h) {
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "%016" PRIx64, h);
+    return buf;
+}
+
+}  // namespace
+
+const char* ReplayEndingName(int ending) {
+    switch (ending) {
+        case REPLAY_END_STREAMS: return "end of input";
+        case REPLAY_END_CLEAR: return "stage clear";
+        case REPLAY_END_MISS: return "miss";
+        default: return "stopped";
+    }
+}
+
+void cPlayFrameWatch::Before() {
+    const cScenePlay* scene = PlayScene();
+    m_bInPlay = scene && scene->m_nState == CSCENEPLAY_PLAY;
+    m_nFrame = scene ? scene->m_nFrame : 0;
+}
+
+bool cPlayFrameWatch::After() {
+    const cScenePlay* scene = PlayScene();
+    if (!m_bInPlay || !scene || scene->m_nFrame != WrapAdd(m_nFrame, 1)) return false;
+    m_nHash = PlayStateHash(*scene);
+    return true;
+}
+
+bool PlayReplayRun(const std::string& path, ReplayRun& run, int frameLimit) {
+    run = ReplayRun{};
+    g_SceneManager.DeleteAllScenes();
+    if (!ReadReplayFile(g_Replay, path, g_Stage, g_StageStart, g_Progress)) return false;
+    run.cleared = g_Replay.m_bCleared;
+    cRunSettings settings;
+    g_SceneManager.g_nGameType = 4;
+    g_SceneManager.m_nPrevSceneKind = SCENE_TITLE;
+    g_SceneManager.m_nSceneKind = SCENE_PLAY;
+    cPlayFrameWatch watch;
+    for (int frame = 0; frame < frameLimit; ++frame) {
+        if (g_bQuit) break;
+        if (const cScenePlay* scene = PlayScene();
+            scene && scene->m_nState == CSCENEPLAY_PLAY && g_Replay.PlaybackUsedUp()) {
+            run.ending = REPLAY_END_STREAMS;
+            break;
+        }
+        watch.Before();
+        const bool inPlay = PlayScene() && PlayScene()->m_nState == CSCENEPLAY_PLAY;
+        if (!g_SceneManager.Update()) break;
+        ++run.sceneFrames;
+        const bool counted = watch.After();
+        if (counted) run.hashes.push_back(watch.Hash());
+        const cScenePlay* scene = PlayScene();
+        if (!scene) break;
+        if (scene->m_nState == CSCENEPLAY_STAGEEND) {
+            run.ending = REPLAY_END_CLEAR;
+            break;
+        }
+        // In playback a resolved miss sets the stage up again for the next
+        // replay.
+        if (inPlay && !counted && scene->m_nState == CSCENEPLAY_READY) {
+            run.ending = REPLAY_END_MISS;
+            break;
+        }
+    }
+    g_SceneManager.DeleteAllScenes();
+    return true;
+}
+
+long long FirstDifference(const std::vector<uint64_t>& a, const std::vector<uint64_t>& b) {
+    const size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i)
+        if (a[i] != b[i]) return static_cast<long long>(i);
+    return a.size() == b.size() ? -1 : static_cast<long long>(n);
+}
+
+bool ReadHashList(const std::string& path, std::vector<uint64_t>& hashes) {
+    std::ifstream in(path);
+    if (!in) return false;
+    hashes.clear();
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        if (line.size() != 16 || line.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) return false;
+        hashes.push_back(std::stoull(line, nullptr, 16));
+    }
+    return true;
+}
+
+bool WriteHashList(const std::string& path, const std::vector<uint64_t>& hashes) {
+    std::string text;
+    text.reserve(hashes.size() * 17);
+    for (uint64_t h : hashes) text += Hex(h) + "\n";
+    return platform::WriteFileAtomic(platform::Utf8ToCp932(path), text.data(), text.size());
+}
+
+int VerifyReplay(const std::string& path, const std::string& expectPath, const std::string& hashesOut,
+                 std::FILE* out) {
+    const std::string name = platform::Cp932ToUtf8(path);
+    std::vector<uint64_t> expected;
+    if (!expectPath.empty() && !ReadHashList(expectPath, expected)) {
+        std::fprintf(out, "%s: cannot read the hash list %s\n", name.c_str(), expectPath.c_str());
+        return 2;
+    }
+    ReplayRun first, second;
+    if (!PlayReplayRun(path, first) || !PlayReplayRun(path, second)) {
+        std::fprintf(out, "%s: the replay cannot be read\n", name.c_str());
+        return 2;
+    }
+    if (!hashesOut.empty() && !WriteHashList(hashesOut, first.hashes)) {
+        std::fprintf(out, "%s: cannot write the hash list %s\n", name.c_str(), hashesOut.c_str());
+        return 2;
+    }
+    auto at = [](const std::vector<uint64_t>& v, long long i) {
+        return i < static_cast<long long>(v.size()) ? Hex(v[static_cast<size_t>(i)]) : std::string("(none)");
+    };
+    if (const long long d = FirstDifference(first.hashes, second.hashes); d >= 0 || first.ending != second.ending) {
+        const long long frame = d >= 0 ? d : static_cast<long long>(first.hashes.size()) - 1;
+        std::fprintf(out, "%s: diverged at frame %lld: first run %s (%s), second run %s (%s)\n", name.c_str(),
+                     frame + 1, at(first.hashes, frame).c_str(), ReplayEndingName(first.ending),
+                     at(second.hashes, frame).c_str(), ReplayEndingName(second.ending));
+        return 1;
+    }
+    if (!expectPath.empty()) {
+        if (const long long d = FirstDifference(expected, first.hashes); d >= 0) {
+            std::fprintf(out, "%s: diverged at frame %lld: expected %s, played %s\n", name.c_str(), d + 1,
+                         at(expected, d).c_str(), at(first.hashes, d).c_str());
+            return 1;
+        }
+    }
+    if (first.cleared && first.ending != REPLAY_END_CLEAR) {
+        std::fprintf(out, "%s: diverged at frame %zu: flagged cleared, ended by %s\n", name.c_str(),
+                     first.hashes.size(), ReplayEndingName(first.ending));
+        return 1;
+    }
+    std::fprintf(out, "%s: identical, %zu frames, ended by %s, final hash %s\n", name.c_str(), first.hashes.size(),
+                 ReplayEndingName(first.ending), first.hashes.empty() ? "(none)" : Hex(first.hashes.back()).c_str());
+    return 0;
+}

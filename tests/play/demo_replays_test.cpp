@@ -1,0 +1,162 @@
+// The demo's replays under tests/play/replays/: one scripted play of each
+// demo stage to its clear, with the per-frame hashes of its playback
+// (UPDATE_GOLDEN=1 plays the scripts again and remakes both). They play
+// back with those hashes, and `tovaro --verify-replay` finds the first frame
+// of a copy with one input word changed.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/app_init.h"
+#include "app/app_state.h"
+#include "app/log.h"
+#include "app/main_thread.h"
+#include "app/quit.h"
+#include "app/scene_manager.h"
+#include "app/system_ini.h"
+#include "app/thread.h"
+#include "frontend/data/boot_data.h"
+#include "frontend/replay/replay.h"
+#include "frontend/replay/replay_check.h"
+#include "frontend/replay/replay_file.h"
+#include "platform/input_source.h"
+#include "platform/keyboard_state.h"
+#include "platform/message_box.h"
+#include "play/scene_play.h"
+#include "records/system_data.h"
+#include "tests/media/input/fake_input_source.h"
+#include "tests/support/demo_template.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+const std::filesystem::path kReplays = std::filesystem::path(TOVARO_SOURCE_DIR) / "tests/play/replays";
+const char* const kStages[] = {"Meadow", "Caves", "Castle"};
+
+std::string ReplayOf(const std::string& stage) { return (kReplays / (stage + ".rpl4_1000")).string(); }
+std::string HashesOf(const std::string& stage) { return (kReplays / (stage + ".hashes")).string(); }
+
+// The exit status and output of a command.
+int RunCommand(const std::string& command, std::string& output) {
+    output.clear();
+    FILE* p = ::popen((command + " 2>&1").c_str(), "r");
+    if (!p) return -1;
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, p)) output += buf;
+    const int status = ::pclose(p);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class DemoReplaysTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_bQuit = 0;
+        g_SystemData = cSystemData();
+        g_SystemIni = SystemIniData();
+        g_BootData = cBootData();
+        SetMainThread();
+        ClaimGameToken();
+        testsupport::CopyDemo(m_dir.Path());
+        ASSERT_TRUE(CreateReport((m_dir.Path() / "Report_Game.txt").string()));
+    }
+    void TearDown() override {
+        AppEnd();
+        g_bQuit = 0;
+        g_bEditorTest = 0;
+        g_bFreeStage = 0;
+        g_SceneManager.g_nGameType = 0;
+        g_Replay.Reset();
+        g_ReplayPrev.Reset();
+    }
+
+    // The scripted play of a stage, from its test play to the clear: right,
+    // a jump every 50 frames and a spread of shots every 23.
+    void RecordClear(const std::string& stage) {
+        g_bEditorTest = 1;
+        ASSERT_TRUE(AppInit("data\\stg4\\" + stage + ".stg4_001", 1));
+        g_bActive = 1;
+        g_SystemData.OptReplayRecord = 1;
+        cFakeInputSource keys;
+        platform::cScopedInputSource source(keys);
+        for (int frame = 0; frame < 3000 && !g_bQuit; ++frame) {
+            keys.keys = {platform::VK_RIGHT};
+            if (frame % 50 < 12) keys.keys.insert('Z');
+            if (frame % 23 == 0) keys.keys.insert('X');
+            ASSERT_TRUE(g_SceneManager.Update());
+            if (PlayScene()->m_nState == CSCENEPLAY_STAGEEND) break;
+        }
+        ASSERT_EQ(PlayScene()->m_nState, CSCENEPLAY_STAGEEND) << stage << " is not cleared";
+    }
+
+    testsupport::TempWorkDir m_dir;
+    platform::CapturedMessageBoxes m_boxes;
+};
+
+TEST_F(DemoReplaysTest, EachStagePlaysBackWithItsHashes) {
+    const char* update = std::getenv("UPDATE_GOLDEN");
+    if (update && *update && std::string(update) != "0") {
+        for (const char* stage : kStages) {
+            RecordClear(stage);
+            std::filesystem::create_directories(kReplays);
+            std::filesystem::remove(ReplayOf(stage));
+            ASSERT_TRUE(WriteReplayOf(0, ReplayOf(stage), false));
+            AppEnd();
+        }
+    }
+    // The lists come from playbacks as `tovaro --verify-replay` makes them.
+    g_bEditorTest = 0;
+    g_bFreeStage = 0;
+    ASSERT_TRUE(AppInit("", 0, true));
+    for (const char* stage : kStages) {
+        SCOPED_TRACE(stage);
+        if (update && *update && std::string(update) != "0") {
+            ReplayRun run;
+            ASSERT_TRUE(PlayReplayRun(ReplayOf(stage), run));
+            ASSERT_TRUE(WriteHashList(HashesOf(stage), run.hashes));
+        }
+        std::vector<uint64_t> expected;
+        ASSERT_TRUE(ReadHashList(HashesOf(stage), expected));
+        ASSERT_GT(expected.size(), 100u);
+        ReplayRun run;
+        ASSERT_TRUE(PlayReplayRun(ReplayOf(stage), run));
+        EXPECT_EQ(FirstDifference(expected, run.hashes), -1);
+        EXPECT_EQ(run.ending, REPLAY_END_CLEAR);
+    }
+}
+
+// One button word of a replay changed: the check names the first frame that
+// uses it and ends with status 1; the replay itself is identical (0), and a
+// file that is not a replay is refused (2).
+TEST_F(DemoReplaysTest, VerifyReplayFindsTheFirstChangedFrame) {
+    const std::string stage = "Meadow";
+    cReplay replay;
+    cStage played, start;
+    cGameProgress progress;
+    ASSERT_TRUE(ReadReplayFile(replay, ReplayOf(stage), played, start, progress));
+    ASSERT_GT(replay.m_vecButtonWords.size(), 4u);
+    const size_t changed = 3;
+    replay.m_vecButtonWords[changed] = static_cast<int16_t>(replay.m_vecButtonWords[changed] ^ 0x40);
+    long long frame = 1;
+    for (size_t i = 0; i < changed; ++i) frame += replay.m_vecButtonRuns[i];
+    const std::string copy = (m_dir.Path() / "changed.rpl4_1000").string();
+    ASSERT_TRUE(WriteReplayFile(replay, copy, played, start, progress));
+    std::ofstream(m_dir.Path() / "junk.rpl4_1000") << "not a replay";
+
+    const std::string tovaro = std::string(TOVARO_BINARY_DIR) + "/tovaro --verify-replay ";
+    const std::string game = " '" + m_dir.Path().string() + "'";
+    std::string out;
+    EXPECT_EQ(RunCommand(tovaro + "'" + ReplayOf(stage) + "'" + game + " --expect '" + HashesOf(stage) + "'", out), 0) << out;
+    EXPECT_NE(out.find("identical"), std::string::npos) << out;
+    EXPECT_EQ(RunCommand(tovaro + "'" + copy + "'" + game + " --expect '" + HashesOf(stage) + "'", out), 1) << out;
+    EXPECT_NE(out.find("diverged at frame " + std::to_string(frame) + ":"), std::string::npos) << out;
+    EXPECT_EQ(RunCommand(tovaro + "junk.rpl4_1000" + game, out), 2) << out;
+}
+
+}  // namespace
