@@ -1,9 +1,11 @@
 // The player program on a copy of the demo in a real X11 window (a private
 // Xvfb server of 800 x 600, so the window keeps zoom 1): keys typed with
-// xdotool walk from the title to the challenge's stage select and back, and
-// on to the end item; at each menu step the window's client area (read with
-// xwd) equals that state's golden; the program ends with status 0. Skipped
-// only when Xvfb cannot start.
+// xdotool walk from the title to the challenge's stage select, into the
+// first stage and its in-game menu, whose first entry leads back to the
+// title, then to the stage select again (on the first stage's row) and
+// back, and on to the end item; at each menu step the window's client area
+// (read with xwd) equals that state's golden; the program ends with status
+// 0. Skipped only when Xvfb cannot start.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -105,9 +107,21 @@ void Press(const std::string& display, const std::string& key) {
     std::this_thread::sleep_for(std::chrono::milliseconds(120));
 }
 
+// A key held until the scope ends.
+class HeldKey {
+public:
+    HeldKey(const std::string& display, const std::string& key) : m_display(display), m_key(key) {
+        Shell(m_display, "xdotool keydown " + m_key);
+    }
+    ~HeldKey() { Shell(m_display, "xdotool keyup " + m_key); }
+
+private:
+    std::string m_display, m_key;
+};
+
 }  // namespace
 
-TEST(StageMenuXvfb, RealWindowWalksTheChallengeMenuAndEnds) {
+TEST(StageMenuXvfb, RealWindowWalksTheChallengeMenuIntoTheFirstStageAndEnds) {
     testsupport::XvfbServer server;
     if (!server.Start("800x600x24")) GTEST_SKIP() << "Xvfb cannot start";
     const std::string& display = server.Display();
@@ -127,13 +141,13 @@ TEST(StageMenuXvfb, RealWindowWalksTheChallengeMenuAndEnds) {
                                     &gh, &want);
     };
     // Waits until the window shows the golden (fades end, a loaded machine
-    // lags), or without a golden yet for the screen to settle; then
-    // compares (UPDATE_GOLDEN=1 writes a missing one).
-    auto expectScreen = [&](const std::string& golden) {
+    // lags; `tries` rounds of 100 ms), or without a golden yet for the
+    // screen to settle; then compares (UPDATE_GOLDEN=1 writes a missing one).
+    auto expectScreen = [&](const std::string& golden, int tries = 60) {
         std::vector<uint32_t> px, want;
         int w = 0, h = 0;
         const bool have = readGolden(golden, want);
-        for (int i = 0; i < 60; ++i) {
+        for (int i = 0; i < tries; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(have ? 100 : 50));
             if (!Capture(display, window, shot, px, w, h)) continue;
             if (have && px == want) break;
@@ -167,6 +181,18 @@ TEST(StageMenuXvfb, RealWindowWalksTheChallengeMenuAndEnds) {
     pressUntil("Down", "title_d3d32.png");
     pressUntil("Down", "xvfb_title_challenge.png");
     Press(display, "z");  // challenge
+    expectScreen("xvfb_stage_select.png");
+    {
+        // The first stage starts; Space, held from then on, opens the
+        // in-game menu on the play's first frame (the menu hides the stage).
+        HeldKey space(display, "space");
+        Press(display, "z");
+        expectScreen("xvfb_play_menu.png", 300);
+    }
+    pressUntil("Up", "xvfb_play_menu_end.png");
+    Press(display, "z");  // the menu's first entry: the title, on the challenge's row
+    expectScreen("xvfb_title_challenge.png");
+    Press(display, "z");  // challenge again: the list on the first stage's row
     expectScreen("xvfb_stage_select.png");
     Press(display, "x");  // back to the title, on the challenge's row
     expectScreen("xvfb_title_challenge.png");
