@@ -131,7 +131,8 @@ EntryRun RunEntry(RankingPlay& play, const std::string& typed, int stepKey,
     using Clock = std::chrono::steady_clock;
     auto phaseStart = Clock::now();
     int phase = 0;  // 0 until the screen shows, 1 step key, 2 released, 3 button 0
-    for (int i = 0; i < 20000 && !thGame.HasFinished(); ++i) {
+    const auto start = Clock::now();
+    while (!thGame.HasFinished() && Clock::now() - start < std::chrono::seconds(120)) {
         ServeMainThreadRequests();
         const auto elapsed = Clock::now() - phaseStart;
         auto next = [&](int p, int key) {
@@ -146,6 +147,8 @@ EntryRun RunEntry(RankingPlay& play, const std::string& typed, int stepKey,
             next(2, 0);
         else if (phase == 2 && elapsed > std::chrono::milliseconds(50))
             next(3, kKeyDecide);
+        else if (phase == 3 && elapsed > std::chrono::milliseconds(1000))
+            next(2, 0);  // a loaded machine missed the press: again
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     r.finished = thGame.HasFinished();
