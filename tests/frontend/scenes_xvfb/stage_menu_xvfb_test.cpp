@@ -42,14 +42,18 @@ std::string Shell(const std::string& display, const std::string& command) {
     return out;
 }
 
-// The player on the display, started in dir.
+// The player on the display, started in dir, with its one-instance lock in
+// dir too (players of other test runs on the machine do not meet it).
 pid_t StartPlayer(const std::string& display, const std::filesystem::path& dir) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         std::string s = *e;
-        if (s.rfind("DISPLAY=", 0) == 0 || s.rfind("SDL_", 0) == 0 || s.rfind("ASAN_OPTIONS=", 0) == 0) continue;
+        if (s.rfind("DISPLAY=", 0) == 0 || s.rfind("SDL_", 0) == 0 || s.rfind("ASAN_OPTIONS=", 0) == 0 ||
+            s.rfind("XDG_RUNTIME_DIR=", 0) == 0)
+            continue;
         env.push_back(s);
     }
+    env.push_back("XDG_RUNTIME_DIR=" + dir.string());
     for (const char* s : {"SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy", "SDL_RENDER_DRIVER=software",
                           "ASAN_OPTIONS=detect_leaks=0"})
         env.emplace_back(s);
