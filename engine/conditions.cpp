@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "engine/compare_op.h"
-#include "engine/engine_seams.h"
 #include "frontend/replay/replay.h"
 #include "engine/flow.h"
 #include "engine/status_op.h"

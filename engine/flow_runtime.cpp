@@ -5,7 +5,6 @@
 #include "app/log.h"
 #include "engine/arrange.h"
 #include "engine/cmd_tables.h"
-#include "engine/engine_seams.h"
 #include "engine/flow.h"
 #include "platform/cp932.h"
 #include "play/chara.h"

@@ -10,12 +10,12 @@
 #include "engine/param_op.h"
 #include "engine/status_fields.h"
 #include "engine/status_op.h"
-#include "engine/status_seams.h"
 #include "frontend/data/game_progress.h"
 #include "platform/cp932.h"
 #include "play/chara.h"
 #include "play/chara_hits.h"
 #include "play/chara_player.h"
+#include "play/draw_stage.h"
 #include "play/numeric.h"
 #include "play/scene_play.h"
 #include "records/stage.h"
@@ -198,7 +198,7 @@ void AfterAssign(const cExprToken& t, int32_t v, cChara& self) {
         case EXS_SIGHT:
             if (IsPlayerChara(c)) {
                 c.m_nLightRadius = cChara::UnitToDot(c.m_Def.m_nViewRange);
-                seam::BuildLightMask(*scene);
+                BuildLightMask(*scene, scene->m_LightMask, scene->m_LightHole);
             }
             break;
         default: break;

@@ -12,7 +12,6 @@
 #include "play/chara.h"
 #include "play/message_window.h"
 #include "play/numeric.h"
-#include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "records/ed_flow.h"
 #include "play/sound_requests.h"
@@ -34,24 +33,6 @@ WindowList::iterator FindWindow(WindowList& windows, int32_t id) {
     return windows.end();
 }
 
-// Takes a window out of the list and gives its work surface back; the next
-// window.
-WindowList::iterator EraseWindow(WindowList& windows, WindowList::iterator it) {
-    it->ReleaseWorkSurface();
-    return windows.erase(it);
-}
-
-// The window a command put up, when the draw pass of the nested loop has not
-// already deleted it.
-void RemoveWindow(WindowList& windows, const cMessageWindow* window) {
-    for (auto it = windows.begin(); it != windows.end(); ++it) {
-        if (&*it == window) {
-            EraseWindow(windows, it);
-            return;
-        }
-    }
-}
-
 }  // namespace
 
 void DoGameWait(cChara&, const cEdFlowCmd& cmd) {
@@ -65,7 +46,7 @@ void DoGameWait(cChara&, const cEdFlowCmd& cmd) {
     window.Init(in);
     scene.InitDisplayRequest(WAIT_GAME, 0, frames, 0, nullptr);
     scene.RunPauseLoop();
-    RemoveWindow(scene.m_lstMessages, &window);
+    RemoveMessageWindow(scene.m_lstMessages, &window);
 }
 
 void DoMessage(cChara& chara, const cEdFlowCmd& cmd, int chain) {
@@ -78,7 +59,7 @@ void DoMessage(cChara& chara, const cEdFlowCmd& cmd, int chain) {
     if (p(12)) {
         found = FindWindow(windows, p(13));
         if (p(15)) {
-            if (found != windows.end()) EraseWindow(windows, found);
+            if (found != windows.end()) EraseMessageWindow(windows, found);
             return;
         }
     }
@@ -124,7 +105,7 @@ void DoMessage(cChara& chara, const cEdFlowCmd& cmd, int chain) {
             found->Reinit(in);
             window = &*found;
         } else {
-            window = &*windows.emplace(EraseWindow(windows, found));
+            window = &*windows.emplace(EraseMessageWindow(windows, found));
             window->Init(in);
         }
     } else {
@@ -147,7 +128,7 @@ void DoMessage(cChara& chara, const cEdFlowCmd& cmd, int chain) {
         // In playback the loop took the row from the replay.
         if (!IsReplayPlayback()) g_Replay.m_vecChoice.push_back(row);
     }
-    RemoveWindow(windows, window);
+    RemoveMessageWindow(windows, window);
 }
 
 void ExecGameWait(cChara& chara, cFlowCmd& inst) {

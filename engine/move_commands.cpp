@@ -11,7 +11,6 @@
 #include "play/map_cell.h"
 #include "play/numeric.h"
 #include "play/object_steering.h"
-#include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "records/ed_flow.h"
 #include "records/ed_move.h"

@@ -17,7 +17,6 @@
 #include "play/chara.h"
 #include "play/chara_effect.h"
 #include "play/chara_player.h"
-#include "play/play_seams.h"
 #include "play/play_surfaces.h"
 #include "play/scene_play.h"
 #include "play/screen_effect.h"

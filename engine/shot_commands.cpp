@@ -8,7 +8,6 @@
 #include "play/chara.h"
 #include "play/draw_stage.h"
 #include "play/numeric.h"
-#include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "play/shot.h"
 #include "play/shot_volley.h"

@@ -6,12 +6,12 @@
 #include "app/random.h"
 #include "engine/param_op.h"
 #include "engine/status_fields.h"
-#include "engine/status_seams.h"
 #include "engine/warp.h"
 #include "frontend/data/game_progress.h"
 #include "play/chara.h"
 #include "play/chara_hits.h"
 #include "play/chara_player.h"
+#include "play/draw_stage.h"
 #include "play/numeric.h"
 #include "play/scene_play.h"
 #include "records/cond.h"
@@ -391,7 +391,7 @@ void OperateOnChara(const cEdFlowCmd& cmd, cChara& self, cChara& c, int32_t oper
         ApplyToNarrow(cmd, *static_cast<int8_t*>(f.p), operand, f.lo, f.hi);
         if (status == STATUS_SIGHT) {
             c.m_nLightRadius = cChara::UnitToDot(c.m_Def.m_nViewRange);
-            seam::BuildLightMask(*scene);
+            BuildLightMask(*scene, scene->m_LightMask, scene->m_LightHole);
         }
     } else if (f.width == 2) {
         ApplyToNarrow(cmd, *static_cast<int16_t*>(f.p), operand, f.lo, f.hi);

@@ -116,12 +116,7 @@ void RemoveShot(cScenePlay& scene, cShot& shot) {
         shot.m_bFinished = 1;
         return;
     }
-    for (auto it = scene.m_lstShots.begin(); it != scene.m_lstShots.end(); ++it) {
-        if (&*it == &shot) {
-            EraseShot(scene, it);
-            return;
-        }
-    }
+    EraseShot(scene, &shot);
 }
 
 }  // namespace

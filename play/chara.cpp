@@ -7,7 +7,6 @@
 #include "engine/flow_trigger.h"
 #include "play/map_cell.h"
 #include "play/numeric.h"
-#include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "records/database.h"
 #include "records/stage.h"

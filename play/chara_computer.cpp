@@ -2,7 +2,6 @@
 
 #include "engine/flow_runtime.h"
 #include "play/numeric.h"
-#include "play/play_seams.h"
 #include "play/palette_sprite.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"

@@ -12,7 +12,6 @@
 #include "platform/cp932.h"
 #include "play/chara.h"
 #include "play/numeric.h"
-#include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "records/database.h"
 #include "records/stage.h"

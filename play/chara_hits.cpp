@@ -8,7 +8,6 @@
 #include "play/effect.h"
 #include "play/numeric.h"
 #include "play/object_steering.h"
-#include "play/play_seams.h"
 #include "play/shot.h"
 #include "records/stage.h"
 #include "records/system_data.h"

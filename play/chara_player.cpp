@@ -11,7 +11,6 @@
 #include "engine/item_commands.h"
 #include "media/input/input_list.h"
 #include "play/numeric.h"
-#include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
 #include "records/stage.h"

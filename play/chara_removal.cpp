@@ -6,7 +6,6 @@
 #include "frontend/data/game_progress.h"
 #include "play/chara_hits.h"
 #include "play/chara_player.h"
-#include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
 

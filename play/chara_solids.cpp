@@ -1,8 +1,9 @@
 #include "play/chara_solids.h"
 
 #include "engine/flow_trigger.h"
+#include "play/block_chara_probes.h"
 #include "play/chara_player.h"
-#include "play/play_seams.h"
+#include "play/tile_collision.h"
 #include "records/cmd_kinds.h"
 #include "records/stage.h"
 #include "records/system_data.h"
@@ -279,7 +280,7 @@ int CollideWalking(cChara& c, cCheckedList<cCharaComputer>& list) {
         }
         if (room) {
             PushHeadDown(c, pushDown.v, pushDown.speed);
-            seam::CollideBothY(c);
+            CollideBothY(c);
         }
     } else if (bothSides && !standOn.Has()) {
         // Squeezed from both sides with nothing underfoot: out below the
@@ -335,7 +336,7 @@ int CollideWalking(cChara& c, cCheckedList<cCharaComputer>& list) {
 
     const double entryBox[4] = {B.l, B.t, B.r, B.b};
     if ((c.m_abContact[CONTACT_LEFT] && c.m_abContact[CONTACT_RIGHT]) ||
-        (c.m_abContact[CONTACT_TOP] && c.m_abContact[CONTACT_BOTTOM]) || seam::IsWedgedInBlockCharas(c, entryBox))
+        (c.m_abContact[CONTACT_TOP] && c.m_abContact[CONTACT_BOTTOM]) || IsWedgedInBlockCharas(c, entryBox))
         return 2;
 
     if (!g_SystemData.m_bCompat818) {
@@ -353,7 +354,7 @@ int CollideWalking(cChara& c, cCheckedList<cCharaComputer>& list) {
     if (c.m_bOnBlockChara && !landed) {
         if (c.m_dImpactY < 0) {
             c.LeaveBlockChara(1);
-        } else if (seam::IsRidingBlockChara(c)) {
+        } else if (IsRidingBlockChara(c)) {
             for (cCharaComputer& s : list) {
                 if (IsSolidFor(s, c.m_nKey) && s.m_nKey == c.m_nRiddenKey) {
                     RideOn(c, s);
@@ -362,7 +363,7 @@ int CollideWalking(cChara& c, cCheckedList<cCharaComputer>& list) {
             }
             c.m_nGraceCounter = 0;
             c.m_bKnockedBack = 0;
-        } else if (cChara* below = seam::FindCharaBelow(c)) {
+        } else if (cChara* below = FindCharaBelow(c)) {
             RideOn(c, *below);
             c.m_nGraceCounter = 0;
             c.m_bKnockedBack = 0;

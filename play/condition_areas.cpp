@@ -8,6 +8,7 @@
 #include "media/gfx/dd_layer.h"
 #include "media/gfx/dd_present.h"
 #include "play/chara.h"
+#include "play/draw_stage.h"
 #include "play/numeric.h"
 #include "play/object_steering.h"
 #include "play/scene_play.h"
@@ -61,6 +62,7 @@ int ConditionAreaBlink() { return g_nBlink; }
 void SetConditionAreaBlink(int counter) { g_nBlink = counter & 31; }
 
 void DrawConditionAreas(DDSURFACEDATA* dst) {
+    if (g_lpDrawTrace) DrawTrace("Areas");
     if (!CyclingPalette()) g_nBlink = (g_nBlink + 1) & 31;
     cScenePlay* scene = PlayScene();
     if (!scene) return;

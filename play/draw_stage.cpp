@@ -17,9 +17,8 @@
 #include "play/chara_draw.h"
 #include "play/chara_player.h"
 #include "play/chara_removal.h"
-#include "play/draw_seams.h"
+#include "play/condition_areas.h"
 #include "play/map_cell.h"
-#include "play/play_seams.h"
 #include "play/play_surfaces.h"
 #include "play/scene_play.h"
 #include "play/screen_effect.h"
@@ -365,7 +364,7 @@ void DrawStage(cScenePlay& scene, int full, int frozen, int timeSound, int capti
         // 6
         DrawBlocks(scene, 1, full);
         DrawBackgrounds(scene, 1);
-        seam::DrawConditionAreas(scene, bb);
+        DrawConditionAreas(bb);
         if (!g_vPlayers.empty() && HasImage(scene.m_LightMask)) g_vPlayers[0].DrawLight(bb, &scene.m_LightMask);
         DrawPictures(scene, 1, frozen);
         DrawEffects(scene, 1, frozen);

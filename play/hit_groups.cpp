@@ -10,7 +10,6 @@
 #include "play/chara_player.h"
 #include "play/chara_removal.h"
 #include "play/item.h"
-#include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
 #include "play/shot.h"
@@ -50,28 +49,6 @@ int GiveShotItem(const cShot& shot) {
     item.InitItem(0, *def, 1);
     return GiveItem(&item, hero);
 }
-
-void DropLinksTo(cChara* c, const cShot* shot) {
-    if (!c) return;
-    std::erase_if(c->m_vShotLinks, [shot](const ShotLink& l) { return l.lpShot == shot; });
-}
-
-}  // namespace
-
-void RemoveShot(cScenePlay& scene, cShot* shot) {
-    if (shot->m_nGroup >= 0 && shot->m_nGroup < static_cast<int>(scene.m_vShotGroups.size()))
-        scene.m_vShotGroups[shot->m_nGroup].remove(shot);
-    DropLinksTo(shot->m_lpOwner, shot);
-    DropLinksTo(shot->m_lpTarget, shot);
-    for (auto it = scene.m_lstShots.begin(); it != scene.m_lstShots.end(); ++it) {
-        if (&*it == shot) {
-            scene.m_lstShots.erase(it);
-            return;
-        }
-    }
-}
-
-namespace {
 
 bool Harmful(const cShot& s) {
     return s.m_EdShot.m_nPower != 0 || s.m_EdShot.m_nImpact != 0 || s.m_EdShot.m_nItemSource != 0;
@@ -144,7 +121,7 @@ int cScenePlay::HitGroups() {
                 }
             }
             for (cShot* s : vanishing)
-                if (!s->m_bFinished) RemoveShot(*this, s);
+                if (!s->m_bFinished) EraseShot(*this, s);
         }
     }
 
@@ -152,7 +129,7 @@ int cScenePlay::HitGroups() {
     for (auto it = m_lstShots.begin(); it != m_lstShots.end();) {
         cShot* s = &*it;
         ++it;
-        if (s->m_bFinished) RemoveShot(*this, s);
+        if (s->m_bFinished) EraseShot(*this, s);
     }
 
     // Charas against charas: each pair of groups once.
@@ -237,10 +214,10 @@ int cScenePlay::HitGroups() {
                         killN = N->m_EdShot.m_nVanishValue <= O->m_EdShot.m_nVanishValue;
                         killO = O->m_EdShot.m_nVanishValue <= N->m_EdShot.m_nVanishValue;
                     }
-                    if (killO) RemoveShot(*this, O);
+                    if (killO) EraseShot(*this, O);
                     if (killN) destroyN = true;
                 }
-                if (destroyN) RemoveShot(*this, N);
+                if (destroyN) EraseShot(*this, N);
             }
         }
     }

@@ -498,3 +498,37 @@ void ShowPickupWindow(int charaKey, const std::string& text, int x, int y) {
     in.nTargetId = charaKey;
     scene->m_lstMessages.emplace_back().Init(in);
 }
+
+const cMessageWindow* ShowExtraLifeWindow(cScenePlay& scene) {
+    MessageWindowInit in;
+    in.nKind = MESWIN_ICON;
+    in.nAnchor = 4;
+    in.bFixed = 1;
+    in.nDurationMode = 2;
+    in.nFrames = 30;
+    in.bCountWhilePaused = 1;
+    in.nTargetId = Hero() ? Hero()->m_nKey : 0;
+    cMessageWindow& window = scene.m_lstMessages.emplace_back();
+    window.Init(in);
+    return &window;
+}
+
+std::list<cMessageWindow>::iterator EraseMessageWindow(std::list<cMessageWindow>& windows,
+                                                       std::list<cMessageWindow>::iterator it) {
+    it->ReleaseWorkSurface();
+    return windows.erase(it);
+}
+
+void RemoveMessageWindow(std::list<cMessageWindow>& windows, const cMessageWindow* window) {
+    for (auto it = windows.begin(); it != windows.end(); ++it) {
+        if (&*it == window) {
+            EraseMessageWindow(windows, it);
+            return;
+        }
+    }
+}
+
+void ClearMessageWindows(cScenePlay& scene) {
+    for (auto it = scene.m_lstMessages.begin(); it != scene.m_lstMessages.end();)
+        it = EraseMessageWindow(scene.m_lstMessages, it);
+}

@@ -6,6 +6,7 @@
 // list; the draw pass updates each every frame and deletes the finished.
 #pragma once
 #include <cstdint>
+#include <list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -111,3 +112,15 @@ void GetTextExtent(std::string_view text, int& width, int& height);
 void UpdateMessageWindows(cScenePlay& scene, int paused);
 // The popup of a taken item above the chara with the key.
 void ShowPickupWindow(int charaKey, const std::string& text, int x, int y);
+// The extra-life sign rising above the hero for 30 frames, also while a
+// nested frame loop draws; its creator removes it.
+const cMessageWindow* ShowExtraLifeWindow(cScenePlay& scene);
+
+// Takes the window out of the list, its work surface given back; the next
+// node.
+std::list<cMessageWindow>::iterator EraseMessageWindow(std::list<cMessageWindow>& windows,
+                                                       std::list<cMessageWindow>::iterator it);
+// The window its creator put up, unless the draw pass has already deleted it.
+void RemoveMessageWindow(std::list<cMessageWindow>& windows, const cMessageWindow* window);
+// Every window of the scene.
+void ClearMessageWindows(cScenePlay& scene);

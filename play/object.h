@@ -62,6 +62,9 @@ public:
     // clamp's edge code (x: 1..3, y: 1..6), anything else 0.
     int MoveByX(int mode);
     int MoveByY(int mode);
+    // Gravity for one sub-step unless the object flies (charas have their
+    // own rule: cChara::ApplyGravity).
+    void ApplyGravityPlain();
     // Friction: with enabled set, speed moves towards 0 by the friction
     // and stops at 0.
     void Decelerate(double& speed, int enabled) const;

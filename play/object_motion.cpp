@@ -24,6 +24,10 @@ int cObject::MoveByY(int mode) {
     return code >= 1 && code <= 6 ? code : 0;
 }
 
+void cObject::ApplyGravityPlain() {
+    if (!m_bFlying) m_dSpeedY += g_Stage.m_dGravityStep;
+}
+
 void cObject::Decelerate(double& speed, int enabled) const {
     if (!enabled) return;
     if (speed > 0.0) {

@@ -9,6 +9,7 @@
 #include "app/thread.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/option_data.h"
+#include "frontend/replay/replay.h"
 #include "frontend/scenes/menu_cursor.h"
 #include "media/gfx/dd_state.h"
 #include "media/input/input_list.h"
@@ -19,7 +20,6 @@
 #include "play/draw_stage.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
-#include "play/stage_play_seams.h"
 
 namespace {
 
@@ -97,7 +97,7 @@ unsigned PauseLoop(void* arg) {
         ResetCursorPositions();
         int cursor = 0;
         if (playback) {
-            cursor = seam::NextReplayChoice();
+            cursor = NextReplayChoice();
         } else {
             for (size_t i = 0; i < w.m_vChoices.size(); ++i) {
                 const MessageChoice& c = w.m_vChoices[i];
@@ -147,7 +147,7 @@ unsigned PauseLoop(void* arg) {
             w.m_nChoice = g_MenuCursor.Cur().m_nY;
             DS_PlayCursorSE(in.m_sDir, 2, 0);
         }
-        if (seam::CheckReplaySaveKeys()) continue;
+        if (CheckReplaySaveKeys()) continue;
         if (w.m_nDelay >= 1) {
             --w.m_nDelay;
         } else if (w.m_bWaitButton) {

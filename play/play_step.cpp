@@ -10,6 +10,7 @@
 #include "app/scene_manager.h"
 #include "engine/conditions.h"
 #include "frontend/frontend_services.h"
+#include "frontend/replay/replay.h"
 #include "media/input/input_list.h"
 #include "play/chara_computer.h"
 #include "play/chara_hits.h"
@@ -18,7 +19,6 @@
 #include "play/chara_solids.h"
 #include "play/draw_stage.h"
 #include "play/numeric.h"
-#include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
 #include "play/stage_play_seams.h"
@@ -364,16 +364,16 @@ void cScenePlay::StepShots() {
         if (seam::StepShot(shot)) {
             erase = true;
         } else {
-            if (!shot.m_bFlying) seam::ShotGravity(shot);
-            seam::MoveShotY(shot);
-            seam::MoveShotX(shot);
+            shot.ApplyGravityPlain();
+            shot.MoveShotY();
+            shot.MoveShotX();
             if (m_nSubStep == 1 && shot.m_bIsShot &&
                 shot.IsOutOfArea(shot.m_nSide == 0 ? g_Stage.m_RemoveHeroShot : g_Stage.m_RemoveEnemyShot))
                 erase = true;
-            else if (seam::ShotHitsBlock(shot))
+            else if (shot.ShotHitsBlock())
                 erase = true;
         }
-        if (erase) RemoveShot(*this, &shot);
+        if (erase) EraseShot(*this, it);
         it = next;
     }
 }
@@ -406,7 +406,7 @@ void cScenePlay::UpdatePlay() {
         m_nState = CSCENEPLAY_MENU;
         return;
     }
-    if (seam::CheckReplaySaveKeys()) return;
+    if (CheckReplaySaveKeys()) return;
     // 4.
     m_nFrame = WrapAdd(m_nFrame, 1);
     // 5. Input of player 0.

@@ -3,6 +3,7 @@
 // the miss resolution after the hero's death display.
 #include "play/scene_play.h"
 
+#include <span>
 #include <string>
 
 #include "app/app_state.h"
@@ -13,7 +14,11 @@
 #include "app/scene_manager.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/option_data.h"
+#include "frontend/data/ranking.h"
+#include "frontend/data/ranking_draw.h"
+#include "frontend/data/ranking_entry.h"
 #include "frontend/frontend_services.h"
+#include "frontend/replay/replay.h"
 #include "frontend/scenes/cmd_menu.h"
 #include "frontend/scenes/menu_cursor.h"
 #include "media/gfx/dd_blit.h"
@@ -30,6 +35,7 @@
 #include "platform/keyboard_state.h"
 #include "play/chara_player.h"
 #include "play/draw_stage.h"
+#include "play/message_window.h"
 #include "play/sound_requests.h"
 #include "play/stage_play_seams.h"
 #include "play/stage_resources.h"
@@ -98,6 +104,9 @@ cScenePlay::cScenePlay() {
 
 cScenePlay::~cScenePlay() {
     if (m_bResourcesLoaded) ReleaseStageResources();
+    // The darkness mask is the scene's own (each visit of the play builds it).
+    DDReleaseSurfaceData(&m_LightMask);
+    DDReleaseSurfaceData(&m_LightHole);
 }
 
 int UseLife(cGameProgress& progress) {
@@ -192,10 +201,12 @@ void cScenePlay::ResetStageState() {
     m_ScrollX.m_bAutoOn = m_ScrollY.m_bAutoOn = 0;
     m_nStep = m_nStateFrames = m_nStateFrames2 = 0;
     m_bHoldButtons = m_nTimeLeft = m_bRankEntered = 0;
-    seam::ClearMessageWindows(*this);
-    if (type != 4) seam::ClearReplayBuffers();
+    ClearMessageWindows(*this);
+    if (type != 4) ClearReplayBuffers();
     if (g_bFreeStage) g_Progress.m_nStageNumber = 1;
-    if (g_SceneManager.g_bRankingOn) seam::LoadRanking(GameKind(), g_Progress.m_strStageBase);
+    if (g_SceneManager.g_bRankingOn)
+        LoadRanking(g_Ranking, GameKind(), g_Progress.m_strStageBase, g_Progress.m_bVariation,
+                    g_Progress.m_nVariationVar, g_Progress.m_nVariationValue);
 }
 
 int cScenePlay::CheckMenuKey() {
@@ -259,7 +270,7 @@ void cScenePlay::UpdateReady() {
 }
 
 void cScenePlay::UpdateMenu() {
-    if (seam::CheckReplaySaveKeys()) return;
+    if (CheckReplaySaveKeys()) return;
     m_vMenu.assign(7, cCmd());
     for (int i = 0; i < 7; ++i) m_vMenu[static_cast<size_t>(i)].m_strLabel = Text(19 + i);
     auto off = [&](int i) { m_vMenu[static_cast<size_t>(i)].m_nEnabled = 0; };
@@ -307,7 +318,7 @@ void cScenePlay::UpdateMenu() {
                     PostCloseRequest();
                     return;
                 }
-                g_SceneManager.m_nSelectRow = GameType();
+                // The title puts its cursor on the game type by itself.
                 g_SceneManager.m_nNextSceneKind = SCENE_TITLE;
                 break;
             case 1:
@@ -368,8 +379,8 @@ void cScenePlay::UpdateStageEnd() {
             m_nState = CSCENEPLAY_MENU;
             return;
         }
-        if (seam::CheckReplaySaveKeys()) return;
-        if ((rankingMode == 0 || rankingMode == 1) && platform::InputSource().IsKeyHeld(platform::VK_F1 + 2)) seam::EnterRanking();
+        if (CheckReplaySaveKeys()) return;
+        if ((rankingMode == 0 || rankingMode == 1) && platform::InputSource().IsKeyHeld(platform::VK_F1 + 2)) EnterRanking(*this);
     }
     if (m_nStep == 0) {
         m_nStateFrames = 0;
@@ -383,7 +394,7 @@ void cScenePlay::UpdateStageEnd() {
         bool advance = autoAdvance != 0;
         if (!autoAdvance && (in.m_wButton & 1)) {
             if (m_bRankIn && (rankingMode == 2 || rankingMode == 3))
-                seam::EnterRanking();
+                EnterRanking(*this);
             else
                 PlaySe(kSeDecide);
             advance = true;
@@ -414,11 +425,11 @@ void cScenePlay::UpdateStageEnd() {
         m_nStateFrames = kStageEndFrames;
     }
     if (m_nStateFrames >= kStageEndFrames && g_SceneManager.g_bRankingOn && !autoAdvance)
-        seam::DrawStageResult(&g_BackBuffer, 336, 224, m_vRankPos.data());
+        DrawStageResult(&g_BackBuffer, 336, 224, std::span<const int32_t>(m_vRankPos.data(), m_vRankPos.size()));
 }
 
 void cScenePlay::UpdateRetry() {
-    if (seam::CheckReplaySaveKeys()) return;
+    if (CheckReplaySaveKeys()) return;
     if (m_nStep == 0) {
         g_MenuCursor.Cur().m_nY = 0;
         m_nStep = 1;
@@ -453,7 +464,7 @@ void cScenePlay::UpdateGameOver() {
         m_nState = CSCENEPLAY_MENU;
         return;
     }
-    if (seam::CheckReplaySaveKeys()) return;
+    if (CheckReplaySaveKeys()) return;
     if (g_InputList.at(0).m_wButton & 1) {
         PlaySe(kSeDecide);
         g_SceneManager.m_nNextSceneKind = SCENE_TITLE;

@@ -243,9 +243,6 @@ void PurgeRemovedCharas();
 // The nested loop's thread procedure (the scene as its argument): 1 when it
 // ended, 0 when the scene was already closing.
 unsigned PauseLoop(void* scene);
-// Takes a shot out of its group list and the shot list, and out of the
-// links of the charas that point at it.
-void RemoveShot(cScenePlay& scene, cShot* shot);
 
 // The live play scene (g_lpPlayScene, which the scene manager sets for
 // SCENE_PLAY); null when there is none.

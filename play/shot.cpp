@@ -494,3 +494,12 @@ std::list<cShot>::iterator EraseShot(cScenePlay& scene, std::list<cShot>::iterat
     if (it != group.end()) group.erase(it);
     return scene.m_lstShots.erase(node);
 }
+
+void EraseShot(cScenePlay& scene, const cShot* shot) {
+    for (auto it = scene.m_lstShots.begin(); it != scene.m_lstShots.end(); ++it) {
+        if (&*it == shot) {
+            EraseShot(scene, it);
+            return;
+        }
+    }
+}

@@ -98,3 +98,6 @@ cShot& AddShot(cScenePlay& scene, const cShot& shot);
 // Destroys the shot of the node and takes it out of its group list; the
 // next node.
 std::list<cShot>::iterator EraseShot(cScenePlay& scene, std::list<cShot>::iterator node);
+// The same for the shot at that address; nothing when the scene's list does
+// not hold it.
+void EraseShot(cScenePlay& scene, const cShot* shot);

@@ -10,13 +10,16 @@
 #include "app/quit.h"
 #include "app/scene_manager.h"
 #include "app/stage_loader.h"
+#include "frontend/data/carry_over.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/option_data.h"
+#include "frontend/data/ranking.h"
 #include "frontend/data/world_map.h"
+#include "frontend/replay/replay.h"
 #include "play/chara_player.h"
+#include "play/message_window.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
-#include "play/stage_play_seams.h"
 #include "play/stage_setup.h"
 #include "records/stage.h"
 #include "records/system_data.h"
@@ -48,7 +51,7 @@ int LoadNextStage() {
 
 void cScenePlay::ClearStage() {
     PlaySe(kSeClear);
-    if (g_Progress.m_bCountsAsClear) seam::MarkReplayCleared();
+    if (g_Progress.m_bCountsAsClear) g_Replay.m_bCleared = 1;
     ShowStageResult();
     m_bRankEntered = 0;
     m_bRankIn = 0;
@@ -68,7 +71,7 @@ void cScenePlay::ClearStage() {
         const bool systemOn = i < static_cast<int>(set.m_vecKinds.size()) && set.m_vecKinds[i] != 0;
         const bool stageOn = i < static_cast<int>(g_Stage.m_vecRankingSwitch.size()) && g_Stage.m_vecRankingSwitch[i];
         if (!systemOn || !stageOn) continue;
-        m_vRankPos[i] = seam::FindRankInsertPos(i, m_vRankValue[i]);
+        m_vRankPos[i] = g_Ranking.m_vecTable.at(i).FindInsertPos(m_vRankValue[i]);
         if (m_vRankPos[i] != -1) m_bRankIn = 1;
     }
 }
@@ -89,10 +92,10 @@ void cScenePlay::ShowStageResult() {
     for (int i = 0; i < gained; ++i) {
         g_Progress.m_nLives = std::min(g_Progress.m_nLives + 1, kMaxLives);
         PlaySe(kSeExtraLife);
-        seam::PushExtraLifeWindow(*this);
+        const cMessageWindow* window = ShowExtraLifeWindow(*this);
         InitDisplayRequest(4, 0, 30, 0, nullptr);
         RunPauseLoop();
-        seam::PopMessageWindow(*this);
+        RemoveMessageWindow(m_lstMessages, window);
         if (m_bClosing) {
             PostCloseRequest();
             break;
@@ -101,15 +104,20 @@ void cScenePlay::ShowStageResult() {
 }
 
 int cScenePlay::AdvanceStage() {
-    if (g_Stage.m_bCarryOut)
-        for (size_t i = 0; i < g_vPlayers.size(); ++i)
-            seam::StoreCarryOver(g_Progress, static_cast<int>(i), g_vPlayers[i]);
+    if (g_Stage.m_bCarryOut) {
+        for (size_t i = 0; i < g_vPlayers.size(); ++i) {
+            const cCharaPlayer& p = g_vPlayers[i];
+            StoreCarryOver(g_Progress, static_cast<int>(i), p.m_Def, p.m_nHP, p.m_nSP, p.m_nCharaEffect,
+                           p.m_Effect.m_bRepeat, static_cast<int8_t>(p.m_Effect.m_nMode), m_nTimeLeft,
+                           g_Progress.m_nLives, g_Progress.m_bBgmOn);
+        }
+    }
     switch (g_SceneManager.g_nGameType) {
         case 0:
         case 1: {
             const int32_t stageNumber = g_Progress.m_nStageNumber;
             if (g_Progress.m_nNextStage != 0 && LoadNextStage()) {
-                seam::ClearReplayBuffers();
+                ClearReplayBuffers();
                 if (m_nClearMode && g_Progress.m_bSlotSave) g_Progress.SaveStorySlot(g_Progress.m_nSlot);
                 return SCENE_PLAY;
             }
@@ -120,22 +128,19 @@ int cScenePlay::AdvanceStage() {
                                          g_Progress.m_nVariationVar, g_Progress.m_nVariationValue,
                                          g_Progress.m_nScore);
             g_Progress.m_nStageNumber = stageNumber;
-            seam::ClearReplayBuffers();
-            if (g_Progress.m_nClearAction == 2) {
-                g_SceneManager.m_nSelectRow = g_SceneManager.g_nGameType;
-                return SCENE_TITLE;
-            }
+            ClearReplayBuffers();
+            if (g_Progress.m_nClearAction == 2) return SCENE_TITLE;  // its cursor on the game type
             if (g_Progress.m_nClearAction == 1) g_Progress.BeginNextStage(g_WorldMap);
             return SCENE_WORLDMAP;
         }
         case 2: {
             if (g_Progress.m_nNextStage != 0 && LoadNextStage()) {
-                seam::ClearReplayBuffers();
+                ClearReplayBuffers();
                 return SCENE_PLAY;
             }
             g_Progress.MarkChallengeClear(g_SystemData.m_nStageCount);
             g_Progress.SaveChallenge();
-            seam::ClearReplayBuffers();
+            ClearReplayBuffers();
             return SCENE_STAGESELECT;
         }
         case 3:
@@ -144,7 +149,7 @@ int cScenePlay::AdvanceStage() {
                 return SCENE_PLAY;
             }
             if (LoadNextStage()) {
-                seam::ClearReplayBuffers();
+                ClearReplayBuffers();
                 return SCENE_PLAY;
             }
             return SCENE_TITLE;

@@ -14,9 +14,7 @@
 #include "app/quit.h"
 #include "app/random.h"
 #include "engine/conditions.h"
-#include "engine/engine_seams.h"
 #include "engine/flow_trigger.h"
-#include "engine/status_seams.h"
 #include "frontend/data/carry_over.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/frontend_services.h"
@@ -33,7 +31,6 @@
 #include "play/draw_stage.h"
 #include "play/map_cell.h"
 #include "play/numeric.h"
-#include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
 #include "play/shot.h"
@@ -275,8 +272,12 @@ void cScenePlay::SetupStage(int restart, int newStage) {
     m_ScrollY.Clamp();
     hero.UpdatePlayerScreenRect();
 
-    // 12., 13.
-    if (hero.m_Def.m_nLightShape != 0) seam::BuildLightMask(*this);
+    // 12., 13. The light's radius is the definition's view range (the chara's
+    // set-up cleared it).
+    if (hero.m_Def.m_nLightShape != 0) {
+        hero.m_nLightRadius = cChara::UnitToDot(hero.m_Def.m_nViewRange);
+        BuildLightMask(*this, m_LightMask, m_LightHole);
+    }
     m_vStageVars.assign(1000, 0);
 
     // 14. Placed charas; an item attached to one is carried, not placed.

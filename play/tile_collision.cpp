@@ -9,7 +9,6 @@
 #include "play/chara_player.h"
 #include "play/map_cell.h"
 #include "play/numeric.h"
-#include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
 #include "records/ed_item.h"

@@ -105,6 +105,10 @@ void cReplay::RewindPlayback() { m_nDirPos = m_nButtonPos = m_nChoicePos = m_nDi
 void RecordReplayFrame(const int16_t words[2]) { g_Replay.RecordReplayFrame(words); }
 int PlayReplayFrame(int16_t words[2]) { return g_Replay.PlayReplayFrame(words); }
 int NextReplayChoice() { return g_Replay.NextReplayChoice(); }
+void ClearReplayBuffers() {
+    g_Replay.Reset();
+    g_ReplayPrev.Reset();
+}
 
 int IsReplayPlayback() { return g_SceneManager.g_nGameType == kGameTypeReplay ? 1 : 0; }
 int ReplayDataVersion() { return static_cast<int>(g_Replay.m_nFileVersion); }

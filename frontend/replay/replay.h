@@ -76,6 +76,9 @@ extern int32_t g_nReplaySaveWhich;
 void RecordReplayFrame(const int16_t words[2]);
 int PlayReplayFrame(int16_t words[2]);
 int NextReplayChoice();
+// Both replays emptied: a stage handed over to the next one, or a new game,
+// keeps no play that could be saved with F1 or F2.
+void ClearReplayBuffers();
 
 // Whether a replay is being played back (the game was started from the
 // replay list), and the format version of that replay's file.

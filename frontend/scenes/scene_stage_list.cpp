@@ -9,7 +9,6 @@
 #include "frontend/data/option_data.h"
 #include "frontend/frontend_services.h"
 #include "frontend/scenes/menu_cursor.h"
-#include "frontend/scenes/stage_menu_seams.h"
 #include "media/gfx/dd_blit.h"
 #include "media/input/input_list.h"
 #include "media/sound/ds_sound.h"
@@ -65,7 +64,7 @@ void cSceneStageList::UpdateList() {
         if (m_nFileCount > 0 && row >= 0 && row < m_nFileCount && FileExists(g_StageFiles.at(row).m_strPath)) {
             const StageFileEntry& e = g_StageFiles.at(row);
             PlaySe(1);
-            if (!seam::StartStageFile(e.m_strPath, 0)) SetQuitAndClose();
+            if (!StartStageFile(e.m_strPath, 0)) SetQuitAndClose();
             Leave(SCENE_PLAY);
             g_FreeData.m_nListPos = row;
             g_FreeData.m_strLastFile = e.m_strFileName;

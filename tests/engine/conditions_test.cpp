@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "engine/conditions.h"
-#include "engine/engine_seams.h"
 #include "app/scene_manager.h"
 #include "frontend/replay/replay.h"
 #include "engine/status_op.h"

@@ -10,7 +10,6 @@
 #include "app/log.h"
 #include "app/thread.h"
 #include "engine/arrange.h"
-#include "engine/engine_seams.h"
 #include "engine/param_op.h"
 #include "frontend/data/game_progress.h"
 #include "platform/cp932.h"

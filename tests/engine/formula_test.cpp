@@ -179,10 +179,9 @@ TEST_F(FormulaTest, PositionsWarp) {
     EXPECT_EQ(Run("tg2.x_scr = 50 tg2.y_rel = 7"), 1);
     EXPECT_DOUBLE_EQ(m_other.m_dX, 320 + 50 - 16 + 0.5);  // centre on screen x 50
     EXPECT_EQ(Eval("tg2.y_rel"), 7);
-    // Sight of the hero: its light radius and the mask.
+    // Sight of the hero: its light radius.
     EXPECT_EQ(Run("pl.sight = 3"), 1);
     EXPECT_EQ(Hero().m_nLightRadius, 48);
-    EXPECT_EQ(statustest::g_lightMasks, 1);
 }
 
 TEST_F(FormulaTest, OldReduction) {

@@ -11,7 +11,6 @@
 #include "app/quit.h"
 #include "media/gfx/dd_surface.h"
 #include "play/chara_player.h"
-#include "play/play_seams.h"
 #include "play/play_surfaces.h"
 #include "records/database.h"
 #include "records/stage.h"

@@ -1,8 +1,7 @@
 // A small play world for the status, formula and parameter-change tests:
 // the hero (a player chara), the chara that runs the command ("self") and
-// another chara in self's target slot 2, common and stage variables, a
-// running flow's two variables, and a fake of the light mask that counts
-// its calls.
+// another chara in self's target slot 2, common and stage variables,
+// and a running flow's two variables.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -12,15 +11,12 @@
 #include <vector>
 
 #include "app/random.h"
-#include "engine/status_seams.h"
 #include "frontend/data/game_progress.h"
 #include "records/ed_flow.h"
 #include "records/ed_move.h"
 #include "tests/support/chara_fixture.h"
 
 namespace statustest {
-
-inline int g_lightMasks = 0;
 
 class StatusWorld : public charatest::CharaTest {
 protected:
@@ -32,8 +28,6 @@ protected:
         g_Progress.m_nStageScore = 0;
         m_savedScrollX = g_Stage.m_nAutoScrollSpeedX;
         m_savedAutoX = g_Stage.m_bAutoScrollX;
-        g_lightMasks = 0;
-        seam::BuildLightMask = [](cScenePlay&) { ++g_lightMasks; };
         m_scene.m_nTimeLeft = 120;
         m_scene.m_lpCurFlowVars = m_vars;
         g_vPlayers.resize(1);
@@ -45,7 +39,6 @@ protected:
         m_self.SetTargetSlot(1, &m_other, 0);
     }
     void TearDown() override {
-        seam::ResetStatusSeams();
         g_Progress = m_savedProgress;
         g_Stage.m_nAutoScrollSpeedX = m_savedScrollX;
         g_Stage.m_bAutoScrollX = m_savedAutoX;

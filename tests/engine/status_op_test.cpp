@@ -11,7 +11,6 @@
 
 namespace {
 
-using statustest::g_lightMasks;
 using statustest::StatusOp;
 
 // A status condition: the left-hand value against a constant operand.
@@ -305,11 +304,9 @@ TEST_F(StatusOpTest, SightOfPlayersOnly) {
     DoStatusOp(m_self, StatusOp({{4, STATUS_SIGHT}, {6, OP_SET}, {8, 5}, {24, 1}}), m_vars);
     EXPECT_EQ(m_self.m_Def.m_nViewRange, 0);
     EXPECT_EQ(m_vars[0], 2);
-    EXPECT_EQ(g_lightMasks, 0);
     DoStatusOp(m_self, StatusOp({{3, SUBJ_TARGET1}, {4, STATUS_SIGHT}, {6, OP_SET}, {8, 50}, {24, 1}}), m_vars);
     EXPECT_EQ(Hero().m_Def.m_nViewRange, 40);
     EXPECT_EQ(Hero().m_nLightRadius, 640);
-    EXPECT_EQ(g_lightMasks, 1);
     EXPECT_EQ(m_vars[0], 1);
     EXPECT_EQ(m_vars[1], 40);
 }

@@ -13,7 +13,6 @@
 #include "play/chara_draw.h"
 #include "play/chara_effect_handlers.h"
 #include "play/chara_player.h"
-#include "play/draw_seams.h"
 #include "records/database.h"
 #include "records/stage.h"
 #include "records/system_data.h"
@@ -157,7 +156,6 @@ protected:
     }
     void TearDown() override {
         CharaBlits() = DefaultCharaBlits();
-        seam::ResetDrawSeams();
         g_Database.m_vecCharaEffectWork = m_savedDb;
         g_Database.m_vecAnimeSet = m_savedSets;
         g_IconSurfaces = m_savedIcons;

@@ -1,7 +1,8 @@
 // Charas against solid block charas: one table of scenarios (a chara, the
 // solids with their speeds and previous boxes, a small map, the switches)
 // checked for position, contact flags, riding state, events and result;
-// then a ride carried over several frames with the probes scripted.
+// then a ride carried over several frames. The solids are the stage's live
+// chara list, so the block-chara probes and the map pass run for real.
 #include "play/chara_solids.h"
 
 #include <cmath>
@@ -15,30 +16,12 @@ using namespace charatest;
 
 namespace {
 
-std::string g_log;  // "key:trigger/partner" of every event, "bothY" of every two-edge pass
+std::string g_log;  // "key:trigger/partner" of every event
 void Log(const std::string& s) { g_log += (g_log.empty() ? "" : " ") + s; }
 
 void LogTrigger(cChara& c, int trigger, cChara* partner, int) {
     Log(std::to_string(c.m_nKey) + ":" + std::to_string(trigger) + (partner ? "/" + std::to_string(partner->m_nKey) : ""));
 }
-int LogBothY(cChara&) {
-    Log("bothY");
-    return 0;
-}
-
-// The wedge probe answers 1 for the box the chara had at entry.
-double g_wedgeBox[4] = {-1, -1, -1, -1};
-int WedgedAtEntry(cChara&, const double box[4]) {
-    for (int i = 0; i < 4; ++i)
-        if (box[i] != g_wedgeBox[i]) return 0;
-    return 1;
-}
-
-// The riding probe and the search below, as a test scripts them.
-int g_riding = 0;
-cChara* g_below = nullptr;
-int ScriptedRiding(cChara&) { return g_riding; }
-cChara* ScriptedBelow(cChara&) { return g_below; }
 
 constexpr int kCharaKey = 1;
 constexpr int kFirstSolidKey = 11;
@@ -71,8 +54,6 @@ struct Scenario {
     std::vector<SolidSpec> solids{};
     std::vector<std::pair<int, int>> cells{};  // solid map cells
     int compat = 0;
-    int wedged = 0;  // the wedge probe reports the entry box
-    int riding = 0;  // the riding probe reports the ridden solid
     // Expected.
     int result = 0;
     double ex = NAN, ey = NAN;  // NAN: unchanged
@@ -106,32 +87,35 @@ const std::vector<Scenario>& Scenarios() {
          .events = "11:18/1 11:19/1 1:7 1:8"},
         // Head pushes.
         {.name = "head under a still solid", .x = 408, .y = 430, .vy = -3, .solids = {{400, 400}}, .ey = 432,
-         .events = "bothY 1:7", .speedY = 0},
+         .events = "1:7", .speedY = 0},
+        {.name = "a head pushed into a map cell hits the ceiling there", .x = 408, .y = 430, .vy = -3,
+         .solids = {{400, 400}}, .cells = {{12, 13}}, .ey = 448, .contacts = {0, 0, 1, 0}, .events = "1:11 1:15 1:16 1:7",
+         .speedY = 0},
         {.name = "head under a rising solid: pushed with its speed", .x = 408, .y = 430, .vy = -3,
-         .solids = {{400, 400, 0, -2}}, .ey = 432, .events = "bothY 1:7", .speedY = -2},
+         .solids = {{400, 400, 0, -2}}, .ey = 432, .events = "1:7", .speedY = -2},
         {.name = "head push under a rising solid refused by a map corner", .x = 408, .y = 430, .vy = -3,
          .solids = {{400, 400, 0, -2}}, .cells = {{12, 14}}, .ey = 428.5, .events = "1:7", .speedY = -3},
         {.name = "head push under a rising solid refused by a second solid", .x = 408, .y = 430, .vy = -3,
          .solids = {{400, 400, 0, -2}, {423, 446}}, .ex = 406.5, .ey = 430, .contacts = {0, 1, 0, 0},
          .events = "1:7", .pushed = 1, .speedY = -3},
         {.name = "a fast jump that swept past the solid's bottom hits the head", .x = 420, .y = 418, .vy = -16,
-         .solids = {{400, 400}}, .ey = 432, .events = "bothY 1:7", .speedY = 0},
+         .solids = {{400, 400}}, .ey = 432, .events = "1:7", .speedY = 0},
         {.name = "the same overlap without the sweep is a side hit", .x = 420, .y = 418, .vy = -1,
          .solids = {{400, 400}}, .ex = 432.5, .contacts = {1, 0, 0, 0}, .events = "1:7", .pushed = 1},
         {.name = "a solid moving down touches the top", .x = 408, .y = 430, .vy = -3, .solids = {{400, 400, 0, 1}},
-         .ey = 432, .contacts = {0, 0, 1, 0}, .events = "bothY 1:7", .speedY = 1},
+         .ey = 432, .contacts = {0, 0, 1, 0}, .events = "1:7", .speedY = 1},
         {.name = "riding up into a sinking solid: touched at both ends, crushed", .x = 408, .y = 430, .vy = -3,
          .onBlock = 1, .solids = {{400, 400, 0, 1}}, .result = 2, .ey = 432, .contacts = {0, 0, 1, 1},
-         .onBlockAfter = 1, .events = "bothY 1:7 1:8", .speedY = 1},
+         .onBlockAfter = 1, .events = "1:7 1:8", .speedY = 1},
         {.name = "808 off: the head push clears the knock-back", .x = 408, .y = 430, .vy = -3, .impactY = -3,
-         .solids = {{400, 400}}, .ey = 432, .events = "bothY 1:7", .impactYAfter = 0},
+         .solids = {{400, 400}}, .ey = 432, .events = "1:7", .impactYAfter = 0},
         {.name = "808 on: the head push keeps the knock-back", .x = 408, .y = 430, .vy = -3, .impactY = -3,
-         .solids = {{400, 400}}, .compat = C808, .ey = 432, .events = "bothY 1:7", .impactYAfter = -3},
+         .solids = {{400, 400}}, .compat = C808, .ey = 432, .events = "1:7", .impactYAfter = -3},
         // A chara three times the size (48 x 72) whose top lies above the solid's.
         {.name = "839 off: a tall chara's head needs its top below the solid's", .x = 392, .y = 365, .size = 3,
          .solids = {{400, 400}}, .ey = 365, .events = "1:7"},
         {.name = "839 on: a tall chara's head is pushed", .x = 392, .y = 365, .size = 3, .solids = {{400, 400}},
-         .compat = C839, .ey = 432, .events = "bothY 1:7"},
+         .compat = C839, .ey = 432, .events = "1:7"},
         // Sides.
         {.name = "side push without a stand-on-top candidate", .x = 406, .y = 440, .solids = {{377, 430, 2, 0}},
          .ex = 409.5, .contacts = {1, 0, 0, 0}, .events = "1:7", .pushed = 1},
@@ -150,18 +134,19 @@ const std::vector<Scenario>& Scenarios() {
         {.name = "both sides at the head, the other solid first", .x = 408, .y = 441, .vy = 1,
          .solids = {{423, 420}, {377, 430}}, .ey = 452, .events = "1:7"},
         {.name = "head push between two sides: x back, below the head solid", .x = 408, .y = 440, .vy = -1,
-         .solids = {{400, 409}, {377, 430}, {423, 430}}, .ex = 408, .ey = 441, .events = "bothY 1:7", .pushed = 1},
+         .solids = {{400, 409}, {377, 430}, {423, 430}}, .ex = 408, .ey = 441, .events = "1:7", .pushed = 1},
         {.name = "the solid the chara rides on does not count as a push", .x = 406, .y = 440, .onBlock = 1,
-         .solids = {{377, 430, 2, 0}}, .riding = 1, .ex = 409.5, .contacts = {1, 0, 0, 0}, .onBlockAfter = 1,
-         .events = "1:7 1:8"},
+         .solids = {{377, 430, 2, 0}, {400, 466}}, .ex = 409.5, .contacts = {1, 0, 0, 0}, .onBlockAfter = 1,
+         .ridden = 12, .events = "1:7 1:8"},  // then it rides the solid 2 dots below
         {.name = "leaving the solid it rode on counts as pushed", .x = 406, .y = 440, .onBlock = 1,
          .solids = {{377, 430, 2, 0}}, .ex = 409.5, .contacts = {1, 0, 0, 0}, .events = "1:7 1:8", .pushed = 1},
         // Crushing.
         {.name = "pushed against a map wall of the same sub-step", .x = 406, .y = 440,
          .contactsBefore = {0, 1, 0, 0}, .solids = {{377, 430, 2, 0}}, .result = 2, .ex = 409.5,
          .contacts = {1, 1, 0, 0}, .events = "1:7", .pushed = 1},
-        {.name = "wedged between solids", .x = 406, .y = 440, .solids = {{377, 430, 2, 0}}, .wedged = 1,
-         .result = 2, .ex = 409.5, .contacts = {1, 0, 0, 0}, .events = "1:7", .pushed = 1},
+        {.name = "wedged between a head solid and the solid it lands on", .x = 408, .y = 440,
+         .solids = {{400, 420}, {400, 460}}, .result = 2, .ey = 436, .onBlockAfter = 1, .ridden = 12,
+         .events = "12:19/1 1:7 1:8", .speedY = 0},
         // Freeing from map walls: at most 15 steps of 0.1 dot.
         {.name = "818 off: stepping out by the landing candidate", .x = 408, .y = 458, .vy = 1,
          .solids = {{400, 480}}, .cells = {{12, 14}}, .ey = 457.5, .onBlockAfter = 1, .ridden = 11,
@@ -209,11 +194,6 @@ protected:
         SetSubSteps(1);
         g_log.clear();
         g_pfnFlowTriggerTrace = LogTrigger;
-        seam::CollideBothY = LogBothY;
-    }
-    void TearDown() override {
-        m_list.clear();
-        CharaTest::TearDown();
     }
     static cEdChara Def(int moveType, int block, int size) {
         cEdChara d;
@@ -235,15 +215,13 @@ protected:
         c.m_adSavedBox[3] = c.m_dBottom - vy;
     }
     cCharaComputer& AddSolid(int key, const SolidSpec& s) {
-        cCharaComputer& solid = m_list.emplace_back();
+        cCharaComputer& solid = g_lstCharas.emplace_back();
         solid.InitComputer(key, Def(0, s.kind == kPlain ? 0 : 1, s.size), nullptr, nullptr, 0);
         solid.m_bActing = s.kind != kIdle;
         solid.m_bDead = s.kind == kDead;
         Place(solid, s.x, s.y, s.vx, s.vy);
         return solid;
     }
-
-    cCheckedList<cCharaComputer> m_list;
 };
 
 TEST_F(CharaSolidsTest, Scenarios) {
@@ -259,7 +237,7 @@ TEST_F(CharaSolidsTest, Scenarios) {
             cell.m_nHitMode = 1;
             return cell;
         }();
-        m_list.clear();
+        g_lstCharas.clear();
         for (size_t i = 0; i < sc.solids.size(); ++i) AddSolid(kFirstSolidKey + static_cast<int>(i), sc.solids[i]);
 
         cCharaComputer c;
@@ -273,20 +251,15 @@ TEST_F(CharaSolidsTest, Scenarios) {
         if (sc.onBlock) c.m_nRiddenKey = kFirstSolidKey;
         c.m_dImpactY = c.m_dPrevImpactY = sc.impactY;
         for (int i = 0; i < 4; ++i) c.m_abContact[i] = sc.contactsBefore[i];
-        g_wedgeBox[0] = sc.wedged ? c.m_dX : -1;
-        g_wedgeBox[1] = c.m_dY, g_wedgeBox[2] = c.m_dRight, g_wedgeBox[3] = c.m_dBottom;
-        seam::IsWedgedInBlockCharas = WedgedAtEntry;
-        g_riding = sc.riding;
-        seam::IsRidingBlockChara = ScriptedRiding;
         g_log.clear();
 
-        EXPECT_EQ(CollideSolids(c, m_list), sc.result);
+        EXPECT_EQ(CollideSolids(c, g_lstCharas), sc.result);
         EXPECT_NEAR(c.m_dX, std::isnan(sc.ex) ? sc.x : sc.ex, 1e-9);
         EXPECT_NEAR(c.m_dY, std::isnan(sc.ey) ? sc.y : sc.ey, 1e-9);
         EXPECT_DOUBLE_EQ(c.m_dBottom, c.m_dY + c.m_nHeight - 1);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(c.m_abContact[i], sc.contacts[i]) << "contact " << i;
         EXPECT_EQ(c.m_bOnBlockChara, sc.onBlockAfter);
-        EXPECT_EQ(c.m_nRiddenKey, sc.onBlock ? kFirstSolidKey : sc.ridden);
+        EXPECT_EQ(c.m_nRiddenKey, sc.ridden == -1 && sc.onBlock ? kFirstSolidKey : sc.ridden);
         EXPECT_EQ(g_log, sc.events);
         EXPECT_EQ(c.m_bPushed, sc.pushed);
         if (!std::isnan(sc.speedY)) {
@@ -303,12 +276,8 @@ TEST_F(CharaSolidsTest, Scenarios) {
 TEST_F(CharaSolidsTest, RideAcrossFrames) {
     g_vPlayers.resize(1);
     g_vPlayers.at(0).m_bFootBlockJump = 1;
-    seam::IsRidingBlockChara = ScriptedRiding;
-    seam::FindCharaBelow = ScriptedBelow;
-    g_riding = 0;
-    g_below = nullptr;
     cCharaComputer& s = AddSolid(11, {400, 480});
-    cCharaComputer& other = AddSolid(12, {600, 480});
+    cCharaComputer& other = AddSolid(12, {700, 480});
     cCharaComputer c;
     c.InitComputer(kCharaKey, Def(0, 0, 1), nullptr, nullptr, 0);
     c.m_nSide = 0;  // on the hero's side
@@ -319,7 +288,7 @@ TEST_F(CharaSolidsTest, RideAcrossFrames) {
         c.m_bPushed = 0;
         Place(s, s.m_dX + solidVx, s.m_dY + solidVy, solidVx, solidVy);
         Place(c, c.m_dX, c.m_dY + charaVy, 0, charaVy);
-        return CollideSolids(c, m_list);
+        return CollideSolids(c, g_lstCharas);
     };
     auto riddenBox = [&c] { return std::vector<double>(c.m_adRiddenBox, c.m_adRiddenBox + 4); };
     Place(c, 408, 456, 0, 0);
@@ -343,9 +312,8 @@ TEST_F(CharaSolidsTest, RideAcrossFrames) {
     EXPECT_EQ(riddenBox(), (std::vector<double>{400, 477, 431, 508}));
     EXPECT_EQ(g_vPlayers.at(0).m_bFootBlockJump, 0);
 
-    // It moves sideways, clear of the chara: the riding probe keeps the ride
-    // and the record follows the solid.
-    g_riding = 1;
+    // It moves sideways, just clear of the chara's feet: still ridden, and
+    // the record follows the solid.
     c.m_nGraceCounter = 3;
     c.m_bKnockedBack = 1;
     EXPECT_EQ(frame(4, 0, 0), 0);
@@ -355,16 +323,16 @@ TEST_F(CharaSolidsTest, RideAcrossFrames) {
     EXPECT_EQ(riddenBox(), (std::vector<double>{404, 477, 435, 508}));
     EXPECT_EQ(c.m_nGraceCounter + c.m_bKnockedBack, 0);
 
-    // Not riding it any more, but another solid is found below.
-    g_riding = 0;
-    g_below = &other;
-    EXPECT_EQ(frame(0, 0, 0), 0);
+    // It moves away while another solid lies 1 dot below the feet: the chara
+    // changes to that one.
+    Place(other, 400, 478, 0, 0);
+    EXPECT_EQ(frame(200, 0, 0), 0);
     EXPECT_EQ(c.m_bOnBlockChara, 1);
     EXPECT_EQ(c.m_nRiddenKey, 12);
-    EXPECT_EQ(riddenBox(), (std::vector<double>{600, 480, 631, 511}));
+    EXPECT_EQ(riddenBox(), (std::vector<double>{400, 478, 431, 509}));
 
     // Nothing below: it leaves, pushed, its fall stopped.
-    g_below = nullptr;
+    Place(other, 700, 478, 0, 0);
     c.m_dSpeedY = 1;
     EXPECT_EQ(frame(0, 0, 0), 0);
     EXPECT_EQ(g_log, "1:7 1:8");  // still on it when the events fire
@@ -372,9 +340,9 @@ TEST_F(CharaSolidsTest, RideAcrossFrames) {
     EXPECT_EQ(c.m_bPushed, 1);
     EXPECT_DOUBLE_EQ(c.m_dSpeedY, 0);
 
-    // Knocked upwards it leaves even while the probe says it rides.
+    // Knocked upwards it leaves even with its solid right below.
+    Place(other, 400, 478, 0, 0);
     c.m_bOnBlockChara = 1;
-    g_riding = 1;
     c.m_dImpactY = -2;
     EXPECT_EQ(frame(0, 0, 0), 0);
     EXPECT_EQ(c.m_bOnBlockChara, 0);

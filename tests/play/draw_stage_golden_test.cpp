@@ -13,7 +13,6 @@
 #include "media/text/font.h"
 #include "play/chara_computer.h"
 #include "play/chara_player.h"
-#include "play/draw_seams.h"
 #include "play/draw_stage.h"
 #include "play/map_cell.h"
 #include "play/palette_sprite.h"

@@ -8,23 +8,26 @@
 #include "app/main_thread.h"
 #include "app/random.h"
 #include "app/scene_manager.h"
+#include "engine/formula.h"
+#include "engine/param_op.h"
 #include "engine/status_op.h"
 #include "frontend/data/game_progress.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_frame.h"
 #include "play/chara_computer.h"
 #include "play/chara_player.h"
-#include "play/draw_seams.h"
+#include "play/condition_areas.h"
 #include "play/draw_stage.h"
 #include "play/map_cell.h"
-#include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "play/status_bar.h"
 #include "records/cond.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 #include "play/stage_play_seams.h"
+#include "records/cmd_kinds.h"
 #include "tests/play/place_object.h"
+#include "tests/support/stage_builder.h"
 #include "tests/support/sound_log.h"
 #include "tests/media/gfx/gfx_fixture.h"
 
@@ -72,7 +75,6 @@ protected:
         g_Stage.m_vecBackground.clear();
         g_trace.clear();
         g_lpDrawTrace = &g_trace;
-        seam::DrawConditionAreas = [](cScenePlay&, DDSURFACEDATA*) { g_trace.push_back("Areas"); };
         // The miss resolution begins with the replay's automatic save.
         seam::AutoSaveReplay = [] {
             g_trace.push_back("Miss");
@@ -83,8 +85,6 @@ protected:
     }
     void TearDown() override {
         g_lpDrawTrace = nullptr;
-        seam::ResetDrawSeams();
-        seam::ResetPlaySeams();
         seam::ResetStagePlaySeams();
         g_Progress.m_nLives = m_savedLives;
         g_vPlayers.clear();
@@ -141,8 +141,10 @@ TEST_F(DrawStageTest, OrderOfThePassWithOneAndEightLayersAndInTheMenu) {
         return all;
     };
     g_Stage.m_bEightLayers = 0;
+    const int blink = ConditionAreaBlink();
     DrawStage(m_scene, 1, 0, 0, 0);
     EXPECT_EQ(g_trace, join({"DrawPlayer", "Item 20", "Chara 10", "Chara 11", "Shot 30"}));
+    EXPECT_EQ(ConditionAreaBlink(), (blink + 1) & 31);  // the areas' pass ran
     g_trace.clear();
     g_Stage.m_bEightLayers = 1;
     DrawStage(m_scene, 1, 0, 0, 0);
@@ -500,6 +502,45 @@ TEST_F(DrawStageTest, LightMaskAndHolePerShape) {
             EXPECT_EQ(edge, corner);
         }
     }
+}
+
+// The stage set-up, a status operation and a formula that change the
+// hero's sight build the mask for the new light radius.
+TEST_F(DrawStageTest, SetUpAndSightChangesRebuildTheMask) {
+    ASSERT_TRUE(InitAll(1, 32, 0));
+    const cStage savedStart = g_StageStart;
+    const cEdChara savedHero = g_HeroDef;
+    const cGameProgress savedProgress = g_Progress;
+    stagetest::StageBuilder b(20, 10);
+    b.Hero(2, 5);
+    b.Stage().m_vecPlacedChara.at(0).m_nLightShape = 1;
+    b.Stage().m_vecPlacedChara.at(0).m_nViewRange = 2;
+    b.Install();
+    m_scene.SetupStage(1, 0);
+    ASSERT_FALSE(g_vPlayers.empty());
+    cCharaPlayer& hero = g_vPlayers[0];
+    EXPECT_EQ(hero.m_nLightRadius, 32);  // the view range of 2 half blocks
+    EXPECT_EQ(m_scene.m_LightMask.nWidth, 1280 + 2 * hero.m_nLightRadius);
+
+    cEdFlowCmd sight;
+    sight.m_nKind = 22;
+    sight.m_vecParam.assign(25, 0);
+    sight.m_vecParam[4] = STATUS_SIGHT;
+    sight.m_vecParam[6] = OP_SET;
+    sight.m_vecParam[8] = 5;
+    sight.m_vecParam[24] = 1;
+    int32_t vars[2] = {};
+    DoStatusOp(hero, sight, vars);
+    EXPECT_EQ(hero.m_nLightRadius, 80);
+    EXPECT_EQ(m_scene.m_LightMask.nWidth, 1280 + 160);
+
+    EXPECT_EQ(RunCode("pl.sight = 3", hero), 1);
+    EXPECT_EQ(hero.m_nLightRadius, 48);
+    EXPECT_EQ(m_scene.m_LightMask.nWidth, 1280 + 96);
+
+    g_StageStart = savedStart;
+    g_HeroDef = savedHero;
+    g_Progress = savedProgress;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // time-outs, automatic progress in replay playback, the input record put
 // back on every way out, the loop thread's generator, the choice scan, a
 // close during a loop, and the extra lives of a stage clear.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <string>
@@ -18,7 +19,7 @@
 #include "platform/clock.h"
 #include "platform/input_source.h"
 #include "play/draw_stage.h"
-#include "play/draw_seams.h"
+#include "play/message_window.h"
 #include "play/stage_play_seams.h"
 #include "tests/support/nested_loop.h"
 #include "tests/support/sound_log.h"
@@ -44,7 +45,6 @@ protected:
         };
     }
     void TearDown() override {
-        seam::ResetDrawSeams();
         seam::ResetStagePlaySeams();
         StageTest::TearDown();
     }
@@ -161,17 +161,29 @@ TEST_F(PauseLoopTest, ACloseDuringTheLoopEndsItAfterTheFallback) {
 TEST_F(PauseLoopTest, ExtraLivesForEachScoreStepCrossed) {
     g_SystemData.OptExtraLife = 1;
     g_SystemData.OptExtraLifeScore = 1000;
-    static int windows = 0;
-    windows = 0;
-    seam::PushExtraLifeWindow = [](cScenePlay&) { ++windows; };
+    // Per drawn frame: the sign's height over the hero (-1: no sign there).
+    static std::vector<int> rise;
+    rise.clear();
+    g_pfnDrawPassHook = [](cScenePlay& scene, int frozen) {
+        OnDraw(scene, frozen);
+        const bool sign = scene.m_lstMessages.size() == 1 && scene.m_lstMessages.front().m_nKind == MESWIN_ICON &&
+                          scene.m_lstMessages.front().m_nTargetId == g_vPlayers.at(0).m_nKey;
+        rise.push_back(sign ? g_vPlayers.at(0).m_nScrTop - scene.m_lstMessages.front().m_nDrawY : -1);
+    };
     g_Progress.m_nScore = 1950;
     g_Progress.m_nStageScore = 1060;
     g_Progress.m_nLives = 98;
     m_scene.ShowStageResult();
     EXPECT_EQ(g_Progress.m_nScore, 3010);
     EXPECT_EQ(g_Progress.m_nLives, 99);  // two gained, held at 99
-    EXPECT_EQ(windows, 2);
     EXPECT_EQ(m_loop.draws, 60);  // two loops of 30 frames
+    ASSERT_EQ(rise.size(), 60u);
+    // Each loop shows its own sign above the hero, rising while the loop
+    // draws; it is gone after the loop.
+    EXPECT_EQ(rise[0], rise[30]);
+    EXPECT_GT(rise[29], rise[0]);
+    EXPECT_EQ(std::count(rise.begin(), rise.end(), -1), 0);
+    EXPECT_TRUE(m_scene.m_lstMessages.empty());
     EXPECT_EQ(soundlog::Played(), (std::vector<int>{16, 16}));
 }
 

@@ -6,7 +6,6 @@
 #include "app/quit.h"
 #include "app/scene_manager.h"
 #include "play/map_cell.h"
-#include "engine/engine_seams.h"
 #include "play/scene_play.h"
 
 namespace playtest {
@@ -22,7 +21,6 @@ protected:
     void TearDown() override {
         g_lpPlayScene = m_saved;
         g_vMapCells.clear();
-        seam::ResetEngineSeams();
         g_bQuit = 0;
     }
     void SetStage(int width, int height) {

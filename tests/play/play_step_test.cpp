@@ -123,6 +123,28 @@ TEST_F(PlayStepTest, OneFrameRunsItsStepsInOrder) {
     EXPECT_EQ(m_scene.m_nSubStep, 0);
 }
 
+TEST_F(PlayStepTest, ShotsFallUnlessTheyFly) {
+    StageBuilder b(20, 10);
+    b.Hero(2, 5);
+    Start(b);
+    cShot& falling = AddShot(1, 300, 100);
+    cShot& flying = AddShot(1, 400, 100);
+    flying.m_bFlying = 1;
+    const double g = g_Stage.m_dGravityStep;
+    ASSERT_GT(g, 0.0);
+
+    Frame();
+    ASSERT_EQ(m_scene.m_lstShots.size(), 2u);
+    // The gravity of a sub-step is in its vertical move already.
+    EXPECT_DOUBLE_EQ(falling.m_dSpeedY, g);
+    EXPECT_DOUBLE_EQ(falling.m_dY, 100 + g);
+    EXPECT_DOUBLE_EQ(flying.m_dSpeedY, 0.0);
+    EXPECT_DOUBLE_EQ(flying.m_dY, 100);
+    Frame();
+    ASSERT_EQ(m_scene.m_lstShots.size(), 2u);
+    EXPECT_DOUBLE_EQ(falling.m_dY, 100 + 3 * g);
+}
+
 TEST_F(PlayStepTest, TimeOutMissesBeforeAnySubStep) {
     StageBuilder b(20, 10);
     b.Hero(2, 5);

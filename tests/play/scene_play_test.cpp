@@ -12,10 +12,14 @@
 #include "platform/keyboard_state.h"
 #include "play/draw_stage.h"
 #include "frontend/scenes/menu_cursor.h"
+#include "frontend/data/ranking.h"
+#include "frontend/replay/replay.h"
+#include "play/message_window.h"
 #include "play/stage_play_seams.h"
 #include "play/stage_results.h"
 #include "tests/media/input/fake_input_source.h"
 #include "tests/support/stage_builder.h"
+#include "tests/support/temp_dir.h"
 
 using namespace stagetest;
 
@@ -235,6 +239,57 @@ TEST_F(ScenePlayTest, UseLifeAndTheMissResolution) {
         m_scene.ResolveMiss();
         EXPECT_EQ(m_scene.m_nState, m.state) << m.lives << " kind " << m.kind;
     }
+}
+
+// The per-play reset and the stage clear reach the replays, the stage's
+// ranking file and the play's windows.
+TEST_F(ScenePlayTest, ResetAndClearReachTheReplaysTheRankingAndTheWindows) {
+    testsupport::TempWorkDir dir;
+    dir.MakeDirs("user_data/free");
+    const cReplay savedReplay = g_Replay, savedPrev = g_ReplayPrev;
+    const cRanking savedRanking = g_Ranking;
+    const int32_t savedOn = g_SceneManager.g_bRankingOn;
+    cRanking file;
+    file.m_vecTable.at(0).Insert("Top", 1000);
+    ASSERT_TRUE(SaveRanking(file, 2, "s01.", 0, 0, 0));
+    g_Progress.m_strStageBase = "s01.";
+    g_SceneManager.g_bRankingOn = 1;
+    const int16_t words[2] = {4, 16};
+    g_Replay.RecordReplayFrame(words);
+    g_ReplayPrev.RecordReplayFrame(words);
+    MessageWindowInit popup;
+    popup.nKind = MESWIN_ICON;
+    popup.nDurationMode = 2;
+    popup.nFrames = 30;
+    m_scene.m_lstMessages.emplace_back().Init(popup);
+
+    m_scene.ResetStageState();
+    EXPECT_TRUE(m_scene.m_lstMessages.empty());
+    EXPECT_TRUE(g_Replay.m_vecDirWords.empty());
+    EXPECT_TRUE(g_ReplayPrev.m_vecDirWords.empty());
+    EXPECT_EQ(g_Ranking.m_vecTable.at(0).m_vecEntry.at(0).m_nScore, 1000);
+
+    // A clear that counts, of a free stage: the replay is flagged, and the
+    // score enters the loaded table below its entry.
+    g_bFreeStage = 1;
+    g_SystemData.OptExtraLife = 0;
+    g_SystemData.m_vecRankingSets.assign(3, cSysMenuFlags());
+    g_SystemData.m_vecRankingSets.at(2).m_vecKinds.at(0) = 1;
+    g_Stage.m_vecRankingSwitch.assign(5, 0);
+    g_Stage.m_vecRankingSwitch.at(0) = 1;
+    g_Progress.m_bCountsAsClear = 1;
+    g_Progress.m_nStageScore = 500;
+    m_scene.ClearStage();
+    EXPECT_EQ(g_Replay.m_bCleared, 1);
+    EXPECT_EQ(m_scene.m_vRankValue.at(0), 500);
+    EXPECT_EQ(m_scene.m_vRankPos.at(0), 1);
+    EXPECT_EQ(m_scene.m_vRankPos.at(2), -1);
+    EXPECT_EQ(m_scene.m_bRankIn, 1);
+
+    g_Replay = savedReplay;
+    g_ReplayPrev = savedPrev;
+    g_Ranking = savedRanking;
+    g_SceneManager.g_bRankingOn = savedOn;
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "frontend/data/option_data.h"
 #include "frontend/frontend_services.h"
 #include "platform/message_box.h"
-#include "play/stage_play_seams.h"
+#include "frontend/replay/replay.h"
 #include "play/stage_results.h"
 #include "tests/support/stage_builder.h"
 #include "tests/support/temp_dir.h"
@@ -23,21 +23,28 @@ protected:
         StageTest::SetUp();
         m_savedType = g_SceneManager.g_nGameType;
         m_savedList = g_ReplayData;
-        seam::ResetStagePlaySeams();
-        s_cleared = 0;
-        seam::ClearReplayBuffers = [] { ++s_cleared; };
+        m_savedReplay = g_Replay;
+        m_savedPrev = g_ReplayPrev;
         g_ReplayFiles.clear();
     }
     void TearDown() override {
-        seam::ResetStagePlaySeams();
+        g_Replay = m_savedReplay;
+        g_ReplayPrev = m_savedPrev;
         g_ReplayFiles.clear();
         g_ReplayData = m_savedList;
         g_SceneManager.g_nGameType = m_savedType;
         StageTest::TearDown();
     }
-    static inline int s_cleared = 0;
+    // Both replays hold a recorded frame.
+    static void RecordBoth() {
+        const int16_t words[2] = {4, 16};
+        g_Replay.RecordReplayFrame(words);
+        g_ReplayPrev.RecordReplayFrame(words);
+    }
+    static bool BothEmpty() { return g_Replay.m_vecDirWords.empty() && g_ReplayPrev.m_vecDirWords.empty(); }
     int m_savedType = 0;
     cReplayData m_savedList;
+    cReplay m_savedReplay, m_savedPrev;
 };
 
 TEST_F(StageResultsTest, StageFileNamesFindTheNewestNumberedFile) {
@@ -116,9 +123,9 @@ TEST_F(StageResultsTest, AdvancePerGameType) {
         g_bFreeStage = c.freeStage;
         g_Progress.m_nNextStage = c.nextStage;
         g_Progress.m_strStageBase = "Nowhere1";
-        s_cleared = 0;
+        RecordBoth();
         EXPECT_EQ(m_scene.AdvanceStage(), c.scene) << "type " << c.type;
-        EXPECT_EQ(s_cleared, c.cleared) << "type " << c.type;
+        EXPECT_EQ(BothEmpty(), c.cleared != 0) << "type " << c.type;
     }
     g_bFreeStage = 0;
     // Story: the clear action 2 goes to the title, other actions to the map.
@@ -128,6 +135,35 @@ TEST_F(StageResultsTest, AdvancePerGameType) {
     EXPECT_EQ(m_scene.AdvanceStage(), SCENE_TITLE);
     g_Progress.m_nClearAction = 0;
     EXPECT_EQ(m_scene.AdvanceStage(), SCENE_WORLDMAP);
+}
+
+TEST_F(StageResultsTest, AdvanceCarriesTheHerosValuesOver) {
+    StageBuilder b(20, 10);
+    b.Hero(2, 5);
+    b.Install();
+    Setup();
+    g_Stage.m_bCarryOut = 1;
+    g_SystemData.m_vecCarryOver.assign(25, 0);
+    for (int item : {4, 8, 11, 22, 23}) g_SystemData.m_vecCarryOver.at(item) = 1;
+    HeroChara().m_nHP = 77;
+    HeroChara().m_nCharaEffect = 3;  // the effect running on the hero: mode 2, repeated
+    HeroChara().m_Effect.m_nMode = 2;
+    HeroChara().m_Effect.m_bRepeat = 1;
+    HeroChara().m_Def.m_nSize = 3;
+    m_scene.m_nTimeLeft = 42;
+    g_Progress.m_nLives = 5;
+    g_SceneManager.g_nGameType = 9;
+    EXPECT_EQ(m_scene.AdvanceStage(), SCENE_STAGESELECT);
+    const cSavedChara& saved = g_Progress.m_vecSavedChara.at(0);
+    EXPECT_EQ(g_Progress.m_bCarried, 1);
+    EXPECT_EQ(saved.m_nItem11, 77);
+    EXPECT_EQ(saved.m_nItem22, 42);
+    EXPECT_EQ(saved.m_nItem23, 5);
+    EXPECT_EQ(saved.m_Chara.m_nSize, 3);
+    EXPECT_EQ(saved.m_Chara.m_nCharaEffect, 3);
+    EXPECT_EQ(saved.m_Chara.m_nCharaEffectA, 2);
+    EXPECT_EQ(saved.m_Chara.m_nCharaEffectB, 1);
+    EXPECT_EQ(g_Progress.m_vecCarriedItem.at(12), 0);  // not flagged by the game
 }
 
 TEST(StartStageFile, RefusesAPathLongerThanItsCopy) {

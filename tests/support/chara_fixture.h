@@ -1,7 +1,7 @@
 // Shared by the play and engine tests: a play scene of its own with a stage
 // of a given size and speed level, the system options and the stage
-// settings put back after each test, the play seams reset, and charas and
-// their flows built in code.
+// settings put back after each test, and charas and their flows built in
+// code.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -14,13 +14,11 @@
 #include "app/quit.h"
 #include "app/scene_manager.h"
 #include "engine/cmd_tables.h"
-#include "engine/engine_seams.h"
 #include "engine/flow_trigger.h"
 #include "play/chara.h"
 #include "play/chara_computer.h"
 #include "play/chara_player.h"
 #include "play/map_cell.h"
-#include "play/play_seams.h"
 #include "play/scene_play.h"
 #include "records/database.h"
 #include "records/stage.h"
@@ -48,8 +46,6 @@ protected:
         g_Stage.ApplySpeedLevel(1);
         g_bQuit = 0;
         SetMainThread();  // sound requests are served at once
-        seam::ResetPlaySeams();
-        seam::ResetEngineSeams();
         g_pfnFlowTriggerTrace = nullptr;
         SetStage(40, 15);
     }
@@ -58,8 +54,6 @@ protected:
         g_vMapCells.clear();
         g_lstCharas.clear();
         g_lstItems.clear();
-        seam::ResetPlaySeams();
-        seam::ResetEngineSeams();
         g_pfnFlowTriggerTrace = nullptr;
         std::copy(std::begin(m_savedExec), std::end(m_savedExec), CmdExecTable);
         std::copy(std::begin(m_savedSetup), std::end(m_savedSetup), CmdSetupTable);

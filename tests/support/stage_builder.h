@@ -104,6 +104,7 @@ protected:
         cShot& s = m_scene.m_lstShots.emplace_back();
         s.m_nKey = static_cast<int32_t>(m_scene.m_lstShots.size());
         s.m_nGroup = group;
+        s.m_EdShot.m_nSide = static_cast<int8_t>(group);
         s.m_dX = x;
         s.m_dY = y;
         s.m_dRight = x + size - 1;

@@ -61,14 +61,18 @@ public:
         std::this_thread::sleep_for(std::chrono::milliseconds(120));
     }
 
+    // A key held down until KeyUp.
+    void KeyDown(const std::string& key) { Shell("xdotool keydown " + key); }
+    void KeyUp(const std::string& key) { Shell("xdotool keyup " + key); }
+
     // Waits until the window shows the golden (fades end, a loaded machine
     // lags), or without a golden yet for the screen to settle; then compares
-    // (UPDATE_GOLDEN=1 writes a missing one).
-    void ExpectScreen(const std::string& golden) {
+    // (UPDATE_GOLDEN=1 writes a missing one); `tries` rounds of 100 ms.
+    void ExpectScreen(const std::string& golden, int tries = 60) {
         std::vector<uint32_t> px, want;
         int w = 0, h = 0;
         const bool have = ReadGolden(golden, want);
-        for (int i = 0; i < 60; ++i) {
+        for (int i = 0; i < tries; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(have ? 100 : 50));
             if (!Capture(px, w, h)) continue;
             if (have && px == want) break;
@@ -123,9 +127,14 @@ private:
         std::vector<std::string> env;
         for (char** e = environ; *e; ++e) {
             std::string s = *e;
-            if (s.rfind("DISPLAY=", 0) == 0 || s.rfind("SDL_", 0) == 0 || s.rfind("ASAN_OPTIONS=", 0) == 0) continue;
+            if (s.rfind("DISPLAY=", 0) == 0 || s.rfind("SDL_", 0) == 0 || s.rfind("ASAN_OPTIONS=", 0) == 0 ||
+                s.rfind("XDG_RUNTIME_DIR=", 0) == 0)
+                continue;
             env.push_back(s);
         }
+        // The one-instance lock lives in the run's own folder, so players of
+        // other test runs on the machine do not meet it.
+        env.push_back("XDG_RUNTIME_DIR=" + m_dir.Path().string());
         for (const char* s : {"SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy", "SDL_RENDER_DRIVER=software",
                               "ASAN_OPTIONS=detect_leaks=0"})
             env.emplace_back(s);

@@ -1,8 +1,9 @@
 // The ranking entry at a game's end on a demo stage's play scene: the name
 // by registration mode, the entered tables and their file, a failed save,
-// one entry per clear, and the ranking screen's buttons on thRanking. The
-// game side runs on thGame while the test thread serves the main thread's
-// requests and holds the keys.
+// one entry per clear, the ranking screen's buttons on thRanking, and the
+// stage end that enters the ranking and shows the result. The game side
+// runs on thGame while the test thread serves the main thread's requests
+// and holds the keys.
 #include "tests/frontend/scenes/scene_harness.h"
 
 #include <atomic>
@@ -15,6 +16,7 @@
 #include "frontend/data/ranking.h"
 #include "frontend/data/ranking_entry.h"
 #include "frontend/frontend_services.h"
+#include "media/input/input_list.h"
 #include "platform/cp932.h"
 #include "play/chara_computer.h"
 #include "play/chara_player.h"
@@ -90,6 +92,15 @@ unsigned EnterOnGameThread(void* arg) {
     return 0;
 }
 
+// A stage-end frame, its 200 frames shown, on which button 0 goes down.
+unsigned StageEndOnGameThread(void* arg) {
+    cInput& in = g_InputList.at(0);
+    in.m_wButton = 1;
+    in.m_bTriggerLatch = 0;
+    static_cast<cScenePlay*>(arg)->UpdateStageEnd();
+    return 0;
+}
+
 // Runs EnterRanking on thGame. The name entry answers with `typed`; on the
 // ranking screen `stepKey` is held until the screen has answered it with
 // sound 6 (or for 300 ms), then button 0 until the screen ends.
@@ -99,7 +110,8 @@ struct EntryRun {
     bool finished = false;
 };
 
-EntryRun RunEntry(RankingPlay& play, const std::string& typed, int stepKey) {
+EntryRun RunEntry(RankingPlay& play, const std::string& typed, int stepKey,
+                  cThread::Proc proc = &EnterOnGameThread) {
     EntryRun r;
     SetMainWindowHandler([&r, typed](int msg, intptr_t, intptr_t) -> intptr_t {
         if (msg == UM_NAMEENTRY) {
@@ -115,11 +127,12 @@ EntryRun RunEntry(RankingPlay& play, const std::string& typed, int stepKey) {
     HeldKey keys;
     platform::cScopedInputSource scoped(keys);
     const int sixes = CountLogged("PlaySe 6");
-    if (!thGame.Start(&EnterOnGameThread, &play.scene)) return r;
+    if (!thGame.Start(proc, &play.scene)) return r;
     using Clock = std::chrono::steady_clock;
     auto phaseStart = Clock::now();
     int phase = 0;  // 0 until the screen shows, 1 step key, 2 released, 3 button 0
-    for (int i = 0; i < 20000 && !thGame.HasFinished(); ++i) {
+    const auto start = Clock::now();
+    while (!thGame.HasFinished() && Clock::now() - start < std::chrono::seconds(120)) {
         ServeMainThreadRequests();
         const auto elapsed = Clock::now() - phaseStart;
         auto next = [&](int p, int key) {
@@ -134,6 +147,8 @@ EntryRun RunEntry(RankingPlay& play, const std::string& typed, int stepKey) {
             next(2, 0);
         else if (phase == 2 && elapsed > std::chrono::milliseconds(50))
             next(3, kKeyDecide);
+        else if (phase == 3 && elapsed > std::chrono::milliseconds(1000))
+            next(2, 0);  // a loaded machine missed the press: again
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     r.finished = thGame.HasFinished();
@@ -254,6 +269,56 @@ TEST(RankingEntry, ScreenStepsTheCategoryOnlyWithTwoEnabled) {
         EXPECT_EQ(g_Progress.m_nRankCategory, c.categoryAfter);
         EXPECT_EQ(CountLogged("PlaySe 1"), 1);
     }
+}
+
+// The stage end of the play scene enters the ranking on button 0, and its
+// frames show the result box while rankings are on.
+TEST(RankingEntry, StageEndEntersTheRankingAndShowsTheResult) {
+    DemoRun run;
+    ASSERT_TRUE(run.Started());
+    RankingPlay play;
+    ASSERT_TRUE(play.Loaded());
+    g_SceneManager.g_nGameType = 2;
+    g_OptionData.m_nRankingMode = 3;
+    g_OptionData.m_strName = "Opt";
+    g_Stage.m_bAutoAdvance = 0;
+    play.scene.m_nState = CSCENEPLAY_STAGEEND;
+    play.scene.m_nStep = 1;
+    play.scene.m_nStateFrames = 200;
+    ClearMediaCallLog();
+    const EntryRun r = RunEntry(play, "", 0, &StageEndOnGameThread);
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(play.scene.m_bRankEntered, 1);
+    EXPECT_TRUE(Logged("PlaySe 17"));
+    EXPECT_EQ(g_Ranking.m_vecTable.at(0).m_vecEntry.at(0).m_strName, "Opt");
+    EXPECT_EQ(play.scene.m_nState, CSCENEPLAY_FADEOUT);
+    EXPECT_EQ(g_SceneManager.m_nNextSceneKind, SCENE_STAGESELECT);
+
+    // Two frames of the stage end without input, rankings on and off: they
+    // differ only in the result box of the two categories, 240 x 32 at
+    // (336, 224), and its frame line round it.
+    ClaimGameToken();
+    auto frame = [&](int rankingOn) {
+        g_SceneManager.g_bRankingOn = rankingOn;
+        play.scene.m_nState = CSCENEPLAY_STAGEEND;
+        play.scene.m_nStep = 1;
+        play.scene.m_nStateFrames = 200;
+        g_InputList.at(0).m_wButton = 0;
+        play.scene.UpdateStageEnd();
+        g_SceneManager.Present();
+        return run.Shown();
+    };
+    const std::vector<uint32_t> on = frame(1), off = frame(0);
+    ASSERT_EQ(on.size(), off.size());
+    int inside = 0, outside = 0;
+    for (size_t i = 0; i < on.size(); ++i) {
+        const int x = static_cast<int>(i % 640), y = static_cast<int>(i / 640);
+        const bool box = x >= 335 && x <= 576 && y >= 223 && y <= 256;
+        if (on[i] != off[i]) ++(box ? inside : outside);
+    }
+    EXPECT_GT(inside, 0);
+    EXPECT_EQ(outside, 0);
+
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ TEST(StageList, EmptyFolderRefusesAndCancelGoesToTheTitle) {
     run.Tap(kKeyCancel);
     EXPECT_EQ(run.Sounds(), (std::vector<std::string>{"PlaySe 2"}));
     EXPECT_EQ(g_SceneManager.m_nNextSceneKind, SCENE_TITLE);
-    EXPECT_TRUE(StartedFiles().empty());
+    EXPECT_TRUE(run.m_plays.empty());
 }
 
 TEST(StageList, FileRemovedAfterTheListingIsRefused) {
@@ -103,7 +103,7 @@ TEST(StageList, FileRemovedAfterTheListingIsRefused) {
     run.Tap(kKeyDecide);
     EXPECT_EQ(run.Sounds(), (std::vector<std::string>{"PlaySe 3"}));
     EXPECT_EQ(run.State(), 1);
-    EXPECT_TRUE(StartedFiles().empty());
+    EXPECT_EQ(run.StepUntilPlay(5), nullptr);
 }
 
 TEST(StageList, StartKeepsTheRowAndNameOfTheFile) {
@@ -119,12 +119,12 @@ TEST(StageList, StartKeepsTheRowAndNameOfTheFile) {
     run.Sounds();
     run.Tap(kKeyDecide);
     EXPECT_EQ(run.Sounds(), (std::vector<std::string>{"PlaySe 1"}));
-    EXPECT_EQ(StartedFiles(), (std::vector<std::string>{chosen.m_strPath}));
     EXPECT_EQ(g_FreeData.m_nListPos, row);
     EXPECT_EQ(g_FreeData.m_strLastFile, chosen.m_strFileName);
     const PlayVisit* v = run.StepUntilPlay();
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->prevKind, SCENE_STAGELIST);
+    EXPECT_EQ(v->stage, chosen.m_strPath);  // loaded by the start
     // Back from the play, the list opens on that file.
     ASSERT_TRUE(run.StepUntilState(1));
     ASSERT_NE(List(), nullptr);
@@ -132,12 +132,14 @@ TEST(StageList, StartKeepsTheRowAndNameOfTheFile) {
     EXPECT_EQ(g_bQuit.load(), 0);
 }
 
-TEST(StageList, FailedStartEndsTheProgram) {
+TEST(StageList, FileThatDoesNotLoadEndsTheProgram) {
     StageMenuRun run;
     ASSERT_TRUE(run.Started());
-    seam::StartStageFile = [](const std::string&, int) { return false; };
+    WriteStageFiles(run, 1);  // exists, but is no stage
     ASSERT_TRUE(run.Enter(SCENE_STAGELIST));
+    platform::CapturedMessageBoxes boxes;
     run.Tap(kKeyDecide);
+    EXPECT_EQ(boxes.Boxes().size(), 1u);  // the loader's message
     EXPECT_EQ(g_bQuit.load(), 1);
     EXPECT_GE(run.CloseRequests(), 1);
 }

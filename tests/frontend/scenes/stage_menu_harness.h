@@ -1,6 +1,6 @@
 // What the menu scene tests share: the real stage select, stage list, replay
-// list and options in the demo run, a play kind that takes the starts and
-// goes back to the menu it came from, and a stand-in start of stage files.
+// list and options in the demo run, and a play kind that takes the starts and
+// goes back to the menu it came from.
 #pragma once
 #include "tests/frontend/scenes/scene_harness.h"
 
@@ -18,7 +18,6 @@
 #include "frontend/scenes/scene_replay_list.h"
 #include "frontend/scenes/scene_stage_list.h"
 #include "frontend/scenes/scene_stage_select.h"
-#include "frontend/scenes/stage_menu_seams.h"
 #include "platform/keyboard_state.h"
 #include "records/stage.h"
 
@@ -28,11 +27,13 @@ constexpr int kKeyButton4 = 'C';  // button value 4
 constexpr int kKeyButton8 = 'V';  // button value 8
 constexpr int kKeyButton16 = 'A';  // button value 16
 
-// The play kind: notes the start on its first frame and goes back to the
-// scene that started it on its second.
+// The play kind: notes the start (the scene it came from, the progress and
+// the stage loaded for it) on its first frame and goes back to the scene
+// that started it on its second.
 struct PlayVisit {
     int prevKind = -1;
     cGameProgress progress;
+    std::string stage;
 };
 
 class FakePlayScene : public cScene {
@@ -41,7 +42,7 @@ public:
     void Run() override {
         if (m_nFrames++ == 0) {
             m_nFrom = g_SceneManager.m_nPrevSceneKind;
-            m_pVisits->push_back(PlayVisit{m_nFrom, g_Progress});
+            m_pVisits->push_back(PlayVisit{m_nFrom, g_Progress, g_Stage.m_strPath});
             return;
         }
         g_SceneManager.m_nPrevSceneKind = SCENE_PLAY;
@@ -54,12 +55,6 @@ private:
     int m_nFrom = SCENE_TITLE;
 };
 
-// The starts of stage files the stage list made.
-inline std::vector<std::string>& StartedFiles() {
-    static std::vector<std::string> files;
-    return files;
-}
-
 // The demo run with the real stage menus and the fake play kind.
 class StageMenuRun : public DemoRun {
 public:
@@ -70,7 +65,6 @@ public:
         SetSceneFactory(SCENE_REPLAYLIST, [] { return static_cast<cScene*>(new cSceneReplayList()); });
         SetSceneFactory(SCENE_OPTIONS, [] { return static_cast<cScene*>(new cSceneOptions()); });
         SetSceneFactory(SCENE_PLAY, [this] { return static_cast<cScene*>(new FakePlayScene(&m_plays)); });
-        StartedFiles().clear();
         // The remembered rows of an earlier run in this process are not kept.
         g_SceneManager.m_nSelectRow = 0;
         g_SceneManager.m_nSelectTop = 0;
@@ -78,12 +72,7 @@ public:
         g_FreeData.m_strLastFile.clear();
         g_ReplayData = cReplayData{};
         g_OptionData = cOptionData{};
-        seam::StartStageFile = [](const std::string& path, int) {
-            StartedFiles().push_back(path);
-            return true;
-        };
     }
-    ~StageMenuRun() { seam::ResetStageMenuSeams(); }
 
     // Enters a menu scene as the title does (title item, game kind, ranking
     // switch) and steps until its list runs.

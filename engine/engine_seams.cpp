@@ -1,7 +1,0 @@
-#include "engine/engine_seams.h"
-
-namespace seam {
-
-void ResetEngineSeams() {}
-
-}  // namespace seam
