@@ -162,10 +162,8 @@ TEST_F(PauseLoopTest, ExtraLivesForEachScoreStepCrossed) {
     g_SystemData.OptExtraLife = 1;
     g_SystemData.OptExtraLifeScore = 1000;
     // Per drawn frame: the sign's height over the hero (-1: no sign there).
-    static std::vector<int> rise;
-    rise.clear();
-    g_pfnDrawPassHook = [](cScenePlay& scene, int frozen) {
-        OnDraw(scene, frozen);
+    std::vector<int> rise;
+    m_loop.onDraw = [&rise](cScenePlay& scene, int) {
         const bool sign = scene.m_lstMessages.size() == 1 && scene.m_lstMessages.front().m_nKind == MESWIN_ICON &&
                           scene.m_lstMessages.front().m_nTargetId == g_vPlayers.at(0).m_nKey;
         rise.push_back(sign ? g_vPlayers.at(0).m_nScrTop - scene.m_lstMessages.front().m_nDrawY : -1);
