@@ -306,6 +306,47 @@ struct Shader {
         StorePx<DF>(d, Enc<DF>(c));
     }
 
+    // Pixels x0 .. x1 of row py with the texel steppers s and u (advanced
+    // past the run): the texel as it is (32 bits, or A1R5G5B5 into 16 bits)
+    // in one loop, anything else through Put.
+    template <class T>
+    inline void PutSteps(i64 py, i64 x0, i64 x1, T& s, T& u) const {
+        if constexpr (TF == PixelFormat::ARGB8888 &&
+                      (DF == PixelFormat::XRGB8888 || DF == PixelFormat::ARGB8888)) {
+            if (identity) {
+                constexpr uint32_t keep = DF == PixelFormat::XRGB8888 ? 0xFFFFFFu : 0xFFFFFFFFu;
+                const uint8_t* texBits = tex->Row(0);
+                const size_t pitch = size_t(tex->Pitch());
+                uint8_t* d = target.Row(int(py)) + size_t(x0) * 4;
+                const bool blend = q.blend;
+                for (i64 px = x0; px <= x1; ++px, d += 4, s.Next(), u.Next()) {
+                    const uint32_t t = LoadPx<TF>(texBits + size_t(u.Value()) * pitch + size_t(s.Value()) * 4);
+                    const uint32_t a = t >> 24;
+                    if (!blend || a == 255) StorePx<DF>(d, t & keep);
+                    else if (a != 0)
+                        StorePx<DF>(d, Enc<DF>(BlendSrcAlpha(Dec<TF>(t), Dec<DF>(LoadPx<DF>(d)))));
+                }
+                return;
+            }
+        }
+        if constexpr (TF == PixelFormat::ARGB1555 && (DF == PixelFormat::ARGB1555 || DF == PixelFormat::RGB565)) {
+            if (identity) {
+                // Alpha is 0 or 255: each pixel is kept or replaced.
+                using C = std::conditional_t<DF == PixelFormat::RGB565, Conv1555To565, ConvSame>;
+                const uint8_t* texBits = tex->Row(0);
+                const size_t pitch = size_t(tex->Pitch());
+                uint8_t* d = target.Row(int(py)) + size_t(x0) * 2;
+                const bool blend = q.blend;
+                for (i64 px = x0; px <= x1; ++px, d += 2, s.Next(), u.Next()) {
+                    const uint32_t t = LoadPx<TF>(texBits + size_t(u.Value()) * pitch + size_t(s.Value()) * 2);
+                    if (!blend || (t & 0x8000u)) StorePx<DF>(d, C{}(t));
+                }
+                return;
+            }
+        }
+        for (i64 px = x0; px <= x1; ++px, s.Next(), u.Next()) Put(int(px), int(py), s.Value(), u.Value());
+    }
+
     // A run of n pixels from column x of row py, texel columns tx, row ty.
     // The common cases (a constant colour; the texel as it is, 32 bits or
     // A1R5G5B5 into 16 bits) are done on the packed values; the result is
@@ -444,8 +485,7 @@ void DrawTriangle(const S& sh, FV a, FV b, FV c, bool perPixel) {
         auto run = [&]<class T>() {
             T s(w0 * a.s + w1 * b.s + w2 * c.s, stepS, d, tw);
             T u(w0 * a.t + w1 * b.t + w2 * c.t, stepT, d, th);
-            for (i64 px = minX + k0; px <= minX + k1; ++px, s.Next(), u.Next())
-                sh.Put(int(px), int(py), s.Value(), u.Value());
+            sh.PutSteps(py, minX + k0, minX + k1, s, u);
         };
         if (d < kStep64Limit) run.template operator()<TexelStep64>();
         else run.template operator()<TexelStep>();

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "media/gfx/dd_surface.h"
 #include "media/gfx/effects/pixel_pass.h"
 
@@ -137,26 +141,109 @@ inline uint32_t LoadT(const uint8_t* p) {
     if constexpr (D == Depth::D3D32 || D == Depth::DD32) return Load32(p);
     else return Load16(p);
 }
-template <Depth D>
-inline void StoreT(uint8_t* p, uint32_t v) {
-    if constexpr (D == Depth::D3D32 || D == Depth::DD32) Store32(p, v);
-    else Store16(p, v);
+
+// A sample as four bytes, one per sum lane: 32-bit pixels keep their byte
+// order (blue, green, red) with a count of 1 in place of byte 3; 16-bit
+// ones give red, green and blue by the surface layout, then the count. A
+// sample left out (transparent under flag 1) is 0: it adds nothing and
+// counts nothing.
+template <Depth D, bool KEYED>
+inline uint32_t SampleOf(uint32_t p, const PixelLayout& l) {
+    if (KEYED && IsTransparentT<D>(p)) return 0;
+    if constexpr (D == Depth::D3D32 || D == Depth::DD32) return (p & 0xFFFFFFu) | 1u << 24;
+    else
+        return (p >> l.rs & uint32_t(l.rm)) | (p >> l.gs & uint32_t(l.gm)) << 8 | (p >> l.bs & uint32_t(l.bm)) << 16 |
+               1u << 24;
 }
 
-// One sample as sum lanes with a count of 1. 32-bit pixels keep their
-// byte order (blue, green, red, then the count in place of byte 3); 16-bit
-// ones give red, green, blue by the surface layout.
-template <Depth D>
-inline Sum4 SampleOf(uint32_t p, const PixelLayout& l) {
-    if constexpr (D == Depth::D3D32 || D == Depth::DD32) {
-        using Bytes4 = uint8_t __attribute__((vector_size(4)));
-        Bytes4 b;
-        std::memcpy(&b, &p, 4);
-        return (__builtin_convertvector(b, Sum4) & Sum4{~0u, ~0u, ~0u, 0}) | Sum4{0, 0, 0, 1};
-    } else {
-        return Sum4{p >> l.rs & uint32_t(l.rm), p >> l.gs & uint32_t(l.gm), p >> l.bs & uint32_t(l.bm), 1};
+inline Sum4 LanesOf(uint32_t s) { return Sum4{s & 255, s >> 8 & 255, s >> 16 & 255, s >> 24}; }
+
+// The samples of n source pixels from sp.
+template <Depth D, bool KEYED>
+void SampleRow(const uint8_t* sp, uint32_t* out, int64_t n, const PixelLayout& l) {
+    constexpr bool wide = D == Depth::D3D32 || D == Depth::DD32;
+    int64_t c = 0;
+    if constexpr (wide) {
+        const uint32_t key = g_DD.dwColorKey;
+        for (; c + 4 <= n; c += 4, sp += 16) {
+            Sum4 p;
+            std::memcpy(&p, sp, 16);
+            Sum4 s = (p & 0xFFFFFFu) | (1u << 24);
+            if constexpr (KEYED) {
+                if constexpr (D == Depth::D3D32) s &= (Sum4)((p >> 24) != 0u);
+                else s &= (Sum4)(p != key);
+            }
+            std::memcpy(out + c, &s, 16);
+        }
+    }
+    for (; c < n; ++c, sp += wide ? 4 : 2) out[c] = SampleOf<D, KEYED>(LoadT<D>(sp), l);
+}
+
+// col[c] += lanes of in[c] (IN) - lanes of out[c] (OUT) for n columns.
+template <bool IN, bool OUT>
+void UpdateColumns(Sum4* col, const uint32_t* in, const uint32_t* out, int64_t n) {
+    int64_t c = 0;
+#if defined(__SSE2__)
+    // Four columns at a time: bytes widened to 16 bits, the difference
+    // (-255 .. 255) sign-extended to 32; added with wrap-around as lane by
+    // lane.
+    const __m128i z = _mm_setzero_si128();
+    for (; c + 4 <= n; c += 4) {
+        __m128i lo = z, hi = z;
+        if constexpr (IN) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + c));
+            lo = _mm_unpacklo_epi8(v, z), hi = _mm_unpackhi_epi8(v, z);
+        }
+        if constexpr (OUT) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + c));
+            lo = _mm_sub_epi16(lo, _mm_unpacklo_epi8(v, z)), hi = _mm_sub_epi16(hi, _mm_unpackhi_epi8(v, z));
+        }
+        col[c] += (Sum4)_mm_srai_epi32(_mm_unpacklo_epi16(lo, lo), 16);
+        col[c + 1] += (Sum4)_mm_srai_epi32(_mm_unpackhi_epi16(lo, lo), 16);
+        col[c + 2] += (Sum4)_mm_srai_epi32(_mm_unpacklo_epi16(hi, hi), 16);
+        col[c + 3] += (Sum4)_mm_srai_epi32(_mm_unpackhi_epi16(hi, hi), 16);
+    }
+#endif
+    for (; c < n; ++c) {
+        if constexpr (IN) col[c] += LanesOf(in[c]);
+        if constexpr (OUT) col[c] -= LanesOf(out[c]);
     }
 }
+
+// The quotients of a box's lanes by its count n, for n up to 4104: a
+// channel's sum x is at most 255 n, so x n < 2^32 and x times the rounded-up
+// reciprocal 2^32 / n, cut to its high word, is the exact quotient (x itself
+// for n = 1). Each quotient fits a byte; lane k goes to byte k.
+struct cBoxQuotient {
+    uint32_t n = ~0u;  // no box has that many samples: the first count sets it
+    uint64_t recip = 0;
+#if defined(__SSE2__)
+    __m128i rv = _mm_setzero_si128();
+#endif
+    void Set(uint32_t count) {
+        n = count;
+        recip = 0xFFFFFFFFull / count + 1;
+#if defined(__SSE2__)
+        rv = _mm_set_epi32(0, int(uint32_t(recip)), 0, int(uint32_t(recip)));
+#endif
+    }
+    uint32_t Bytes(Sum4 box) const {
+#if defined(__SSE2__)
+        __m128i q = (__m128i)box;
+        if (n != 1) {
+            const __m128i even = _mm_srli_epi64(_mm_mul_epu32(q, rv), 32);
+            const __m128i odd = _mm_mul_epu32(_mm_srli_epi64(q, 32), rv);
+            q = _mm_or_si128(even, _mm_and_si128(odd, _mm_set_epi32(-1, 0, -1, 0)));
+        }
+        q = _mm_packs_epi32(q, q);
+        return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(q, q)));
+#else
+        uint32_t v = 0;
+        for (int k = 0; k < 4; ++k) v |= uint32_t(std::min<uint64_t>(box[k] * recip >> 32, 255)) << (8 * k);
+        return v;
+#endif
+    }
+};
 
 // The blur by running sums: each column's samples summed down the box's
 // rows (a row added as it enters the box and taken off as it leaves), then
@@ -165,9 +252,9 @@ inline Sum4 SampleOf(uint32_t p, const PixelLayout& l) {
 // out as the same integers at any radius (32-bit wrap-around cancels in the
 // differences); the count holds how many samples a box took, transparent
 // ones left out under flag 1.
-template <Depth D>
+template <Depth D, bool KEYED>
 void BlurRows(cPixelPass& pass, DDSURFACEDATA* dst, const DDBLTPARAM* param, int x, int y, int w, int h, int radiusX,
-              int ry, int sx, int sy, int flag) {
+              int ry, int sx, int sy) {
     constexpr bool wide = D == Depth::D3D32 || D == Depth::DD32;
     constexpr int bytes = wide ? 4 : 2;
     constexpr int R = wide ? 2 : 0, G = 1, B = wide ? 0 : 2;  // lanes of the channels
@@ -191,116 +278,67 @@ void BlurRows(cPixelPass& pass, DDSURFACEDATA* dst, const DDBLTPARAM* param, int
     columns.assign(size_t(w + 2 * rx), Sum4{0, 0, 0, 0});
     Sum4* col = columns.data() + rx;
     const PixelLayout l = g_SurfLayout;
-    const bool keyed = flag == 1;
-    // Each sample row's samples, kept while the row is inside the box: at
-    // most min(2 ry, sample rows) rows at once, so a row taking a slot never
-    // finds one still inside there.
+    // Each sample row's samples, kept while the row is inside the box (the
+    // source may be the destination itself): at most min(2 ry, sample rows)
+    // rows at once, so a row entering takes a slot no row inside holds.
     const int64_t n = c1 - c0;
     const size_t ringRows = size_t(std::min<int64_t>(2 * int64_t(ry), r1 - r0)) + 1;
-    thread_local std::vector<Sum4> ring;
+    thread_local std::vector<uint32_t> ring;
     ring.resize(ringRows * size_t(n));
     auto slot = [&](int64_t row) { return ring.data() + size_t(row - r0) % ringRows * size_t(n); };
-    // Decodes sample row `row` into its slot and adds it to the column sums.
-    auto enterRow = [&](int64_t row) {
-        const uint8_t* sp = si.Row(int(sy + row)) + size_t(sx + c0) * bytes;
-        Sum4* out = slot(row);
-        Sum4* cp = col + c0;
-        int64_t c = 0;
-        if constexpr (wide) {
-            // Four pixels at a time: bytes spread into the lanes, byte 3
-            // replaced by the count (0 for a transparent sample).
-            using Bytes16 = uint8_t __attribute__((vector_size(16)));
-            const Bytes16 zero = {};
-            const uint32_t key = g_DD.dwColorKey;
-            for (; c + 4 <= n; c += 4, sp += 16) {
-                Bytes16 v;
-                std::memcpy(&v, sp, 16);
-                Sum4 px;
-                std::memcpy(&px, sp, 16);
-                Sum4 keep = Sum4{~0u, ~0u, ~0u, ~0u};
-                if (keyed) {
-                    if constexpr (D == Depth::D3D32) keep = (Sum4)((px >> 24) != 0u);
-                    else keep = (Sum4)(px != key);
-                }
-                // Two interleaves with zeros widen bytes to 32-bit lanes.
-                using Words8 = uint16_t __attribute__((vector_size(16)));
-                const Words8 z16 = {};
-                const Words8 w0 = (Words8)__builtin_shuffle(
-                    v, zero, (Bytes16){0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23});
-                const Words8 w1 = (Words8)__builtin_shuffle(
-                    v, zero, (Bytes16){8, 24, 9, 25, 10, 26, 11, 27, 12, 28, 13, 29, 14, 30, 15, 31});
-                const Sum4 lanes[4] = {(Sum4)__builtin_shuffle(w0, z16, (Words8){0, 8, 1, 9, 2, 10, 3, 11}),
-                                       (Sum4)__builtin_shuffle(w0, z16, (Words8){4, 12, 5, 13, 6, 14, 7, 15}),
-                                       (Sum4)__builtin_shuffle(w1, z16, (Words8){0, 8, 1, 9, 2, 10, 3, 11}),
-                                       (Sum4)__builtin_shuffle(w1, z16, (Words8){4, 12, 5, 13, 6, 14, 7, 15})};
-                for (int k = 0; k < 4; ++k) {
-                    const Sum4 m = __builtin_shuffle(keep, (Sum4){uint32_t(k), uint32_t(k), uint32_t(k), uint32_t(k)});
-                    const Sum4 sample = ((lanes[k] & Sum4{~0u, ~0u, ~0u, 0}) | Sum4{0, 0, 0, 1}) & m;
-                    out[c + k] = sample;
-                    cp[c + k] += sample;
-                }
-            }
-        }
-        for (; c < n; ++c, sp += bytes) {
-            const uint32_t p = LoadT<D>(sp);
-            Sum4 v = SampleOf<D>(p, l);
-            if (keyed && IsTransparentT<D>(p)) v = Sum4{0, 0, 0, 0};
-            out[c] = v;
-            cp[c] += v;
-        }
-    };
-    auto leaveRow = [&](int64_t row) {
-        const Sum4* in = slot(row);
-        Sum4* cp = col + c0;
-        int64_t c = 0;
-        for (; c + 2 <= n; c += 2) cp[c] -= in[c], cp[c + 1] -= in[c + 1];
-        for (; c < n; ++c) cp[c] -= in[c];
+    auto sampleRow = [&](int64_t row) {
+        SampleRow<D, KEYED>(si.Row(int(sy + row)) + size_t(sx + c0) * bytes, slot(row), n, l);
     };
     const cColourAdd add = cColourAdd::From(param);
     const cWriter16 w16(dst);
-    // The window of sample rows for rectangle row j: [lo, hi), both
-    // clamped into the sample rows, so both only grow with j.
-    int64_t lo = r0, hi = r0;
-    uint32_t lastN = 0;
-    uint64_t recip = 0;
-    bool byRecip = false;
     // Centres whose source pixel lies inside the source image's columns.
     const int64_t ci0 = std::max<int64_t>(i0, -int64_t(sx)), ci1 = std::min<int64_t>(i1, int64_t(pass.SrcW()) - sx);
+    cBoxQuotient quot;
     // One rectangle row; KEYED: transparent centres (and centres that
     // cannot be tested, outside the source image) are left as they are.
-    auto writeRow = [&]<bool KEYED>(int64_t j) {
+    auto writeRow = [&]<bool ADD>(int64_t j) {
         // The box of the first pixel, then slid one column at a time.
         Sum4 s = {0, 0, 0, 0};
         for (int64_t c = i0 - rx; c < i0 + rx; ++c) s += col[c];
-        const int64_t cy = sy + j;
-        const bool centreRowIn = cy >= 0 && cy < pass.SrcH();
-        const uint8_t* centre = centreRowIn ? si.Row(int(cy)) + size_t(sx) * bytes : nullptr;
-        uint8_t* dp = di.Row(int(y + j)) + size_t(x + i0) * bytes;
-        for (int64_t i = i0; i < i1; ++i, dp += bytes) {
+        int64_t from = i0, to = i1;
+        const uint8_t* centre = nullptr;
+        if constexpr (KEYED) {
+            // Only centres inside the source image can be tested.
+            const int64_t cy = sy + j;
+            if (cy < 0 || cy >= pass.SrcH() || ci0 >= ci1) return;
+            centre = si.Row(int(cy)) + size_t(sx) * bytes;
+            for (; from < ci0; ++from) s += col[from + rx] - col[from - rx];
+            to = ci1;
+        }
+        uint8_t* dp = di.Row(int(y + j)) + size_t(x + from) * bytes;
+        for (int64_t i = from; i < to; ++i, dp += bytes) {
             const Sum4 box = s;
             s += col[i + rx] - col[i - rx];
             if constexpr (KEYED) {
-                if (!centreRowIn || i < ci0 || i >= ci1) continue;
                 if (IsTransparentT<D>(LoadT<D>(centre + size_t(i) * bytes))) continue;
             }
             const uint32_t count = box[3];
-            if (count != lastN) {
-                if (count == 0) continue;
-                lastN = count;
-                recip = 0xFFFFFFFFull / count + 1;
-                byRecip = count <= 4104;
+            if (count != quot.n) {
+                if (count == 0) continue;  // no sample inside the image
+                quot.Set(count);
             }
-            // A channel's sum x is at most 255 n, so for n up to 4104 (x n <
-            // 2^32) x times the rounded-up reciprocal 2^32 / n, cut to its
-            // high word, is the exact quotient.
             uint32_t r, g, bl;
-            if (byRecip)
-                r = uint32_t(box[R] * recip >> 32), g = uint32_t(box[G] * recip >> 32),
-                bl = uint32_t(box[B] * recip >> 32);
-            else r = box[R] / count, g = box[G] / count, bl = box[B] / count;
+            if (count <= 4104) {
+                const uint32_t q = quot.Bytes(box);
+                if constexpr (D == Depth::D3D32 && !ADD) {
+                    Store32(dp, 0xFF000000u | q);
+                    continue;
+                } else if constexpr (D == Depth::DD32) {
+                    Store32(dp, (Load32(dp) & 0xFF000000u) | (q & 0xFFFFFFu));
+                    continue;
+                }
+                r = q >> (8 * R) & 255, g = q >> (8 * G) & 255, bl = q >> (8 * B) & 255;
+            } else {
+                r = box[R] / count, g = box[G] / count, bl = box[B] / count;
+            }
             if constexpr (D == Depth::D3D32) {
-                if (add.on) Store32(dp, 0xFF000000u | AddClamped(r, add.r, add.rm) << 16 |
-                                            AddClamped(g, add.g, add.gm) << 8 | AddClamped(bl, add.b, add.bm));
+                if (ADD) Store32(dp, 0xFF000000u | AddClamped(r, add.r, add.rm) << 16 |
+                                         AddClamped(g, add.g, add.gm) << 8 | AddClamped(bl, add.b, add.bm));
                 else Store32(dp, 0xFF000000u | r << 16 | g << 8 | bl);
             } else if constexpr (D == Depth::DD32) {
                 Store32(dp, (Load32(dp) & 0xFF000000u) | r << 16 | g << 8 | bl);
@@ -308,20 +346,39 @@ void BlurRows(cPixelPass& pass, DDSURFACEDATA* dst, const DDBLTPARAM* param, int
                 Store16(dp, r << l.rs | g << l.gs | bl << l.bs);
             } else {
                 uint32_t cr = r, cg = g, cb = bl;
-                if (add.on) cr = AddClamped(cr, add.r, add.rm), cg = AddClamped(cg, add.g, add.gm),
-                            cb = AddClamped(cb, add.b, add.bm);
+                if (ADD) cr = AddClamped(cr, add.r, add.rm), cg = AddClamped(cg, add.g, add.gm),
+                         cb = AddClamped(cb, add.b, add.bm);
                 Store16(dp, w16.PackRaw(cr, w16.fullScreen ? cg * 2 : cg, cb));
             }
         }
     };
+    // The window of sample rows for rectangle row j: [lo, hi), both
+    // clamped into the sample rows, so both only grow with j.
+    int64_t lo = r0, hi = r0;
+    Sum4* cols = col + c0;
     for (int64_t j = j0; j < j1; ++j) {
         const int64_t nlo = std::clamp<int64_t>(j - ry, r0, r1), nhi = std::clamp<int64_t>(j + ry, r0, r1);
-        for (; hi < nhi; ++hi) enterRow(hi);
-        for (; lo < nlo; ++lo) leaveRow(lo);
+        // A row entering as another leaves: one pass over the columns.
+        for (; hi < nhi && lo < nlo; ++hi, ++lo) {
+            sampleRow(hi);
+            UpdateColumns<true, true>(cols, slot(hi), slot(lo), n);
+        }
+        for (; lo < nlo; ++lo) UpdateColumns<false, true>(cols, nullptr, slot(lo), n);
+        for (; hi < nhi; ++hi) {
+            sampleRow(hi);
+            UpdateColumns<true, false>(cols, slot(hi), nullptr, n);
+        }
         if (lo >= hi) continue;
-        if (keyed) writeRow.template operator()<true>(j);
+        if (add.on) writeRow.template operator()<true>(j);
         else writeRow.template operator()<false>(j);
     }
+}
+
+template <Depth D>
+void BlurKeyed(cPixelPass& pass, DDSURFACEDATA* dst, const DDBLTPARAM* param, int x, int y, int w, int h, int rx, int ry,
+               int sx, int sy, int flag) {
+    if (flag == 1) BlurRows<D, true>(pass, dst, param, x, y, w, h, rx, ry, sx, sy);
+    else BlurRows<D, false>(pass, dst, param, x, y, w, h, rx, ry, sx, sy);
 }
 
 }  // namespace
@@ -333,10 +390,10 @@ bool DDBltBlur(DDSURFACEDATA* dst, int x, int y, int w, int h, int radiusX, int 
     cPixelPass pass;
     if (!pass.Lock(dst, src, x, y, w, h, sx, sy)) return false;
     switch (CurrentDepth()) {
-    case Depth::D3D16: BlurRows<Depth::D3D16>(pass, dst, param, x, y, w, h, radiusX, radiusY, sx, sy, flag); break;
-    case Depth::D3D32: BlurRows<Depth::D3D32>(pass, dst, param, x, y, w, h, radiusX, radiusY, sx, sy, flag); break;
-    case Depth::DD16: BlurRows<Depth::DD16>(pass, dst, param, x, y, w, h, radiusX, radiusY, sx, sy, flag); break;
-    case Depth::DD32: BlurRows<Depth::DD32>(pass, dst, param, x, y, w, h, radiusX, radiusY, sx, sy, flag); break;
+    case Depth::D3D16: BlurKeyed<Depth::D3D16>(pass, dst, param, x, y, w, h, radiusX, radiusY, sx, sy, flag); break;
+    case Depth::D3D32: BlurKeyed<Depth::D3D32>(pass, dst, param, x, y, w, h, radiusX, radiusY, sx, sy, flag); break;
+    case Depth::DD16: BlurKeyed<Depth::DD16>(pass, dst, param, x, y, w, h, radiusX, radiusY, sx, sy, flag); break;
+    case Depth::DD32: BlurKeyed<Depth::DD32>(pass, dst, param, x, y, w, h, radiusX, radiusY, sx, sy, flag); break;
     default: break;  // no blur at 8 and 24 bits
     }
     return true;

@@ -7,6 +7,10 @@
 #include <limits>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "media/gfx/dd_surface.h"
 #include "media/gfx/effects/pixel_pass.h"
 
@@ -124,39 +128,53 @@ void LensRowT(const cLensOut& o, cPixelPass& pass, const LensCell* cell, int64_t
     constexpr int bytes = D == Depth::DD8 ? 1 : D == Depth::D3D16 || D == Depth::DD16 ? 2 : 4;
     cImage& di = pass.Dst();
     const cImage& sImg = pass.Src();
-    const int64_t sw = pass.SrcW(), sh = pass.SrcH();
+    const uint64_t sw = uint64_t(pass.SrcW()), sh = uint64_t(pass.SrcH());
+    const uint8_t* sBits = sImg.Row(0);
+    const size_t sPitch = size_t(sImg.Pitch());
     uint8_t* drow = di.Row(int(cy + dy));
-    for (int64_t dx = dx0; dx <= dx1; ++dx) {
+    const bool up = dy < 0;
+    // One point: its cell and its horizontal offset.
+    auto point = [&](int64_t dx, const LensCell& c, int64_t ox) __attribute__((always_inline)) {
         uint8_t* dp = drow + size_t(cx + dx) * bytes;
-        const LensCell& c = cell[size_t((dx < 0 ? -dx : dx) - ax0)];
         bool got = false;
         uint32_t p = 0;
         if (c.inside) {
-            const int64_t sxp = scx + (dx < 0 ? c.xn : c.xp), syp = scy + (dy < 0 ? c.yn : c.yp);
-            if (sxp >= 0 && syp >= 0 && sxp < sw && syp < sh) {
-                const uint8_t* sp = sImg.Row(int(syp)) + size_t(sxp) * bytes;
+            const int64_t sxp = scx + ox, syp = scy + (up ? c.yn : c.yp);
+            if (uint64_t(sxp) < sw && uint64_t(syp) < sh) {
+                const uint8_t* sp = sBits + size_t(syp) * sPitch + size_t(sxp) * bytes;
                 p = bytes == 1 ? *sp : bytes == 2 ? Load16(sp) : Load32(sp);
                 got = true;
             }
         }
         if constexpr (D == Depth::D3D16) {
-            if (!got || (o.flag == 1 && Transparent16(p))) continue;
+            if (!got || (o.flag == 1 && Transparent16(p))) return;
             Store16(dp, CopiedD3D16(p, o.add, o.w16));
         } else if constexpr (D == Depth::D3D32) {
             if (!got || Transparent32(p)) {
                 if (o.clearing) Store32(dp, 0);
-                continue;
+                return;
             }
             if (o.add.on)
                 p = (Load32(dp) & 0xFF000000u) | std::min((p >> 16 & 255) + o.add.r, 255u) << 16 |
                     std::min((p >> 8 & 255) + o.add.g, 255u) << 8 | std::min((p & 255) + o.add.b, 255u);
             Store32(dp, p);
         } else {
-            if (!got || p == g_DD.dwColorKey) continue;
+            if (!got || p == g_DD.dwColorKey) return;
             if constexpr (bytes == 1) *dp = uint8_t(p);
             else if constexpr (bytes == 2) Store16(dp, p);
             else Store32(dp, p);
         }
+    };
+    // Left of the centre the negative offsets, from the centre on the
+    // positive ones, in order along the row.
+    int64_t dx = dx0;
+    for (; dx <= dx1 && dx < 0; ++dx) {
+        const LensCell& c = cell[size_t(-dx - ax0)];
+        point(dx, c, c.xn);
+    }
+    for (; dx <= dx1; ++dx) {
+        const LensCell& c = cell[size_t(dx - ax0)];
+        point(dx, c, c.xp);
     }
 }
 
@@ -169,6 +187,75 @@ void LensRow(const cLensOut& o, cPixelPass& pass, const LensCell* cell, int64_t 
     case Depth::DD16: LensRowT<Depth::DD16>(o, pass, cell, ax0, cx, cy, dx0, dx1, dy, scx, scy); break;
     case Depth::DD32: LensRowT<Depth::DD32>(o, pass, cell, ax0, cx, cy, dx0, dx1, dy, scx, scy); break;
     default: break;
+    }
+}
+
+// The offsets of one point of the quarter, in the order the lens is
+// defined: z = sqrt(K^2 - dx^2 - dy^2), offset = trunc(+-dx depth / z + 0.5).
+void LensCellAt(LensCell& c, int64_t ax, double fy, double K, double dd) {
+    const double z = std::sqrt(K * K - double(ax) * double(ax) - fy * fy);
+    const int64_t ay = int64_t(fy);
+    if (z == 0) {
+        // The plain offset.
+        c.xp = ax, c.xn = -ax, c.yp = ay, c.yn = -ay;
+        return;
+    }
+    const double qx = double(ax) * dd / z, qy = fy * dd / z;
+    c.xp = int64_t(std::trunc(qx + 0.5)), c.xn = int64_t(std::trunc(-qx + 0.5));
+    c.yp = int64_t(std::trunc(qy + 0.5)), c.yn = int64_t(std::trunc(-qy + 0.5));
+}
+
+// The cells of row ay for ax0 .. ax0 + n - 1.
+void LensCells(LensCell* cells, int64_t ax0, size_t n, int64_t ay, int64_t r2, double K, double dd) {
+    const double fy = double(ay);
+    size_t k = 0;
+#if defined(__SSE2__)
+    // Two points at a time: the same IEEE operations lane by lane. A pair
+    // with z = 0 or an offset outside 32 bits (the conversion's marker)
+    // goes the scalar way.
+    const __m128d kk = _mm_set1_pd(K * K), yy = _mm_set1_pd(fy * fy), d = _mm_set1_pd(dd), half = _mm_set1_pd(0.5);
+    const __m128d qy0 = _mm_set1_pd(fy * dd), zero = _mm_setzero_pd(), sign = _mm_set1_pd(-0.0);
+    for (; k + 2 <= n; k += 2) {
+        const int64_t a0 = ax0 + int64_t(k), a1 = a0 + 1;
+        LensCell& c0 = cells[k];
+        LensCell& c1 = cells[k + 1];
+        c0.inside = a0 * a0 + ay * ay <= r2;
+        c1.inside = a1 * a1 + ay * ay <= r2;
+        if (!c0.inside && !c1.inside) continue;
+        const __m128d a = _mm_set_pd(double(a1), double(a0));
+        const __m128d z = _mm_sqrt_pd(_mm_sub_pd(_mm_sub_pd(kk, _mm_mul_pd(a, a)), yy));
+        if (_mm_movemask_pd(_mm_cmpeq_pd(z, zero)) != 0) {
+            if (c0.inside) LensCellAt(c0, a0, fy, K, dd);
+            if (c1.inside) LensCellAt(c1, a1, fy, K, dd);
+            continue;
+        }
+        const __m128d qx = _mm_div_pd(_mm_mul_pd(a, d), z), qy = _mm_div_pd(qy0, z);
+        const __m128i xp = _mm_cvttpd_epi32(_mm_add_pd(qx, half));
+        const __m128i xn = _mm_cvttpd_epi32(_mm_add_pd(_mm_xor_pd(qx, sign), half));
+        const __m128i yp = _mm_cvttpd_epi32(_mm_add_pd(qy, half));
+        const __m128i yn = _mm_cvttpd_epi32(_mm_add_pd(_mm_xor_pd(qy, sign), half));
+        const __m128i marker = _mm_set1_epi32(INT32_MIN);
+        const __m128i bad = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi32(xp, marker), _mm_cmpeq_epi32(xn, marker)),
+                                         _mm_or_si128(_mm_cmpeq_epi32(yp, marker), _mm_cmpeq_epi32(yn, marker)));
+        if ((_mm_movemask_epi8(bad) & 0xFF) != 0) {
+            if (c0.inside) LensCellAt(c0, a0, fy, K, dd);
+            if (c1.inside) LensCellAt(c1, a1, fy, K, dd);
+            continue;
+        }
+        int32_t v[4][4];
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(v[0]), xp);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(v[1]), xn);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(v[2]), yp);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(v[3]), yn);
+        c0.xp = v[0][0], c0.xn = v[1][0], c0.yp = v[2][0], c0.yn = v[3][0];
+        c1.xp = v[0][1], c1.xn = v[1][1], c1.yp = v[2][1], c1.yn = v[3][1];
+    }
+#endif
+    for (; k < n; ++k) {
+        LensCell& c = cells[k];
+        const int64_t ax = ax0 + int64_t(k);
+        c.inside = ax * ax + ay * ay <= r2;
+        if (c.inside) LensCellAt(c, ax, fy, K, dd);
     }
 }
 
@@ -225,21 +312,7 @@ bool DDBltLens(DDSURFACEDATA* dst, int cx, int cy, int radius, int depth, DDSURF
     cells.resize(qw);
     const cLensOut out{d, flag, clearing, add, w16};
     for (int64_t ay = ay0; ay <= ay1; ++ay) {
-        const double fy = double(ay);
-        for (int64_t ax = ax0; ax <= ax1; ++ax) {
-            LensCell& c = cells[size_t(ax - ax0)];
-            c.inside = ax * ax + ay * ay <= r2;
-            if (!c.inside) continue;
-            const double z = std::sqrt(K * K - double(ax) * double(ax) - fy * fy);
-            if (z == 0) {
-                // The plain offset.
-                c.xp = ax, c.xn = -ax, c.yp = ay, c.yn = -ay;
-                continue;
-            }
-            const double qx = double(ax) * dd / z, qy = fy * dd / z;
-            c.xp = int64_t(std::trunc(qx + 0.5)), c.xn = int64_t(std::trunc(-qx + 0.5));
-            c.yp = int64_t(std::trunc(qy + 0.5)), c.yn = int64_t(std::trunc(-qy + 0.5));
-        }
+        LensCells(cells.data(), ax0, qw, ay, r2, K, dd);
         for (int side = 0; side < 2; ++side) {
             const int64_t dy = side == 0 ? -ay : ay;
             if (side == 1 && ay == 0) break;

@@ -246,22 +246,29 @@ TEST_F(GfxTest, BlurSumsEqualDirectSums) {
                 if (!m.d3d && (rng() & 3) == 0) p = key;
                 SetRaw(&src.sd, x, y, p);
             }
-        for (int radius = 1; radius <= 24; ++radius)
-            for (int flag : {0, 1}) {
-                const uint32_t fill = bytes == 2 ? 0x1234u : 0x56123456u;
-                FillRaw(&dst.sd, fill);
-                FillRaw(&want.sd, fill);
-                const int rx = radius, ry = (radius * 7) % 24 + 1;
-                // Partly outside the source image and the destination.
-                EXPECT_TRUE(DDBltBlur(&dst.sd, 9, -1, 18, 12, rx, ry, &src.sd, 3, -2, flag, nullptr));
-                DirectBlur(Img(&want.sd), Img(&src.sd), bytes, 9, -1, 18, 12, rx, ry, 3, -2, transparent, pack,
-                           channels, flag);
-                for (int y = 0; y < 16; ++y)
-                    for (int x = 0; x < 24; ++x)
-                        ASSERT_EQ(Raw(&dst.sd, x, y), Raw(&want.sd, x, y))
-                            << m.d3d << "/" << m.bpp << " r" << rx << "x" << ry << " flag " << flag << " at " << x
-                            << "," << y;
-            }
+        // Rectangles partly outside the source image and the destination:
+        // a little, and far enough that the first rows written lie more than
+        // the radius below the rectangle's top and the first columns' boxes
+        // hold no sample at small radii.
+        struct Place {
+            int x, y, w, h, sx, sy;
+        };
+        for (const Place& pl : {Place{9, -1, 18, 12, 3, -2}, Place{2, -9, 18, 22, -12, -4}})
+            for (int radius = 1; radius <= 24; ++radius)
+                for (int flag : {0, 1}) {
+                    const uint32_t fill = bytes == 2 ? 0x1234u : 0x56123456u;
+                    FillRaw(&dst.sd, fill);
+                    FillRaw(&want.sd, fill);
+                    const int rx = radius, ry = (radius * 7) % 24 + 1;
+                    EXPECT_TRUE(DDBltBlur(&dst.sd, pl.x, pl.y, pl.w, pl.h, rx, ry, &src.sd, pl.sx, pl.sy, flag, nullptr));
+                    DirectBlur(Img(&want.sd), Img(&src.sd), bytes, pl.x, pl.y, pl.w, pl.h, rx, ry, pl.sx, pl.sy,
+                               transparent, pack, channels, flag);
+                    for (int y = 0; y < 16; ++y)
+                        for (int x = 0; x < 24; ++x)
+                            ASSERT_EQ(Raw(&dst.sd, x, y), Raw(&want.sd, x, y))
+                                << m.d3d << "/" << m.bpp << " at " << pl.x << "," << pl.y << " r" << rx << "x" << ry
+                                << " flag " << flag << " at " << x << "," << y;
+                }
         // Boxes of more than 4104 samples take the plain division, fewer the
         // reciprocal: a large box over a larger picture crosses that count.
         Surf big(80, 64), bigDst(80, 64), bigWant(80, 64);
