@@ -273,6 +273,12 @@ void PassGameTokenTo(std::thread::id owner) { g_tokenOwner = owner; }
 
 bool RunNestedLoop(cThread& worker, cThread::Proc proc, void* arg, const std::function<bool()>& closing) {
     if (!worker.Start(proc, arg)) return false;
+    // The main thread itself running the scene (a headless run): it still
+    // answers the loop's requests (its sounds), or both would wait for ever.
+    if (IsMainThread())
+        while (!worker.HasFinished()) {
+            if (ServeMainThreadRequests() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     worker.Wait();
     if (closing && closing())
         PostCloseRequest();
