@@ -10,6 +10,7 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -31,7 +32,9 @@ public:
             pid_t pid = 0;
             if (posix_spawnp(&pid, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return false;
             for (int i = 0; i < 500; ++i) {
-                if (stat(sock.c_str(), &st) == 0) {
+                // The socket alone may be another test's server that won
+                // the display meanwhile: the lock names the owner.
+                if (stat(sock.c_str(), &st) == 0 && LockOwner(lock) == pid) {
                     m_pid = pid;
                     m_display = display;
                     return true;
@@ -68,6 +71,14 @@ public:
     }
 
 private:
+    // The pid written in an X server's lock file (-1: none readable).
+    static pid_t LockOwner(const std::string& lock) {
+        std::ifstream in(lock);
+        long pid = -1;
+        if (!(in >> pid)) return -1;
+        return static_cast<pid_t>(pid);
+    }
+
     pid_t m_pid = -1;
     std::string m_display;
 };
