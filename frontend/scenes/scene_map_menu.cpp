@@ -234,13 +234,17 @@ void cSceneMapMenu::UpdateAutoSave() {
         BackToItems();
         return;
     }
+    CancelOrDrawQuestion(in, x, 14);
+}
+
+void cSceneMapMenu::CancelOrDrawQuestion(const cInput& in, int x, int text) {
     if (in.m_wButton & kButtonCancel) {
         PlaySe(2);
         BackToItems();
         return;
     }
     FillScreen();
-    g_SystemData.DrawMenuStrings(x, 224, 14, 2, 1);
+    g_SystemData.DrawMenuStrings(x, 224, text, 2, 1);
     DrawCursor();
 }
 
@@ -265,14 +269,7 @@ void cSceneMapMenu::UpdateToTitle() {
             BackToItems();
         return;
     }
-    if (in.m_wButton & kButtonCancel) {
-        PlaySe(2);
-        BackToItems();
-        return;
-    }
-    FillScreen();
-    g_SystemData.DrawMenuStrings(x, 224, 17, 2, 1);
-    DrawCursor();
+    CancelOrDrawQuestion(in, x, 17);
 }
 
 void cSceneMapMenu::FadeOut() {

@@ -5,6 +5,8 @@
 #pragma once
 #include "frontend/scenes/scene_menu.h"
 
+class cInput;
+
 // The map menu's actions (index into the system data's map menu).
 enum eMapMenuAction : int {
     MAPMENU_SAVE = 0,
@@ -51,4 +53,7 @@ private:
     int MoveQuestion(int first, int y);
     // Back to the items from a question or the slot list.
     void BackToItems();
+    // A yes/no question's frame after the decide key: the cancel key goes
+    // back to the items, else the question (system text `text`) is drawn.
+    void CancelOrDrawQuestion(const cInput& in, int x, int text);
 };
