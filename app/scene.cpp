@@ -12,19 +12,23 @@
 
 #include <string>
 
+void cScene::InitOrFail() {
+    try {
+        Init();
+    } catch (const char* text) {
+        DebugLogFatal("%s", text ? text : "");
+    } catch (const std::string& text) {
+        DebugLogFatal("%s", text.c_str());
+    }
+}
+
 void cScene::RunStates(int buttonMask) {
     if (g_bQuit) return;
     cInput& input = g_InputList.at(0);
     input.UpdateKeyRepeat();
     input.UpdateButtonTrigger(buttonMask);
     if (m_nState == -1) {
-        try {
-            Init();
-        } catch (const char* text) {
-            DebugLogFatal("%s", text ? text : "");
-        } catch (const std::string& text) {
-            DebugLogFatal("%s", text.c_str());
-        }
+        InitOrFail();
         m_nState = 0;
     }
     if (g_bQuit) return;

@@ -36,6 +36,8 @@ protected:
     // buttons in the mask (0: all buttons); at state -1
     // Init (a message text it throws is logged as fatal), then state 0; then,
     // unless the quit flag is now set, the current state's handler.
+    // Init, where a thrown text ends the program through the fatal log.
+    void InitOrFail();
     void RunStates(int buttonMask = 0);
     // One step of the fade-in; state 1 when it is complete.
     void StepFadeIn();

@@ -120,13 +120,7 @@ int UseLife(cGameProgress& progress) {
 void cScenePlay::Run() {
     if (g_bQuit) return;
     if (m_nState == -1) {
-        try {
-            Init();
-        } catch (const char* text) {
-            DebugLogFatal("%s", text ? text : "");
-        } catch (const std::string& text) {
-            DebugLogFatal("%s", text.c_str());
-        }
+        InitOrFail();
         m_nState = CSCENEPLAY_FADEIN;
         return;
     }

@@ -17,19 +17,15 @@
 #include "play/scene_play.h"
 #include "records/system_data.h"
 #include "tests/media/input/fake_input_source.h"
+#include "tests/support/demo_run.h"
 #include "tests/support/demo_template.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
 TEST(DemoPlay, ATestPlayStagePlaysSixHundredFrames) {
-    g_bQuit = 0;
-    g_SystemData = cSystemData();
-    g_SystemIni = SystemIniData();
-    g_BootData = cBootData();
+    testsupport::ResetForDemoRun();
     g_bEditorTest = 1;
-    SetMainThread();
-    ClaimGameToken();
     testsupport::TempWorkDir dir;
     testsupport::CopyDemo(dir.Path());
     ASSERT_TRUE(CreateReport((dir.Path() / "Report_Game.txt").string()));

@@ -32,6 +32,7 @@
 #include "play/scene_play.h"
 #include "records/system_data.h"
 #include "tests/media/input/fake_input_source.h"
+#include "tests/support/demo_run.h"
 #include "tests/support/demo_template.h"
 #include "tests/support/temp_dir.h"
 
@@ -57,12 +58,7 @@ int RunCommand(const std::string& command, std::string& output) {
 class DemoReplaysTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        g_bQuit = 0;
-        g_SystemData = cSystemData();
-        g_SystemIni = SystemIniData();
-        g_BootData = cBootData();
-        SetMainThread();
-        ClaimGameToken();
+        testsupport::ResetForDemoRun();
         testsupport::CopyDemo(m_dir.Path());
         ASSERT_TRUE(CreateReport((m_dir.Path() / "Report_Game.txt").string()));
     }

@@ -37,6 +37,7 @@
 #include "records/cmd_kinds.h"
 #include "records/stage.h"
 #include "records/system_data.h"
+#include "tests/support/demo_run.h"
 #include "tests/support/demo_template.h"
 #include "tests/support/temp_dir.h"
 
@@ -102,13 +103,8 @@ cEdItem TouchItem(int x, std::vector<cEdFlowCmd> cmds) {
 class ReplayDeterminismTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        g_bQuit = 0;
-        g_SystemData = cSystemData();
-        g_SystemIni = SystemIniData();
-        g_BootData = cBootData();
+        testsupport::ResetForDemoRun();
         g_bEditorTest = 1;
-        SetMainThread();
-        ClaimGameToken();
         testsupport::CopyDemo(m_dir.Path());
         ASSERT_TRUE(CreateReport((m_dir.Path() / "Report_Game.txt").string()));
         ASSERT_TRUE(AppInit("data\\stg4\\Meadow.stg4_001", 1));

@@ -1,0 +1,23 @@
+// The start-up state a test sets before it runs the demo in its own process:
+// no quit request, default system data, System.ini and boot choice, and this
+// thread as the main thread holding the game token.
+#pragma once
+#include "app/main_thread.h"
+#include "app/quit.h"
+#include "app/system_ini.h"
+#include "app/thread.h"
+#include "frontend/data/boot_data.h"
+#include "records/system_data.h"
+
+namespace testsupport {
+
+inline void ResetForDemoRun() {
+    g_bQuit = 0;
+    g_SystemData = cSystemData();
+    g_SystemIni = SystemIniData();
+    g_BootData = cBootData();
+    SetMainThread();
+    ClaimGameToken();
+}
+
+}  // namespace testsupport
