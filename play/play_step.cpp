@@ -60,8 +60,11 @@ bool IsCrushed(const cChara& c) {
     return c.IsCrushedX() || c.IsCrushedY();
 }
 
-// The crush guard a block summon set runs out.
+// The end of a chara's sub-step: the knock-back wears off by one step on
+// each axis, and the crush guard a block summon set runs out.
 void StepMotionTimers(cChara& c) {
+    c.DecayImpactX();
+    c.DecayImpactY();
     if (c.m_nCrushGuard > 0) --c.m_nCrushGuard;
 }
 

@@ -370,4 +370,34 @@ TEST_F(PlayStepTest, PlaybackTakesTheRecordedInputAndItsEndStartsTheNextReplay) 
     EXPECT_EQ(g_trace.back(), "ev25 k0");  // the stage was set up again, not drawn
 }
 
+// A knock-back wears off by 1 / sub-steps at the end of each sub-step of a
+// chara: an impact of 10 at 4 sub-steps is gone after 10 frames, and a
+// walker knocked upwards gets its gravity back and falls again.
+TEST_F(PlayStepTest, KnockBackWearsOff) {
+    StageBuilder b(40, 20, 4);
+    b.Hero(2, 5);
+    b.Stage().m_vecPlacedChara.back().m_nMoveType = 1;  // the hero flies: no floor needed
+    cEdChara& flyer = b.Chara(8, 5);                    // key 1
+    flyer.m_nMoveType = 1;
+    flyer.m_nActivationRange = 3;
+    b.Chara(12, 4).m_nActivationRange = 3;  // key 2, a walker in the air
+    Start(b);
+    cCharaComputer& knocked = CharaKey(1);
+    cCharaComputer& lifted = CharaKey(2);
+    knocked.m_dImpactX = 10;
+    lifted.m_dImpactY = -2;
+    lifted.m_dPrevImpactY = -2;
+    for (int frame = 1; frame <= 12; ++frame) {
+        Frame();
+        SCOPED_TRACE(frame);
+        EXPECT_EQ(knocked.m_dImpactX, std::max(0, 10 - frame));
+        if (frame == 2) EXPECT_EQ(lifted.m_dImpactY, 0.0) << "-2 wears off in 8 sub-steps";
+    }
+    const double x = knocked.m_dX;
+    Frame();
+    EXPECT_EQ(knocked.m_dX, x) << "stopped";
+    EXPECT_GT(lifted.m_dSpeedY, 0.0) << "falling again";
+    EXPECT_EQ(lifted.m_bDead, 0);
+}
+
 }  // namespace
