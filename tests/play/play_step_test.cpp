@@ -107,7 +107,7 @@ TEST_F(PlayStepTest, OneFrameRunsItsStepsInOrder) {
     b.Chara(9, 5);                    // key 2
     b.Item(2, 5);                     // under the hero: taken once
     Start(b);
-    AddShot(1, 300, 100).m_nKey = 7;
+    AddShot(1, 620, 420).m_nKey = 7;  // in view: not out of the area
 
     Frame();
     const std::vector<std::string> subStep = {"ev0 k1", "ev0 k0", "ev0 k2", "shot 7"};
@@ -127,8 +127,9 @@ TEST_F(PlayStepTest, ShotsFallUnlessTheyFly) {
     StageBuilder b(20, 10);
     b.Hero(2, 5);
     Start(b);
-    cShot& falling = AddShot(1, 300, 100);
-    cShot& flying = AddShot(1, 400, 100);
+    // In view, so that no shot is out of the area.
+    cShot& falling = AddShot(1, 620, 420);
+    cShot& flying = AddShot(1, 720, 420);
     flying.m_bFlying = 1;
     const double g = g_Stage.m_dGravityStep;
     ASSERT_GT(g, 0.0);
@@ -137,12 +138,12 @@ TEST_F(PlayStepTest, ShotsFallUnlessTheyFly) {
     ASSERT_EQ(m_scene.m_lstShots.size(), 2u);
     // The gravity of a sub-step is in its vertical move already.
     EXPECT_DOUBLE_EQ(falling.m_dSpeedY, g);
-    EXPECT_DOUBLE_EQ(falling.m_dY, 100 + g);
+    EXPECT_DOUBLE_EQ(falling.m_dY, 420 + g);
     EXPECT_DOUBLE_EQ(flying.m_dSpeedY, 0.0);
-    EXPECT_DOUBLE_EQ(flying.m_dY, 100);
+    EXPECT_DOUBLE_EQ(flying.m_dY, 420);
     Frame();
     ASSERT_EQ(m_scene.m_lstShots.size(), 2u);
-    EXPECT_DOUBLE_EQ(falling.m_dY, 100 + 3 * g);
+    EXPECT_DOUBLE_EQ(falling.m_dY, 420 + 3 * g);
 }
 
 TEST_F(PlayStepTest, TimeOutMissesBeforeAnySubStep) {
