@@ -100,9 +100,6 @@ struct cCharaData {
     int32_t m_bWallContact = 0;
     int32_t m_nWallContactKey = -1;
     double m_dWallContactX = 0.0;
-    // Held at a screen position by a warp to screen coordinates (x, y);
-    // every move command releases the chara.
-    int32_t m_abFixedOnScreen[2] = {};
     int32_t m_nMoveTypeCounter = 0;
     int32_t m_abContact[4] = {};  // eContactSide
     double m_adPusher[4] = {};    // pusher speeds: x of left and right, y of top and bottom
