@@ -305,8 +305,8 @@ int cCharaPlayer::IsNewTouch(int itemKey) const {
 
 void cCharaPlayer::ForgetTouch(int itemKey) { m_lstTouchedItems.remove(itemKey); }
 
-void cCharaPlayer::ShowPickupMessage(const std::string& text, int x, int y) {
-    ShowPickupWindow(m_nKey, text, x, y);
+void cCharaPlayer::ShowPickupMessage(const std::string& text, int x, int y, const PopupGraphic& graphic) {
+    ShowPickupWindow(m_nKey, text, x, y, graphic);
 }
 
 int cCharaPlayer::RunItemCommands(std::vector<cEdFlowCmd>& cmds, int32_t* itemVars) {

@@ -483,12 +483,15 @@ void UpdateMessageWindows(cScenePlay& scene, int paused) {
     }
 }
 
-void ShowPickupWindow(int charaKey, const std::string& text, int x, int y) {
+void ShowPickupWindow(int charaKey, const std::string& text, int x, int y, const PopupGraphic& graphic) {
     cScenePlay* scene = PlayScene();
     if (!scene) return;
     MessageWindowInit in;
     in.nKind = MESWIN_GRAPHIC;
     in.strText = text;
+    in.nGraphic1 = graphic.nKind;
+    in.nGraphic2 = graphic.nNumber;
+    in.nGraphic3 = graphic.nCell;
     in.nAnchor = 4;
     in.nOffsetX = x;
     in.nOffsetY = y;

@@ -633,7 +633,7 @@ TEST_F(PlayerTest, TouchedItemsAndPickupMessages) {
     cScenePlay scene;
     cScene* saved = g_lpPlayScene;
     g_lpPlayScene = &scene;
-    p.ShowPickupMessage("coin", 4, -8);
+    p.ShowPickupMessage("coin", 4, -8, {2, 17, 1});
     g_lpPlayScene = saved;
     ASSERT_EQ(scene.m_lstMessages.size(), 1u);
     const cMessageWindow& w = scene.m_lstMessages.front();
@@ -647,6 +647,9 @@ TEST_F(PlayerTest, TouchedItemsAndPickupMessages) {
     EXPECT_EQ(w.m_nDurationMode, 2);
     EXPECT_EQ(w.m_nFramesLeft, 30);
     EXPECT_EQ(w.m_lpSurface, nullptr);
+    EXPECT_EQ(w.m_nGraphic1, 2);
+    EXPECT_EQ(w.m_nGraphic2, 17);
+    EXPECT_EQ(w.m_nGraphic3, 1);
 }
 
 TEST_F(PlayerTest, InitPlayer) {
