@@ -342,6 +342,7 @@ int cCharaPlayer::UpdateChara(int dying) {
     m_abTouch[0] = m_abTouch[1] = 0;
     m_bForcedAnime = 0;
     m_bJumpHandled = 0;
+    m_Draw.bNoDraw = 0;  // every update shows the chara again
     // 4
     if (m_nMoveTypeCounter > 0 && --m_nMoveTypeCounter == 0) m_bRestoreRequest = 0;
     // 5

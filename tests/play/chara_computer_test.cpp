@@ -273,7 +273,9 @@ TEST_F(ComputerTest, UpdateChara) {
     c.m_bDiesNow = 0;
     CmdExecTable[CMD_WAIT] = [](cChara&, cFlowCmd&) { g_trace.push_back("step " + CurrentFlowId()); };
     for (cFlow& f : c.m_vFlows) StartFlow(f);
+    c.m_Draw.bNoDraw = 1;
     EXPECT_EQ(c.UpdateChara(0), 0);
+    EXPECT_EQ(c.m_Draw.bNoDraw, 0) << "every update shows the chara again";
     EXPECT_EQ(g_trace, (std::vector<std::string>{"step 1", "step 2", "step 3"}));
     EXPECT_EQ(c.m_vFlows.size(), 2u);  // flow 3 removed
     c.m_nHP = 0;

@@ -76,7 +76,7 @@ TEST_F(PlayerTest, UpdateCharaRunsItsStepsInOrder) {
     p.m_vGroupRunning[3] = p.m_vGroupEnded[3] = p.m_vGroupRunning[4] = 1;
     p.m_bGroupEnded = 1;
     m_scene.m_bDeathPending = 1;
-    p.m_bNoGravity = p.m_bForcedAnime = 1;
+    p.m_bNoGravity = p.m_bForcedAnime = p.m_Draw.bNoDraw = 1;
     p.m_bDecelX = 0;
     EXPECT_EQ(p.UpdateChara(0), 0);
     EXPECT_EQ(g_trace, (std::vector<std::string>{"step 1", "step 4"}));
@@ -97,6 +97,7 @@ TEST_F(PlayerTest, UpdateCharaRunsItsStepsInOrder) {
     EXPECT_EQ(p.m_vGroupRunning[4], 1);
     EXPECT_EQ(p.m_bGroupEnded, 0);
     EXPECT_EQ(p.m_bNoGravity + p.m_bForcedAnime, 0);
+    EXPECT_EQ(p.m_Draw.bNoDraw, 0) << "every update shows the chara again";
     EXPECT_EQ(p.m_bDecelX + p.m_bDecelY, 2);
     EXPECT_EQ(p.m_nSubStepCounter, 1);
 }
