@@ -205,6 +205,8 @@ public:
     // atIndex 0: the definition copy's own flows (initialisation).
     void InsertFlows(const std::vector<cEdFlow>& defs, int atIndex, int index);
     void RemoveFlow(int i);
+    // ID 0 removes every flow (result 0); another ID the flows of that ID,
+    // the result the index of the first one removed, or -1 when none was.
     int RemoveFlowsById(int id);
     void AddFlow(const cFlow& record);
     void RebuildFlowIndex();
