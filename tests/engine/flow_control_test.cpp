@@ -241,10 +241,9 @@ TEST_F(FlowControlTest, OrderInsideAPass) {
 TEST_F(FlowControlTest, StageStartFlowRemovedByItsOwnCommandEndsThere) {
     CmdExecTable[CMD_FLOW_CONTROL] = LoggedControl;
     static cTestChara other;
-    Give(other,
-         {{Control(FLOWOP_DELETE, FLOWSCOPE_BY_ID, kA, 1, 3, 1, 1), Control(FLOWOP_STOP, FLOWSCOPE_BY_ID, kB, 1, 4, 1, 1)},
-          {Seq(5)}},
-         TRG_STAGE_START);
+    const Cmd removeItself = Control(FLOWOP_DELETE, FLOWSCOPE_BY_ID, kA, 1, 3, 1, 1);
+    const Cmd stopTheNext = Control(FLOWOP_STOP, FLOWSCOPE_BY_ID, kB, 1, 4, 1, 1);
+    Give(other, {{removeItself, stopTheNext}, {Seq(5)}}, TRG_STAGE_START);
     Give(m_chara, {{Seq(1)}});
     m_chara.m_vTargets.at(0) = &other;
     other.m_vFlows[1].m_bRunning = 1;

@@ -128,7 +128,8 @@ TEST_F(HitPassTest, NonPassingShotHitsTheWholeGroupThenVanishes) {
     // tells of the damage, the owner too.
     Lines want;
     for (const char* k : {"1", "2", "3"})
-        for (const std::string& e : {"ev9 @<9", "ev24 9<@ g5", "ev1 @<9", "ev2 @<9", "ev20 9<@ g5", "ev21 9<@ g5", "se7"}) {
+        for (const std::string& e :
+             {"ev9 @<9", "ev24 9<@ g5", "ev1 @<9", "ev2 @<9", "ev20 9<@ g5", "ev21 9<@ g5", "se7"}) {
             std::string line = e;
             if (const size_t at = line.find('@'); at != std::string::npos) line.replace(at, 1, k);
             want.push_back(line);
@@ -160,7 +161,8 @@ TEST_F(HitPassTest, CharaSummonedDuringTheWalkIsHitInTheSamePass) {
     g_summoner = this;
     g_pfnFlowTriggerTrace = SummonOnFirstHit;
     m_scene.HitGroups();
-    EXPECT_EQ(TakeShotEvents(), (Lines{"ev9 1<-", "ev1 1<-", "ev2 1<-", "se7", "ev9 5<-", "ev1 5<-", "ev2 5<-", "se7"}));
+    EXPECT_EQ(TakeShotEvents(),
+              (Lines{"ev9 1<-", "ev1 1<-", "ev2 1<-", "se7", "ev9 5<-", "ev1 5<-", "ev2 5<-", "se7"}));
 }
 
 TEST_F(HitPassTest, SwordHitsEachCharaOnceAndStays) {
