@@ -15,6 +15,7 @@
 #include "play/numeric.h"
 #include "play/object_steering.h"
 #include "play/scene_play.h"
+#include "play/shot.h"
 #include "records/cond.h"
 #include "records/stage.h"
 #include "records/system_data.h"
@@ -241,7 +242,7 @@ void UpdateActiveStates(cScenePlay& scene) {
     }
     // 4
     for (cCharaComputer& c : g_lstCharas) c.m_bActing = c.m_bActive && c.UpdateActing();
-    // 5 (shots join the pass, all active, when the play scene keeps its shot list)
+    // 5
     for (cItem& item : g_lstItems) {
         if (CheckItemConds(item)) {
             item.m_bActive = 1;
@@ -249,5 +250,11 @@ void UpdateActiveStates(cScenePlay& scene) {
         } else {
             item.m_bActive = item.m_bInView = 0;
         }
+    }
+    // 6: every shot (and sword) takes part; the vanish command and the
+    // hit pass's on-screen switch read these.
+    for (cShot& shot : scene.m_lstShots) {
+        shot.m_bActive = 1;
+        shot.m_bInView = shot.IsOnScreen();
     }
 }

@@ -27,8 +27,8 @@ void ApplyToFlow(int op, cFlow& flow, cChara& owner, bool own) {
         case FLOWOP_START:
             StopFlow(flow, owner);
             owner.RemoveFlowAnimeRuns(flow.m_nKey);
-            StartFlow(flow);
-            flow.m_bAbort = 1;
+            // A stage-start flow runs at once and may move or remove itself.
+            if (cFlow* now = StartFlow(flow, &owner)) now->m_bAbort = 1;
             break;
         case FLOWOP_STOP:
             StopFlow(flow, owner);

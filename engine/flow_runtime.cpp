@@ -54,22 +54,87 @@ void StopFlowOf(cFlow& flow, cChara* chara) {
     if (trigger != TRG_ALWAYS && !g_SystemData.m_bCompat875) flow.m_bKeyLatch = 0;
 }
 
-void RunStageStart(cFlow& flow, cScenePlay* scene) {
-    scene->m_lpCurFlow = &flow;
-    scene->m_lpCurFlowVars = flow.m_anVars;
-    flow.m_bAbort = 0;
-    const long long n = static_cast<long long>(flow.m_vCmds.size());
-    for (flow.m_nPc = 0; flow.m_nPc < n; ++flow.m_nPc) {
-        cFlowCmd& cmd = flow.m_vCmds.at(flow.m_nPc);
+// The flow of the owner with the key, or null (no owner: the flow stays
+// where it is).
+cFlow* FindFlowByKey(cChara* owner, cFlow* flow, int32_t key) {
+    if (!owner) return flow;
+    for (cFlow& f : owner->m_vFlows)
+        if (f.m_nKey == key) return &f;
+    return nullptr;
+}
+
+// The chara whose flow vector holds the flow: the current chara first, then
+// the players and the live charas; null for a flow outside them.
+cChara* OwnerOf(const cFlow& flow, cScenePlay* scene) {
+    const auto holds = [&](const cChara& c) {
+        for (const cFlow& f : c.m_vFlows)
+            if (&f == &flow) return true;
+        return false;
+    };
+    if (scene->m_lpCurChara && holds(*scene->m_lpCurChara)) return scene->m_lpCurChara;
+    for (cCharaPlayer& p : g_vPlayers)
+        if (holds(p)) return &p;
+    for (cCharaComputer& c : g_lstCharas)
+        if (holds(c)) return &c;
+    return nullptr;
+}
+
+// After a command the flow may have moved (flows added or removed before it)
+// or gone; the scene's current flow follows it. Only the old addresses are
+// compared, never read. The flow's place or null.
+cFlow* Refind(cScenePlay* scene, cChara* owner, cFlow* flow, const int32_t* vars, int32_t key) {
+    cFlow* now = FindFlowByKey(owner, flow, key);
+    if (now == flow) return flow;
+    if (scene->m_lpCurFlow == flow) scene->m_lpCurFlow = now;
+    if (scene->m_lpCurFlowVars == vars) scene->m_lpCurFlowVars = now ? now->m_anVars : nullptr;
+    return now;
+}
+
+// The instance as the current command, through its executor.
+void ExecAsCurrent(cFlowCmd& cmd) {
+    cScenePlay* scene = PlayScene();
+    scene->m_lpCurFlowCmd = &cmd;
+    if (cChara* chara = scene->m_lpCurChara) ExecCmd(*chara, cmd);
+}
+
+// One sub-step of the instance's time gone; 1 when it has finished.
+int CountDownCmd(cFlowCmd& cmd) {
+    cmd.m_nRemaining = WrapAdd(cmd.m_nRemaining, -1);
+    if (cmd.m_nRemaining > 0) return 0;
+    cmd.m_nRemaining = 0;
+    return 1;
+}
+
+// The flow's place after its run, or null when a command removed it.
+cFlow* RunStageStart(cFlow& start, cChara* owner, cScenePlay* scene) {
+    cFlow* flow = &start;
+    const int32_t key = flow->m_nKey;
+    scene->m_lpCurFlow = flow;
+    scene->m_lpCurFlowVars = flow->m_anVars;
+    flow->m_bAbort = 0;
+    const long long n = static_cast<long long>(flow->m_vCmds.size());
+    for (flow->m_nPc = 0; flow->m_nPc < n; ++flow->m_nPc) {
+        const long long pc = flow->m_nPc;
+        cFlowCmd& cmd = flow->m_vCmds.at(pc);
         if (!cmd.m_lpDef) continue;  // a record the chara could not point (reported)
         const cEdFlowCmd& def = *cmd.m_lpDef;
         // Only the general commands that may share a frame run here.
         if (def.m_nKind < CMD_FLOW_CONTROL || !def.m_bSameFrame) continue;
         ResetFlowCmd(cmd);
-        if (!RunFlowCmd(cmd)) DebugErrorBoxf("%s", SJ("使用時間0なので、ここにくることはあり得ないはず！").c_str());
-        if (flow.m_bAbort) break;
-        cmd.m_bDone = 1;
+        const int32_t* vars = flow->m_anVars;
+        const cFlowCmd* ran = &cmd;
+        ExecAsCurrent(cmd);
+        // The command may have changed the owner's flow vector: no reference
+        // into it is used again before the flow is found anew.
+        flow = Refind(scene, owner, flow, vars, key);
+        cFlowCmd* now = flow ? &flow->m_vCmds.at(pc) : nullptr;
+        if (scene->m_lpCurFlowCmd == ran) scene->m_lpCurFlowCmd = now;
+        if (!flow) return nullptr;
+        if (!CountDownCmd(*now)) DebugErrorBoxf("%s", SJ("使用時間0なので、ここにくることはあり得ないはず！").c_str());
+        if (flow->m_bAbort) break;
+        now->m_bDone = 1;
     }
+    return flow;
 }
 
 }  // namespace
@@ -127,16 +192,18 @@ void ResetFlowCmd(cFlowCmd& cmd) {
 }
 
 int RunFlowCmd(cFlowCmd& cmd) {
-    cScenePlay* scene = PlayScene();
-    scene->m_lpCurFlowCmd = &cmd;
-    if (cChara* chara = scene->m_lpCurChara) ExecCmd(*chara, cmd);
-    cmd.m_nRemaining = WrapAdd(cmd.m_nRemaining, -1);
-    if (cmd.m_nRemaining > 0) return 0;
-    cmd.m_nRemaining = 0;
-    return 1;
+    ExecAsCurrent(cmd);
+    return CountDownCmd(cmd);
 }
 
-void StartFlow(cFlow& flow) {
+cFlow* StartFlow(cFlow& flow) {
+    cScenePlay* scene = PlayScene();
+    const cFlow& f = flow;
+    const bool stageStart = !f.m_vCmds.empty() && f.m_lpDef && f.m_lpDef->m_nTrigger == TRG_STAGE_START;
+    return StartFlow(flow, stageStart ? OwnerOf(flow, scene) : nullptr);
+}
+
+cFlow* StartFlow(cFlow& flow, cChara* owner) {
     cScenePlay* scene = PlayScene();
     cChara* chara = scene->m_lpCurChara;
     // 1
@@ -155,18 +222,20 @@ void StartFlow(cFlow& flow) {
         SetGroupSwitch(chara->m_vGroupStarted, g);
     }
     // 3
-    if (flow.m_vCmds.empty() || trigger != TRG_STAGE_START) return;
+    if (flow.m_vCmds.empty() || trigger != TRG_STAGE_START) return &flow;
     // 4: runs at once. The current flow and variables stay on this flow for
     // the rest of the caller's pass.
+    cFlow* now = &flow;
     if (g_nStageStartDepth >= kStageStartNestingCap) {
         DebugLogf("StartFlow: stage-start flows nest deeper than %d; flow %d not run", kStageStartNestingCap,
                   flow.m_nIndex);
     } else {
         ++g_nStageStartDepth;
-        RunStageStart(flow, scene);
+        now = RunStageStart(flow, owner, scene);
         --g_nStageStartDepth;
     }
-    StopFlowOf(flow, chara);
+    if (now) StopFlowOf(*now, chara);
+    return now;
 }
 
 int StepFlow(cFlow& flow) {

@@ -16,8 +16,13 @@ class cFlowCmd;
 class cScenePlay;
 
 // Starts the flow from its first command. A flow of the stage-start trigger
-// runs its general same-frame commands at once and is stopped again.
-void StartFlow(cFlow& flow);
+// runs its general same-frame commands at once and is stopped again. Those
+// commands may add flows to the owner (the chara whose flow vector holds the
+// flow) or remove some, so the flow is found again by its key after each
+// one. The result is the flow's place afterwards, or null when a command
+// removed it. Without an owner given, the live charas are searched for it.
+cFlow* StartFlow(cFlow& flow, cChara* owner);
+cFlow* StartFlow(cFlow& flow);
 // One sub-step of a running flow; 1 when its last command has finished.
 int StepFlow(cFlow& flow);
 // Stops a running flow (nothing when it does not run).

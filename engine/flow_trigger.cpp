@@ -82,7 +82,7 @@ void FireFlowTriggerEx(cChara& chara, int kind, cChara* partner, int id) {
         // 8
         if (!c861) flow.m_bFiredThisFrame = 1;
         flow.m_nStartDir = GetInputDirection(StartInputOf(chara));
-        StartFlow(flow);
+        StartFlow(flow, &chara);
     }
     scene->m_lpCurChara = nullptr;
     scene->m_lpCurFlow = nullptr;

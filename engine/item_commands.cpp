@@ -137,15 +137,9 @@ int DoChangeFlow(cChara& chara, const cEdFlowCmd& cmd, int forced) {
     switch (CmdParam(cmd, 0)) {
         case CHANGE_ADD: chara.InsertFlows(cmd.m_vecFlow, 1, -1); break;
         case CHANGE_REPLACE: {
-            // The new flows take the place of the first one removed.
-            int at = id == 0 ? 0 : -1;
-            for (size_t i = 0; id != 0 && i < chara.m_Def.m_vecFlow.size(); ++i) {
-                if (chara.m_Def.m_vecFlow[i].m_nId == id) {
-                    at = static_cast<int>(i);
-                    break;
-                }
-            }
-            chara.RemoveFlowsById(id);
+            // The new flows take the place of the first one removed (the
+            // end when none was).
+            const int at = chara.RemoveFlowsById(id);
             chara.InsertFlows(cmd.m_vecFlow, 1, at);
             break;
         }

@@ -28,8 +28,9 @@ constexpr int kWorkPrevFacing = 4;
 
 const cEdMove* MoveOf(const cFlowCmd& cmd) { return cmd.m_lpDef ? cmd.m_lpDef->m_spMove.get() : nullptr; }
 
-// A move releases a chara that a warp holds on the screen.
-void ReleaseScreenHold(cChara& chara) { chara.m_abFixedOnScreen[0] = chara.m_abFixedOnScreen[1] = 0; }
+// A move releases a chara that a warp to screen coordinates pinned there
+// (the pin the draw reads).
+void ReleaseScreenHold(cChara& chara) { chara.m_Draw.abFixed[0] = chara.m_Draw.abFixed[1] = 0; }
 
 double NoNaN(double v) { return std::isnan(v) ? 0.0 : v; }
 

@@ -156,14 +156,16 @@ int cChara::JumpFramesFromHeight(int8_t h) const {
 
 void cChara::WarpToCellX(int col) {
     const cScrollAxis& ax = PlayScene()->m_ScrollX;
-    m_dX = WrapMul(WrapAdd(ax.m_nBorder, col), 32) + m_nDrawOffsetX + 0.5;
+    // The unscaled box offset, as the stage set-up places a chara; the scale
+    // shift then moves it as it moves a placed one.
+    m_dX = WrapMul(WrapAdd(ax.m_nBorder, col), 32) + m_nBaseDrawOffsetX + 0.5;
     ApplyScaleShift(m_Def.m_nSize, 1, 1);
     AfterMoveX();
 }
 
 void cChara::WarpToCellY(int row, int keep) {
     const cScrollAxis& ay = PlayScene()->m_ScrollY;
-    m_dY = WrapMul(WrapAdd(ay.m_nBorder, row), 32) + m_nDrawOffsetY;
+    m_dY = WrapMul(WrapAdd(ay.m_nBorder, row), 32) + m_nBaseDrawOffsetY;
     KeepBaseOnScale(m_Def.m_nSize, 1, keep);
     AfterMoveY();
 }

@@ -100,9 +100,6 @@ struct cCharaData {
     int32_t m_bWallContact = 0;
     int32_t m_nWallContactKey = -1;
     double m_dWallContactX = 0.0;
-    // Held at a screen position by a warp to screen coordinates (x, y);
-    // every move command releases the chara.
-    int32_t m_abFixedOnScreen[2] = {};
     int32_t m_nMoveTypeCounter = 0;
     int32_t m_abContact[4] = {};  // eContactSide
     double m_adPusher[4] = {};    // pusher speeds: x of left and right, y of top and bottom
@@ -208,6 +205,8 @@ public:
     // atIndex 0: the definition copy's own flows (initialisation).
     void InsertFlows(const std::vector<cEdFlow>& defs, int atIndex, int index);
     void RemoveFlow(int i);
+    // ID 0 removes every flow (result 0); another ID the flows of that ID,
+    // the result the index of the first one removed, or -1 when none was.
     int RemoveFlowsById(int id);
     void AddFlow(const cFlow& record);
     void RebuildFlowIndex();

@@ -205,6 +205,7 @@ int cCharaComputer::UpdateChara(int dying) {
     m_bNoGravity = 0;
     m_bDecelX = m_bDecelY = 1;
     m_bForcedAnime = 0;
+    m_Draw.bNoDraw = 0;
     if (m_nMoveTypeCounter > 0) --m_nMoveTypeCounter;
     StartFlowAnimes(*this);
     if (RunFlowPass(dying, true)) return 1;

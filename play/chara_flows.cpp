@@ -228,11 +228,13 @@ int cChara::RemoveFlowsById(int id) {
         RebuildFlowIndex();
         return 0;
     }
+    int first = -1;
     for (size_t i = 0; i < m_vFlows.size() && i < m_Def.m_vecFlow.size();) {
         if (m_Def.m_vecFlow[i].m_nId != id) {
             ++i;
             continue;
         }
+        if (first < 0) first = static_cast<int>(i);
         cFlow& flow = m_vFlows[i];
         StopFlow(flow, *this);
         RemoveFlowAnimeRuns(flow.m_nKey);
@@ -243,7 +245,7 @@ int cChara::RemoveFlowsById(int id) {
     // The records after an erased one moved: point them at their own
     // definitions again.
     RebuildFlowIndex();
-    return -1;
+    return first;
 }
 
 void cChara::AddFlow(const cFlow& record) {

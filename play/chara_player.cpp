@@ -305,8 +305,8 @@ int cCharaPlayer::IsNewTouch(int itemKey) const {
 
 void cCharaPlayer::ForgetTouch(int itemKey) { m_lstTouchedItems.remove(itemKey); }
 
-void cCharaPlayer::ShowPickupMessage(const std::string& text, int x, int y) {
-    ShowPickupWindow(m_nKey, text, x, y);
+void cCharaPlayer::ShowPickupMessage(const std::string& text, int x, int y, const PopupGraphic& graphic) {
+    ShowPickupWindow(m_nKey, text, x, y, graphic);
 }
 
 int cCharaPlayer::RunItemCommands(std::vector<cEdFlowCmd>& cmds, int32_t* itemVars) {
@@ -342,6 +342,7 @@ int cCharaPlayer::UpdateChara(int dying) {
     m_abTouch[0] = m_abTouch[1] = 0;
     m_bForcedAnime = 0;
     m_bJumpHandled = 0;
+    m_Draw.bNoDraw = 0;  // every update shows the chara again
     // 4
     if (m_nMoveTypeCounter > 0 && --m_nMoveTypeCounter == 0) m_bRestoreRequest = 0;
     // 5

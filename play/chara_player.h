@@ -9,6 +9,8 @@
 
 #include "play/chara.h"
 
+struct PopupGraphic;
+
 class cInput;
 struct DDSURFACEDATA;
 
@@ -51,7 +53,7 @@ public:
     int RestoreAfterTypeChange();
     int IsNewTouch(int itemKey) const;
     void ForgetTouch(int itemKey);
-    void ShowPickupMessage(const std::string& text, int x, int y);
+    void ShowPickupMessage(const std::string& text, int x, int y, const PopupGraphic& graphic);
     // The commands of an item on this player, with the item's flow
     // variables: 0, 1 stage clear, 2 the player died.
     int RunItemCommands(std::vector<cEdFlowCmd>& cmds, int32_t* itemVars);

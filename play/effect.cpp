@@ -8,6 +8,7 @@
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_layer.h"
 #include "play/draw_stage.h"
+#include "play/numeric.h"
 #include "play/play_surfaces.h"
 #include "play/scene_play.h"
 #include "records/database.h"
@@ -51,8 +52,8 @@ void cEffect::InitAtOverlap(int id, const double a[4], const double b[4], int sc
         r = std::min(a[2], b[2]);
         btm = std::min(a[3], b[3]);
     }
-    m_dX = l + static_cast<int>(r - l + 1) / 2 - m_nWidth / 2;
-    m_dY = t + static_cast<int>(btm - t + 1) / 2 - m_nHeight / 2;
+    m_dX = l + TruncToInt(r - l + 1) / 2 - m_nWidth / 2;
+    m_dY = t + TruncToInt(btm - t + 1) / 2 - m_nHeight / 2;
     const int spread = 4 * (e.m_bScalable ? k : 1);
     m_dX += RandRange(-spread, spread);
     m_dY += RandRange(-spread, spread);
@@ -77,7 +78,7 @@ int cEffect::Draw(DDSURFACEDATA* dst, int frozen) {
     }
     const cScenePlay* scene = PlayScene();
     const double sx = scene ? scene->m_ScrollX.m_dPos : 0.0, sy = scene ? scene->m_ScrollY.m_dPos : 0.0;
-    const int x = static_cast<int>(m_dX - sx), y = static_cast<int>(m_dY - sy);
+    const int x = TruncToInt(m_dX - sx), y = TruncToInt(m_dY - sy);
     const long long image = 2LL * (m_nEffectId & 0xFFFF) - 2;
     if (!m_bStretched) {
         DDBlt(dst, x, y, m_nWidth, m_nHeight, &g_vEffectSurfaces.at(image), frame * m_nWidth, 0, 1);

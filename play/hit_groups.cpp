@@ -101,7 +101,11 @@ int cScenePlay::HitGroups() {
                     if (!harmful && g_SystemData.OptHarmlessShotsPass) continue;
                     int32_t damage = 0;
                     int impact = 0;
-                    if (TakeHitFromShot(K, I, damage, impact)) {
+                    const int dead = TakeHitFromShot(K, I, damage, impact);
+                    // The damaged and impact events (and the owner's attack
+                    // events) as a chara attacker's contact fires them.
+                    FireHitEventsShot(K, I, damage, impact);
+                    if (dead) {
                         if (const int r = KillInPass(K)) return r;
                     } else {
                         if (damage > 0 || impact != 0 || I.m_EdShot.m_nItemSource != 0)

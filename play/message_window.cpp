@@ -15,6 +15,7 @@
 #include "media/text/font.h"
 #include "play/chara.h"
 #include "play/draw_stage.h"
+#include "play/numeric.h"
 #include "play/palette_sprite.h"
 #include "play/play_surfaces.h"
 #include "play/scene_play.h"
@@ -328,7 +329,7 @@ void cMessageWindow::DrawWindowText(DDSURFACEDATA* surface) {
 bool cMessageWindow::Place(int& x, int& y) {
     const cScenePlay* scene = Scene();
     const double scrollX = scene ? scene->m_ScrollX.m_dPos : 0.0, scrollY = scene ? scene->m_ScrollY.m_dPos : 0.0;
-    const int sx = static_cast<int>(scrollX), sy = static_cast<int>(scrollY);
+    const int sx = TruncToInt(scrollX), sy = TruncToInt(scrollY);
     const int ox = scene ? scene->m_ScrollX.m_nBorder : 0, oy = scene ? scene->m_ScrollY.m_nBorder : 0;
     const int W = m_nWidth, H = m_nHeight, dx = m_nOffsetX, dy = m_nOffsetY, px = m_nPosX, py = m_nPosY;
     const bool blocks = m_nUnit == 0;
@@ -341,7 +342,7 @@ bool cMessageWindow::Place(int& x, int& y) {
         case 1: case 2: case 3: case 4: case 5: case 6: {
             const cChara* c = FindCharaById(m_nTargetId);
             if (!c) return false;
-            const int cx = static_cast<int>(c->m_dX - sx), cy = static_cast<int>(c->m_dY - sy);
+            const int cx = TruncToInt(c->m_dX - sx), cy = TruncToInt(c->m_dY - sy);
             const int bl = c->m_nDrawOffsetX, bt = c->m_nDrawOffsetY, bw = c->m_nDrawWidth, bh = c->m_nDrawHeight;
             x = cx - (W >> 1) + (bw >> 1) - bl + dx;
             const int m = (m_nAnchor - 1) % 3;
@@ -359,13 +360,13 @@ bool cMessageWindow::Place(int& x, int& y) {
             y = blocks ? py * 32 - (H >> 1) + dy + 16 : py - (H >> 1) + dy;
             return true;
         case 9:
-            x = static_cast<int>((blocks ? (ox + px) * 32 + dx : ox * 32 + dx + px) - scrollX);
-            y = static_cast<int>((blocks ? (oy + py) * 32 + dy : oy * 32 + dy + py) - scrollY);
+            x = TruncToInt((blocks ? (ox + px) * 32 + dx : ox * 32 + dx + px) - scrollX);
+            y = TruncToInt((blocks ? (oy + py) * 32 + dy : oy * 32 + dy + py) - scrollY);
             return true;
         case 10:
-            x = static_cast<int>((blocks ? (ox + px) * 32 - (W >> 1) + dx + 16 : ox * 32 - (W >> 1) + dx + px) -
+            x = TruncToInt((blocks ? (ox + px) * 32 - (W >> 1) + dx + 16 : ox * 32 - (W >> 1) + dx + px) -
                                  scrollX);
-            y = static_cast<int>((blocks ? (oy + py) * 32 - (H >> 1) + dy + 16 : oy * 32 - (H >> 1) + dy + py) -
+            y = TruncToInt((blocks ? (oy + py) * 32 - (H >> 1) + dy + 16 : oy * 32 - (H >> 1) + dy + py) -
                                  scrollY);
             return true;
         default:
@@ -413,12 +414,12 @@ int cMessageWindow::UpdateMessageWindow(DDSURFACEDATA* target, int paused) {
     const bool screenMode = m_nAnchor == 0 || m_nAnchor == 7 || m_nAnchor == 8;
     if (screenMode && !m_bFixed) {
         if (!m_bLatched) {
-            m_nLatchX = static_cast<int>(x + scrollX + 0.5);
-            m_nLatchY = static_cast<int>(y + scrollY + 0.5);
+            m_nLatchX = TruncToInt(x + scrollX + 0.5);
+            m_nLatchY = TruncToInt(y + scrollY + 0.5);
             m_bLatched = 1;
         } else {
-            x = static_cast<int>(m_nLatchX - (scrollX - 0.5));
-            y = static_cast<int>(m_nLatchY - (scrollY - 0.5));
+            x = TruncToInt(m_nLatchX - (scrollX - 0.5));
+            y = TruncToInt(m_nLatchY - (scrollY - 0.5));
         }
     } else if (!screenMode && m_bFixed) {
         if (!m_bLatched) {
@@ -450,9 +451,9 @@ int cMessageWindow::UpdateMessageWindow(DDSURFACEDATA* target, int paused) {
             const double u = m_dOpening * 0.05;
             if (m_dOpening < 20) {
                 if (m_bFramed)
-                    g_Fonts[1].DrawTextBox(target, static_cast<int>(x + m_nWidth / 2 - u * m_nWidth / 2),
-                                           static_cast<int>(y + m_nHeight / 2 - u * m_nHeight / 2),
-                                           static_cast<int>(u * m_nWidth), static_cast<int>(u * m_nHeight));
+                    g_Fonts[1].DrawTextBox(target, TruncToInt(x + m_nWidth / 2 - u * m_nWidth / 2),
+                                           TruncToInt(y + m_nHeight / 2 - u * m_nHeight / 2),
+                                           TruncToInt(u * m_nWidth), TruncToInt(u * m_nHeight));
                 return 0;
             }
             m_bOpening = 0;
@@ -483,12 +484,15 @@ void UpdateMessageWindows(cScenePlay& scene, int paused) {
     }
 }
 
-void ShowPickupWindow(int charaKey, const std::string& text, int x, int y) {
+void ShowPickupWindow(int charaKey, const std::string& text, int x, int y, const PopupGraphic& graphic) {
     cScenePlay* scene = PlayScene();
     if (!scene) return;
     MessageWindowInit in;
     in.nKind = MESWIN_GRAPHIC;
     in.strText = text;
+    in.nGraphic1 = graphic.nKind;
+    in.nGraphic2 = graphic.nNumber;
+    in.nGraphic3 = graphic.nCell;
     in.nAnchor = 4;
     in.nOffsetX = x;
     in.nOffsetY = y;

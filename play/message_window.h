@@ -110,8 +110,13 @@ void GetTextExtent(std::string_view text, int& width, int& height);
 // Every window of the scene for one frame, in list order; the finished ones
 // deleted.
 void UpdateMessageWindows(cScenePlay& scene, int paused);
-// The popup of a taken item above the chara with the key.
-void ShowPickupWindow(int charaKey, const std::string& text, int x, int y);
+// The palette graphic a graphic popup shows: graphic kind, number and cell.
+struct PopupGraphic {
+    int32_t nKind = 0, nNumber = 0, nCell = 0;
+};
+// The popup of a taken item above the chara with the key, showing the
+// item's own graphic.
+void ShowPickupWindow(int charaKey, const std::string& text, int x, int y, const PopupGraphic& graphic);
 // The extra-life sign rising above the hero for 30 frames, also while a
 // nested frame loop draws; its creator removes it.
 const cMessageWindow* ShowExtraLifeWindow(cScenePlay& scene);

@@ -9,6 +9,7 @@
 #include "media/gfx/dd_surface.h"
 #include "play/chara.h"
 #include "play/draw_stage.h"
+#include "play/numeric.h"
 #include "play/play_surfaces.h"
 #include "play/scene_play.h"
 #include "records/system_data.h"
@@ -44,8 +45,8 @@ void cPicture::GetPicturePosition(int& x, int& y) {
         m_dFollowX = c->m_dX + c->m_nWidth / 2;
         m_dFollowY = c->m_dY + c->m_nHeight / 2;
     }
-    x = static_cast<int>(m_dFollowX - m_nWidth / 2) + m_nOffsetX;
-    y = static_cast<int>(m_dFollowY - m_nHeight / 2) + m_nOffsetY;
+    x = WrapAdd(TruncToInt(m_dFollowX - m_nWidth / 2), m_nOffsetX);
+    y = WrapAdd(TruncToInt(m_dFollowY - m_nHeight / 2), m_nOffsetY);
 }
 
 void cPicture::Locate(int& a, int& b) {
@@ -80,8 +81,8 @@ void cPicture::Locate(int& a, int& b) {
                 stx -= w / 2 - (cells ? 16 : 0);
                 sty -= h / 2 - (cells ? 16 : 0);
             }
-            a = static_cast<int>(stx - sx);
-            b = static_cast<int>(sty - sy);
+            a = TruncToInt(stx - sx);
+            b = TruncToInt(sty - sy);
             break;
         }
         case 1:
@@ -89,11 +90,11 @@ void cPicture::Locate(int& a, int& b) {
             if (g_SystemData.m_bCompat833) {
                 int x = 0, y = 0;
                 GetPicturePosition(x, y);
-                a = x - static_cast<int>(sx);
-                b = y - static_cast<int>(sy);
+                a = x - TruncToInt(sx);
+                b = y - TruncToInt(sy);
             } else {
-                a = m_nX - static_cast<int>(sx);
-                b = m_nY - static_cast<int>(sy);
+                a = m_nX - TruncToInt(sx);
+                b = m_nY - TruncToInt(sy);
             }
             break;
         default: break;
@@ -101,12 +102,12 @@ void cPicture::Locate(int& a, int& b) {
     const bool screenKind = m_nPosKind == 0 || m_nPosKind == 3 || m_nPosKind == 4;
     if (screenKind && !m_bSwapAnchoring) {
         if (!m_bPlaced) {
-            m_nPlacedX = static_cast<int>(sx + 0.5 + a);
-            m_nPlacedY = static_cast<int>(sy + 0.5 + b);
+            m_nPlacedX = TruncToInt(sx + 0.5 + a);
+            m_nPlacedY = TruncToInt(sy + 0.5 + b);
             m_bPlaced = 1;
         } else {
-            a = static_cast<int>(m_nPlacedX - (sx - 0.5));
-            b = static_cast<int>(m_nPlacedY - (sy - 0.5));
+            a = TruncToInt(m_nPlacedX - (sx - 0.5));
+            b = TruncToInt(m_nPlacedY - (sy - 0.5));
         }
     } else if (!screenKind && m_bSwapAnchoring) {
         if (!m_bPlaced) {

@@ -18,6 +18,7 @@
 #include "play/chara_removal.h"
 #include "play/chara_solids.h"
 #include "play/draw_stage.h"
+#include "play/message_window.h"
 #include "play/numeric.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
@@ -60,8 +61,11 @@ bool IsCrushed(const cChara& c) {
     return c.IsCrushedX() || c.IsCrushedY();
 }
 
-// The crush guard a block summon set runs out.
+// The end of a chara's sub-step: the knock-back wears off by one step on
+// each axis, and the crush guard a block summon set runs out.
 void StepMotionTimers(cChara& c) {
+    c.DecayImpactX();
+    c.DecayImpactY();
     if (c.m_nCrushGuard > 0) --c.m_nCrushGuard;
 }
 
@@ -149,7 +153,10 @@ int GiveItem(cItem* item, cChara* chara) {
         !(item->m_bActive || item->m_bActing))
         return 0;
     auto* player = dynamic_cast<cCharaPlayer*>(chara);
-    if (item->m_Def.m_bPickupWindow && player) player->ShowPickupMessage(item->m_Def.m_strName, 0, 0);
+    // The popup shows the item's own palette graphic.
+    const cEdItem& d = item->m_Def;
+    if (d.m_bPickupWindow && player)
+        player->ShowPickupMessage(d.m_strName, 0, 0, {d.m_nGraphicKind, d.m_nGraphic, d.m_nGraphicCell});
     PlayUserSe(item->m_Def.m_nSound);
     if (!player) return 0;
     return player->RunItemCommands(item->m_Def.m_vecCmd, item->m_anFlowVars);

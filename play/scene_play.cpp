@@ -36,6 +36,7 @@
 #include "play/chara_player.h"
 #include "play/draw_stage.h"
 #include "play/message_window.h"
+#include "play/palette_sprite.h"
 #include "play/sound_requests.h"
 #include "play/stage_play_seams.h"
 #include "play/stage_resources.h"
@@ -177,6 +178,8 @@ void cScenePlay::Init() {
         }
         m_bResourcesLoaded = 1;
     }
+    // The icon sheets and work surfaces of this graphics mode.
+    SelectIconSurfaces();
     SetupStage(fromPlay ? 1 : 0, 1);
     ResetCursorPositions();
     m_nStep = 0;

@@ -13,6 +13,7 @@
 #include "play/chara.h"
 #include "play/chara_effect.h"
 #include "play/draw_stage.h"
+#include "play/numeric.h"
 #include "play/scene_play.h"
 #include "records/database.h"
 
@@ -64,7 +65,7 @@ struct Fx {
     int Advance(int start, int end) const { return frozen ? 0 : StepScreenEffect(e, start, end, e.m_dStep); }
     int AdvanceCounted() const { return Advance(p[1], p[2]); }
     int AdvanceTimed() const { return Advance(0, e.m_nDuration); }
-    int V() const { return static_cast<int>(e.m_dValue); }
+    int V() const { return TruncToInt(e.m_dValue); }
 };
 
 // The hero's centre on screen; the screen's centre without a hero.
@@ -91,8 +92,8 @@ int Move(Fx& f) {
     f.Transform([&] { f.ops.blt(f.bb, f.e.m_anWork[0], f.e.m_anWork[1], 640, 480, w1, 0, 0, 0); });
     if (!f.frozen) {
         const double d = f.e.m_nDuration;
-        f.e.m_anWork[0] = static_cast<int>((f.p[3] - f.p[1]) / d * f.e.m_dValue + f.p[1]);
-        f.e.m_anWork[1] = static_cast<int>((f.p[4] - f.p[2]) / d * f.e.m_dValue + f.p[2]);
+        f.e.m_anWork[0] = TruncToInt((f.p[3] - f.p[1]) / d * f.e.m_dValue + f.p[1]);
+        f.e.m_anWork[1] = TruncToInt((f.p[4] - f.p[2]) / d * f.e.m_dValue + f.p[2]);
     }
     return f.AdvanceTimed();
 }
@@ -121,7 +122,7 @@ void Swing(Fx& f) {
 int ShakeH(Fx& f) {
     DDSURFACEDATA* w1 = &SurfaceTable[kW1];
     f.Copy(w1);
-    const int o = static_cast<int>(f.e.m_dOffset);
+    const int o = TruncToInt(f.e.m_dOffset);
     if (f.e.m_dOffset > 0) f.ops.fillRect(f.bb, 0, 0, o + 1, 480, kClearColour);
     else if (f.e.m_dOffset < 0) f.ops.fillRect(f.bb, 640 + o, 0, 1 - o, 480, kClearColour);
     f.Transform([&] { f.ops.blt(f.bb, o, 0, 640, 480, w1, 0, 0, 0); });
@@ -133,7 +134,7 @@ int ShakeV(Fx& f) {
     DDSURFACEDATA* w1 = &SurfaceTable[kW1];
     f.Copy(w1);
     f.Clear();
-    f.Transform([&] { f.ops.blt(f.bb, 0, static_cast<int>(f.e.m_dOffset), 640, 480, w1, 0, 0, 0); });
+    f.Transform([&] { f.ops.blt(f.bb, 0, TruncToInt(f.e.m_dOffset), 640, 480, w1, 0, 0, 0); });
     Swing(f);
     return f.AdvanceTimed();
 }
@@ -203,7 +204,7 @@ int Zoom(Fx& f) {
     if (z >= 1) {
         int cx, cy;
         HeroCentre(cx, cy);
-        const int sw = static_cast<int>(640 / z), sh = static_cast<int>(480 / z);
+        const int sw = TruncToInt(640 / z), sh = TruncToInt(480 / z);
         int x = cx - sw / 2, y = cy - sh / 2;
         if (x + sw >= 640) x = 640 - sw;
         else if (x < 0) x = 0;
@@ -212,7 +213,7 @@ int Zoom(Fx& f) {
         f.Transform([&] { f.ops.bltStretch(f.bb, 0, 0, 640, 480, w, x, y, sw, sh, 0); });
     } else {
         f.Clear();
-        const int dw = static_cast<int>(640 * z), dh = static_cast<int>(480 * z);
+        const int dw = TruncToInt(640 * z), dh = TruncToInt(480 * z);
         f.Transform([&] { f.ops.bltStretch(f.bb, (640 - dw) / 2, (480 - dh) / 2, dw, dh, w, 0, 0, 640, 480, 0); });
     }
     return f.AdvanceCounted();
@@ -224,7 +225,7 @@ int Lens(Fx& f) {
     HeroCentre(cx, cy);
     const int e = cx + f.p[3], c = cy + f.p[4];
     const int rx = e >= 320 ? e : 640 - e, ry = c >= 240 ? c : 480 - c;
-    const int r = static_cast<int>(std::sqrt(2.0) * std::max(rx, ry));
+    const int r = TruncToInt(std::sqrt(2.0) * std::max(rx, ry));
     const int side = g_DD.nBpp == 16 ? 4 * r : 2 * r;
     f.ops.fillRect(w2, 0, 0, side, side, 0);
     f.Copy(w2);

@@ -53,12 +53,13 @@ protected:
         m_scene.m_vCharaGroups.at(group).push_back(&c);
         return c;
     }
-    // A live shot of the group fired by the owner (none: no owner).
+    // A shot of the group fired by the owner (none: no owner), at the
+    // screen's top-left corner; it becomes active in the activity pass
+    // (UpdateActiveStates), as a fired shot does.
     cShot& AddShot(int group, cChara* owner) {
         cShot& s = m_scene.m_lstShots.emplace_back();
         s.m_nGroup = group;
         s.m_EdShot.m_nSide = static_cast<int8_t>(group);
-        s.m_bActive = 1;
         s.m_lpOwner = owner;
         if (owner) owner->m_vShotLinks.push_back(ShotLink{&s, 4});
         m_scene.m_vShotGroups.at(group).push_back(&s);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/conditions.h"
+#include "play/shot.h"
 #include "app/scene_manager.h"
 #include "frontend/replay/replay.h"
 #include "engine/status_op.h"
@@ -407,6 +408,13 @@ TEST_F(ConditionsTest, UpdateActiveStates) {
     cItem& plain = g_lstItems.emplace_back();
     plain.m_dX = plain.m_dY = 50;
     plain.m_dRight = plain.m_dBottom = 60;
+    // Every shot takes part; only the one in view is on screen.
+    cShot& seen = m_scene.m_lstShots.emplace_back();
+    seen.m_dX = seen.m_dY = 50;
+    seen.m_dRight = seen.m_dBottom = 60;
+    cShot& away = m_scene.m_lstShots.emplace_back();
+    away.m_dX = away.m_dRight = 5000;
+    away.m_bInView = 1;
 
     UpdateActiveStates(m_scene);
     EXPECT_EQ(hero.m_bActive + hero.m_bInView + hero.m_bActing, 3);
@@ -418,9 +426,13 @@ TEST_F(ConditionsTest, UpdateActiveStates) {
     EXPECT_EQ(far.m_bInView + far.m_bActing, 0);  // out of range, flying
     EXPECT_EQ(item.m_bActive + item.m_bInView, 0);
     EXPECT_EQ(plain.m_bActive + plain.m_bInView, 2);
+    EXPECT_EQ(seen.m_bActive + seen.m_bInView, 2);
+    EXPECT_EQ(away.m_bActive, 1);
+    EXPECT_EQ(away.m_bInView, 0);
     hero.m_vVars[2] = 1;
     UpdateActiveStates(m_scene);
     EXPECT_EQ(item.m_bActive, 1);
+    m_scene.m_lstShots.clear();
 }
 
 }  // namespace

@@ -234,6 +234,29 @@ TEST_F(FlowControlTest, OrderInsideAPass) {
     EXPECT_EQ(Passes(1), "1:7 1:2");
 }
 
+// A stage-start flow of another chara, started by ID, whose first command
+// removes that very flow (a flow control by ID on the chara in the running
+// chara's target slot) ends there: its later command never runs on the
+// erased record, and the flow that moved into its place is left alone.
+TEST_F(FlowControlTest, StageStartFlowRemovedByItsOwnCommandEndsThere) {
+    CmdExecTable[CMD_FLOW_CONTROL] = LoggedControl;
+    static cTestChara other;
+    const Cmd removeItself = Control(FLOWOP_DELETE, FLOWSCOPE_BY_ID, kA, 1, 3, 1, 1);
+    const Cmd stopTheNext = Control(FLOWOP_STOP, FLOWSCOPE_BY_ID, kB, 1, 4, 1, 1);
+    Give(other, {{removeItself, stopTheNext}, {Seq(5)}}, TRG_STAGE_START);
+    Give(m_chara, {{Seq(1)}});
+    m_chara.m_vTargets.at(0) = &other;
+    other.m_vFlows[1].m_bRunning = 1;
+    Run({FLOWOP_START, FLOWSCOPE_BY_ID, kA, 1, 1});
+    EXPECT_EQ(Joined(), "0:3");
+    ASSERT_EQ(other.m_vFlows.size(), 1u);
+    EXPECT_EQ(other.m_vFlows[0].m_lpDef->m_nId, kB);
+    EXPECT_EQ(other.m_vFlows[0].m_bRunning, 1) << "the flow after it was not stopped";
+    EXPECT_EQ(other.m_vFlows[0].m_bAbort, 0);
+    other.m_vFlows.clear();
+    other.m_Def.m_vecFlow.clear();
+}
+
 // Two stage-start flows that start each other nest until the cap, then stop
 // with a line in the debug log; on a worker thread's stack.
 TEST_F(FlowControlTest, StageStartFlowsStartingEachOtherStopAtTheCap) {

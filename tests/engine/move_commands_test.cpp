@@ -444,10 +444,10 @@ TEST_F(MoveTest, AnimationRequestsKeepTheHigherPriority) {
 
 TEST_F(MoveTest, DisableStopsEverything) {
     m_chara.m_dSpeedX = m_chara.m_dMoveSpeedY = m_chara.m_dImpactX = m_chara.m_dImpactY = 2.0;
-    m_chara.m_abFixedOnScreen[0] = m_chara.m_abFixedOnScreen[1] = 1;
+    m_chara.m_Draw.abFixed[0] = m_chara.m_Draw.abFixed[1] = 1;
     ExecMoveDisable(m_chara, m_cmd);
     EXPECT_EQ(m_chara.m_dSpeedX + m_chara.m_dMoveSpeedY + m_chara.m_dImpactX + m_chara.m_dImpactY, 0.0);
-    EXPECT_EQ(m_chara.m_abFixedOnScreen[0] + m_chara.m_abFixedOnScreen[1], 0);
+    EXPECT_EQ(m_chara.m_Draw.abFixed[0] + m_chara.m_Draw.abFixed[1], 0);
     EXPECT_EQ(m_chara.m_bNoGravity, 1);
 }
 

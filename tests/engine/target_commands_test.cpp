@@ -258,6 +258,7 @@ TEST_F(TargetTest, VanishModesOverAFamilyTree) {
         const cShot& own = AddShot(0, m_self);
         const cShot& childShot = AddShot(1, &child);
         const cShot& grandShot = AddShot(1, &grand);
+        UpdateActiveStates(m_scene);
         m_scene.m_bDeathPending = 0;
         DoVanish(*m_self, Command(CMD_VANISH, {{0, k.mode}, {3, 1}}));
         EXPECT_EQ(child.m_bDiesNow, k.children) << k.mode;
@@ -292,6 +293,7 @@ TEST_F(TargetTest, VanishByGroupAndTheHitPass) {
     // Shots of a group: flagged while the hit pass walks them, else gone.
     cShot& a = AddShot(2, nullptr);
     cShot& b = AddShot(2, m_self);
+    UpdateActiveStates(m_scene);
     m_scene.m_bInHitPass = 1;
     DoVanish(*m_self, Command(CMD_VANISH, {{0, 1}, {1, 2}, {2, 1}, {3, 1}}));
     EXPECT_EQ(a.m_bFinished + b.m_bFinished, 2);
@@ -303,6 +305,25 @@ TEST_F(TargetTest, VanishByGroupAndTheHitPass) {
     EXPECT_TRUE(m_scene.m_lstShots.empty());
     EXPECT_TRUE(m_self->m_vShotLinks.empty());
     EXPECT_TRUE(m_scene.m_vShotGroups.at(2).empty());
+}
+
+// Shots take part once the activity pass has marked them: vanish mode 1
+// then removes the group's shots on screen, and with p2 those off it too.
+TEST_F(TargetTest, VanishModeOneRemovesShotsMarkedByTheActivityPass) {
+    cShot& seen = AddShot(2, m_self);
+    cShot& away = AddShot(2, nullptr);
+    away.m_dX = away.m_dRight = 5000;
+    DoVanish(*m_self, Command(CMD_VANISH, {{0, 1}, {1, 2}, {2, 1}}));
+    EXPECT_EQ(m_scene.m_lstShots.size(), 2u) << "no shot is active before the pass";
+    UpdateActiveStates(m_scene);
+    EXPECT_EQ(seen.m_bActive + seen.m_bInView, 2);
+    EXPECT_EQ(away.m_bActive, 1);
+    EXPECT_EQ(away.m_bInView, 0);
+    DoVanish(*m_self, Command(CMD_VANISH, {{0, 1}, {1, 2}}));
+    EXPECT_FALSE(HasShot(seen));
+    EXPECT_TRUE(HasShot(away));
+    DoVanish(*m_self, Command(CMD_VANISH, {{0, 1}, {1, 2}, {2, 1}}));
+    EXPECT_TRUE(m_scene.m_lstShots.empty());
 }
 
 // A chara that is its own grandchild: the walk stops at the depth limit.

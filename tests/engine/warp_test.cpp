@@ -6,7 +6,10 @@
 #include <cmath>
 #include <functional>
 
+#include "engine/move_commands.h"
 #include "engine/warp.h"
+#include "play/chara_draw.h"
+#include "play/chara_effect_handlers.h"
 #include "media/input/input_list.h"
 #include "records/ed_move.h"
 #include "tests/engine/command_world.h"
@@ -188,6 +191,41 @@ TEST_F(WarpTest, ScreenPointCornerOrCentre) {
         EXPECT_EQ(m_self->m_nScrLeft, compat ? 64 : 48);
         EXPECT_EQ(m_self->m_nScrTop, compat ? 96 : 80);
     }
+}
+
+// Where the chara's cell is drawn, by the plain blit.
+int g_drawnLeft = 0;
+void NoteLeft(DDSURFACEDATA*, int x, int, int, int, DDSURFACEDATA*, int, int, int) { g_drawnLeft = x; }
+
+// A warp to screen coordinates pins the chara where it landed while the
+// view scrolls; a move releases it, and it is drawn where it has moved to.
+TEST_F(WarpTest, MovedAfterAScreenWarpIsDrawnWhereItIs) {
+    m_scene.m_ScrollX.m_dPos = 400;
+    m_scene.m_ScrollY.m_dPos = 320;
+    charatest::PlaceOnScreen(*m_self, 600, 500, 32, 32);
+    ASSERT_TRUE(DoWarp(*m_self, Warp([](cEdMove& m) { Coords(m, 2, 1, 64, 0, 96, 0, 0); }), 0));
+    const int pinned = m_self->m_nScrLeft;
+    CharaBlits().blt = NoteLeft;
+    m_scene.m_ScrollX.m_dPos = 380;
+    DrawCharaSprite(*m_self, &g_BackBuffer, 1);
+    EXPECT_EQ(g_drawnLeft, pinned) << "held on the screen while the view scrolls";
+
+    cEdFlowCmd move = Command(CMD_MOVE_STRAIGHT, {});
+    move.m_spMove.Create().m_nDirection = DIR_RIGHT;
+    cFlowCmd inst;
+    inst.m_lpDef = &move;
+    inst.m_dSpeed = 4;
+    ExecMoveStraight(*m_self, inst);
+    EXPECT_EQ(m_self->m_Draw.abFixed[0] + m_self->m_Draw.abFixed[1], 0);
+    // The play step moves it.
+    m_self->m_dX += 40;
+    m_self->AfterMoveX();
+    m_self->UpdateScreenRect();
+    const int moved = m_self->m_nScrLeft;
+    DrawCharaSprite(*m_self, &g_BackBuffer, 1);
+    CharaBlits() = DefaultCharaBlits();
+    EXPECT_EQ(g_drawnLeft, moved);
+    EXPECT_NE(moved, pinned);
 }
 
 TEST_F(WarpTest, RefusedWarpsAreUndone) {

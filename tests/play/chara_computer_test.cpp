@@ -34,6 +34,26 @@ protected:
     }
 };
 
+// A chara warped to a cell stands where a placed chara of its size stands:
+// a walker of size 2 or 3 with its bottom on the cell's bottom as the
+// stage set-up puts it, a flyer centred likewise.
+TEST_F(ComputerTest, WarpedToACellStandsWhereAPlacedCharaStands) {
+    for (int moveType : {0, 1})
+        for (int size : {1, 2, 3}) {
+            SCOPED_TRACE(moveType * 10 + size);
+            cCharaComputer placed, warped;
+            placed.InitComputer(1, Def(moveType, 0, size), nullptr, nullptr, 0);
+            warped.InitComputer(2, Def(moveType, 0, size), nullptr, nullptr, 0);
+            placed.PlaceAtCell(4, 5);
+            warped.PlaceAtCell(1, 1);
+            warped.WarpToCellX(4);
+            warped.WarpToCellY(5, 1);
+            EXPECT_DOUBLE_EQ(warped.m_dX, placed.m_dX);
+            EXPECT_DOUBLE_EQ(warped.m_dY, placed.m_dY);
+            EXPECT_DOUBLE_EQ(warped.m_dBottom, placed.m_dBottom);
+        }
+}
+
 TEST_F(ComputerTest, BoxesOfWalkersAndBlockCharas) {
     // Defaults for other charas: walking 16 x 24 standing on the cell's
     // bottom, body 12 x 24 bottom-aligned, shot box 30 x 30.
@@ -253,7 +273,9 @@ TEST_F(ComputerTest, UpdateChara) {
     c.m_bDiesNow = 0;
     CmdExecTable[CMD_WAIT] = [](cChara&, cFlowCmd&) { g_trace.push_back("step " + CurrentFlowId()); };
     for (cFlow& f : c.m_vFlows) StartFlow(f);
+    c.m_Draw.bNoDraw = 1;
     EXPECT_EQ(c.UpdateChara(0), 0);
+    EXPECT_EQ(c.m_Draw.bNoDraw, 0) << "every update shows the chara again";
     EXPECT_EQ(g_trace, (std::vector<std::string>{"step 1", "step 2", "step 3"}));
     EXPECT_EQ(c.m_vFlows.size(), 2u);  // flow 3 removed
     c.m_nHP = 0;

@@ -204,7 +204,7 @@ TEST_F(CharaFlowsTest, RemoveFlowsByIdRepointsTheLaterFlows) {
     c->InsertFlows(c->m_Def.m_vecFlow, 0, 0);
     for (cFlow& f : c->m_vFlows) f.m_bRunning = 1;
     c->m_lstAnimeRuns = {AnimeRunOf(1, 5), AnimeRunOf(2, 5), AnimeRunOf(3, 6)};
-    EXPECT_EQ(c->RemoveFlowsById(2), -1);
+    EXPECT_EQ(c->RemoveFlowsById(2), 1) << "the index of the first flow removed";
     EXPECT_EQ(EndedGroups(*c), std::vector<int>{2});  // both flows with ID 2 were stopped
     c->m_vGroupEnded.Fill(0);
     ExpectOwnDefinitions(*c);

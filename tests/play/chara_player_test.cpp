@@ -76,7 +76,7 @@ TEST_F(PlayerTest, UpdateCharaRunsItsStepsInOrder) {
     p.m_vGroupRunning[3] = p.m_vGroupEnded[3] = p.m_vGroupRunning[4] = 1;
     p.m_bGroupEnded = 1;
     m_scene.m_bDeathPending = 1;
-    p.m_bNoGravity = p.m_bForcedAnime = 1;
+    p.m_bNoGravity = p.m_bForcedAnime = p.m_Draw.bNoDraw = 1;
     p.m_bDecelX = 0;
     EXPECT_EQ(p.UpdateChara(0), 0);
     EXPECT_EQ(g_trace, (std::vector<std::string>{"step 1", "step 4"}));
@@ -97,6 +97,7 @@ TEST_F(PlayerTest, UpdateCharaRunsItsStepsInOrder) {
     EXPECT_EQ(p.m_vGroupRunning[4], 1);
     EXPECT_EQ(p.m_bGroupEnded, 0);
     EXPECT_EQ(p.m_bNoGravity + p.m_bForcedAnime, 0);
+    EXPECT_EQ(p.m_Draw.bNoDraw, 0) << "every update shows the chara again";
     EXPECT_EQ(p.m_bDecelX + p.m_bDecelY, 2);
     EXPECT_EQ(p.m_nSubStepCounter, 1);
 }
@@ -633,7 +634,7 @@ TEST_F(PlayerTest, TouchedItemsAndPickupMessages) {
     cScenePlay scene;
     cScene* saved = g_lpPlayScene;
     g_lpPlayScene = &scene;
-    p.ShowPickupMessage("coin", 4, -8);
+    p.ShowPickupMessage("coin", 4, -8, {2, 17, 1});
     g_lpPlayScene = saved;
     ASSERT_EQ(scene.m_lstMessages.size(), 1u);
     const cMessageWindow& w = scene.m_lstMessages.front();
@@ -647,6 +648,9 @@ TEST_F(PlayerTest, TouchedItemsAndPickupMessages) {
     EXPECT_EQ(w.m_nDurationMode, 2);
     EXPECT_EQ(w.m_nFramesLeft, 30);
     EXPECT_EQ(w.m_lpSurface, nullptr);
+    EXPECT_EQ(w.m_nGraphic1, 2);
+    EXPECT_EQ(w.m_nGraphic2, 17);
+    EXPECT_EQ(w.m_nGraphic3, 1);
 }
 
 TEST_F(PlayerTest, InitPlayer) {

@@ -388,8 +388,8 @@ TEST_F(CharaStateTest, CentringMovesTheScreenCentreAndStopsTheCommand) {
 TEST_F(CharaStateTest, WarpCountsFromTheStageStart) {
     cTestChara c;
     Place(c, 0, 0);
-    c.m_nDrawOffsetX = 4;
-    c.m_nDrawOffsetY = 6;
+    c.m_nDrawOffsetX = c.m_nBaseDrawOffsetX = 4;
+    c.m_nDrawOffsetY = c.m_nBaseDrawOffsetY = 6;
     c.WarpToCellX(3);
     EXPECT_DOUBLE_EQ(c.m_dX, (10 + 3) * 32 + 4 + 0.5);
     c.WarpToCellY(2, 1);

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/conditions.h"
 #include "engine/flow_trigger.h"
 #include "play/effect.h"
 #include "records/common_palette.h"
@@ -106,7 +107,7 @@ TEST_F(HitPassTest, ShotsMeetOtherGroupsOnly) {
     Chara(2, 3, 20, 15);
     ShotAt(2, 20, 15);
     EXPECT_EQ(m_scene.HitGroups(), 0);
-    EXPECT_EQ(TakeShotEvents(), (Lines{"ev9 2<-", "se7"}));
+    EXPECT_EQ(TakeShotEvents(), (Lines{"ev9 2<-", "ev1 2<-", "ev2 2<-", "se7"}));
     EXPECT_EQ(g_lstCharas.front().m_nHP, 10);
     EXPECT_EQ(g_lstCharas.back().m_nHP, 9);
     EXPECT_TRUE(m_scene.m_lstShots.empty()) << "a shot that does not pass vanishes";
@@ -123,16 +124,24 @@ TEST_F(HitPassTest, NonPassingShotHitsTheWholeGroupThenVanishes) {
     s.m_bReportToOwner = 1;
     s.m_nReportGroup = 5;
     EXPECT_EQ(m_scene.HitGroups(), 0);
-    // Group 1 whole, then the shot is gone before group 2.
-    EXPECT_EQ(TakeShotEvents(), (Lines{"ev9 1<9", "ev24 9<1 g5", "se7", "ev9 2<9", "ev24 9<2 g5", "se7", "ev9 3<9",
-                              "ev24 9<3 g5", "se7"}));
+    // Group 1 whole, then the shot is gone before group 2; each hit also
+    // tells of the damage, the owner too.
+    Lines want;
+    for (const char* k : {"1", "2", "3"})
+        for (const std::string& e :
+             {"ev9 @<9", "ev24 9<@ g5", "ev1 @<9", "ev2 @<9", "ev20 9<@ g5", "ev21 9<@ g5", "se7"}) {
+            std::string line = e;
+            if (const size_t at = line.find('@'); at != std::string::npos) line.replace(at, 1, k);
+            want.push_back(line);
+        }
+    EXPECT_EQ(TakeShotEvents(), want);
     EXPECT_TRUE(m_scene.m_lstShots.empty());
     EXPECT_TRUE(m_scene.m_vShotGroups.at(0).empty());
 
     cShot& passing = ShotAt(0, 20, 15);
     passing.m_EdShot.m_bPassCharas = 1;
     m_scene.HitGroups();
-    EXPECT_EQ(TakeShotEvents().size(), 8u);  // every chara of groups 1 and 2
+    EXPECT_EQ(TakeShotEvents().size(), 16u);  // every chara of groups 1 and 2: events 9, 1 and 2, a sound
     ASSERT_EQ(m_scene.m_lstShots.size(), 1u);
     EXPECT_EQ(passing.m_lstHitCharas, (std::list<int32_t>{1, 2, 3, 4}));
     m_scene.HitGroups();
@@ -152,7 +161,8 @@ TEST_F(HitPassTest, CharaSummonedDuringTheWalkIsHitInTheSamePass) {
     g_summoner = this;
     g_pfnFlowTriggerTrace = SummonOnFirstHit;
     m_scene.HitGroups();
-    EXPECT_EQ(TakeShotEvents(), (Lines{"ev9 1<-", "se7", "ev9 5<-", "se7"}));
+    EXPECT_EQ(TakeShotEvents(),
+              (Lines{"ev9 1<-", "ev1 1<-", "ev2 1<-", "se7", "ev9 5<-", "ev1 5<-", "ev2 5<-", "se7"}));
 }
 
 TEST_F(HitPassTest, SwordHitsEachCharaOnceAndStays) {
@@ -161,7 +171,7 @@ TEST_F(HitPassTest, SwordHitsEachCharaOnceAndStays) {
     sword.m_bIsShot = 0;
     m_scene.HitGroups();
     m_scene.HitGroups();
-    EXPECT_EQ(Take(), (Lines{"ev9 1<-", "se7"}));
+    EXPECT_EQ(Take(), (Lines{"ev9 1<-", "ev1 1<-", "ev2 1<-", "se7"}));
     EXPECT_EQ(m_scene.m_lstShots.size(), 1u);
 }
 
@@ -313,7 +323,7 @@ TEST_F(HitPassTest, KillThatEndsTheStageReturnsAtOnce) {
     ShotAt(0, 20, 15).m_EdShot.m_bPassCharas = 1;
     m_scene.m_nStageEndRequest = 1;  // the death finds the stage ending
     EXPECT_EQ(m_scene.HitGroups(), 1);
-    EXPECT_EQ(Take(), (Lines{"ev9 1<-", "se10", "ev5 1<-"}));
+    EXPECT_EQ(Take(), (Lines{"ev9 1<-", "ev1 1<-", "ev2 1<-", "se10", "ev5 1<-"}));
     EXPECT_EQ(m_scene.m_bInHitPass, 1) << "the set-up closes it";
 }
 
@@ -333,6 +343,76 @@ TEST_F(HitPassTest, ShotItemGoesToTheHero) {
     m_scene.HitGroups();
     EXPECT_EQ(Take(), (Lines{"ev9 1<-", "se7", "item 6 to 0"}));
     g_CommonPalette.m_vecItemPalette = saved;
+}
+
+// A shot's damage and impact fire events 1 to 4 on the struck chara with
+// the shot's owner as partner, after events 9 and 24, and with the
+// attack-event flag events 20 to 23 on the owner: a "damaged" flow of the
+// struck chara starts.
+TEST_F(HitPassTest, ShotDamageFiresTheDamagedAndImpactEvents) {
+    cCharaComputer& k = Chara(1, 1, 20, 15);
+    k.m_Def.m_vecFlow = {charatest::MakeFlow(1, {charatest::Wait(1)}, 2)};
+    k.InsertFlows(k.m_Def.m_vecFlow, 0, 0);
+    Chara(2, 1, 20, 15);
+    cCharaComputer owner;
+    owner.m_nKey = 9;
+    owner.m_vTargets.assign(kTargetSlots, nullptr);
+    cShot& s = ShotAt(0, 20, 15, 3);
+    s.m_EdShot.m_nImpact = 2;
+    s.m_EdShot.m_bPassCharas = 1;
+    s.m_lpOwner = &owner;
+    s.m_bReportToOwner = 1;
+    s.m_nReportGroup = 5;
+    EXPECT_EQ(m_scene.HitGroups(), 0);
+    const Lines hit1 = {"ev9 1<9", "ev24 9<1 g5", "ev1 1<9",     "ev2 1<9",     "ev20 9<1 g5", "ev21 9<1 g5",
+                        "ev3 1<9", "ev4 1<9",     "ev22 9<1 g5", "ev23 9<1 g5", "se7"};
+    Lines want = hit1;
+    for (std::string line : hit1) {
+        // The second chara of the group, hit by the same passing shot.
+        for (size_t at = line.find("1<"); at != std::string::npos; at = std::string::npos) line[at] = '2';
+        for (size_t at = line.find("<1"); at != std::string::npos; at = std::string::npos) line[at + 1] = '2';
+        want.push_back(line);
+    }
+    EXPECT_EQ(TakeShotEvents(), want);
+    EXPECT_EQ(k.m_nHP, 7);
+    ASSERT_EQ(k.m_vFlows.size(), 1u);
+    EXPECT_EQ(k.m_vFlows[0].m_bRunning, 1) << "the damaged flow started";
+
+    // Without the attack-event flag only the struck chara hears of it; a
+    // harmless shot fires none of them.
+    cShot& quiet = ShotAt(0, 20, 15, 1);
+    quiet.m_lpOwner = &owner;
+    m_scene.m_vCharaGroups.at(1).pop_back();
+    k.m_nInvincibleTimer = 0;
+    m_scene.HitGroups();
+    EXPECT_EQ(TakeShotEvents(), (Lines{"ev9 1<9", "ev1 1<9", "ev2 1<9", "se7"}));
+    ShotAt(0, 20, 15, 0);
+    m_scene.HitGroups();
+    EXPECT_EQ(TakeShotEvents(), (Lines{"ev9 1<-"}));
+}
+
+// With the on-screen switch only shots in view hit: the activity pass marks
+// every shot, so a shot in view hits and one whose attack box reaches a
+// chara in view from outside it does not.
+TEST_F(HitPassTest, OnScreenSwitchLetsShotsInViewHit) {
+    g_Stage.m_bHitInViewOnly = 1;
+    m_scene.m_ScrollX.m_dPos = 320;
+    m_scene.m_ScrollY.m_dPos = 320;
+    cCharaComputer& k = Chara(1, 1, 20, 15);
+    cShot& seen = ShotAt(0, 20, 15);
+    cShot& away = ShotAt(0, 20, 15);
+    for (cShot* s : {&seen, &away}) {
+        s->m_bInView = 0;
+        s->m_EdShot.m_bPassCharas = 1;
+    }
+    // Out of view, its attack box on the chara.
+    away.m_dX = 2000;
+    away.m_dRight = 2015;
+    UpdateActiveStates(m_scene);
+    ASSERT_TRUE(k.IsOnScreen());
+    EXPECT_EQ(m_scene.HitGroups(), 0);
+    EXPECT_EQ(seen.m_lstHitCharas, (std::list<int32_t>{1}));
+    EXPECT_TRUE(away.m_lstHitCharas.empty());
 }
 
 }  // namespace

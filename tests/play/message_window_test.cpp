@@ -258,7 +258,7 @@ TEST_F(MessageWindowTest, PopupRisesAndTheDrawPassDeletesFinishedWindows) {
     g_vPlayers[0].m_nKey = 9;
     g_vPlayers[0].m_dX = 300;
     g_vPlayers[0].m_dY = 200;
-    ShowPickupWindow(9, "", 0, 0);
+    ShowPickupWindow(9, "", 0, 0, {});
     ASSERT_EQ(m_scene.m_lstMessages.size(), 1u);
     cMessageWindow& w = m_scene.m_lstMessages.front();
     UpdateMessageWindows(m_scene, 0);

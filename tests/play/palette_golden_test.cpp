@@ -7,7 +7,9 @@
 #include "media/gfx/dd_frame.h"
 #include "app/scene_manager.h"
 #include "play/chara_computer.h"
+#include "play/chara_player.h"
 #include "play/item.h"
+#include "play/message_window.h"
 #include "play/palette_sprite.h"
 #include "play/scene_play.h"
 #include "play/play_surfaces.h"
@@ -196,6 +198,47 @@ TEST_F(PaletteGolden, CarriedItemIcon) {
     }
     g_lpPlayScene = saved;
     EXPECT_EQ(Compare("carried_item_icon_d3d32.png"), "");
+}
+
+// The popup of a taken item rises above the chara that took it and shows
+// the item's own palette graphic: items 1 and 16 of the item sheet (the
+// second with cell 1) and an item drawn with block 5.
+TEST_F(PaletteGolden, PickupPopupShowsTheItemsGraphic) {
+    ASSERT_TRUE(Start(1, 32));
+    cScenePlay scene;
+    cScene* saved = g_lpPlayScene;
+    g_lpPlayScene = &scene;
+    scene.m_ScrollX.Init(0, 40);
+    scene.m_ScrollY.Init(1, 40);
+    scene.m_ScrollX.m_dPos = scene.m_ScrollY.m_dPos = 0;
+    DDFillSurface(&g_BackBuffer, 3);
+    struct {
+        int kind, graphic, cell;
+    } items[] = {{2, 1, 0}, {2, 16, 1}, {0, 5, 0}};
+    g_vPlayers.resize(3);
+    for (int i = 0; i < 3; ++i) {
+        cCharaPlayer& taker = g_vPlayers[size_t(i)];
+        taker.m_nKey = i + 1;
+        taker.m_dX = 20 + 60 * i;
+        taker.m_dY = 40;
+        taker.m_nDrawWidth = taker.m_nDrawHeight = 32;
+        taker.m_nHP = 1;
+        cEdItem def;
+        def.m_nGraphicKind = int8_t(items[i].kind);
+        def.m_nGraphic = int16_t(items[i].graphic);
+        def.m_nGraphicCell = int16_t(items[i].cell);
+        def.m_bPickupWindow = 1;
+        cItem item;
+        item.InitItem(1, def, 0);
+        item.m_bActive = 1;
+        EXPECT_EQ(GiveItem(&item, &taker), 0);
+    }
+    ASSERT_EQ(scene.m_lstMessages.size(), 3u);
+    UpdateMessageWindows(scene, 0);
+    g_vPlayers.clear();
+    scene.m_lstMessages.clear();
+    g_lpPlayScene = saved;
+    EXPECT_EQ(Compare("pickup_popup_d3d32.png"), "");
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 // Pictures at run time: size rounding, placement by kind and unit,
 // anchoring while the view scrolls, timed display, following a chara with
 // and without the old behaviour switch, and the multi-line text extent.
+#include <cmath>
+#include <cstdint>
 #include <gtest/gtest.h>
 
 #include "media/text/font.h"
 #include "play/chara.h"
 #include "play/chara_player.h"
 #include "play/multi_line_extent.h"
+#include "play/numeric.h"
 #include "play/picture.h"
 #include "play/play_surfaces.h"
 #include "play/scene_play.h"
@@ -179,6 +182,23 @@ TEST_F(PictureTest, FollowingAChara) {
     g_vPlayers.clear();
     q.Locate(a, b);
     EXPECT_EQ(a, x + 40 - 320);
+}
+
+// A followed chara far beyond the int range (a runaway position) gives the
+// int minimum as the x86 truncation does, a defined result, not an
+// undefined conversion.
+TEST_F(PictureTest, APositionBeyondTheIntRangeTruncatesToTheIntMinimum) {
+    g_vPlayers.resize(1);
+    cCharaPlayer& hero = g_vPlayers[0];
+    hero.m_nKey = 5;
+    hero.m_dX = 1e12;
+    hero.m_dY = std::nan("");
+    cPicture p = Make(2, 0, 7, 8);
+    p.m_nCharaKey = 5;
+    int x = 0, y = 0;
+    p.GetPicturePosition(x, y);
+    EXPECT_EQ(x, INT32_MIN + 3);
+    EXPECT_EQ(y, WrapAdd(INT32_MIN, -2));
 }
 
 TEST_F(PictureTest, DrawPassRemovesAFinishedPictureWithItsSurface) {

@@ -107,7 +107,7 @@ TEST_F(PlayStepTest, OneFrameRunsItsStepsInOrder) {
     b.Chara(9, 5);                    // key 2
     b.Item(2, 5);                     // under the hero: taken once
     Start(b);
-    AddShot(1, 300, 100).m_nKey = 7;
+    AddShot(1, 620, 420).m_nKey = 7;  // in view: not out of the area
 
     Frame();
     const std::vector<std::string> subStep = {"ev0 k1", "ev0 k0", "ev0 k2", "shot 7"};
@@ -127,8 +127,9 @@ TEST_F(PlayStepTest, ShotsFallUnlessTheyFly) {
     StageBuilder b(20, 10);
     b.Hero(2, 5);
     Start(b);
-    cShot& falling = AddShot(1, 300, 100);
-    cShot& flying = AddShot(1, 400, 100);
+    // In view, so that no shot is out of the area.
+    cShot& falling = AddShot(1, 620, 420);
+    cShot& flying = AddShot(1, 720, 420);
     flying.m_bFlying = 1;
     const double g = g_Stage.m_dGravityStep;
     ASSERT_GT(g, 0.0);
@@ -137,12 +138,12 @@ TEST_F(PlayStepTest, ShotsFallUnlessTheyFly) {
     ASSERT_EQ(m_scene.m_lstShots.size(), 2u);
     // The gravity of a sub-step is in its vertical move already.
     EXPECT_DOUBLE_EQ(falling.m_dSpeedY, g);
-    EXPECT_DOUBLE_EQ(falling.m_dY, 100 + g);
+    EXPECT_DOUBLE_EQ(falling.m_dY, 420 + g);
     EXPECT_DOUBLE_EQ(flying.m_dSpeedY, 0.0);
-    EXPECT_DOUBLE_EQ(flying.m_dY, 100);
+    EXPECT_DOUBLE_EQ(flying.m_dY, 420);
     Frame();
     ASSERT_EQ(m_scene.m_lstShots.size(), 2u);
-    EXPECT_DOUBLE_EQ(falling.m_dY, 100 + 3 * g);
+    EXPECT_DOUBLE_EQ(falling.m_dY, 420 + 3 * g);
 }
 
 TEST_F(PlayStepTest, TimeOutMissesBeforeAnySubStep) {
@@ -368,6 +369,36 @@ TEST_F(PlayStepTest, PlaybackTakesTheRecordedInputAndItsEndStartsTheNextReplay) 
     Frame();  // the streams are exhausted
     EXPECT_EQ(m_scene.m_nState, CSCENEPLAY_READY);
     EXPECT_EQ(g_trace.back(), "ev25 k0");  // the stage was set up again, not drawn
+}
+
+// A knock-back wears off by 1 / sub-steps at the end of each sub-step of a
+// chara: an impact of 10 at 4 sub-steps is gone after 10 frames, and a
+// walker knocked upwards gets its gravity back and falls again.
+TEST_F(PlayStepTest, KnockBackWearsOff) {
+    StageBuilder b(40, 20, 4);
+    b.Hero(2, 5);
+    b.Stage().m_vecPlacedChara.back().m_nMoveType = 1;  // the hero flies: no floor needed
+    cEdChara& flyer = b.Chara(8, 5);                    // key 1
+    flyer.m_nMoveType = 1;
+    flyer.m_nActivationRange = 3;
+    b.Chara(12, 4).m_nActivationRange = 3;  // key 2, a walker in the air
+    Start(b);
+    cCharaComputer& knocked = CharaKey(1);
+    cCharaComputer& lifted = CharaKey(2);
+    knocked.m_dImpactX = 10;
+    lifted.m_dImpactY = -2;
+    lifted.m_dPrevImpactY = -2;
+    for (int frame = 1; frame <= 12; ++frame) {
+        Frame();
+        SCOPED_TRACE(frame);
+        EXPECT_EQ(knocked.m_dImpactX, std::max(0, 10 - frame));
+        if (frame == 2) EXPECT_EQ(lifted.m_dImpactY, 0.0) << "-2 wears off in 8 sub-steps";
+    }
+    const double x = knocked.m_dX;
+    Frame();
+    EXPECT_EQ(knocked.m_dX, x) << "stopped";
+    EXPECT_GT(lifted.m_dSpeedY, 0.0) << "falling again";
+    EXPECT_EQ(lifted.m_bDead, 0);
 }
 
 }  // namespace

@@ -6,6 +6,10 @@
 
 #include "app/app_state.h"
 #include "app/quit.h"
+#include "app/system_ini.h"
+#include "media/gfx/dd_state.h"
+#include "media/gfx/dd_surface.h"
+#include "play/palette_sprite.h"
 #include "media/input/input_list.h"
 #include "media/media_services.h"
 #include "platform/input_source.h"
@@ -84,6 +88,29 @@ protected:
     cFakeInputSource m_keys;
     platform::cScopedInputSource m_source{m_keys};
 };
+
+// The scene start chooses the icon sheets and work surfaces of the graphics
+// mode: under Direct3D the colour work surface is slot 71 and the overlay
+// sheet slot 44; under DirectDraw slots 69 and 43.
+TEST_F(ScenePlayTest, SceneStartSelectsTheIconSurfacesOfTheGraphicsMode) {
+    const IconSurfaces saved = g_IconSurfaces;
+    const int savedD3D = g_DD.bUseD3D, savedIni = g_SystemIni.Direct3D;
+    g_SystemIni.Direct3D = 1;
+    g_SceneManager.m_nPrevSceneKind = SCENE_PLAY;  // the play surfaces are loaded
+    struct {
+        int d3d, colourWork, overlay;
+    } cases[] = {{1, 71, 44}, {0, 69, 43}};
+    for (const auto& k : cases) {
+        g_DD.bUseD3D = k.d3d;
+        g_IconSurfaces = IconSurfaces{};
+        m_scene.Init();
+        EXPECT_EQ(g_IconSurfaces.lpColorWork, &SurfaceTable[k.colourWork]) << k.d3d;
+        EXPECT_EQ(g_IconSurfaces.lpOverlay, &SurfaceTable[k.overlay]) << k.d3d;
+    }
+    g_IconSurfaces = saved;
+    g_DD.bUseD3D = savedD3D;
+    g_SystemIni.Direct3D = savedIni;
+}
 
 TEST_F(ScenePlayTest, ReadyLeavesAfterItsBanners) {
     struct Case {
