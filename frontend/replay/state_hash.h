@@ -10,9 +10,43 @@
 // colour, gauge timers, background offsets, the hold flag, and input record
 // 0's key repeat (shift register and counters) and trigger latch. Definitions' flows and conditions
 // are not hashed: play never changes them.
+//
+// The cells come between what the scene holds and the objects; they change
+// rarely, so their words are kept from frame to frame (cell_words.h), and a
+// batch of frames that saw the same cells mixes them for all its frames side
+// by side. The values are those of hashing each frame alone.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 class cScenePlay;
+struct cCellWords;
 
 uint64_t PlayStateHash(const cScenePlay& scene);
+
+// The hashes of many frames, taken after each and finished together.
+class cStateHashBatch {
+public:
+    cStateHashBatch();
+    ~cStateHashBatch();
+    cStateHashBatch(const cStateHashBatch&) = delete;
+    cStateHashBatch& operator=(const cStateHashBatch&) = delete;
+
+    // Takes this frame's state (what Finish needs of it is kept).
+    void Add(const cScenePlay& scene);
+    size_t Pending() const { return m_frames.size(); }
+    // Appends the hashes of the frames taken, in order, and starts over.
+    void Finish(std::vector<uint64_t>& out);
+
+private:
+    static constexpr size_t kLanes = 32;
+    struct Frame {
+        uint64_t hash = 0;  // after what comes before the cells
+        std::shared_ptr<const cCellWords> cells;
+        size_t afterBegin = 0, afterEnd = 0;  // the objects' words in m_after
+    };
+    std::vector<Frame> m_frames;
+    std::vector<uint64_t> m_after;
+};

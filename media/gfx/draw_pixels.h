@@ -1,0 +1,11 @@
+// Whether the emulated devices put pixels into their surfaces. Only a run
+// that no one watches turns it off (a headless replay check, through
+// DDSetFramesWatched): nothing of play reads a pixel (play, the flow engine
+// and the front end never lock a surface; the media layer reads pixels only
+// to make other pixels), so its frames may leave the surfaces as they were.
+// Draw calls still check their arguments and report as before.
+#pragma once
+
+namespace gfx {
+extern bool g_bDrawPixels;
+}  // namespace gfx
