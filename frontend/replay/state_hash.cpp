@@ -201,9 +201,10 @@ void HashProgress(cHasher& h, const cGameProgress& p) {
     h.Add(p.m_vecCommonVar);
 }
 
-// What comes before the cells, mixed into a fresh hash.
-uint64_t HashBeforeCells(const cScenePlay& scene) {
-    cHasher h;
+// The words that come before the cells: what the scene, the progress and
+// the input hold.
+void RecordBeforeCells(const cScenePlay& scene, std::vector<uint64_t>& out) {
+    cHasher h(out);
     for (int32_t v : {scene.m_nStageEndRequest, scene.m_nClearMode, scene.m_nFrame, scene.m_nPlayers, scene.m_nTimeLeft,
                       scene.m_bNoTimeLimit, scene.m_bDeathPending, scene.m_nCharaSerial, scene.m_nItemSerial,
                       scene.m_nShotSerial, scene.m_nEffectSerial, scene.m_nPlayFrames, scene.m_nPlayTime,
@@ -218,7 +219,6 @@ uint64_t HashBeforeCells(const cScenePlay& scene) {
     h.Add(RandState());
     HashProgress(h, g_Progress);
     if (!g_InputList.empty()) HashInput(h, g_InputList[0]);
-    return h.Value();
 }
 
 // The words that come after the cells: the objects in list order.
@@ -237,12 +237,31 @@ cStateHashBatch::~cStateHashBatch() = default;
 
 void cStateHashBatch::Add(const cScenePlay& scene) {
     Frame f;
-    f.hash = HashBeforeCells(scene);
+    f.before[0] = m_words.size();
+    RecordBeforeCells(scene, m_words);
+    f.before[1] = m_words.size();
     f.cells = CurrentCellWords();
-    f.afterBegin = m_after.size();
-    RecordAfterCells(scene, m_after);
-    f.afterEnd = m_after.size();
+    f.after[0] = m_words.size();
+    RecordAfterCells(scene, m_words);
+    f.after[1] = m_words.size();
     m_frames.push_back(std::move(f));
+}
+
+// Each chain its own words of one part: side by side as far as the
+// shortest goes, the rest one by one.
+void cStateHashBatch::MixParts(uint64_t* lanes, size_t first, size_t n, Part Frame::*part) const {
+    const uint64_t* streams[kLanes] = {};
+    size_t common = SIZE_MAX;
+    for (size_t j = 0; j < n; ++j) {
+        const size_t* range = m_frames[first + j].*part;
+        streams[j] = m_words.data() + range[0];
+        common = std::min(common, range[1] - range[0]);
+    }
+    StateHashMixStreams(lanes, n, streams, common);
+    for (size_t j = 0; j < n; ++j) {
+        const size_t* range = m_frames[first + j].*part;
+        StateHashMixLanes(&lanes[j], 1, streams[j] + common, range[1] - range[0] - common);
+    }
 }
 
 void cStateHashBatch::Finish(std::vector<uint64_t>& out) {
@@ -251,28 +270,16 @@ void cStateHashBatch::Finish(std::vector<uint64_t>& out) {
         // Frames that saw the same cells mix them side by side.
         size_t n = 1;
         while (n < kLanes && first + n < m_frames.size() && m_frames[first + n].cells == m_frames[first].cells) ++n;
-        for (size_t j = 0; j < n; ++j) lanes[j] = m_frames[first + j].hash;
+        std::fill(lanes, lanes + n, kStateHashStart);
+        MixParts(lanes, first, n, &Frame::before);
         const cCellWords& cells = *m_frames[first].cells;
         StateHashMixLanes(lanes, n, cells.words.data(), cells.words.size());
-        // Then each its own objects' words: side by side as far as the
-        // shortest goes, the rest one by one.
-        const uint64_t* streams[kLanes];
-        size_t common = SIZE_MAX;
-        for (size_t j = 0; j < n; ++j) {
-            const Frame& f = m_frames[first + j];
-            streams[j] = m_after.data() + f.afterBegin;
-            common = std::min(common, f.afterEnd - f.afterBegin);
-        }
-        StateHashMixStreams(lanes, n, streams, common);
-        for (size_t j = 0; j < n; ++j) {
-            const Frame& f = m_frames[first + j];
-            StateHashMixLanes(&lanes[j], 1, streams[j] + common, f.afterEnd - f.afterBegin - common);
-        }
+        MixParts(lanes, first, n, &Frame::after);
         out.insert(out.end(), lanes, lanes + n);
         first += n;
     }
     m_frames.clear();
-    m_after.clear();
+    m_words.clear();
 }
 
 uint64_t PlayStateHash(const cScenePlay& scene) {

@@ -43,10 +43,13 @@ public:
 private:
     static constexpr size_t kLanes = 32;
     struct Frame {
-        uint64_t hash = 0;  // after what comes before the cells
+        size_t before[2] = {};  // the words before the cells: [begin, end) of m_words
         std::shared_ptr<const cCellWords> cells;
-        size_t afterBegin = 0, afterEnd = 0;  // the objects' words in m_after
+        size_t after[2] = {};  // the objects' words
     };
+    using Part = size_t[2];
+    void MixParts(uint64_t* lanes, size_t first, size_t n, Part Frame::*part) const;
+
     std::vector<Frame> m_frames;
-    std::vector<uint64_t> m_after;
+    std::vector<uint64_t> m_words;
 };
