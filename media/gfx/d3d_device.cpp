@@ -5,7 +5,7 @@
 
 namespace gfx {
 
-bool g_bDrawPixels = true;
+std::atomic<bool> g_bDrawPixels{true};
 
 cFaultSeam& Faults() {
     static cFaultSeam seam;

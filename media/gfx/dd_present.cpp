@@ -1,6 +1,7 @@
 #include "media/gfx/dd_present.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -21,7 +22,7 @@
 using namespace gfx;
 
 namespace {
-bool g_bFramesWatched = true;
+std::atomic<bool> g_bFramesWatched{true};
 bool SleepOrQuit(int ms) { return ThreadSleep(ms); }
 bool KeepWaiting() { return !ThreadQuitRequested(); }
 }  // namespace

@@ -5,7 +5,9 @@
 // to make other pixels), so its frames may leave the surfaces as they were.
 // Draw calls still check their arguments and report as before.
 #pragma once
+#include <atomic>
 
 namespace gfx {
-extern bool g_bDrawPixels;
+// Set by the thread that starts the run, read by whichever thread draws.
+extern std::atomic<bool> g_bDrawPixels;
 }  // namespace gfx
