@@ -1,6 +1,8 @@
 #include "frontend/replay/cell_words.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "frontend/replay/state_hasher.h"
 #include "play/map_cell.h"
@@ -21,7 +23,14 @@ public:
     std::shared_ptr<const cCellWords> Current() {
         const size_t n = g_vMapCells.size();
         const bool sameMap = m_words && m_data == g_vMapCells.data() && m_size == n;
-        if (!sameMap || !g_MapCellLog.ChangedSince(m_serial, m_changed) || !Update()) Rebuild();
+        if (!sameMap || !g_MapCellLog.ChangedSince(m_serial, m_changed) || !Update()) m_words = Read();
+#ifdef TOVARO_CELL_WORDS_CHECK
+        // A block written without the log would leave its old words here.
+        if (++m_nChecks % 16 == 0 && Read()->words != m_words->words) {
+            std::fprintf(stderr, "a map cell's block changed without SetMapCellBlock (play/map_cell_log.h)\n");
+            std::abort();
+        }
+#endif
         m_serial = g_MapCellLog.Serial();
         m_data = g_vMapCells.data();
         m_size = n;
@@ -29,7 +38,7 @@ public:
     }
 
 private:
-    void Rebuild() {
+    static std::shared_ptr<cCellWords> Read() {
         auto fresh = std::make_shared<cCellWords>();
         fresh->cellStart.reserve(g_vMapCells.size() + 1);
         for (const cMapCell& cell : g_vMapCells) {
@@ -37,10 +46,10 @@ private:
             AppendCell(cell, fresh->words);
         }
         fresh->cellStart.push_back(fresh->words.size());
-        m_words = std::move(fresh);
+        return fresh;
     }
     // The logged cells read again and the latches compared; false when a
-    // cell's words changed in number (the list is then rebuilt).
+    // cell's words changed in number (the list is then read whole).
     bool Update() {
         cCellWords* own = nullptr;
         auto writable = [&]() -> cCellWords& {
@@ -73,6 +82,9 @@ private:
     size_t m_size = 0;
     uint64_t m_serial = 0;
     std::vector<size_t> m_changed;
+#ifdef TOVARO_CELL_WORDS_CHECK
+    unsigned m_nChecks = 0;
+#endif
 };
 
 cCellWordsCache g_CellWordsCache;

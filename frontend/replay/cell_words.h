@@ -13,6 +13,16 @@ struct cCellWords {
     std::vector<size_t> cellStart;   // cell i's words are [cellStart[i], cellStart[i + 1])
 };
 
+// Test builds (the sanitized ones) read the whole map again now and then
+// and stop the program when a block was written past the map's write path.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define TOVARO_CELL_WORDS_CHECK 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define TOVARO_CELL_WORDS_CHECK 1
+#endif
+#endif
+
 // The words of g_vMapCells as they stand. A list handed out earlier is never
 // changed afterwards (a change makes a new one).
 std::shared_ptr<const cCellWords> CurrentCellWords();

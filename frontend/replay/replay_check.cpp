@@ -101,7 +101,7 @@ bool PlayReplayRun(const std::string& path, ReplayRun& run, int frameLimit) {
     g_SceneManager.m_nSceneKind = SCENE_PLAY;
     // The hashes are finished a batch at a time (the cells' words of frames
     // that saw the same cells mixed side by side).
-    constexpr size_t kBatchFrames = 64;
+    constexpr size_t kBatchFrames = 32;
     cStateHashBatch batch;
     cPlayFrameWatch watch(batch);
     for (int frame = 0; frame < frameLimit; ++frame) {

@@ -14,6 +14,7 @@
 
 #include "app/random.h"
 #include "frontend/data/game_progress.h"
+#include "frontend/replay/cell_words.h"
 #include "frontend/replay/state_hash.h"
 #include "frontend/replay/state_hasher.h"
 #include "media/input/input_list.h"
@@ -242,6 +243,21 @@ TEST_F(StateHashCoverageTest, BatchEqualsFrameByFrame) {
     g_MapCellLog.Remade();
     EXPECT_EQ(PlayStateHash(*m_scene), updated);
 }
+
+#ifdef TOVARO_CELL_WORDS_CHECK
+// Test builds read the whole map again now and then: a block written past
+// the map's write path stops the program instead of hashing stale words.
+TEST_F(StateHashCoverageTest, ABlockWrittenPastTheLogIsCaught) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    PlayStateHash(*m_scene);
+    g_vMapCells[2].m_nGraphic = 9;
+    EXPECT_DEATH(
+        {
+            for (int i = 0; i < 16; ++i) PlayStateHash(*m_scene);
+        },
+        "SetMapCellBlock");
+}
+#endif
 
 TEST(StateHashLanes, SideBySideEqualsOneByOne) {
     std::vector<uint64_t> words(301);
