@@ -19,8 +19,8 @@ public:
         uint32_t s = Slot(key);
         // Sparse enough that the first slot nearly always decides; the
         // choice between hit and miss is then made without a branch.
-        while (m_index[s] != kEmpty && m_key[s] != key) s = (s + 1) & kMask;
-        return m_key[s] == key && m_index[s] != kEmpty ? uint8_t(m_index[s]) : uint8_t(0);
+        while (!((m_key[s] == key) | (m_index[s] == kEmpty))) s = (s + 1) & kMask;
+        return (m_key[s] == key) & (m_index[s] != kEmpty) ? uint8_t(m_index[s]) : uint8_t(0);
     }
     bool Has(uint32_t key) const {
         for (uint32_t s = Slot(key);; s = (s + 1) & kMask) {
