@@ -30,6 +30,7 @@
 #include "play/chara_removal.h"
 #include "play/draw_stage.h"
 #include "play/map_cell.h"
+#include "play/map_cell_log.h"
 #include "play/numeric.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
@@ -227,6 +228,7 @@ void cScenePlay::SetupStage(int restart, int newStage) {
     }
     if (!built) {
         g_vMapCells.clear();
+        g_MapCellLog.Remade();
         ErrorBoxf("%s", SJ(kMapAllocFailed).c_str());
         SetQuitAndClose();
         m_bInSetup = 0;
@@ -240,6 +242,7 @@ void cScenePlay::SetupStage(int restart, int newStage) {
         static_cast<cEdBlock&>(cell) = block;
         cell.m_nLatch = 0;
     }
+    g_MapCellLog.Remade();
 
     // 10. The hero.
     m_nPlayers = 1;
@@ -503,20 +506,17 @@ void cScenePlay::CreateBlockAt(int px, int py, cFlowCmd* flowCmd, const cEdBlock
     auto place = [&] {
         const bool spare = part && (part->m_bSparePlayers || part->m_bSpareComputers);
         if (!spare) {
-            static_cast<cEdBlock&>(cell) = blockDef;
-            cell.m_nLatch = 0;
+            SetMapCellBlock(cell, size_t(index), blockDef);
             IsCellFree(index, col, row, flowCmd);
             return;
         }
         const cMapCell old = cell;
-        static_cast<cEdBlock&>(cell) = blockDef;
-        cell.m_nLatch = 0;
-        if (IsCellFree(index, col, row, flowCmd)) cell = old;
+        SetMapCellBlock(cell, size_t(index), blockDef);
+        if (IsCellFree(index, col, row, flowCmd)) RestoreMapCell(cell, size_t(index), old);
     };
     auto erase = [&] {
-        static_cast<cEdBlock&>(cell) = g_CommonPalette.m_vecBlockPalette.empty() ? cEdBlock()
-                                                                                 : g_CommonPalette.m_vecBlockPalette[0];
-        cell.m_nLatch = 0;
+        SetMapCellBlock(cell, size_t(index),
+                        g_CommonPalette.m_vecBlockPalette.empty() ? cEdBlock() : g_CommonPalette.m_vecBlockPalette[0]);
     };
     switch (mode) {
         case 0: place(); break;

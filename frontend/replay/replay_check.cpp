@@ -28,17 +28,24 @@ public:
     bool JoyGetDevCaps(unsigned, platform::JoyCaps&) override { return false; }
 };
 
-// What a run changes for its length: the input source, the frame limiter
-// and the automatic message progress (1: a message of the replay goes on
-// by itself at once).
+// What a run changes for its length: the input source, the frame limiter,
+// the frames' pixels and their hand-over to the window (no one watches the
+// run: media/gfx/draw_pixels.h) and the automatic message progress (1: a message of the replay goes on by itself
+// at once).
 class cRunSettings {
 public:
-    cRunSettings() : m_source(m_noInput), m_limiter(g_DDFrameLimiter), m_messageAuto(g_OptionData.m_nMessageAuto) {
+    cRunSettings()
+        : m_source(m_noInput),
+          m_limiter(g_DDFrameLimiter),
+          m_watched(DDFramesWatched()),
+          m_messageAuto(g_OptionData.m_nMessageAuto) {
         g_DDFrameLimiter = [](int, int, DDSURFACEDATA*) { return true; };
+        DDSetFramesWatched(false);
         g_OptionData.m_nMessageAuto = 1;
     }
     ~cRunSettings() {
         g_DDFrameLimiter = m_limiter;
+        DDSetFramesWatched(m_watched);
         g_OptionData.m_nMessageAuto = m_messageAuto;
     }
     cRunSettings(const cRunSettings&) = delete;
@@ -48,6 +55,7 @@ private:
     cNoInput m_noInput;
     platform::cScopedInputSource m_source;
     DDFrameLimiterFn m_limiter;
+    bool m_watched;
     int32_t m_messageAuto;
 };
 
@@ -77,7 +85,8 @@ void cPlayFrameWatch::Before() {
 bool cPlayFrameWatch::After() {
     const cScenePlay* scene = PlayScene();
     if (!m_bInPlay || !scene || scene->m_nFrame != WrapAdd(m_nFrame, 1)) return false;
-    m_nHash = PlayStateHash(*scene);
+    if (m_lpBatch) m_lpBatch->Add(*scene);
+    else m_nHash = PlayStateHash(*scene);
     return true;
 }
 
@@ -90,7 +99,11 @@ bool PlayReplayRun(const std::string& path, ReplayRun& run, int frameLimit) {
     g_SceneManager.g_nGameType = 4;
     g_SceneManager.m_nPrevSceneKind = SCENE_TITLE;
     g_SceneManager.m_nSceneKind = SCENE_PLAY;
-    cPlayFrameWatch watch;
+    // The hashes are finished a batch at a time (the cells' words of frames
+    // that saw the same cells mixed side by side).
+    constexpr size_t kBatchFrames = 32;
+    cStateHashBatch batch;
+    cPlayFrameWatch watch(batch);
     for (int frame = 0; frame < frameLimit; ++frame) {
         if (g_bQuit) break;
         if (const cScenePlay* scene = PlayScene();
@@ -103,7 +116,7 @@ bool PlayReplayRun(const std::string& path, ReplayRun& run, int frameLimit) {
         if (!g_SceneManager.Update()) break;
         ++run.sceneFrames;
         const bool counted = watch.After();
-        if (counted) run.hashes.push_back(watch.Hash());
+        if (counted && batch.Pending() >= kBatchFrames) batch.Finish(run.hashes);
         const cScenePlay* scene = PlayScene();
         if (!scene) break;
         if (scene->m_nState == CSCENEPLAY_STAGEEND) {
@@ -117,6 +130,7 @@ bool PlayReplayRun(const std::string& path, ReplayRun& run, int frameLimit) {
             break;
         }
     }
+    batch.Finish(run.hashes);
     g_SceneManager.DeleteAllScenes();
     return true;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 class cScenePlay;
+class cStateHashBatch;
 
 // How a run of a replay ended.
 enum ReplayEnding : int {
@@ -23,6 +24,9 @@ const char* ReplayEndingName(int ending);
 // went one on (a frame that set the stage up again is not one).
 class cPlayFrameWatch {
 public:
+    cPlayFrameWatch() = default;
+    // The hashes of the frames of play go to `batch` (Hash() stays 0).
+    explicit cPlayFrameWatch(cStateHashBatch& batch) : m_lpBatch(&batch) {}
     void Before();
     // True when the frame just run was a frame of play; its state hash then
     // goes to Hash().
@@ -33,6 +37,7 @@ private:
     bool m_bInPlay = false;
     int32_t m_nFrame = 0;
     uint64_t m_nHash = 0;
+    cStateHashBatch* m_lpBatch = nullptr;
 };
 
 struct ReplayRun {

@@ -1,14 +1,16 @@
 #include "frontend/replay/state_hash.h"
 
+#include <algorithm>
 #include <array>
-#include <cstring>
+#include <cstdint>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "app/frame_timing.h"
 #include "app/random.h"
 #include "frontend/data/game_progress.h"
+#include "frontend/replay/cell_words.h"
+#include "frontend/replay/state_hasher.h"
 #include "media/input/input_list.h"
 #include "play/chara_computer.h"
 #include "play/chara_player.h"
@@ -19,86 +21,7 @@
 
 namespace {
 
-// Order-sensitive mixing of 64-bit words.
-class cHasher {
-public:
-    void Word(uint64_t v) {
-        m_h ^= v + 0x9E3779B97F4A7C15ull + (m_h << 6) + (m_h >> 2);
-        m_h *= 0xFF51AFD7ED558CCDull;
-        m_h ^= m_h >> 32;
-    }
-    template <class T>
-    void Add(const T& v) {
-        if constexpr (std::is_enum_v<T>) {
-            Word(static_cast<uint64_t>(static_cast<std::underlying_type_t<T>>(v)));
-        } else if constexpr (std::is_floating_point_v<T>) {
-            const double d = v;
-            uint64_t bits;
-            std::memcpy(&bits, &d, 8);
-            Word(bits);
-        } else if constexpr (std::is_arithmetic_v<T>) {
-            Word(static_cast<uint64_t>(v));
-        } else if constexpr (std::is_array_v<T>) {
-            for (const auto& e : v) Add(e);
-        } else {
-            for (const auto& e : v) Add(e);  // std::array and vectors of values
-            Word(static_cast<uint64_t>(std::size(v)));
-        }
-    }
-    void Add(const std::string& s) {
-        Word(s.size());
-        for (unsigned char c : s) Word(c);
-    }
-    uint64_t Value() const { return m_h; }
-
-private:
-    uint64_t m_h = 0xCBF29CE484222325ull;
-};
-
-// The registered fields, strings and value vectors of a definition record;
-// its vectors of sub-records and optional parts (conditions, flows,
-// commands) are what play never changes and are left out.
-class cFieldHashPass {
-public:
-    explicit cFieldHashPass(cHasher& h) : m_h(h) {}
-    uint32_t Version() const { return kDataVersion; }
-    bool Since(uint32_t n) const { return kDataVersion >= n; }
-    bool Above(uint32_t n) const { return kDataVersion > n; }
-    bool Below(uint32_t n) const { return kDataVersion < n; }
-    template <class T>
-    void Field(const char*, T& v) {
-        m_h.Add(v);
-    }
-    void Dropped(const char*, int, int = 1) {}
-    void String(const char*, std::string& s) { m_h.Add(s); }
-    template <class T>
-    void Vector(const char*, std::vector<T>& v, VectorRule = VectorRule::Replace) {
-        if constexpr (std::is_arithmetic_v<T>) m_h.Add(v);
-        if constexpr (std::is_same_v<T, std::string>)
-            for (const std::string& s : v) m_h.Add(s);
-    }
-    template <class T>
-    void Record(const char*, T& r) {
-        r.Fields(*this);
-    }
-    template <class T>
-    void Raw(const char*, T& v) {
-        m_h.Add(v);
-    }
-    template <class T>
-    void Holder(const char*, cPartHolder<T>& p) {
-        m_h.Add(static_cast<int>(static_cast<bool>(p)));
-    }
-
-private:
-    cHasher& m_h;
-};
-
-template <class R>
-void HashFields(cHasher& h, const R& record) {
-    cFieldHashPass pass(h);
-    const_cast<R&>(record).Fields(pass);  // Fields only reads in this pass
-}
+using cHasher = cStateHasher;
 
 int32_t KeyOf(const cObject* o) { return o ? o->m_nKey : -1; }
 
@@ -278,10 +201,10 @@ void HashProgress(cHasher& h, const cGameProgress& p) {
     h.Add(p.m_vecCommonVar);
 }
 
-}  // namespace
-
-uint64_t PlayStateHash(const cScenePlay& scene) {
-    cHasher h;
+// The words that come before the cells: what the scene, the progress and
+// the input hold.
+void RecordBeforeCells(const cScenePlay& scene, std::vector<uint64_t>& out) {
+    cHasher h(out);
     for (int32_t v : {scene.m_nStageEndRequest, scene.m_nClearMode, scene.m_nFrame, scene.m_nPlayers, scene.m_nTimeLeft,
                       scene.m_bNoTimeLimit, scene.m_bDeathPending, scene.m_nCharaSerial, scene.m_nItemSerial,
                       scene.m_nShotSerial, scene.m_nEffectSerial, scene.m_nPlayFrames, scene.m_nPlayTime,
@@ -296,14 +219,73 @@ uint64_t PlayStateHash(const cScenePlay& scene) {
     h.Add(RandState());
     HashProgress(h, g_Progress);
     if (!g_InputList.empty()) HashInput(h, g_InputList[0]);
+}
 
-    for (const cMapCell& cell : g_vMapCells) {
-        HashFields(h, static_cast<const cEdBlock&>(cell));
-        h.Add(cell.m_nLatch);
-    }
+// The words that come after the cells: the objects in list order.
+void RecordAfterCells(const cScenePlay& scene, std::vector<uint64_t>& out) {
+    cHasher h(out);
     for (const cCharaPlayer& p : g_vPlayers) HashPlayer(h, p);
     for (const cCharaComputer& c : g_lstCharas) HashComputer(h, c);
     for (const cItem& i : g_lstItems) HashItem(h, i);
     for (const cShot& s : scene.m_lstShots) HashShot(h, s);
-    return h.Value();
+}
+
+}  // namespace
+
+cStateHashBatch::cStateHashBatch() = default;
+cStateHashBatch::~cStateHashBatch() = default;
+
+void cStateHashBatch::Add(const cScenePlay& scene) {
+    Frame f;
+    f.before[0] = m_words.size();
+    RecordBeforeCells(scene, m_words);
+    f.before[1] = m_words.size();
+    f.cells = CurrentCellWords();
+    f.after[0] = m_words.size();
+    RecordAfterCells(scene, m_words);
+    f.after[1] = m_words.size();
+    m_frames.push_back(std::move(f));
+}
+
+// Each chain its own words of one part: side by side as far as the
+// shortest goes, the rest one by one.
+void cStateHashBatch::MixParts(uint64_t* lanes, size_t first, size_t n, Part Frame::*part) const {
+    const uint64_t* streams[kLanes] = {};
+    size_t common = SIZE_MAX;
+    for (size_t j = 0; j < n; ++j) {
+        const size_t* range = m_frames[first + j].*part;
+        streams[j] = m_words.data() + range[0];
+        common = std::min(common, range[1] - range[0]);
+    }
+    StateHashMixStreams(lanes, n, streams, common);
+    for (size_t j = 0; j < n; ++j) {
+        const size_t* range = m_frames[first + j].*part;
+        StateHashMixLanes(&lanes[j], 1, streams[j] + common, range[1] - range[0] - common);
+    }
+}
+
+void cStateHashBatch::Finish(std::vector<uint64_t>& out) {
+    uint64_t lanes[kLanes];
+    for (size_t first = 0; first < m_frames.size();) {
+        // Frames that saw the same cells mix them side by side.
+        size_t n = 1;
+        while (n < kLanes && first + n < m_frames.size() && m_frames[first + n].cells == m_frames[first].cells) ++n;
+        std::fill(lanes, lanes + n, kStateHashStart);
+        MixParts(lanes, first, n, &Frame::before);
+        const cCellWords& cells = *m_frames[first].cells;
+        StateHashMixLanes(lanes, n, cells.words.data(), cells.words.size());
+        MixParts(lanes, first, n, &Frame::after);
+        out.insert(out.end(), lanes, lanes + n);
+        first += n;
+    }
+    m_frames.clear();
+    m_words.clear();
+}
+
+uint64_t PlayStateHash(const cScenePlay& scene) {
+    cStateHashBatch batch;
+    batch.Add(scene);
+    std::vector<uint64_t> out;
+    batch.Finish(out);
+    return out.front();
 }

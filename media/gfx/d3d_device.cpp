@@ -1,8 +1,11 @@
 #include "media/gfx/d3d_device.h"
 
+#include "media/gfx/draw_pixels.h"
 #include "media/gfx/pixel_ops.h"
 
 namespace gfx {
+
+std::atomic<bool> g_bDrawPixels{true};
 
 cFaultSeam& Faults() {
     static cFaultSeam seam;
@@ -100,6 +103,7 @@ HRESULT cD3DDevice::EndScene() {
 HRESULT cD3DDevice::Clear(const int* rect, uint32_t argb) {
     if (!m_target) return D3DERR_INVALIDCALL;
     cImage& img = m_target->img;
+    if (!g_bDrawPixels) return D3D_OK;
     const uint32_t px = EncodePixel(img.Format(), UnpackArgb(argb));
     if (rect) FillRect(img, rect[0], rect[1], rect[2], rect[3], px);
     else FillRect(img, 0, 0, img.Width(), img.Height(), px);
@@ -108,6 +112,7 @@ HRESULT cD3DDevice::Clear(const int* rect, uint32_t argb) {
 
 HRESULT cD3DDevice::DrawStrip(const D3DVertex v[4], const cD3DSurface* texture) {
     if (!m_target) return D3DERR_INVALIDCALL;
+    if (!g_bDrawPixels) return D3D_OK;
     QuadParams q;
     q.texture = texture ? &texture->img : nullptr;
     const double tw = texture ? texture->img.Width() : 1, th = texture ? texture->img.Height() : 1;
@@ -153,7 +158,7 @@ HRESULT cD3DDevice::UpdateSurface(const D3DSurfacePtr& sys, const D3DSurfacePtr&
 HRESULT cD3DDevice::Present() {
     if (!m_bLost && Faults().Hit(Fault::D3DDeviceLost)) m_bLost = true;
     if (m_bLost) return D3DERR_DEVICELOST;
-    m_shown = m_back->img;
+    if (g_bDrawPixels) m_shown = m_back->img;
     ++m_nPresents;
     return D3D_OK;
 }

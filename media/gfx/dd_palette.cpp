@@ -1,6 +1,7 @@
 #include "media/gfx/dd_palette.h"
 
 #include <algorithm>
+#include <array>
 
 #include "app/error_box.h"
 #include "app/log.h"
@@ -8,6 +9,7 @@
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_palette_fx.h"
 #include "media/gfx/dd_surface.h"
+#include "media/gfx/palette_lookup.h"
 #include "platform/cp932.h"
 
 using namespace gfx;
@@ -128,6 +130,96 @@ uint32_t DDPalToRGB16(const uint8_t e[4]) {
     return (e[2] & uint32_t(l.bm)) << l.bs | (e[1] & uint32_t(l.gm)) << l.gs | (e[0] & uint32_t(l.rm)) << l.rs;
 }
 
+namespace {
+
+// How a pixel of the current mode is told apart from a palette entry: the
+// key of each entry and of each pixel, equal exactly when the colours match.
+class cPixelKeys {
+public:
+    cPixelKeys() : m_d3d16(lpDTCon && g_DD.nBpp == 16), m_dd16(!lpDTCon && g_DD.nBpp == 16) {
+        if (!m_d3d16) return;
+        // Direct3D 16 bits: the pixel's fields scaled to 0..255.
+        const PixelLayout& l = g_SurfLayout;
+        auto table = [](std::vector<uint32_t>& t, uint32_t max) {
+            t.resize(size_t(max) + 1);
+            for (uint32_t f = 0; f <= max; ++f) t[f] = ScaleUp(f, int(max));
+        };
+        table(m_scaleR, l.rm);
+        table(m_scaleG, l.gm);
+        table(m_scaleB, l.bm);
+    }
+    uint32_t OfEntry(const uint8_t e[4]) const {
+        if (m_dd16) return DDPalToRGB16(e);
+        return uint32_t(e[0]) << 16 | uint32_t(e[1]) << 8 | e[2];
+    }
+    uint32_t OfPixel(uint32_t px) const {
+        if (m_d3d16) {
+            const PixelLayout& l = g_SurfLayout;
+            return m_scaleR[(px >> l.rs) & l.rm] << 16 | m_scaleG[(px >> l.gs) & l.gm] << 8 |
+                   m_scaleB[(px >> l.bs) & l.bm];
+        }
+        return m_dd16 ? px : px & 0xFFFFFFu;
+    }
+
+private:
+    bool m_d3d16, m_dd16;
+    std::vector<uint32_t> m_scaleR, m_scaleG, m_scaleB;
+};
+
+// The raw pixel x of a row of bytesPP bytes per pixel (as cImage::Get).
+template <int BytesPP>
+uint32_t PixelAt(const uint8_t* row, int x) {
+    const uint8_t* p = row + size_t(x) * BytesPP;
+    if constexpr (BytesPP == 1) return *p;
+    else if constexpr (BytesPP == 2) return uint32_t(p[0]) | uint32_t(p[1]) << 8;
+    else if constexpr (BytesPP == 3) return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+    else return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+// Each pixel's first matching palette number; a pixel no entry matches keeps
+// the 0 the map was made with.
+template <int BytesPP>
+void FillIndexMap(const cImage& img, int width, int height, int pitch, bool zeroIsZero, std::vector<uint8_t>& map) {
+    const cPixelKeys keys;
+    std::array<uint32_t, 256> entryKeys;
+    for (int i = 0; i < 256; ++i) entryKeys[size_t(i)] = keys.OfEntry(g_Palette[i]);
+    const cPaletteLookup lookup(entryKeys);
+    auto indexOf = [&](uint32_t px) -> uint8_t { return zeroIsZero && px == 0 ? 0 : lookup.Find(keys.OfPixel(px)); };
+    if constexpr (BytesPP <= 2) {
+        // A picture of more pixels than there are pixel values: every value
+        // looked up once.
+        constexpr uint32_t kValues = 1u << (8 * BytesPP);
+        if (uint64_t(width) * uint64_t(height) > kValues) {
+            std::vector<uint8_t> byValue(kValues);
+            for (uint32_t v = 0; v < kValues; ++v) byValue[v] = indexOf(v);
+            for (int y = 0; y < height; ++y) {
+                const uint8_t* row = img.Row(y);
+                uint8_t* out = map.data() + size_t(y) * size_t(pitch);
+                for (int x = 0; x < width; ++x) out[x] = byValue[PixelAt<BytesPP>(row, x)];
+            }
+            return;
+        }
+    }
+    bool haveLast = false;
+    uint32_t lastPx = 0;
+    uint8_t lastIndex = 0;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = img.Row(y);
+        uint8_t* out = map.data() + size_t(y) * size_t(pitch);
+        for (int x = 0; x < width; ++x) {
+            const uint32_t px = PixelAt<BytesPP>(row, x);
+            if (!haveLast || px != lastPx) {
+                lastPx = px;
+                lastIndex = indexOf(px);
+                haveLast = true;
+            }
+            out[x] = lastIndex;
+        }
+    }
+}
+
+}  // namespace
+
 int DDBuildPaletteIndexMap(std::vector<uint8_t>** where, DDSURFACEDATA* sd) {
     DDLOCK lock(sd);
     if (!lock.Locked()) {
@@ -138,33 +230,15 @@ int DDBuildPaletteIndexMap(std::vector<uint8_t>** where, DDSURFACEDATA* sd) {
     delete *where;
     *where = new std::vector<uint8_t>(size_t(lock.m_nPitch) * std::max(sd->nHeight, 0), 0);
     std::vector<uint8_t>& map = **where;
-    const PixelLayout& l = g_SurfLayout;
-    const bool keyed = sd->lpDT && sd->lpDT->bColorKey;
-    for (int y = 0; y < sd->nHeight && y < img.Height(); ++y) {
-        for (int x = 0; x < sd->nWidth && x < img.Width(); ++x) {
-            const uint32_t px = img.Get(x, y);
-            uint8_t& out = map[size_t(y) * lock.m_nPitch + x];
-            if (lpDTCon && g_DD.nBpp == 16 && keyed && px == 0) {
-                out = 0;
-                continue;
-            }
-            for (int i = 0; i < 256; ++i) {
-                const uint8_t* e = g_Palette[i];
-                bool eq;
-                if (g_DD.nBpp == 16 && lpDTCon) {
-                    eq = e[0] == ScaleUp((px >> l.rs) & l.rm, l.rm) && e[1] == ScaleUp((px >> l.gs) & l.gm, l.gm) &&
-                         e[2] == ScaleUp((px >> l.bs) & l.bm, l.bm);
-                } else if (g_DD.nBpp == 16) {
-                    eq = DDPalToRGB16(e) == px;
-                } else {
-                    eq = e[0] == ((px >> 16) & 255) && e[1] == ((px >> 8) & 255) && e[2] == (px & 255);
-                }
-                if (eq) {
-                    out = uint8_t(i);
-                    break;
-                }
-            }
-        }
+    // A colour-keyed Direct3D 16-bit surface's zero pixels are number 0.
+    const bool zeroIsZero = lpDTCon && g_DD.nBpp == 16 && sd->lpDT && sd->lpDT->bColorKey;
+    const int width = std::min(sd->nWidth, img.Width()), height = std::min(sd->nHeight, img.Height());
+    if (width <= 0 || height <= 0) return 1;
+    switch (img.Bpp()) {
+    case 1: FillIndexMap<1>(img, width, height, lock.m_nPitch, zeroIsZero, map); break;
+    case 2: FillIndexMap<2>(img, width, height, lock.m_nPitch, zeroIsZero, map); break;
+    case 3: FillIndexMap<3>(img, width, height, lock.m_nPitch, zeroIsZero, map); break;
+    default: FillIndexMap<4>(img, width, height, lock.m_nPitch, zeroIsZero, map); break;
     }
     return 1;
 }

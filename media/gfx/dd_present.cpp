@@ -1,6 +1,7 @@
 #include "media/gfx/dd_present.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "media/gfx/dd_layer.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_surface.h"
+#include "media/gfx/draw_pixels.h"
 #include "media/text/font.h"
 #include "platform/cp932.h"
 #include "platform/frame_mailbox.h"
@@ -20,6 +22,7 @@
 using namespace gfx;
 
 namespace {
+std::atomic<bool> g_bFramesWatched{true};
 bool SleepOrQuit(int ms) { return ThreadSleep(ms); }
 bool KeepWaiting() { return !ThreadQuitRequested(); }
 }  // namespace
@@ -28,7 +31,15 @@ DDFrameLimiterFn g_DDFrameLimiter = &FrameLimiter;
 DDSleepFn g_DDSleep = &SleepOrQuit;
 DDShowWindowFn g_DDShowWindow = nullptr;
 
+void DDSetFramesWatched(bool watched) {
+    g_bFramesWatched = watched;
+    g_bDrawPixels = watched;
+}
+
+bool DDFramesWatched() { return g_bFramesWatched; }
+
 void DDHandOverFrame() {
+    if (!g_bFramesWatched) return;
     constexpr int kFrameW = platform::cFrameMailbox::kWidth, kFrameH = platform::cFrameMailbox::kHeight;
     platform::cFrameMailbox& mailbox = platform::FrameMailbox();
     if (DDShownFrameToXrgb8888(mailbox.WriteBuffer(), kFrameW, kFrameH)) {

@@ -19,8 +19,14 @@ bool DDIsPrimaryLost();
 // True for DirectDraw at 8 bits per pixel.
 bool DDIsPalettized();
 
-// Hands what the device shows to the window (the 8-bit palette is applied here).
+// Hands what the device shows to the window (the 8-bit palette is applied
+// here); nothing while no one watches the frames.
 void DDHandOverFrame();
+// While false, frames go to no window and no one reads their pixels (a
+// headless replay check): frames are not handed over and the devices draw
+// no pixels (media/gfx/draw_pixels.h).
+void DDSetFramesWatched(bool watched);
+bool DDFramesWatched();
 
 // The frame limiter DDPresent polls with VSync off (tests count the calls),
 // and the sleep between polls (false ends the wait).

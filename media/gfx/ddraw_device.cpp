@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "media/gfx/draw_pixels.h"
 #include "media/gfx/pixel_ops.h"
 
 namespace gfx {
@@ -139,7 +140,7 @@ HRESULT DDSurfBlt(const DDSurfacePtr& dst, const int* dstRect, const DDSurfacePt
     Whole(src, srcRect, s);
     // Rectangles must lie inside their surfaces (no clipper cuts them).
     if (!InsideOf(dst->img, d) || !InsideOf(src->img, s)) return DDERR_INVALIDPARAMS;
-    if (d[2] == 0 || d[3] == 0 || s[2] == 0 || s[3] == 0) return DD_OK;
+    if (d[2] == 0 || d[3] == 0 || s[2] == 0 || s[3] == 0 || !g_bDrawPixels) return DD_OK;
     SkipRule rule;
     if ((flags & DDBLT_KEYSRC) && src->hasKey) rule = {Skip::Key, src->key};
     if (src.get() == dst.get()) {
@@ -167,7 +168,7 @@ HRESULT DDSurfColorFill(const DDSurfacePtr& dst, const int* dstRect, uint32_t va
     int d[4];
     Whole(dst, dstRect, d);
     if (!InsideOf(dst->img, d)) return DDERR_INVALIDPARAMS;
-    FillRect(dst->img, d[0], d[1], d[2], d[3], value);
+    if (g_bDrawPixels) FillRect(dst->img, d[0], d[1], d[2], d[3], value);
     return DD_OK;
 }
 

@@ -8,6 +8,7 @@
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_surface.h"
+#include "media/gfx/draw_pixels.h"
 #include "media/text/cached_text.h"
 #include "media/text/dd_frames.h"
 #include "media/text/image_text.h"
@@ -155,6 +156,7 @@ void Font::FillAtlases(bool rebuild) {
 }
 
 void Font::PaintText(gfx::cImage& image, text::TextFamily family, int x, int y, std::string_view s, int plain) {
+    if (!gfx::g_bDrawPixels) return;  // no one watches (media/gfx/draw_pixels.h)
     text::cImageTextTarget target(image, family, static_cast<uint8_t>(m_nColorIndex));
     const text::TextStyle style = Style();
     if (m_bCache && m_lpFastFont_Half && m_lpFastFont_Full) {

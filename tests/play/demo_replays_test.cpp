@@ -2,7 +2,10 @@
 // demo stage to its clear, with the per-frame hashes of its playback
 // (UPDATE_GOLDEN=1 plays the scripts again and remakes both). They play
 // back with those hashes, and `tovaro --verify-replay` finds the first frame
-// of a copy with one input word changed.
+// of a copy with one input word changed. The long replay under
+// tests/play/replays/long/ (a hero pacing the start of a stage for 8,400
+// frames) is made the same way; the Release build checks it and
+// bench_replay_verify measures it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -29,6 +32,7 @@
 #include "platform/input_source.h"
 #include "platform/keyboard_state.h"
 #include "platform/message_box.h"
+#include "play/chara.h"
 #include "play/scene_play.h"
 #include "records/system_data.h"
 #include "tests/media/input/fake_input_source.h"
@@ -40,6 +44,9 @@ namespace {
 
 const std::filesystem::path kReplays = std::filesystem::path(TOVARO_SOURCE_DIR) / "tests/play/replays";
 const char* const kStages[] = {"Meadow", "Caves", "Castle"};
+const std::filesystem::path kLongReplays = kReplays / "long";
+const char* const kLongStage = "Meadow";
+constexpr int kLongFrames = 8400;
 
 std::string ReplayOf(const std::string& stage) { return (kReplays / (stage + ".rpl4_1000")).string(); }
 std::string HashesOf(const std::string& stage) { return (kReplays / (stage + ".hashes")).string(); }
@@ -91,9 +98,66 @@ protected:
         ASSERT_EQ(PlayScene()->m_nState, CSCENEPLAY_STAGEEND) << stage << " is not cleared";
     }
 
+    // The scripted long play: the hero paces between the stage's third and
+    // tenth column (short of the goal and the walkers), jumping every 50
+    // frames and shooting every 23, for `frames` frames of the scene.
+    void RecordPacing(const std::string& stage, int frames) {
+        g_bEditorTest = 1;
+        ASSERT_TRUE(AppInit("data\\stg4\\" + stage + ".stg4_001", 1));
+        g_bActive = 1;
+        g_SystemData.OptReplayRecord = 1;
+        cFakeInputSource keys;
+        platform::cScopedInputSource source(keys);
+        bool right = true;
+        for (int frame = 0; frame < frames && !g_bQuit; ++frame) {
+            if (const cChara* hero = Hero()) {
+                if (hero->m_dX >= 9 * 32) right = false;
+                if (hero->m_dX <= 2 * 32) right = true;
+            }
+            keys.keys = {right ? platform::VK_RIGHT : platform::VK_LEFT};
+            if (frame % 50 < 12) keys.keys.insert('Z');
+            if (frame % 23 == 0) keys.keys.insert('X');
+            ASSERT_TRUE(g_SceneManager.Update());
+            ASSERT_NE(PlayScene()->m_nState, CSCENEPLAY_STAGEEND) << stage << " ended at frame " << frame;
+        }
+    }
+
     testsupport::TempWorkDir m_dir;
     platform::CapturedMessageBoxes m_boxes;
 };
+
+// The long replay and its list: remade with UPDATE_GOLDEN=1 (a play of its
+// whole length, to the end of its input, with no miss); otherwise only their
+// length is checked here (the whole check is the Release build's
+// verify_replay_long_* test, as a Debug playback of it takes minutes).
+TEST_F(DemoReplaysTest, LongReplayIsLongEnough) {
+    const std::string replay = (kLongReplays / (std::string(kLongStage) + ".rpl4_1000")).string();
+    const std::string hashes = (kLongReplays / (std::string(kLongStage) + ".hashes")).string();
+    const char* update = std::getenv("UPDATE_GOLDEN");
+    if (update && *update && std::string(update) != "0") {
+        RecordPacing(kLongStage, kLongFrames);
+        std::filesystem::create_directories(kLongReplays);
+        std::filesystem::remove(replay);
+        ASSERT_TRUE(WriteReplayOf(0, replay, false));
+        AppEnd();
+        g_bEditorTest = 0;
+        ASSERT_TRUE(AppInit("", 0, true));
+        ReplayRun run;
+        ASSERT_TRUE(PlayReplayRun(replay, run));
+        EXPECT_EQ(run.ending, REPLAY_END_STREAMS);
+        ASSERT_TRUE(WriteHashList(hashes, run.hashes));
+    }
+    std::vector<uint64_t> expected;
+    ASSERT_TRUE(ReadHashList(hashes, expected));
+    EXPECT_GE(expected.size(), 8000u);
+    cReplay read;
+    cStage played, start;
+    cGameProgress progress;
+    ASSERT_TRUE(ReadReplayFile(read, replay, played, start, progress));
+    long long frames = 0;
+    for (int32_t run : read.m_vecDirRuns) frames += run;
+    EXPECT_GE(frames, static_cast<long long>(expected.size()));
+}
 
 TEST_F(DemoReplaysTest, EachStagePlaysBackWithItsHashes) {
     const char* update = std::getenv("UPDATE_GOLDEN");

@@ -10,6 +10,7 @@
 #include "media/gfx/dd_present.h"
 #include "app/frame_timing.h"
 #include "platform/cp932.h"
+#include "platform/frame_mailbox.h"
 #include "platform/message_box.h"
 
 using namespace gfxtest;
@@ -409,4 +410,30 @@ TEST_F(DrawTest, MessageBoxAndHexText) {
     EXPECT_EQ(Pixel(&g_BackBuffer, 10, 12), 0x85u);  // 0xC5: row 12 - 4
     EXPECT_EQ(Pixel(&g_BackBuffer, 12, 12), 0x7Fu);
     EXPECT_EQ(g_lpLayer, nullptr);
+}
+
+// Frames no one watches (a headless replay check): blits, fills and text
+// leave the surfaces as they were and the frame is not handed to the window,
+// while every call reports as before; watched again, both come back.
+TEST_F(DrawTest, FramesNoOneWatchesDrawNothing) {
+    ASSERT_TRUE(InitAll(1, 32, 1));
+    Solid tex(2, 2, 0xFF604020);
+    DDFillRectRGB(&g_BackBuffer, 0, 0, 4, 4, 0xFF000000);
+    ASSERT_TRUE(DDPresent(0, 0, nullptr));
+    const uint64_t put = platform::FrameMailbox().PutCount();
+
+    DDSetFramesWatched(false);
+    EXPECT_FALSE(DDFramesWatched());
+    DDBlt(&g_BackBuffer, 0, 0, 2, 2, &tex.sd, 0, 0, 0);
+    DDFillRectRGB(&g_BackBuffer, 2, 2, 2, 2, 0xFFFFFFFF);
+    EXPECT_EQ(DDPresent(0, 0, nullptr), 1);
+    EXPECT_EQ(platform::FrameMailbox().PutCount(), put);
+    DDSetFramesWatched(true);
+    EXPECT_EQ(Pixel(&g_BackBuffer, 0, 0), 0x000000u);
+    EXPECT_EQ(Pixel(&g_BackBuffer, 3, 3), 0x000000u);
+
+    DDBlt(&g_BackBuffer, 0, 0, 2, 2, &tex.sd, 0, 0, 0);
+    EXPECT_EQ(Pixel(&g_BackBuffer, 1, 1), 0x604020u);
+    EXPECT_EQ(DDPresent(0, 0, nullptr), 1);
+    EXPECT_GT(platform::FrameMailbox().PutCount(), put);
 }
