@@ -52,6 +52,7 @@ int ShowMessageBox(const std::string& text, const std::string& caption, int type
 }
 
 int ErrorBox(const std::string& text) {
+    NotifyErrorText(text);
     const cSignalsEndTheBox signalsEnd;
     return ShowMessageBox(text, SJ("エラー"), platform::MB_OK);
 }

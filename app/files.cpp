@@ -67,11 +67,12 @@ std::vector<std::string> Normalise(const std::vector<std::string>& parts) {
     return out;
 }
 
-// The working folder as CP932 path elements.
+// The working folder as CP932 path elements, spelled so that the file layer
+// maps them back to the folder's own names (which may have no CP932 form).
 bool CurrentDirParts(std::vector<std::string>& parts) {
-    std::string cwd = platform::CurrentDirectory();
+    std::string cwd = platform::CurrentDirectoryCp932();
     if (cwd.empty()) return false;
-    parts = Normalise(SplitPath(platform::Utf8ToCp932(cwd)));
+    parts = Normalise(SplitPath(cwd));
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -39,7 +40,11 @@ void WriteDebug(const std::string& text) {
 
 // The report is made by CreateReport; a line reopens the existing file and
 // appends, and is dropped when the file is gone or cannot be opened.
+std::mutex g_observerMutex;
+std::function<void(const std::string&)> g_errorTextObserver;
+
 bool WriteReport(const std::string& text) {
+    NotifyErrorText(text);
     std::lock_guard<std::mutex> lock(g_logMutex);
     if (g_strReportPath.empty()) return false;
     FILE* f = std::fopen(g_strReportPath.c_str(), "r+b");
@@ -52,6 +57,20 @@ bool WriteReport(const std::string& text) {
 }
 
 }  // namespace
+
+void SetErrorTextObserver(std::function<void(const std::string&)> observer) {
+    std::lock_guard<std::mutex> lock(g_observerMutex);
+    g_errorTextObserver = std::move(observer);
+}
+
+void NotifyErrorText(const std::string& text) {
+    std::function<void(const std::string&)> observer;
+    {
+        std::lock_guard<std::mutex> lock(g_observerMutex);
+        observer = g_errorTextObserver;
+    }
+    if (observer) observer(text);
+}
 
 std::string VFormat(const char* format, va_list args) {
     va_list copy;

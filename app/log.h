@@ -4,6 +4,7 @@
 // are, never used as a format.
 #pragma once
 #include <cstdarg>
+#include <functional>
 #include <string>
 
 #define TOVARO_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
@@ -22,6 +23,12 @@ bool ReportLogf(const char* format, ...) TOVARO_PRINTF(1, 2);
 bool ReportLogfDebug(const char* format, ...) TOVARO_PRINTF(1, 2);
 bool ReportLogfError(const char* format, ...) TOVARO_PRINTF(1, 2);
 const std::string& ReportPath();
+
+// Every report line and every error box's text, as it is written or shown,
+// also when there is no report file (the replay check keeps them to say why
+// a run stopped). Empty: nobody listens.
+void SetErrorTextObserver(std::function<void(const std::string&)> observer);
+void NotifyErrorText(const std::string& text);
 
 // printf-style formatting into a string of any length.
 std::string VFormat(const char* format, va_list args);

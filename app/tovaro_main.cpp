@@ -96,7 +96,10 @@ std::string StartFileFromCommandLine(const std::string& utf8) {
     std::error_code ec;
     const std::filesystem::path here = std::filesystem::current_path(ec);
     if (ec) return cp932;
-    return platform::Utf8ToCp932(here.string()) + "/" + cp932;
+    // The start folder's own names may have no CP932 form: the file layer
+    // keeps its spelling and maps it back after the game folder is entered.
+    platform::KeepFolderSpelling(here.string());
+    return platform::SpellHostFolder(here.string()) + "\\" + cp932;
 }
 
 // A path of the command line made absolute against the folder the user

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -111,16 +112,82 @@ bool WildMatch(const std::u16string& pat, size_t pi, const std::u16string& s, si
     return si == s.size();
 }
 
+// A host folder name in the program's form: its CP932 spelling when it has
+// one, else the lossy conversion ('?' for what cannot be converted, never a
+// separator).
+std::string SpellHostName(const std::string& hostName) {
+    std::string cp;
+    if (HostNameToCp932(hostName, &cp)) return cp;
+    const std::string lossy = Utf8ToCp932(hostName);
+    for (size_t i = 0; i < lossy.size();) {
+        const size_t len = Cp932CharLen(lossy, i);
+        if (len == 1 && (lossy[i] == '\\' || lossy[i] == '/'))
+            cp += '?';
+        else
+            cp.append(lossy, i, len);
+        i += len;
+    }
+    return cp;
+}
+
+// The working folder's names on the host and as the program spells them.
+struct FolderSpelling {
+    std::vector<std::string> host, cp;
+};
+
+FolderSpelling SpellFolder(const std::string& hostFolder) {
+    FolderSpelling f;
+    size_t i = 0;
+    while (i < hostFolder.size()) {
+        size_t j = hostFolder.find('/', i);
+        if (j == std::string::npos) j = hostFolder.size();
+        if (j > i) {
+            f.host.push_back(hostFolder.substr(i, j - i));
+            f.cp.push_back(SpellHostName(f.host.back()));
+        }
+        i = j + 1;
+    }
+    return f;
+}
+
+FolderSpelling WorkingFolderSpelling() { return SpellFolder(CurrentDirectory()); }
+
+std::mutex g_keptMutex;
+std::vector<FolderSpelling> g_keptFolders;  // KeepFolderSpelling
+
+// Leading parts of an absolute path that spell the names of the working
+// folder or of a kept folder (the longest such run): their host names.
+std::vector<std::string> OwnHostNames(const std::vector<std::string>& parts) {
+    std::vector<FolderSpelling> folders{WorkingFolderSpelling()};
+    {
+        std::lock_guard<std::mutex> lock(g_keptMutex);
+        folders.insert(folders.end(), g_keptFolders.begin(), g_keptFolders.end());
+    }
+    std::vector<std::string> best;
+    for (const FolderSpelling& f : folders) {
+        size_t n = 0;
+        while (n < parts.size() && n < f.cp.size() && parts[n] == f.cp[n]) ++n;
+        if (n > best.size()) best.assign(f.host.begin(), f.host.begin() + static_cast<std::ptrdiff_t>(n));
+    }
+    return best;
+}
+
 }  // namespace
 
 std::string OsPath(std::string_view cp932Path) {
     bool absolute = false;
     std::vector<std::string> parts = SplitCp932(cp932Path, &absolute);
     std::string host = absolute ? "/" : "";
+    // The leading names that spell the working folder's own names are its
+    // host names, whatever bytes those are.
+    const std::vector<std::string> ownNames = absolute ? OwnHostNames(parts) : std::vector<std::string>();
+    const size_t own = ownNames.size();
     std::lock_guard<std::mutex> lock(g_cacheMutex);
     for (size_t i = 0; i < parts.size(); ++i) {
-        std::string name = Cp932ToUtf8(parts[i]);
-        if (name == "." || name == "..") {
+        std::string name = i < own ? ownNames[i] : Cp932ToUtf8(parts[i]);
+        if (i < own) {
+            host += name;
+        } else if (name == "." || name == "..") {
             host += name;
         } else {
             std::string exact = host + name;
@@ -167,15 +234,28 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view cp932Path) {
 }
 
 namespace {
-// The whole data into a temporary file beside the target, flushed and
-// closed, then put under the target's name: over an existing file, or only
-// when no file has that name (mayReplace false). The temporary file is gone
-// afterwards whatever failed.
-bool CommitTempFile(std::string_view cp932Path, const void* data, size_t size, bool mayReplace, bool readOnly) {
-    std::string host = OsPath(cp932Path);
-    std::string tmp = host + ".tmp~";
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) return false;
+
+std::atomic<int> g_nLinkFault{0}, g_nRenameNoReplaceFault{0};
+
+int LinkOrFault(const char* from, const char* to) {
+    if (const int e = g_nLinkFault.load()) {
+        errno = e;
+        return -1;
+    }
+    return ::link(from, to);
+}
+
+int RenameNoReplaceOrFault(const char* from, const char* to) {
+    if (const int e = g_nRenameNoReplaceFault.load()) {
+        errno = e;
+        return -1;
+    }
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+}
+
+// Writes all of data to fd, flushes it and, with readOnly, makes it
+// read-only; closes it. False on any failure.
+bool WriteFlushClose(int fd, const void* data, size_t size, bool readOnly) {
     const char* p = static_cast<const char*>(data);
     size_t left = size;
     bool ok = true;
@@ -192,20 +272,69 @@ bool CommitTempFile(std::string_view cp932Path, const void* data, size_t size, b
     if (ok && ::fsync(fd) != 0) ok = false;
     if (ok && readOnly && ::fchmod(fd, 0444) != 0) ok = false;
     if (::close(fd) != 0) ok = false;
+    return ok;
+}
+
+// Flushes the folder holding a host path, so that a name just taken survives
+// a crash. File systems that cannot flush a folder are not an error.
+bool FlushFolderOf(const std::string& host) {
+    const size_t slash = host.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : host.substr(0, slash);
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return true;
+    const bool ok = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS || errno == ENOTSUP;
+    ::close(fd);
+    return ok;
+}
+
+// The name taken without a temporary file: created exclusively (never over
+// an existing file) and written there; removed again when the write fails.
+bool WriteExclusive(const std::string& host, const void* data, size_t size, bool readOnly) {
+    const int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    if (fd < 0) return false;
+    if (WriteFlushClose(fd, data, size, readOnly)) return true;
+    ::unlink(host.c_str());
+    return false;
+}
+
+// The whole data into a temporary file beside the target, flushed and
+// closed, then put under the target's name: over an existing file, or only
+// when no file has that name (mayReplace false). The temporary file is gone
+// afterwards whatever failed.
+bool CommitTempFile(std::string_view cp932Path, const void* data, size_t size, bool mayReplace, bool readOnly) {
+    std::string host = OsPath(cp932Path);
+    std::string tmp = host + ".tmp~";
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return false;
+    bool ok = WriteFlushClose(fd, data, size, readOnly);
     if (ok) {
         if (mayReplace) {
             ok = ::rename(tmp.c_str(), host.c_str()) == 0;
-        } else {
+        } else if (LinkOrFault(tmp.c_str(), host.c_str()) != 0) {
             // A hard link fails when the name exists, so an existing file is
-            // never replaced, even by a writer racing this one.
-            ok = ::link(tmp.c_str(), host.c_str()) == 0;
+            // never replaced, even by a writer racing this one. Where there
+            // are no hard links, a rename that never replaces does the same;
+            // where that is missing too, the file is created exclusively.
+            ok = false;
+            if (errno != EEXIST) {
+                if (RenameNoReplaceOrFault(tmp.c_str(), host.c_str()) == 0)
+                    ok = true;
+                else if (errno != EEXIST)
+                    ok = WriteExclusive(host, data, size, readOnly);
+            }
         }
+        if (ok) ok = FlushFolderOf(host);
     }
     ::unlink(tmp.c_str());
     InvalidateDirCache();
     return ok;
 }
 }  // namespace
+
+void SetCommitFaults(const CommitFaults& faults) {
+    g_nLinkFault = faults.linkErrno;
+    g_nRenameNoReplaceFault = faults.renameNoReplaceErrno;
+}
 
 bool WriteFileAtomic(std::string_view cp932Path, const void* data, size_t size) {
     return CommitTempFile(cp932Path, data, size, true, false);
@@ -285,6 +414,23 @@ std::vector<DirEntry> ListDir(std::string_view cp932Folder, std::string_view cp9
         found.push_back({{cp, isDir}, std::move(key)});
     }
     ::closedir(d);
+    // A parent of the working folder lists the way back down to it also when
+    // the next folder's name has no CP932 form: under its spelling, which
+    // OsPath maps back.
+    const FolderSpelling cwd = WorkingFolderSpelling();
+    std::string prefix = "/";
+    for (size_t k = 0; k < cwd.host.size(); ++k) {
+        if (host == prefix) {
+            std::string cp;
+            const std::u16string key = UpperUtf16(cwd.cp[k]);
+            if (!HostNameToCp932(cwd.host[k], &cp) && WildMatch(pat, 0, key, 0)) {
+                found.push_back({{cwd.cp[k], true}, key});
+                if (leftOut) std::erase(*leftOut, cwd.host[k]);
+            }
+            break;
+        }
+        prefix += (k ? "/" : "") + cwd.host[k];
+    }
     std::sort(found.begin(), found.end(), [](const Keyed& x, const Keyed& y) {
         if (x.key != y.key) return x.key < y.key;
         return x.entry.name < y.entry.name;
@@ -298,6 +444,22 @@ std::string CurrentDirectory() {
     char buf[PATH_MAX];
     if (!::getcwd(buf, sizeof buf)) return std::string();
     return buf;
+}
+
+std::string SpellHostFolder(const std::string& hostFolder) {
+    std::string out;
+    for (const std::string& name : SpellFolder(hostFolder).cp) out += "\\" + name;
+    return out.empty() ? std::string("\\") : out;
+}
+
+void KeepFolderSpelling(const std::string& hostFolder) {
+    std::lock_guard<std::mutex> lock(g_keptMutex);
+    g_keptFolders.push_back(SpellFolder(hostFolder));
+}
+
+std::string CurrentDirectoryCp932() {
+    const std::string cwd = CurrentDirectory();
+    return cwd.empty() ? std::string() : SpellHostFolder(cwd);
 }
 
 bool ChangeDirectory(const std::string& hostPath) {

@@ -14,6 +14,10 @@ namespace platform {
 // A 0x5C byte that is the second byte of a two-byte character is not a
 // separator. When the exact name does not exist, each component is looked up
 // case-insensitively; components that do not exist are kept as written.
+// An absolute path that runs through the working folder, or through one of
+// its parents, as CurrentDirectoryCp932 spells it, reaches the host with the
+// folder's own bytes there: the folders above the game may have names with
+// no CP932 form (/home/josé/下载/...).
 std::string OsPath(std::string_view cp932Path);
 
 // Forget cached folder listings (every create, rename or remove through this
@@ -33,8 +37,19 @@ inline bool WriteFileAtomic(std::string_view cp932Path, const std::vector<uint8_
 // The same, as a new file: the name is taken only when no file has it
 // (unless mayReplace), and with readOnly the file is made read-only. The
 // file appears under its name only complete; false on any failure (a short
-// write or a failed close included).
+// write or a failed close included). On file systems without hard links
+// (FAT, exFAT, some network and FUSE mounts) the name is taken by a rename
+// that never replaces, else by creating it exclusively and writing it there.
+// The folder is flushed after the name is taken.
 bool WriteNewFile(std::string_view cp932Path, const void* data, size_t size, bool mayReplace, bool readOnly);
+
+// Tests: the next commits of WriteNewFile / WriteFileAtomic see link() or
+// renameat2(RENAME_NOREPLACE) fail with the given errno (0: the real call).
+struct CommitFaults {
+    int linkErrno = 0;
+    int renameNoReplaceErrno = 0;
+};
+void SetCommitFaults(const CommitFaults& faults);
 
 bool PathExists(std::string_view cp932Path);
 bool IsDirectory(std::string_view cp932Path);
@@ -67,6 +82,16 @@ std::u16string WindowsNameKey(std::string_view cp932Name);
 // Change the working folder only through ChangeDirectory: cached listings of
 // relative folders belong to the folder they were made in.
 std::string CurrentDirectory();                     // host path
+// The working folder in the program's form: CP932, '\' separators, starting
+// with '\'. A folder name with no CP932 form is spelled with '?' for what
+// cannot be converted; OsPath maps the spelling back to the folder.
+std::string CurrentDirectoryCp932();
+// The same spelling of any absolute host folder.
+std::string SpellHostFolder(const std::string& hostFolder);
+// OsPath maps this absolute host folder's spelling back to it as well (the
+// folder the user started the program in, which names files given on the
+// command line).
+void KeepFolderSpelling(const std::string& hostFolder);
 bool ChangeDirectory(const std::string& hostPath);  // host path
 
 // Free bytes on the file system holding the path (empty: current folder),

@@ -190,6 +190,11 @@ int MidiStream::SetTimeDivision(uint32_t division) {
     return m_Source->SetDivision(division);
 }
 
+bool MidiStream::IsQueued(const MidiHeader* header) {
+    auto lock = m_Mixer.Lock();
+    return header && (header->flags & kMhdrInQueue) != 0;
+}
+
 int MidiStream::Prepare(MidiHeader* header) {
     if (!header || !header->data) return kMidiInvalidParam;
     auto lock = m_Mixer.Lock();

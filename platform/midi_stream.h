@@ -85,6 +85,9 @@ public:
     int Prepare(MidiHeader* header);
     int Unprepare(MidiHeader* header);
     int Out(MidiHeader* header);  // also while stopped or paused
+    // The header is still queued (read under the lock the stream hands
+    // buffers back with).
+    bool IsQueued(const MidiHeader* header);
     int Restart();
     int Pause();  // the position is kept
     int Stop();   // queued buffers come back at once; the position rewinds

@@ -9,6 +9,7 @@
 #include "app/quit.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
+#include "records/damaged_files.h"
 
 uint32_t g_nDataVersion = kDataVersion;
 uint32_t g_nFileVersion = 0;
@@ -151,6 +152,11 @@ bool cDataFileOut::Commit(std::string_view cp932Path) {
         SetLastDataFileError("not saved: the program is closing");
         return false;
     }
+    if (!KeepDamagedFileBeforeSave(cp932Path)) {
+        SetLastDataFileError(Format("%.*s: not saved: the damaged file there could not be kept",
+                                    static_cast<int>(cp932Path.size()), cp932Path.data()));
+        return false;
+    }
     if (!platform::WriteFileAtomic(cp932Path, m_Writer.Data(), m_Writer.Size())) {
         SetLastDataFileError(Format("%.*s: cannot write the file", static_cast<int>(cp932Path.size()),
                                     cp932Path.data()));
@@ -183,6 +189,25 @@ bool cDataRecord::LoadFile(std::string_view cp932Path) {
     return LoadBytes(*bytes, cp932Path);
 }
 
+cDataRecord::FileRead cDataRecord::LoadFileAsFarAsItGoes(std::string_view cp932Path) {
+    auto bytes = platform::ReadWholeFile(cp932Path);
+    if (!bytes) {
+        SetLastDataFileError(Format("%.*s: cannot open the file", static_cast<int>(cp932Path.size()),
+                                    cp932Path.data()));
+        return FileRead::NotRead;
+    }
+    if (LoadBytes(*bytes, cp932Path)) return FileRead::Whole;
+    NoteDamagedFile(cp932Path);
+    cByteReader r(*bytes);
+    cLoadContext ctx;
+    if (!CheckVersionWord(r, cp932Path, ctx)) return FileRead::NotRead;
+    std::unique_ptr<cDataRecord> part = FreshRecord();
+    part->Load(r, ctx);  // fails where the file breaks off: LoadBytes has said why
+    part->FinishPartialLoad(ctx);
+    AssignRecord(std::move(*part));
+    return FileRead::Partly;
+}
+
 std::vector<uint8_t> cDataRecord::SaveBytesAs(uint32_t nVersion) {
     // Sized first, so that a large record is written into one buffer
     // without regrowing it.
@@ -196,6 +221,11 @@ std::vector<uint8_t> cDataRecord::SaveBytesAs(uint32_t nVersion) {
 bool cDataRecord::SaveFile(std::string_view cp932Path) {
     if (g_bQuit) {
         SetLastDataFileError("not saved: the program is closing");
+        return false;
+    }
+    if (!KeepDamagedFileBeforeSave(cp932Path)) {
+        SetLastDataFileError(Format("%.*s: not saved: the damaged file there could not be kept",
+                                    static_cast<int>(cp932Path.size()), cp932Path.data()));
         return false;
     }
     const std::vector<uint8_t> bytes = SaveBytes();

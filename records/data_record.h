@@ -211,6 +211,18 @@ public:
 
     // Whole files. LoadFile/LoadBytes commit only a complete, valid load.
     bool LoadFile(std::string_view cp932Path);
+    // Reads a file as far as it goes: a body that breaks off is kept as far
+    // as it was read, over a new record, with the record's upgrades run on
+    // it. NotRead (the record unchanged) when the file cannot be opened or
+    // its version word is refused. A file that exists and was not read
+    // whole is noted as damaged (records/damaged_files.h); the reason is in
+    // LastDataFileError().
+    enum class FileRead { NotRead, Whole, Partly };
+    FileRead LoadFileAsFarAsItGoes(std::string_view cp932Path);
+    // For the load above: a new record of the same class, and the steps that
+    // end a load (the upgrades), run on a record that was read in part.
+    virtual std::unique_ptr<cDataRecord> FreshRecord() const { return CloneRecord(); }
+    virtual void FinishPartialLoad(const cLoadContext&) {}
     bool LoadBytes(std::span<const uint8_t> file, std::string_view name);
     // False while g_bQuit is set or when the file cannot be written; the old
     // file is replaced only by a complete new one.
@@ -676,6 +688,8 @@ public:
     size_t BodySize(uint32_t nVersion) override;
     std::unique_ptr<cDataRecord> CloneRecord() const override;
     void AssignRecord(cDataRecord&& from) override;
+    std::unique_ptr<cDataRecord> FreshRecord() const override { return std::make_unique<D>(); }
+    void FinishPartialLoad(const cLoadContext& ctx) override { static_cast<D&>(*this).OnLoaded(ctx); }
 
     // The base body alone (fields and strings), for records whose Load is
     // written by hand around it.

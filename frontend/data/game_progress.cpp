@@ -41,11 +41,18 @@ void cGameProgress::Reset(int n) {
 }
 
 void cGameProgress::Normalize(const cWorldMap& map, int32_t nStageCount) {
-    if (m_nMapX >= map.m_nWidth) m_nMapX = map.m_nStartX;
-    if (m_nMapY >= map.m_nHeight) m_nMapY = map.m_nStartY;
+    // A place outside the map (a damaged or crafted file: negative as well
+    // as too large) goes to the start cell.
+    if (m_nMapX < 0 || m_nMapX >= map.m_nWidth) m_nMapX = map.m_nStartX;
+    if (m_nMapY < 0 || m_nMapY >= map.m_nHeight) m_nMapY = map.m_nStartY;
     const int32_t count = std::max(nStageCount, 0);
     m_vecStageFlag.resize(static_cast<size_t>(count));
     m_nHighestStage = std::min(m_nHighestStage, count);
+}
+
+void cGameProgress::MapReturnCell(const cWorldMap& map, int32_t& x, int32_t& y) const {
+    x = m_nMapCursorX < 0 || m_nMapCursorX >= map.m_nWidth ? map.m_nStartX : m_nMapCursorX;
+    y = m_nMapCursorY < 0 || m_nMapCursorY >= map.m_nHeight ? map.m_nStartY : m_nMapCursorY;
 }
 
 void cGameProgress::Normalize() { Normalize(g_WorldMap, g_PlayerDataSettings.nStageCount); }

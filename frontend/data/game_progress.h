@@ -157,6 +157,10 @@ public:
     // highest stage at most the stage count.
     void Normalize(const cWorldMap& map, int32_t nStageCount);
     void Normalize();  // with g_WorldMap and the game's stage count
+    // The cell the map's cursor returns to (m_nMapCursorX/Y) inside the map:
+    // a cell outside it (a damaged or crafted file) is the start cell, as
+    // Normalize does for the player's place. The stored values stay as read.
+    void MapReturnCell(const cWorldMap& map, int32_t& x, int32_t& y) const;
 
     // --- bookkeeping (progress_book.cpp) ---
     void ClearProgressCounters();

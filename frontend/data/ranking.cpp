@@ -3,6 +3,7 @@
 #include "app/files.h"
 #include "app/log.h"
 #include "frontend/data/game_progress.h"
+#include "platform/fs.h"
 
 // The record passes, compiled once here (see records/data_record.h).
 template class cRecord<cRankingEntry>;
@@ -49,11 +50,12 @@ void cRanking::OnLoaded(const cLoadContext& ctx) {
     if (ctx.nVersion <= 180) {
         if (m_vecTable.size() > kRankingTables) m_vecTable.resize(kRankingTables);
     }
-    // Drawing and insertion use all five tables: missing ones are added
-    // with their category's sort flag.
+    // Drawing and insertion use all five tables: missing ones are added, as
+    // new tables (sort flag 0) in files of version 180 or older, and with
+    // their category's sort flag in newer files.
     while (m_vecTable.size() < kRankingTables) {
         cRankingTable t;
-        t.m_nSortFlag = kRankingSortFlags[m_vecTable.size()];
+        t.m_nSortFlag = ctx.nVersion <= 180 ? 0 : kRankingSortFlags[m_vecTable.size()];
         m_vecTable.push_back(std::move(t));
     }
     if (ctx.nVersion <= 180) {
@@ -82,7 +84,14 @@ bool MakeRankingFileName(std::string& out, int nMode, std::string_view stageBase
 
 bool LoadRanking(cRanking& ranking, int nMode, std::string_view stageBase, int32_t bOn, int32_t nVar, int32_t nValue) {
     std::string name;
-    if (MakeRankingFileName(name, nMode, stageBase, bOn, nVar, nValue) && ranking.LoadFile(name)) return true;
+    if (MakeRankingFileName(name, nMode, stageBase, bOn, nVar, nValue)) {
+        // A damaged file is read as far as it goes; it is kept aside before
+        // the first save over it.
+        const cDataRecord::FileRead read = ranking.LoadFileAsFarAsItGoes(name);
+        if (read != cDataRecord::FileRead::Whole && platform::PathExists(name))
+            ReportLogf("%s", LastDataFileError().c_str());
+        if (read != cDataRecord::FileRead::NotRead) return true;
+    }
     ranking.Reset();
     return false;
 }

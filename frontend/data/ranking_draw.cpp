@@ -62,7 +62,8 @@ void DrawRankingTable(const cRankingTable& table, DDSURFACEDATA* dst, int x, int
         font.DrawStringF(dst, x, y, SJ("ランキング    %s").c_str(), label.c_str());
 
     int width = 0;  // digit columns of the scores
-    if (IsScoreCategory(c)) width = CountDigits(table.m_vecEntry.at(0).m_nScore);
+    // A table stored with no entries draws empty (entry 0 does not exist).
+    if (IsScoreCategory(c) && !table.m_vecEntry.empty()) width = CountDigits(table.m_vecEntry.at(0).m_nScore);
     if (c == 2) width = 8;
     const int entries = static_cast<int>(table.m_vecEntry.size());
     for (int i = 0; i < entries; ++i) {

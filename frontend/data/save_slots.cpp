@@ -4,6 +4,7 @@
 #include "app/log.h"
 #include "frontend/data/player_settings.h"
 #include "frontend/data/world_map.h"
+#include "platform/fs.h"
 
 // The record passes, compiled once here (see records/data_record.h).
 template class cRecord<cSaveSlotInfo>;
@@ -75,7 +76,12 @@ int cGameProgress::LoadStorySlot(int n) {
 }
 
 int cGameProgress::LoadChallenge() {
-    if (!LoadFile(g_PathTable.at(PATH_CHALLENGE_FILE))) return 0;
+    // A damaged file is read as far as it goes; it is kept aside before the
+    // first save over it.
+    const FileRead read = LoadFileAsFarAsItGoes(g_PathTable.at(PATH_CHALLENGE_FILE));
+    if (read != FileRead::Whole && platform::PathExists(g_PathTable.at(PATH_CHALLENGE_FILE)))
+        ReportLogf("%s", LastDataFileError().c_str());
+    if (read == FileRead::NotRead) return 0;
     FixLives(g_PlayerDataSettings.abInfiniteLives[1], g_PlayerDataSettings.anStartLives[1]);
     return 1;
 }

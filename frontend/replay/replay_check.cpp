@@ -2,7 +2,9 @@
 
 #include <cinttypes>
 #include <fstream>
+#include <mutex>
 
+#include "app/log.h"
 #include "app/quit.h"
 #include "app/scene.h"
 #include "app/scene_manager.h"
@@ -90,10 +92,57 @@ bool cPlayFrameWatch::After() {
     return true;
 }
 
+namespace {
+
+void PlayReplayFrames(ReplayRun& run, int frameLimit);
+
+// Keeps the last error text written while it lives.
+class cErrorTextCatcher {
+public:
+    cErrorTextCatcher() {
+        SetErrorTextObserver([this](const std::string& text) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_strLast = text;
+        });
+    }
+    ~cErrorTextCatcher() { SetErrorTextObserver({}); }
+    cErrorTextCatcher(const cErrorTextCatcher&) = delete;
+    cErrorTextCatcher& operator=(const cErrorTextCatcher&) = delete;
+    std::string Last() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_strLast;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::string m_strLast;
+};
+
+}  // namespace
+
 bool PlayReplayRun(const std::string& path, ReplayRun& run, int frameLimit) {
     run = ReplayRun{};
+    // A run before this one that ended the program leaves nothing behind.
+    g_bQuit = 0;
     g_SceneManager.DeleteAllScenes();
-    if (!ReadReplayFile(g_Replay, path, g_Stage, g_StageStart, g_Progress)) return false;
+    cErrorTextCatcher errors;
+    const bool read = ReadReplayFile(g_Replay, path, g_Stage, g_StageStart, g_Progress);
+    g_bQuit = 0;
+    if (!read) return false;
+    PlayReplayFrames(run, frameLimit);
+    if (g_bQuit) {
+        run.error = 1;
+        run.ending = REPLAY_END_STOPPED;
+        run.reason = errors.Last();
+    }
+    g_SceneManager.DeleteAllScenes();
+    g_bQuit = 0;
+    return true;
+}
+
+namespace {
+
+void PlayReplayFrames(ReplayRun& run, int frameLimit) {
     run.cleared = g_Replay.m_bCleared;
     cRunSettings settings;
     g_SceneManager.g_nGameType = 4;
@@ -131,9 +180,9 @@ bool PlayReplayRun(const std::string& path, ReplayRun& run, int frameLimit) {
         }
     }
     batch.Finish(run.hashes);
-    g_SceneManager.DeleteAllScenes();
-    return true;
 }
+
+}  // namespace
 
 long long FirstDifference(const std::vector<uint64_t>& a, const std::vector<uint64_t>& b) {
     const size_t n = a.size() < b.size() ? a.size() : b.size();
@@ -164,7 +213,7 @@ bool WriteHashList(const std::string& path, const std::vector<uint64_t>& hashes)
 }
 
 int VerifyReplay(const std::string& path, const std::string& expectPath, const std::string& hashesOut,
-                 std::FILE* out) {
+                 std::FILE* out, std::FILE* err) {
     const std::string name = platform::Cp932ToUtf8(path);
     std::vector<uint64_t> expected;
     if (!expectPath.empty() && !ReadHashList(expectPath, expected)) {
@@ -174,6 +223,18 @@ int VerifyReplay(const std::string& path, const std::string& expectPath, const s
     ReplayRun first, second;
     if (!PlayReplayRun(path, first) || !PlayReplayRun(path, second)) {
         std::fprintf(out, "%s: the replay cannot be read\n", name.c_str());
+        return 2;
+    }
+    // A play that stopped on an error was not checked, however its runs
+    // compare.
+    for (const ReplayRun* run : {&first, &second}) {
+        if (!run->error) continue;
+        const char* which = run == &first ? "first" : "second";
+        std::fprintf(out, "%s: the %s run stopped on an error after %zu frames\n", name.c_str(), which,
+                     run->hashes.size());
+        const std::string reason =
+            run->reason.empty() ? std::string("the program was asked to end") : platform::Cp932ToUtf8(run->reason);
+        std::fprintf(err, "%s: %s run: %s\n", name.c_str(), which, reason.c_str());
         return 2;
     }
     if (!hashesOut.empty() && !WriteHashList(hashesOut, first.hashes)) {

@@ -45,12 +45,16 @@ struct ReplayRun {
     int sceneFrames = 0;           // frames run in all, the fade-in and banners too
     int ending = REPLAY_END_STOPPED;
     int cleared = 0;  // the replay is flagged cleared
+    int error = 0;    // the play asked the program to end (a fatal error)
+    std::string reason;  // then: the last report line or error box text (CP932)
 };
 
 // Reads the replay file into g_Replay, g_Stage, g_StageStart and g_Progress
 // and plays it on a fresh play scene as the replay list does (game type 4),
 // unpaced, until the input is used up, the stage is cleared or a miss is
-// resolved. False when the file is refused (nothing is played).
+// resolved. False when the file is refused (nothing is played). Each run
+// starts with the quit state clear; a run that ends the program (a fatal
+// error) stops there with `error` set, and the quit state is cleared again.
 bool PlayReplayRun(const std::string& path, ReplayRun& run, int frameLimit = 1000000);
 
 // The first frame (0-based) at which two hash lists differ, or -1 when they
@@ -66,6 +70,6 @@ bool WriteHashList(const std::string& path, const std::vector<uint64_t>& hashes)
 // replay flagged cleared that does not clear differs at its last frame.
 // hashesOut (optional) receives the first run's list. The result goes to
 // out. 0 identical, 1 diverged, 2 the file or a list could not be read or
-// written.
+// written, or a run stopped on an error (its reason goes to err).
 int VerifyReplay(const std::string& path, const std::string& expectPath, const std::string& hashesOut,
-                 std::FILE* out);
+                 std::FILE* out, std::FILE* err = stderr);

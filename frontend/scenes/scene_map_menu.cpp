@@ -181,12 +181,10 @@ void cSceneMapMenu::UpdateSave() {
         if (decide && g_MenuCursor.Cur().m_nY == 0) {
             // The slot of the list row under the question.
             const int slot = g_MenuCursor.Prev() ? g_MenuCursor.Prev()->m_nY : p.m_nSlot;
-            const int before = p.m_nSlot;
+            // The chosen slot stays the game's slot also when the write
+            // fails (the failure is reported); the next save goes there.
             p.m_nSlot = slot;
-            if (SaveStorySlotReported(slot))
-                PlaySe(5);
-            else
-                p.m_nSlot = before;
+            if (SaveStorySlotReported(slot)) PlaySe(5);
         } else {
             PlaySe(decide ? 1 : 2);
         }

@@ -41,17 +41,22 @@ std::string ListText(const cCheckedVector<std::string>& list, int32_t value) {
 }  // namespace
 
 void UpdateMusicBackEnd() {
-    const bool up = DS_BgmInitialised();
+    // The music manager is the main thread's (its close stops the music at
+    // any time): it is ended and made again there, as every music request is.
     const int volume = g_OptionData.m_nBgmVolume;
-    if (up && volume == 0) {
-        DS_BgmEnd();
-    } else if (!up && volume > 0) {
-        DS_BgmEnd();
-        DS_BgmInit(1, g_BgmOggTable, g_BgmMidiTable, kBgmTracks, g_SystemIni.Midi_DirectMusic);
-    } else {
-        return;
-    }
-    g_SceneManager.m_nBgmEntry = 0;
+    const intptr_t changed = RunOnMainThread([volume]() -> intptr_t {
+        const bool up = DS_BgmInitialised();
+        if (up && volume == 0) {
+            DS_BgmEnd();
+        } else if (!up && volume > 0) {
+            DS_BgmEnd();
+            DS_BgmInit(1, g_BgmOggTable, g_BgmMidiTable, kBgmTracks, g_SystemIni.Midi_DirectMusic);
+        } else {
+            return 0;
+        }
+        return 1;
+    });
+    if (changed) g_SceneManager.m_nBgmEntry = 0;
 }
 
 cSceneOptions::cSceneOptions()

@@ -369,8 +369,7 @@ void cSceneWorldMap::FadeIn() {
         p.m_bMapReturn = 0;
         if (IsEntryCleared(m_pEntry)) return;
         MenuCursorPos& hero = Hero();
-        hero.m_nX = p.m_nMapCursorX;
-        hero.m_nY = p.m_nMapCursorY;
+        p.MapReturnCell(g_WorldMap, hero.m_nX, hero.m_nY);
         m_PrevPos = hero;
         UpdateView();
         BuildMapPage();

@@ -208,7 +208,8 @@ void cMidiPlayer::QueueBuffer() {
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
     if (static_cast<size_t>(m_nReadPos) >= m_Image.size()) return;
     platform::MidiHeader& header = m_Headers[m_nNextBuffer];
-    if (header.flags & platform::kMhdrInQueue) return;
+    // The stream hands buffers back under its lock.
+    if (m_Stream->IsQueued(&header)) return;
     m_nReadPos += static_cast<int32_t>(FillBuffer(header));
     int err = m_Stream->Prepare(&header);
     if (err) Report("Prepare", err);
@@ -254,8 +255,12 @@ void cMidiPlayer::MidiThreadProc() {
         {
             std::lock_guard<std::recursive_mutex> lock(m_Mutex);
             if (n.songEnd) {
-                Stop(0);
-                if (m_bLoop) Play(0, 0, 1);
+                // A notice handled after the player was stopped or paused
+                // must not start the song again.
+                if (m_nState == 1) {
+                    Stop(0);
+                    if (m_bLoop) Play(0, 0, 1);
+                }
             } else if (static_cast<size_t>(m_nReadPos) < m_Image.size()) {
                 QueueBuffer();
             }
@@ -263,6 +268,10 @@ void cMidiPlayer::MidiThreadProc() {
         m_Notices.Handled();
     }
     m_Notices.Handled();
+}
+
+void cMidiPlayer::PostSongEndNotice() {
+    if (HasImage()) m_Notices.Post({&m_Headers[0], true});
 }
 
 int cMidiPlayer::State() {

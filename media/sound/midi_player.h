@@ -48,6 +48,11 @@ public:
     // when it is still busy after `ms`.
     bool WaitIdle(int ms = 5000);
     platform::MidiStream* Stream() { return m_Stream.get(); }
+    // An end-of-song notice for the player's thread, as the stream sends it
+    // (the thread may handle it late, after a stop or pause).
+    void PostSongEndNotice();
+    // The refill step the thread runs for a buffer handed back.
+    void Refill() { QueueBuffer(); }
 
 private:
     struct Notice {

@@ -1,6 +1,7 @@
 #include "app/files.h"
 
 #include "platform/cp932.h"
+#include "platform/fs.h"
 #include "platform/message_box.h"
 #include "tests/support/temp_dir.h"
 
@@ -241,6 +242,45 @@ TEST(Files, AbsoluteAndRelativePaths) {
     upper += "\\F.dat";
     EXPECT_TRUE(ToRelativePathStr(upper, true));
     EXPECT_EQ(upper, "F.dat");
+}
+
+// A game folder below folders whose names have no CP932 form (josé, 下载,
+// or bytes that are neither UTF-8 nor CP932): absolute paths built from the
+// working folder reach the files there, new files are made there, and the
+// way back from a parent folder is listed.
+TEST(Files, GameFolderBelowNamesWithoutCp932Form) {
+    const std::string kReplay = Sj("記録.rpl4_1000"), kNew = Sj("新しい.rpl4_1000");
+    for (const std::string above : {std::string("josé/下载"), std::string("jos\xE9/x")}) {
+        SCOPED_TRACE(above);
+        TempWorkDir dir;
+        dir.WriteFile(above + "/game/user_data/rpl4/記録.rpl4_1000", "old");
+        ASSERT_TRUE(platform::ChangeDirectory((dir.Path() / above / "game").string()));
+
+        std::string old = "user_data\\rpl4\\" + kReplay;
+        ASSERT_TRUE(ToAbsolutePathStr(old));
+        EXPECT_TRUE(FileExists(old));
+        auto bytes = platform::ReadWholeFile(old);
+        ASSERT_TRUE(bytes.has_value());
+        EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "old");
+
+        std::string made = "user_data\\rpl4\\" + kNew;
+        ASSERT_TRUE(ToAbsolutePathStr(made));
+        ASSERT_TRUE(platform::WriteNewFile(made, "new", 3, false, true));
+        EXPECT_EQ(dir.ReadFile(above + "/game/user_data/rpl4/新しい.rpl4_1000"), "new");
+        std::string back = made;
+        ASSERT_TRUE(ToRelativePathStr(back, true));
+        EXPECT_EQ(back, "user_data\\rpl4\\" + kNew);
+
+        // Three levels up, the folder on the way back is listed under the
+        // program's spelling of its name, and that spelling leads back down.
+        std::string up = "..\\..\\..\\";
+        ASSERT_TRUE(ToAbsolutePathStr(up));
+        std::vector<std::string> names;
+        for (const auto& e : platform::ListDir(up, "*"))
+            if (e.isDir) names.push_back(e.name);
+        ASSERT_EQ(names.size(), 1u);
+        EXPECT_EQ(platform::OsPath(up + names[0]), (dir.Path() / above.substr(0, above.find('/'))).string());
+    }
 }
 
 namespace {

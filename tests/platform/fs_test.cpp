@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <filesystem>
 
 using platform::OsPath;
 using platform::Utf8ToCp932;
@@ -146,5 +150,45 @@ TEST(Cp932, HostNameToCp932) {
         std::string out;
         EXPECT_EQ(platform::HostNameToCp932(c.host, &out), c.ok) << c.host;
         if (c.ok) EXPECT_EQ(out, c.cp932) << c.host;
+    }
+}
+
+// File systems without hard links (FAT, exFAT, some network and FUSE mounts)
+// refuse link(): a new file is still made, complete and read-only when asked,
+// and an existing name is still never replaced, whether the rename that never
+// replaces works there or not.
+TEST(Fs, WriteNewFileWithoutHardLinks) {
+    struct Reset {
+        ~Reset() { platform::SetCommitFaults({}); }
+    } reset;
+    struct Case {
+        const char* label;
+        platform::CommitFaults faults;
+    } cases[] = {
+        {"hard links", {}},
+        {"no hard links", {EPERM, 0}},
+        {"no hard links, no rename without replacing", {EPERM, EINVAL}},
+        {"neither, reported as unsupported", {EOPNOTSUPP, ENOSYS}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempWorkDir dir;
+        dir.MakeDirs("rpl4");
+        platform::SetCommitFaults(c.faults);
+        ASSERT_TRUE(platform::WriteNewFile(Sj("rpl4\\記録.rpl4_1000"), "one", 3, false, true));
+        EXPECT_EQ(dir.ReadFile("rpl4/記録.rpl4_1000"), "one");
+        struct stat st {};
+        ASSERT_EQ(::stat((dir.Path() / "rpl4/記録.rpl4_1000").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0222, 0u);
+        // Never over an existing file.
+        EXPECT_FALSE(platform::WriteNewFile(Sj("rpl4\\記録.rpl4_1000"), "two", 3, false, false));
+        EXPECT_EQ(dir.ReadFile("rpl4/記録.rpl4_1000"), "one");
+        ASSERT_TRUE(platform::WriteNewFile("rpl4\\b.rpl4_1000", "bb", 2, false, false));
+        EXPECT_EQ(dir.ReadFile("rpl4/b.rpl4_1000"), "bb");
+        // No temporary file is left behind.
+        size_t entries = 0;
+        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path() / "rpl4")) ++entries;
+        EXPECT_EQ(entries, 2u);
+        platform::SetCommitFaults({});
     }
 }

@@ -279,7 +279,9 @@ bool DDBltRotate(DDSURFACEDATA* dst, int cx, int cy, int w, int h, int px, int p
 
 bool DDBltLens(DDSURFACEDATA* dst, int cx, int cy, int radius, int depth, DDSURFACEDATA* src, int scx, int scy,
                int flag, int clear, const DDBLTPARAM* param) {
-    if (depth < 0 || radius < 0) return false;
+    // Depth 0 or radius 0 draws nothing (a lens animated through 0 would
+    // otherwise paint its whole disc with the centre's colour).
+    if (depth <= 0 || radius <= 0) return false;
     const double dd = depth, rr = radius;
     const double K = std::trunc(std::sqrt(dd * dd + rr * rr));
     if (dd >= K) return false;

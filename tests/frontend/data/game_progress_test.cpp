@@ -229,6 +229,38 @@ TEST_F(GameProgressTest, NormalizeOnSave) {
     }
 }
 
+// Map cells from a damaged or crafted file, negative or huge, for the
+// player's place and the map's cursor, are brought to the map's start cell
+// (the cursor's stored values stay, so that files round-trip).
+TEST_F(GameProgressTest, MapCellsOutsideTheMapGoToTheStartCell) {
+    struct Case {
+        int x, y, cx, cy;
+        int wantX, wantY, wantCx, wantCy;
+    };
+    const Case cases[] = {
+        {-1, -7, -3, INT32_MIN, 9, 7, 9, 7},
+        {INT32_MAX, 2, 19, 14, 9, 2, 19, 14},
+        {0, 0, 20, -1, 0, 0, 9, 7},
+        {5, INT32_MIN, INT32_MAX, 15, 5, 7, 9, 7},
+    };
+    for (const Case& c : cases) {
+        cGameProgress p;
+        p.m_nMapX = c.x;
+        p.m_nMapY = c.y;
+        p.m_nMapCursorX = c.cx;
+        p.m_nMapCursorY = c.cy;
+        cGameProgress q;
+        ASSERT_TRUE(q.LoadBytes(p.SaveBytes(), "n"));
+        EXPECT_EQ(q.m_nMapX, c.wantX) << c.x;
+        EXPECT_EQ(q.m_nMapY, c.wantY) << c.y;
+        EXPECT_EQ(q.m_nMapCursorX, c.cx);
+        int32_t cx = 0, cy = 0;
+        q.MapReturnCell(g_WorldMap, cx, cy);
+        EXPECT_EQ(cx, c.wantCx) << c.cx;
+        EXPECT_EQ(cy, c.wantCy) << c.cy;
+    }
+}
+
 // A count of 0 keeps the reset contents of an int vector and leaves a
 // record vector empty; negative counts and counts beyond the bytes left
 // refuse the file.

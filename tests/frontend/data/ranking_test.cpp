@@ -2,7 +2,9 @@
 // loading and saving.
 #include <gtest/gtest.h>
 
+#include "app/log.h"
 #include "frontend/data/ranking.h"
+#include "records/damaged_files.h"
 #include "tests/frontend/data/file_builder.h"
 #include "tests/records/test_util.h"
 #include "tests/support/temp_dir.h"
@@ -117,6 +119,10 @@ TEST_F(RankingTest, TableCountsOfOldAndShortFiles) {
         {1000, {0, 0}, {0, 0, 0, 1, 1}},                      // short: padded with the categories' flags
         {1000, {}, {1, 1, 0, 1, 1}},
         {181, {0, 0, 0, 0}, {0, 0, 0, 0, 1}},
+        // Tables added to an old file are new tables (sort flag 0) before
+        // tables 3 and 4 get theirs.
+        {170, {1}, {1, 0, 0, 1, 1}},
+        {180, {}, {0, 0, 0, 1, 1}},
     };
     for (const Case& c : cases) {
         cRanking r;
@@ -182,6 +188,54 @@ TEST_F(RankingTest, LoadAndSave) {
     q.m_vecTable.at(0).Insert("z", 1);
     EXPECT_FALSE(LoadRanking(q, 2, "s02.", 0, 0, 0));
     EXPECT_EQ(q.m_vecTable.at(0).m_vecEntry.at(0).m_bUsed, 0);
+}
+
+// A damaged ranking file is read as far as it goes; the first save over it
+// keeps the old file beside it and says so in the report. A file of a newer
+// version is not read, and is kept the same way.
+TEST_F(RankingTest, DamagedFilesAreReadAsFarAsTheyGoAndKept) {
+    testsupport::TempWorkDir dir;
+    dir.MakeDirs("user_data/free");
+    ASSERT_TRUE(CreateReport((dir.Path() / "Report_Game.txt").string()));
+    ForgetDamagedFiles();
+    std::vector<uint8_t> whole = RankingFile(1000, {1, 1, 0, 1, 1});
+    const std::string cut(whole.begin(), whole.begin() + 4 + 12 + 2 * 38 + 10);  // inside table 2
+    dir.WriteFile("user_data/free/s01.rkg", cut);
+
+    cRanking r;
+    ASSERT_TRUE(LoadRanking(r, 2, "s01.", 0, 0, 0));
+    ASSERT_EQ(r.m_vecTable.size(), 5u);
+    for (int t : {0, 1}) {
+        ASSERT_EQ(r.m_vecTable.at(t).m_vecEntry.size(), 1u);
+        EXPECT_EQ(r.m_vecTable.at(t).m_vecEntry.at(0).m_nScore, 42);
+        EXPECT_EQ(r.m_vecTable.at(t).m_vecEntry.at(0).m_strName, "x");
+    }
+    EXPECT_EQ(r.m_vecTable.at(3).m_nSortFlag, 1);
+    r.m_vecTable.at(0).m_vecEntry.resize(kRankingEntries);
+    r.m_vecTable.at(0).Insert("new", 50);
+    ASSERT_TRUE(SaveRanking(r, 2, "s01.", 0, 0, 0));
+    EXPECT_EQ(dir.ReadFile("user_data/free/s01.rkg.damaged"), cut);
+    EXPECT_NE(dir.ReadFile("Report_Game.txt").find("user_data\\free\\s01.rkg.damaged"), std::string::npos);
+    cRanking q;
+    ASSERT_TRUE(LoadRanking(q, 2, "s01.", 0, 0, 0));
+    EXPECT_EQ(q.m_vecTable.at(0).m_vecEntry.at(0).m_strName, "new");
+    // Later saves replace the mended file only.
+    ASSERT_TRUE(SaveRanking(r, 2, "s01.", 0, 0, 0));
+    EXPECT_FALSE(dir.Exists("user_data/free/s01.rkg.damaged2"));
+
+    // Damaged again while the first copy is kept: a second copy.
+    dir.WriteFile("user_data/free/s01.rkg", "\x01");
+    EXPECT_FALSE(LoadRanking(r, 2, "s01.", 0, 0, 0));
+    ASSERT_TRUE(SaveRanking(r, 2, "s01.", 0, 0, 0));
+    EXPECT_EQ(dir.ReadFile("user_data/free/s01.rkg.damaged2"), "\x01");
+
+    auto newer = RankingFile(1001, {1, 1, 0, 1, 1});
+    dir.WriteFile("user_data/free/s02.rkg", std::string(newer.begin(), newer.end()));
+    EXPECT_FALSE(LoadRanking(r, 2, "s02.", 0, 0, 0));
+    ASSERT_TRUE(SaveRanking(r, 2, "s02.", 0, 0, 0));
+    const std::string kept = dir.ReadFile("user_data/free/s02.rkg.damaged");
+    EXPECT_EQ(kept, std::string(newer.begin(), newer.end()));
+    ForgetDamagedFiles();
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // loading and scanning against real files in a scratch game folder.
 #include <gtest/gtest.h>
 
+#include "app/log.h"
 #include "frontend/data/save_slots.h"
+#include "records/damaged_files.h"
 #include "tests/frontend/data/file_builder.h"
 #include "tests/support/temp_dir.h"
 
@@ -148,6 +150,34 @@ TEST_F(SaveSlotsTest, ChallengeFile) {
     EXPECT_EQ(q.m_nScore, 9);
     EXPECT_EQ(q.m_nLives, 999999);  // the challenge mode's unlimited lives
     EXPECT_EQ(q.m_nStartLives, 999999);
+}
+
+// A damaged challenge file is read as far as it goes (the title does not
+// start over), and the first save over it keeps it beside the new one.
+TEST_F(SaveSlotsTest, DamagedChallengeFileIsReadAsFarAsItGoesAndKept) {
+    ASSERT_TRUE(CreateReport((m_dir.Path() / "Report_Game.txt").string()));
+    ForgetDamagedFiles();
+    cGameProgress p;
+    p.m_nScore = 1234;
+    p.m_nMapX = 1;
+    const std::vector<uint8_t> whole = p.SaveBytes();
+    const std::string cut(whole.begin(), whole.end() - 40);  // the start variables break off
+    m_dir.WriteFile("user_data/challenge/Challenge.dat", cut);
+
+    cGameProgress q;
+    ASSERT_EQ(q.LoadChallenge(), 1);
+    EXPECT_EQ(q.m_nScore, 1234);
+    EXPECT_EQ(q.m_vecCommonVar.size(), p.m_vecCommonVar.size());
+    EXPECT_NE(m_dir.ReadFile("Report_Game.txt").find("Challenge.dat"), std::string::npos);
+    EXPECT_FALSE(m_dir.Exists("user_data/challenge/Challenge.dat.damaged"));
+    q.m_nScore = 2000;
+    ASSERT_TRUE(q.SaveChallenge());
+    EXPECT_EQ(m_dir.ReadFile("user_data/challenge/Challenge.dat.damaged"), cut);
+    EXPECT_NE(m_dir.ReadFile("Report_Game.txt").find("Challenge.dat.damaged"), std::string::npos);
+    cGameProgress r;
+    ASSERT_EQ(r.LoadChallenge(), 1);
+    EXPECT_EQ(r.m_nScore, 2000);
+    ForgetDamagedFiles();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -282,6 +283,43 @@ TEST_F(ReplayFileTest, DialogSaveAndOpenReachTheFiles) {
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_NE(boxes.Boxes()[0].text.find(path), std::string::npos);
     EXPECT_EQ(g_bQuit.load(), 0);
+    g_Replay.Reset();
+    g_ProgressAtStart = cGameProgress();
+}
+
+// A game folder below folders whose names have no CP932 form, on a drive
+// without hard links: a play of a stage with a Japanese name is saved (the
+// F1/F2 and dialog saves, the auto-save), listed and read back.
+TEST_F(ReplayFileTest, SavedAndReadInAGameFolderBelowAnyNames) {
+    struct Reset {
+        ~Reset() { platform::SetCommitFaults({}); }
+    } reset;
+    m_dir.MakeDirs("josé/下载/game/user_data/rpl4");
+    ASSERT_TRUE(platform::ChangeDirectory((m_dir.Path() / "josé/下载/game").string()));
+    for (const bool hardLinks : {true, false}) {
+        SCOPED_TRACE(hardLinks ? "hard links" : "no hard links");
+        platform::SetCommitFaults({hardLinks ? 0 : EPERM, 0});
+        g_Stage.m_strPath = SJ("data\\stg4\\洞窟-1.stg4_1000");
+        g_Replay = m_replay;
+        g_ProgressAtStart = m_progress;
+        std::string path;
+        MakeReplayFileName(path, 0);
+        ASSERT_TRUE(SaveReplayAfterDialog(0, path)) << path;
+        EXPECT_NE(path.find(SJ("洞窟-1_CLEAR_")), std::string::npos) << path;
+        std::vector<std::string> listed;
+        for (const auto& e : platform::ListDir("user_data\\rpl4", "*.rpl4_1000")) listed.push_back(e.name);
+        ASSERT_EQ(listed.size(), 1u);
+        std::string relative = path;
+        ASSERT_TRUE(ToRelativePathStr(relative, true));
+        EXPECT_EQ(relative, "user_data\\rpl4\\" + listed[0]);
+
+        g_Replay.Reset();
+        ASSERT_TRUE(OpenReplayFile(path));
+        EXPECT_EQ(g_Replay.m_nSeed, 123456);
+        EXPECT_EQ(g_Progress.m_nScore, 1200);
+        std::filesystem::remove(platform::OsPath(path));
+        platform::InvalidateDirCache();
+    }
     g_Replay.Reset();
     g_ProgressAtStart = cGameProgress();
 }

@@ -3,10 +3,15 @@
 // rows shown, and Option.dat written when the scene is left.
 #include "tests/frontend/scenes/stage_menu_harness.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "app/files.h"
+#include "app/main_thread.h"
 #include "app/main_window.h"
+#include "frontend/scenes/scene_options.h"
 #include "app/messages.h"
 #include "frontend/data/option_data.h"
 #include "platform/cp932.h"
@@ -206,6 +211,34 @@ TEST(Options, RowsOfTheEnabledEntriesOrOneColourRow) {
 bool StepUntilLeft(StageMenuRun& run) {
     for (int i = 0; i < 100 && g_SceneManager.m_nSceneKind.load() == SCENE_OPTIONS; ++i) run.Step();
     return g_SceneManager.m_nSceneKind.load() == SCENE_TITLE;
+}
+
+// The options' music back-end switch runs on the main thread, which owns the
+// music manager (its close stops the music): the game thread only waits.
+TEST(Options, TheMusicBackEndIsSwitchedOnTheMainThread) {
+    StageMenuRun run(AllRows());
+    ASSERT_TRUE(run.Started());
+    ASSERT_TRUE(DS_BgmInitialised());
+    for (const int volume : {0, 1}) {
+        SCOPED_TRACE(volume);
+        g_OptionData.m_nBgmVolume = volume;
+        g_SceneManager.m_nBgmEntry = 3;
+        std::atomic<bool> done{false};
+        std::thread game([&] {
+            UpdateMusicBackEnd();
+            done = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_FALSE(done.load());
+        EXPECT_EQ(DS_BgmInitialised(), volume == 0);  // not yet switched
+        while (!done.load()) {
+            ServeMainThreadRequests();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        game.join();
+        EXPECT_EQ(DS_BgmInitialised(), volume != 0);
+        EXPECT_EQ(g_SceneManager.m_nBgmEntry, 0);
+    }
 }
 
 TEST(Options, MusicVolumeSwitchesTheMusicBackEnd) {

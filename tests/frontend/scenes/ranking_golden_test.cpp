@@ -4,6 +4,7 @@
 // English demo with its footer and sign.
 #include "tests/frontend/scenes/scene_harness.h"
 
+#include "app/quit.h"
 #include "frontend/data/ranking.h"
 #include "frontend/data/ranking_draw.h"
 #include "media/gfx/dd_blit.h"
@@ -62,6 +63,24 @@ TEST(RankingGolden, EmptyTableInEnglish) {
     g_Ranking.Draw(&g_BackBuffer, 184, 64, 2, 3);
     g_SceneManager.Present();
     EXPECT_EQ(Golden("ranking_empty_en.png", run.Shown()), "");
+}
+
+// A ranking file whose table holds no entries draws that table empty
+// instead of ending the program.
+TEST(RankingGolden, ATableStoredWithoutEntriesDrawsEmpty) {
+    DemoRun run;
+    ASSERT_TRUE(run.Started());
+    PrepareScreen(run);
+    cRanking r;
+    r.m_vecTable.at(0).m_vecEntry.clear();
+    ASSERT_TRUE(SaveRanking(r, 1, "data\\stg4\\c02.", 0, 0, 0));
+    ASSERT_TRUE(LoadRanking(g_Ranking, 1, "data\\stg4\\c02.", 0, 0, 0));
+    ASSERT_TRUE(g_Ranking.m_vecTable.at(0).m_vecEntry.empty());
+    const int closes = CloseRequestCount();
+    g_Ranking.Draw(&g_BackBuffer, 184, 64, 0, -1);
+    EXPECT_EQ(g_bQuit.load(), 0);
+    EXPECT_EQ(CloseRequestCount(), closes);
+    g_Ranking.Reset();
 }
 
 }  // namespace

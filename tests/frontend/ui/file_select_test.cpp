@@ -187,6 +187,28 @@ TEST_F(FileSelectTest, OpenStageListsTheFolderAndChoosesEachFile) {
     }
 }
 
+// A game folder below folders whose names have no CP932 form: the dialog
+// opens in the game's replay folder, lists the file and chooses it.
+TEST_F(FileSelectTest, AGameFolderBelowNamesWithoutCp932Form) {
+    m_dir.WriteFile("josé/下载/game/user_data/rpl4/記録.rpl4_1000", "deep replay");
+    ASSERT_TRUE(platform::ChangeDirectory((m_dir.Path() / "josé/下载/game").string()));
+    std::string path;
+    bool listed = false;
+    EXPECT_EQ(Run(ui::FSEL_LOADREPLAY, path,
+                  {[&] {
+                       listed = true;
+                       EXPECT_EQ(Shown(), "user_data\\rpl4\\");
+                       EXPECT_EQ(Rows(), (std::vector<std::string>{"..", SJ("記録.rpl4_1000")}));
+                   },
+                   [] { ClickRow(1, true); }}),
+              1);
+    EXPECT_TRUE(listed);
+    auto bytes = platform::ReadWholeFile(path);
+    ASSERT_TRUE(bytes.has_value()) << path;
+    EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "deep replay");
+    ASSERT_TRUE(platform::ChangeDirectory(m_dir.Path().string()));
+}
+
 TEST_F(FileSelectTest, MissingNamesEscAndCancelling) {
     struct Case {
         const char* label;

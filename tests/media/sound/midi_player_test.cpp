@@ -2,8 +2,11 @@
 // into a synth that records what it is sent.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 #include "media/sound/bgm_manager.h"
 #include "media/sound/midi_player.h"
@@ -224,6 +227,56 @@ TEST_F(MidiPlayerTest, MainThreadStopNeverRestartsAndAnEmptySongDoesNotSpin) {
     Play(4800);
     EXPECT_EQ(p.State(), 0);
     EXPECT_EQ(p.Stream()->Position(), 0u);
+}
+
+// An end-of-song notice handled after the player was stopped or paused
+// (the stream sent it just before) leaves the player as it was: a looping
+// song does not start again.
+TEST_F(MidiPlayerTest, ALateEndOfSongNoticeNeverRestartsAStoppedSong) {
+    for (const int pause : {0, 1}) {
+        SCOPED_TRACE(pause);
+        cMidiPlayer& p = Load(TimingSong());
+        p.Play(0, 0, 1);
+        p.Stop(pause);
+        ASSERT_TRUE(p.WaitIdle());
+        const int state = p.State();
+        p.PostSongEndNotice();
+        ASSERT_TRUE(p.WaitIdle());
+        EXPECT_EQ(p.State(), state);
+        EXPECT_EQ(p.State(), pause ? 2 : 0);
+    }
+    // While playing, the notice still ends the turn and loops.
+    cMidiPlayer& p = Load(TimingSong());
+    p.Play(0, 0, 1);
+    p.PostSongEndNotice();
+    ASSERT_TRUE(p.WaitIdle());
+    EXPECT_EQ(p.State(), 1);
+}
+
+// The refill step reads whether the next buffer is still queued under the
+// lock the stream hands buffers back with (the mixer's).
+TEST_F(MidiPlayerTest, TheRefillReadsTheQueuedFlagUnderTheMixerLock) {
+    std::vector<uint8_t> t0;
+    for (int i = 0; i < 5000; ++i) midifiles::Event(t0, 1, {0x90, static_cast<uint8_t>(i % 128), 0x40});
+    midifiles::Event(t0, 0, {0xFF, 0x2F, 0x00});
+    cMidiPlayer& p = Load(midifiles::SmfFile(0, 480, {t0}));
+    p.Play(0, 0, 0);  // both buffers queued: the next one is still in the stream
+    ASSERT_TRUE(p.WaitIdle());
+    const int32_t position = p.ReadPosition();
+    std::atomic<bool> done{false};
+    std::thread refill;
+    {
+        auto lock = SoundMixer().Lock();
+        refill = std::thread([&] {
+            p.Refill();
+            done = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_FALSE(done.load());
+    }
+    refill.join();
+    EXPECT_TRUE(done.load());
+    EXPECT_EQ(p.ReadPosition(), position);  // still queued: nothing refilled
 }
 
 TEST_F(MidiPlayerTest, RefusedFileIsInertAndDeletingAPlayingPlayerJoins) {

@@ -103,12 +103,13 @@ TEST_F(GfxTest, LensMapsTheDisc) {
     EXPECT_EQ(Raw(&dst.sd, 40, 50), Px(43, 50));  // trunc(-8.16 + 0.5) = -7
     EXPECT_EQ(Raw(&dst.sd, 50, 80), Px(50, 80));  // the rim: z = K - ... = 40, offset 30
     EXPECT_EQ(Raw(&dst.sd, 75, 75), 0x22000000u);  // outside the disc, clear 0
-    // Depth 0 draws the flat disc of the centre pixel; only the rim points
-    // with z = 0 keep their own offset.
-    EXPECT_TRUE(DDBltLens(&dst.sd, 50, 50, 5, 0, &src.sd, 20, 30, 0, 0, nullptr));
-    EXPECT_EQ(Raw(&dst.sd, 52, 53), Px(20, 30));
-    EXPECT_EQ(Raw(&dst.sd, 46, 50), Px(20, 30));
-    EXPECT_EQ(Raw(&dst.sd, 53, 54), Px(23, 34));
+    // Depth 0 (an animated lens passing through 0) draws nothing: not the
+    // flat disc of the centre pixel.
+    const uint32_t before52 = Raw(&dst.sd, 52, 53), before46 = Raw(&dst.sd, 46, 50);
+    EXPECT_FALSE(DDBltLens(&dst.sd, 50, 50, 5, 0, &src.sd, 20, 30, 0, 0, nullptr));
+    EXPECT_EQ(Raw(&dst.sd, 52, 53), before52);
+    EXPECT_EQ(Raw(&dst.sd, 46, 50), before46);
+    EXPECT_NE(Raw(&dst.sd, 52, 53), Px(20, 30));
     // Clear empties the square's corners; off, they keep their pixels.
     EXPECT_TRUE(DDBltLens(&dst.sd, 50, 50, 30, 40, &src.sd, 50, 50, 0, 1, nullptr));
     EXPECT_EQ(Raw(&dst.sd, 75, 75), 0u);
@@ -132,7 +133,7 @@ TEST_F(GfxTest, LensRefusesWithoutLocking) {
     struct Case {
         int radius, depth;
     };
-    for (const Case c : {Case{0, 5}, Case{10, -1}, Case{-3, 2}, Case{14, 100}, Case{0, 0}})
+    for (const Case c : {Case{0, 5}, Case{10, -1}, Case{-3, 2}, Case{14, 100}, Case{0, 0}, Case{5, 0}})
         EXPECT_FALSE(DDBltLens(&dst.sd, 20, 20, c.radius, c.depth, &src.sd, 20, 20, 0, 0, nullptr))
             << c.radius << "/" << c.depth;
     // The fault is still armed: the first lens that locks meets it.
@@ -176,7 +177,7 @@ TEST_F(GfxTest, LensMirroredQuarterEqualsDirectWalk) {
         int radius, depth, cx, cy;
     };
     for (const Case c : {Case{7, 3, 500, 500}, Case{8, 20, 3, 995}, Case{31, 5, 500, 500}, Case{452, 100, 500, 500},
-                         Case{452, 300, 100, 900}, Case{60, 0, 500, 10}}) {
+                         Case{452, 300, 100, 900}, Case{60, 1, 500, 10}}) {  // depth 0 draws nothing
         FillRaw(&dst.sd, 0x7F7F7F7F);
         FillRaw(&want.sd, 0x7F7F7F7F);
         ASSERT_TRUE(DDBltLens(&dst.sd, c.cx, c.cy, c.radius, c.depth, &src.sd, 150, 150, 0, 1, nullptr));
