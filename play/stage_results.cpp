@@ -25,6 +25,7 @@
 #include "records/system_data.h"
 
 std::string g_strStageListName;
+int g_bLoadReplayRequest = 0;
 
 namespace {
 
@@ -186,6 +187,7 @@ void StepStageList(int useStep, int step) {
     }
     g_ReplayData.m_nListPos = index;
     g_Stage.m_strPath = path;
+    g_bLoadReplayRequest = 1;
     if (!found) {
         ReportLogf("StepStageList: %s", path.c_str());
         SetQuitAndClose();

@@ -1,10 +1,11 @@
 // The play scene's states: how long READY shows its banners, when STAGEEND
 // takes input, which frames draw, the in-game menu's entries and its resume,
-// the lives and the miss resolution.
+// the lives and the miss resolution, and the stage's frame rate.
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/frame_timing.h"
 #include "app/quit.h"
 #include "app/system_ini.h"
 #include "media/gfx/dd_state.h"
@@ -12,6 +13,7 @@
 #include "play/palette_sprite.h"
 #include "media/input/input_list.h"
 #include "media/media_services.h"
+#include "platform/clock.h"
 #include "platform/input_source.h"
 #include "platform/keyboard_state.h"
 #include "play/draw_stage.h"
@@ -317,6 +319,41 @@ TEST_F(ScenePlayTest, ResetAndClearReachTheReplaysTheRankingAndTheWindows) {
     g_ReplayPrev = savedPrev;
     g_Ranking = savedRanking;
     g_SceneManager.g_bRankingOn = savedOn;
+}
+
+// A stage of 30 frames per second is paced at 30 (33 ms a frame on the
+// fake clock); once it has faded out for the title, 60 again (16 ms).
+TEST_F(ScenePlayTest, TheStagesFrameRatePacesItsFrames) {
+    platform::FakeClock clock(1000);
+    struct BackEnd {
+        DDBACKEND saved = DDBackEnd();
+        int fadeSpeed = g_SceneManager.m_nFadeSpeed;
+        ~BackEnd() {
+            DDBackEnd() = saved;
+            g_SceneManager.m_nFadeSpeed = fadeSpeed;
+            ResetFrameTiming();
+        }
+    } restore;
+    DDBackEnd().direct3D = false;  // DirectDraw paces by the frame tick
+    DDBackEnd().directDraw = true;
+    ResetFrameTiming();
+    auto frameMs = [&] {
+        WaitFrame();
+        const uint32_t start = clock.Now();
+        WaitFrame();
+        return clock.Now() - start;
+    };
+    g_StageStart.m_nFrameRate = 30;
+    Setup();
+    EXPECT_EQ(frameMs(), 33u);
+    g_SceneManager.m_nFadeSpeed = 10;
+    g_SceneManager.g_nGameType = 2;
+    g_SceneManager.m_nNextSceneKind = SCENE_TITLE;
+    m_scene.m_nState = CSCENEPLAY_FADEOUT;
+    for (int i = 0; i < 300 && m_scene.m_nState != -1; ++i) Frame();
+    ASSERT_EQ(m_scene.m_nState, -1);
+    EXPECT_EQ(g_SceneManager.m_nSceneKind, SCENE_TITLE);
+    EXPECT_EQ(frameMs(), 16u);
 }
 
 }  // namespace
