@@ -136,16 +136,18 @@ void cScenePlay::Init() {
     RedrawScreen();
     const int type = GameType();
     bool loaded = false;
-    if ((type == 0 || type == 1) && g_Progress.m_bStageLoadRequest) {
+    if ((type == 0 || type == 1) && g_Progress.m_bResume) {
+        // A story stage resumed from a save: its stage file is loaded here.
+        // A save naming no stage file fails like one that cannot be read
+        // rather than playing whatever stage is in memory.
         std::string file;
-        if (MakeStageFileName(file, g_Progress.m_nStageNumber, 1) && !file.empty()) {
-            if (!LoadStageWithMessagePump(file, false, &g_StageStart, &g_HeroDef)) {
-                ErrorBoxf(SJ("ステージファイル %s が読み込めません！").c_str(), file.c_str());
-                SetQuitAndClose();
-                return;
-            }
-            loaded = true;
+        const bool found = MakeStageFileName(file, g_Progress.m_nStageNumber, 1) != 0;
+        if (!found || !LoadStageWithMessagePump(file, false, &g_StageStart, &g_HeroDef)) {
+            ErrorBoxf(SJ("ステージファイル %s が読み込めません！").c_str(), file.c_str());
+            SetQuitAndClose();
+            return;
         }
+        loaded = true;
     }
     m_vRankPos.resize(5, 0);
     m_vRankValue.resize(5, 0);
@@ -230,7 +232,7 @@ void cScenePlay::FadeOut() {
         g_Progress.m_nNextStage = 0;
         if (!StartStageFile(g_Stage.m_strPath, 0)) SetQuitAndClose();
     } else if (type == 0 || type == 1) {
-        g_Progress.m_bStageLoadRequest = 0;
+        g_Progress.m_bResume = 0;
     }
     g_SceneManager.m_nFrameRate = 60;
     g_SceneManager.m_nPrevSceneKind = SCENE_PLAY;

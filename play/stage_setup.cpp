@@ -156,7 +156,9 @@ void cScenePlay::SetupStage(int restart, int newStage) {
     g_lstCharas.clear();
     g_lstItems.clear();
 
-    // 2.
+    // 2. A story stage is being played (a save made now resumes it).
+    const int type = g_SceneManager.g_nGameType;
+    if (type == 0 || type == 1) g_Progress.m_bResume = 1;
     g_Progress.m_nNextStage = 0;
     g_Progress.m_strNextFile.clear();
 
