@@ -71,13 +71,15 @@ void DrawCursorSprite() {
     DDBlt(&g_BackBuffer, cur.m_nPixelX, cur.m_nPixelY, 16, 16, &SurfaceTable[kAccessorySlot], 64, 0, 1);
 }
 
-// The variables the retry setting of the game kind restores.
+// Whether a retry restores the common variables: the "FreeStage" run's own
+// setting while it plays, else the game kind's; other kinds always do.
 bool KindRestoresVars() {
+    if (g_bFreeStage) return g_SystemData.m_bRestoreVarsFree != 0;
     switch (GameKind()) {
         case 0: return g_SystemData.m_bRestoreVars0 != 0;
         case 1: return g_SystemData.m_bRestoreVars1 != 0;
         case 2: return g_SystemData.m_bRestoreVars2 != 0;
-        default: return g_SystemData.m_bRestoreVarsFree != 0;
+        default: return true;
     }
 }
 
@@ -123,7 +125,8 @@ void cScenePlay::Run() {
     if (m_nState == -1) {
         InitOrFail();
         m_nState = CSCENEPLAY_FADEIN;
-        return;
+        // The fade-in's first step is made in the same frame.
+        if (g_bQuit) return;
     }
     if (m_nState < 0 || static_cast<size_t>(m_nState) >= m_vecHandlers.size()) {
         ReportBadIndex("V", m_nState, static_cast<long long>(m_vecHandlers.size()), sizeof(StateHandler));
@@ -488,7 +491,7 @@ void cScenePlay::ResolveMiss() {
     }
     if (g_Stage.m_bCarryIn)
         g_Progress.ClearFlaggedProgressEntries(
-            std::span<const uint8_t>(g_SystemData.m_vecCarryOver.data(), g_SystemData.m_vecCarryOver.size()));
+            std::span<const uint8_t>(g_SystemData.m_vecProgressClear.data(), g_SystemData.m_vecProgressClear.size()));
     g_Progress.RestoreStageStart(false, KindRestoresVars());
     if (GameKind() == 0 && g_SystemData.OptRetryPrompt) {
         m_nStep = 0;

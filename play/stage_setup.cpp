@@ -269,8 +269,7 @@ void cScenePlay::SetupStage(int restart, int newStage) {
     g_vPlayers.resize(1);
     cCharaPlayer& hero = g_vPlayers[0];
     if (heroDef) {
-        // The carried start position comes with the facing the stage-clear
-        // command chose (its direction 0 left, 1 right, as the definition's).
+        // A carried start brings its facing: m_nNextStartDir (0 left, 1 right) is m_nFacing.
         if (g_Progress.m_bNextStartPos) heroDef->m_nFacing = static_cast<int8_t>(g_Progress.m_nNextStartDir);
         hero.InitPlayer(*heroDef, m_nCharaSerial);
         m_nCharaSerial = WrapAdd(m_nCharaSerial, 1);
