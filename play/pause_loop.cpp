@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/app_state.h"
+#include "app/quit.h"
 #include "app/scene_manager.h"
 #include "app/thread.h"
 #include "frontend/data/game_progress.h"
@@ -137,7 +138,12 @@ unsigned PauseLoop(void* arg) {
             continue;
         }
         WaitFrame();
-        if (DDBackEnd().directDraw) g_SceneManager.CheckLostSurfaces();
+        // Surfaces that cannot be restored end the program, as in the
+        // game thread's frame.
+        if (DDBackEnd().directDraw && !g_SceneManager.CheckLostSurfaces()) {
+            SetQuitAndClose();
+            return 1;
+        }
         g_SceneManager.UpdateInput();
         in.PushInputHistory();
         in.UpdateButtonTrigger(0);

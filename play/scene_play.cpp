@@ -71,13 +71,15 @@ void DrawCursorSprite() {
     DDBlt(&g_BackBuffer, cur.m_nPixelX, cur.m_nPixelY, 16, 16, &SurfaceTable[kAccessorySlot], 64, 0, 1);
 }
 
-// The variables the retry setting of the game kind restores.
+// Whether a retry restores the common variables: the "FreeStage" run's own
+// setting while it plays, else the game kind's; other kinds always do.
 bool KindRestoresVars() {
+    if (g_bFreeStage) return g_SystemData.m_bRestoreVarsFree != 0;
     switch (GameKind()) {
         case 0: return g_SystemData.m_bRestoreVars0 != 0;
         case 1: return g_SystemData.m_bRestoreVars1 != 0;
         case 2: return g_SystemData.m_bRestoreVars2 != 0;
-        default: return g_SystemData.m_bRestoreVarsFree != 0;
+        default: return true;
     }
 }
 
@@ -123,7 +125,8 @@ void cScenePlay::Run() {
     if (m_nState == -1) {
         InitOrFail();
         m_nState = CSCENEPLAY_FADEIN;
-        return;
+        // The fade-in's first step is made in the same frame.
+        if (g_bQuit) return;
     }
     if (m_nState < 0 || static_cast<size_t>(m_nState) >= m_vecHandlers.size()) {
         ReportBadIndex("V", m_nState, static_cast<long long>(m_vecHandlers.size()), sizeof(StateHandler));
@@ -136,16 +139,18 @@ void cScenePlay::Init() {
     RedrawScreen();
     const int type = GameType();
     bool loaded = false;
-    if ((type == 0 || type == 1) && g_Progress.m_bStageLoadRequest) {
+    if ((type == 0 || type == 1) && g_Progress.m_bResume) {
+        // A story stage resumed from a save: its stage file is loaded here.
+        // A save naming no stage file fails like one that cannot be read
+        // rather than playing whatever stage is in memory.
         std::string file;
-        if (MakeStageFileName(file, g_Progress.m_nStageNumber, 1) && !file.empty()) {
-            if (!LoadStageWithMessagePump(file, false, &g_StageStart, &g_HeroDef)) {
-                ErrorBoxf(SJ("ステージファイル %s が読み込めません！").c_str(), file.c_str());
-                SetQuitAndClose();
-                return;
-            }
-            loaded = true;
+        const bool found = MakeStageFileName(file, g_Progress.m_nStageNumber, 1) != 0;
+        if (!found || !LoadStageWithMessagePump(file, false, &g_StageStart, &g_HeroDef)) {
+            ErrorBoxf(SJ("ステージファイル %s が読み込めません！").c_str(), file.c_str());
+            SetQuitAndClose();
+            return;
         }
+        loaded = true;
     }
     m_vRankPos.resize(5, 0);
     m_vRankValue.resize(5, 0);
@@ -230,7 +235,7 @@ void cScenePlay::FadeOut() {
         g_Progress.m_nNextStage = 0;
         if (!StartStageFile(g_Stage.m_strPath, 0)) SetQuitAndClose();
     } else if (type == 0 || type == 1) {
-        g_Progress.m_bStageLoadRequest = 0;
+        g_Progress.m_bResume = 0;
     }
     g_SceneManager.m_nFrameRate = 60;
     g_SceneManager.m_nPrevSceneKind = SCENE_PLAY;
@@ -486,7 +491,7 @@ void cScenePlay::ResolveMiss() {
     }
     if (g_Stage.m_bCarryIn)
         g_Progress.ClearFlaggedProgressEntries(
-            std::span<const uint8_t>(g_SystemData.m_vecCarryOver.data(), g_SystemData.m_vecCarryOver.size()));
+            std::span<const uint8_t>(g_SystemData.m_vecProgressClear.data(), g_SystemData.m_vecProgressClear.size()));
     g_Progress.RestoreStageStart(false, KindRestoresVars());
     if (GameKind() == 0 && g_SystemData.OptRetryPrompt) {
         m_nStep = 0;

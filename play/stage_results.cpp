@@ -3,6 +3,8 @@
 #include "play/stage_results.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 #include "app/app_state.h"
 #include "app/files.h"
@@ -25,17 +27,19 @@
 #include "records/system_data.h"
 
 std::string g_strStageListName;
+int g_bLoadReplayRequest = 0;
 
 namespace {
 
 constexpr int kSeClear = 15;
 constexpr int kSeExtraLife = 16;
 constexpr int kMaxLives = 99;
-constexpr int kMaxScore = 999999;
 constexpr int kRankKinds = 5;
 
+// The totals are plain sums; only a sum beyond the int32 range stops at its
+// limit.
 int32_t AddClamped(int32_t a, int32_t b) {
-    return static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(a) + b, -kMaxScore, kMaxScore));
+    return static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(a) + b, INT32_MIN, INT32_MAX));
 }
 
 // Loads the file of the progress's next stage; 1 when it was found and read.
@@ -186,6 +190,7 @@ void StepStageList(int useStep, int step) {
     }
     g_ReplayData.m_nListPos = index;
     g_Stage.m_strPath = path;
+    g_bLoadReplayRequest = 1;
     if (!found) {
         ReportLogf("StepStageList: %s", path.c_str());
         SetQuitAndClose();

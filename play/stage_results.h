@@ -10,6 +10,10 @@
 // The shown name of the list entry made current last.
 extern std::string g_strStageListName;
 
+// Set when StepStageList made another list entry the stage to load; the
+// next stage set-up of a replay playback reads that file and clears it.
+extern int g_bLoadReplayRequest;
+
 // Steps the list by step (useStep set) or by the replay playback order;
 // without a step, or without a list, the stage starts again from its start
 // snapshot. The entry found becomes the stage to load.

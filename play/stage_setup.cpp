@@ -13,6 +13,7 @@
 #include "app/frame_timing.h"
 #include "app/quit.h"
 #include "app/random.h"
+#include "app/scene_manager.h"
 #include "engine/conditions.h"
 #include "engine/flow_trigger.h"
 #include "frontend/data/carry_over.h"
@@ -21,6 +22,9 @@
 #include "frontend/replay/replay.h"
 #include "frontend/replay/replay_file.h"
 #include "frontend/scenes/menu_cursor.h"
+#include "media/gfx/dd_blit.h"
+#include "media/gfx/dd_palette.h"
+#include "media/gfx/dd_present.h"
 #include "media/input/input_list.h"
 #include "platform/clock.h"
 #include "platform/cp932.h"
@@ -31,11 +35,13 @@
 #include "play/draw_stage.h"
 #include "play/map_cell.h"
 #include "play/map_cell_log.h"
+#include "play/message_window.h"
 #include "play/numeric.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
 #include "play/shot.h"
 #include "play/stage_resources.h"
+#include "play/stage_results.h"
 #include "play/stage_setup.h"
 #include "play/tile_collision.h"
 #include "records/common_palette.h"
@@ -150,12 +156,16 @@ void cScenePlay::SetupStage(int restart, int newStage) {
     g_lstCharas.clear();
     g_lstItems.clear();
 
-    // 2.
+    // 2. A story stage is being played (a save made now resumes it).
+    const int type = g_SceneManager.g_nGameType;
+    if (type == 0 || type == 1) g_Progress.m_bResume = 1;
     g_Progress.m_nNextStage = 0;
     g_Progress.m_strNextFile.clear();
 
     // 3. Settings of the start of the stage.
     const int playback = IsReplayPlayback();
+    const bool newReplay = g_bLoadReplayRequest != 0;
+    g_bLoadReplayRequest = 0;
     if (restart) {
         if (playback) {
             if (!ReadReplayFile(g_Replay, g_Stage.m_strPath, g_Stage, g_StageStart, g_Progress)) {
@@ -163,7 +173,15 @@ void cScenePlay::SetupStage(int restart, int newStage) {
                 m_bInSetup = 0;
                 return;
             }
-            SetBackgroundFiles(g_Stage.m_vecBackground);
+            // Another replay may be of another stage: its backgrounds.
+            if (newReplay) {
+                SetBackgroundFiles(g_Stage.m_vecBackground);
+                if (!LoadPlaySurfaces(true)) {
+                    SetQuitAndClose();
+                    m_bInSetup = 0;
+                    return;
+                }
+            }
             RestoreStageSettings(g_StageStart);
         } else {
             RestoreStageSettings(g_StageStart);
@@ -187,7 +205,8 @@ void cScenePlay::SetupStage(int restart, int newStage) {
     cEdChara* heroDef = PlacedHero();
     if (g_Stage.m_bCarryIn && heroDef) ApplyCarryOver(g_Progress, 0, *heroDef, g_Stage);
 
-    // 6. Music.
+    // 6. Music; the first menu scene after the stage requests its own again.
+    g_SceneManager.m_nBgmEntry = 0;
     if (ChooseStageBgm(playback, newStage, g_Stage.m_bKeepBgm, g_Stage.m_nBgm, g_Progress.m_nBgm))
         RequestBgm(g_Stage.m_nBgm, g_Stage.m_bBgmRepeat);
 
@@ -250,6 +269,8 @@ void cScenePlay::SetupStage(int restart, int newStage) {
     g_vPlayers.resize(1);
     cCharaPlayer& hero = g_vPlayers[0];
     if (heroDef) {
+        // A carried start brings its facing: m_nNextStartDir (0 left, 1 right) is m_nFacing.
+        if (g_Progress.m_bNextStartPos) heroDef->m_nFacing = static_cast<int8_t>(g_Progress.m_nNextStartDir);
         hero.InitPlayer(*heroDef, m_nCharaSerial);
         m_nCharaSerial = WrapAdd(m_nCharaSerial, 1);
         int col = heroDef->m_nX, row = heroDef->m_nY;
@@ -316,6 +337,18 @@ void cScenePlay::SetupStage(int restart, int newStage) {
     m_bRemoveOutBlockCharas = anyMargin(g_Stage.m_RemoveBlockChara) ? 1 : 0;
     m_bRemoveOutItems = anyMargin(g_Stage.m_RemoveItem) ? 1 : 0;
 
+    // 18. Nothing of the previous try is shown: no message window, effect,
+    // screen effect, screen colour or picture, and the surfaces the play
+    // made are released.
+    ClearMessageWindows(*this);
+    m_lstEffects.clear();
+    m_ScreenEffect = cScreenEffect{};
+    m_ScreenColor = ScreenColor{};
+    m_Wait.m_nReserved = 0;
+    ReleasePlaySurfaces();
+    ReleaseEffectSurfaces();
+    m_lstPictures.clear();
+
     // 19. The shot hit schedule.
     m_vSubStepActive = BuildSubStepSchedule(g_Stage.m_nSubSteps, g_Stage.m_nHitChecks);
 
@@ -347,6 +380,9 @@ void cScenePlay::SetupStage(int restart, int newStage) {
     ResetCursorPositions();
     FrameSkipCounter(0, g_Stage.m_nFrameRate);
     for (cEdBackground& bg : g_Stage.m_vecBackground) bg.m_dOffsetX = bg.m_dOffsetY = 0.0;
+    if (DDIsPalettized()) DDSetPaletteEntries(g_Palette, 0, 256);
+    // The stage's rate paces the frames (the fade-out puts 60 back).
+    g_SceneManager.m_nFrameRate = g_Stage.m_nFrameRate;
 
     // 23. Links.
     if (heroDef) hero.LinkChara(nullptr);
@@ -372,6 +408,7 @@ void cScenePlay::SetupStage(int restart, int newStage) {
     // 25.
     UpdateActiveStates(*this);
     m_bShowStatus = g_Stage.m_bSceneFlag;
+    DDSetVirtualBackBuffer(0);
     m_bInSetup = 0;
 }
 

@@ -112,6 +112,9 @@ public:
     cCheckedVector<int32_t> m_vecOpened;  // cleared flags by series index
     int32_t m_nWorld = 0;
     cCheckedVector<int32_t> m_vecCommonVar;
+    // A story stage is being played: the play scene sets it up and loads
+    // the stage of m_nStageNumber itself when it starts with it set (a slot
+    // saved at a chained stage clear resumes in the play scene).
     int32_t m_bResume = 0;
     std::string m_strStageBase;
     std::string m_strStageKey;
@@ -144,11 +147,9 @@ public:
     int32_t m_nRankCategory = 0;
     int32_t m_bNextStartPos = 0, m_nNextStartX = 0, m_nNextStartY = 0, m_nNextStartDir = 0;
     int32_t m_bCountsAsClear = 0;
-    // Kept for the run only (no file holds them): the repeat flag of the
-    // stage music the play scene requested, and the request that the play
-    // scene loads the stage of m_nStageNumber itself.
+    // Kept for the run only (no file holds it): the repeat flag of the
+    // stage music the play scene requested.
     int32_t m_bBgmRepeat = 1;
-    int32_t m_bStageLoadRequest = 0;
 
     // The state of a new game with n stage flags. m_vecStartVar and
     // m_stSaveTime keep their contents.

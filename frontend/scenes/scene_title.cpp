@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/app_state.h"
+#include "app/log.h"
 #include "app/main_thread.h"
 #include "app/main_window.h"
 #include "app/quit.h"
@@ -18,6 +19,7 @@
 #include "media/sound/ds_sound.h"
 #include "media/text/dd_frames.h"
 #include "media/text/font.h"
+#include "play/stage_results.h"
 #include "records/system_data.h"
 
 namespace {
@@ -261,7 +263,18 @@ void cSceneTitle::UpdateLoadGame() {
         // An empty slot, or one that cannot be read, keeps the progress as
         // it is: no other game's progress is played on. Without a list the
         // title goes back to its menu.
+        const cGameProgress before = g_Progress;
         if (!g_SaveSlots.at(slot).m_bUsed || !g_Progress.LoadStorySlot(slot)) {
+            PlaySe(3);
+            if (single) BackToMenu();
+            return;
+        }
+        // A save that resumes a stage must name a stage file that exists;
+        // one that does not is refused like an unreadable slot.
+        std::string stageFile;
+        if (g_Progress.m_bResume && !MakeStageFileName(stageFile, g_Progress.m_nStageNumber, 0)) {
+            ReportLogf("Story%02d: no stage file to resume (stage %d)", slot + 1, g_Progress.m_nStageNumber);
+            g_Progress = before;
             PlaySe(3);
             if (single) BackToMenu();
             return;

@@ -113,6 +113,18 @@ TEST_F(PauseLoopTest, MessagesAdvanceByThemselvesInPlayback) {
         RunLoop();
         EXPECT_EQ(m_loop.draws, c.draws) << "option " << c.option;
     }
+    // The time is counted at the stage's frame rate: 2 s of a stage of 30
+    // frames per second are 60 frames.
+    g_SceneManager.g_nGameType = 3;
+    g_StageStart.m_nFrameRate = 30;
+    Setup();
+    g_SceneManager.g_nGameType = 4;
+    g_OptionData.m_nMessageAuto = 4;
+    m_loop.pressAt.clear();
+    m_loop.draws = 0;
+    m_scene.InitDisplayRequest(1, 1, 0, 1, nullptr);
+    RunLoop();
+    EXPECT_EQ(m_loop.draws, 60);
 }
 
 // Choices of a choice window: a default one, and one of a stage variable.

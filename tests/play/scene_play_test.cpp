@@ -1,10 +1,12 @@
 // The play scene's states: how long READY shows its banners, when STAGEEND
 // takes input, which frames draw, the in-game menu's entries and its resume,
-// the lives and the miss resolution.
+// the lives and the miss resolution, the first frame, the stage's frame
+// rate, and what a retry restores and clears.
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/frame_timing.h"
 #include "app/quit.h"
 #include "app/system_ini.h"
 #include "media/gfx/dd_state.h"
@@ -12,8 +14,11 @@
 #include "play/palette_sprite.h"
 #include "media/input/input_list.h"
 #include "media/media_services.h"
+#include "platform/clock.h"
+#include "platform/cp932.h"
 #include "platform/input_source.h"
 #include "platform/keyboard_state.h"
+#include "platform/message_box.h"
 #include "play/draw_stage.h"
 #include "frontend/scenes/menu_cursor.h"
 #include "frontend/data/ranking.h"
@@ -317,6 +322,102 @@ TEST_F(ScenePlayTest, ResetAndClearReachTheReplaysTheRankingAndTheWindows) {
     g_ReplayPrev = savedPrev;
     g_Ranking = savedRanking;
     g_SceneManager.g_bRankingOn = savedOn;
+}
+
+// The first frame runs Init and then, unless Init ended the program, the
+// fade-in's first step (which draws). A resumed story stage whose save
+// names no stage file ends the program with the loader's message instead of
+// playing the stage in memory.
+TEST_F(ScenePlayTest, TheFirstFrameRunsInitAndTheFadeIn) {
+    g_SceneManager.m_nPrevSceneKind = SCENE_PLAY;
+    m_scene.m_nState = -1;
+    EXPECT_TRUE(Frame());
+    EXPECT_NE(m_scene.m_nState, -1);
+
+    platform::CapturedMessageBoxes boxes;
+    g_SceneManager.g_nGameType = 1;
+    g_Progress.m_bResume = 1;
+    g_Progress.m_nNextStage = 0;
+    m_scene.m_nState = -1;
+    EXPECT_FALSE(Frame());
+    EXPECT_EQ(g_bQuit.load(), 1);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_NE(boxes.Boxes()[0].text.find(SJ("読み込めません")), std::string::npos);
+    g_bQuit = 0;
+}
+
+// A stage of 30 frames per second is paced at 30 (33 ms a frame on the
+// fake clock); once it has faded out for the title, 60 again (16 ms).
+TEST_F(ScenePlayTest, TheStagesFrameRatePacesItsFrames) {
+    platform::FakeClock clock(1000);
+    struct BackEnd {
+        DDBACKEND saved = DDBackEnd();
+        int fadeSpeed = g_SceneManager.m_nFadeSpeed;
+        ~BackEnd() {
+            DDBackEnd() = saved;
+            g_SceneManager.m_nFadeSpeed = fadeSpeed;
+            ResetFrameTiming();
+        }
+    } restore;
+    DDBackEnd().direct3D = false;  // DirectDraw paces by the frame tick
+    DDBackEnd().directDraw = true;
+    ResetFrameTiming();
+    auto frameMs = [&] {
+        WaitFrame();
+        const uint32_t start = clock.Now();
+        WaitFrame();
+        return clock.Now() - start;
+    };
+    g_StageStart.m_nFrameRate = 30;
+    Setup();
+    EXPECT_EQ(frameMs(), 33u);
+    g_SceneManager.m_nFadeSpeed = 10;
+    g_SceneManager.g_nGameType = 2;
+    g_SceneManager.m_nNextSceneKind = SCENE_TITLE;
+    m_scene.m_nState = CSCENEPLAY_FADEOUT;
+    for (int i = 0; i < 300 && m_scene.m_nState != -1; ++i) Frame();
+    ASSERT_EQ(m_scene.m_nState, -1);
+    EXPECT_EQ(g_SceneManager.m_nSceneKind, SCENE_TITLE);
+    EXPECT_EQ(frameMs(), 16u);
+}
+
+// A miss clears the carried values flagged in the clear-on-miss list, and
+// only those; a retry restores the common variables as the game kind says,
+// while the "FreeStage" run plays by its own setting and kinds beyond 2
+// always restore them.
+TEST_F(ScenePlayTest, AMissClearsTheClearOnMissEntriesAndRestoresByTheRetrySetting) {
+    g_Stage.m_bCarryIn = 1;
+    g_SystemData.m_vecCarryOver.assign(25, 0);
+    g_SystemData.m_vecCarryOver.at(0) = g_SystemData.m_vecCarryOver.at(14) = 1;
+    g_SystemData.m_vecProgressClear.assign(25, 0);
+    g_SystemData.m_vecProgressClear.at(11) = g_SystemData.m_vecProgressClear.at(12) = 1;
+    g_Progress.m_vecCarriedItem.Fill(1);
+    g_Progress.m_nLives = 3;
+    g_SceneManager.g_nGameKind = 2;
+    m_scene.ResolveMiss();
+    for (int i = 0; i < 25; ++i) EXPECT_EQ(g_Progress.m_vecCarriedItem.at(i), i == 11 || i == 12 ? 0 : 1) << i;
+
+    struct Case {
+        int freeStage, kind, restoreFree, restoreKind, restored;
+    };
+    const Case cases[] = {
+        {1, 2, 0, 1, 0}, {1, 2, 1, 0, 1}, {0, 2, 1, 0, 0}, {0, 2, 0, 1, 1}, {0, 3, 0, 0, 1}, {0, 4, 0, 0, 1},
+    };
+    for (const Case& c : cases) {
+        g_bFreeStage = c.freeStage;
+        g_SceneManager.g_nGameKind = c.kind;
+        g_SystemData.m_bRestoreVarsFree = c.restoreFree;
+        g_SystemData.m_bRestoreVars2 = c.restoreKind;
+        g_Progress.m_vecCommonVar.at(7) = 0;
+        g_Progress.SnapshotStageStart();
+        g_Progress.m_vecCommonVar.at(7) = 5;
+        g_Progress.m_nLives = 3;
+        m_scene.ResolveMiss();
+        EXPECT_EQ(m_scene.m_nState, CSCENEPLAY_READY);
+        EXPECT_EQ(g_Progress.m_vecCommonVar.at(7), c.restored ? 0 : 5)
+            << "free " << c.freeStage << " kind " << c.kind << " " << c.restoreFree << c.restoreKind;
+    }
+    g_bFreeStage = 0;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Where a cleared stage leads: the next stage's file name, the list of
-// stage or replay files stepped through, and the next scene per game type.
+// stage or replay files stepped through, the next scene per game type, and
+// the totals the results add to.
+#include <climits>
 #include <string>
 
 #include "app/app_state.h"
@@ -164,6 +166,37 @@ TEST_F(StageResultsTest, AdvanceCarriesTheHerosValuesOver) {
     EXPECT_EQ(saved.m_Chara.m_nCharaEffectA, 2);
     EXPECT_EQ(saved.m_Chara.m_nCharaEffectB, 1);
     EXPECT_EQ(g_Progress.m_vecCarriedItem.at(12), 0);  // not flagged by the game
+}
+
+// The results add to the game's totals as plain sums (a clear-time total
+// passes 2 h 46 min, a score 999999); only the int32 limits stop them.
+TEST_F(StageResultsTest, ResultTotalsArePlainSumsUpToTheInt32Limits) {
+    StageBuilder b(20, 10);
+    b.Hero(2, 5);
+    b.Install();
+    Setup();
+    g_SystemData.OptExtraLife = 0;
+    struct Case {
+        int32_t before, added, after;
+    };
+    const Case cases[] = {
+        {999990, 100, 1000090},
+        {INT32_MAX - 5, 100, INT32_MAX},
+        {INT32_MIN + 5, -100, INT32_MIN},
+        {-999999, -1, -1000000},
+    };
+    for (const Case& c : cases) {
+        g_Progress.m_nScore = c.before;
+        g_Progress.m_nStageScore = c.added;
+        g_Progress.m_nTotal2 = c.before;
+        m_scene.m_nPlayTime = c.added;
+        g_Progress.m_nTotal3 = c.before;
+        HeroChara().m_nHP = c.added;
+        m_scene.ShowStageResult();
+        EXPECT_EQ(g_Progress.m_nScore, c.after) << c.before << " + " << c.added;
+        EXPECT_EQ(g_Progress.m_nTotal2, c.after) << c.before << " + " << c.added;
+        EXPECT_EQ(g_Progress.m_nTotal3, c.after) << c.before << " + " << c.added;
+    }
 }
 
 TEST(StartStageFile, RefusesAPathLongerThanItsCopy) {

@@ -1,6 +1,7 @@
 // Stage set-up: the map's stride, the shot hit schedule, the music
 // decision, placed charas and items with their serials, groups, the timers,
-// the before-start event, and what a retried try starts from.
+// the before-start event, what a retried try starts from, the frame rate,
+// the menu music and the carried start position.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -12,7 +13,11 @@
 #include "frontend/replay/replay.h"
 #include "platform/cp932.h"
 #include "platform/message_box.h"
+#include "media/gfx/dd_palette.h"
+#include "media/media_services.h"
 #include "play/map_cell.h"
+#include "play/message_window.h"
+#include "play/play_surfaces.h"
 #include "play/stage_setup.h"
 #include "tests/support/stage_builder.h"
 
@@ -300,6 +305,81 @@ TEST_F(SetupTest, ShotScheduleFollowsTheStage) {
     Setup();
     EXPECT_EQ(g_Stage.m_nSubSteps, 8);
     EXPECT_EQ(m_scene.m_vSubStepActive, (cCheckedVector<int32_t>{1, 0, 1, 0, 0, 1, 0, 0}));
+}
+
+// A retry after a shown picture, a running effect and screen effect, a
+// screen tint and an open message window starts with none of them, and the
+// surfaces that play made are released.
+TEST_F(SetupTest, RetryStartsWithoutTheLastTrysPicturesEffectsTintAndWindows) {
+    StageBuilder b(20, 10);
+    b.Hero(2, 5);
+    b.Install();
+    Setup();
+    m_scene.m_lstPictures.emplace_back().m_nPicture = 3;
+    g_lstRunTimeSurfaces.emplace_back();
+    g_lstRunTimeSlots.emplace_back();
+    m_scene.m_lstEffects.emplace_back().m_nEffectId = 2;
+    m_scene.m_ScreenEffect.m_nEffectId = 4;
+    g_lstScreenEffectSurfaces.emplace_back();
+    m_scene.m_ScreenColor.bActive = 1;
+    m_scene.m_ScreenColor.red = 200;
+    m_scene.m_ScreenColor.nStrength = 80;
+    m_scene.m_ScreenColor.nAlpha = 90;
+    MessageWindowInit popup;
+    popup.nKind = MESWIN_ICON;
+    popup.nDurationMode = 2;
+    popup.nFrames = 300;
+    m_scene.m_lstMessages.emplace_back().Init(popup);
+    m_scene.m_Wait.m_nReserved = 7;
+
+    Setup();
+    EXPECT_TRUE(m_scene.m_lstPictures.empty());
+    EXPECT_TRUE(m_scene.m_lstEffects.empty());
+    EXPECT_TRUE(m_scene.m_lstMessages.empty());
+    EXPECT_EQ(m_scene.m_ScreenEffect.m_nEffectId, 0);
+    EXPECT_EQ(m_scene.m_ScreenColor.bActive, 0);
+    EXPECT_EQ(m_scene.m_ScreenColor.red, 0);
+    EXPECT_EQ(m_scene.m_ScreenColor.nStrength, 0);
+    EXPECT_EQ(m_scene.m_ScreenColor.nAlpha, 255);
+    EXPECT_EQ(m_scene.m_Wait.m_nReserved, 0);
+    EXPECT_TRUE(g_lstRunTimeSurfaces.empty() && g_lstRunTimeSlots.empty());
+    EXPECT_TRUE(g_lstScreenEffectSurfaces.empty());
+}
+
+// The stage's frame rate becomes the frame rate the frames are paced to,
+// and the first menu scene after the stage asks for its music again.
+TEST_F(SetupTest, FrameRateAndMenuMusicOfTheSetUp) {
+    const int savedRate = g_SceneManager.m_nFrameRate;
+    StageBuilder b(20, 10);
+    b.Hero(2, 5);
+    b.Stage().m_nFrameRate = 30;
+    b.Install();
+    g_SceneManager.m_nFrameRate = 60;
+    g_SceneManager.m_nBgmEntry = 5;  // the world map's repeating piece
+    g_SceneManager.m_bBgmRepeat = 1;
+    Setup(0, 1);
+    EXPECT_EQ(g_SceneManager.m_nFrameRate, 30);
+    EXPECT_EQ(g_SceneManager.m_nBgmEntry, 0);
+    g_SceneManager.m_nFrameRate = savedRate;
+}
+
+// A start position carried from the stage-clear command brings its facing.
+TEST_F(SetupTest, CarriedStartPositionBringsItsFacing) {
+    StageBuilder b(20, 10);
+    b.Hero(2, 5);
+    b.Install();
+    ASSERT_EQ(g_HeroDef.m_nFacing, 0);
+    g_Progress.m_bNextStartPos = 1;
+    g_Progress.m_nNextStartX = 6;
+    g_Progress.m_nNextStartY = 4;
+    g_Progress.m_nNextStartDir = 1;
+    Setup(0, 1);
+    EXPECT_EQ(HeroChara().m_nFacing, 1);
+    EXPECT_EQ(static_cast<int>(HeroChara().m_dX) / 32, 10 + 6);  // the carried cell
+    // Without it the placement's facing stands (a retry puts it back).
+    g_Progress.m_bNextStartPos = 0;
+    Setup();
+    EXPECT_EQ(HeroChara().m_nFacing, 0);
 }
 
 }  // namespace

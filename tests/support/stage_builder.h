@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "app/scene_manager.h"
 #include "frontend/data/game_progress.h"
 #include "play/chara_computer.h"
 #include "play/shot.h"
@@ -81,8 +82,10 @@ protected:
         m_savedStart = g_StageStart;
         m_savedProgress = g_Progress;
         m_savedHero = g_HeroDef;
+        m_savedFrameRate = g_SceneManager.m_nFrameRate;
     }
     void TearDown() override {
+        g_SceneManager.m_nFrameRate = m_savedFrameRate;  // a set-up takes the stage's
         g_lstCharas.clear();
         g_lstItems.clear();
         g_Stage = m_savedStage;
@@ -122,6 +125,7 @@ protected:
     cStage m_savedStart;
     cGameProgress m_savedProgress;
     cEdChara m_savedHero;
+    int m_savedFrameRate = 0;
 };
 
 }  // namespace stagetest

@@ -21,12 +21,17 @@ void EnableTitleItems(unsigned mask) {
     for (int i = 0; i < 7; ++i) g_SystemData.m_vecTitleMenu.at(i).m_nEnabled = (mask >> i) & 1;
 }
 
-// A story save in slot n (0 based) with a known time and score.
-void WriteSlot(int n, int score, int resume = 0) {
+// A story save in slot n (0 based) with a known time and score; one that
+// resumes a stage may name the stage's base (its stage 1 then).
+void WriteSlot(int n, int score, int resume = 0, const char* stageBase = "") {
     cGameProgress p;
     p.Reset(g_SystemData.m_nStageCount);
     p.m_nScore = score;
     p.m_bResume = resume;
+    if (*stageBase) {
+        p.m_strStageBase = stageBase;
+        p.m_nStageNumber = p.m_nNextStage = 1;
+    }
     p.m_nLives = 3;
     p.m_stSaveTime = {static_cast<uint16_t>(2020 + n), static_cast<uint16_t>(1 + n % 12), 0,
                       static_cast<uint16_t>(1 + n % 28), static_cast<uint16_t>(n % 24), static_cast<uint16_t>(n % 60),
@@ -239,7 +244,8 @@ protected:
         g_SystemData.m_nSaveMode = 1;
         WriteSlot(0, 111);
         WriteDamagedSlot(run, 1);
-        WriteSlot(2, 333, 1);
+        WriteSlot(2, 333, 1, "data\\stg4\\c01.");
+        WriteSlot(4, 555, 1);  // resumes a stage it does not name
         WriteSlot(98, 999);
     }
     DemoRun run;
@@ -310,6 +316,7 @@ TEST_F(TitleSlots, ContinueLoadsAUsedReadableSlot) {
         {"damaged Story02", 1, -1, 0},
         {"Story03 resumes its stage", 2, SCENE_PLAY, 333},
         {"empty Story04", 3, -1, 0},
+        {"Story05 resumes no stage file", 4, -1, 0},
         {"Story99", 98, SCENE_WORLDMAP, 999},
     };
     for (const Case& c : cases) {
@@ -339,6 +346,10 @@ TEST_F(TitleSlots, ContinueLoadsAUsedReadableSlot) {
         EXPECT_EQ(v->kind, c.wantKind);
         EXPECT_EQ(v->progress.m_nScore, c.wantScore);
     }
+    // The refused resume is reported by its slot; no bad index was met.
+    const std::string report = run.Dir().ReadFile("Report_Game.txt");
+    EXPECT_NE(report.find("Story05: no stage file to resume"), std::string::npos) << report;
+    EXPECT_EQ(report.find("err V["), std::string::npos) << report;
 }
 
 TEST_F(TitleSlots, SaveModes0And2WithoutLists) {

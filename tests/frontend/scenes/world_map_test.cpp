@@ -3,7 +3,8 @@
 // story play kind: the question and its answers, entries that must be
 // played, the return from a stage left unfinished, the lives a stage starts
 // with, the slot written after a play, the ranking buttons and the map page
-// drawn only when the view moves.
+// drawn only when the view moves; with the real play scene, the map's music
+// after a stage and a chained stage clear saved and resumed.
 #include "tests/frontend/scenes/world_map_harness.h"
 
 #include <climits>
@@ -12,6 +13,7 @@
 #include "frontend/data/save_slots.h"
 #include "frontend/scenes/scene_title.h"
 #include "platform/cp932.h"
+#include "play/scene_play.h"
 
 namespace {
 
@@ -442,6 +444,97 @@ TEST(WorldMap, StageFileThatCannotBeLoaded) {
     EXPECT_EQ(g_bQuit.load(), 1);
     EXPECT_GE(run.CloseRequests(), 1);
     EXPECT_TRUE(run.m_plays.empty());
+}
+
+// The real play scene for the story stages, entered from (2, 1) by walking
+// onto "Beta" (Caves) and answering its question; true once it is READY.
+bool PlayBeta(MapRun& run) {
+    SetSceneFactory(SCENE_PLAY, [] { return static_cast<cScene*>(new cScenePlay()); });
+    run.Tap(platform::VK_RIGHT);
+    run.Tap(platform::VK_UP);
+    run.Tap(kKeyDecide);
+    return run.StepUntilScene(SCENE_PLAY, CSCENEPLAY_READY, 200);
+}
+
+// Requests of the world map's music (track 1) in the media call log.
+size_t MapMusicRequests() {
+    size_t n = 0;
+    for (const std::string& call : MediaCallLog()) n += call.rfind("DS_BgmPlay 0 1 ", 0) == 0;
+    return n;
+}
+
+// Back on the map after a stage, the map's repeating piece is requested
+// again: the stage's set-up forgot the menu music requested last.
+TEST(WorldMap, MapMusicIsRequestedAgainAfterAStage) {
+    MapRun run;
+    ASSERT_TRUE(run.Started());
+    KeepGlobals keep;
+    // The main window plays the music the scenes ask for.
+    SetMainWindowHandler([](int msg, intptr_t w, intptr_t l) { return g_MainWindow.OnMessage(msg, w, l); });
+    struct Unhook {
+        ~Unhook() { SetMainWindowHandler({}); }
+    } unhook;
+    g_WorldMap = FixtureMap();
+    ASSERT_NE(EnterMap(run, 2, 1), nullptr);
+    ASSERT_EQ(g_SceneManager.m_nBgmEntry, g_SystemData.m_vecSceneBgm.at(1));
+    ASSERT_TRUE(PlayBeta(run));
+    // Left for the map as the in-game menu leaves it.
+    ClearMediaCallLog();
+    g_Progress.m_bMapReturn = 1;
+    g_SceneManager.m_nNextSceneKind = SCENE_WORLDMAP;
+    run.Scene()->m_nState = CSCENEPLAY_FADEOUT;
+    ASSERT_TRUE(run.StepUntilScene(SCENE_WORLDMAP));
+    EXPECT_EQ(MapMusicRequests(), 1u);
+    EXPECT_EQ(g_Progress.m_bResume, 0);  // the fade-out ended the story stage
+}
+
+// A clear that chains to the next stage of a numbered series and saves the
+// game stores a slot that resumes in the play scene; continued from the
+// title it plays that stage.
+TEST(WorldMap, AChainedClearSavesASlotThatResumesItsStage) {
+    MapRun run;
+    ASSERT_TRUE(run.Started());
+    KeepGlobals keep;
+    g_WorldMap = FixtureMap();
+    g_SystemData.m_nSaveMode = 1;
+    const std::filesystem::path stages = run.Dir().Path() / "data" / "stg4";
+    std::filesystem::copy_file(stages / "Caves.stg4_001", stages / "Caves-2.stg4_001");
+    platform::InvalidateDirCache();
+    ASSERT_NE(EnterMap(run, 2, 1), nullptr);
+    g_Progress.m_nSlot = 4;
+    g_Progress.m_bSlotSave = 1;
+    ASSERT_TRUE(PlayBeta(run));
+    EXPECT_EQ(g_Progress.m_bResume, 1);
+    // The stage-clear command chose stage 2 and asked for the save.
+    cScenePlay* play = PlayScene();
+    ASSERT_NE(play, nullptr);
+    g_Progress.m_nNextStage = 2;
+    play->m_nClearMode = 1;
+    EXPECT_EQ(play->AdvanceStage(), SCENE_PLAY);
+    std::string slotFile;
+    StorySlotFileName(slotFile, 4);
+    cGameProgress saved;
+    ASSERT_TRUE(saved.LoadFile(slotFile));
+    EXPECT_EQ(saved.m_bResume, 1);
+    EXPECT_EQ(saved.m_nStageNumber, 2);
+
+    // Continued from the title: the play scene on Caves-2.
+    g_SceneManager.DeleteAllScenes();
+    g_Progress.Reset(g_SystemData.m_nStageCount);
+    g_Stage.m_strPath.clear();
+    g_SceneManager.m_nSceneKind = SCENE_TITLE;
+    g_SceneManager.g_nGameType = TITLE_CONTINUE;
+    run.Release();
+    ASSERT_TRUE(run.StepUntilState(1));
+    run.Tap(kKeyDecide);
+    ASSERT_EQ(run.State(), 3);
+    for (int i = 0; i < 4; ++i) run.Tap(platform::VK_DOWN);
+    ASSERT_EQ(Cursor().m_nY, 4);
+    run.Tap(kKeyDecide);
+    ASSERT_TRUE(run.StepUntilScene(SCENE_PLAY, CSCENEPLAY_READY, 200));
+    EXPECT_NE(g_Stage.m_strPath.find("Caves-2"), std::string::npos) << g_Stage.m_strPath;
+    EXPECT_EQ(g_Progress.m_nStageNumber, 2);
+    EXPECT_EQ(g_bQuit.load(), 0);
 }
 
 }  // namespace
