@@ -34,7 +34,8 @@ Picture ReadPicture(const fs::path& path) {
     const auto bytes = platform::ReadWholeFile(path.string());
     if (!bytes || bytes->size() < 54) return p;
     auto u32 = [&](size_t at) {
-        return static_cast<uint32_t>((*bytes)[at] | (*bytes)[at + 1] << 8 | (*bytes)[at + 2] << 16 | (*bytes)[at + 3] << 24);
+        const auto& b = *bytes;
+        return static_cast<uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | b[at + 3] << 24);
     };
     const uint32_t offset = u32(10);
     const int w = static_cast<int>(u32(18)), h = static_cast<int>(u32(22));

@@ -76,7 +76,8 @@ void SetEnglishTexts(cSystemData& sd) {
         "A key: refresh file information", "By date, oldest first", "By date, newest first", "By name, A to Z",
         "By name, Z to A",
     });
-    sd.m_vecRankingModeLabels = list({"Manual, type name", "Manual, fixed name", "Auto, type name", "Auto, fixed name"});
+    sd.m_vecRankingModeLabels =
+        list({"Manual, type name", "Manual, fixed name", "Auto, type name", "Auto, fixed name"});
     sd.m_vecReplaySaveLabels = list({"Do not save", "Clears only", "Save all"});
     sd.m_vecReplayOrderLabels = list({"Sorted", "Sorted, clears only", "Repeat one replay"});
     // The options' note is placed by its width measured letter by letter

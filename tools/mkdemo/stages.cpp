@@ -162,7 +162,8 @@ cStage DemoStage(const char* name, int number) {
     for (int x : {16 + number, 25, 31 - number}) stage.m_vecPlacedChara.push_back(Enemy(x));
     for (int x : {7, 8, 20 + number, 27}) stage.m_vecPlacedItem.push_back(Item(x, kFloorRow - 2, {}));
     // The goal before the walkers clears the stage (no next stage).
-    stage.m_vecPlacedItem.push_back(Item(14, kFloorRow - 1, {Command(cEdFlowCmd::FAMILY_ITEM, ICMD_STAGE_CLEAR, {3})}, 4));
+    const cEdFlowCmd clear = Command(cEdFlowCmd::FAMILY_ITEM, ICMD_STAGE_CLEAR, {3});
+    stage.m_vecPlacedItem.push_back(Item(14, kFloorRow - 1, {clear}, 4));
     return stage;
 }
 

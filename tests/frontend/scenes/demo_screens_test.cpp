@@ -143,7 +143,9 @@ void WalkMenus(DemoRun& run, ScreenWalk& walk) {
     run.Tap(kKeyButton4);
     run.Tap(kKeyCancel);
     for (int action : {TITLE_FREE, TITLE_REPLAY, TITLE_OPTIONS}) {
-        const int kind = action == TITLE_FREE ? SCENE_STAGELIST : action == TITLE_REPLAY ? SCENE_REPLAYLIST : SCENE_OPTIONS;
+        const int kind = action == TITLE_FREE     ? SCENE_STAGELIST
+                         : action == TITLE_REPLAY ? SCENE_REPLAYLIST
+                                                  : SCENE_OPTIONS;
         ChooseTitle(run, action);
         ASSERT_TRUE(StepUntil(run, kind, 1));
         run.Step(2);
