@@ -11,6 +11,8 @@ struct DemoBitmap {
     cCanvas canvas;
 };
 
-std::vector<DemoBitmap> DemoBitmaps();
+// Every picture of the demo; the title picture carries `gameName` (capital
+// letters, digits and spaces).
+std::vector<DemoBitmap> DemoBitmaps(const char* gameName);
 
 }  // namespace demo

@@ -42,6 +42,16 @@ public:
     void Frame(int x, int y, int w, int h, uint8_t c);  // one-pixel outline
     void Disc(int cx, int cy, int r, uint8_t c);
     void Diamond(int cx, int cy, int r, uint8_t c);
+    // Block letters (A-Z, 0-9, space, "!", "-", ":", "."), each a 5 x 7 grid
+    // of scale x scale squares with one column of space after it, the top-left
+    // at (x, y); a shadow one square down-right when shadow is not KEY.
+    // TextWidth: the width of a text drawn with squares sx wide.
+    void Text(int x, int y, const char* s, int scale, uint8_t c, uint8_t shadow = KEY) {
+        Text(x, y, s, scale, scale, c, shadow);
+    }
+    // The same with squares sx wide and sy high.
+    void Text(int x, int y, const char* s, int sx, int sy, uint8_t c, uint8_t shadow);
+    static int TextWidth(const char* s, int sx);
     // Horizontal bands from colour index `first` over `count` ramp entries.
     void VerticalRamp(int y, int h, uint8_t first, int count);
     // Windows bitmap, 8 bits per pixel with the demo palette, bottom-up rows.

@@ -36,6 +36,8 @@
 namespace {
 
 const char kTitle[] = "Tovaro Demo";
+// The name on the title picture, in the builder's block letters.
+const char kTitlePictureName[] = "TOVARO DEMO";
 
 // The three demo stages (base names under data\stg4\).
 const char* const kStages[] = {"Meadow", "Caves", "Castle"};
@@ -45,7 +47,11 @@ constexpr int kChallengeStages = 3;
 bool g_bFailed = false;
 bool g_bEnglish = false;
 
-// The menus, texts and value labels of the English demo.
+// The menus, texts and value labels of the English demo. The three fonts
+// give every character, a one-byte letter as much as a two-byte one, a cell
+// of the font's fixed character pitch (10, 16 and 32 dots), which the
+// program's own font table sets and no game data can change; so each text
+// is kept short enough for the box or screen that shows it at that pitch.
 void SetEnglishTexts(cSystemData& sd) {
     auto list = [](std::initializer_list<const char*> items) {
         cCheckedVector<std::string> out;
@@ -60,21 +66,36 @@ void SetEnglishTexts(cSystemData& sd) {
     labels(sd.m_vecTitleMenu, {"New Game", "Continue", "Challenge", "Free Play", "Replay", "Options", "Quit"});
     labels(sd.m_vecMapMenu, {"Save", "Auto Save", "Back", "To Title"});
     labels(sd.m_vecOptionMenu, {"Colours", "Gamepad", "Music", "Sound", "Ranking Entry", "Ranking Name",
-                                "Replay Auto Save", "Replay Order", "Replay Message Seconds", "Back"});
+                                "Replay Save", "Replay Order", "Replay Message Seconds", "Back"});
     sd.m_vecTexts = list({
-        "World", "Stage", "Score", "High Score", "Total Score", "Score", "Time Left", "Clear Time", "HP Left",
-        "SP Left", "Enter the stage", "Cancel", "Save", "Cancel", "Auto save ON", "Auto save OFF",
-        "No save slot yet! Please \"Save\" once first!", "Back to title", "Cancel", "Quit", "Continue",
-        "Retry", "Back to map", "Next replay", "Previous replay", "Replay selection", "Retry", "Back to map",
-        "V key: switch genre", "Space key: back to title", "Space key: quit", "F3 key: enter the ranking",
-        "C key: change the order", "V key: open in the file manager", "A key: refresh file information",
-        "By date, oldest first (recommended)", "By date, newest first", "By name, ascending",
-        "By name, descending",
+        "World", "Stage", "Score", "Best", "Total Score", "Score", "Timer", "Time", "HP Left", "SP Left",
+        "Enter the stage", "Cancel", "Save", "Cancel", "Auto save ON", "Auto save OFF", "Save into a slot first!",
+        "Back to title", "Cancel", "Quit", "Continue", "Retry", "Back to map", "Next replay", "Previous replay",
+        "Replay selection", "Retry", "Back to map", "V: next ranking", "Space key: back to title",
+        "Space key: quit", "F3 key: enter the ranking", "C key: sort", "V key: open in the file manager",
+        "A key: refresh file information", "By date, oldest first", "By date, newest first", "By name, A to Z",
+        "By name, Z to A",
     });
     sd.m_vecRankingModeLabels =
-        list({"Manual (enter a name)", "Manual (fixed name)", "Automatic (enter a name)", "Automatic (fixed name)"});
-    sd.m_vecReplaySaveLabels = list({"Do not save", "Stage clears only", "Save all"});
-    sd.m_vecReplayOrderLabels = list({"Sort order", "Sort order, stage clears only", "Repeat the same replay"});
+        list({"Manual, type name", "Manual, fixed name", "Auto, type name", "Auto, fixed name"});
+    sd.m_vecReplaySaveLabels = list({"Do not save", "Clears only", "Save all"});
+    sd.m_vecReplayOrderLabels = list({"Sorted", "Sorted, clears only", "Repeat one replay"});
+    // The options' note is placed by its width measured letter by letter
+    // and drawn a cell a letter, so its lines stay within 26 letters.
+    sd.m_strOptionNote =
+        "Manual ranking entry:\r\n"
+        "press F3 on a stage clear.\r\n"
+        "\r\n"
+        "F1 saves this play as a\r\n"
+        "replay, F2 the one before,\r\n"
+        "whatever the auto save.\r\n"
+        "\r\n"
+        "\"Sorted, clears only\"\r\n"
+        "plays only the replays\r\n"
+        "whose names end _CLEAR_.";
+    const char* const status[] = {"Score", "Stage", "HP", "SP", "Lives"};
+    for (size_t i = 0; i < sd.m_vecStatusItems.size() && i < 5; ++i)
+        sd.m_vecStatusItems.at(static_cast<long long>(i)).m_strLabel = status[i];
 }
 
 void Check(bool ok, const std::string& what) {
@@ -216,7 +237,7 @@ void WriteStages() {
 }
 
 void WriteBitmaps() {
-    for (const demo::DemoBitmap& b : demo::DemoBitmaps()) WriteBytes(b.strPath, b.canvas.Bmp());
+    for (const demo::DemoBitmap& b : demo::DemoBitmaps(kTitlePictureName)) WriteBytes(b.strPath, b.canvas.Bmp());
 }
 
 void WriteSounds() {

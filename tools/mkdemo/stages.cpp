@@ -96,10 +96,10 @@ cEdChara Enemy(int x) {
     c.m_strName = "Walker";
     c.m_nX = static_cast<int16_t>(x);
     c.m_nY = static_cast<int16_t>(kFloorRow - 1);
-    c.m_nGraphic = 1;
     c.m_nSide = 1;
     c.m_nGroup = 1;
     c.m_nFacing = 0;
+    c.m_nGraphic = 2;  // the walker's row of bmp\Character1.bmp
     c.m_nMaxHP = 5;
     c.m_nAttack = 1;
     c.m_nScore = 100;
@@ -107,11 +107,12 @@ cEdChara Enemy(int x) {
     return c;
 }
 
-cEdItem Item(int x, int y, std::vector<cEdFlowCmd> cmds) {
+// Item pictures: 1 a coin, 4 a chest.
+cEdItem Item(int x, int y, std::vector<cEdFlowCmd> cmds, int graphic = 1) {
     cEdItem item;
     item.m_nX = static_cast<int16_t>(x);
     item.m_nY = static_cast<int16_t>(y);
-    item.m_nGraphic = 1;
+    item.m_nGraphic = static_cast<int16_t>(graphic);
     item.m_bPickupWindow = 0;
     item.m_nTakeMode = cEdItem::TAKE_ONCE;
     item.m_vecCmd = std::move(cmds);
@@ -130,7 +131,7 @@ cEdBlock Block(int x, int y, int graphic) {
 // Present once stage variable 0 (always 0) has met a number drawn from 0..7,
 // and present for good from then on.
 cEdBlock ChanceBlock(int x, int y) {
-    cEdBlock b = Block(x, y, 1);
+    cEdBlock b = Block(x, y, 4);  // the chance block picture
     cCond c;
     c.m_nKind = COND_STATUS;
     c.m_nLeftSource = 1;
@@ -161,7 +162,8 @@ cStage DemoStage(const char* name, int number) {
     for (int x : {16 + number, 25, 31 - number}) stage.m_vecPlacedChara.push_back(Enemy(x));
     for (int x : {7, 8, 20 + number, 27}) stage.m_vecPlacedItem.push_back(Item(x, kFloorRow - 2, {}));
     // The goal before the walkers clears the stage (no next stage).
-    stage.m_vecPlacedItem.push_back(Item(14, kFloorRow - 1, {Command(cEdFlowCmd::FAMILY_ITEM, ICMD_STAGE_CLEAR, {3})}));
+    const cEdFlowCmd clear = Command(cEdFlowCmd::FAMILY_ITEM, ICMD_STAGE_CLEAR, {3});
+    stage.m_vecPlacedItem.push_back(Item(14, kFloorRow - 1, {clear}, 4));
     return stage;
 }
 

@@ -69,7 +69,7 @@ TEST(OptionsGolden, RowsNoteAndEditing) {
         o.tweak = [english](cSystemData& sd) {
             for (cCmd& c : sd.m_vecOptionMenu) c.m_nEnabled = 1;
             sd.m_bShowOptionNote = 1;
-            sd.m_strOptionNote = english ? "Up and down change a value." : SJ("上下キーで値を変更します");
+            sd.m_strOptionNote = english ? "Up/down change a value." : SJ("上下キーで値を変更します");
             if (english) return;
             // Icon letters: the name row still shows letters.
             sd.m_bFontFlag = 1;

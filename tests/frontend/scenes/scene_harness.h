@@ -144,6 +144,7 @@ public:
     const testsupport::TempWorkDir& Dir() const { return m_dir; }
 
     void Hold(std::initializer_list<int> keys) { m_keys.keys = std::set<int>(keys); }
+    void Hold(const std::set<int>& keys) { m_keys.keys = keys; }
     void Release() { m_keys.keys.clear(); }
     // n frames with the keys held as they are.
     void Step(int n = 1) {

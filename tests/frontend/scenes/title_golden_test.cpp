@@ -101,7 +101,7 @@ TEST(TitleGolden, EnglishDemo) {
         ASSERT_TRUE(run.Started());
         EXPECT_EQ(g_SystemData.m_vecTitleMenu.at(0).m_strLabel, "New Game");
         EXPECT_EQ(g_SystemData.m_vecTexts.size(), 39u);
-        EXPECT_EQ(g_SystemData.m_vecTexts.at(38), "By name, descending");
+        EXPECT_EQ(g_SystemData.m_vecTexts.at(38), "By name, Z to A");
         EXPECT_EQ(EnglishSetting(), 1);
         if (saveMode == 2) WriteSlot(0, 1);
         EXPECT_EQ(Golden(saveMode == 2 ? "title_savemode2_en.png" : "title_en.png", MenuFrame(run)), "");
