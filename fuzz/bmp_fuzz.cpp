@@ -3,6 +3,7 @@
 // from a file). A decoded image whose size breaks the limits or does not
 // match its pixels is a finding; every pixel is read as the surfaces read
 // them.
+#include <optional>
 #include <string>
 #include <vector>
 

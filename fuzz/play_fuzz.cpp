@@ -16,6 +16,7 @@
 // progress are the template every input's replay is written with. The
 // start-up makes a copy of the game folder the working folder, so the
 // fuzzer's corpus folders are given as absolute paths.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>

@@ -3,6 +3,7 @@
 // played once through the software mixer, rendered offline to its end.
 // Data that does not match its format record, a voice that never ends or
 // a sample outside -1..1 is a finding.
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
