@@ -4,6 +4,10 @@
 #include <cstring>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace platform {
 
 bool IsSoftwareGlRenderer(const char* glRenderer) {
@@ -83,16 +87,15 @@ bool PresentToWindowSurface(SDL_Window* window, const uint32_t* px, int w, int h
         if (zoom == 1) {
             std::memcpy(row, src, size_t(w) * 4);
         } else if (zoom == 2) {
-            // Each pixel twice, four at a time.
-            using u32x4 = uint32_t __attribute__((vector_size(16)));
             int x = 0;
+#if defined(__SSE2__)
+            // Each pixel twice, four at a time.
             for (; x + 4 <= w; x += 4) {
-                u32x4 v;
-                std::memcpy(&v, src + x, 16);
-                const u32x4 lo = __builtin_shuffle(v, u32x4{0, 0, 1, 1}), hi = __builtin_shuffle(v, u32x4{2, 2, 3, 3});
-                std::memcpy(row + 2 * x, &lo, 16);
-                std::memcpy(row + 2 * x + 4, &hi, 16);
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 2 * x), _mm_unpacklo_epi32(v, v));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 2 * x + 4), _mm_unpackhi_epi32(v, v));
             }
+#endif
             for (; x < w; ++x) row[2 * x] = row[2 * x + 1] = src[x];
             std::memcpy(base + size_t(in.y + y * 2 + 1) * s->pitch + size_t(in.x) * 4, row, size_t(in.w) * 4);
         } else {

@@ -3,9 +3,62 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include "app/log.h"
 #include "platform/fs.h"
 
 namespace gfx {
+
+namespace {
+
+// The start of every reason DibSizeIsSane gives.
+constexpr std::string_view kAsksFor = "the header asks for ";
+
+uint32_t Le16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
+uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+}
+
+// The size a bitmap's header asks for, checked before the decoder allocates
+// anything: neither side beyond kMaxDibSide, and rows stored without
+// compression must lie within the file.
+bool DibSizeIsSane(const std::vector<uint8_t>& b, std::string* why) {
+    const uint32_t headerSize = Le32(b, 14);
+    int64_t width, height, bits;
+    uint32_t compression = 0;
+    if (headerSize == 12) {  // the old core header: 16-bit sides
+        width = Le16(b, 18);
+        height = Le16(b, 20);
+        bits = Le16(b, 24);
+    } else {
+        width = static_cast<int32_t>(Le32(b, 18));
+        height = static_cast<int32_t>(Le32(b, 22));
+        bits = Le16(b, 28);
+        compression = Le32(b, 30);
+    }
+    if (height < 0) height = -height;  // rows stored top first
+    if (width > kMaxDibSide || height > kMaxDibSide) {
+        if (why)
+            *why = std::string(kAsksFor) + std::to_string(width) + " x " + std::to_string(height) +
+                   " pixels, more than " + std::to_string(kMaxDibSide) + " x " + std::to_string(kMaxDibSide);
+        return false;
+    }
+    // Plain rows (also with bit-field masks): padded to four bytes each.
+    if (width > 0 && (compression == 0 || compression == 3 || compression == 6)) {
+        const int64_t offset = Le32(b, 10);
+        const int64_t rows = (width * bits + 31) / 32 * 4 * height;
+        const int64_t have = static_cast<int64_t>(b.size()) - offset;
+        if (have < rows) {
+            if (why)
+                *why = std::string(kAsksFor) + std::to_string(width) + " x " + std::to_string(height) + " pixels of " +
+                       std::to_string(bits) + " bits, more than the file's " + std::to_string(b.size()) +
+                       " bytes hold";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 std::optional<cDib> DecodeDib(const std::vector<uint8_t>& bytes, std::string* why) {
     auto fail = [&](const char* w) -> std::optional<cDib> {
@@ -15,6 +68,7 @@ std::optional<cDib> DecodeDib(const std::vector<uint8_t>& bytes, std::string* wh
     if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return fail("not a Windows bitmap");
     const int bitCount = bytes[28] | bytes[29] << 8;
     if (bitCount != 8 && bitCount != 24 && bitCount != 32) return fail("unsupported bit count");
+    if (!DibSizeIsSane(bytes, why)) return std::nullopt;
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
     if (!rw) return fail("out of memory");
     SDL_Surface* s = IMG_LoadTyped_RW(rw, 1, "BMP");
@@ -69,7 +123,13 @@ std::optional<cDib> LoadDib(std::string_view cp932Path, std::string* why) {
         if (why) *why = "cannot be read";
         return std::nullopt;
     }
-    return DecodeDib(*bytes, why);
+    std::string reason;
+    std::optional<cDib> dib = DecodeDib(*bytes, &reason);
+    // A refused size is named in the report: the decode never tried it.
+    if (!dib && reason.compare(0, kAsksFor.size(), kAsksFor) == 0)
+        ReportLogf("%s: %s", std::string(cp932Path).c_str(), reason.c_str());
+    if (why) *why = reason;
+    return dib;
 }
 
 }  // namespace gfx

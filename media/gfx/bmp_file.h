@@ -24,9 +24,14 @@ struct cDib {
     }
 };
 
+// The most pixels a bitmap may have on either side.
+constexpr int kMaxDibSide = 16384;
+
 // Loads a file named as the game data names it (CP932, backslashes). Files
 // that are not Windows bitmaps of 8, 24 or 32 bits fail; the reason goes to
-// `why` when given.
+// `why` when given. A header that asks for more than kMaxDibSide pixels on
+// a side, or for more uncompressed rows than the file holds, is refused
+// before anything is allocated, and the report names the file.
 std::optional<cDib> LoadDib(std::string_view cp932Path, std::string* why = nullptr);
 std::optional<cDib> DecodeDib(const std::vector<uint8_t>& bytes, std::string* why = nullptr);
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "gfx_fixture.h"
+#include "media/gfx/bmp_file.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_frame.h"
 #include "platform/cp932.h"
@@ -258,4 +261,54 @@ TEST_F(GfxTest, BlitFromFailedSlotDoesNothing) {
         EXPECT_EQ(BackPixel(0, 0), 0x102030u);
     }
     EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+// A bitmap whose header asks for more than 16384 pixels on a side, or for
+// more uncompressed rows than the file holds, is refused before the decode
+// allocates anything, and the report names the file; 16384 still loads.
+TEST_F(GfxTest, BitmapsAskingForTooMuchAreRefusedByName) {
+    auto indexed = [](int w, int h) {
+        return testbmp::Make8(w, h, {0, 0xFFFFFF}, std::vector<uint8_t>(size_t(w) * h, 1));
+    };
+    std::vector<uint8_t> topDown = indexed(4, 2);
+    testbmp::Put32(topDown, 22, uint32_t(-20000));
+    std::vector<uint8_t> cut = testbmp::MakeRgb(2000, 2, std::vector<uint32_t>(4000, 0x123456));
+    testbmp::Put32(cut, 22, 2000);  // 2000 rows in a file of two
+    // Run-length coded: end of the bitmap at once.
+    std::vector<uint8_t> rle = indexed(4, 2);
+    rle.resize(62);
+    testbmp::Put32(rle, 18, 20000);
+    testbmp::Put32(rle, 30, 1);
+    rle.insert(rle.end(), {0, 1});
+    struct Case {
+        const char* file;
+        std::vector<uint8_t> bytes;
+        const char* reason;  // null: loads
+    } cases[] = {
+        {"bmp\\Wide.bmp", indexed(16385, 1), "the header asks for 16385 x 1 pixels, more than 16384 x 16384"},
+        {"bmp\\Widest.bmp", indexed(16384, 1), nullptr},
+        {"bmp\\Tall.bmp", topDown, "the header asks for 4 x 20000 pixels, more than 16384 x 16384"},
+        {"bmp\\Cut.bmp", cut, "the header asks for 2000 x 2000 pixels of 24 bits, more than the file's 12054 bytes hold"},
+        {"bmp\\Runs.bmp", rle, "the header asks for 20000 x 2 pixels, more than 16384 x 16384"},
+    };
+    ASSERT_TRUE(InitD3D());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        testbmp::Write(c.file, c.bytes);
+        std::string why;
+        const std::optional<gfx::cDib> dib = gfx::LoadDib(c.file, &why);
+        const std::string line = std::string(c.file) + ": " + (c.reason ? c.reason : "");
+        if (!c.reason) {
+            ASSERT_TRUE(dib) << why;
+            EXPECT_EQ(dib->width, 16384);
+            EXPECT_EQ(ReadText("Report_Game.txt").find(c.file), std::string::npos);
+            continue;
+        }
+        EXPECT_FALSE(dib);
+        EXPECT_EQ(why, c.reason);
+        EXPECT_NE(ReadText("Report_Game.txt").find(line), std::string::npos);
+        DDSURFACEDATA sd;
+        EXPECT_EQ(DDCreateSurfaceFromFile(&sd, c.file, 1, 32, 0, 0, 0, 0, 0, 0, 0), SURF_LOADIMAGE_ERR);
+        DDReleaseSurfaceData(&sd);
+    }
 }
