@@ -4,6 +4,7 @@
 #include <fstream>
 #include <mutex>
 
+#include "app/app_state.h"
 #include "app/log.h"
 #include "app/quit.h"
 #include "app/scene.h"
@@ -40,12 +41,17 @@ public:
         : m_source(m_noInput),
           m_limiter(g_DDFrameLimiter),
           m_watched(DDFramesWatched()),
-          m_messageAuto(g_OptionData.m_nMessageAuto) {
+          m_messageAuto(g_OptionData.m_nMessageAuto),
+          m_active(g_bActive.load()) {
         g_DDFrameLimiter = [](int, int, DDSURFACEDATA*) { return true; };
         DDSetFramesWatched(false);
         g_OptionData.m_nMessageAuto = 1;
+        // No window can lose the focus here: the nested loops of a game wait
+        // or a message, which idle while the program is inactive, run on.
+        g_bActive = 1;
     }
     ~cRunSettings() {
+        g_bActive = m_active;
         g_DDFrameLimiter = m_limiter;
         DDSetFramesWatched(m_watched);
         g_OptionData.m_nMessageAuto = m_messageAuto;
@@ -59,6 +65,7 @@ private:
     DDFrameLimiterFn m_limiter;
     bool m_watched;
     int32_t m_messageAuto;
+    int m_active;
 };
 
 std::string Hex(uint64_t h) {

@@ -43,7 +43,10 @@
 namespace {
 
 const std::filesystem::path kReplays = std::filesystem::path(TOVARO_SOURCE_DIR) / "tests/play/replays";
-const char* const kStages[] = {"Meadow", "Caves", "Castle"};
+const char* const kStages[] = {"Meadow", "Caves", "Castle", "Harbour", "Theatre", "Fortress"};
+// The longer stages, whose scripted play also swings the sword (C).
+const char* const kLongStages[] = {"Harbour", "Theatre", "Fortress"};
+constexpr long long kLongStageFrames = 1500;
 const std::filesystem::path kLongReplays = kReplays / "long";
 const char* const kLongStage = "Meadow";
 constexpr int kLongFrames = 8400;
@@ -80,22 +83,29 @@ protected:
     }
 
     // The scripted play of a stage, from its test play to the clear: right,
-    // a jump every 50 frames and a spread of shots every 23.
+    // a jump every 50 frames and a spread of shots every 23; on the longer
+    // stages also a swing of the sword every 61.
     void RecordClear(const std::string& stage) {
+        bool sword = false;
+        for (const char* s : kLongStages) sword = sword || stage == s;
         g_bEditorTest = 1;
         ASSERT_TRUE(AppInit("data\\stg4\\" + stage + ".stg4_001", 1));
         g_bActive = 1;
         g_SystemData.OptReplayRecord = 1;
         cFakeInputSource keys;
         platform::cScopedInputSource source(keys);
-        for (int frame = 0; frame < 3000 && !g_bQuit; ++frame) {
+        for (int frame = 0; frame < 6000 && !g_bQuit; ++frame) {
             keys.keys = {platform::VK_RIGHT};
             if (frame % 50 < 12) keys.keys.insert('Z');
             if (frame % 23 == 0) keys.keys.insert('X');
+            if (sword && frame % 61 == 0) keys.keys.insert('C');
             ASSERT_TRUE(g_SceneManager.Update());
             if (PlayScene()->m_nState == CSCENEPLAY_STAGEEND) break;
         }
-        ASSERT_EQ(PlayScene()->m_nState, CSCENEPLAY_STAGEEND) << stage << " is not cleared";
+        const cChara* hero = Hero();
+        ASSERT_EQ(PlayScene()->m_nState, CSCENEPLAY_STAGEEND)
+            << stage << " is not cleared; the hero is at x " << (hero ? hero->m_dX : -1) << ", HP "
+            << (hero ? hero->m_nHP : -1);
     }
 
     // The scripted long play: the hero paces between the stage's third and
@@ -184,6 +194,8 @@ TEST_F(DemoReplaysTest, EachStagePlaysBackWithItsHashes) {
         std::vector<uint64_t> expected;
         ASSERT_TRUE(ReadHashList(HashesOf(stage), expected));
         ASSERT_GT(expected.size(), 100u);
+        for (const char* s : kLongStages)
+            if (stage == std::string(s)) EXPECT_GE(static_cast<long long>(expected.size()), kLongStageFrames);
         ReplayRun run;
         ASSERT_TRUE(PlayReplayRun(ReplayOf(stage), run));
         EXPECT_EQ(FirstDifference(expected, run.hashes), -1);

@@ -68,7 +68,7 @@ TEST(DemoBuilder, StagesHaveAHeroOnAFloorAndEveryPaletteCycleHasItsBlendTable) {
                                 b.m_nHitMode == cEdBlock::HIT_SOLID);
         EXPECT_TRUE(bFloor);
     }
-    EXPECT_EQ(nStages, 6);  // three stages and their copies as the challenge's c01-1 to c03-1
+    EXPECT_EQ(nStages, 9);  // six stages and copies of the first three as the challenge's c01-1 to c03-1
 
     for (int n = 0; n < 24; ++n) {
         char name[32];

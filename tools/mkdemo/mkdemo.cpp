@@ -30,6 +30,7 @@
 #include "records/system_data.h"
 #include "tools/mkdemo/bitmaps.h"
 #include "tools/mkdemo/blend_tables.h"
+#include "tools/mkdemo/extras.h"
 #include "tools/mkdemo/sounds.h"
 #include "tools/mkdemo/stages.h"
 
@@ -39,8 +40,9 @@ const char kTitle[] = "Tovaro Demo";
 // The name on the title picture, in the builder's block letters.
 const char kTitlePictureName[] = "TOVARO DEMO";
 
-// The three demo stages (base names under data\stg4\).
-const char* const kStages[] = {"Meadow", "Caves", "Castle"};
+// The demo stages (base names under data\stg4\).
+const char* const kStages[] = {"Meadow", "Caves", "Castle", "Harbour", "Theatre", "Fortress"};
+constexpr int kStageCount = static_cast<int>(sizeof kStages / sizeof kStages[0]);
 // The challenge's numbered stages are copies of the demo stages.
 constexpr int kChallengeStages = 3;
 
@@ -160,17 +162,30 @@ void WriteSoundTables() {
     Check(bgm.SaveFile(g_PathTable[PATH_DB_BGM]), g_PathTable[PATH_DB_BGM]);
 }
 
+template <class Rec>
+void WriteRecords(int pathIndex, const cCheckedVector<Rec>& records) {
+    cDbTableFile<Rec> table;
+    table.m_vecRecords = records;
+    Check(table.SaveFile(g_PathTable[pathIndex]), g_PathTable[pathIndex]);
+}
+
+// The demo's sword type, effect, chara and screen effects and picture
+// (tools/mkdemo/extras.h).
+void WriteExtraTables() {
+    WriteRecords(PATH_DB_SWORDTYPE, demo::DemoSwordTypes());
+    WriteRecords(PATH_DB_EFFECT, demo::DemoEffects());
+    WriteRecords(PATH_DB_CHARAEFFECT, demo::DemoCharaEffects());
+    WriteRecords(PATH_DB_SCREFFECT, demo::DemoScreenEffects());
+    WriteRecords(PATH_DB_PICTURE, demo::DemoPictures());
+}
+
 void WriteDatabase() {
     // The program's default records of each table.
     WriteTable<&cDatabase::m_vecAnimeSet>(PATH_DB_ANIMESET);
     WriteTable<&cDatabase::m_vecAnime>(PATH_DB_ANIME);
     WriteTable<&cDatabase::m_vecBmpCharaExc>(PATH_DB_BMP_CHARAEXC);
-    WriteTable<&cDatabase::m_vecSwordType>(PATH_DB_SWORDTYPE);
-    WriteTable<&cDatabase::m_vecEffect>(PATH_DB_EFFECT);
-    WriteTable<&cDatabase::m_vecCharaEffect>(PATH_DB_CHARAEFFECT);
-    WriteTable<&cDatabase::m_vecScrEffect>(PATH_DB_SCREFFECT);
-    WriteTable<&cDatabase::m_vecPicture>(PATH_DB_PICTURE);
     WriteSoundTables();
+    WriteExtraTables();
 }
 
 // The program's default palette: the "none" entry and one default block,
@@ -181,10 +196,10 @@ void WriteCommonPalette() {
 }
 
 // An island of grass in water with a road along the middle row and the
-// three stages on it, each opened by clearing the one before.
+// stages on it, each opened by clearing the one before.
 void WriteWorldMap() {
     enum { GRASS = 0, WATER = 1, ROAD = 2 };
-    const int w = 20, h = 15, row = 7;
+    const int w = 24, h = 15, row = 7;
     cWorldMap map;
     map.m_strWorldName = "Demo Island";
     map.SetSize(w, h);
@@ -194,7 +209,7 @@ void WriteWorldMap() {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const bool shore = x < 2 || y < 2 || x >= w - 2 || y >= h - 2;
-            map.Chip(x, y) = shore ? WATER : (y == row && x >= 3 && x <= 16) ? ROAD : GRASS;
+            map.Chip(x, y) = shore ? WATER : (y == row && x >= 3 && x <= 20) ? ROAD : GRASS;
         }
     map.m_nStartX = 3;
     map.m_nStartY = row;
@@ -202,19 +217,19 @@ void WriteWorldMap() {
     int i = 0;
     for (const char* name : kStages) {
         cWorldPoint point;
-        point.m_nPointX = 4 + 6 * i;
+        point.m_nPointX = 4 + 3 * i;
         point.m_nPointY = row;
         point.m_strPointName = name;
         cWorldEntry& e = point.m_vecEntry[0];
         e.m_nKind = WORLD_ENTRY_STAGE;
         e.m_strName = name;
-        e.m_nPicture = i;
+        e.m_nPicture = i % 3;  // the three flags of the entry pictures
         // Named from the game folder, as the stage loader opens it.
         e.m_strStageFile = g_PathTable[PATH_STG4] + name + "." + g_ExtTable[EXT_STG4];
         e.m_nOpenIndex = i + 1;
         e.m_nNeedOpened = i;  // 0: open from the start
         e.m_bReplayable = 1;
-        e.m_nClearAction = i == 2 ? 2 : 0;
+        e.m_nClearAction = i == kStageCount - 1 ? 2 : 0;
         map.m_vecPoint.push_back(point);
         ++i;
     }
@@ -225,7 +240,10 @@ void WriteWorldMap() {
 void WriteStages() {
     for (const char* const& name : kStages) {
         const int index = static_cast<int>(&name - kStages);
-        cStage stage = demo::DemoStage(name, index);
+        cStage stage = index == 3   ? demo::HarbourStage(g_bEnglish)
+                       : index == 4 ? demo::TheatreStage(g_bEnglish)
+                       : index == 5 ? demo::FortressStage(g_bEnglish)
+                                    : demo::DemoStage(name, index);
         const std::string path = g_PathTable[PATH_STG4] + name + "." + g_ExtTable[EXT_STG4] + "_001";
         Check(stage.SaveFile(path), path);
         const int number = index + 1;
@@ -238,6 +256,7 @@ void WriteStages() {
 
 void WriteBitmaps() {
     for (const demo::DemoBitmap& b : demo::DemoBitmaps(kTitlePictureName)) WriteBytes(b.strPath, b.canvas.Bmp());
+    for (const demo::ExtraBitmap& b : demo::DemoExtraBitmaps()) WriteBytes(b.strPath, b.canvas.Bmp());
 }
 
 void WriteSounds() {

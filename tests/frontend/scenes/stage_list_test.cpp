@@ -30,7 +30,7 @@ TEST(StageList, ListsTheStageFilesOfTheFolder) {
     StageMenuRun run;
     ASSERT_TRUE(run.Started());
     BuildStageFileList();
-    ASSERT_EQ(CountStageFiles(), 6);  // three demo stages and three challenge stages
+    ASSERT_EQ(CountStageFiles(), 9);  // six demo stages and three challenge stages
     for (const StageFileEntry& e : g_StageFiles) {
         EXPECT_EQ(e.m_strPath, "data\\stg4\\" + e.m_strFileName);
         EXPECT_NE(e.m_strFileName.find(".stg4_"), std::string::npos);

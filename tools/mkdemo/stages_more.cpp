@@ -1,0 +1,680 @@
+// The demo's longer stages: Harbour (foot blocks, a platform, a pushed
+// block, a time limit), Theatre (messages, pictures, effects, lights and
+// music) and Fortress (shots of every kind, a sword, summons and a boss).
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "records/cmd_kinds.h"
+#include "records/cond.h"
+#include "records/ed_flow.h"
+#include "tools/mkdemo/stages.h"
+
+namespace demo {
+
+namespace {
+
+constexpr int kHeight = 15, kFloorRow = kHeight - 2;
+constexpr int kKeyDown = 4;
+constexpr int kKeyLeft = 1, kKeyRight = 2, kKeyButton0 = 11, kKeyButton1 = 12, kKeyButton2 = 13;
+constexpr int F_CHARA = cEdFlowCmd::FAMILY_CHARA, F_ITEM = cEdFlowCmd::FAMILY_ITEM;
+
+// Sound 1 of the database (a short blip); music 1 the ogg tune, 2 the MIDI piece.
+constexpr int kSeBlip = 1, kBgmOgg = 1, kBgmMidi = 2;
+
+cEdFlowCmd Cmd(int family, int kind, std::vector<int32_t> params = {}, int time = 0) {
+    cEdFlowCmd c;
+    c.m_nFamily = static_cast<int8_t>(family);
+    c.m_nKind = static_cast<int8_t>(kind);
+    c.m_vecParam = std::move(params);
+    c.m_nTime = static_cast<int16_t>(time);
+    return c;
+}
+// The kind of a command in its family: the item kind or the chara kind.
+int Kind(int family, int itemKind, int charaKind) { return family == F_ITEM ? itemKind : charaKind; }
+
+cEdFlowCmd C(int kind, std::vector<int32_t> params = {}, int time = 0) {
+    return Cmd(F_CHARA, kind, std::move(params), time);
+}
+
+cEdFlow Flow(int id, std::vector<cEdFlowCmd> cmds, int trigger = TRG_ALWAYS) {
+    cEdFlow f = cEdFlow::ForReading();
+    f.m_nId = static_cast<int8_t>(id);
+    f.m_nTrigger = static_cast<int8_t>(trigger);
+    f.m_vecCmd = std::move(cmds);
+    return f;
+}
+
+cKeyCond KeyStep(int channel) {
+    cKeyCond step;
+    step.m_vecKey.at(static_cast<size_t>(channel)) = cKeyCond::KEY_PRESSED;
+    step.m_bAnyDuration = 1;
+    return step;
+}
+
+cEdFlow KeyFlow(int id, int channel, bool held, std::vector<cEdFlowCmd> cmds) {
+    cEdFlow f = Flow(id, std::move(cmds));
+    f.m_vecKeyCond.push_back(KeyStep(channel));
+    f.m_bKeyRepeat = held ? 1 : 0;
+    return f;
+}
+
+cEdFlowCmd Move(int kind, int direction, int speed, int time) {
+    cEdFlowCmd c = C(kind, {}, time);
+    cEdMove& m = c.m_spMove.Create();
+    m.m_nDirection = static_cast<int8_t>(direction);
+    m.m_nSpeed = static_cast<int16_t>(speed);
+    return c;
+}
+
+cEdFlowCmd Walk(int direction, int speed, int time) { return Move(CMD_MOVE_STRAIGHT, direction, speed, time); }
+
+cEdShot& ShotPart(cEdFlowCmd& c) {
+    cEdShot& s = c.m_spShot.Create();
+    s.m_nCount = 1;
+    s.m_nGraphic = 1;
+    s.m_nSize = 1;
+    s.m_nDirection = DIR_FORWARD;
+    s.m_nAngle = 90;
+    return s;
+}
+
+cEdFlowCmd Shot(int formation, int trajectory, int power, int speed = 40) {
+    cEdFlowCmd c = C(CMD_SHOT, {}, 1);
+    cEdShot& s = ShotPart(c);
+    s.m_nFormation = static_cast<int8_t>(formation);
+    s.m_nTrajectory = static_cast<int8_t>(trajectory);
+    s.m_nSpeed = static_cast<int16_t>(speed);
+    s.m_nPower = power;
+    s.m_bUseLife = 1;
+    s.m_nLife = 30;
+    if (formation == FORMATION_SPREAD || formation == FORMATION_BURST || formation == FORMATION_SURROUND) {
+        s.m_nCount = 3;
+        s.m_nFormationParam[0] = 30;
+    }
+    if (trajectory == TRAJ_WAVE) {
+        s.m_nTrajectoryParam[0] = 16;
+        s.m_nTrajectoryParam[1] = 20;
+    }
+    return c;
+}
+
+// The hero's spread of three shots forward that defeats the enemies.
+cEdFlowCmd HeroShot() {
+    cEdFlowCmd c = C(CMD_SHOT, {}, 1);
+    cEdShot& s = ShotPart(c);
+    s.m_nFormation = FORMATION_STRAIGHT_A;
+    s.m_nSpread = 12;
+    s.m_nClones = 2;
+    s.m_nSpeed = 60;
+    s.m_bUseRange = 1;
+    s.m_nRange = 24;
+    s.m_nPower = 5;
+    return c;
+}
+
+cEdFlowCmd Sword(int power) {
+    cEdFlowCmd c = C(CMD_SWORD, {}, 3);
+    cEdShot& s = ShotPart(c);
+    s.m_nTrajectory = 1;  // sword type 1
+    s.m_nPower = power;
+    return c;
+}
+
+// A summon of stage palette entry `entry` (chara, item or block).
+cEdFlowCmd Summon(int kind, int entry, int life = 0) {
+    cEdFlowCmd c = C(kind, kind == CMD_SUMMON_ITEM ? std::vector<int32_t>{} : std::vector<int32_t>{0}, 1);
+    cEdShot& s = ShotPart(c);
+    s.m_nSummonSource = 1;
+    s.m_nSummonEntry = static_cast<int16_t>(entry);
+    s.m_nItemSource = 2;
+    s.m_nItem = static_cast<int16_t>(entry);
+    s.m_nOffsetY = -32;
+    if (life) {
+        s.m_bUseRange = 1;
+        s.m_nRange = static_cast<int16_t>(life);
+    }
+    return c;
+}
+
+cEdFlowCmd Se() { return C(CMD_PLAY_SE, {kSeBlip}); }
+
+// The status operation: target (kind, subject, status, index), operator and constant.
+cEdFlowCmd StatusOp(int family, int subject, int status, int op, int value, int index = 0, bool gauge = false) {
+    std::vector<int32_t> p(25, 0);
+    p[2] = index;
+    p[3] = subject;
+    p[4] = status;
+    p[6] = op;
+    p[8] = value;
+    p[18] = gauge ? 1 : 0;
+    return Cmd(family, Kind(family, ICMD_STATUS_OP, CMD_STATUS_OP), p);
+}
+
+cEdFlowCmd Code(int family, const std::string& text) {
+    cEdFlowCmd c = Cmd(family, Kind(family, ICMD_RUN_CODE, CMD_RUN_CODE));
+    c.m_strCode = text;
+    return c;
+}
+
+// A message at the chara (p0 1: above it) for `tenths` of a second that does
+// not hold the play.
+cEdFlowCmd Message(int family, const std::string& text, int tenths) {
+    std::vector<int32_t> p(21, 0);
+    p[0] = 1;
+    p[6] = 2;
+    p[7] = tenths;
+    cEdFlowCmd c = Cmd(family, Kind(family, ICMD_MESSAGE, CMD_MESSAGE), p);
+    c.m_strCode = text;
+    return c;
+}
+
+// A picture at the screen centre for `tenths` of a second that does not hold the play.
+cEdFlowCmd Picture(int family, int tenths) {
+    std::vector<int32_t> p(20, 0);
+    p[0] = 1;
+    p[7] = 100;
+    p[9] = 100;
+    p[12] = 2;
+    p[13] = tenths;
+    return Cmd(family, Kind(family, ICMD_SHOW_PICTURE, CMD_SHOW_PICTURE), p);
+}
+
+// A tint of the screen (colour index, strength) for the rest of the stage or until changed.
+cEdFlowCmd ScreenColour(int family, int colour, int strength) {
+    return Cmd(family, Kind(family, ICMD_SCREEN_COLOR, CMD_SCREEN_COLOR),
+               {1, colour, strength, 0, 0, 0, 0, 0});
+}
+
+cEdFlowCmd Effect(int family, int id) {
+    std::vector<int32_t> p(10, 0);
+    p[0] = id;
+    p[7] = 100;
+    return Cmd(family, Kind(family, ICMD_RUN_EFFECT, CMD_RUN_EFFECT), p);
+}
+
+cCond StatusCond(int subject, int status, int op, int value) {
+    cCond c;
+    c.m_nKind = COND_STATUS;
+    c.m_nLeftTarget = static_cast<int8_t>(subject);
+    c.m_nLeftItem = static_cast<int8_t>(status);
+    c.m_nOp = static_cast<int8_t>(op);
+    c.m_nValue = value;
+    return c;
+}
+
+cCond VarCond(int kind, int index, int op, int value) {
+    cCond c;
+    c.m_nKind = static_cast<int8_t>(kind);
+    c.m_nVarIndex = static_cast<int16_t>(index);
+    c.m_nOp = static_cast<int8_t>(op);
+    c.m_nValue = value;
+    return c;
+}
+
+// The hero within `halfBlocks` half blocks, measured across.
+cCond Near(int halfBlocks) {
+    cCond c;
+    c.m_nKind = COND_DISTANCE;
+    c.m_nValue = halfBlocks;
+    return c;
+}
+
+cEdBlock Block(int x, int y, int graphic, int hit = cEdBlock::HIT_SOLID) {
+    cEdBlock b;
+    b.m_nX = static_cast<int16_t>(x);
+    b.m_nY = static_cast<int16_t>(y);
+    b.m_nGraphic = static_cast<int16_t>(graphic);
+    b.m_nHitMode = static_cast<int8_t>(hit);
+    return b;
+}
+
+cEdBlock FootBlock(int x, int foot, int value) {
+    cEdBlock b = Block(x, kFloorRow, 1);
+    b.m_nFootEffect = static_cast<int8_t>(foot);
+    b.m_nFootValue = value;
+    return b;
+}
+
+cEdChara Chara(const char* name, int x, int y, int hp) {
+    cEdChara c;
+    c.m_strName = name;
+    c.m_nX = static_cast<int16_t>(x);
+    c.m_nY = static_cast<int16_t>(y);
+    c.m_nGraphic = 1;
+    c.m_nSide = 1;
+    c.m_nGroup = 1;
+    c.m_nFacing = 0;
+    c.m_nMaxHP = hp;
+    c.m_nCarriedItem = -1;
+    return c;
+}
+
+cEdItem Item(int x, int y, std::vector<cEdFlowCmd> cmds, bool popup = false, const char* name = "") {
+    cEdItem item;
+    item.m_strName = name;
+    item.m_nX = static_cast<int16_t>(x);
+    item.m_nY = static_cast<int16_t>(y);
+    item.m_nGraphic = 1;
+    item.m_bPickupWindow = popup ? 1 : 0;
+    item.m_nTakeMode = cEdItem::TAKE_ONCE;
+    item.m_nSound = kSeBlip;
+    item.m_vecCmd = std::move(cmds);
+    return item;
+}
+
+cEdItem Goal(int x) { return Item(x, kFloorRow - 1, {Cmd(F_ITEM, ICMD_STAGE_CLEAR, {3})}); }
+
+// The hero of the long stages: arrows walk, Z jumps, X fires, down then X
+// swings the sword; a hit by anything shows in a blink.
+cEdChara Hero(int x, int hp) {
+    cEdChara hero = Chara("Hero", x, kFloorRow - 1, hp);
+    hero.m_nSide = 0;
+    hero.m_nGroup = 0;
+    hero.m_nFacing = 1;
+    hero.m_bFixedFacing = 0;
+    cEdFlow sword = Flow(5, {Sword(8)});
+    sword.m_vecKeyCond = {KeyStep(kKeyDown), KeyStep(kKeyButton1)};
+    hero.m_vecFlow = {
+        KeyFlow(1, kKeyRight, true, {Walk(DIR_RIGHT, 30, 1)}),
+        KeyFlow(2, kKeyLeft, true, {Walk(DIR_LEFT, 30, 1)}),
+        KeyFlow(3, kKeyButton0, false, {C(CMD_JUMP, {0, 0, 3, 0, 0}, 1)}),
+        KeyFlow(4, kKeyButton1, false, {HeroShot()}),
+        sword,
+        KeyFlow(6, kKeyButton2, false, {Sword(8)}),
+        Flow(7, {C(CMD_RUN_CHARA_EFFECT, {6, 0, 0})}, TRG_DAMAGED),
+    };
+    return hero;
+}
+
+// A walker the hero's shots defeat; it turns at walls and edges, and
+// leaves a spark and a coin when it falls.
+cEdChara Walker(int x, int carried = -1) {
+    cEdChara c = Chara("Walker", x, kFloorRow - 1, 4);
+    c.m_nAttack = 1;
+    c.m_nScore = 100;
+    c.m_nGraphic = 2;
+    c.m_vecFlow = {
+        Flow(1, {Move(CMD_MOVE_GROUND_TURN, DIR_FORWARD, 8, 20)}),
+        Flow(2, {Effect(F_CHARA, 1), Se(), Summon(CMD_SUMMON_ITEM, 1)}, TRG_DIED),
+        Flow(3, {C(CMD_RUN_CHARA_EFFECT, {14, 0, 0})}, TRG_DAMAGED_POWER),
+    };
+    c.m_nCarriedItem = carried;
+    return c;
+}
+
+void Floor(cStage& s, int from, int to, int graphic) {
+    for (int x = from; x < to; ++x)
+        for (int y = kFloorRow; y < kHeight; ++y) s.m_vecPlacedBlock.push_back(Block(x, y, graphic));
+}
+
+cStage LongStage(const char* name, int width) {
+    cStage s;
+    s.m_strName = name;
+    s.m_nWidth = width;
+    s.m_nHeight = kHeight;
+    s.m_bReplaySave = 1;
+    // Palette entry 0 of each kind stands for none.
+    s.m_vecCharaPalette.resize(1);
+    s.m_vecItemPalette.resize(1);
+    s.m_vecBlockPalette.resize(1);
+    return s;
+}
+
+// Item palette entry 1: a coin worth a blip.
+cEdItem CoinEntry() {
+    cEdItem coin = Item(0, 0, {Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})}, false, "Coin");
+    coin.m_nGraphicCell = 0;
+    return coin;
+}
+
+}  // namespace
+
+cStage HarbourStage(bool english) {
+    const int width = 170;
+    cStage s = LongStage("Harbour", width);
+    s.m_bTimeLimit = 1;
+    s.m_nTimeLimit = 120;
+    s.m_nBgm = kBgmOgg;
+    s.m_bBgmRepeat = 1;
+    s.m_bCarryOut = 1;
+    s.m_vecItemPalette.push_back(CoinEntry());
+    // A sea-blue sky behind everything.
+    cEdBackground sea;
+    sea.m_bFill = 1;
+    sea.m_nFillColor = 12;
+    s.m_vecBackground.push_back(sea);
+
+    Floor(s, 0, width, 2);
+    // Foot blocks along the quay: a spring, slippery planks, slow sand and
+    // two conveyors (the one running left is gentle enough to walk against).
+    auto replaceFloor = [&](int x, int foot, int value) {
+        for (cEdBlock& b : s.m_vecPlacedBlock)
+            if (b.m_nX == x && b.m_nY == kFloorRow) b = FootBlock(x, foot, value);
+    };
+    replaceFloor(18, cEdBlock::FOOT_JUMP, 4);
+    for (int x = 28; x < 34; ++x) replaceFloor(x, cEdBlock::FOOT_NO_JUMP, 0);
+    for (int x = 40; x < 46; ++x) replaceFloor(x, cEdBlock::FOOT_SPEED, 50);
+    for (int x = 52; x < 58; ++x) replaceFloor(x, cEdBlock::FOOT_RIGHT, 10);
+    for (int x = 64; x < 68; ++x) replaceFloor(x, cEdBlock::FOOT_LEFT, 5);
+    // Spikes on a high ledge that nothing reaches, and a ledge of blocks that
+    // come by chance and stay.
+    for (int x = 100; x < 104; ++x) s.m_vecPlacedBlock.push_back(Block(x, 2, 1, cEdBlock::HIT_DEADLY));
+    for (int x = 76; x < 80; ++x) {
+        cEdBlock b = Block(x, kFloorRow - 4, 1);
+        b.m_vecCond.push_back(VarCond(COND_STAGE_VAR, 1, COND_OP_EQUAL, 0));
+        b.m_bCondLatch = 1;
+        s.m_vecPlacedBlock.push_back(b);
+    }
+
+    cEdChara hero = Hero(3, 20);
+    hero.m_vecFlow.push_back(Flow(8, {Message(F_CHARA, english ? "The harbour! Reach the lighthouse." : "\x83\x6e\x81\x5b\x83\x6f\x81\x5b\x82\xbe\x81\x49", 30),
+                                      C(CMD_PLAY_BGM, {0, kBgmOgg})},
+                                 TRG_STAGE_START));
+    hero.m_vecFlow.push_back(Flow(9, {Se()}, TRG_ON_BLOCK_CHARA));
+    hero.m_vecFlow.push_back(Flow(10, {Se()}, TRG_HIT_ITEM));
+    s.m_vecPlacedChara.push_back(hero);
+
+    // A raft going up and down over the quay: a block chara the hero may ride.
+    cEdChara raft = Chara("Raft", 84, kFloorRow - 5, 1);
+    raft.m_bBlockChara = 1;
+    raft.m_nMoveType = 1;  // flying
+    raft.m_nSide = 2;
+    raft.m_nGroup = 2;
+    raft.m_nAttack = 0;
+    raft.m_vecFlow = {Flow(1, {Walk(DIR_UP, 10, 20), Walk(DIR_DOWN, 10, 20)}),
+                      Flow(2, {Se()}, TRG_RIDDEN_BY_HERO), Flow(3, {Se()}, TRG_RIDDEN_BY_CHARA)};
+    s.m_vecPlacedChara.push_back(raft);
+    // A crate on the quay that the hero pushes along.
+    cEdChara crate = Chara("Crate", 110, kFloorRow - 1, 1);
+    crate.m_bBlockChara = 1;
+    crate.m_nSide = 2;
+    crate.m_nGroup = 2;
+    crate.m_vecFlow = {Flow(1, {Se()}, TRG_HIT_BLOCK_CHARA), Flow(2, {Se()}, TRG_BLOCK_RIGHT)};
+    s.m_vecPlacedChara.push_back(crate);
+
+    // Placed item 0 is a coin the last walker carries until it falls.
+    s.m_vecPlacedItem.push_back(Item(0, 0, {}, true, "Coin"));
+    for (int x : {24, 48, 72, 92}) s.m_vecPlacedChara.push_back(Walker(x));
+    s.m_vecPlacedChara.push_back(Walker(120, 0));
+    // Coins with their popup, an extra life, and the lighthouse goal.
+    for (int x : {10, 36, 60, 88, 130}) s.m_vecPlacedItem.push_back(Item(x, kFloorRow - 2, {}, true, "Coin"));
+    s.m_vecPlacedItem.push_back(Item(96, kFloorRow - 1,
+                                     {StatusOp(F_ITEM, 5, SYSVAL_LIFE, 1, 1), Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})},
+                                     true, english ? "Extra life" : "1UP"));
+    s.m_vecPlacedItem.push_back(Goal(width - 5));
+    return s;
+}
+
+cStage TheatreStage(bool english) {
+    const int width = 170;
+    cStage s = LongStage("Theatre", width);
+    // The view moves on by itself, a little slower than the hero walks.
+    s.m_bAutoScrollX = 1;
+    s.m_nAutoScrollSpeedX = 25;
+    s.m_nBgm = kBgmMidi;
+    s.m_bBgmRepeat = 1;
+    s.m_bCarryIn = 1;
+    s.m_vecItemPalette.push_back(CoinEntry());
+    cEdBackground curtain;
+    curtain.m_bFill = 1;
+    curtain.m_nFillColor = 6;
+    s.m_vecBackground.push_back(curtain);
+    Floor(s, 0, width, 2);
+    // Footlights: a row of blocks over the stage that show only while stage
+    // variable 2 is even.
+    for (int x = 30; x < 120; x += 6) {
+        cEdBlock b = Block(x, kFloorRow - 5, 1);
+        b.m_vecCond.push_back(VarCond(COND_STAGE_VAR, 2, COND_OP_DIVISIBLE, 2));
+        s.m_vecPlacedBlock.push_back(b);
+    }
+
+    cEdChara hero = Hero(3, 20);
+    // The show: the hero's own flow runs every chara effect on the hero,
+    // every screen effect, a poster, a tint, messages and the lights.
+    std::vector<cEdFlowCmd> show;
+    show.push_back(StatusOp(F_CHARA, 0, STATUS_SIGHT, 0, 8));
+    show.push_back(Message(F_CHARA, english ? "Welcome to the theatre!" : "\x82\xe6\x82\xa4\x82\xb1\x82\xbb\x81\x49", 20));
+    for (int k = 1; k <= 16; ++k) show.push_back(C(CMD_RUN_CHARA_EFFECT, {k, 0, 0}, 6));
+    show.push_back(Picture(F_CHARA, 20));
+    show.push_back(C(CMD_WAIT, {}, 10));
+    for (int k = 1; k <= 13; ++k) show.push_back(C(CMD_RUN_SCREEN_EFFECT, {k, 0, 0}, 8));
+    show.push_back(C(CMD_RUN_SCREEN_EFFECT, {0, 0, 0}, 1));
+    show.push_back(ScreenColour(F_CHARA, 13, 2));
+    show.push_back(C(CMD_CHANGE_BACKGROUND, {1, 2}, 1));
+    show.push_back(Effect(F_CHARA, 1));
+    show.push_back(C(CMD_WAIT, {}, 10));
+    show.push_back(ScreenColour(F_CHARA, 0, 0));
+    show.push_back(C(CMD_CHANGE_BACKGROUND, {1, 0}, 1));
+    show.push_back(StatusOp(F_CHARA, 0, STATUS_SIGHT, 0, 0));
+    show.push_back(C(CMD_PLAY_BGM, {0, kBgmOgg}, 1));
+    hero.m_vecFlow.push_back(Flow(8, show, TRG_STAGE_START));
+    cEdFlow showAlways = Flow(9, std::move(show));
+    showAlways.m_vecCond.push_back(VarCond(COND_COMMON_VAR, 1, COND_OP_EQUAL, 7));
+    hero.m_vecFlow.push_back(showAlways);
+    hero.m_vecFlow.push_back(Flow(10, {Code(F_CHARA, "v1 = v1 + 1")}, TRG_HIT_ITEM));
+    s.m_vecPlacedChara.push_back(hero);
+
+    // Actors: each says its line, changes its looks and runs an animation
+    // when the hero comes near; the last bows out.
+    for (int i = 0; i < 4; ++i) {
+        cEdChara actor = Chara("Actor", 30 + 25 * i, kFloorRow - 1, 4);
+        actor.m_nGroup = 3;
+        actor.m_nSide = 2;
+        cEdFlow act = Flow(1, {Message(F_CHARA, english ? "To be, or not to be..." : "\x82\xa0\x82\xa0\x81\x63", 15),
+                               C(CMD_GAME_WAIT, {2}),
+                               C(CMD_CHANGE_GRAPHIC, {1, 2, 0}, 1), C(CMD_CHANGE_ANIME_SET, {0}, 1),
+                               C(CMD_RUN_ANIME, {1, 0}, 5), C(CMD_CHANGE_FACING, {2}, 1),
+                               C(CMD_STATUS_OP2, {0, 1, 1, 0, 0, 0}, 5), C(CMD_STATUS_OP2, {0, 1, 0, 0, 0, 0}, 1),
+                               Code(F_CHARA, "v2 = v2 + 1"), C(CMD_WAIT, {}, 20)});
+        act.m_vecCond.push_back(Near(12));
+        act.m_vecCond.push_back(VarCond(COND_CHARA_VAR, 2, COND_OP_LESS, 3));
+        actor.m_vecFlow = {act};
+        if (i == 3) actor.m_vecFlow.push_back(Flow(2, {C(CMD_VANISH, {0, 0, 0, 0})}, TRG_HIT_CHARA));
+        s.m_vecPlacedChara.push_back(actor);
+    }
+    for (int x : {20, 50, 80, 110}) {
+        cEdItem coin = Item(x, kFloorRow - 2, {Code(F_ITEM, "s2 = s2 + 1"), Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})}, true,
+                            english ? "Ticket" : "\x83\x60\x83\x50\x83\x62\x83\x67");
+        s.m_vecPlacedItem.push_back(coin);
+    }
+    // Presentation items, each running its command once when taken.
+    s.m_vecPlacedItem.push_back(Item(40, kFloorRow - 1, {Message(F_ITEM, english ? "A flower for you." : "\x89\xd4", 15)}));
+    s.m_vecPlacedItem.push_back(Item(60, kFloorRow - 1, {Picture(F_ITEM, 15)}));
+    s.m_vecPlacedItem.push_back(Item(70, kFloorRow - 1, {Cmd(F_ITEM, ICMD_RUN_CHARA_EFFECT, {7, 0, 0})}));
+    s.m_vecPlacedItem.push_back(Item(85, kFloorRow - 1, {Cmd(F_ITEM, ICMD_RUN_SCREEN_EFFECT, {2, 0, 0})}));
+    s.m_vecPlacedItem.push_back(Item(95, kFloorRow - 1, {ScreenColour(F_ITEM, 5, 1)}));
+    s.m_vecPlacedItem.push_back(Item(100, kFloorRow - 1, {ScreenColour(F_ITEM, 0, 0), Effect(F_ITEM, 1)}));
+    s.m_vecPlacedItem.push_back(Item(115, kFloorRow - 1,
+                                     {Cmd(F_ITEM, ICMD_CHANGE_BACKGROUND, {1, 2}), Cmd(F_ITEM, ICMD_PLAY_BGM, {0, kBgmMidi}),
+                                      Cmd(F_ITEM, ICMD_CHANGE_GRAPHIC, {1, 1, 0}), Cmd(F_ITEM, ICMD_CHANGE_ANIME_SET, {0}),
+                                      Cmd(F_ITEM, ICMD_RUN_ANIME, {1, 0})}));
+    s.m_vecPlacedItem.push_back(Goal(width - 5));
+    return s;
+}
+
+cStage FortressStage(bool english) {
+    const int width = 160;
+    cStage s = LongStage("Fortress", width);
+    s.m_nBgm = kBgmOgg;
+    s.m_vecItemPalette.push_back(CoinEntry());
+    // Stage palette: chara 1 a bat the boss calls, block 1 a wall piece.
+    cEdChara bat = Chara("Bat", 0, 0, 2);
+    bat.m_nMoveType = 1;
+    bat.m_nAttack = 0;
+    bat.m_nGraphic = 2;
+    bat.m_vecFlow = {Flow(1, {Move(CMD_MOVE_HOMING, DIR_FORWARD, 12, 30), C(CMD_VANISH, {0, 0, 0, 0})})};
+    s.m_vecCharaPalette.push_back(bat);
+    s.m_vecBlockPalette.push_back(Block(0, 0, 1));
+    Floor(s, 0, width, 2);
+    // A ledge above the path.
+    for (int x = 60; x < 64; ++x) s.m_vecPlacedBlock.push_back(Block(x, kFloorRow - 6, 1));
+
+    cEdChara hero = Hero(3, 40);
+    hero.m_vecFlow.push_back(Flow(8, {Se()}, TRG_HIT_SHOT));
+    hero.m_vecFlow.push_back(Flow(9, {C(CMD_RUN_CHARA_EFFECT, {14, 0, 0})}, TRG_IMPACTED));
+    hero.m_vecFlow.push_back(Flow(10, {Se()}, TRG_IMPACTED_POWER));
+    hero.m_vecFlow.push_back(Flow(11, {Code(F_CHARA, "v3 = v3 + 1")}, TRG_HIT_CHARA));
+    hero.m_vecFlow.push_back(Flow(12, {Code(F_CHARA, "v4 = v4 + 1")}, TRG_BLOCK_LEFT_RIGHT));
+    hero.m_vecFlow.push_back(Flow(13, {Code(F_CHARA, "v5 = v5 + 1")}, TRG_BLOCK_UP));
+    hero.m_vecFlow.push_back(Flow(14, {Code(F_CHARA, "v6 = v6 + 1")}, TRG_ATTACK_HIT));
+    hero.m_vecFlow.push_back(Flow(15, {Code(F_CHARA, "v7 = v7 + 1")}, TRG_ATTACK_DAMAGE));
+    hero.m_vecFlow.push_back(Flow(16, {Se()}, TRG_ATTACK_DAMAGE_POWER));
+    hero.m_vecFlow.push_back(Flow(17, {Se()}, TRG_ATTACK_IMPACT));
+    hero.m_vecFlow.push_back(Flow(18, {Se()}, TRG_ATTACK_IMPACT_POWER));
+    hero.m_vecFlow.push_back(Flow(19, {Code(F_CHARA, "v8 = v8 + 1")}, TRG_BLOCK_LEFT));
+    hero.m_vecFlow.push_back(Flow(20, {Se()}, TRG_BLOCK_UP_DOWN));
+    hero.m_vecFlow.push_back(Flow(21, {Se()}, TRG_BLOCK_DOWN));
+    hero.m_vecFlow.push_back(Flow(22, {Se()}, TRG_HIT_BLOCK));
+    hero.m_vecFlow.push_back(Flow(23, {C(CMD_GET_ITEM, {1, 1})}, TRG_NONE));
+    hero.m_vecFlow.push_back(Flow(24, {C(CMD_FLOW_CONTROL, {0, 2, 23, 0, 1})}, TRG_BLOCK_RIGHT));
+    s.m_vecPlacedChara.push_back(hero);
+
+    // Turrets: still, each firing its own trajectory in its own formation
+    // while the hero is near; their shots sting but do no harm.
+    for (int t = 0; t < SHOT_TRAJECTORY_COUNT; ++t) {
+        cEdChara turret = Chara("Turret", 16 + 9 * t, kFloorRow - 1, 4);
+        turret.m_nGraphic = 2;
+        cEdFlowCmd shot = Shot(t % SHOT_FORMATION_COUNT, t, 0);
+        cEdFlow fire = Flow(1, {C(CMD_MOVE_DISABLE, {}, 1), C(CMD_SET_TARGET, std::vector<int32_t>(17, 0), 1),
+                                std::move(shot), C(CMD_WAIT, {}, 15)});
+        fire.m_vecCond.push_back(Near(24));
+        turret.m_vecFlow = {fire, Flow(2, {Effect(F_CHARA, 1), Se()}, TRG_DIED)};
+        s.m_vecPlacedChara.push_back(turret);
+    }
+    // The last formation, surround, from a turret of its own.
+    {
+        cEdChara turret = Chara("Turret", 106, kFloorRow - 1, 4);
+        turret.m_nGraphic = 2;
+        cEdFlow fire = Flow(1, {Shot(FORMATION_SURROUND, TRAJ_STRAIGHT, 0), C(CMD_WAIT, {}, 15)});
+        fire.m_vecCond.push_back(Near(24));
+        turret.m_vecFlow = {fire};
+        s.m_vecPlacedChara.push_back(turret);
+    }
+    // Flyers: one circling, one charging, one avoiding the screen's edge.
+    {
+        cEdChara c = Chara("Circler", 40, kFloorRow - 6, 4);
+        c.m_nMoveType = 1;
+        c.m_nAttack = 1;
+        c.m_vecFlow = {Flow(1, {Move(CMD_MOVE_CIRCLE, DIR_FORWARD, 20, 30)})};
+        s.m_vecPlacedChara.push_back(c);
+        cEdChara ch = Chara("Charger", 70, kFloorRow - 1, 4);
+        ch.m_nAttack = 1;
+        ch.m_vecFlow = {Flow(1, {Move(CMD_MOVE_CHARGE, DIR_FORWARD, 20, 10), C(CMD_WAIT, {}, 10)}),
+                        Flow(2, {C(CMD_JUMP, {0, 0, 2, 0, 0}, 1)}, TRG_BLOCK_LEFT)};
+        ch.m_vecFlow[0].m_vecCond.push_back(Near(16));
+        s.m_vecPlacedChara.push_back(ch);
+        cEdChara av = Chara("Dodger", 90, kFloorRow - 7, 4);
+        av.m_nMoveType = 1;
+        av.m_vecFlow = {Flow(1, {Move(CMD_MOVE_AVOID_OFFSCREEN, DIR_FORWARD, 20, 10)})};
+        cCond onScreen;  // it dodges only while the view shows it
+        onScreen.m_nKind = COND_STATUS3;
+        onScreen.m_nLeftItem = 3;
+        av.m_vecFlow[0].m_vecCond.push_back(onScreen);
+        s.m_vecPlacedChara.push_back(av);
+    }
+
+    // The boss: a gauge of 60 HP; while above half it hops, aims and calls
+    // bats; below half it warps about and fires bursts; its fall clears the
+    // stage.
+    cEdChara boss = Chara("Boss", 140, kFloorRow - 2, 60);
+    boss.m_nSize = 2;
+    boss.m_nGraphic = 2;
+    boss.m_nAttack = 1;
+    boss.m_nScore = 5000;
+    boss.m_bFixedFacing = 0;
+    cEdFlow wake = Flow(1, {StatusOp(F_CHARA, 0, STATUS_HP, 0, 60, 0, true),
+                            Message(F_CHARA, english ? "You shall not pass!" : "\x82\xc6\x82\xa8\x82\xb3\x82\xf1\x81\x49", 20),
+                            C(CMD_STATUS_OP2, {5, 0, 0, 0, 0, 0}, 1), C(CMD_PLAY_BGM, {0, kBgmMidi}, 1)});
+    wake.m_vecCond.push_back(Near(20));
+    wake.m_bCondOnce = 1;
+    cEdFlow phaseA = Flow(2, {C(CMD_SET_TARGET, std::vector<int32_t>(17, 0), 1),
+                              C(CMD_LOOP, {2, 2}),
+                              C(CMD_JUMP, {0, 0, 2, 0, 0}, 6),
+                              Shot(FORMATION_STRAIGHT_B, TRAJ_AIM_TARGET, 0),
+                              C(CMD_ARRANGE, {11, 19, 1, 2, 1}),
+                              Shot(FORMATION_SPREAD, TRAJ_AIM_HERO, 0),
+                              Summon(CMD_SUMMON_CHARA, 1, 60), C(CMD_WAIT, {}, 10),
+                              Code(F_CHARA, "v1 = (v1 + 5) % 30")});
+    phaseA.m_vecCond.push_back(Near(20));
+    phaseA.m_vecCond.push_back(StatusCond(0, STATUS_HP, COND_OP_GREATER, 30));
+    cEdFlow turn = Flow(3, {C(CMD_FLOW_CONTROL, {1, 2, 2, 0, 0}, 1), C(CMD_FLOW_CONTROL, {0, 2, 4, 0, 0}, 1),
+                            C(CMD_RUN_SCREEN_EFFECT, {2, 0, 0}, 1), C(CMD_STATUS_OP2, {0, 4, 1, 0, 0, 0}, 10),
+                            C(CMD_STATUS_OP2, {0, 4, 0, 0, 0, 0}, 1)});
+    turn.m_vecCond.push_back(StatusCond(0, STATUS_HP, COND_OP_LESS_EQUAL, 30));
+    turn.m_bCondOnce = 1;
+    cEdFlowCmd hop = C(CMD_WARP, {1}, 1);
+    {
+        cEdMove& m = hop.m_spMove.Create();
+        m.m_nMoveMode = 0;
+        m.m_nDirection = DIR_BACKWARD;
+        m.m_nDistance = 2;
+    }
+    cEdFlowCmd toHero = C(CMD_WARP, {1}, 1);
+    {
+        cEdMove& m = toHero.m_spMove.Create();
+        m.m_nMoveMode = 1;
+        m.m_nDirection = DIR_UP;
+        m.m_nDistance = 8;
+    }
+    cEdFlowCmd toPlace = C(CMD_WARP, {1}, 1);
+    {
+        cEdMove& m = toPlace.m_spMove.Create();
+        m.m_nMoveMode = 5;
+        m.m_nCoordMode = 1;
+        m.m_nTargetX = 140;
+        m.m_nTargetY = kFloorRow - 2;
+    }
+    cEdFlowCmd seek = C(CMD_MOVE_STRAIGHT, {}, 10);
+    {
+        cEdMove& m = seek.m_spMove.Create();
+        m.m_nMoveMode = 1;
+        m.m_nTargetX = -3;
+        m.m_nSpeed = 20;
+    }
+    cEdFlow phaseB = Flow(4, {hop, Shot(FORMATION_BURST, TRAJ_HOME_TARGET, 0), toHero, C(CMD_WAIT, {}, 5),
+                              Shot(FORMATION_THUNDER, TRAJ_FALL, 0), toPlace, seek,
+                              Summon(CMD_SUMMON_BLOCK, 1), Summon(CMD_SUMMON_ITEM, 1), C(CMD_WAIT, {}, 10)},
+                          TRG_NONE);
+    cEdFlow fall = Flow(5, {C(CMD_RUN_SCREEN_EFFECT, {3, 0, 0}, 1), C(CMD_VANISH, {2, 0, 1, 0}, 1),
+                            C(CMD_STAGE_CLEAR, {3, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1}, 1)},
+                        TRG_DIED);
+    cEdFlow blink = Flow(6, {C(CMD_RUN_CHARA_EFFECT, {6, 0, 0})}, TRG_DAMAGED);
+    cCond vulnerable;  // no blink while the boss is invincible
+    vulnerable.m_nKind = COND_STATUS2;
+    vulnerable.m_nLeftItem = 4;
+    vulnerable.m_nVarIndex = 0;
+    vulnerable.m_nOp = COND_OP_EQUAL;
+    blink.m_vecCond.push_back(vulnerable);
+    boss.m_vecFlow = {wake, phaseA, turn, phaseB, fall, blink,
+                      Flow(7, {Se()}, TRG_HIT_SHOT)};
+    s.m_vecPlacedChara.push_back(boss);
+
+    // Items: a key that sets a common variable, one that hands over a coin,
+    // one that changes the hero's flows, targets and status, and the gate.
+    s.m_vecPlacedItem.push_back(Item(30, kFloorRow - 1,
+                                     {Cmd(F_ITEM, ICMD_GET_ITEM, {1, 1}), Cmd(F_ITEM, ICMD_SET_TARGET, std::vector<int32_t>(17, 0)),
+                                      Cmd(F_ITEM, ICMD_STATUS_OP2, {0, 1, 0, 0, 0, 0}),
+                                      Cmd(F_ITEM, ICMD_ARRANGE, {17, 0, 0, 0, 1}),
+                                      Cmd(F_ITEM, ICMD_LOOP, {2, 1}), Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})},
+                                     true, english ? "Key" : "\x8c\xae"));
+    {
+        cEdFlowCmd change = Cmd(F_ITEM, ICMD_CHANGE_FLOW, {0, 0});
+        change.m_vecFlow.push_back(Flow(25, {Se()}, TRG_HIT_ITEM));
+        s.m_vecPlacedItem.push_back(Item(50, kFloorRow - 1,
+                                         {change, StatusOp(F_ITEM, 0, STATUS_VAR, 1, 1, 1),
+                                          Cmd(F_ITEM, ICMD_VANISH, {2, 1, 0, 0}), Cmd(F_ITEM, ICMD_GAME_WAIT, {3})},
+                                         true, english ? "Scroll" : "\x8a\xaa"));
+    }
+    cEdFlowCmd itemWarp = Cmd(F_ITEM, ICMD_WARP, {1});
+    {
+        cEdMove& m = itemWarp.m_spMove.Create();
+        m.m_nDirection = DIR_UP;
+        m.m_nDistance = 1;
+    }
+    s.m_vecPlacedItem.push_back(Item(80, kFloorRow - 1, {itemWarp}, true, english ? "Feather" : "\x89\x48"));
+    s.m_vecPlacedItem.push_back(Goal(width - 4));
+    return s;
+}
+
+}  // namespace demo
