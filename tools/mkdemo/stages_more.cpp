@@ -502,7 +502,7 @@ cStage FortressStage(bool english) {
     cEdChara bat = Chara("Bat", 0, 0, 2);
     bat.m_nMoveType = 1;
     bat.m_nAttack = 0;
-    bat.m_nGraphic = 2;
+    bat.m_nGraphic = 3;  // the flyer's row
     bat.m_vecFlow = {Flow(1, {Move(CMD_MOVE_HOMING, DIR_FORWARD, 12, 30), C(CMD_VANISH, {0, 0, 0, 0})})};
     s.m_vecCharaPalette.push_back(bat);
     s.m_vecBlockPalette.push_back(Block(0, 0, 1));
@@ -534,7 +534,7 @@ cStage FortressStage(bool english) {
     // while the hero is near; their shots sting but do no harm.
     for (int t = 0; t < SHOT_TRAJECTORY_COUNT; ++t) {
         cEdChara turret = Chara("Turret", 16 + 9 * t, kFloorRow - 1, 4);
-        turret.m_nGraphic = 2;
+        turret.m_nGraphic = 4;  // the knight's row
         cEdFlowCmd shot = Shot(t % SHOT_FORMATION_COUNT, t, 0);
         cEdFlow fire = Flow(1, {C(CMD_MOVE_DISABLE, {}, 1), C(CMD_SET_TARGET, std::vector<int32_t>(17, 0), 1),
                                 std::move(shot), C(CMD_WAIT, {}, 15)});
@@ -545,7 +545,7 @@ cStage FortressStage(bool english) {
     // The last formation, surround, from a turret of its own.
     {
         cEdChara turret = Chara("Turret", 106, kFloorRow - 1, 4);
-        turret.m_nGraphic = 2;
+        turret.m_nGraphic = 4;  // the knight's row
         cEdFlow fire = Flow(1, {Shot(FORMATION_SURROUND, TRAJ_STRAIGHT, 0), C(CMD_WAIT, {}, 15)});
         fire.m_vecCond.push_back(Near(24));
         turret.m_vecFlow = {fire};
@@ -579,7 +579,7 @@ cStage FortressStage(bool english) {
     // stage.
     cEdChara boss = Chara("Boss", 140, kFloorRow - 2, 60);
     boss.m_nSize = 2;
-    boss.m_nGraphic = 2;
+    boss.m_nGraphic = 8;  // the knight in gold
     boss.m_nAttack = 1;
     boss.m_nScore = 5000;
     boss.m_bFixedFacing = 0;
