@@ -281,25 +281,34 @@ TEST_F(ReplayDeterminismTest, MessageChoiceAndGameWait) {
 
 // The first try of a play with its fade-in, and with no, one or both of the
 // stage's banners: the frames before play change nothing that play reads.
-TEST_F(ReplayDeterminismTest, FadeInAndBanners) {
-    struct Case {
-        int stageBanner, startBanner;
-    };
-    for (const Case c : {Case{0, 0}, Case{1, 0}, Case{0, 1}, Case{1, 1}}) {
-        SCOPED_TRACE(testing::Message() << "banners " << c.stageBanner << c.startBanner);
-        g_SceneManager.DeleteAllScenes();
-        g_SceneManager.g_nGameType = 3;
-        g_SceneManager.m_nPrevSceneKind = SCENE_TITLE;
-        g_SceneManager.m_nSceneKind = SCENE_PLAY;
-        g_bEditorTest = 0;  // the banners show outside an editor test
-        ASSERT_TRUE(StartStageFile("data\\stg4\\Meadow.stg4_001", 1));
-        g_Stage.m_bStageBanner = g_StageStart.m_bStageBanner = c.stageBanner;
-        g_Stage.m_bStartBanner = g_StageStart.m_bStartBanner = c.startBanner;
-        Record(420, [](int f, int) { return Dash(f); });
-        ASSERT_EQ(m_tries.size(), 1u);
-        ASSERT_GT(m_tries[0].size(), 100u);
-        ExpectPlayback(Write(0), m_tries[0], RecordedEnding());
-    }
+// One test per case, so that the cases run side by side.
+struct BannerCase {
+    int stageBanner, startBanner;
+};
+
+class FadeInAndBannersTest : public ReplayDeterminismTest, public ::testing::WithParamInterface<BannerCase> {};
+
+TEST_P(FadeInAndBannersTest, PlaysBack) {
+    const BannerCase c = GetParam();
+    g_SceneManager.DeleteAllScenes();
+    g_SceneManager.g_nGameType = 3;
+    g_SceneManager.m_nPrevSceneKind = SCENE_TITLE;
+    g_SceneManager.m_nSceneKind = SCENE_PLAY;
+    g_bEditorTest = 0;  // the banners show outside an editor test
+    ASSERT_TRUE(StartStageFile("data\\stg4\\Meadow.stg4_001", 1));
+    g_Stage.m_bStageBanner = g_StageStart.m_bStageBanner = c.stageBanner;
+    g_Stage.m_bStartBanner = g_StageStart.m_bStartBanner = c.startBanner;
+    Record(420, [](int f, int) { return Dash(f); });
+    ASSERT_EQ(m_tries.size(), 1u);
+    ASSERT_GT(m_tries[0].size(), 100u);
+    ExpectPlayback(Write(0), m_tries[0], RecordedEnding());
 }
+
+INSTANTIATE_TEST_SUITE_P(Banners, FadeInAndBannersTest,
+                         ::testing::Values(BannerCase{0, 0}, BannerCase{1, 0}, BannerCase{0, 1}, BannerCase{1, 1}),
+                         [](const ::testing::TestParamInfo<BannerCase>& info) {
+                             return "Stage" + std::to_string(info.param.stageBanner) + "Start" +
+                                    std::to_string(info.param.startBanner);
+                         });
 
 }  // namespace

@@ -60,34 +60,41 @@ std::vector<std::vector<uint8_t>> Samples(const cDataKind& kind) {
     return out;
 }
 
-TEST(Mutation, EveryKindSurvivesDamagedFiles) {
-    for (const cDataKind& kind : DataKinds()) {
-        for (const auto& valid : Samples(kind)) {
-            {
-                auto rec = kind.pfnMake();
-                ASSERT_TRUE(rec->LoadBytes(valid, "valid")) << kind.szName << ": " << LastDataFileError();
-            }
-            size_t nSilentFailures = 0, nUnstable = 0;
-            const mutation::Summary s = mutation::Run(valid, [&](const std::vector<uint8_t>& bytes) {
-                auto rec = kind.pfnMake();
-                const bool ok = rec->LoadBytes(bytes, "mutant");
-                if (!ok) {
-                    if (LastDataFileError().find("mutant") == std::string::npos) ++nSilentFailures;
-                    return false;
-                }
-                // What loads must save and load again to the same bytes.
-                const auto saved = rec->SaveBytes();
-                auto again = kind.pfnMake();
-                if (!again->LoadBytes(saved, "resaved") || again->SaveBytes() != saved) ++nUnstable;
-                return true;
-            });
-            EXPECT_GE(s.nTotal, 1000u) << kind.szName;
-            EXPECT_GT(s.nRefused, 0u) << kind.szName;
-            EXPECT_EQ(s.nSlow, 0u) << kind.szName << ": " << s.slowest;
-            EXPECT_EQ(nSilentFailures, 0u) << kind.szName;
-            EXPECT_EQ(nUnstable, 0u) << kind.szName;
+// One test per kind, so that the kinds run side by side.
+class Mutation : public ::testing::TestWithParam<size_t> {};
+
+TEST_P(Mutation, KindSurvivesDamagedFiles) {
+    const cDataKind& kind = DataKinds().at(GetParam());
+    for (const auto& valid : Samples(kind)) {
+        {
+            auto rec = kind.pfnMake();
+            ASSERT_TRUE(rec->LoadBytes(valid, "valid")) << kind.szName << ": " << LastDataFileError();
         }
+        size_t nSilentFailures = 0, nUnstable = 0;
+        const mutation::Summary s = mutation::Run(valid, [&](const std::vector<uint8_t>& bytes) {
+            auto rec = kind.pfnMake();
+            const bool ok = rec->LoadBytes(bytes, "mutant");
+            if (!ok) {
+                if (LastDataFileError().find("mutant") == std::string::npos) ++nSilentFailures;
+                return false;
+            }
+            // What loads must save and load again to the same bytes.
+            const auto saved = rec->SaveBytes();
+            auto again = kind.pfnMake();
+            if (!again->LoadBytes(saved, "resaved") || again->SaveBytes() != saved) ++nUnstable;
+            return true;
+        });
+        EXPECT_GE(s.nTotal, 1000u) << kind.szName;
+        EXPECT_GT(s.nRefused, 0u) << kind.szName;
+        EXPECT_EQ(s.nSlow, 0u) << kind.szName << ": " << s.slowest;
+        EXPECT_EQ(nSilentFailures, 0u) << kind.szName;
+        EXPECT_EQ(nUnstable, 0u) << kind.szName;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, Mutation, ::testing::Range<size_t>(0, DataKinds().size()),
+                         [](const ::testing::TestParamInfo<size_t>& info) {
+                             return std::string(DataKinds().at(info.param).szName);
+                         });
 
 }  // namespace
