@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <set>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -132,8 +134,54 @@ protected:
         }
     }
 
+    // A play of a stage from its test play, with the script's keys, until
+    // the stage is cleared, the game is over or `frames` frames have run. A
+    // retry prompt is answered "retry". `lives` (0: as a test play has them,
+    // without end) are the lives the play starts with. The script gets the
+    // frame of the current try and the try's number (0 first).
+    void RecordTries(const std::string& stage, int lives, int frames,
+                     const std::function<void(int frame, int attempt, std::set<int>& keys)>& script) {
+        g_bEditorTest = 1;
+        ASSERT_TRUE(AppInit("data\\stg4\\" + stage + ".stg4_001", 1));
+        if (lives > 0) {
+            // A test play has lives without end; this one counts them, as a
+            // game whose settings give a number of lives does.
+            g_bFreeStage = 0;
+            g_Progress.m_nStartLives = g_Progress.m_nLives = lives;
+        }
+        g_bActive = 1;
+        g_SystemData.OptReplayRecord = 1;
+        cFakeInputSource keys;
+        platform::cScopedInputSource source(keys);
+        m_attempt = 0;
+        int tryFrame = 0;
+        bool wasPlaying = false;
+        for (int frame = 0; frame < frames && !g_bQuit; ++frame) {
+            const int state = PlayScene() ? PlayScene()->m_nState : -1;
+            keys.keys.clear();
+            if (state == CSCENEPLAY_RETRY) {
+                if (frame % 2 == 0) keys.keys.insert('Z');
+            } else {
+                script(tryFrame, m_attempt, keys.keys);
+            }
+            ASSERT_TRUE(g_SceneManager.Update());
+            ASSERT_NE(PlayScene(), nullptr);
+            const int now = PlayScene()->m_nState;
+            if (now == CSCENEPLAY_STAGEEND || now == CSCENEPLAY_GAMEOVER) break;
+            if (now == CSCENEPLAY_PLAY) {
+                ++tryFrame;
+                wasPlaying = true;
+            } else if (wasPlaying && (now == CSCENEPLAY_READY || now == CSCENEPLAY_RETRY)) {
+                ++m_attempt;
+                tryFrame = 0;
+                wasPlaying = false;
+            }
+        }
+    }
+
     testsupport::TempWorkDir m_dir;
     platform::CapturedMessageBoxes m_boxes;
+    int m_attempt = 0;
 };
 
 // The long replay and its list: remade with UPDATE_GOLDEN=1 (a play of its
@@ -201,6 +249,70 @@ TEST_F(DemoReplaysTest, EachStagePlaysBackWithItsHashes) {
         EXPECT_EQ(FirstDifference(expected, run.hashes), -1);
         EXPECT_EQ(run.ending, REPLAY_END_CLEAR);
     }
+}
+
+// Meadow played with a miss (the hero jumps over the goal and walks on
+// into the walkers, whom his three HP do not outlast) and a retry that
+// clears it; and played with two lives, both lost the same way, to a game
+// over. Each try's replay plays back with its hashes and ends as it was
+// played: the last try before the game over has no life left.
+TEST_F(DemoReplaysTest, MissRetryAndGameOverPlayBack) {
+    const std::string stage = "Meadow";
+    const std::string miss = stage + "_miss", retry = stage + "_retry", over = stage + "_gameover";
+    const auto overTheGoal = [](int frame, int, std::set<int>& keys) {
+        keys.insert(platform::VK_RIGHT);
+        if (frame >= 106 && frame < 118) keys.insert('Z');
+    };
+    const char* update = std::getenv("UPDATE_GOLDEN");
+    const bool remake = update && *update && std::string(update) != "0";
+    if (remake) {
+        RecordTries(stage, 0, 6000, [&](int frame, int attempt, std::set<int>& keys) {
+            if (attempt == 0) return overTheGoal(frame, attempt, keys);
+            keys.insert(platform::VK_RIGHT);
+            if (frame % 50 < 12) keys.insert('Z');
+            if (frame % 23 == 0) keys.insert('X');
+        });
+        ASSERT_EQ(PlayScene()->m_nState, CSCENEPLAY_STAGEEND);
+        ASSERT_EQ(m_attempt, 1);
+        for (const std::string& name : {miss, retry}) std::filesystem::remove(ReplayOf(name));
+        ASSERT_TRUE(WriteReplayOf(1, ReplayOf(miss), false));
+        ASSERT_TRUE(WriteReplayOf(0, ReplayOf(retry), false));
+        AppEnd();
+        RecordTries(stage, 2, 6000, overTheGoal);
+        ASSERT_EQ(PlayScene()->m_nState, CSCENEPLAY_GAMEOVER) << "try " << m_attempt << ", lives " << g_Progress.m_nLives;
+        ASSERT_EQ(m_attempt, 1);
+        std::filesystem::remove(ReplayOf(over));
+        ASSERT_TRUE(WriteReplayOf(0, ReplayOf(over), false));
+        AppEnd();
+    }
+    g_bEditorTest = 0;
+    g_bFreeStage = 0;
+    ASSERT_TRUE(AppInit("", 0, true));
+    struct Case {
+        std::string name;
+        int ending;
+    };
+    for (const Case& c : {Case{miss, REPLAY_END_MISS}, Case{retry, REPLAY_END_CLEAR}, Case{over, REPLAY_END_MISS}}) {
+        SCOPED_TRACE(c.name);
+        if (remake) {
+            ReplayRun run;
+            ASSERT_TRUE(PlayReplayRun(ReplayOf(c.name), run));
+            ASSERT_TRUE(WriteHashList(HashesOf(c.name), run.hashes));
+        }
+        std::vector<uint64_t> expected;
+        ASSERT_TRUE(ReadHashList(HashesOf(c.name), expected));
+        ASSERT_GT(expected.size(), 100u);
+        ReplayRun run;
+        ASSERT_TRUE(PlayReplayRun(ReplayOf(c.name), run));
+        EXPECT_EQ(FirstDifference(expected, run.hashes), -1);
+        EXPECT_EQ(run.ending, c.ending) << ReplayEndingName(run.ending);
+    }
+    cReplay read;
+    cStage played, start;
+    cGameProgress progress;
+    ASSERT_TRUE(ReadReplayFile(read, ReplayOf(over), played, start, progress));
+    EXPECT_EQ(progress.m_nLives, 0);
+    EXPECT_EQ(progress.m_nStartLives, 2);
 }
 
 // One button word of a replay changed: the check names the first frame that
