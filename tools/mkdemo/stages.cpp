@@ -52,25 +52,6 @@ cEdFlowCmd Walk(int direction, int speed, int time) {
     return c;
 }
 
-// Three shots forward, each turned by chance within 12 degrees.
-cEdFlowCmd SpreadShot() {
-    cEdFlowCmd c = Command(cEdFlowCmd::FAMILY_CHARA, CMD_SHOT, {}, 1);
-    cEdShot& s = c.m_spShot.Create();
-    s.m_nCount = 1;
-    s.m_nFormation = FORMATION_STRAIGHT_A;
-    s.m_nDirection = DIR_FORWARD;
-    s.m_nAngle = 90;
-    s.m_nSpread = 12;
-    s.m_nClones = 2;
-    s.m_nGraphic = 1;
-    s.m_nSize = 1;
-    s.m_nSpeed = 60;
-    s.m_bUseRange = 1;
-    s.m_nRange = 24;
-    s.m_nPower = 5;
-    return c;
-}
-
 cEdChara Hero(int x) {
     cEdChara hero;
     hero.m_strName = "Hero";
@@ -147,6 +128,25 @@ cEdBlock ChanceBlock(int x, int y) {
 }
 
 }  // namespace
+
+// Three shots forward, each turned by chance within 12 degrees.
+cEdFlowCmd SpreadShot() {
+    cEdFlowCmd c = Command(cEdFlowCmd::FAMILY_CHARA, CMD_SHOT, {}, 1);
+    cEdShot& s = c.m_spShot.Create();
+    s.m_nCount = 1;
+    s.m_nFormation = FORMATION_STRAIGHT_A;
+    s.m_nDirection = DIR_FORWARD;
+    s.m_nAngle = 90;
+    s.m_nSpread = 12;
+    s.m_nClones = 2;
+    s.m_nGraphic = 1;
+    s.m_nSize = 1;
+    s.m_nSpeed = 60;
+    s.m_bUseRange = 1;
+    s.m_nRange = 24;
+    s.m_nPower = 5;
+    return c;
+}
 
 cStage DemoStage(const char* name, int number) {
     cStage stage;

@@ -7,6 +7,10 @@
 
 namespace demo {
 
+// The hero's shot in every stage: three shots forward, each turned by
+// chance within 12 degrees.
+cEdFlowCmd SpreadShot();
+
 // Stage number 0, 1, 2 (the placements shift a little from stage to stage).
 cStage DemoStage(const char* name, int number);
 

@@ -99,20 +99,6 @@ cEdFlowCmd Shot(int formation, int trajectory, int power, int speed = 40) {
     return c;
 }
 
-// The hero's spread of three shots forward that defeats the enemies.
-cEdFlowCmd HeroShot() {
-    cEdFlowCmd c = C(CMD_SHOT, {}, 1);
-    cEdShot& s = ShotPart(c);
-    s.m_nFormation = FORMATION_STRAIGHT_A;
-    s.m_nSpread = 12;
-    s.m_nClones = 2;
-    s.m_nSpeed = 60;
-    s.m_bUseRange = 1;
-    s.m_nRange = 24;
-    s.m_nPower = 5;
-    return c;
-}
-
 cEdFlowCmd Sword(int power) {
     cEdFlowCmd c = C(CMD_SWORD, {}, 3);
     cEdShot& s = ShotPart(c);
@@ -279,7 +265,7 @@ cEdChara Hero(int x, int hp) {
         KeyFlow(1, kKeyRight, true, {Walk(DIR_RIGHT, 30, 1)}),
         KeyFlow(2, kKeyLeft, true, {Walk(DIR_LEFT, 30, 1)}),
         KeyFlow(3, kKeyButton0, false, {C(CMD_JUMP, {0, 0, 3, 0, 0}, 1)}),
-        KeyFlow(4, kKeyButton1, false, {HeroShot()}),
+        KeyFlow(4, kKeyButton1, false, {SpreadShot()}),
         sword,
         KeyFlow(6, kKeyButton2, false, {Sword(8)}),
         Flow(7, {C(CMD_RUN_CHARA_EFFECT, {6, 0, 0})}, TRG_DAMAGED),
