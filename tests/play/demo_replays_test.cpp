@@ -67,6 +67,46 @@ int RunCommand(const std::string& command, std::string& output) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// The keys of a scripted play. Inside a nested frame loop that offers
+// choices the answer script gives the keys by the loop's own frame (counted
+// by its polls of the left key); any other loop sees the scene's keys.
+class cAnsweringKeys : public cFakeInputSource {
+public:
+    std::function<void(int loopFrame, std::set<int>& keys)> answer;
+
+    bool IsKeyHeld(int vk) override {
+        const cScenePlay* scene = PlayScene();
+        const bool choosing = scene && scene->m_bInNestedLoop && scene->m_Wait.m_nChoiceCount > 0;
+        if (!choosing) {
+            m_loopPolls = 0;
+            return keys.count(vk) != 0;
+        }
+        if (vk == platform::VK_LEFT) ++m_loopPolls;
+        std::set<int> chosen;
+        if (answer) answer(m_loopPolls, chosen);
+        return chosen.count(vk) != 0;
+    }
+
+private:
+    int m_loopPolls = 0;
+};
+
+// Answers, once the window is open: the first row as it stands; the second
+// row (the cursor down); the first row after the cursor went down and came
+// back up.
+void AnswerFirst(int loop, std::set<int>& keys) {
+    if (loop >= 40 && loop < 43) keys.insert('Z');
+}
+void AnswerSecond(int loop, std::set<int>& keys) {
+    if (loop >= 30 && loop < 33) keys.insert(platform::VK_DOWN);
+    if (loop >= 60 && loop < 63) keys.insert('Z');
+}
+void AnswerFirstAfterDown(int loop, std::set<int>& keys) {
+    if (loop >= 30 && loop < 33) keys.insert(platform::VK_DOWN);
+    if (loop >= 50 && loop < 53) keys.insert(platform::VK_UP);
+    if (loop >= 70 && loop < 73) keys.insert('Z');
+}
+
 class DemoReplaysTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -86,15 +126,18 @@ protected:
 
     // The scripted play of a stage, from its test play to the clear: right,
     // a jump every 50 frames and a spread of shots every 23; on the longer
-    // stages also a swing of the sword every 61.
-    void RecordClear(const std::string& stage) {
+    // stages also a swing of the sword every 61. A choice window is answered
+    // by `answer`.
+    void RecordClear(const std::string& stage,
+                     const std::function<void(int, std::set<int>&)>& answer = AnswerFirst) {
         bool sword = false;
         for (const char* s : kLongStages) sword = sword || stage == s;
         g_bEditorTest = 1;
         ASSERT_TRUE(AppInit("data\\stg4\\" + stage + ".stg4_001", 1));
         g_bActive = 1;
         g_SystemData.OptReplayRecord = 1;
-        cFakeInputSource keys;
+        cAnsweringKeys keys;
+        keys.answer = answer;
         platform::cScopedInputSource source(keys);
         for (int frame = 0; frame < 6000 && !g_bQuit; ++frame) {
             keys.keys = {platform::VK_RIGHT};
@@ -249,6 +292,56 @@ TEST_F(DemoReplaysTest, EachStagePlaysBackWithItsHashes) {
         EXPECT_EQ(FirstDifference(expected, run.hashes), -1);
         EXPECT_EQ(run.ending, REPLAY_END_CLEAR);
     }
+}
+
+// Theatre's usher asks whether the hero takes a bouquet: one play answers
+// "Yes" (after moving the cursor down and back) and gets the extra life and
+// the balcony, one answers "No". Both reach the clear, each replay keeps the
+// row it chose and plays back with its hashes, and the plays part ways.
+TEST_F(DemoReplaysTest, TheatreChoiceAnsweredEachWayPlaysBack) {
+    struct Case {
+        std::string name;
+        std::function<void(int, std::set<int>&)> answer;
+        int32_t row;
+    };
+    const std::vector<Case> cases = {{"Theatre_yes", AnswerFirstAfterDown, 0}, {"Theatre_no", AnswerSecond, 1}};
+    const char* update = std::getenv("UPDATE_GOLDEN");
+    const bool remake = update && *update && std::string(update) != "0";
+    if (remake) {
+        for (const Case& c : cases) {
+            RecordClear("Theatre", c.answer);
+            std::filesystem::remove(ReplayOf(c.name));
+            ASSERT_TRUE(WriteReplayOf(0, ReplayOf(c.name), false));
+            AppEnd();
+        }
+    }
+    g_bEditorTest = 0;
+    g_bFreeStage = 0;
+    ASSERT_TRUE(AppInit("", 0, true));
+    std::vector<std::vector<uint64_t>> lists;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (remake) {
+            ReplayRun run;
+            ASSERT_TRUE(PlayReplayRun(ReplayOf(c.name), run));
+            ASSERT_TRUE(WriteHashList(HashesOf(c.name), run.hashes));
+        }
+        std::vector<uint64_t> expected;
+        ASSERT_TRUE(ReadHashList(HashesOf(c.name), expected));
+        EXPECT_GE(static_cast<long long>(expected.size()), kLongStageFrames);
+        ReplayRun run;
+        ASSERT_TRUE(PlayReplayRun(ReplayOf(c.name), run));
+        EXPECT_EQ(FirstDifference(expected, run.hashes), -1);
+        EXPECT_EQ(run.ending, REPLAY_END_CLEAR) << ReplayEndingName(run.ending);
+        cReplay read;
+        cStage played, start;
+        cGameProgress progress;
+        ASSERT_TRUE(ReadReplayFile(read, ReplayOf(c.name), played, start, progress));
+        EXPECT_EQ(read.m_vecChoice, std::vector<int32_t>{c.row});
+        lists.push_back(expected);
+    }
+    ASSERT_EQ(lists.size(), 2u);
+    EXPECT_NE(FirstDifference(lists[0], lists[1]), -1);
 }
 
 // Meadow played with a miss (the hero jumps over the goal and walks on

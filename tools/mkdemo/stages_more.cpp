@@ -441,6 +441,31 @@ cStage TheatreStage(bool english) {
     hero.m_vecFlow.push_back(Flow(10, {Code(F_CHARA, "v1 = v1 + 1")}, TRG_HIT_ITEM));
     s.m_vecPlacedChara.push_back(hero);
 
+    // A bouquet on the stage asks, in a window that holds the play, whether
+    // the hero takes it: "Yes" (1) lights a balcony over the stage and puts
+    // an extra life in the hero's way; "No" (2) leaves both dark.
+    std::vector<int32_t> offer(21, 0);
+    offer[0] = 4;   // at the hero
+    offer[8] = 1;   // the play waits for the answer
+    offer[19] = 1;  // with choices
+    offer[20] = 1;  // the chosen value goes to the command's result
+    cEdFlowCmd ask = Cmd(F_ITEM, ICMD_MESSAGE, offer);
+    ask.m_strCode = english ? "A bouquet from the house. Will you take it?\n#R1 Yes\n#R2 No"
+                            : "\x8c\x80\x8f\xea\x82\xcc\x89\xd4\x91\xa9\x82\xc5\x82\xb7\x81"
+                              "B\x8e\xf3\x82\xaf\x8e\xe6\x82\xe8\x82\xdc\x82\xb7\x82\xa9\x81H\n#R1 "
+                              "\x82\xcd\x82\xa2\n#R2 \x82\xa2\x82\xa2\x82\xa6";
+    s.m_vecPlacedItem.push_back(Item(12, kFloorRow - 1, {ask, Code(F_ITEM, "S5 = fA")}));
+    cEdItem life = Item(16, kFloorRow - 1, {StatusOp(F_ITEM, 5, SYSVAL_LIFE, 1, 1), Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})},
+                        true, english ? "Extra life" : "1UP");
+    life.m_vecCond.push_back(VarCond(COND_STAGE_VAR, 5, COND_OP_EQUAL, 1));
+    s.m_vecPlacedItem.push_back(life);
+    // The balcony, lit only after a "Yes".
+    for (int x = 20; x < 26; ++x) {
+        cEdBlock b = Block(x, kFloorRow - 6, 1);
+        b.m_vecCond.push_back(VarCond(COND_STAGE_VAR, 5, COND_OP_EQUAL, 1));
+        s.m_vecPlacedBlock.push_back(b);
+    }
+
     // Actors: each says its line, changes its looks and runs an animation
     // when the hero comes near; the last bows out.
     for (int i = 0; i < 4; ++i) {
