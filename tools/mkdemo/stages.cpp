@@ -6,6 +6,7 @@
 #include "records/cmd_kinds.h"
 #include "records/cond.h"
 #include "records/ed_flow.h"
+#include "tools/mkdemo/flow_parts.h"
 
 namespace demo {
 
@@ -15,37 +16,9 @@ constexpr int kWidth = 40, kHeight = 15, kFloorRow = kHeight - 2;
 // Key channels of a key step: direction codes, then the buttons.
 constexpr int kKeyLeft = 1, kKeyRight = 2, kKeyButton0 = 11, kKeyButton1 = 12;
 
-cEdFlowCmd Command(int family, int kind, std::vector<int32_t> params = {}, int time = 0) {
-    cEdFlowCmd c;
-    c.m_nFamily = static_cast<int8_t>(family);
-    c.m_nKind = static_cast<int8_t>(kind);
-    c.m_vecParam = std::move(params);
-    c.m_nTime = static_cast<int16_t>(time);
-    return c;
-}
-
-cEdFlow Flow(int id, std::vector<cEdFlowCmd> cmds, int trigger = TRG_ALWAYS) {
-    cEdFlow f = cEdFlow::ForReading();
-    f.m_nId = static_cast<int8_t>(id);
-    f.m_nTrigger = static_cast<int8_t>(trigger);
-    f.m_vecCmd = std::move(cmds);
-    return f;
-}
-
-// A flow that runs while one key is held (held) or once per press.
-cEdFlow KeyFlow(int id, int channel, bool held, std::vector<cEdFlowCmd> cmds) {
-    cEdFlow f = Flow(id, std::move(cmds));
-    cKeyCond step;
-    step.m_vecKey.at(static_cast<size_t>(channel)) = cKeyCond::KEY_PRESSED;
-    step.m_bAnyDuration = 1;
-    f.m_vecKeyCond.push_back(step);
-    f.m_bKeyRepeat = held ? 1 : 0;
-    return f;
-}
-
 // A straight move of a tenth of a second (speed in tenths of a dot a frame).
 cEdFlowCmd Walk(int direction, int speed, int time) {
-    cEdFlowCmd c = Command(cEdFlowCmd::FAMILY_CHARA, CMD_MOVE_STRAIGHT, {}, time);
+    cEdFlowCmd c = Cmd(cEdFlowCmd::FAMILY_CHARA, CMD_MOVE_STRAIGHT, {}, time);
     cEdMove& m = c.m_spMove.Create();
     m.m_nDirection = static_cast<int8_t>(direction);
     m.m_nSpeed = static_cast<int16_t>(speed);
@@ -65,7 +38,7 @@ cEdChara Hero(int x) {
     hero.m_vecFlow = {
         KeyFlow(1, kKeyRight, true, {Walk(DIR_RIGHT, 30, 1)}),
         KeyFlow(2, kKeyLeft, true, {Walk(DIR_LEFT, 30, 1)}),
-        KeyFlow(3, kKeyButton0, false, {Command(cEdFlowCmd::FAMILY_CHARA, CMD_JUMP, {0, 0, 3}, 1)}),
+        KeyFlow(3, kKeyButton0, false, {Cmd(cEdFlowCmd::FAMILY_CHARA, CMD_JUMP, {0, 0, 3}, 1)}),
         KeyFlow(4, kKeyButton1, false, {SpreadShot()}),
     };
     return hero;
@@ -84,7 +57,7 @@ cEdChara Enemy(int x) {
     c.m_nMaxHP = 5;
     c.m_nAttack = 1;
     c.m_nScore = 100;
-    c.m_vecFlow = {Flow(1, {Walk(DIR_FORWARD, 8, 15), Command(cEdFlowCmd::FAMILY_CHARA, CMD_CHANGE_FACING, {}, 1)})};
+    c.m_vecFlow = {Flow(1, {Walk(DIR_FORWARD, 8, 15), Cmd(cEdFlowCmd::FAMILY_CHARA, CMD_CHANGE_FACING, {}, 1)})};
     return c;
 }
 
@@ -131,7 +104,7 @@ cEdBlock ChanceBlock(int x, int y) {
 
 // Three shots forward, each turned by chance within 12 degrees.
 cEdFlowCmd SpreadShot() {
-    cEdFlowCmd c = Command(cEdFlowCmd::FAMILY_CHARA, CMD_SHOT, {}, 1);
+    cEdFlowCmd c = Cmd(cEdFlowCmd::FAMILY_CHARA, CMD_SHOT, {}, 1);
     cEdShot& s = c.m_spShot.Create();
     s.m_nCount = 1;
     s.m_nFormation = FORMATION_STRAIGHT_A;
@@ -162,7 +135,7 @@ cStage DemoStage(const char* name, int number) {
     for (int x : {16 + number, 25, 31 - number}) stage.m_vecPlacedChara.push_back(Enemy(x));
     for (int x : {7, 8, 20 + number, 27}) stage.m_vecPlacedItem.push_back(Item(x, kFloorRow - 2, {}));
     // The goal before the walkers clears the stage (no next stage).
-    const cEdFlowCmd clear = Command(cEdFlowCmd::FAMILY_ITEM, ICMD_STAGE_CLEAR, {3});
+    const cEdFlowCmd clear = Cmd(cEdFlowCmd::FAMILY_ITEM, ICMD_STAGE_CLEAR, {3});
     stage.m_vecPlacedItem.push_back(Item(14, kFloorRow - 1, {clear}, 4));
     return stage;
 }

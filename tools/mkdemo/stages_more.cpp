@@ -8,6 +8,7 @@
 #include "records/cmd_kinds.h"
 #include "records/cond.h"
 #include "records/ed_flow.h"
+#include "tools/mkdemo/flow_parts.h"
 #include "tools/mkdemo/stages.h"
 
 namespace demo {
@@ -22,41 +23,11 @@ constexpr int F_CHARA = cEdFlowCmd::FAMILY_CHARA, F_ITEM = cEdFlowCmd::FAMILY_IT
 // Sound 1 of the database (a short blip); music 1 the ogg tune, 2 the MIDI piece.
 constexpr int kSeBlip = 1, kBgmOgg = 1, kBgmMidi = 2;
 
-cEdFlowCmd Cmd(int family, int kind, std::vector<int32_t> params = {}, int time = 0) {
-    cEdFlowCmd c;
-    c.m_nFamily = static_cast<int8_t>(family);
-    c.m_nKind = static_cast<int8_t>(kind);
-    c.m_vecParam = std::move(params);
-    c.m_nTime = static_cast<int16_t>(time);
-    return c;
-}
 // The kind of a command in its family: the item kind or the chara kind.
 int Kind(int family, int itemKind, int charaKind) { return family == F_ITEM ? itemKind : charaKind; }
 
 cEdFlowCmd C(int kind, std::vector<int32_t> params = {}, int time = 0) {
     return Cmd(F_CHARA, kind, std::move(params), time);
-}
-
-cEdFlow Flow(int id, std::vector<cEdFlowCmd> cmds, int trigger = TRG_ALWAYS) {
-    cEdFlow f = cEdFlow::ForReading();
-    f.m_nId = static_cast<int8_t>(id);
-    f.m_nTrigger = static_cast<int8_t>(trigger);
-    f.m_vecCmd = std::move(cmds);
-    return f;
-}
-
-cKeyCond KeyStep(int channel) {
-    cKeyCond step;
-    step.m_vecKey.at(static_cast<size_t>(channel)) = cKeyCond::KEY_PRESSED;
-    step.m_bAnyDuration = 1;
-    return step;
-}
-
-cEdFlow KeyFlow(int id, int channel, bool held, std::vector<cEdFlowCmd> cmds) {
-    cEdFlow f = Flow(id, std::move(cmds));
-    f.m_vecKeyCond.push_back(KeyStep(channel));
-    f.m_bKeyRepeat = held ? 1 : 0;
-    return f;
 }
 
 cEdFlowCmd Move(int kind, int direction, int speed, int time) {
