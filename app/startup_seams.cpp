@@ -1,21 +1,21 @@
 #include "app/startup_seams.h"
 
-#include "app/app_state.h"
-#include "app/files.h"
+#include "base/app_state.h"
+#include "base/files.h"
 #include "app/main_window.h"
-#include "app/scene.h"
+#include "media/scene.h"
 #include "app/scene_manager.h"
 #include "media/media_services.h"
-#include "app/log.h"
-#include "app/system_ini.h"
+#include "base/log.h"
+#include "records/system_ini.h"
 #include "records/data_record.h"
 
 namespace seam {
 
 
 void SetSceneManagerValues(int frameRate, int fadeSpeed, int showFps) {
-    g_SceneManager.m_nFrameRate = frameRate;
-    g_SceneManager.m_nFadeSpeed = fadeSpeed;
+    g_SceneState.m_nFrameRate = frameRate;
+    g_SceneState.m_nFadeSpeed = fadeSpeed;
     g_SceneManager.m_nShowFps = showFps;
 }
 void SetWindowed(bool windowed) { g_bWindowed = windowed ? 1 : 0; }
@@ -23,13 +23,13 @@ bool Running() { return g_bRunning != 0; }
 void StartFreeStageRun(bool singlePlay, bool rankingOn) {
     g_bFreeStage = 1;
     if (singlePlay) g_bSinglePlay = 1;
-    g_SceneManager.g_bRankingOn = rankingOn ? 1 : 0;
+    g_SceneState.g_bRankingOn = rankingOn ? 1 : 0;
 }
 void EnterFreeStageScene() {
-    g_SceneManager.g_nGameKind = 2;
-    g_SceneManager.g_nGameType = 3;
-    g_SceneManager.m_nSceneKind = SCENE_PLAY;
-    g_SceneManager.m_nPrevSceneKind = SCENE_TITLE;
+    g_SceneState.g_nGameKind = 2;
+    g_SceneState.g_nGameType = 3;
+    g_SceneState.m_nSceneKind = SCENE_PLAY;
+    g_SceneState.m_nPrevSceneKind = SCENE_TITLE;
 }
 
 void SetCaption(const std::string& cp932Title) {

@@ -7,7 +7,7 @@
 #pragma once
 #include <string>
 
-#include "app/system_report.h"
+#include "base/system_report.h"
 #include "app/window_placement.h"
 
 namespace seam {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "app/error_box.h"
-#include "app/files.h"
-#include "app/scene_manager.h"
+#include "base/error_box.h"
+#include "base/files.h"
+#include "base/scene_state.h"
 #include "engine/command_results.h"
 #include "engine/conditions.h"
 #include "engine/flow.h"
@@ -153,7 +153,7 @@ int DoStageClear(cChara&, const cEdFlowCmd& cmd) {
         default: break;
     }
     // 2: a story game keeps the save request and the map position.
-    const int gameType = g_SceneManager.g_nGameType;
+    const int gameType = g_SceneState.g_nGameType;
     if (gameType == 0 || gameType == 1) {
         PlayScene()->m_nClearMode = CmdParam(cmd, 9);
         if (CmdParam(cmd, 2)) {

@@ -2,6 +2,7 @@
 
 #include "engine/flow_trigger.h"
 #include "frontend/replay/replay.h"
+#include "play/replay_save.h"
 #include "play/shot.h"
 
 namespace seam {

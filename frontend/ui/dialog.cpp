@@ -1,7 +1,7 @@
 #include "frontend/ui/dialog.h"
 
-#include "app/app_state.h"
-#include "app/main_window.h"
+#include "base/app_state.h"
+#include "frontend/ui/dialog_host.h"
 #include "frontend/ui/canvas.h"
 #include "frontend/ui/controls.h"
 #include "frontend/ui/ui_look.h"
@@ -48,7 +48,7 @@ void Compose() {
     auto face = TemplateFace();
     cCanvas c(g_session.composed.data(), kW, kH);
     for (cDialogWindow* w : g_session.stack) w->Paint(c, *face);
-    g_MainWindow.ShowFrame(g_session.composed.data());
+    if (cDialogHost* host = DialogHost()) host->ShowFrame(g_session.composed.data());
 }
 
 // Text input is on only while a text entry has the focus, at its box.
@@ -57,7 +57,7 @@ void RefreshTextInput(cDialogWindow* top) {
     if (top && top->EditBox(&x, &y, &w, &h)) {
         if (!SDL_IsTextInputActive()) SDL_StartTextInput();
         SDL_Rect r{x, y, w, h};
-        if (SDL_Renderer* ren = g_MainWindow.m_hWnd ? SDL_GetRenderer(g_MainWindow.m_hWnd) : nullptr) {
+        if (SDL_Renderer* ren = DialogHostWindow() ? SDL_GetRenderer(DialogHostWindow()) : nullptr) {
             int x2 = 0, y2 = 0;
             SDL_RenderLogicalToWindow(ren, static_cast<float>(x), static_cast<float>(y), &r.x, &r.y);
             SDL_RenderLogicalToWindow(ren, static_cast<float>(x + w), static_cast<float>(y + h), &x2, &y2);
@@ -85,7 +85,7 @@ void HandleEvent(cDialogWindow& win, const SDL_Event& e, Swallowed& sw) {
         return;
     }
     platform::NotifySdlEventObservers(e);
-    SDL_Window* main = g_MainWindow.m_hWnd;
+    SDL_Window* main = DialogHostWindow();
     switch (e.type) {
         case SDL_QUIT:
             NoteQuitSignal();
@@ -140,7 +140,7 @@ void HandleEvent(cDialogWindow& win, const SDL_Event& e, Swallowed& sw) {
 // The modal loop of one dialog window; its result, or -1 when it cannot show.
 int RunDialogBox(const DialogTemplate* t, DlgProc proc) {
     auto face = TemplateFace();
-    if (!t || !face || !g_MainWindow.m_hWnd) return -1;
+    if (!t || !face || !DialogHostWindow()) return -1;
     const bool outer = g_session.stack.empty();
     if (outer) {
         const uint32_t* px = platform::FrameMailbox().Take();
@@ -155,7 +155,8 @@ int RunDialogBox(const DialogTemplate* t, DlgProc proc) {
         ApplyCursorCount();
         SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
     }
-    if (SDL_GetWindowFlags(g_MainWindow.m_hWnd) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(g_MainWindow.m_hWnd);
+    SDL_Window* hostWindow = DialogHostWindow();
+    if (SDL_GetWindowFlags(hostWindow) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(hostWindow);
 
     cDialogWindow win(*t, proc);
     g_session.stack.push_back(&win);
@@ -199,7 +200,7 @@ int RunDialogBox(const DialogTemplate* t, DlgProc proc) {
     if (outer) {
         g_nCursorCount = g_session.savedCursorCount;
         ApplyCursorCount();
-        g_MainWindow.PresentFrame(true);
+        if (cDialogHost* host = DialogHost()) host->PresentFrame(true);
     } else {
         Compose();
     }

@@ -1,6 +1,6 @@
 #include "frontend/ui/window.h"
 
-#include "app/main_window.h"
+#include "frontend/ui/dialog_host.h"
 #include "frontend/ui/ui_look.h"
 #include "frontend/ui/ui_messages.h"
 
@@ -37,7 +37,7 @@ DialogPlacement PlaceOverMainWindow(bool windowed, int mainX, int mainY, int mai
 }
 
 void SetCursorPos(int x, int y) {
-    SDL_Window* w = g_MainWindow.m_hWnd;
+    SDL_Window* w = DialogHostWindow();
     if (!w || !(SDL_GetWindowFlags(w) & SDL_WINDOW_INPUT_FOCUS)) return;
     SDL_Renderer* r = SDL_GetRenderer(w);
     int wx = x, wy = y;

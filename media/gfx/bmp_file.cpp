@@ -3,7 +3,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/fs.h"
 
 namespace gfx {

@@ -79,7 +79,7 @@ public:
         }
         EXPECT_EQ(w, 640) << golden;
         EXPECT_EQ(h, 480) << golden;
-        EXPECT_EQ(texttest::CompareGoldenIn("tests/frontend/scenes/golden", golden, w, h, px), "");
+        EXPECT_EQ(texttest::CompareGoldenIn("tests/app/scenes/golden", golden, w, h, px), "");
     }
 
     // Presses the key until the window shows the golden (a press that a
