@@ -9,6 +9,7 @@
 #include "base/frame_timing.h"
 #include "base/quit.h"
 #include "records/system_ini.h"
+#include "media/frame_loop.h"
 #include "media/gfx/dd_state.h"
 #include "media/gfx/dd_surface.h"
 #include "play/palette_sprite.h"

@@ -77,7 +77,7 @@ TEST(TitleXvfb, RealWindowShowsTheTitleAndTheEndItemEndsIt) {
 
     int gw = 0, gh = 0;
     std::vector<uint32_t> golden;
-    ASSERT_TRUE(texttest::ReadPngRgb(std::string(TOVARO_SOURCE_DIR) + "/tests/frontend/scenes/golden/title_d3d32.png",
+    ASSERT_TRUE(texttest::ReadPngRgb(std::string(TOVARO_SOURCE_DIR) + "/tests/app/scenes/golden/title_d3d32.png",
                                      &gw, &gh, &golden));
     std::vector<uint32_t> shot;
     int w = 0, h = 0, diff = -1;

@@ -49,7 +49,7 @@ TEST(XvfbDialog, RealWindowShowsTheGolden) {
     for (auto& p : shot) p &= 0xFFFFFF;
     int gw = 0, gh = 0;
     std::vector<uint32_t> golden;
-    ASSERT_TRUE(texttest::ReadPngRgb(std::string(TOVARO_SOURCE_DIR) + "/tests/frontend/ui/golden/test_dialog_initial.png",
+    ASSERT_TRUE(texttest::ReadPngRgb(std::string(TOVARO_SOURCE_DIR) + "/tests/app/ui/golden/test_dialog_initial.png",
                                      &gw, &gh, &golden));
     int diff = 0;
     for (size_t i = 0; i < shot.size() && i < golden.size(); ++i) diff += shot[i] != golden[i];
