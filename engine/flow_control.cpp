@@ -18,6 +18,7 @@
 #include "play/scene_play.h"
 #include "records/cond.h"
 #include "records/ed_flow.h"
+#include "records/game_type.h"
 
 namespace {
 
@@ -153,8 +154,7 @@ int DoStageClear(cChara&, const cEdFlowCmd& cmd) {
         default: break;
     }
     // 2: a story game keeps the save request and the map position.
-    const int gameType = g_SceneManager.g_nGameType;
-    if (gameType == 0 || gameType == 1) {
+    if (IsStoryGame(g_SceneManager.g_nGameType)) {
         PlayScene()->m_nClearMode = CmdParam(cmd, 9);
         if (CmdParam(cmd, 2)) {
             pr.m_nMapX = std::max(0, std::min(CmdParam(cmd, 3), g_WorldMap.m_nWidth - 1));

@@ -25,6 +25,7 @@
 #include "play/stage_play_seams.h"
 #include "play/stage_results.h"
 #include "play/tile_collision.h"
+#include "records/game_type.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 #include "engine/flow_trigger.h"
@@ -38,7 +39,7 @@ constexpr int kEventHitItem = 10;
 constexpr int kEventRiddenByHero = 18;
 constexpr int kEventRidden = 19;
 
-bool Playback() { return g_SceneManager.g_nGameType == 4; }
+bool Playback() { return g_SceneManager.g_nGameType == GAMETYPE_REPLAY; }
 
 // Not dead, acting, still in play.
 bool IsLive(const cChara& c) { return !c.m_bRemoved && !c.m_bDead && c.m_bActing; }

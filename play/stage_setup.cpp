@@ -45,6 +45,7 @@
 #include "play/stage_setup.h"
 #include "play/tile_collision.h"
 #include "records/common_palette.h"
+#include "records/game_type.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 
@@ -157,8 +158,7 @@ void cScenePlay::SetupStage(int restart, int newStage) {
     g_lstItems.clear();
 
     // 2. A story stage is being played (a save made now resumes it).
-    const int type = g_SceneManager.g_nGameType;
-    if (type == 0 || type == 1) g_Progress.m_bResume = 1;
+    if (IsStoryGame(g_SceneManager.g_nGameType)) g_Progress.m_bResume = 1;
     g_Progress.m_nNextStage = 0;
     g_Progress.m_strNextFile.clear();
 
