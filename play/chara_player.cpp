@@ -309,7 +309,7 @@ void cCharaPlayer::ShowPickupMessage(const std::string& text, int x, int y, cons
     ShowPickupWindow(m_nKey, text, x, y, graphic);
 }
 
-int cCharaPlayer::RunItemCommands(std::vector<cEdFlowCmd>& cmds, int32_t* itemVars) {
+PlayResult cCharaPlayer::RunItemCommands(std::vector<cEdFlowCmd>& cmds, int32_t* itemVars) {
     cScenePlay* scene = PlayScene();
     scene->m_bItemMessageShown = 0;
     scene->m_lpCurFlowVars = itemVars;
@@ -320,10 +320,10 @@ int cCharaPlayer::RunItemCommands(std::vector<cEdFlowCmd>& cmds, int32_t* itemVa
             m_lstArrange.clear();
         }
         const int r = RunItemCommand(*this, cmd);
-        if (m_nHP <= 0) return 2;
-        if (r != 0) return r;
+        if (m_nHP <= 0) return PlayResult::Miss;
+        if (r != 0) return AsPlayResult(r);
     }
-    return m_nHP <= 0 ? 2 : 0;
+    return m_nHP <= 0 ? PlayResult::Miss : PlayResult::Continue;
 }
 
 // ---------------------------------------------------------------------------
