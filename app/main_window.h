@@ -1,8 +1,8 @@
 // The program's one window over SDL, its event pump and the close sequence.
 // The main thread owns it: events, message boxes, dialogs, sound and music
 // requests and the showing of frames all run there. The game-side threads
-// reach it through the request layer (app/main_thread.h), close requests
-// (app/quit.h) and the frame mailbox (platform/frame_mailbox.h).
+// reach it through the request layer (base/main_thread.h), close requests
+// (base/quit.h) and the frame mailbox (platform/frame_mailbox.h).
 //
 // Windows features with no counterpart here: the palette messages, the
 // min/max limits and the system menu's zoom entries (the right button cycles

@@ -12,6 +12,7 @@
 #include "platform/cp932.h"
 #include "play/scene_play.h"
 #include "records/database.h"
+#include "records/game_type.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 
@@ -27,7 +28,7 @@
 // ConfirmEnd and SetConfirmEndImpl: frontend/ui/message_dialog.cpp.
 
 std::string* NameEntryTarget() {
-    if (g_SceneState.g_nGameType == 5) return &g_OptionData.m_strName;
+    if (g_SceneState.g_nGameType == GAMETYPE_OPTIONS) return &g_OptionData.m_strName;
     if (cScenePlay* scene = PlayScene()) return &scene->m_strRankName;
     return nullptr;
 }

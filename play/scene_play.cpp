@@ -43,6 +43,7 @@
 #include "play/stage_resources.h"
 #include "play/stage_results.h"
 #include "play/stage_setup.h"
+#include "records/game_type.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 
@@ -155,7 +156,7 @@ void cScenePlay::Init() {
     RedrawScreen();
     const int type = GameType();
     bool loaded = false;
-    if ((type == 0 || type == 1) && g_Progress.m_bResume) {
+    if (IsStoryGame(type) && g_Progress.m_bResume) {
         // A story stage resumed from a save: its stage file is loaded here.
         // A save naming no stage file fails like one that cannot be read
         // rather than playing whatever stage is in memory.
@@ -187,7 +188,7 @@ void cScenePlay::Init() {
             // that it plays back as it was played.
             const int32_t lives = g_Progress.m_nLives;
             ResetStageState();
-            if (GameType() == 4)
+            if (GameType() == GAMETYPE_REPLAY)
                 g_Progress.m_nLives = lives;
             else
                 UseLife(g_Progress);
@@ -208,7 +209,7 @@ void cScenePlay::Init() {
 
 void cScenePlay::ResetStageState() {
     const int type = GameType();
-    if (type != 4 && g_Progress.m_bVariation && g_Progress.m_nVariationVar >= 0 &&
+    if (type != GAMETYPE_REPLAY && g_Progress.m_bVariation && g_Progress.m_nVariationVar >= 0 &&
         g_Progress.m_nVariationVar < static_cast<int>(g_Progress.m_vecCommonVar.size()))
         g_Progress.m_vecCommonVar[g_Progress.m_nVariationVar] = g_Progress.m_nVariationValue;
     g_Progress.m_nLives = g_Progress.m_nStartLives;
@@ -220,7 +221,7 @@ void cScenePlay::ResetStageState() {
     m_nStep = m_nStateFrames = m_nStateFrames2 = 0;
     m_bHoldButtons = m_nTimeLeft = m_bRankEntered = 0;
     ClearMessageWindows(*this);
-    if (type != 4) ClearReplayBuffers();
+    if (type != GAMETYPE_REPLAY) ClearReplayBuffers();
     if (g_bFreeStage) g_Progress.m_nStageNumber = 1;
     if (g_SceneState.g_bRankingOn)
         LoadRanking(g_Ranking, GameKind(), g_Progress.m_strStageBase, g_Progress.m_bVariation,
@@ -229,7 +230,7 @@ void cScenePlay::ResetStageState() {
 
 int cScenePlay::CheckMenuKey() {
     if (!platform::InputSource().IsKeyHeld(platform::VK_SPACE)) return 0;
-    if (GameType() != 4 && !g_SystemData.OptSpaceMenu) return 0;
+    if (GameType() != GAMETYPE_REPLAY && !g_SystemData.OptSpaceMenu) return 0;
     PlaySe(kSeMenu);
     m_nSavedState = m_nState;
     m_nSavedStep = m_nStep;
@@ -247,10 +248,10 @@ void cScenePlay::FadeOut() {
     DDFillSurface(&g_BackBuffer, 16);
     if (g_bSinglePlay) g_SceneState.m_nNextSceneKind = SCENE_TITLE;
     const int type = GameType();
-    if (g_bFreeStage || (type == 3 && g_Progress.m_nNextStage == 0)) {
+    if (g_bFreeStage || (type == GAMETYPE_FREE && g_Progress.m_nNextStage == 0)) {
         g_Progress.m_nNextStage = 0;
         if (!StartStageFile(g_Stage.m_strPath, 0)) SetQuitAndClose();
-    } else if (type == 0 || type == 1) {
+    } else if (IsStoryGame(type)) {
         g_Progress.m_bResume = 0;
     }
     g_SceneState.m_nFrameRate = 60;
@@ -262,7 +263,7 @@ void cScenePlay::FadeOut() {
 void cScenePlay::UpdateReady() {
     DrawPlainPass(*this);
     if (!(g_bEditorTest && g_bFreeStage)) {
-        if (GameType() == 4) {
+        if (GameType() == GAMETYPE_REPLAY) {
             if (++m_nStateFrames <= kBannerFrames) {
                 DDBlt(&g_BackBuffer, 256, 224, 128, 32, Word(), 0, 32, 1);
                 return;
@@ -494,7 +495,7 @@ void cScenePlay::UpdateGameOver() {
 }
 
 void cScenePlay::ResolveMiss() {
-    if (GameType() == 4) {
+    if (GameType() == GAMETYPE_REPLAY) {
         StepStageList(0, 0);
         SetupStage(1, 1);
         m_nState = CSCENEPLAY_READY;

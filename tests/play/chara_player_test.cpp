@@ -605,7 +605,7 @@ TEST_F(PlayerTest, RunItemCommands) {
     p.m_vVars.at(1) = 77;
     p.m_lstArrange.push_back(cArrange{33, 0, 0, 2, 1});
     results = {0, 0, 0};
-    EXPECT_EQ(p.RunItemCommands(cmds, vars), 0);
+    EXPECT_EQ(p.RunItemCommands(cmds, vars), PlayResult::Continue);
     EXPECT_EQ(g_trace, (std::vector<std::string>{"run 1 77", "run 2 0", "run 3 0"}));
     EXPECT_EQ(cmds[0].m_vecParam[0], 77);  // the change stays in the command
     EXPECT_EQ(m_scene.m_bItemMessageShown, 0);
@@ -614,11 +614,11 @@ TEST_F(PlayerTest, RunItemCommands) {
     // A non-zero result ends the list with it; death ends it with 2.
     g_trace.clear();
     results = {0, 1, 0};
-    EXPECT_EQ(p.RunItemCommands(cmds, vars), 1);
+    EXPECT_EQ(p.RunItemCommands(cmds, vars), PlayResult::StageClear);
     EXPECT_EQ(g_trace.size(), 2u);
     results = {5};
     std::vector<cEdFlowCmd> deadly{item(2, 9), item(2, 4)};
-    EXPECT_EQ(p.RunItemCommands(deadly, vars), 2);
+    EXPECT_EQ(p.RunItemCommands(deadly, vars), PlayResult::Miss);
     std::copy(saved.begin(), saved.end(), ItemCmdExecTable);
 }
 

@@ -245,15 +245,15 @@ TEST_F(CharaStateTest, StandingOnABlockOrABlockChara) {
     MakeMap({{12, 14}});
     cTestChara c;
     Place(c, 384, 416);
-    EXPECT_EQ(c.IsStanding(), 0);
+    EXPECT_FALSE(c.IsStanding());
     c.m_nFootBlock = static_cast<int>(CellIndex(12, 14));
-    EXPECT_EQ(c.IsStanding(), 1);
+    EXPECT_TRUE(c.IsStanding());
     c.m_nFootBlock = static_cast<int>(CellIndex(13, 14));  // an empty cell
-    EXPECT_EQ(c.IsStanding(), 0);
+    EXPECT_FALSE(c.IsStanding());
     c.m_nFootBlock = 1 << 30;  // not a cell of the map
-    EXPECT_EQ(c.IsStanding(), 0);
+    EXPECT_FALSE(c.IsStanding());
     c.m_bOnBlockChara = 1;
-    EXPECT_EQ(c.IsStanding(), 1);
+    EXPECT_TRUE(c.IsStanding());
     c.m_dImpactY = 1;
     c.m_dSpeedY = 2;
     c.LeaveBlockChara(1);

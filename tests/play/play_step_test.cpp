@@ -227,7 +227,7 @@ TEST_F(PlayStepTest, ARemovalDuringAWalkMarksAndTheEndOfTheWalkErases) {
     cCharaComputer& c = CharaKey(1);
     m_scene.m_nCharaWalks = 1;
     c.m_bDiesNow = 1;
-    EXPECT_EQ(m_scene.CheckPlayerHP(), 0);
+    EXPECT_FALSE(m_scene.CheckPlayerHP());
     EXPECT_TRUE(c.m_bRemoved);
     EXPECT_EQ(FindCharaById(1), nullptr);
     EXPECT_EQ(c.TargetSlot(0), nullptr);  // unlinked at once
@@ -303,7 +303,7 @@ TEST_F(PlayStepTest, ItemsOfEachTakeMode) {
     b.Item(2, 5).m_nSound = 3;
     Start(b);
     for (cItem& item : g_lstItems) item.m_bActive = 1;
-    EXPECT_EQ(TouchItems(HeroChara(), g_lstItems), 0);
+    EXPECT_EQ(TouchItems(HeroChara(), g_lstItems), PlayResult::Continue);
     EXPECT_EQ(g_lstItems.size(), 2u);  // the once item is gone
     EXPECT_EQ(Sounds(), (std::vector<std::string>{"PlaySe 21", "PlaySe 20"}));  // user sounds 4 and 3
     EXPECT_EQ(g_trace, (std::vector<std::string>{"ev10 k0", "ev10 k0"}));
@@ -316,7 +316,7 @@ TEST_F(PlayStepTest, ItemsOfEachTakeMode) {
     saved.Restore(HeroChara());
     TouchItems(HeroChara(), g_lstItems);
     EXPECT_EQ(Sounds().size(), 3u);
-    EXPECT_EQ(GiveItem(nullptr, &HeroChara()), 0);
+    EXPECT_EQ(GiveItem(nullptr, &HeroChara()), PlayResult::Continue);
 }
 
 TEST_F(PlayStepTest, RiderFollowsItsCarrier) {

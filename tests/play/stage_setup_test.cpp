@@ -216,7 +216,7 @@ TEST_F(SetupTest, RetriedTryStartsFromFreshCellsAndAClosedHitPass) {
     HeroChara().m_nHP = 1;
     HeroChara().m_bActing = 1;
     AddShot(1, HeroChara().m_dX, HeroChara().m_dY).m_EdShot.m_nPower = 5;
-    ASSERT_EQ(m_scene.HitGroups(), 2);
+    ASSERT_EQ(m_scene.HitGroups(), PlayResult::Miss);
     ASSERT_EQ(m_scene.m_bInHitPass, 1);
 
     Setup();

@@ -254,7 +254,7 @@ TEST_F(CollisionTest, FootBlocksSpringSlowAndConveyors) {
     cCharaPlayer& spring = Hero(30 * 32 + 8, 15 * 32 + 8);
     spring.m_nFootBlock = static_cast<int32_t>(CellIndex(30, 16));
     spring.m_bJumpBlocked = 1;
-    EXPECT_EQ(ApplyFootBlock(spring), 0);
+    EXPECT_EQ(ApplyFootBlock(spring), PlayResult::Continue);
     EXPECT_EQ(soundlog::Played(), (std::vector<int>{11}));
     EXPECT_DOUBLE_EQ(spring.m_dSpeedY, spring.JumpSpeed(4 * 16));
     EXPECT_LT(spring.m_dSpeedY, 0);
@@ -280,7 +280,7 @@ TEST_F(CollisionTest, FootBlocksSpringSlowAndConveyors) {
         for (int step = 0; step < 6; ++step) {
             h.m_dSpeedX = c.speed;
             h.m_dImpactX = c.impact;
-            EXPECT_EQ(ApplyFootBlock(h), 0);
+            EXPECT_EQ(ApplyFootBlock(h), PlayResult::Continue);
             EXPECT_DOUBLE_EQ(h.m_dSpeedX, c.speedAfter) << c.what << " sub-step " << step;
             EXPECT_DOUBLE_EQ(h.m_dImpactX, c.impactAfter) << c.what << " sub-step " << step;
         }
@@ -305,7 +305,7 @@ TEST_F(CollisionTest, FootBlockItemOnceASecond) {
     cell.m_nItemIndex = 1;
     cCharaPlayer& h = Hero(38 * 32 + 8, 15 * 32 + 8);
     h.m_nFootBlock = h.m_nLastFootBlock = h.m_nPrevFootBlock = static_cast<int32_t>(CellIndex(38, 16));
-    for (int i = 0; i < 2 * 60 * 2; ++i) EXPECT_EQ(TakeFootBlockItem(h), 0);
+    for (int i = 0; i < 2 * 60 * 2; ++i) EXPECT_EQ(TakeFootBlockItem(h), PlayResult::Continue);
     EXPECT_EQ(g_given, 2);
     // Leaving the ground clears the wait: the next landing gives at once.
     h.m_bAirborne = 1;
