@@ -138,11 +138,12 @@ void InstallMainThreadServices(std::function<int(const std::string&, const std::
     SetMainThreadWakeup([] { platform::PushProgramEvent(platform::UserEvent::Request); });
     SetMainWindowHandler([](int msg, intptr_t w, intptr_t l) { return g_MainWindow.OnMessage(msg, w, l); });
     platform::FrameMailbox().SetNotify([] { platform::PushProgramEvent(platform::UserEvent::Frame); });
-    platform::SetMessageBoxImpl([](const std::string& text, const std::string& caption, int type) -> int {
+    static platform::cMessageBoxFn routed([](const std::string& text, const std::string& caption, int type) -> int {
         if (IsMainThread()) return ShowBoxOnMainThread(text, caption, type);
         return static_cast<int>(
             RunOnMainThread([&]() -> intptr_t { return ShowBoxOnMainThread(text, caption, type); }));
     });
+    Service<platform::IMessageBox>::Install(&routed);
 }
 
 bool cMainWindow::Create() {

@@ -199,7 +199,7 @@ int main(int argc, char** argv) {
     }
     int status = g_MainWindow.MessageLoop();
     AppEnd();
-    platform::SetMessageBoxImpl({});
+    Service<platform::IMessageBox>::Restore();
     SDL_Quit();
     // A run that ended on a fatal error says so to the shell.
     return status != 0 ? status : (g_bQuit ? 1 : 0);

@@ -20,11 +20,13 @@
 #include "play/draw_stage.h"
 #include "play/message_window.h"
 #include "play/numeric.h"
+#include "play/play_trace.h"
+#include "play/replay_io.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
-#include "play/stage_play_seams.h"
 #include "play/stage_results.h"
 #include "play/tile_collision.h"
+#include "platform/service.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 #include "engine/flow_trigger.h"
@@ -368,7 +370,9 @@ void cScenePlay::StepShots() {
         cShot& shot = *it;
         auto next = std::next(it);
         bool erase = false;
-        if (seam::StepShot(shot)) {
+        const bool finished = shot.StepShot() != 0;
+        if (IPlayTrace* trace = Service<IPlayTrace>::Find()) trace->ShotStepped(shot, finished);
+        if (finished) {
             erase = true;
         } else {
             shot.ApplyGravityPlain();
@@ -423,7 +427,7 @@ void cScenePlay::UpdatePlay() {
         in.ClearDirInput();
         in.ClearButtonInput();
         int16_t words[2] = {0, 0};
-        if (seam::PlayReplayFrame(words)) {
+        if (Service<IReplayIo>::Get().PlayFrame(words)) {
             StepStageList(0, 0);
             SetupStage(1, 1);
             m_nState = CSCENEPLAY_READY;
@@ -445,7 +449,7 @@ void cScenePlay::UpdatePlay() {
         in.RecordKeyHistory();
         if (g_SystemData.OptReplayRecord) {
             const int16_t words[2] = {in.m_sDir, static_cast<int16_t>(in.m_wButton)};
-            seam::RecordReplayFrame(words);
+            Service<IReplayIo>::Get().RecordFrame(words);
         }
     }
     // 6., 7.
@@ -456,11 +460,15 @@ void cScenePlay::UpdatePlay() {
     }
     // 8. Frame pre-pass.
     if (hero) {
-        seam::ResetFlowOnceFlags(*hero);
+        ResetFlowOnceFlags(*hero);
+        if (IPlayTrace* trace = Service<IPlayTrace>::Find()) trace->FlowOnceFlagsReset(*hero);
         hero->m_bPushed = 0;
     }
     for (cCharaComputer& c : g_lstCharas) {
-        if (!c.m_bDead) seam::ResetFlowOnceFlags(c);
+        if (!c.m_bDead) {
+            ResetFlowOnceFlags(c);
+            if (IPlayTrace* trace = Service<IPlayTrace>::Find()) trace->FlowOnceFlagsReset(c);
+        }
         c.m_bPushed = 0;
     }
     // 9. Sub-steps.

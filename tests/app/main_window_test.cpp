@@ -21,6 +21,7 @@
 #include "platform/message_box.h"
 #include "records/database.h"
 #include "records/system_data.h"
+#include "tests/support/end_confirmation.h"
 
 #include <gtest/gtest.h>
 
@@ -145,8 +146,8 @@ protected:
         SetMediaCallLog(false);
         for (cThread* t : {&thGame, &thPause, &thRanking, &thLoad}) t->Exit();
         g_MainWindow.Destroy();
-        platform::SetMessageBoxImpl({});
-        SetConfirmEndImpl({});
+        Service<platform::IMessageBox>::Restore();
+        testsupport::EndConfirmation() = nullptr;
         SetCloseRequestHandler({});
         SetMainThreadWakeup({});
         platform::FrameMailbox().SetNotify({});
@@ -199,10 +200,10 @@ TEST_F(MainWindowTest, RefusedConfirmationKeepsTheWindowAndClosingAsksOnlyOnce) 
     g_SceneManager.m_nSceneKind = SCENE_WORLDMAP;
     int asked = 0;
     bool answer = false;
-    SetConfirmEndImpl([&](int) {
+    testsupport::EndConfirmation() = [&](int) {
         asked += 1;
         return answer;
-    });
+    };
     g_MainWindow.OnClose();
     EXPECT_EQ(asked, 1);
     EXPECT_FALSE(g_MainWindow.LoopEnded());
@@ -235,10 +236,10 @@ TEST_F(MainWindowTest, RefusedConfirmationKeepsTheWindowAndClosingAsksOnlyOnce) 
 TEST_F(MainWindowTest, CloseConfirmationSpeaksTheLanguageOfSystemIni) {
     g_SceneManager.m_nSceneKind = SCENE_WORLDMAP;
     std::vector<int> asked;
-    SetConfirmEndImpl([&](int english) {
+    testsupport::EndConfirmation() = [&](int english) {
         asked.push_back(english);
         return false;
-    });
+    };
     const int saved = g_SystemIni.English;
     for (int english : {1, 0}) {
         g_SystemIni.English = english;

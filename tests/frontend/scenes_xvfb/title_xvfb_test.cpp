@@ -30,6 +30,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_readback.h"
 #include "tests/support/xvfb_server.h"
+#include "tests/support/end_confirmation.h"
 
 namespace {
 
@@ -92,10 +93,10 @@ TEST(TitleXvfb, RealWindowShowsTheTitleAndTheEndItemEndsIt) {
     // Up from the first row wraps to the end item; decide asks for the close,
     // which on the title needs no confirmation. Keys are held until the
     // game thread has seen them, however slowly it runs.
-    SetConfirmEndImpl([](int) {
+    testsupport::EndConfirmation() = [](int) {
         ADD_FAILURE() << "the close asked for confirmation";
         return true;
-    });
+    };
     keys.held = platform::VK_UP;
     for (int i = 0; i < 400 && g_MenuCursor.Cur().m_nY != 6; ++i) Pump(5);
     keys.held = 0;
@@ -104,7 +105,7 @@ TEST(TitleXvfb, RealWindowShowsTheTitleAndTheEndItemEndsIt) {
     keys.held = 'Z';
     const int status = g_MainWindow.MessageLoop();
     keys.held = 0;
-    SetConfirmEndImpl({});
+    testsupport::EndConfirmation() = nullptr;
     AppEnd();
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(boxes.Boxes().empty());

@@ -165,7 +165,7 @@ protected:
         ui::SetModalIdleHook({});
         for (cThread* t : {&thGame, &thPause, &thRanking, &thLoad}) t->Exit();
         g_MainWindow.Destroy();
-        platform::SetMessageBoxImpl({});
+        Service<platform::IMessageBox>::Restore();
         SetCloseRequestHandler({});
         SetMainThreadWakeup({});
         platform::FrameMailbox().SetNotify({});
