@@ -24,7 +24,6 @@
 #include <algorithm>
 
 // g_MainWindow is built with the other global objects (app/globals.cpp).
-SDL_Window* g_hWnd = nullptr;
 
 std::atomic<int> g_nOpenStageRequest{0};
 std::atomic<int> g_nOpenReplayRequest{0};
@@ -178,7 +177,6 @@ void cMainWindow::Destroy() {
     m_texture = nullptr;
     m_renderer = nullptr;
     m_hWnd = nullptr;
-    g_hWnd = nullptr;
     if (g_bEditorTest) NotifyEditorExit(1);
     m_nExitCode = 0;
     m_bLoopEnded = true;
@@ -202,6 +200,18 @@ void cMainWindow::AddSizingFrame() {
 
 void cMainWindow::CenterOnDesktop() {
     if (m_hWnd) SDL_SetWindowPosition(m_hWnd, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+void cMainWindow::MoveTo(int x, int y) {
+    if (m_hWnd) SDL_SetWindowPosition(m_hWnd, x, y);
+}
+
+void cMainWindow::SetClientSize(int width, int height) {
+    if (m_hWnd) SDL_SetWindowSize(m_hWnd, width, height);
+}
+
+void cMainWindow::Maximize() {
+    if (m_hWnd) SDL_MaximizeWindow(m_hWnd);
 }
 
 void cMainWindow::SetPlacementSaver(std::function<void(const WindowPlacementValues&)> saver) {

@@ -29,6 +29,9 @@ public:
     void SetFullScreen(bool on);
     void AddSizingFrame();  // the window may be resized freely
     void CenterOnDesktop();
+    void MoveTo(int x, int y);
+    void SetClientSize(int width, int height);
+    void Maximize();
 
     // Private messages served on the main thread.
     intptr_t OnMessage(int msg, intptr_t wParam, intptr_t lParam);
@@ -73,7 +76,6 @@ private:
 };
 
 extern cMainWindow g_MainWindow;
-extern SDL_Window* g_hWnd;
 
 // Request flags of the file dialogs and the dialogs' done flags.
 extern std::atomic<int> g_nOpenStageRequest;
