@@ -30,6 +30,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_readback.h"
 #include "tests/support/xvfb_server.h"
+#include "platform/sdl_window.h"
 #include "tests/support/end_confirmation.h"
 
 namespace {
@@ -83,7 +84,9 @@ TEST(TitleXvfb, RealWindowShowsTheTitleAndTheEndItemEndsIt) {
     int w = 0, h = 0, diff = -1;
     for (int i = 0; i < 100 && diff != 0; ++i) {
         Pump(50);
-        if (!testsupport::ReadWindowPixels(g_MainWindow.m_hWnd, shot, w, h) || w != 640 || h != 480) continue;
+        if (!testsupport::ReadWindowPixels(platform::SdlWindowOf(g_MainWindow.m_hWnd), shot, w, h) || w != 640 ||
+            h != 480)
+            continue;
         diff = 0;
         for (size_t k = 0; k < shot.size() && k < golden.size(); ++k) diff += shot[k] != golden[k];
     }
