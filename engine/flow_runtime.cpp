@@ -183,6 +183,10 @@ void ResetFlowCmd(cFlowCmd& cmd) {
     cmd.m_bDone = 0;
     cmd.m_nStep = 0;
     for (int32_t& w : cmd.m_anWork) w = 0;
+    // The jump's launched flag is one of the work fields a start clears: a
+    // jump command run again (the next press of a key flow, an enemy's next
+    // jump) launches again.
+    cmd.m_bLaunched = 0;
     if (!cmd.m_lpDef || cmd.m_lpDef->m_nKind == CMD_ARRANGE) return;
     cScenePlay* scene = PlayScene();
     cFlow* flow = scene->m_lpCurFlow;

@@ -7,14 +7,14 @@
 #include "engine/flow_runtime.h"
 #include "engine/key_conds.h"
 #include "media/input/input_list.h"
+#include "platform/service.h"
 #include "play/chara.h"
 #include "play/chara_player.h"
+#include "play/play_trace.h"
 #include "play/scene_play.h"
 #include "records/cmd_kinds.h"
 #include "records/ed_flow.h"
 #include "records/system_data.h"
-
-FlowTriggerTraceFn g_pfnFlowTriggerTrace = nullptr;
 
 namespace {
 
@@ -32,7 +32,7 @@ bool CondsHold(cChara& chara, cFlow& flow) { return CheckFlowConds(flow, chara) 
 void FireFlowTrigger(cChara& chara, int kind) { FireFlowTriggerEx(chara, kind, nullptr, 0); }
 
 void FireFlowTriggerEx(cChara& chara, int kind, cChara* partner, int id) {
-    if (g_pfnFlowTriggerTrace) g_pfnFlowTriggerTrace(chara, kind, partner, id);
+    if (IPlayTrace* trace = Service<IPlayTrace>::Find()) trace->FlowTriggered(chara, kind, partner, id);
     cScenePlay* scene = PlayScene();
     if (!scene) return;
     const int8_t idFilter = static_cast<int8_t>(id);

@@ -23,18 +23,19 @@
 #include "media/gfx/run_time_surfaces.h"
 #include "play/scene_play.h"
 #include "play/screen_effect.h"
+#include "platform/service.h"
+#include "play/play_trace.h"
 #include "play/sound_requests.h"
 #include "play/stage_resources.h"
 #include "play/status_bar.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 
-std::vector<std::string>* g_lpDrawTrace = nullptr;
-void (*g_pfnDrawPassHook)(cScenePlay& scene, int frozen) = nullptr;
-
 void DrawTrace(const std::string& step) {
-    if (g_lpDrawTrace) g_lpDrawTrace->push_back(step);
+    if (IPlayTrace* trace = Service<IPlayTrace>::Find()) trace->Drawn(step);
 }
+
+bool DrawTraced() { return Service<IPlayTrace>::Find() != nullptr; }
 
 namespace {
 
@@ -371,7 +372,7 @@ void DrawStage(cScenePlay& scene, int full, int frozen, int timeSound, int capti
         DrawEffects(scene, 1, frozen);
         // The message windows and the draw-pass hook.
         UpdateMessageWindows(scene, frozen);
-        if (g_pfnDrawPassHook) g_pfnDrawPassHook(scene, frozen);
+        if (IPlayTrace* trace = Service<IPlayTrace>::Find()) trace->MessageWindowsDrawn(scene, frozen);
         // The screen effect, the status bar and the time.
         RunScreenEffect(scene, frozen);
         DrawStatus(scene);

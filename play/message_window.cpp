@@ -478,7 +478,7 @@ int cMessageWindow::UpdateMessageWindow(DDSURFACEDATA* target, int paused) {
 }
 
 void UpdateMessageWindows(cScenePlay& scene, int paused) {
-    if (g_lpDrawTrace) DrawTrace("Messages");
+    if (DrawTraced()) DrawTrace("Messages");
     for (auto it = scene.m_lstMessages.begin(); it != scene.m_lstMessages.end();) {
         if (it->UpdateMessageWindow(&g_BackBuffer, paused) == 1) it = scene.m_lstMessages.erase(it);
         else ++it;

@@ -20,12 +20,14 @@
 #include "play/draw_stage.h"
 #include "play/message_window.h"
 #include "play/numeric.h"
+#include "play/play_trace.h"
+#include "play/replay_io.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
-#include "play/stage_play_seams.h"
 #include "play/stage_results.h"
 #include "play/tile_collision.h"
 #include "records/game_type.h"
+#include "platform/service.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 #include "engine/flow_trigger.h"
@@ -370,7 +372,9 @@ void cScenePlay::StepShots() {
         cShot& shot = *it;
         auto next = std::next(it);
         bool erase = false;
-        if (seam::StepShot(shot)) {
+        const bool finished = shot.StepShot() != 0;
+        if (IPlayTrace* trace = Service<IPlayTrace>::Find()) trace->ShotStepped(shot, finished);
+        if (finished) {
             erase = true;
         } else {
             shot.ApplyGravityPlain();
@@ -421,7 +425,7 @@ bool cScenePlay::ReadReplayInput(cInput& in) {
     in.ClearDirInput();
     in.ClearButtonInput();
     int16_t words[2] = {0, 0};
-    if (seam::PlayReplayFrame(words)) {
+    if (Service<IReplayIo>::Get().PlayFrame(words)) {
         StepStageList(0, 0);
         SetupStage(1, 1);
         m_nState = CSCENEPLAY_READY;
@@ -446,17 +450,21 @@ void cScenePlay::ReadKeyInput(cInput& in, const cCharaPlayer* hero) {
     in.RecordKeyHistory();
     if (g_SystemData.OptReplayRecord) {
         const int16_t words[2] = {in.m_sDir, static_cast<int16_t>(in.m_wButton)};
-        seam::RecordReplayFrame(words);
+        Service<IReplayIo>::Get().RecordFrame(words);
     }
 }
 
 void cScenePlay::ResetFrameFlags(cCharaPlayer* hero) {
     if (hero) {
-        seam::ResetFlowOnceFlags(*hero);
+        ResetFlowOnceFlags(*hero);
+        if (IPlayTrace* trace = Service<IPlayTrace>::Find()) trace->FlowOnceFlagsReset(*hero);
         hero->m_bPushed = 0;
     }
     for (cCharaComputer& c : g_lstCharas) {
-        if (!c.m_bDead) seam::ResetFlowOnceFlags(c);
+        if (!c.m_bDead) {
+            ResetFlowOnceFlags(c);
+            if (IPlayTrace* trace = Service<IPlayTrace>::Find()) trace->FlowOnceFlagsReset(c);
+        }
         c.m_bPushed = 0;
     }
 }

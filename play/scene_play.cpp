@@ -39,7 +39,8 @@
 #include "play/message_window.h"
 #include "play/palette_sprite.h"
 #include "play/sound_requests.h"
-#include "play/stage_play_seams.h"
+#include "play/replay_io.h"
+#include "platform/service.h"
 #include "play/stage_resources.h"
 #include "play/stage_results.h"
 #include "play/stage_setup.h"
@@ -332,7 +333,7 @@ void cScenePlay::UpdateMenu() {
         switch (entry) {
             case 0:
                 m_nState = CSCENEPLAY_FADEOUT;
-                seam::AutoSaveReplay();
+                Service<IReplayIo>::Get().AutoSave();
                 if (g_bFreeStage) {
                     PostCloseRequest();
                     return;
@@ -347,14 +348,14 @@ void cScenePlay::UpdateMenu() {
                 return;
             case 2:
                 m_bHoldButtons = 1;
-                seam::AutoSaveReplay();
+                Service<IReplayIo>::Get().AutoSave();
                 g_Progress.RestoreStageStart(true, KindRestoresVars());
                 SetupStage(1, 0);
                 m_nState = CSCENEPLAY_READY;
                 break;
             case 3:
                 m_bHoldButtons = 1;
-                seam::AutoSaveReplay();
+                Service<IReplayIo>::Get().AutoSave();
                 g_Progress.RestoreStageStart(false, KindRestoresVars());
                 g_Progress.m_bMapReturn = 1;
                 g_SceneState.m_nNextSceneKind = SCENE_WORLDMAP;
@@ -403,7 +404,7 @@ void cScenePlay::UpdateStageEnd() {
     }
     if (m_nStep == 0) {
         m_nStateFrames = 0;
-        seam::AutoSaveReplay();
+        Service<IReplayIo>::Get().AutoSave();
         m_nStep = 1;
     }
     cInput& in = g_InputList.at(0);
@@ -501,7 +502,7 @@ void cScenePlay::ResolveMiss() {
         m_nState = CSCENEPLAY_READY;
         return;
     }
-    seam::AutoSaveReplay();
+    Service<IReplayIo>::Get().AutoSave();
     if (!UseLife(g_Progress)) {
         m_nState = CSCENEPLAY_GAMEOVER;
         return;

@@ -12,23 +12,24 @@ void SetDialogHost(cDialogHost* host) { g_host = host; }
 
 cDialogHost* DialogHost() { return g_host.load(); }
 
-SDL_Window* DialogHostWindow() {
+platform::Window* DialogHostWindow() {
     cDialogHost* host = g_host.load();
     return host ? host->HostWindow() : nullptr;
 }
 
 }  // namespace ui
 
-int NextActiveState(int active, const SDL_Event& e) {
-    if (e.type != SDL_WINDOWEVENT) return active;
-    switch (e.window.event) {
-        case SDL_WINDOWEVENT_SHOWN:
-        case SDL_WINDOWEVENT_FOCUS_GAINED:
-        case SDL_WINDOWEVENT_RESTORED:
+int NextActiveState(int active, const platform::Event& e) {
+    if (e.kind != platform::Event::Kind::Window) return active;
+    using C = platform::Event::WindowChange;
+    switch (e.change) {
+        case C::Shown:
+        case C::FocusGained:
+        case C::Restored:
             return 1;
-        case SDL_WINDOWEVENT_FOCUS_LOST:
-        case SDL_WINDOWEVENT_HIDDEN:
-        case SDL_WINDOWEVENT_MINIMIZED:
+        case C::FocusLost:
+        case C::Hidden:
+        case C::Minimized:
             return 0;
         default:
             return active;

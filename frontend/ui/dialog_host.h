@@ -3,16 +3,17 @@
 // the newest game frame again when the last dialog closes. The main window
 // installs itself when it is built; without a host no dialog can show.
 #pragma once
-#include <SDL.h>
-
 #include <cstdint>
+
+#include "platform/events.h"
+#include "platform/window.h"
 
 namespace ui {
 
 class cDialogHost {
 public:
     virtual ~cDialogHost() = default;
-    virtual SDL_Window* HostWindow() = 0;  // null while no window exists
+    virtual platform::Window* HostWindow() = 0;  // null while no window exists
     virtual void ShowFrame(const uint32_t* pixels) = 0;
     virtual void PresentFrame(bool again) = 0;
 };
@@ -20,7 +21,7 @@ public:
 void SetDialogHost(cDialogHost* host);
 cDialogHost* DialogHost();  // null when none is installed
 // The host's window, null without a host or a window.
-SDL_Window* DialogHostWindow();
+platform::Window* DialogHostWindow();
 
 }  // namespace ui
 
@@ -28,4 +29,4 @@ SDL_Window* DialogHostWindow();
 // shown, gains focus or is restored; cleared when it loses focus, is hidden
 // or minimised. A headless video driver may never give focus; showing the
 // window counts. The main window and the dialogs' loop both apply it.
-int NextActiveState(int active, const SDL_Event& e);
+int NextActiveState(int active, const platform::Event& e);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/arrange.h"
+#include "engine/flow_runtime.h"
 #include "engine/item_commands.h"
 #include "media/input/input_list.h"
 #include "play/numeric.h"
@@ -315,6 +316,29 @@ TEST_F(JumpTest, KeyedJumpEndsTheCommandOnLanding) {
     EXPECT_EQ(m_cmd.m_nRemaining, 0);
     EXPECT_EQ(p.m_bKnockedBack, 0);
     EXPECT_EQ(p.m_bJumpHandled, 1);
+}
+
+// A key flow's jump started again by the next press launches again: the
+// command's start clears what the last run's launch left.
+TEST_F(JumpTest, AKeyedJumpRunAgainLaunchesAgain) {
+    SetCommand({0, 0, 0, 0, 0}, 6);
+    cCharaPlayer& p = Player();
+    SubStep(1);
+    ASSERT_DOUBLE_EQ(p.m_dSpeedY, -5.0);
+    ASSERT_EQ(m_cmd.m_bLaunched, 1);
+    // Landed, the command's time ran out and the key went up (sub-steps
+    // without the jump reset the hold); the flow's next run starts it anew.
+    p.m_dSpeedY = 0;
+    p.m_bJumpStarted = 0;
+    p.m_bJumpCut = 0;
+    p.m_nHoldCounter = 0;
+    p.m_bHoldAllowed = 1;
+    m_cmd.m_nRemaining = 0;
+    ResetFlowCmd(m_cmd);
+    EXPECT_EQ(m_cmd.m_bLaunched, 0);
+    SubStep(1);
+    EXPECT_DOUBLE_EQ(p.m_dSpeedY, -5.0);
+    EXPECT_EQ(soundlog::UserPlayed(), (std::vector<int>{3, 3}));
 }
 
 TEST_F(JumpTest, HeightByWalkingSpeed) {

@@ -16,6 +16,7 @@
 #include "play/shot.h"
 #include "tests/support/item_cmd_trace.h"
 #include "tests/support/chara_fixture.h"
+#include "tests/support/play_trace.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ protected:
     void SetUp() override {
         CharaTest::SetUp();
         m_savedScore = g_Progress.m_nScore;
-        g_pfnFlowTriggerTrace = TraceTrigger;
+        testsupport::PlayTrace().trigger = TraceTrigger;
         m_items = std::make_unique<ItemCmdTrace>(TraceGive);
         for (auto& slots : g_vCharaEffectSlots) slots.assign(4, cCharaEffect{});
         g_trace.clear();

@@ -6,6 +6,7 @@
 #include "engine/flow_trigger.h"
 #include "play/numeric.h"
 #include "tests/support/chara_fixture.h"
+#include "tests/support/play_trace.h"
 
 using charatest::cTestChara;
 
@@ -179,7 +180,7 @@ TEST_F(CharaStateTest, LandOnBlockPutsTheBottomAboveTheBlock) {
 TEST_F(CharaStateTest, LandAndCeilingFireTheirTriggers) {
     static std::vector<int> fired;
     fired.clear();
-    g_pfnFlowTriggerTrace = [](cChara&, int trigger, cChara*, int) { fired.push_back(trigger); };
+    testsupport::PlayTrace().trigger = [](cChara&, int trigger, cChara*, int) { fired.push_back(trigger); };
     cTestChara c;
     Place(c, 100, 390);
     c.LandOnBlock();

@@ -15,6 +15,7 @@
 #include "tests/support/item_cmd_trace.h"
 #include "tests/support/sound_log.h"
 #include "tests/support/stage_builder.h"
+#include "tests/support/play_trace.h"
 
 using namespace stagetest;
 
@@ -42,7 +43,7 @@ protected:
         m_scene.m_nSubStep = 1;
         m_scene.m_vShotGroups.assign(8, {});
         m_scene.m_vCharaGroups.assign(8, {});
-        g_pfnFlowTriggerTrace = TraceEvent;
+        testsupport::PlayTrace().trigger = TraceEvent;
         m_items = std::make_unique<ItemCmdTrace>(TraceGift);
     }
     void TearDown() override {
@@ -159,7 +160,7 @@ TEST_F(HitPassTest, CharaSummonedDuringTheWalkIsHitInTheSamePass) {
     Chara(1, 1, 20, 15);
     ShotAt(0, 20, 15).m_EdShot.m_bPassCharas = 1;
     g_summoner = this;
-    g_pfnFlowTriggerTrace = SummonOnFirstHit;
+    testsupport::PlayTrace().trigger = SummonOnFirstHit;
     m_scene.HitGroups();
     EXPECT_EQ(TakeShotEvents(),
               (Lines{"ev9 1<-", "ev1 1<-", "ev2 1<-", "se7", "ev9 5<-", "ev1 5<-", "ev2 5<-", "se7"}));

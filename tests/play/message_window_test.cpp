@@ -16,6 +16,7 @@
 #include "media/gfx/dd_surface.h"
 #include "platform/cp932.h"
 #include "media/gfx/run_time_surfaces.h"
+#include "tests/support/play_trace.h"
 
 namespace {
 
@@ -266,9 +267,9 @@ TEST_F(MessageWindowTest, PopupRisesAndTheDrawPassDeletesFinishedWindows) {
     for (int i = 0; i < 8; ++i) UpdateMessageWindows(m_scene, 0);
     EXPECT_EQ(w.m_nDrawY, y0 - 2);  // 9 frames: (30 - 21) >> 2
     std::vector<std::string> trace;
-    g_lpDrawTrace = &trace;
+    testsupport::PlayTrace().drawn = &trace;
     for (int i = 0; i < 22; ++i) UpdateMessageWindows(m_scene, 0);
-    g_lpDrawTrace = nullptr;
+    testsupport::PlayTrace().drawn = nullptr;
     EXPECT_TRUE(m_scene.m_lstMessages.empty());
     EXPECT_EQ(trace.front(), "Messages");
 }

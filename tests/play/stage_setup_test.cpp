@@ -20,6 +20,7 @@
 #include "media/gfx/run_time_surfaces.h"
 #include "play/stage_setup.h"
 #include "tests/support/stage_builder.h"
+#include "tests/support/play_trace.h"
 
 using namespace stagetest;
 
@@ -171,7 +172,7 @@ TEST_F(SetupTest, SeedComesBeforeTheFirstDrawAndEventDeathsLeaveEveryList) {
     g_draws.clear();
     g_dieKey = 2;
     g_vanishKey = 3;
-    g_pfnFlowTriggerTrace = BeforeStart;
+    testsupport::PlayTrace().trigger = BeforeStart;
     // The set-up seeds with the replay's seed and plays it from its start.
     PlayBack();
     g_Replay.m_nSeed = 4242;

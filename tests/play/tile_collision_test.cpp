@@ -14,6 +14,7 @@
 #include "tests/support/item_cmd_trace.h"
 #include "tests/support/sound_log.h"
 #include "tests/support/stage_builder.h"
+#include "tests/support/play_trace.h"
 
 using namespace stagetest;
 
@@ -39,7 +40,7 @@ protected:
         for (int c = 10; c < 50; ++c) Cell(c, 16);  // the floor
         g_events.clear();
         g_given = 0;
-        g_pfnFlowTriggerTrace = TraceEvent;
+        testsupport::PlayTrace().trigger = TraceEvent;
         m_items = std::make_unique<ItemCmdTrace>(CountGift);
     }
     void TearDown() override {
