@@ -124,6 +124,9 @@ cScenePlay::cScenePlay() {
 }
 
 cScenePlay::~cScenePlay() {
+    // Windows still open when the scene ends give back their work surfaces,
+    // which live in a list that outlasts the scene.
+    ClearMessageWindows(*this);
     if (m_bResourcesLoaded) ReleaseStageResources();
     // The darkness mask is the scene's own (each visit of the play builds it).
     DDReleaseSurfaceData(&m_LightMask);

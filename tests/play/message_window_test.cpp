@@ -346,4 +346,20 @@ TEST_F(MessageSurfaceTest, PoolSurfacesFollowTheWindows) {
     EXPECT_EQ(c.m_strText, "longer text");
 }
 
+// A play scene that ends with a window still open gives its work surface
+// back: the pool outlives the scene, and nothing else would free it.
+TEST_F(MessageSurfaceTest, AnEndingSceneGivesBackItsWindowsSurfaces) {
+    {
+        cScenePlay ending;
+        g_lpPlayScene = &ending;
+        MessageWindowInit in;
+        in.strText = "still open";
+        ending.m_lstMessages.emplace_back().Init(in);
+        ASSERT_EQ(g_lstMessageSurfaces.size(), 1u);
+        g_lpPlayScene = &m_scene;
+    }
+    EXPECT_TRUE(g_lstMessageSurfaces.empty());
+    EXPECT_TRUE(g_lstMessageSlots.empty());
+}
+
 }  // namespace
