@@ -778,7 +778,7 @@ cStage TheatreStage(bool english) {
 }
 
 cStage FortressStage(bool english) {
-    const int width = 160;
+    const int width = 185;
     cStage s = LongStage("Fortress", width);
     s.m_nBgm = kBgmOgg;
     s.m_vecItemPalette.push_back(CoinEntry());
@@ -787,7 +787,9 @@ cStage FortressStage(bool english) {
     bat.m_nMoveType = 1;
     bat.m_nAttack = 0;
     bat.m_nGraphic = 3;  // the flyer's row
-    bat.m_vecFlow = {Flow(1, {Move(CMD_MOVE_HOMING, DIR_FORWARD, 12, 30), C(CMD_VANISH, {0, 0, 0, 0})})};
+    // It homes in for three seconds and then vanishes (itself: a vanish of
+    // group 0 would take the hero).
+    bat.m_vecFlow = {Flow(1, {Move(CMD_MOVE_HOMING, DIR_FORWARD, 12, 30), C(CMD_STATUS_OP2, {0, 0, 1, 0, 0, 0}, 1)})};
     s.m_vecCharaPalette.push_back(bat);
     s.m_vecBlockPalette.push_back(Block(0, 0, 1));
     Floor(s, 0, width, 2);
@@ -861,7 +863,7 @@ cStage FortressStage(bool english) {
     // The boss: a gauge of 40 HP; while above half it hops, aims and calls
     // bats; below half it warps about and fires bursts; its fall clears the
     // stage.
-    cEdChara boss = Chara("Boss", 140, kFloorRow - 2, 40);
+    cEdChara boss = Chara("Boss", 165, kFloorRow - 2, 40);
     boss.m_nSize = 2;
     boss.m_nGraphic = 8;  // the knight in gold
     boss.m_nAttack = 1;
@@ -906,7 +908,7 @@ cStage FortressStage(bool english) {
         cEdMove& m = toPlace.m_spMove.Create();
         m.m_nMoveMode = 5;
         m.m_nCoordMode = 1;
-        m.m_nTargetX = 140;
+        m.m_nTargetX = 165;
         m.m_nTargetY = kFloorRow - 2;
     }
     cEdFlowCmd seek = C(CMD_MOVE_STRAIGHT, {}, 10);
@@ -924,9 +926,12 @@ cStage FortressStage(bool english) {
                               Shot(FORMATION_THUNDER, TRAJ_FALL, 0), toPlace, seek,
                               wallPiece, Summon(CMD_SUMMON_ITEM, 1), C(CMD_WAIT, {}, 10)},
                           TRG_NONE);
+    // A falling chara's flows get one step: the commands before the clear
+    // go on in that same step.
     cEdFlow fall = Flow(5, {C(CMD_RUN_SCREEN_EFFECT, {3, 0, 0}, 1), C(CMD_VANISH, {2, 0, 1, 0}, 1),
                             C(CMD_STAGE_CLEAR, {3, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1}, 1)},
                         TRG_DIED);
+    fall.m_vecCmd[0].m_bSameFrame = fall.m_vecCmd[1].m_bSameFrame = 1;
     cEdFlow blink = Flow(6, {C(CMD_RUN_CHARA_EFFECT, {6, 0, 0})}, TRG_DAMAGED);
     cCond vulnerable;  // no blink while the boss is invincible
     vulnerable.m_nKind = COND_STATUS2;
