@@ -13,7 +13,7 @@
 #include "app/quit.h"
 #include "app/random.h"
 #include "app/scene_manager.h"
-#include "app/startup_seams.h"
+#include "app/app_state.h"
 #include "app/system_ini.h"
 #include "app/system_report.h"
 #include "app/window_placement.h"
@@ -31,6 +31,7 @@
 #include "media/gfx/dd_state.h"
 #include "media/gfx/dd_surface.h"
 #include "media/input/input_list.h"
+#include "media/media_services.h"
 #include "media/sound/bgm_manager.h"
 #include "play/chara_effect.h"
 #include "media/sound/ds_sound.h"
@@ -74,7 +75,7 @@ bool g_bBootCancelled = false;
 
 bool BootCancelled() { return g_bBootCancelled; }
 
-// Step 12: the boot choice. The set-up dialog shows over the main window,
+// The boot choice. The set-up dialog shows over the main window,
 // which is shown first (the game's title, no frame yet) and stays shown.
 bool ApplyBootChoice() {
     g_bBootCancelled = false;
@@ -155,7 +156,7 @@ void SetMenuEntry(cCheckedVector<cCmd>& menu, int index, int enabled) {
     if (index >= 0 && index < static_cast<int>(menu.size())) menu[index].m_nEnabled = enabled;
 }
 
-// Step 11: "Replay_On" over the system data's replay switches.
+// "Replay_On" over the system data's replay switches.
 void ApplyReplayOn() {
     const SystemIniReplayKey& key = g_SystemIni.Replay_On;
     if (key.bSet) {
@@ -168,7 +169,7 @@ void ApplyReplayOn() {
 }
 
 
-// Step 33: the three replay keys that System.ini gave over the user options,
+// The three replay keys that System.ini gave over the user options,
 // and their options-menu rows enabled.
 void ApplyReplayOptionKeys() {
     auto key = [](const SystemIniReplayKey& k) { return cIniReplayKey{k.bSet, k.nValue}; };
@@ -218,7 +219,23 @@ bool LoadPaletteAndTransparency(bool bDirect3D, int bpp) {
     return ok;
 }
 
-// Step 42: the start stage named by "FreeStage".
+// The run flags of a start stage: a single play (no ranking) when the game
+// has no free stages and this is not an editor test play.
+void StartFreeStageRun(bool singlePlay) {
+    g_bFreeStage = 1;
+    if (singlePlay) g_bSinglePlay = 1;
+    g_SceneManager.g_bRankingOn = singlePlay ? 0 : 1;
+}
+
+// The first scene of a start stage: its play, with the title behind it.
+void EnterFreeStageScene() {
+    g_SceneManager.g_nGameKind = 2;
+    g_SceneManager.g_nGameType = 3;
+    g_SceneManager.m_nSceneKind = SCENE_PLAY;
+    g_SceneManager.m_nPrevSceneKind = SCENE_TITLE;
+}
+
+// The start stage named by "FreeStage".
 bool StartFreeStage(int editorTest) {
     if (g_SystemIni.FreeStage.empty()) return true;
     std::string path = g_SystemIni.FreeStage;
@@ -229,10 +246,278 @@ bool StartFreeStage(int editorTest) {
         return true;
     }
     g_SystemIni.FreeStage = path;
-    const bool bSinglePlay = g_SystemData.m_bNoFreeStage && !editorTest;
-    seam::StartFreeStageRun(bSinglePlay, !bSinglePlay);
+    StartFreeStageRun(g_SystemData.m_bNoFreeStage && !editorTest);
     if (!StartStageFile(path, 1)) return false;
-    seam::EnterFreeStageScene();
+    EnterFreeStageScene();
+    return true;
+}
+
+// What the start-up's steps learn and hand on.
+struct StartUp {
+    bool headless = false;
+    bool windowed = false;
+    bool direct3D = false;
+};
+
+// Timing and data formats, and the parameter tables.
+void PrepareRuntime() {
+    SRand(platform::NowMs());
+    g_nDataVersion = kDataVersion;
+    g_bStripCR = 1;
+    g_bFileTooNew = 0;
+    BuildArrangeParamTable();
+}
+
+// The data folder and the fixed folders (a headless start writes nothing).
+bool MakeFolders(const StartUp& s) {
+    if (!s.headless && !CreateDefaultData()) {
+        ReportLogfError("%s", SJ("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。").c_str());
+        return false;
+    }
+    if (!s.headless)
+        for (const char* folder : g_StartFolders) platform::MakeDirectory(folder);
+    GetElapsedTime(1);
+    return true;
+}
+
+// The database and the tables made from it.
+bool LoadDatabaseTables() {
+    if (!LoadDatabase(g_Database)) {
+        ReportLogfError("%s", SJ("データベースの読み込みに失敗…").c_str());
+        return false;
+    }
+    g_Database.MakeWorkingCopies();
+    CompileAnimeSteps(g_Database.m_vecAnime, g_vAnimeSteps);
+    CompileEffectSteps(g_Database.m_vecEffect, g_vEffectSteps);
+    PrepareCharaEffectSlots();
+    PrepareScrEffectSlots();
+    InstallDatabaseChecks();
+    return true;
+}
+
+bool LoadSystemData() {
+    const std::string& systemPath = g_PathTable[PATH_SYSTEM];
+    if (!g_SystemData.LoadFile(systemPath)) {
+        if (!LastDataFileError().empty()) ReportLogf("%s", LastDataFileError().c_str());  // names the file
+        ReportLogfError(SJ("%s の読み込みに失敗…").c_str(), systemPath.c_str());
+        return false;
+    }
+    CopyPlayerDataSettings();
+    return true;
+}
+
+// System.ini over the settings' defaults (an unreadable file keeps them).
+void LoadSettings() {
+    SetSystemIniDefaults(g_SystemIni, g_SystemData.m_vecSettings);
+    if (!LoadSystemIni("System.ini", g_SystemIni, g_SystemData.m_vecSettings)) {
+        ReportLogfError("%s", SJ("System.ini の読み込みに失敗しました！").c_str());
+        SetSystemIniDefaults(g_SystemIni, g_SystemData.m_vecSettings);
+    }
+    ApplyReplayOn();
+}
+
+// The drawing device: the user's boot choice, or for a headless start the
+// Direct3D-like device in a window, unpaced. False: the user cancelled.
+bool ChooseDrawingDevice(const StartUp& s) {
+    if (!s.headless) return ApplyBootChoice();
+    g_SystemIni.Direct3D = 1;
+    g_SystemIni.WindowMode = 1;
+    g_SystemIni.VSync = 0;
+    return true;
+}
+
+// An editor test play starts the stage of its command line, or none when
+// the game has no free stages.
+void ApplyEditorStartStage(const std::string& commandLine, int editorTest) {
+    if (!editorTest) return;
+    if (!commandLine.empty())
+        g_SystemIni.FreeStage = commandLine;
+    else if (g_SystemData.m_bNoFreeStage)
+        g_SystemIni.FreeStage.clear();
+}
+
+// The scene manager's frame rate and fade speed, and the keys' repeat.
+void SetFrameRateAndKeyRepeat() {
+    g_SceneManager.m_nFrameRate = 60;
+    g_SceneManager.m_nFadeSpeed = 10;
+    g_SceneManager.m_nShowFps = g_SystemIni.ShowFps;
+    for (size_t i = 0; i < g_InputList.size(); ++i) g_InputList[i].SetKeyRepeat(18, 6);
+}
+
+// Colour depth and window mode; an unusable combination ends with its box.
+bool ApplyColorDepth(StartUp& s) {
+    ColorDepthInput depthIn;
+    depthIn.nDirect3D = g_SystemIni.Direct3D;
+    depthIn.nWindowMode = g_SystemIni.WindowMode;
+    depthIn.nBpp = g_SystemIni.Bpp;
+    depthIn.nVSync = g_SystemIni.VSync;
+    depthIn.nPaletteMode = g_SystemData.m_nPaletteMode;
+    depthIn.nDepthDirect3D = g_SystemData.m_nDepthDirect3D;
+    depthIn.nDepthDirectDraw = g_SystemData.m_nDepthDirectDraw;
+    depthIn.nDesktopBpp = GetDesktopBitsPerPixel();
+    depthIn.bVistaOrLater = IsOsVersionAtLeast(6, 0);
+    const ColorDepthChoice depth = ChooseColorDepth(depthIn);
+    g_SystemIni.Bpp = depth.nBpp;
+    g_SystemIni.VSync = s.headless ? 0 : depth.nVSync;
+    if (!depth.bOk) {
+        ErrorBoxf("%s", depth.strError.c_str());
+        return false;
+    }
+    s.windowed = depth.bWindowed;
+    g_bWindowed = s.windowed ? 1 : 0;
+    if (depth.bSizingFrame) g_MainWindow.AddSizingFrame();
+    return true;
+}
+
+// The window's caption; an 8-bit screen is not stretched.
+void NameWindow(const StartUp& s) {
+    if (!s.headless) g_MainWindow.SetCaption(g_SystemData.m_strTitle);
+    GetElapsedTime(1);
+    if (g_SystemIni.Bpp == 8) g_SystemIni.DD_VideoStretch = 0;
+}
+
+// Shows the main window: full screen unless windowed, maximised on request.
+void ShowMainWindow(bool maximized) {
+    if (!g_bWindowed) g_MainWindow.SetFullScreen(true);
+    g_MainWindow.Show();
+    if (maximized && g_bWindowed) g_MainWindow.Maximize();
+}
+
+// The graphics device, Direct3D first and DirectDraw when it fails.
+bool CreateGraphicsDevice(StartUp& s) {
+    const int nVSync = g_SystemIni.VSync != 0 ? 1 : 0;
+    auto init = [&](int useD3D) {
+        return DDInit(useD3D, g_MainWindow.m_hWnd, 640, 480, g_SystemIni.Bpp, nVSync, s.windowed ? 1 : 0, 1, 60,
+                      nVSync, SurfaceTable, BitmapTable, kSurfaceSlots, 0);
+    };
+    bool bDevice = init(g_SystemIni.Direct3D != 0 ? 1 : 0);
+    if (!bDevice && g_SystemIni.Direct3D) {
+        DDEnd();
+        g_SystemIni.Direct3D = 0;
+        ShowMainWindow(g_SystemIni.WindowMode == 0);
+        bDevice = init(0);
+    }
+    if (!bDevice) {
+        DebugLog("DDInit失敗");
+        ReportLogfError("%s", SJ("グラフィックの初期化に失敗しました！").c_str());
+        return false;
+    }
+    s.direct3D = g_SystemIni.Direct3D != 0;
+    if (s.direct3D) {
+        if (lpDTCon)
+            lpDTCon->strTexFailText =
+                SJ("テクスチャの作成に失敗しました！\nビデオカードの性能が十分ではないかもしれません。\nSystem."
+                   "iniファイルで「Direct3D=0」に変更してDirect3Dを無効にすれば改善される可能性があります。");
+        LinkSurfaceAliases();
+    }
+    return true;
+}
+
+void ApplyWindowPlacement(const WindowPlacementPlan& plan) {
+    if (!g_MainWindow.m_hWnd) return;
+    if (plan.bMove) g_MainWindow.MoveTo(plan.nX, plan.nY);
+    if (plan.bSetClient) g_MainWindow.SetClientSize(plan.nWidth, plan.nHeight);
+    if (plan.bZoomToFit) g_MainWindow.ZoomToFit();
+}
+
+// The close sequence saves the window placement through it.
+void InstallPlacementSaver() {
+    g_MainWindow.SetPlacementSaver([](const WindowPlacementValues& v) {
+        SaveWindowPlacementOnClose(g_SystemIni.WindowMode, g_bRunning != 0, false, v.x, v.y, v.width, v.height,
+                                   v.maximized != 0);
+    });
+}
+
+// The stored window placement, then the window shown.
+void PlaceAndShowWindow(const StartUp& s) {
+    if (s.headless) return;
+    bool bMaximize = false;
+    if (g_SystemIni.WindowMode != 0) {
+        const bool bLoaded = g_WindowPlacement.LoadFile(g_PathTable[PATH_WINDOW_FILE]);
+        const WindowPlacementPlan plan = PlanWindowPlacement(g_SystemIni.WindowMode, bLoaded, g_WindowPlacement);
+        ApplyWindowPlacement(plan);
+        bMaximize = plan.bMaximize;
+    }
+    InstallPlacementSaver();
+    ShowMainWindow(bMaximize || (!s.direct3D && g_SystemIni.WindowMode == 0));
+}
+
+void ReportDisplay(const StartUp& s) {
+    DisplayReportInfo display;
+    display.bWindowed = s.windowed;
+    display.nBpp = g_SystemIni.Bpp;
+    display.nRefreshRate = g_DD.nRefreshRate;
+    display.strRenderer = s.direct3D ? "software, Direct3D-like device" : "software, DirectDraw-like device";
+    display.bDirect3D = s.direct3D;
+    WriteDisplayReport(true, display);
+    DebugLog("DDInit成功");
+}
+
+// The presentation's copy flag, the loading picture shown, and the surfaces
+// the menus need first.
+bool LoadStartSurfaces(const StartUp& s) {
+    const bool bCopy = PresentByCopy(s.direct3D, s.windowed, g_SystemIni.VSync != 0, g_DD.nRefreshRate, 60);
+    DDBackEndFromDevice();
+    DDBackEnd().presentByCopy = bCopy;
+    const BMPSLOT& loading = BitmapTable[45];
+    DDCheckSurfaceError(DDCreateSurfaceFromFile(&SurfaceTable[45], loading.strFileName, loading.bColorKey,
+                                                g_DD.nBpp, loading.nMemory, loading.nTexType, loading.bAlias,
+                                                loading.bPalIdx, loading.nMirrorW, loading.nMirrorH, 0));
+    RedrawScreen();
+    static const int kStartSlots[3] = {1, 51, 45};
+    return DDLoadSurfaces(SurfaceTable, kStartSlots, 3);
+}
+
+bool CreateStartFonts() {
+    FontSettings fonts;
+    fonts.faceName = g_SystemData.FontFaceName();
+    fonts.d3dFontCache = g_SystemIni.D3D_FontCache;
+    fonts.ddFontCache = g_SystemIni.DD_FontCache;
+    fonts.iconLetters = g_SystemData.m_bFontFlag;
+    fonts.decoration = g_SystemData.m_nTextDecoration;
+    fonts.centre = g_SystemData.m_nTextDecorationParam;
+    return SetUpFonts(fonts);
+}
+
+// Joystick buttons and the key configuration (headless: the defaults).
+void SetUpInput(const StartUp& s) {
+    for (size_t i = 0; i < g_InputList.size(); ++i) g_InputList[i].SetDefaultJoyButtons();
+    if (s.headless || !LoadKeyConfig(g_PathTable[PATH_KEYCONFIG_FILE], g_KeyConfig)) SetDefaultKeyConfig(g_KeyConfig);
+}
+
+// The user files (headless: the options' defaults) and the replay keys of
+// System.ini over them.
+void LoadUserFiles(const StartUp& s) {
+    if (!s.headless) LoadUserOptionFiles();
+    ApplyReplayOptionKeys();
+}
+
+// Music and sound effects; a missing sound device is only reported.
+// Headless: silent.
+void SetUpSound(const StartUp& s) {
+    if (!s.windowed) g_SystemIni.Midi_DirectMusic = 0;
+    FillSoundEffectTables(17 + static_cast<int>(g_Database.m_vecSound.size()));
+    if (s.headless) return;
+    DS_BgmInit(1, g_BgmOggTable, g_BgmMidiTable, kBgmTracks, g_SystemIni.Midi_DirectMusic);
+    if (!DS_Init(g_MainWindow.m_hWnd, 22050, 8, 1)) {
+        DebugLogText(SJ("DS_Init失敗！"));
+        ReportLogf("DSInit Err");
+    }
+    int level = g_OptionData.m_nSeVolume;
+    if (level < 0) level = 0;
+    if (level > 10) level = 10;
+    DS_LoadAllSE(g_SEData, g_SEInfo, g_SeVolumeTable[level]);
+}
+
+bool LoadWorldMapAndCommonPalette() {
+    for (int index : {static_cast<int>(PATH_WORLDMAP), static_cast<int>(PATH_COMMONPALETTE)}) {
+        const std::string& path = g_PathTable[index];
+        const bool ok = index == PATH_WORLDMAP ? g_WorldMap.LoadFile(path) : g_CommonPalette.LoadFile(path);
+        if (!ok) {
+            ReportLogfError(SJ("%s のロードに失敗！").c_str(), path.c_str());
+            return false;
+        }
+    }
     return true;
 }
 
@@ -250,200 +535,36 @@ bool PresentByCopy(bool direct3D, bool windowed, bool vsync, int refreshRate, in
 }
 
 bool AppInit(const std::string& commandLine, int editorTest, bool headless) {
-    // 1, 2: timing and data formats.
-    SRand(platform::NowMs());
-    g_nDataVersion = kDataVersion;
-    g_bStripCR = 1;
-    g_bFileTooNew = 0;
-    // 3
-    BuildArrangeParamTable();
-    // 4, 5: the data folder and the fixed folders (a headless start writes
-    // nothing).
-    if (!headless && !CreateDefaultData()) {
-        ReportLogfError("%s", SJ("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。").c_str());
-        return false;
-    }
-    if (!headless)
-        for (const char* folder : g_StartFolders) platform::MakeDirectory(folder);
-    GetElapsedTime(1);
-    // 7, 8: the database and the tables made from it.
-    if (!LoadDatabase(g_Database)) {
-        ReportLogfError("%s", SJ("データベースの読み込みに失敗…").c_str());
-        return false;
-    }
-    g_Database.MakeWorkingCopies();
-    CompileAnimeSteps(g_Database.m_vecAnime, g_vAnimeSteps);
-    CompileEffectSteps(g_Database.m_vecEffect, g_vEffectSteps);
-    PrepareCharaEffectSlots();
-    PrepareScrEffectSlots();
-    InstallDatabaseChecks();
-    // 9: the system data.
-    const std::string& systemPath = g_PathTable[PATH_SYSTEM];
-    if (!g_SystemData.LoadFile(systemPath)) {
-        if (!LastDataFileError().empty()) ReportLogf("%s", LastDataFileError().c_str());  // names the file
-        ReportLogfError(SJ("%s の読み込みに失敗…").c_str(), systemPath.c_str());
-        return false;
-    }
-    CopyPlayerDataSettings();
-    // 10, 11: System.ini over the settings' defaults.
-    SetSystemIniDefaults(g_SystemIni, g_SystemData.m_vecSettings);
-    if (!LoadSystemIni("System.ini", g_SystemIni, g_SystemData.m_vecSettings)) {
-        ReportLogfError("%s", SJ("System.ini の読み込みに失敗しました！").c_str());
-        SetSystemIniDefaults(g_SystemIni, g_SystemData.m_vecSettings);
-    }
-    ApplyReplayOn();
-    // 12, 13. Headless: the Direct3D-like device in a window, unpaced.
-    if (headless) {
-        g_SystemIni.Direct3D = 1;
-        g_SystemIni.WindowMode = 1;
-        g_SystemIni.VSync = 0;
-    } else if (!ApplyBootChoice()) {
-        return false;
-    }
-    if (editorTest) {
-        if (!commandLine.empty())
-            g_SystemIni.FreeStage = commandLine;
-        else if (g_SystemData.m_bNoFreeStage)
-            g_SystemIni.FreeStage.clear();
-    }
-    // 14, 15
-    seam::SetSceneManagerValues(60, 10, g_SystemIni.ShowFps);
-    for (size_t i = 0; i < g_InputList.size(); ++i) g_InputList[i].SetKeyRepeat(18, 6);
-    // 16: colour depth and window mode.
-    ColorDepthInput depthIn;
-    depthIn.nDirect3D = g_SystemIni.Direct3D;
-    depthIn.nWindowMode = g_SystemIni.WindowMode;
-    depthIn.nBpp = g_SystemIni.Bpp;
-    depthIn.nVSync = g_SystemIni.VSync;
-    depthIn.nPaletteMode = g_SystemData.m_nPaletteMode;
-    depthIn.nDepthDirect3D = g_SystemData.m_nDepthDirect3D;
-    depthIn.nDepthDirectDraw = g_SystemData.m_nDepthDirectDraw;
-    depthIn.nDesktopBpp = GetDesktopBitsPerPixel();
-    depthIn.bVistaOrLater = IsOsVersionAtLeast(6, 0);
-    const ColorDepthChoice depth = ChooseColorDepth(depthIn);
-    g_SystemIni.Bpp = depth.nBpp;
-    g_SystemIni.VSync = headless ? 0 : depth.nVSync;
-    if (!depth.bOk) {
-        ErrorBoxf("%s", depth.strError.c_str());
-        return false;
-    }
-    const bool bWindowed = depth.bWindowed;
-    seam::SetWindowed(bWindowed);
-    if (depth.bSizingFrame) g_MainWindow.AddSizingFrame();
-    // 17, 18
-    if (!headless) seam::SetCaption(g_SystemData.m_strTitle);
-    GetElapsedTime(1);
-    if (g_SystemIni.Bpp == 8) g_SystemIni.DD_VideoStretch = 0;
-    // 19: the graphics device, Direct3D first.
-    const int nVSync = g_SystemIni.VSync != 0 ? 1 : 0;
-    auto init = [&](int useD3D) {
-        return DDInit(useD3D, seam::MainWindowHandle(), 640, 480, g_SystemIni.Bpp, nVSync, bWindowed ? 1 : 0, 1, 60,
-                      nVSync, SurfaceTable, BitmapTable, kSurfaceSlots, 0);
-    };
-    bool bDevice = init(g_SystemIni.Direct3D != 0 ? 1 : 0);
-    if (!bDevice && g_SystemIni.Direct3D) {
-        DDEnd();
-        g_SystemIni.Direct3D = 0;
-        seam::ShowWindow(g_SystemIni.WindowMode == 0);
-        bDevice = init(0);
-    }
-    if (!bDevice) {
-        DebugLog("DDInit失敗");
-        ReportLogfError("%s", SJ("グラフィックの初期化に失敗しました！").c_str());
-        return false;
-    }
-    const bool bDirect3D = g_SystemIni.Direct3D != 0;
-    // 20
-    if (bDirect3D) {
-        if (lpDTCon)
-            lpDTCon->strTexFailText =
-                SJ("テクスチャの作成に失敗しました！\nビデオカードの性能が十分ではないかもしれません。\nSystem."
-                   "iniファイルで「Direct3D=0」に変更してDirect3Dを無効にすれば改善される可能性があります。");
-        LinkSurfaceAliases();
-    }
-    // 21, 22: window placement and showing the window.
-    bool bMaximize = false;
-    if (g_SystemIni.WindowMode != 0 && !headless) {
-        const bool bLoaded = g_WindowPlacement.LoadFile(g_PathTable[PATH_WINDOW_FILE]);
-        const WindowPlacementPlan plan = PlanWindowPlacement(g_SystemIni.WindowMode, bLoaded, g_WindowPlacement);
-        seam::ApplyWindowPlacement(plan);
-        bMaximize = plan.bMaximize;
-    }
-    if (!headless) {
-        seam::InstallPlacementSaver();
-        seam::ShowWindow(bMaximize || (!bDirect3D && g_SystemIni.WindowMode == 0));
-    }
-    // 23
-    DisplayReportInfo display;
-    display.bWindowed = bWindowed;
-    display.nBpp = g_SystemIni.Bpp;
-    display.nRefreshRate = g_DD.nRefreshRate;
-    display.strRenderer = bDirect3D ? "software, Direct3D-like device" : "software, DirectDraw-like device";
-    display.bDirect3D = bDirect3D;
-    WriteDisplayReport(true, display);
-    DebugLog("DDInit成功");
-    // 24..28: palette, transparent colour, surfaces.
-    if (!LoadPaletteAndTransparency(bDirect3D, g_SystemIni.Bpp)) return false;
+    StartUp s;
+    s.headless = headless;
+    PrepareRuntime();
+    if (!MakeFolders(s) || !LoadDatabaseTables() || !LoadSystemData()) return false;
+    LoadSettings();
+    if (!ChooseDrawingDevice(s)) return false;
+    ApplyEditorStartStage(commandLine, editorTest);
+    SetFrameRateAndKeyRepeat();
+    if (!ApplyColorDepth(s)) return false;
+    NameWindow(s);
+    if (!CreateGraphicsDevice(s)) return false;
+    PlaceAndShowWindow(s);
+    ReportDisplay(s);
+    if (!LoadPaletteAndTransparency(s.direct3D, g_SystemIni.Bpp)) return false;
+    // The debug log's progress marks "1", "3" and "4" keep their places.
     DebugLog("1");
-    const bool bCopy = PresentByCopy(bDirect3D, bWindowed, g_SystemIni.VSync != 0, g_DD.nRefreshRate, 60);
-    seam::SetPresentation(bDirect3D, bWindowed, g_SystemIni.VSync != 0, bCopy);
-    const BMPSLOT& loading = BitmapTable[45];
-    DDCheckSurfaceError(DDCreateSurfaceFromFile(&SurfaceTable[45], loading.strFileName, loading.bColorKey,
-                                                g_DD.nBpp, loading.nMemory, loading.nTexType, loading.bAlias,
-                                                loading.bPalIdx, loading.nMirrorW, loading.nMirrorH, 0));
-    RedrawScreen();
-    static const int kStartSlots[3] = {1, 51, 45};
-    if (!DDLoadSurfaces(SurfaceTable, kStartSlots, 3)) return false;
-    // 29: fonts.
-    FontSettings fonts;
-    fonts.faceName = g_SystemData.FontFaceName();
-    fonts.d3dFontCache = g_SystemIni.D3D_FontCache;
-    fonts.ddFontCache = g_SystemIni.DD_FontCache;
-    fonts.iconLetters = g_SystemData.m_bFontFlag;
-    fonts.decoration = g_SystemData.m_nTextDecoration;
-    fonts.centre = g_SystemData.m_nTextDecorationParam;
-    if (!SetUpFonts(fonts)) return false;
+    if (!LoadStartSurfaces(s) || !CreateStartFonts()) return false;
     DebugLog("3");
-    // 30, 31: input.
-    for (size_t i = 0; i < g_InputList.size(); ++i) g_InputList[i].SetDefaultJoyButtons();
-    if (headless || !LoadKeyConfig(g_PathTable[PATH_KEYCONFIG_FILE], g_KeyConfig)) SetDefaultKeyConfig(g_KeyConfig);
-    // 32, 33: the user files (headless: the options' defaults).
-    if (!headless) LoadUserOptionFiles();
-    ApplyReplayOptionKeys();
-    // 34
+    SetUpInput(s);
+    LoadUserFiles(s);
     if (g_SystemIni.Bpp == 8 && !LoadPaletteCycle(g_OptionData.m_nPaletteCycle)) return false;
-    // 35..38: music and sound effects; a missing sound device is only
-    // reported. Headless: silent.
-    if (!bWindowed) g_SystemIni.Midi_DirectMusic = 0;
-    FillSoundEffectTables(17 + static_cast<int>(g_Database.m_vecSound.size()));
-    if (!headless) {
-        DS_BgmInit(1, g_BgmOggTable, g_BgmMidiTable, kBgmTracks, g_SystemIni.Midi_DirectMusic);
-        if (!DS_Init(seam::MainWindowHandle(), 22050, 8, 1)) {
-            DebugLogText(SJ("DS_Init失敗！"));
-            ReportLogf("DSInit Err");
-        }
-        int level = g_OptionData.m_nSeVolume;
-        if (level < 0) level = 0;
-        if (level > 10) level = 10;
-        DS_LoadAllSE(g_SEData, g_SEInfo, g_SeVolumeTable[level]);
-    }
-    // 39, 40: world map and common palette.
-    for (int index : {static_cast<int>(PATH_WORLDMAP), static_cast<int>(PATH_COMMONPALETTE)}) {
-        const std::string& path = g_PathTable[index];
-        const bool ok = index == PATH_WORLDMAP ? g_WorldMap.LoadFile(path) : g_CommonPalette.LoadFile(path);
-        if (!ok) {
-            ReportLogfError(SJ("%s のロードに失敗！").c_str(), path.c_str());
-            return false;
-        }
-    }
+    SetUpSound(s);
+    if (!LoadWorldMapAndCommonPalette()) return false;
     DebugLog("4");
-    // 41, 42
     g_Progress.Reset(g_PlayerDataSettings.nStageCount);
     return headless || StartFreeStage(editorTest);
 }
 
 void AppEnd() {
-    if (seam::Running() && !g_bQuit) SaveUserFilesAtExit();
+    if (g_bRunning && !g_bQuit) SaveUserFilesAtExit();
     DS_End();
     DS_BgmEnd();
     g_SceneManager.DeleteAllScenes();

@@ -46,7 +46,7 @@ public:
 }  // namespace
 
 // The window and graphics layers install their own box (the full-screen one,
-// or a hand-over to the main thread) through platform::SetMessageBoxImpl.
+// or a hand-over to the main thread) through Service<platform::IMessageBox>.
 int ShowMessageBox(const std::string& text, const std::string& caption, int type) {
     return platform::ShowMessageBoxOs(text, caption, type);
 }

@@ -12,19 +12,16 @@
 #include "frontend/ui/dialog.h"
 #include "frontend/ui/file_select_dialog.h"
 #include "media/gfx/dd_blit.h"
-#include "platform/input_events.h"
 #include "media/media_services.h"
 #include "platform/cp932.h"
-#include "platform/event_pump.h"
 #include "platform/frame_mailbox.h"
-#include "platform/frame_renderer.h"
+#include "platform/keyboard_state.h"
 #include "platform/message_box.h"
-#include "platform/sdl_message_box.h"
+#include "platform/window_message_box.h"
 
 #include <algorithm>
 
 // g_MainWindow is built with the other global objects (app/globals.cpp).
-SDL_Window* g_hWnd = nullptr;
 
 std::atomic<int> g_nOpenStageRequest{0};
 std::atomic<int> g_nOpenReplayRequest{0};
@@ -40,12 +37,8 @@ namespace {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
-SDL_Rect WorkArea(SDL_Window* w) {
-    int display = w ? SDL_GetWindowDisplayIndex(w) : 0;
-    if (display < 0) display = 0;
-    SDL_Rect r{0, 0, kWidth, kHeight};
-    if (SDL_GetDisplayUsableBounds(display, &r) != 0) SDL_GetDisplayBounds(display, &r);
-    return r;
+platform::WindowRect WorkArea(const platform::Window* w) {
+    return platform::WorkAreaOf(w, platform::WindowRect{0, 0, kWidth, kHeight});
 }
 
 // Runs a dialog for the game side: graphics told, threads parked.
@@ -65,7 +58,7 @@ std::function<int(const std::string&, const std::string&, int)> g_showOnMain;
 int ShowBoxOnMainThread(const std::string& text, const std::string& caption, int type) {
     SuspendAllThreads();
     int r = g_showOnMain ? g_showOnMain(text, caption, type)
-                         : platform::ShowSdlMessageBox(text, caption, type, g_MainWindow.m_hWnd);
+                         : platform::ShowWindowMessageBox(text, caption, type, g_MainWindow.m_hWnd);
     ResumeAllThreads();
     return r;
 }
@@ -78,15 +71,14 @@ int MaxZoomFor(int workRight, int workBottom) {
 }
 
 int MaxZoomForWorkArea() {
-    SDL_Rect r = WorkArea(g_MainWindow.m_hWnd);
-    return MaxZoomFor(r.x + r.w, r.y + r.h);
+    const platform::WindowRect r = WorkArea(g_MainWindow.m_hWnd);
+    return MaxZoomFor(r.x + r.width, r.y + r.height);
 }
 
 int CurrentZoom() {
     if (!g_MainWindow.m_hWnd) return 1;
-    int w = 0, h = 0;
-    SDL_GetWindowSize(g_MainWindow.m_hWnd, &w, &h);
-    return std::min(w / kWidth, h / kHeight);
+    const platform::WindowRect r = g_MainWindow.m_hWnd->Placement();
+    return std::min(r.width / kWidth, r.height / kHeight);
 }
 
 ZoomRect ZoomPlacement(int n, int clientWidth, int left, int top, int workRight, int workBottom) {
@@ -112,16 +104,17 @@ bool CloseNeedsConfirmation(int closing, int freeStage, int editorTest, int wind
     return !closing && !freeStage && !editorTest && windowed && sceneKind != SCENE_TITLE && !quit;
 }
 
-int NextActiveState(int active, const SDL_Event& e) {
-    if (e.type != SDL_WINDOWEVENT) return active;
-    switch (e.window.event) {
-        case SDL_WINDOWEVENT_SHOWN:
-        case SDL_WINDOWEVENT_FOCUS_GAINED:
-        case SDL_WINDOWEVENT_RESTORED:
+int NextActiveState(int active, const platform::Event& e) {
+    if (e.kind != platform::Event::Kind::Window) return active;
+    using C = platform::Event::WindowChange;
+    switch (e.change) {
+        case C::Shown:
+        case C::FocusGained:
+        case C::Restored:
             return 1;
-        case SDL_WINDOWEVENT_FOCUS_LOST:
-        case SDL_WINDOWEVENT_HIDDEN:
-        case SDL_WINDOWEVENT_MINIMIZED:
+        case C::FocusLost:
+        case C::Hidden:
+        case C::Minimized:
             return 0;
         default:
             return active;
@@ -138,69 +131,66 @@ void InstallMainThreadServices(std::function<int(const std::string&, const std::
     SetMainThreadWakeup([] { platform::PushProgramEvent(platform::UserEvent::Request); });
     SetMainWindowHandler([](int msg, intptr_t w, intptr_t l) { return g_MainWindow.OnMessage(msg, w, l); });
     platform::FrameMailbox().SetNotify([] { platform::PushProgramEvent(platform::UserEvent::Frame); });
-    platform::SetMessageBoxImpl([](const std::string& text, const std::string& caption, int type) -> int {
+    static platform::cMessageBoxFn routed([](const std::string& text, const std::string& caption, int type) -> int {
         if (IsMainThread()) return ShowBoxOnMainThread(text, caption, type);
         return static_cast<int>(
             RunOnMainThread([&]() -> intptr_t { return ShowBoxOnMainThread(text, caption, type); }));
     });
+    Service<platform::IMessageBox>::Install(&routed);
 }
 
 bool cMainWindow::Create() {
-    SDL_Window* w = SDL_CreateWindow("", 100, 100, kWidth, kHeight, SDL_WINDOW_HIDDEN);
+    std::unique_ptr<platform::Window> w = platform::Window::Create(100, 100, kWidth, kHeight);
     if (!w) return false;
-    m_hWnd = w;
+    m_hWnd = w.release();
     m_bLoopEnded = false;
-    m_renderer = platform::CreateHardwareFrameRenderer(w);
-    if (m_renderer) {
-        SDL_RenderSetLogicalSize(m_renderer, kWidth, kHeight);
-        SDL_RenderSetIntegerScale(m_renderer, SDL_TRUE);
-        m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kWidth,
-                                      kHeight);
-    }
-    if (!m_texture) DebugLog("frames go to the window surface");
-    // SDL starts with text input on, and an input method would then take the
-    // game's keys: it stays off (a text field turns it on while it has focus).
-    SDL_StopTextInput();
+    if (!m_hWnd->HasRenderer()) DebugLog("frames go to the window surface");
     // Keyboard and joysticks reach the input layer through the event pump.
-    platform::InitInputDevices();
-    platform::AddSdlEventObserver(platform::HandleInputEvent);
+    platform::ConnectInputDevices();
     return true;
 }
 
 void cMainWindow::Destroy() {
     if (!m_hWnd) return;
     DebugLog("WM_DESTROY");
-    if (m_texture) SDL_DestroyTexture(m_texture);
-    if (m_renderer) SDL_DestroyRenderer(m_renderer);
-    SDL_DestroyWindow(m_hWnd);
-    platform::ShutdownInputDevices();
-    m_texture = nullptr;
-    m_renderer = nullptr;
+    delete m_hWnd;
+    platform::DisconnectInputDevices();
     m_hWnd = nullptr;
-    g_hWnd = nullptr;
     if (g_bEditorTest) NotifyEditorExit(1);
     m_nExitCode = 0;
     m_bLoopEnded = true;
 }
 
 void cMainWindow::Show() {
-    if (m_hWnd) SDL_ShowWindow(m_hWnd);
+    if (m_hWnd) m_hWnd->Show();
 }
 
 void cMainWindow::SetCaption(const std::string& cp932) {
-    if (m_hWnd) SDL_SetWindowTitle(m_hWnd, platform::Cp932ToUtf8(cp932).c_str());
+    if (m_hWnd) m_hWnd->SetTitle(platform::Cp932ToUtf8(cp932));
 }
 
 void cMainWindow::SetFullScreen(bool on) {
-    if (m_hWnd) SDL_SetWindowFullscreen(m_hWnd, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (m_hWnd) m_hWnd->SetFullScreen(on);
 }
 
 void cMainWindow::AddSizingFrame() {
-    if (m_hWnd) SDL_SetWindowResizable(m_hWnd, SDL_TRUE);
+    if (m_hWnd) m_hWnd->SetResizable();
 }
 
 void cMainWindow::CenterOnDesktop() {
-    if (m_hWnd) SDL_SetWindowPosition(m_hWnd, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    if (m_hWnd) m_hWnd->CenterOnDesktop();
+}
+
+void cMainWindow::MoveTo(int x, int y) {
+    if (m_hWnd) m_hWnd->MoveTo(x, y);
+}
+
+void cMainWindow::SetClientSize(int width, int height) {
+    if (m_hWnd) m_hWnd->SetClientSize(width, height);
+}
+
+void cMainWindow::Maximize() {
+    if (m_hWnd) m_hWnd->Maximize();
 }
 
 void cMainWindow::SetPlacementSaver(std::function<void(const WindowPlacementValues&)> saver) {
@@ -209,13 +199,11 @@ void cMainWindow::SetPlacementSaver(std::function<void(const WindowPlacementValu
 
 void cMainWindow::SetZoom(int n) {
     if (!m_hWnd || n < 1) return;
-    int w = 0, h = 0, left = 0, top = 0;
-    SDL_GetWindowSize(m_hWnd, &w, &h);
-    SDL_GetWindowPosition(m_hWnd, &left, &top);
-    SDL_Rect work = WorkArea(m_hWnd);
-    ZoomRect r = ZoomPlacement(n, w, left, top, work.x + work.w, work.y + work.h);
-    SDL_SetWindowSize(m_hWnd, r.width, r.height);
-    SDL_SetWindowPosition(m_hWnd, r.x, r.y);
+    const platform::WindowRect now = m_hWnd->Placement();
+    const platform::WindowRect work = WorkArea(m_hWnd);
+    ZoomRect r = ZoomPlacement(n, now.width, now.x, now.y, work.x + work.width, work.y + work.height);
+    m_hWnd->SetClientSize(r.width, r.height);
+    m_hWnd->MoveTo(r.x, r.y);
 }
 
 void cMainWindow::ZoomToFit() {
@@ -230,16 +218,8 @@ void cMainWindow::PresentFrame(bool again) {
 }
 
 void cMainWindow::ShowFrame(const uint32_t* pixels) {
-    if (!pixels) return;
-    if (!m_texture) {
-        platform::PresentToWindowSurface(m_hWnd, pixels, kWidth, kHeight);
-        return;
-    }
-    SDL_UpdateTexture(m_texture, nullptr, pixels, kWidth * 4);
-    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
-    SDL_RenderClear(m_renderer);
-    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
-    SDL_RenderPresent(m_renderer);
+    if (!pixels || !m_hWnd) return;
+    m_hWnd->ShowFrame(pixels);
 }
 
 int cMainWindow::PumpRequests() {
@@ -362,12 +342,14 @@ void cMainWindow::OnClose() {
         ResumeAllThreads();
         if (!yes) return;
     }
-    if (g_bWindowed && g_bRunning && !g_bQuit && m_hWnd && m_placementSaver &&
-        !(SDL_GetWindowFlags(m_hWnd) & SDL_WINDOW_MINIMIZED)) {
+    if (g_bWindowed && g_bRunning && !g_bQuit && m_hWnd && m_placementSaver && !m_hWnd->Minimized()) {
+        const platform::WindowRect r = m_hWnd->Placement();
         WindowPlacementValues v;
-        SDL_GetWindowPosition(m_hWnd, &v.x, &v.y);
-        SDL_GetWindowSize(m_hWnd, &v.width, &v.height);
-        v.maximized = (SDL_GetWindowFlags(m_hWnd) & SDL_WINDOW_MAXIMIZED) ? 1 : 0;
+        v.x = r.x;
+        v.y = r.y;
+        v.width = r.width;
+        v.height = r.height;
+        v.maximized = m_hWnd->Maximized() ? 1 : 0;
         m_placementSaver(v);
     }
     g_bClosing = 1;
@@ -390,10 +372,11 @@ void cMainWindow::OnClose() {
     Destroy();
 }
 
-void cMainWindow::HandleEvent(const SDL_Event& e) {
-    platform::NotifySdlEventObservers(e);
-    if (e.type == platform::ProgramEventType() && e.type != 0) {
-        switch (static_cast<platform::UserEvent>(e.user.code)) {
+void cMainWindow::HandleEvent(const platform::Event& e) {
+    using Kind = platform::Event::Kind;
+    platform::NotifyEventObservers(e);
+    if (e.kind == Kind::Program) {
+        switch (e.program) {
             case platform::UserEvent::Close:
                 if (m_nNestedDepth > 0)
                     m_bPendingClose = true;
@@ -412,20 +395,20 @@ void cMainWindow::HandleEvent(const SDL_Event& e) {
         }
         return;
     }
-    switch (e.type) {
-        case SDL_QUIT:
+    switch (e.kind) {
+        case Kind::Quit:
             // SIGTERM / SIGINT: the same path as the close box, and the end
             // confirmation answers itself.
             ui::NoteQuitSignal();
             PostCloseRequest();
             break;
-        case SDL_WINDOWEVENT: {
-            if (!m_hWnd || e.window.windowID != SDL_GetWindowID(m_hWnd)) break;
-            if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+        case Kind::Window: {
+            if (!m_hWnd || e.windowId != m_hWnd->Id()) break;
+            if (e.change == platform::Event::WindowChange::Close) {
                 PostCloseRequest();
                 break;
             }
-            if (e.window.event == SDL_WINDOWEVENT_EXPOSED && (!g_bActive || m_bDialog)) {
+            if (e.change == platform::Event::WindowChange::Exposed && (!g_bActive || m_bDialog)) {
                 PresentFrame(true);
                 break;
             }
@@ -435,12 +418,12 @@ void cMainWindow::HandleEvent(const SDL_Event& e) {
             g_bActive = now;
             break;
         }
-        case SDL_KEYDOWN:
-            if (e.key.keysym.sym == SDLK_ESCAPE) PostCloseRequest();
+        case Kind::KeyDown:
+            if (e.key == platform::VK_ESCAPE) PostCloseRequest();
             break;
-        case SDL_MOUSEBUTTONDOWN:
-            if (e.button.button == SDL_BUTTON_RIGHT && DDBackEnd().windowed && m_hWnd) {
-                if (SDL_GetWindowFlags(m_hWnd) & SDL_WINDOW_MAXIMIZED) SDL_RestoreWindow(m_hWnd);
+        case Kind::MouseDown:
+            if (e.button == platform::Event::Button::Right && DDBackEnd().windowed && m_hWnd) {
+                if (m_hWnd->Maximized()) m_hWnd->Restore();
                 SetZoom(NextZoom(CurrentZoom(), MaxZoomForWorkArea()));
             }
             break;
@@ -456,11 +439,11 @@ int cMainWindow::MessageLoop() {
             OnClose();
             continue;
         }
-        SDL_Event e;
-        bool got = platform::WaitSdlEvent(e, g_bActive ? 50 : -1);
+        platform::Event e;
+        bool got = platform::WaitEvent(e, g_bActive ? 50 : -1);
         if (got) {
             HandleEvent(e);
-            while (!m_bLoopEnded && SDL_PollEvent(&e)) HandleEvent(e);
+            while (!m_bLoopEnded && platform::PollEvent(e)) HandleEvent(e);
         } else if (g_bActive) {
             PumpRequests();
         }
@@ -470,8 +453,8 @@ int cMainWindow::MessageLoop() {
 
 void cMainWindow::PumpEventsNested() {
     m_nNestedDepth += 1;
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) HandleEvent(e);
+    platform::Event e;
+    while (platform::PollEvent(e)) HandleEvent(e);
     ServeMainThreadRequests();
     m_nNestedDepth -= 1;
 }

@@ -1,4 +1,4 @@
-// The program's one window over SDL, its event pump and the close sequence.
+// The program's one window, its event pump and the close sequence.
 // The main thread owns it: events, message boxes, dialogs, sound and music
 // requests and the showing of frames all run there. The game-side threads
 // reach it through the request layer (app/main_thread.h), close requests
@@ -8,12 +8,14 @@
 // min/max limits and the system menu's zoom entries (the right button cycles
 // the zoom instead); the editor link only logs.
 #pragma once
-#include <SDL.h>
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
+
+#include "platform/events.h"
+#include "platform/window.h"
 
 // Window placement written at close (x, y, client width, height, maximised).
 struct WindowPlacementValues {
@@ -29,11 +31,14 @@ public:
     void SetFullScreen(bool on);
     void AddSizingFrame();  // the window may be resized freely
     void CenterOnDesktop();
+    void MoveTo(int x, int y);
+    void SetClientSize(int width, int height);
+    void Maximize();
 
     // Private messages served on the main thread.
     intptr_t OnMessage(int msg, intptr_t wParam, intptr_t lParam);
-    // One SDL event of the main thread's pump.
-    void HandleEvent(const SDL_Event& e);
+    // One event of the main thread's pump.
+    void HandleEvent(const platform::Event& e);
     // Turns one raised file-dialog request flag into its message. 1.
     int PumpRequests();
     void PlayBgmEntry(int track, int entry);
@@ -57,12 +62,12 @@ public:
     // The window placement store (the start-up installs it).
     void SetPlacementSaver(std::function<void(const WindowPlacementValues&)> saver);
 
-    SDL_Window* m_hWnd = nullptr;
+    // The window while it exists (owned; null before Create and after
+    // Destroy).
+    platform::Window* m_hWnd = nullptr;
     bool LoopEnded() const { return m_bLoopEnded; }
 
 private:
-    SDL_Renderer* m_renderer = nullptr;
-    SDL_Texture* m_texture = nullptr;
     bool m_bLoopEnded = false;
     bool m_bPendingClose = false;
     int m_nExitCode = 0;
@@ -73,7 +78,6 @@ private:
 };
 
 extern cMainWindow g_MainWindow;
-extern SDL_Window* g_hWnd;
 
 // Request flags of the file dialogs and the dialogs' done flags.
 extern std::atomic<int> g_nOpenStageRequest;
@@ -100,7 +104,7 @@ bool CloseNeedsConfirmation(int closing, int freeStage, int editorTest, int wind
 // The active flag after an event: set when the window is shown, gains focus
 // or is restored; cleared when it loses focus, is hidden or minimised. A
 // headless video driver may never give focus; showing the window counts.
-int NextActiveState(int active, const SDL_Event& e);
+int NextActiveState(int active, const platform::Event& e);
 
 // The editor link (log only).
 void NotifyEditorStarted();
@@ -108,6 +112,6 @@ void NotifyEditorExit(int value);
 
 // Installs the close poster, the request wake-up, the frame notification and
 // the message-box routing through the main thread. `showOnMain` shows a box on
-// the main thread (empty: the SDL box owned by the window; tests capture).
+// the main thread (empty: the system's box owned by the window; tests capture).
 void InstallMainThreadServices(
     std::function<int(const std::string& text, const std::string& caption, int type)> showOnMain = {});

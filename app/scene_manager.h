@@ -39,7 +39,7 @@ public:
     std::atomic<int> m_nSceneKind{0};
     int m_nNextSceneKind = 0;
     int m_nPrevSceneKind = 0;
-    int g_nGameType = 0;
+    int g_nGameType = 0;  // an eGameType (records/game_type.h)
     int g_nGameKind = 0;
     int m_nSelectRow = 0;
     int m_nSelectTop = 0;

@@ -1,6 +1,5 @@
 #include "app/system_report.h"
 
-#include <SDL.h>
 #include <sys/sysinfo.h>
 #include <sys/utsname.h>
 
@@ -13,6 +12,7 @@
 #include <sstream>
 
 #include "app/log.h"
+#include "platform/display.h"
 #include "platform/fs.h"
 
 namespace {
@@ -34,17 +34,6 @@ std::string Trim(std::string_view s) {
     while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
     while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
     return std::string(s.substr(b, e - b));
-}
-
-// Calls fn with SDL's video subsystem up, starting it for the call when
-// nobody has. False when it cannot be started.
-template <class F>
-bool WithVideo(F fn) {
-    const bool bWasUp = SDL_WasInit(SDL_INIT_VIDEO) != 0;
-    if (!bWasUp && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
-    fn();
-    if (!bWasUp) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    return true;
 }
 
 bool HasFlag(const std::string& flags, std::string_view name) {
@@ -196,13 +185,11 @@ void GetScreenSize(int& width, int& height) {
     }
     width = 640;
     height = 480;
-    WithVideo([&] {
-        SDL_DisplayMode mode{};
-        if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0) {
-            width = mode.w;
-            height = mode.h;
-        }
-    });
+    platform::DesktopMode mode;
+    if (platform::QueryDesktopMode(mode) && mode.width > 0 && mode.height > 0) {
+        width = mode.width;
+        height = mode.height;
+    }
 }
 
 void GetFullScreenClientSize(int& width, int& height) {
@@ -212,23 +199,18 @@ void GetFullScreenClientSize(int& width, int& height) {
         return;
     }
     GetScreenSize(width, height);
-    WithVideo([&] {
-        SDL_Rect r{};
-        if (SDL_GetDisplayUsableBounds(0, &r) == 0 && r.w > 0 && r.h > 0) {
-            width = r.w;
-            height = r.h;
-        }
-    });
+    int w = 0, h = 0;
+    if (platform::QueryUsableDesktopSize(w, h) && w > 0 && h > 0) {
+        width = w;
+        height = h;
+    }
 }
 
 int GetDesktopBitsPerPixel() {
     if (g_nOverrideW > 0 && g_nOverrideH > 0) return g_nOverrideBpp;
     int bpp = 32;
-    WithVideo([&] {
-        SDL_DisplayMode mode{};
-        if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.format != SDL_PIXELFORMAT_UNKNOWN)
-            bpp = SDL_BYTESPERPIXEL(mode.format) * 8;
-    });
+    platform::DesktopMode mode;
+    if (platform::QueryDesktopMode(mode) && mode.formatKnown) bpp = mode.bitsPerPixel;
     return bpp;
 }
 
@@ -267,9 +249,7 @@ bool WriteSystemReport() {
     GetScreenSize(w, h);
     ReportLogf("Display : (%d,%d)", w, h);
     std::string driver = "-";
-    WithVideo([&] {
-        if (const char* d = SDL_GetCurrentVideoDriver()) driver = d;
-    });
+    platform::QueryVideoDriver(driver);
     ReportLogf("Video Driver : %s", driver.c_str());
     return true;
 }

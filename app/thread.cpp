@@ -4,8 +4,8 @@
 #include "app/main_thread.h"
 #include "app/quit.h"
 #include "platform/clock.h"
+#include "platform/display.h"
 
-#include <SDL.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -103,9 +103,7 @@ bool cThread::Start(Proc proc, void* arg) {
                 ctl->cv.wait(l, [&] { return ctl->go; });
             }
             proc(arg);
-            // SDL keeps per-thread data (its error text) for threads it did
-            // not start; it is freed here, as SDL does for its own threads.
-            SDL_TLSCleanup();
+            platform::ReleaseThreadData();
             if (ctl->carriesToken) g_tokenOwner = ctl->tokenFrom;
             {
                 std::lock_guard<std::mutex> l(ctl->m);

@@ -16,11 +16,11 @@
 #include "app/thread.h"
 #include "app/verify_replay.h"
 #include "platform/cp932.h"
+#include "platform/display.h"
 #include "platform/fs.h"
 #include "platform/instance_lock.h"
 #include "platform/message_box.h"
 
-#include <SDL.h>
 
 #include <cerrno>
 #include <csignal>
@@ -172,10 +172,9 @@ int main(int argc, char** argv) {
 
     SetMainThread();
     ClaimGameToken();
-    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0 || !g_MainWindow.Create()) {
+    if (!platform::StartVideo() || !g_MainWindow.Create()) {
         ErrorBox(SJ("ウインドウが生成出来ません！"));
-        SDL_Quit();
+        platform::EndVideo();
         return 1;
     }
     InstallMainThreadServices();
@@ -186,7 +185,7 @@ int main(int argc, char** argv) {
         AppEnd();
         if (g_bEditorTest) NotifyEditorExit(0);
         g_MainWindow.Destroy();
-        SDL_Quit();
+        platform::EndVideo();
         return BootCancelled() ? 0 : 1;  // the user's choice, not a failure
     }
     g_bRunning = 1;
@@ -194,13 +193,13 @@ int main(int argc, char** argv) {
         ErrorBox(SJ("ウインドウが生成出来ません！"));
         AppEnd();
         g_MainWindow.Destroy();
-        SDL_Quit();
+        platform::EndVideo();
         return 1;
     }
     int status = g_MainWindow.MessageLoop();
     AppEnd();
-    platform::SetMessageBoxImpl({});
-    SDL_Quit();
+    Service<platform::IMessageBox>::Restore();
+    platform::EndVideo();
     // A run that ended on a fatal error says so to the shell.
     return status != 0 ? status : (g_bQuit ? 1 : 0);
 }

@@ -16,10 +16,11 @@ int RunVerifyReplay(const std::string& file, const std::string& expect, const st
     ::setenv("SDL_VIDEODRIVER", "dummy", 1);
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
     // A box would wait for a user: its text goes to stderr and is answered.
-    platform::SetMessageBoxImpl([](const std::string& text, const std::string&, int type) {
+    platform::cMessageBoxFn toStderr([](const std::string& text, const std::string&, int type) {
         std::fprintf(stderr, "tovaro: %s\n", platform::Cp932ToUtf8(text).c_str());
         return (type & 0xF) == platform::MB_YESNO ? platform::IDNO : platform::IDOK;
     });
+    ServiceScope<platform::IMessageBox> boxes(toStderr);
     SetMainThread();
     ClaimGameToken();
     int status = 2;
@@ -29,6 +30,5 @@ int RunVerifyReplay(const std::string& file, const std::string& expect, const st
         std::fprintf(stderr, "tovaro: the game folder cannot be set up\n");
     }
     AppEnd();
-    platform::SetMessageBoxImpl({});
     return status;
 }

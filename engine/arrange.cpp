@@ -439,14 +439,14 @@ const std::array<ArrangeGetFn, kArrangeKinds> ArrangeGetTable = Getters(std::mak
 const std::array<ArrangeSetFn, kArrangeKinds> ArrangeSetTable = Setters(std::make_index_sequence<kArrangeKinds>());
 
 void ApplyArrange(cEdFlowCmd& cmd, const cArrange& rec, cChara& chara) {
-    // 1: the kind of the command; item kinds 2 and up count as kind + 15.
+    // The kind of the command; item kinds 2 and up count as kind + 15.
     const int k = cmd.CharaKindEquivalent();
     if (static_cast<uint32_t>(k) >= kArrangeKinds || rec.nKind != k) return;
-    // 2
+    // The current value of the command's parameter (a kind without a setter is not arranged).
     if (!ArrangeSetTable[k]) return;
     int32_t v = 0;
     if (!ArrangeGetTable[k](v, rec.nParam, cmd)) return;
-    // 3: the operand.
+    // The operand.
     int32_t operand = 0;
     const int32_t n = rec.nValue;
     switch (rec.nSource) {
@@ -472,11 +472,11 @@ void ApplyArrange(cEdFlowCmd& cmd, const cArrange& rec, cChara& chara) {
         }
         default: return;
     }
-    // 4: the range.
+    // The range.
     const cArrangeParam& d = ArrangeParamAt(ArrangeParamKindAt(k), rec.nParam);
     int32_t min = d.nMin, max = d.nMax;
     if (!ShotParamRange(k, rec.nParam, cmd, min, max)) return;
-    // 5, 6, 7
+    // The operation within the range; the value is set when the command takes it.
     ApplyParamOp(v, operand, rec.nOp, min, max);
     if (!ArrangeValueValid(k, rec.nParam, v, cmd, chara)) return;
     ArrangeSetTable[k](v, rec.nParam, cmd);

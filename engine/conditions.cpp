@@ -226,11 +226,11 @@ bool EvalDistanceCond(cChara& chara, const cCond& cond) {
 }
 
 void UpdateActiveStates(cScenePlay& scene) {
-    // 1
+    // The hero always acts.
     if (cChara* hero = Hero()) hero->m_bActive = hero->m_bInView = hero->m_bActing = 1;
-    // 2
+    // The stage switches start cleared.
     scene.m_vStageSwitches.Fill(0);
-    // 3
+    // Computer charas whose conditions hold are active: in view, and their activation range checked.
     for (cCharaComputer& c : g_lstCharas) {
         if (CheckCharaConds(c)) {
             c.m_bActive = 1;
@@ -240,9 +240,9 @@ void UpdateActiveStates(cScenePlay& scene) {
             c.m_bActive = c.m_bInView = 0;
         }
     }
-    // 4
+    // An active chara acts when its acting rule says so.
     for (cCharaComputer& c : g_lstCharas) c.m_bActing = c.m_bActive && c.UpdateActing();
-    // 5
+    // Items whose conditions hold are active.
     for (cItem& item : g_lstItems) {
         if (CheckItemConds(item)) {
             item.m_bActive = 1;
@@ -251,7 +251,7 @@ void UpdateActiveStates(cScenePlay& scene) {
             item.m_bActive = item.m_bInView = 0;
         }
     }
-    // 6: every shot (and sword) takes part; the vanish command and the
+    // Every shot (and sword) takes part; the vanish command and the
     // hit pass's on-screen switch read these.
     for (cShot& shot : scene.m_lstShots) {
         shot.m_bActive = 1;

@@ -18,6 +18,7 @@
 #include "play/scene_play.h"
 #include "records/cond.h"
 #include "records/ed_flow.h"
+#include "records/game_type.h"
 
 namespace {
 
@@ -70,14 +71,14 @@ void ExecFlowControl(cChara& chara, cFlowCmd& inst) {
     const cEdFlowCmd& cmd = *inst.m_lpDef;
     cScenePlay* scene = PlayScene();
     const bool report = CmdParam(cmd, 4) != 0;
-    // 1: the guard.
+    // The guard.
     if (const cCondList* guard = cmd.m_spCondList.get()) {
         if (!EvalCondList(guard->m_vecCond, guard->m_nCondMode, &chara, scene->m_lpCurFlowVars)) {
             if (report) WriteCmdResult(2);
             return;
         }
     }
-    // 2: the subject; an empty slot does nothing in any scope.
+    // The subject; an empty slot does nothing in any scope.
     const int p3 = CmdParam(cmd, 3);
     cChara* subject = &chara;
     if (p3 >= 1 && p3 <= kTargetSlots) {
@@ -87,7 +88,7 @@ void ExecFlowControl(cChara& chara, cFlowCmd& inst) {
             return;
         }
     }
-    // 3: the flows in scope. A started stage-start flow runs its commands
+    // The flows in scope. A started stage-start flow runs its commands
     // inside StartFlow and may change the flow list: walk it by index.
     const int op = CmdParam(cmd, 0);
     const int id = CmdParam(cmd, 2);
@@ -113,13 +114,13 @@ void ExecFlowControl(cChara& chara, cFlowCmd& inst) {
         }
         default: break;
     }
-    // 4
+    // The command ran.
     if (report) WriteCmdResult(1);
 }
 
 int DoStageClear(cChara&, const cEdFlowCmd& cmd) {
     cGameProgress& pr = g_Progress;
-    // 1: the next stage.
+    // The next stage.
     switch (CmdParam(cmd, 0)) {
         case 0:
             pr.m_nNextStage = pr.m_nStageNumber + 1;
@@ -152,9 +153,8 @@ int DoStageClear(cChara&, const cEdFlowCmd& cmd) {
             break;
         default: break;
     }
-    // 2: a story game keeps the save request and the map position.
-    const int gameType = g_SceneManager.g_nGameType;
-    if (gameType == 0 || gameType == 1) {
+    // A story game keeps the save request and the map position.
+    if (IsStoryGame(g_SceneManager.g_nGameType)) {
         PlayScene()->m_nClearMode = CmdParam(cmd, 9);
         if (CmdParam(cmd, 2)) {
             pr.m_nMapX = std::max(0, std::min(CmdParam(cmd, 3), g_WorldMap.m_nWidth - 1));
@@ -162,7 +162,7 @@ int DoStageClear(cChara&, const cEdFlowCmd& cmd) {
             pr.m_nMapFacing = 0;
         }
     }
-    // 3: the start position of the next stage.
+    // The start position of the next stage.
     if (CmdParam(cmd, 5)) {
         pr.m_bNextStartPos = 1;
         pr.m_nNextStartX = CmdParam(cmd, 6);
@@ -172,7 +172,7 @@ int DoStageClear(cChara&, const cEdFlowCmd& cmd) {
     } else {
         pr.m_bNextStartPos = 0;
     }
-    // 4
+    // Whether the clear counts as a clear of the stage.
     pr.m_bCountsAsClear = CmdParam(cmd, 10) != 0;
     return 1;
 }

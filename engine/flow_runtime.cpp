@@ -183,6 +183,10 @@ void ResetFlowCmd(cFlowCmd& cmd) {
     cmd.m_bDone = 0;
     cmd.m_nStep = 0;
     for (int32_t& w : cmd.m_anWork) w = 0;
+    // The jump's launched flag is one of the work fields a start clears: a
+    // jump command run again (the next press of a key flow, an enemy's next
+    // jump) launches again.
+    cmd.m_bLaunched = 0;
     if (!cmd.m_lpDef || cmd.m_lpDef->m_nKind == CMD_ARRANGE) return;
     cScenePlay* scene = PlayScene();
     cFlow* flow = scene->m_lpCurFlow;
@@ -206,7 +210,7 @@ cFlow* StartFlow(cFlow& flow) {
 cFlow* StartFlow(cFlow& flow, cChara* owner) {
     cScenePlay* scene = PlayScene();
     cChara* chara = scene->m_lpCurChara;
-    // 1
+    // The flow starts at its first command, every command undone.
     flow.m_bRunning = 1;
     flow.m_nPc = 0;
     flow.m_nFrames = 0;
@@ -214,16 +218,16 @@ cFlow* StartFlow(cFlow& flow, cChara* owner) {
     for (cFlowCmd& cmd : flow.m_vCmds) cmd.m_bDone = 0;
     flow.m_bStartedThisFrame = 1;
     ++flow.m_nStartCount;
-    // 2
+    // An always-flow of a group marks its group running and started.
     const int trigger = flow.m_lpDef ? flow.m_lpDef->m_nTrigger : static_cast<int>(TRG_ALWAYS);
     const int g = flow.m_lpDef ? flow.m_lpDef->m_nFlowGroup : 0;
     if (trigger == TRG_ALWAYS && g != 0 && chara) {
         SetGroupSwitch(chara->m_vGroupRunning, g);
         SetGroupSwitch(chara->m_vGroupStarted, g);
     }
-    // 3
+    // Only a stage-start flow with commands runs at once.
     if (flow.m_vCmds.empty() || trigger != TRG_STAGE_START) return &flow;
-    // 4: runs at once. The current flow and variables stay on this flow for
+    // Runs at once. The current flow and variables stay on this flow for
     // the rest of the caller's pass.
     cFlow* now = &flow;
     if (g_nStageStartDepth >= kStageStartNestingCap) {
@@ -240,18 +244,18 @@ cFlow* StartFlow(cFlow& flow, cChara* owner) {
 
 int StepFlow(cFlow& flow) {
     cScenePlay* scene = PlayScene();
-    // 1
+    // This flow is the one running.
     scene->m_lpCurFlow = &flow;
     scene->m_lpCurFlowVars = flow.m_anVars;
     flow.m_bAbort = 0;
     const long long n = static_cast<long long>(flow.m_vCmds.size());
-    // 2: pc may grow during the pass.
+    // The program counter may grow during the pass.
     for (long long i = 0; i <= flow.m_nPc && i < n; ++i) {
         cFlowCmd& cmd = flow.m_vCmds[static_cast<size_t>(i)];
         if (cmd.m_bDone || !cmd.m_lpDef) continue;
         const cEdFlowCmd& def = *cmd.m_lpDef;
         const bool sameFrame = def.m_bSameFrame == 1;
-        // a
+        // A command starting afresh: a message chain breaks unless it waits for a button or runs in the same frame.
         if (cmd.m_nRemaining == 0) {
             ResetFlowCmd(cmd);
             if (!IsButtonWaitMessage(def) && !sameFrame) flow.m_bMessageChain = 0;
@@ -261,7 +265,7 @@ int StepFlow(cFlow& flow) {
         // The command restarted this flow: command 0 runs on the next sub-step.
         if (flow.m_nStartCount != starts) return 0;
         if (sameFrame) {
-            // b
+            // A same-frame command: the pass goes on to the next command.
             if (finished) {
                 cmd.m_bDone = 1;
                 if (i == n - 1) return 1;
@@ -269,7 +273,7 @@ int StepFlow(cFlow& flow) {
             if (i == flow.m_nPc) ++flow.m_nPc;
             if (flow.m_bAbort) return 0;
         } else if (finished) {
-            // c
+            // A finished command ends the pass; the next one runs in the next sub-step.
             cmd.m_bDone = 1;
             if (IsButtonWaitMessage(def)) flow.m_bMessageChain = 1;
             if (i == n - 1) return 1;
@@ -279,7 +283,7 @@ int StepFlow(cFlow& flow) {
             return 0;
         }
     }
-    // 3
+    // The flow ends with its last command; else its frame count goes on.
     if (n > 0 && flow.m_vCmds[static_cast<size_t>(n - 1)].m_bDone) return 1;
     flow.m_nFrames = WrapAdd(flow.m_nFrames, 1);
     return 0;

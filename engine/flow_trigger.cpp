@@ -7,14 +7,14 @@
 #include "engine/flow_runtime.h"
 #include "engine/key_conds.h"
 #include "media/input/input_list.h"
+#include "platform/service.h"
 #include "play/chara.h"
 #include "play/chara_player.h"
+#include "play/play_trace.h"
 #include "play/scene_play.h"
 #include "records/cmd_kinds.h"
 #include "records/ed_flow.h"
 #include "records/system_data.h"
-
-FlowTriggerTraceFn g_pfnFlowTriggerTrace = nullptr;
 
 namespace {
 
@@ -32,7 +32,7 @@ bool CondsHold(cChara& chara, cFlow& flow) { return CheckFlowConds(flow, chara) 
 void FireFlowTrigger(cChara& chara, int kind) { FireFlowTriggerEx(chara, kind, nullptr, 0); }
 
 void FireFlowTriggerEx(cChara& chara, int kind, cChara* partner, int id) {
-    if (g_pfnFlowTriggerTrace) g_pfnFlowTriggerTrace(chara, kind, partner, id);
+    if (IPlayTrace* trace = Service<IPlayTrace>::Find()) trace->FlowTriggered(chara, kind, partner, id);
     cScenePlay* scene = PlayScene();
     if (!scene) return;
     const int8_t idFilter = static_cast<int8_t>(id);
@@ -44,29 +44,29 @@ void FireFlowTriggerEx(cChara& chara, int kind, cChara* partner, int id) {
     for (size_t i = 0; i < chara.m_vFlows.size(); ++i) {
         cFlow& flow = chara.m_vFlows[i];
         scene->m_lpCurChara = &chara;
-        // 1
+        // The flow's variables are the current ones while it is looked at.
         scene->m_lpCurFlowVars = flow.m_anVars;
         const cEdFlow* def = flow.m_lpDef;
-        // 2
+        // Only flows of this trigger.
         if (!def || def->m_nTrigger != kind) continue;
         if (c744 && !c525) {
             // Older data looks at a flow once a frame, whatever comes of it.
             if (flow.m_bFiredThisFrame) continue;
             flow.m_bFiredThisFrame = 1;
         }
-        // 3
+        // A flow already running, paused, halted or started this frame is not started.
         if (flow.m_bRunning || flow.m_bPaused || flow.m_bHalted || flow.m_bStartedThisFrame) continue;
-        // 4: the earlier always-flow of a group wins.
+        // The earlier always-flow of a group wins.
         const int g = def->m_nFlowGroup;
         if (kind == TRG_ALWAYS && g != 0 && (chara.m_vGroupRunning.at(g) || chara.m_vGroupStarted.at(g))) continue;
-        // 5
+        // An ID given picks the flows of that ID.
         if (idFilter > 0 && def->m_nId != idFilter) continue;
-        // 6
+        // A flow is looked at once a frame.
         if (!c744 && !c525) {
             if (flow.m_bFiredThisFrame) continue;
             if (c861) flow.m_bFiredThisFrame = 1;
         }
-        // 7
+        // The conditions, with the partner bound to its slot while they are checked.
         if (def->m_bBindPartner && partner) {
             const int slot = def->m_nPartnerSlot;
             cChara* const kept = chara.TargetSlot(slot);
@@ -79,7 +79,7 @@ void FireFlowTriggerEx(cChara& chara, int kind, cChara* partner, int id) {
         } else if (!CondsHold(chara, flow)) {
             continue;
         }
-        // 8
+        // Marked as looked at, the flow starts with the input's direction.
         if (!c861) flow.m_bFiredThisFrame = 1;
         flow.m_nStartDir = GetInputDirection(StartInputOf(chara));
         StartFlow(flow, &chara);

@@ -15,7 +15,3 @@ void FireFlowTriggerEx(cChara& chara, int kind, cChara* partner, int id);
 // flow of the chara and its group-started switches are cleared.
 void ResetFlowOnceFlags(cChara& chara);
 
-// Called with every firing before the flows are looked at, when set: a
-// trace of the events (debug sessions and tests).
-using FlowTriggerTraceFn = void (*)(cChara& chara, int kind, cChara* partner, int id);
-extern FlowTriggerTraceFn g_pfnFlowTriggerTrace;

@@ -127,7 +127,7 @@ int RunItemCommand(cChara& chara, cEdFlowCmd& cmd) {
 
 int DoChangeFlow(cChara& chara, const cEdFlowCmd& cmd, int forced) {
     cScenePlay* scene = PlayScene();
-    // 1: the first player changes its flows only at its next update.
+    // The first player changes its flows only at its next update.
     if (!forced && !g_vPlayers.empty() && scene && scene->m_lpCurChara == &g_vPlayers.at(0)) {
         auto* player = dynamic_cast<cCharaPlayer*>(&chara);
         (player ? *player : g_vPlayers.at(0)).m_vecPendingFlowChange.push_back(cmd);

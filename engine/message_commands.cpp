@@ -54,7 +54,7 @@ void DoMessage(cChara& chara, const cEdFlowCmd& cmd, int chain) {
     if (scene.m_bClosing) return;
     auto p = [&cmd](int i) { return CmdParam(cmd, i); };
     WindowList& windows = scene.m_lstMessages;
-    // 1: a window found by its ID is closed, reused or replaced.
+    // A window found by its ID is closed, reused or replaced.
     auto found = windows.end();
     if (p(12)) {
         found = FindWindow(windows, p(13));
@@ -63,7 +63,7 @@ void DoMessage(cChara& chara, const cEdFlowCmd& cmd, int chain) {
             return;
         }
     }
-    // 2, 3
+    // The window's life time, its owner and its settings.
     const int32_t frames = p(17) ? 1 : WrapMul(p(7), 6);
     int32_t owner = 0;
     if (p(0) >= 1 && p(0) <= 3) owner = chara.m_nKey;
@@ -93,7 +93,7 @@ void DoMessage(cChara& chara, const cEdFlowCmd& cmd, int chain) {
     in.nId = p(13);
     in.bChoices = p(19);
     in.lpChoices = p(19) ? &choices : nullptr;
-    // 4: the found window is set up again in place when the laid-out text
+    // The found window is set up again in place when the laid-out text
     // has its size; otherwise a new window takes its place.
     cMessageWindow* window = nullptr;
     if (found != windows.end()) {
@@ -112,7 +112,7 @@ void DoMessage(cChara& chara, const cEdFlowCmd& cmd, int chain) {
         window = &windows.emplace_back();
         window->Init(in);
     }
-    // 5: without blocking the window runs by itself.
+    // Without blocking the window runs by itself.
     if (!p(8)) return;
     const std::vector<MessageChoice>* list = p(19) ? &choices : nullptr;
     if (p(6) == kWaitForButton) {

@@ -223,12 +223,12 @@ MoveVelocity VelocityToPoint(const cChara& chara, cFlowCmd& cmd, double speed, i
 }
 
 int ApplyMoveVelocity(cChara& chara, const MoveVelocity& v, const cFlowCmd& cmd, const cEdMove& move, bool force) {
-    // 1
+    // The facing follows the velocity unless it is fixed.
     if ((force || !FacingFixed(chara)) && !move.m_bKeepFacing) {
         if (v.facing == 1) chara.m_nFacing = 0;
         if (v.facing == 2) chara.m_nFacing = 1;
     }
-    // 2
+    // The velocity: accelerated with inertia, else added to the speed.
     if (move.m_bInertia) {
         Accelerate(chara.m_dMoveSpeedX, chara.m_bDecelX, v.vx, move.m_dReverseAccel, cmd.m_dMaxSpeed);
         Accelerate(chara.m_dMoveSpeedY, chara.m_bDecelY, v.vy, move.m_dReverseAccel, cmd.m_dMaxSpeed);
@@ -236,7 +236,7 @@ int ApplyMoveVelocity(cChara& chara, const MoveVelocity& v, const cFlowCmd& cmd,
         chara.m_dSpeedX += v.vx;
         chara.m_dSpeedY += v.vy;
     }
-    // 3: the command's own animation (mode 2) runs from the flow's schedule.
+    // The command's own animation (mode 2) runs from the flow's schedule.
     const bool flying = chara.m_bFlying != 0;
     if (move.m_nAnime == 0) return RequestAnime(chara, flying ? kAnimeFlyWalk : kAnimeWalk, kPriorityWalk);
     if (move.m_nAnime == 1) return RequestAnime(chara, flying ? kAnimeFlyStand : kAnimeStand, kPriorityStand);

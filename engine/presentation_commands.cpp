@@ -179,7 +179,7 @@ void DoShowPicture(cChara& chara, const cEdFlowCmd& cmd) {
     if (!scene) return;
     auto& pics = scene->m_lstPictures;
     const int id = P(cmd, 0), byId = P(cmd, 16), pictureId = P(cmd, 17);
-    // 1: every picture removed.
+    // Every picture removed.
     if (id == 0 && !byId) {
         DDReleaseSurfaceList(g_lstRunTimeSurfaces);
         g_lstRunTimeSurfaces.clear();
@@ -187,7 +187,7 @@ void DoShowPicture(cChara& chara, const cEdFlowCmd& cmd) {
         pics.clear();
         return;
     }
-    // 2: the picture with the ID.
+    // The picture with the ID.
     long long at = -1;
     bool reuse = false;
     if (byId) {
@@ -212,7 +212,7 @@ void DoShowPicture(cChara& chara, const cEdFlowCmd& cmd) {
                 DDRemoveSurface(g_lstRunTimeSurfaces, g_lstRunTimeSlots, &PictureSurfaceAt(at));
         }
     }
-    // 3: the image.
+    // The image.
     const cDbPicture& entry = g_Database.m_vecPicture.at(id);
     DDSURFACEDATA* sd = nullptr;
     if (reuse) {
@@ -230,7 +230,7 @@ void DoShowPicture(cChara& chara, const cEdFlowCmd& cmd) {
             return;
         }
     }
-    // 4 and 5: the picture.
+    // The picture.
     const int frames = P(cmd, 18) ? 1 : P(cmd, 13) * 6;
     const int follow = P(cmd, 1);
     int owner = 0;
@@ -273,7 +273,7 @@ void DoShowPicture(cChara& chara, const cEdFlowCmd& cmd) {
     const bool atEnd = at < 0 || at >= static_cast<long long>(pics.size());
     if (atEnd) pics.push_back(pic);
     else pics.insert(std::next(pics.begin(), at), pic);
-    // 6: a picture the flow waits for.
+    // A picture the flow waits for.
     if (!P(cmd, 14)) return;
     const int mode = P(cmd, 12);
     scene->InitDisplayRequest(3, mode == 0 ? 1 : 0, mode == 2 ? frames : 0, 0, nullptr);

@@ -228,7 +228,7 @@ bool TestStatusCondValue(const cCond& cond, int32_t value, int32_t operand) {
 }
 
 bool EvalStatusCond(cCond& cond, cChara& chara, int32_t* flowVars) {
-    // 1, 2: the operand, kept in the condition.
+    // The operand, kept in the condition.
     const OperandSpec s{cond.m_nRightSource,  cond.m_nValue,        cond.m_nRandomMin,    cond.m_nRandomMax,
                         cond.m_nRightTarget,  cond.m_nRightItem,    cond.m_nRightVarKind, cond.m_nRightVarIndex,
                         cond.m_nRightFlowVar, cond.m_nRightCoordMode, cond.m_nRightCoordRef};
@@ -236,7 +236,7 @@ bool EvalStatusCond(cCond& cond, cChara& chara, int32_t* flowVars) {
     if (!ReadOperand(s, chara, flowVars, true, operand)) return false;
     cond.m_nValue = operand;
 
-    // 3: the left-hand value.
+    // The left-hand value.
     switch (cond.m_nLeftSource) {
         case 0: {
             if (cond.m_nLeftTarget == SUBJ_SYSTEM) {
@@ -404,7 +404,7 @@ void OperateOnChara(const cEdFlowCmd& cmd, cChara& self, cChara& c, int32_t oper
 }  // namespace
 
 void DoStatusOp(cChara& chara, const cEdFlowCmd& cmd, int32_t* flowVars) {
-    // 1: the operand.
+    // The operand.
     const OperandSpec s{Param(cmd, 7),  Param(cmd, 8),  Param(cmd, 9),  Param(cmd, 10), Param(cmd, 13), Param(cmd, 14),
                         Param(cmd, 11), Param(cmd, 12), Param(cmd, 15), Param(cmd, 21), Param(cmd, 23)};
     int32_t operand = 0;
@@ -412,7 +412,7 @@ void DoStatusOp(cChara& chara, const cEdFlowCmd& cmd, int32_t* flowVars) {
         ReportStatusOpFailure(cmd);
         return;
     }
-    // 3 .. 6: the target.
+    // The target.
     switch (Param(cmd, 0)) {
         case 1: {
             bool ok;

@@ -271,9 +271,9 @@ void DoGetItem(cChara&, const cEdFlowCmd& cmd) {
     auto item = std::make_unique<cItem>();
     item->InitItem(0, palette[static_cast<size_t>(index)], 1);
     ++g_nGetItemDepth;
-    const int result = g_vPlayers.at(0).RunItemCommands(item->m_Def.m_vecCmd, item->m_anFlowVars);
+    const PlayResult result = g_vPlayers.at(0).RunItemCommands(item->m_Def.m_vecCmd, item->m_anFlowVars);
     --g_nGetItemDepth;
-    scene->m_nStageEndRequest = result;
+    scene->m_nStageEndRequest = AsNumber(result);
 }
 
 // ---------------------------------------------------------------------------

@@ -148,11 +148,11 @@ bool DoWarp(cChara& c, const cEdFlowCmd& cmd, int fromStatus) {
     const cEdMove* m = cmd.m_spMove.get();
     if (!m) return false;  // files may leave the movement part out
     cScenePlay& scene = *PlayScene();
-    // 1
+    // The draw fixing ends; the place is kept to go back to.
     c.m_Draw.abFixed[0] = c.m_Draw.abFixed[1] = 0;
     const double saved[4] = {c.m_dX, c.m_dY, c.m_dRight, c.m_dBottom};
     const int32_t savedCells[4] = {c.m_nCellLeft, c.m_nCellTop, c.m_nCellRight, c.m_nCellBottom};
-    // 2 .. 4
+    // The move from the chara itself, from a target, or to coordinates.
     const int base = m->m_nMoveMode;
     double dx = 0, dy = 0;
     if (base == WARP_FROM_SELF) {
@@ -170,7 +170,7 @@ bool DoWarp(cChara& c, const cEdFlowCmd& cmd, int fromStatus) {
     } else if (base == WARP_TO_COORDS) {
         WarpToCoords(c, *m, fromStatus);
     }
-    // 5
+    // A place outside the stage or in a wall refuses the warp.
     c.UpdateScreenRect();
     if (!c.IsInStage(0) || scene.IsBlockedAt(c)) {
         c.m_dX = saved[0];
@@ -188,7 +188,7 @@ bool DoWarp(cChara& c, const cEdFlowCmd& cmd, int fromStatus) {
         return false;
     }
     if (!c.m_bFlying) c.m_dSpeedY = 0;
-    // 6: pinned to the screen while the view scrolls.
+    // Pinned to the screen while the view scrolls.
     if (base == WARP_TO_COORDS && m->m_nCoordMode == 2) {
         c.m_Draw.abFixed[0] = c.m_Draw.abFixed[1] = 1;
         c.m_Draw.anFixedPos[0] = c.m_nScrLeft;

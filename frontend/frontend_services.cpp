@@ -10,8 +10,10 @@
 #include "frontend/ui/replay_save_dialog.h"
 #include "media/media_services.h"
 #include "platform/cp932.h"
+#include "play/replay_io.h"
 #include "play/scene_play.h"
 #include "records/database.h"
+#include "records/game_type.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 
@@ -29,10 +31,10 @@ namespace {
 constexpr size_t kMaxStagePath = 259;
 }  // namespace
 
-// ConfirmEnd and SetConfirmEndImpl: frontend/ui/message_dialog.cpp.
+// ConfirmEnd: frontend/ui/message_dialog.cpp.
 
 std::string* NameEntryTarget() {
-    if (g_SceneManager.g_nGameType == 5) return &g_OptionData.m_strName;
+    if (g_SceneManager.g_nGameType == GAMETYPE_OPTIONS) return &g_OptionData.m_strName;
     if (cScenePlay* scene = PlayScene()) return &scene->m_strRankName;
     return nullptr;
 }
@@ -48,24 +50,8 @@ bool RunReplaySaveDialog(int which, std::string& name) {
     return dialog.DoModal(0) == 1;
 }
 
-namespace {
-std::mutex g_replaySeamMutex;
-std::function<bool(int, const std::string&, bool)> g_replayWriter;
-std::function<bool(const std::string&)> g_replayReader;
-}  // namespace
-
-void SetReplayWriter(std::function<bool(int, const std::string&, bool)> writer) {
-    std::lock_guard<std::mutex> lock(g_replaySeamMutex);
-    g_replayWriter = std::move(writer);
-}
-
 bool SaveReplayAfterDialog(int previousPlay, const std::string& path, bool mayReplace) {
-    std::function<bool(int, const std::string&, bool)> writer;
-    {
-        std::lock_guard<std::mutex> lock(g_replaySeamMutex);
-        writer = g_replayWriter;
-    }
-    const bool ok = writer ? writer(previousPlay, path, mayReplace) : WriteReplayOf(previousPlay, path, mayReplace) != 0;
+    const bool ok = Service<IReplayIo>::Get().WriteChosen(previousPlay, path, mayReplace);
     if (!ok) {
         ReportLogf("%s: %s", path.c_str(), LastDataFileError().c_str());
         ErrorBoxf(SJ("リプレイファイル %s の保存に失敗しました！").c_str(), path.c_str());
@@ -99,19 +85,7 @@ bool StartStageFile(const std::string& path, int flag) {
     g_Progress.ParseStageVariation(relative, 0, 0, 0);
     return true;
 }
-void SetReplayReader(std::function<bool(const std::string&)> reader) {
-    std::lock_guard<std::mutex> lock(g_replaySeamMutex);
-    g_replayReader = std::move(reader);
-}
-bool OpenReplayFile(const std::string& path) {
-    std::function<bool(const std::string&)> reader;
-    {
-        std::lock_guard<std::mutex> lock(g_replaySeamMutex);
-        reader = g_replayReader;
-    }
-    if (reader) return reader(path);
-    return ReadReplayFile(g_Replay, path, g_Stage, g_StageStart, g_Progress) != 0;
-}
+bool OpenReplayFile(const std::string& path) { return Service<IReplayIo>::Get().ReadChosen(path); }
 void SetRememberedFilePath(const std::string&) {}
 
 int SceneBgmEntry(int slot) { return g_SystemData.m_vecSceneBgm.at(slot); }

@@ -1,17 +1,27 @@
 // What the shell calls of the front end, the player data and the data
 // records.
 //
-// Tests may replace ConfirmEnd, the replay reader and writer and the name
-// maker.
+// Tests replace the close confirmation through Service<IEndConfirmation>,
+// and the replay writer and reader through Service<IReplayIo>
+// (play/replay_io.h).
 #pragma once
 #include <functional>
 #include <string>
 
 #include "frontend/replay/replay_file.h"
+#include "platform/service.h"
 
-// The close confirmation (caller suspends the threads around it).
+// The close confirmation (caller suspends the threads around it): the
+// installed one, else the game window's yes/no box, answered yes at once
+// when a quit signal came.
 bool ConfirmEnd(int english);
-void SetConfirmEndImpl(std::function<bool(int english)> impl);  // empty: the default box
+
+class IEndConfirmation {
+public:
+    virtual ~IEndConfirmation() = default;
+    virtual bool ConfirmEnd(int english) = 0;
+    static IEndConfirmation& Real();
+};
 
 // Dialogs run modally on the main thread; true when confirmed. The file
 // selection is ui::cFileSelectDialog (frontend/ui/file_select_dialog.h).
@@ -29,9 +39,8 @@ std::string* NameEntryTarget();
 // dialog; a failure is shown in an error box naming the file and play goes
 // on. mayReplace: the user agreed to replace an existing file (only the
 // save-as dialog's overwrite question grants it; without it an existing file
-// is never replaced). Tests may set a writer (empty: WriteReplayOf).
+// is never replaced). The file is written through IReplayIo::WriteChosen.
 bool SaveReplayAfterDialog(int previousPlay, const std::string& path, bool mayReplace = false);
-void SetReplayWriter(std::function<bool(int previousPlay, const std::string& path, bool mayReplace)> writer);
 
 // Starts a stage file as a single stage: a new progress, the stage loaded
 // (flag: pick its newest numbered version), lives of free play and the
@@ -40,9 +49,8 @@ void SetReplayWriter(std::function<bool(int previousPlay, const std::string& pat
 bool StartStageFile(const std::string& path, int flag);
 // Reads a replay chosen in the open dialog into g_Replay, g_Stage,
 // g_StageStart and g_Progress; a refused file is reported by the reader (its
-// error box). Tests may set a reader (empty: ReadReplayFile).
+// error box); through IReplayIo::ReadChosen.
 bool OpenReplayFile(const std::string& path);
-void SetReplayReader(std::function<bool(const std::string& path)> reader);
 void SetRememberedFilePath(const std::string& path);
 
 // Sound effect n of the menus and the play scene, played on the main thread

@@ -100,10 +100,11 @@ bool RecordTemplate(const std::string& stageFile, const std::string& out) {
 void Init() {
     ::setenv("SDL_VIDEODRIVER", "dummy", 1);
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-    platform::SetMessageBoxImpl([](const std::string& text, const std::string&, int type) {
+    static platform::cMessageBoxFn toStderr([](const std::string& text, const std::string&, int type) {
         std::fprintf(stderr, "tovaro fuzz: play: box: %s\n", platform::Cp932ToUtf8(text).c_str());
         return (type & 0xF) == platform::MB_YESNO ? platform::IDNO : platform::IDOK;
     });
+    Service<platform::IMessageBox>::Install(&toStderr);
     SetMainThread();
     ClaimGameToken();
     // A copy of the game: the test plays write user files into it.

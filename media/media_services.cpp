@@ -7,6 +7,7 @@
 #include "media/gfx/dd_state.h"
 #include "media/input/input_list.h"
 #include "media/text/font.h"
+#include "platform/call_log.h"
 #include "play/play_surfaces.h"
 
 #include <algorithm>
@@ -16,16 +17,35 @@
 
 namespace {
 
-std::mutex g_logMutex;
-std::vector<std::string> g_log;
-std::atomic<bool> g_bLogOn{false};
 DDBACKEND g_backEnd;
 
-void Record(const std::string& s) {
-    if (!g_bLogOn.load()) return;
-    std::lock_guard<std::mutex> lock(g_logMutex);
-    if (g_log.size() < 10000) g_log.push_back(s);
+// The media layer's own call log: keeps the first 10000 calls.
+class cMediaCallRecorder : public platform::ICallLog {
+public:
+    void Note(const std::string& call) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_calls.size() < 10000) m_calls.push_back(call);
+    }
+    std::vector<std::string> Calls() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_calls;
+    }
+    void Clear() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_calls.clear();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<std::string> m_calls;
+};
+
+cMediaCallRecorder& Recorder() {
+    static cMediaCallRecorder recorder;
+    return recorder;
 }
+
+void Record(const std::string& s) { platform::NoteCall(s); }
 
 }  // namespace
 
@@ -105,16 +125,15 @@ void UpdateAllInput(int rate) {
     UpdateAllInput(g_InputList, rate);
 }
 
-void SetMediaCallLog(bool on) { g_bLogOn.store(on); }
-bool MediaCallLogOn() { return g_bLogOn.load(); }
+void SetMediaCallLog(bool on) {
+    if (on)
+        Service<platform::ICallLog>::Install(&Recorder());
+    else if (Service<platform::ICallLog>::Find() == &Recorder())
+        Service<platform::ICallLog>::Restore();
+}
+bool MediaCallLogOn() { return platform::CallLogInstalled(); }
 void RecordMediaCall(const std::string& call) { Record(call); }
 
-std::vector<std::string> MediaCallLog() {
-    std::lock_guard<std::mutex> lock(g_logMutex);
-    return g_log;
-}
+std::vector<std::string> MediaCallLog() { return Recorder().Calls(); }
 
-void ClearMediaCallLog() {
-    std::lock_guard<std::mutex> lock(g_logMutex);
-    g_log.clear();
-}
+void ClearMediaCallLog() { Recorder().Clear(); }

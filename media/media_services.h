@@ -39,8 +39,10 @@ void UpdateAllInput(int rate);
 
 // Sound and music: media/sound (the two headers above).
 
-// Test observer: while a test has switched it on, the calls above (input,
-// sound and music) are kept as text; off, nothing is kept.
+// The calls above (input, sound and music) are noted as text to the
+// installed call log (platform/call_log.h). SetMediaCallLog installs the
+// media layer's own recorder, which MediaCallLog reads (tests); off, nothing
+// is kept.
 void SetMediaCallLog(bool on);
 bool MediaCallLogOn();
 void RecordMediaCall(const std::string& call);

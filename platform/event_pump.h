@@ -8,18 +8,14 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/events.h"
+
 namespace platform {
 
 void AddSdlEventObserver(std::function<void(const SDL_Event&)> observer);
 void NotifySdlEventObservers(const SDL_Event& event);
 void ClearSdlEventObservers();  // tests
 
-// The program's own SDL event types: a close request, a main-thread request
-// waiting, a new frame in the mailbox. Registered on first use (thread-safe).
-enum class UserEvent : int32_t { Close = 1, Request = 2, Frame = 3 };
-uint32_t ProgramEventType();
-// Thread-safe; false when SDL's queue is not available.
-bool PushProgramEvent(UserEvent kind);
 // Waits up to timeoutMs (< 0: without end) for an SDL event; false when none
 // came. The program's own events wake it at once also under the dummy and
 // offscreen video drivers, which SDL would otherwise poll every millisecond.

@@ -1,7 +1,9 @@
 #include "platform/input_events.h"
 
 #include "platform/joystick.h"
+#include "platform/sdl_joystick.h"
 #include "platform/keyboard_state.h"
+#include "platform/sdl_keyboard.h"
 
 namespace platform {
 

@@ -2,7 +2,6 @@
 
 #include "platform/keyboard_state.h"
 
-#include <atomic>
 
 namespace platform {
 
@@ -16,16 +15,13 @@ public:
     bool JoyGetDevCaps(unsigned id, JoyCaps& caps) override { return platform::JoyGetDevCaps(id, caps); }
 };
 
-cSystemInputSource g_systemSource;
-std::atomic<cInputSource*> g_source{nullptr};
-
 }  // namespace
 
-cInputSource& InputSource() {
-    cInputSource* s = g_source.load(std::memory_order_acquire);
-    return s ? *s : g_systemSource;
+cInputSource& cInputSource::Real() {
+    static cSystemInputSource source;
+    return source;
 }
 
-void SetInputSource(cInputSource* source) { g_source.store(source, std::memory_order_release); }
+cInputSource& InputSource() { return Service<cInputSource>::Get(); }
 
 }  // namespace platform

@@ -1,9 +1,10 @@
 // Where the input layer reads the keyboard and the joysticks. The system
 // source reads the tables that the event pump keeps (keyboard_state.h,
-// joystick.h); tests install a source of their own so that every rule can
-// be driven without devices.
+// joystick.h); tests install a source of their own through
+// Service<cInputSource> so that every rule can be driven without devices.
 #pragma once
 #include "platform/joystick.h"
+#include "platform/service.h"
 
 namespace platform {
 
@@ -15,21 +16,13 @@ public:
     virtual unsigned JoyGetNumDevs() = 0;
     virtual bool JoyGetPosEx(unsigned id, JoyInfoEx& info) = 0;
     virtual bool JoyGetDevCaps(unsigned id, JoyCaps& caps) = 0;
+    // The system source.
+    static cInputSource& Real();
 };
 
 // The source in use: the installed one, else the system source.
 cInputSource& InputSource();
-// Installs a source (null restores the system source). The caller keeps it
-// alive while installed.
-void SetInputSource(cInputSource* source);
-
 // Installs a source for the lifetime of the guard (tests).
-class cScopedInputSource {
-public:
-    explicit cScopedInputSource(cInputSource& source) { SetInputSource(&source); }
-    ~cScopedInputSource() { SetInputSource(nullptr); }
-    cScopedInputSource(const cScopedInputSource&) = delete;
-    cScopedInputSource& operator=(const cScopedInputSource&) = delete;
-};
+using cScopedInputSource = ServiceScope<cInputSource>;
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 #include "platform/joystick.h"
+#include "platform/sdl_joystick.h"
 
 #include <array>
 #include <bit>

@@ -5,7 +5,6 @@
 // under a lock. A device takes the lowest free id when it arrives and frees
 // it when it leaves; reading a free id fails.
 #pragma once
-#include <SDL.h>
 
 #include <cstdint>
 
@@ -57,10 +56,6 @@ bool JoyGetDevCaps(unsigned id, JoyCaps& caps);
 // clockwise from up, or JOY_POVCENTERED.
 uint32_t AxisToJoyRange(int16_t value);
 uint32_t HatToPov(uint8_t hat);
-
-// Device arrival and removal, axis, hat and button events, from the event
-// pump (main thread). Returns true when the event was a joystick event.
-bool HandleJoystickEvent(const SDL_Event& event);
 
 // Closes every open device and frees every id (shutdown, tests).
 void CloseAllJoysticks();

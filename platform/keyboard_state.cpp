@@ -1,4 +1,5 @@
 #include "platform/keyboard_state.h"
+#include "platform/sdl_keyboard.h"
 
 #include <array>
 #include <atomic>

@@ -1,9 +1,8 @@
 // The keyboard as the game reads it: 256 held flags indexed by Windows
 // virtual-key codes (the codes the key configuration file stores). The main
-// thread's event pump writes the table from SDL key events; any thread may
-// read it.
+// thread's event pump writes the table from key events (platform/
+// sdl_keyboard.h); any thread may read it.
 #pragma once
-#include <SDL.h>
 
 namespace platform {
 
@@ -60,13 +59,6 @@ constexpr int VK_OEM_6 = 0xDD;       // ']'
 constexpr int VK_OEM_7 = 0xDE;       // '\'' ('^' on Japanese layouts)
 constexpr int VK_OEM_102 = 0xE2;     // '<' of ISO keyboards
 
-// The virtual-key code of an SDL key, 0 when it has none. Letters, digits
-// and punctuation follow the key code (so letters follow the layout, with
-// the key's position as the fallback for layouts without Latin letters);
-// arrows, F1-F24, the keypad, Esc, Enter, Backspace, Tab, Space, the
-// modifiers and the editing keys follow the scancode.
-int SdlKeyToVirtualKey(const SDL_Keysym& key);
-
 // True while the key with this virtual-key code is held. Codes outside
 // 0..255 are never held. The generic Shift, Ctrl and Alt codes are held
 // while either side is.
@@ -74,9 +66,5 @@ bool IsKeyHeld(int vk);
 
 // Every key released (the window lost the focus, or a test starts afresh).
 void ClearKeyTable();
-
-// Key events and focus loss, called from the event pump (main thread).
-// Returns true when the event was a key or focus event.
-bool HandleKeyboardEvent(const SDL_Event& event);
 
 }  // namespace platform

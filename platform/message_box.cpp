@@ -10,7 +10,6 @@ namespace platform {
 namespace {
 
 std::mutex g_mutex;
-MessageBoxFn g_impl;
 
 int SdlMessageBox(const std::string& text, const std::string& caption, int type) {
     std::string t = Cp932ToUtf8(text);
@@ -46,31 +45,26 @@ int SdlMessageBox(const std::string& text, const std::string& caption, int type)
 
 }  // namespace
 
-int ShowMessageBoxOs(const std::string& text, const std::string& caption, int type) {
-    MessageBoxFn f;
-    {
-        std::lock_guard<std::mutex> lock(g_mutex);
-        f = g_impl;
-    }
-    return f ? f(text, caption, type) : SdlMessageBox(text, caption, type);
+IMessageBox& IMessageBox::Real() {
+    static cMessageBoxFn box(SdlMessageBox);
+    return box;
 }
 
-MessageBoxFn SetMessageBoxImpl(MessageBoxFn fn) {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    MessageBoxFn prev = std::move(g_impl);
-    g_impl = std::move(fn);
-    return prev;
+int ShowMessageBoxOs(const std::string& text, const std::string& caption, int type) {
+    return Service<IMessageBox>::Get().Show(text, caption, type);
 }
 
 CapturedMessageBoxes::CapturedMessageBoxes(int answer) : m_nAnswer(answer) {
-    m_prev = SetMessageBoxImpl([this](const std::string& text, const std::string& caption, int type) {
-        std::lock_guard<std::mutex> lock(g_mutex);
-        m_boxes.push_back({text, caption, type});
-        return m_nAnswer;
-    });
+    m_prev = Service<IMessageBox>::Install(this);
 }
 
-CapturedMessageBoxes::~CapturedMessageBoxes() { SetMessageBoxImpl(std::move(m_prev)); }
+CapturedMessageBoxes::~CapturedMessageBoxes() { Service<IMessageBox>::Install(m_prev); }
+
+int CapturedMessageBoxes::Show(const std::string& text, const std::string& caption, int type) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    m_boxes.push_back({text, caption, type});
+    return m_nAnswer;
+}
 
 std::vector<CapturedMessageBoxes::Box> CapturedMessageBoxes::Boxes() const {
     std::lock_guard<std::mutex> lock(g_mutex);

@@ -1,10 +1,14 @@
 // Message boxes. Texts and captions are CP932. The rest of the program goes
-// through ShowMessageBoxOs; tests install a capturing implementation, and the
-// window layer routes calls made on other threads to the main thread.
+// through ShowMessageBoxOs, which shows through Service<IMessageBox>: the
+// window layer installs one that routes calls made on other threads to the
+// main thread, tools and headless runs one that writes to stderr, and tests
+// a capturing one.
 #pragma once
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "platform/service.h"
 
 namespace platform {
 
@@ -26,25 +30,45 @@ using MessageBoxFn = std::function<int(const std::string& text, const std::strin
 // Shows a box and returns the button pressed.
 int ShowMessageBoxOs(const std::string& text, const std::string& caption, int type);
 
-// Replaces the implementation (empty: the SDL one). Returns the previous one.
-MessageBoxFn SetMessageBoxImpl(MessageBoxFn fn);
+class IMessageBox {
+public:
+    virtual ~IMessageBox() = default;
+    virtual int Show(const std::string& text, const std::string& caption, int type) = 0;
+    // The system's box (without a display: the text on stderr and the
+    // default answer).
+    static IMessageBox& Real();
+};
 
-// Test helper: records every box and answers with a fixed result.
-class CapturedMessageBoxes {
+// A box made of a function.
+class cMessageBoxFn : public IMessageBox {
+public:
+    explicit cMessageBoxFn(MessageBoxFn fn) : m_fn(std::move(fn)) {}
+    int Show(const std::string& text, const std::string& caption, int type) override {
+        return m_fn(text, caption, type);
+    }
+
+private:
+    MessageBoxFn m_fn;
+};
+
+// Test helper, installed for its lifetime: records every box and answers
+// with a fixed result.
+class CapturedMessageBoxes : public IMessageBox {
 public:
     struct Box {
         std::string text, caption;
         int type;
     };
     explicit CapturedMessageBoxes(int answer = IDOK);
-    ~CapturedMessageBoxes();
+    ~CapturedMessageBoxes() override;
+    int Show(const std::string& text, const std::string& caption, int type) override;
     void SetAnswer(int answer) { m_nAnswer = answer; }
     std::vector<Box> Boxes() const;
 
 private:
     int m_nAnswer;
     std::vector<Box> m_boxes;
-    MessageBoxFn m_prev;
+    IMessageBox* m_prev = nullptr;
 };
 
 }  // namespace platform

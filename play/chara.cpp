@@ -291,10 +291,10 @@ void cChara::RestoreBox() {
     m_dBottom = m_adSavedBox[3];
 }
 
-int cChara::IsStanding() const {
-    if (m_bOnBlockChara) return 1;
+bool cChara::IsStanding() const {
+    if (m_bOnBlockChara) return true;
     if (m_nFootBlock == 0 || m_nFootBlock < 0 || m_nFootBlock >= static_cast<long long>(g_vMapCells.size()))
-        return 0;
+        return false;
     return g_vMapCells.at(m_nFootBlock).GetHitMode(m_nGroup) != 0;
 }
 

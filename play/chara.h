@@ -189,7 +189,9 @@ public:
     void SaveBox();
     void RestoreBox();
 
-    int IsStanding() const;
+    // On ground that holds it: the block in its foot cell stops its group,
+    // or it stands on a block chara.
+    bool IsStanding() const;
     void LandOnBlock();
     void HitCeiling();
     void LeaveBlockChara(int pushed);

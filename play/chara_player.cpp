@@ -309,7 +309,7 @@ void cCharaPlayer::ShowPickupMessage(const std::string& text, int x, int y, cons
     ShowPickupWindow(m_nKey, text, x, y, graphic);
 }
 
-int cCharaPlayer::RunItemCommands(std::vector<cEdFlowCmd>& cmds, int32_t* itemVars) {
+PlayResult cCharaPlayer::RunItemCommands(std::vector<cEdFlowCmd>& cmds, int32_t* itemVars) {
     cScenePlay* scene = PlayScene();
     scene->m_bItemMessageShown = 0;
     scene->m_lpCurFlowVars = itemVars;
@@ -320,10 +320,10 @@ int cCharaPlayer::RunItemCommands(std::vector<cEdFlowCmd>& cmds, int32_t* itemVa
             m_lstArrange.clear();
         }
         const int r = RunItemCommand(*this, cmd);
-        if (m_nHP <= 0) return 2;
-        if (r != 0) return r;
+        if (m_nHP <= 0) return PlayResult::Miss;
+        if (r != 0) return AsPlayResult(r);
     }
-    return m_nHP <= 0 ? 2 : 0;
+    return m_nHP <= 0 ? PlayResult::Miss : PlayResult::Continue;
 }
 
 // ---------------------------------------------------------------------------
@@ -331,36 +331,36 @@ int cCharaPlayer::RunItemCommands(std::vector<cEdFlowCmd>& cmds, int32_t* itemVa
 
 int cCharaPlayer::UpdateChara(int dying) {
     cScenePlay* scene = PlayScene();
-    // 1
+    // The hero is the chara being run; no death is pending yet.
     scene->m_lpCurChara = this;
     scene->m_bDeathPending = 0;
-    // 2
+    // The hero follows the scroll speeds.
     FollowScrollSpeeds();
-    // 3
+    // The switches of the last update are cleared.
     m_bNoGravity = 0;
     m_bDecelX = m_bDecelY = 1;
     m_abTouch[0] = m_abTouch[1] = 0;
     m_bForcedAnime = 0;
     m_bJumpHandled = 0;
     m_Draw.bNoDraw = 0;  // every update shows the chara again
-    // 4
+    // The move-type counter runs down; at 0 no restore is requested.
     if (m_nMoveTypeCounter > 0 && --m_nMoveTypeCounter == 0) m_bRestoreRequest = 0;
-    // 5
+    // The animations the flows asked for start.
     StartFlowAnimes(*this);
-    // 6, 7
+    // The flows run; a death in them ends the update.
     if (RunFlowPass(dying, false)) return 1;
-    // 8
+    // Flow changes queued while the hero ran its flows are made now.
     std::vector<cEdFlowCmd> queued;
     queued.swap(m_vecPendingFlowChange);
     for (const cEdFlowCmd& cmd : queued) DoChangeFlow(*this, cmd, 1);
-    // 9
+    // Flows marked for removal go.
     ApplyFlowRemovals();
-    // 10
+    // The sub-step count and the animation track.
     m_nSubStepCounter = WrapAdd(m_nSubStepCounter, 1);
     ChooseAnimeTrack();
-    // 11
+    // Without a jump command in this update the jump hold resets.
     if (!m_bJumpHandled) ResetJumpHold();
-    // 12
+    // 1 when the hero has no HP left.
     return m_nHP < 1;
 }
 
@@ -371,17 +371,17 @@ void cCharaPlayer::ResetJumpHold() {
 }
 
 void cCharaPlayer::Jump(cFlowCmd& cmd) {
-    // 1
+    // A flyer, or a jump already handled in this update, does nothing.
     if (m_bFlying || m_bJumpHandled) return;
     const cEdFlowCmd& def = *cmd.m_lpDef;
     auto p = [&def](size_t i) { return i < def.m_vecParam.size() ? def.m_vecParam[i] : 0; };
     const cScenePlay* scene = PlayScene();
     const cFlow* flow = scene->m_lpCurFlow;
     const bool keyed = flow && !flow->m_vKeyConds.empty();
-    // 2
+    // With a hold mode, whether the flow's last key condition is still held.
     int held = 1;
     if (p(0) != 0) held = keyed && m_lpInput ? CheckKeyCondHeld(*m_lpInput, *flow->m_vKeyConds.back()) : 0;
-    // 3
+    // Mode 2: the launch speed from the run speed, between the two heights.
     if (p(0) == 2) {
         const double v = std::fabs(m_dMoveSpeedX);
         const double s1 = p(1) / (10 * g_Stage.m_dSubSteps);
@@ -396,7 +396,7 @@ void cCharaPlayer::Jump(cFlowCmd& cmd) {
         cmd.m_dLaunchSpeed = JumpSpeed(WrapMul(height, 16));
     }
     if ((p(0) != 0 && !held) || m_bFootBlockJump) {
-        // 4: released early, the rise is cut once.
+        // Released early, the rise is cut once.
         if (m_nHoldCounter > 0 && m_nHoldCounter < cmd.m_nDuration && !m_bJumpCut && !m_bJumpBlocked &&
             !m_bFootBlockJump && !m_bKnockedBack) {
             m_bOnBlockChara = 0;
@@ -405,7 +405,7 @@ void cCharaPlayer::Jump(cFlowCmd& cmd) {
         }
         ResetJumpHold();
     } else {
-        // 5
+        // Held: the hold counter counts; at the command's duration the rise ends.
         m_nHoldCounter = WrapAdd(m_nHoldCounter, 1);
         if (m_nHoldCounter >= cmd.m_nDuration && (!m_bJumpCut || m_bOnBlockChara) && m_bHoldAllowed &&
             !m_bJumpBlocked && (m_dSpeedY < 0.0 || m_bOnBlockChara)) {
@@ -413,7 +413,7 @@ void cCharaPlayer::Jump(cFlowCmd& cmd) {
             m_bHoldAllowed = 0;
         } else if (!m_bAirborne && m_nHoldCounter <= g_Stage.m_nSubSteps && (!m_bJumpCut || m_bOnBlockChara) &&
                    m_bHoldAllowed && !m_bJumpBlocked && !m_bKnockedBack && !cmd.m_bLaunched) {
-            // 6: the key went down in this frame. On a block chara only in
+            // The key went down in this frame. On a block chara only in
             // the frame's last sub-step, after the block's own move.
             const bool lastSubStep = scene->m_nSubStep == g_Stage.m_nSubSteps;
             auto launch = [&](double speed) {
@@ -442,7 +442,7 @@ void cCharaPlayer::Jump(cFlowCmd& cmd) {
             }
         }
     }
-    // 7
+    // Standing again: the jump can start anew (a keyed command ends).
     if (IsStanding() && m_dSpeedY >= 0.0 && (!keyed || !held)) {
         ResetJumpHold();
         m_bKnockedBack = 0;

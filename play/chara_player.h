@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "play/chara.h"
+#include "play/play_result.h"
 
 struct PopupGraphic;
 
@@ -55,8 +56,9 @@ public:
     void ForgetTouch(int itemKey);
     void ShowPickupMessage(const std::string& text, int x, int y, const PopupGraphic& graphic);
     // The commands of an item on this player, with the item's flow
-    // variables: 0, 1 stage clear, 2 the player died.
-    int RunItemCommands(std::vector<cEdFlowCmd>& cmds, int32_t* itemVars);
+    // variables: StageClear from a stage-clear command, Miss when the player
+    // died.
+    PlayResult RunItemCommands(std::vector<cEdFlowCmd>& cmds, int32_t* itemVars);
     void DrawLight(DDSURFACEDATA* dst, DDSURFACEDATA* mask);
     void DrawHitBoxes(DDSURFACEDATA* dst);
 

@@ -25,24 +25,26 @@ void RunDeathUpdate(cChara& c) {
 
 }  // namespace
 
-int Die(cChara& c) {
+PlayResult Die(cChara& c) {
     FireFlowTriggerEx(c, kTriggerDied, nullptr, 0);
     RunDeathUpdate(c);
     g_Progress.m_nScore = static_cast<int32_t>(
         std::clamp<int64_t>(static_cast<int64_t>(g_Progress.m_nScore) + c.m_Def.m_nScore, 0, kMaxScore));
-    int given = 0;
+    PlayResult given = PlayResult::Continue;
     cObject* item = c.GetCarriedItem();
     if (cChara* hero = Hero(); item && hero) given = GiveItem(static_cast<cItem*>(item), hero);
-    if ((PlayScene() && PlayScene()->m_nStageEndRequest == 1) || given == 1) return 1;
+    const bool clearRequested =
+        PlayScene() && AsPlayResult(PlayScene()->m_nStageEndRequest) == PlayResult::StageClear;
+    if (clearRequested || given == PlayResult::StageClear) return PlayResult::StageClear;
     Unlink(c);
     c.m_bDead = 1;
     StartCharaEffect(c, c.m_Def.m_nVanishEffect, c.m_Def.m_nVanishEffectA, 0);
-    return 0;
+    return PlayResult::Continue;
 }
 
-int KillChara(cChara& c) {
-    if (c.m_nSide == 0) return 2;
-    if (c.m_bDead) return 0;
+PlayResult KillChara(cChara& c) {
+    if (c.m_nSide == 0) return PlayResult::Miss;
+    if (c.m_bDead) return PlayResult::Continue;
     return Die(c);
 }
 

@@ -3,17 +3,19 @@
 // every link and list.
 #pragma once
 #include "play/chara_computer.h"
+#include "play/play_result.h"
 
 class cChara;
 
 // The chara dies: event 5, its death flows, the score and its carried item
-// for the hero. 1 when the stage ends with this death (a stage clear was
-// requested, or the item cleared the stage): the chara is then left linked
-// and alive. Otherwise it leaves every link, is dead and starts vanishing.
-int Die(cChara& c);
-// 2 for a chara of the player's side (the hero's miss), 0 for a chara
-// already dead, else the result of Die.
-int KillChara(cChara& c);
+// for the hero. StageClear when the stage ends with this death (a stage
+// clear was requested, or the item cleared the stage): the chara is then left
+// linked and alive. Otherwise (Continue) it leaves every link, is dead and
+// starts vanishing.
+PlayResult Die(cChara& c);
+// Miss for a chara of the player's side, Continue for a chara already
+// dead, else the result of Die.
+PlayResult KillChara(cChara& c);
 
 // Unlinks the chara and takes it out of its group list at once. A walk
 // over the chara list that removes the chara it visits calls this and

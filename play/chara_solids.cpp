@@ -198,164 +198,226 @@ int CollideFlying(cChara& c, cCheckedList<cCharaComputer>& list) {
     return 0;
 }
 
-int CollideWalking(cChara& c, cCheckedList<cCharaComputer>& list) {
-    const int w = c.m_nWidth, h = c.m_nHeight;
-    const double f = g_Stage.m_dSubSteps;
-    const bool compat839 = g_SystemData.m_bCompat839 != 0;
-    // At entry: the box, its upper half, the feet, the box at the start of
-    // the sub-step and the sweep from there.
-    const Box B = BoxOf(c);
-    const Box U{B.l, B.t, B.r, B.t + h / 2};
-    const Box L{B.l + 1, B.b - h / 3, B.r - 1, B.b};
-    const Box P = SavedBoxOf(c);
-    const Box Q{P.l, B.t, P.r, B.b};
-    const Box upperLeft{B.l, B.t, B.l, B.t + h / 2}, upperRight{B.r, B.t, B.r, B.t + h / 2};
-    const Box sideLeft{B.l, B.t, B.l, B.b}, sideRight{B.r, B.t, B.r, B.b};
-    const double entryX = c.m_dX;
-    Candidate pushRight, pushLeft, pushDown, standOn;
-    bool overlapped = false, landed = false;
+// A walking chara against the solids of the list: what each solid touches
+// of its box, then the push on the head, the squeeze or the landing, the
+// side pushes, the events, the crush test, the step out of the map cells and
+// the ride on a solid. The boxes are taken once at entry.
+class WalkingCollision {
+public:
+    WalkingCollision(cChara& chara, cCheckedList<cCharaComputer>& list)
+        : c(chara),
+          solids(list),
+          w(chara.m_nWidth),
+          h(chara.m_nHeight),
+          f(g_Stage.m_dSubSteps),
+          compat839(g_SystemData.m_bCompat839 != 0),
+          B(BoxOf(chara)),
+          U{B.l, B.t, B.r, B.t + h / 2},
+          L{B.l + 1, B.b - h / 3, B.r - 1, B.b},
+          P(SavedBoxOf(chara)),
+          Q{P.l, B.t, P.r, B.b},
+          upperLeft{B.l, B.t, B.l, B.t + h / 2},
+          upperRight{B.r, B.t, B.r, B.t + h / 2},
+          sideLeft{B.l, B.t, B.l, B.b},
+          sideRight{B.r, B.t, B.r, B.b},
+          entryX(chara.m_dX) {}
 
-    auto landOn = [&](cCharaComputer& s, const Box& sb) {
+    // 2 when the chara is crushed, else 0.
+    int Run() {
+        for (cCharaComputer& s : solids) TouchSolid(s);
+        const bool bothSides = pushRight.Has() && pushLeft.Has();
+        if (ResolveHeadAndFeet(bothSides)) ApplySidePushes(bothSides);
+        FireContactEvents();
+        if (IsCrushed()) return 2;
+        StepOutOfMapCells();
+        if (c.m_bOnBlockChara && !landed) KeepRiding();
+        return 0;
+    }
+
+private:
+    // One solid against the box: by the upper half, by the sides, or
+    // underfoot.
+    void TouchSolid(cCharaComputer& s) {
+        const Box sb = BoxOf(s);
+        if (!Overlaps(B, sb) || !IsSolidFor(s, c.m_nKey)) return;
+        overlapped = true;
+        if (Overlaps(U, sb)) {
+            TouchUpperHalf(s, sb);
+            return;
+        }
+        const Depth d = DepthOf(B, sb);
+        if (d.dy > d.dx) {
+            HitRight(s, sb, sideRight);
+            HitLeft(s, sb, sideLeft);
+        } else if (Overlaps(sb, L)) {
+            LandOn(s, sb);
+        }
+    }
+
+    // A solid in the upper half: landed on when falling fast onto it, a
+    // push on the head when it is above, else a side hit (the side the
+    // chara moves to first).
+    void TouchUpperHalf(cCharaComputer& s, const Box& sb) {
+        const Box sp = SavedBoxOf(s);
+        const Depth d1 = DepthOf(U, sb);
+        const bool swept = Overlaps(Q, sp);
+        if (c.m_dSpeedY > 2.0 / f && swept && P.t < sp.t && (compat839 || P.b < sp.b)) {
+            // Falling fast onto it: lands even with the upper half inside.
+            LandOn(s, sb);
+        } else if ((d1.dx - d1.dy > 0.4 / f && B.b > sb.b && (compat839 || B.t > sb.t)) ||
+                   (swept && P.t > sp.t && !Overlaps(P, sb))) {
+            if (s.m_dSpeedY > 0) c.TouchTop(s);
+            pushDown.Largest(sb.b + 1, s, s.m_dSpeedY);
+            if (c.m_bOnBlockChara && c.m_dSpeedY < 0) c.TouchBottom(s);
+        } else if (c.m_dSpeedX < 0) {
+            if (!HitLeft(s, sb, upperLeft)) HitRight(s, sb, upperRight);
+        } else {
+            if (!HitRight(s, sb, upperRight)) HitLeft(s, sb, upperLeft);
+        }
+    }
+
+    // The highest solid underfoot is the one stood on (and ridden).
+    void LandOn(cCharaComputer& s, const Box& sb) {
         if (s.m_dSpeedY < 0) c.TouchBottom(s);
         const double v = sb.t - h;
         if (!standOn.Has() || v < standOn.v) {
             standOn.Set(v, s, s.m_dSpeedY);
             RideOn(c, s);
         }
-    };
-    auto hitLeft = [&](cCharaComputer& s, const Box& sb, const Box& line) {
+    }
+    bool HitLeft(cCharaComputer& s, const Box& sb, const Box& line) {
         if (!Overlaps(sb, line)) return false;
         c.TouchLeft(s);
         pushRight.Largest(sb.r + 1.5, s, s.m_dSpeedX);
         return true;
-    };
-    auto hitRight = [&](cCharaComputer& s, const Box& sb, const Box& line) {
+    }
+    bool HitRight(cCharaComputer& s, const Box& sb, const Box& line) {
         if (!Overlaps(sb, line)) return false;
         c.TouchRight(s);
         pushLeft.Smallest(sb.l - w - 0.5, s, s.m_dSpeedX);
         return true;
-    };
-
-    for (cCharaComputer& s : list) {
-        const Box sb = BoxOf(s);
-        if (!Overlaps(B, sb) || !IsSolidFor(s, c.m_nKey)) continue;
-        overlapped = true;
-        if (Overlaps(U, sb)) {
-            const Box sp = SavedBoxOf(s);
-            const Depth d1 = DepthOf(U, sb);
-            const bool swept = Overlaps(Q, sp);
-            if (c.m_dSpeedY > 2.0 / f && swept && P.t < sp.t && (compat839 || P.b < sp.b)) {
-                // Falling fast onto it: lands even with the upper half inside.
-                landOn(s, sb);
-            } else if ((d1.dx - d1.dy > 0.4 / f && B.b > sb.b && (compat839 || B.t > sb.t)) ||
-                       (swept && P.t > sp.t && !Overlaps(P, sb))) {
-                if (s.m_dSpeedY > 0) c.TouchTop(s);
-                pushDown.Largest(sb.b + 1, s, s.m_dSpeedY);
-                if (c.m_bOnBlockChara && c.m_dSpeedY < 0) c.TouchBottom(s);
-            } else if (c.m_dSpeedX < 0) {
-                if (!hitLeft(s, sb, upperLeft)) hitRight(s, sb, upperRight);
-            } else {
-                if (!hitRight(s, sb, upperRight)) hitLeft(s, sb, upperLeft);
-            }
-        } else {
-            const Depth d = DepthOf(B, sb);
-            if (d.dy > d.dx) {
-                hitRight(s, sb, sideRight);
-                hitLeft(s, sb, sideLeft);
-            } else if (Overlaps(sb, L)) {
-                landOn(s, sb);
-            }
-        }
     }
 
-    const bool bothSides = pushRight.Has() && pushLeft.Has();
-    bool sidePushes = true;
-    if (pushDown.Has() && !standOn.Has()) {
-        // Under a rising solid the head push must leave room: no map cell at
-        // the corners (the cells before the push) and no other solid there.
+    // The vertical outcome: the head pushed down, squeezed out below, or
+    // landed. false when the side pushes are cancelled.
+    bool ResolveHeadAndFeet(bool bothSides) {
+        if (pushDown.Has() && !standOn.Has()) {
+            PushHeadUnderSolid();
+            return true;
+        }
+        if (bothSides && !standOn.Has()) {
+            SqueezeOutBelow();
+            return false;
+        }
+        if (standOn.Has() && !bothSides) LandOnSolid();
+        return true;
+    }
+
+    // Under a rising solid the head push must leave room: no map cell at
+    // the corners (the cells before the push) and no other solid there.
+    void PushHeadUnderSolid() {
         bool room = true;
         if (pushDown.speed < 0) {
             const double box[4] = {c.m_dX, pushDown.v, c.m_dRight, c.m_dBottom};
-            room = c.HitsMapCorner() == 0 && IsOverlappingSolid(c, box, list, pushDown.key) == 0;
+            room = c.HitsMapCorner() == 0 && IsOverlappingSolid(c, box, solids, pushDown.key) == 0;
         }
         if (room) {
             PushHeadDown(c, pushDown.v, pushDown.speed);
             CollideBothY(c);
         }
-    } else if (bothSides && !standOn.Has()) {
-        // Squeezed from both sides with nothing underfoot: out below the
-        // first solid at the head instead.
-        if (cCharaComputer* s = FirstSolidOver(list, c.m_nKey, U)) PushHeadDown(c, s->m_dBottom + 1, s->m_dSpeedY);
+    }
+
+    // Squeezed from both sides with nothing underfoot: out below the first
+    // solid at the head instead.
+    void SqueezeOutBelow() {
+        if (cCharaComputer* s = FirstSolidOver(solids, c.m_nKey, U)) PushHeadDown(c, s->m_dBottom + 1, s->m_dSpeedY);
         c.m_abContact[CONTACT_LEFT] = c.m_abContact[CONTACT_RIGHT] = 0;
         pushRight.Drop();
         pushLeft.Drop();
-        sidePushes = false;
-    } else if (standOn.Has() && !bothSides) {
+    }
+
+    // Standing on the solid: the ridden events when the ride starts, the
+    // feet on its top and the jump state of the ground. A solid sinking
+    // into the map does not take the chara along.
+    void LandOnSolid() {
         if (standOn.speed > 0 && c.HitsMapCorner() == 1) {
-            // A solid sinking into the map does not take the chara along.
             standOn.Drop();
             c.m_bOnBlockChara = 0;
-        } else {
-            c.m_dMoveSpeedY = 0.0;
-            landed = true;
-            if (!c.m_bOnBlockChara) {
-                c.m_bOnBlockChara = 1;
-                if (c.m_nSide == 0) Fire(*standOn.solid, TRG_RIDDEN_BY_HERO, &c);
-                Fire(*standOn.solid, TRG_RIDDEN_BY_CHARA, &c);
-            }
-            c.m_dY = standOn.v;
-            c.AfterMoveY();
-            c.m_dSpeedY = 0.0;
-            c.m_nGraceCounter = 0;
-            c.m_bJumpStarted = c.m_bJumpCut = c.m_bAirborne = c.m_bKnockedBack = 0;
-            if (c.m_nSide != 0)
-                c.m_bJumpBlocked = 0;
-            else
-                ClearHeroFootBlockJump();
+            return;
         }
+        c.m_dMoveSpeedY = 0.0;
+        landed = true;
+        if (!c.m_bOnBlockChara) {
+            c.m_bOnBlockChara = 1;
+            if (c.m_nSide == 0) Fire(*standOn.solid, TRG_RIDDEN_BY_HERO, &c);
+            Fire(*standOn.solid, TRG_RIDDEN_BY_CHARA, &c);
+        }
+        c.m_dY = standOn.v;
+        c.AfterMoveY();
+        c.m_dSpeedY = 0.0;
+        c.m_nGraceCounter = 0;
+        c.m_bJumpStarted = c.m_bJumpCut = c.m_bAirborne = c.m_bKnockedBack = 0;
+        if (c.m_nSide != 0)
+            c.m_bJumpBlocked = 0;
+        else
+            ClearHeroFootBlockJump();
     }
-    if (sidePushes) {
+
+    // The side pushes; pushed from both sides with nothing underfoot, the
+    // chara goes back to its entry x and out below the solid at its head.
+    void ApplySidePushes(bool bothSides) {
         if (pushRight.Has()) PushSide(c, pushRight);
         if (pushLeft.Has()) PushSide(c, pushLeft);
-        if (bothSides && !standOn.Has()) {
-            c.m_dX = entryX;
-            c.AfterMoveX();
-            if (cCharaComputer* s = FirstSolidOver(list, c.m_nKey, U)) {
-                if (s->m_dSpeedY > 0) c.TouchTop(*s);
-                PushHeadDown(c, s->m_dBottom + 1, s->m_dSpeedY);
-                c.m_abContact[CONTACT_LEFT] = c.m_abContact[CONTACT_RIGHT] = 0;
-            }
+        if (!bothSides || standOn.Has()) return;
+        c.m_dX = entryX;
+        c.AfterMoveX();
+        if (cCharaComputer* s = FirstSolidOver(solids, c.m_nKey, U)) {
+            if (s->m_dSpeedY > 0) c.TouchTop(*s);
+            PushHeadDown(c, s->m_dBottom + 1, s->m_dSpeedY);
+            c.m_abContact[CONTACT_LEFT] = c.m_abContact[CONTACT_RIGHT] = 0;
         }
     }
 
-    if (overlapped || c.m_bOnBlockChara) Fire(c, TRG_HIT_BLOCK_CHARA);
-    if (c.m_bOnBlockChara) {
-        if (c.m_nSide == 0) ClearHeroFootBlockJump();
-        Fire(c, TRG_ON_BLOCK_CHARA);
+    // The touch and on-block-chara events on the chara.
+    void FireContactEvents() {
+        if (overlapped || c.m_bOnBlockChara) Fire(c, TRG_HIT_BLOCK_CHARA);
+        if (c.m_bOnBlockChara) {
+            if (c.m_nSide == 0) ClearHeroFootBlockJump();
+            Fire(c, TRG_ON_BLOCK_CHARA);
+        }
     }
 
-    const double entryBox[4] = {B.l, B.t, B.r, B.b};
-    if ((c.m_abContact[CONTACT_LEFT] && c.m_abContact[CONTACT_RIGHT]) ||
-        (c.m_abContact[CONTACT_TOP] && c.m_abContact[CONTACT_BOTTOM]) || IsWedgedInBlockCharas(c, entryBox))
-        return 2;
-
-    if (!g_SystemData.m_bCompat818) {
-        if (pushRight.Has()) StepOutOfMap(c, -0.1, false);
-        if (pushLeft.Has()) StepOutOfMap(c, 0.1, false);
-        if (pushDown.Has()) StepOutOfMap(c, -0.1, true);
-        if (standOn.Has()) StepOutOfMap(c, 0.1, true);
-    } else {
-        if (c.m_abContact[CONTACT_LEFT]) StepOutOfMap(c, -0.1, false);
-        if (c.m_abContact[CONTACT_RIGHT]) StepOutOfMap(c, 0.1, false);
-        if (c.m_abContact[CONTACT_TOP]) StepOutOfMap(c, -0.1, true);
-        if (c.m_abContact[CONTACT_BOTTOM]) StepOutOfMap(c, 0.1, true);
+    // Touched on opposite sides, or wedged between block charas.
+    bool IsCrushed() {
+        const double entryBox[4] = {B.l, B.t, B.r, B.b};
+        return (c.m_abContact[CONTACT_LEFT] && c.m_abContact[CONTACT_RIGHT]) ||
+               (c.m_abContact[CONTACT_TOP] && c.m_abContact[CONTACT_BOTTOM]) || IsWedgedInBlockCharas(c, entryBox);
     }
 
-    if (c.m_bOnBlockChara && !landed) {
+    // Back out of the map cells the pushes moved the chara into (older
+    // data: the sides it touches).
+    void StepOutOfMapCells() {
+        if (!g_SystemData.m_bCompat818) {
+            if (pushRight.Has()) StepOutOfMap(c, -0.1, false);
+            if (pushLeft.Has()) StepOutOfMap(c, 0.1, false);
+            if (pushDown.Has()) StepOutOfMap(c, -0.1, true);
+            if (standOn.Has()) StepOutOfMap(c, 0.1, true);
+        } else {
+            if (c.m_abContact[CONTACT_LEFT]) StepOutOfMap(c, -0.1, false);
+            if (c.m_abContact[CONTACT_RIGHT]) StepOutOfMap(c, 0.1, false);
+            if (c.m_abContact[CONTACT_TOP]) StepOutOfMap(c, -0.1, true);
+            if (c.m_abContact[CONTACT_BOTTOM]) StepOutOfMap(c, 0.1, true);
+        }
+    }
+
+    // A rider that did not land this sub-step: knocked up it leaves the
+    // solid; else it keeps riding the solid it rode, or rides the chara
+    // below it, or leaves.
+    void KeepRiding() {
         if (c.m_dImpactY < 0) {
             c.LeaveBlockChara(1);
         } else if (IsRidingBlockChara(c)) {
-            for (cCharaComputer& s : list) {
+            for (cCharaComputer& s : solids) {
                 if (IsSolidFor(s, c.m_nKey) && s.m_nKey == c.m_nRiddenKey) {
                     RideOn(c, s);
                     break;
@@ -371,8 +433,22 @@ int CollideWalking(cChara& c, cCheckedList<cCharaComputer>& list) {
             c.LeaveBlockChara(1);
         }
     }
-    return 0;
-}
+
+    cChara& c;
+    cCheckedList<cCharaComputer>& solids;
+    const int w, h;
+    const double f;
+    const bool compat839;
+    // At entry: the box, its upper half, the feet, the box at the start of
+    // the sub-step and the sweep from there, and the edge lines.
+    const Box B, U, L, P, Q;
+    const Box upperLeft, upperRight, sideLeft, sideRight;
+    const double entryX;
+    Candidate pushRight, pushLeft, pushDown, standOn;
+    bool overlapped = false, landed = false;
+};
+
+int CollideWalking(cChara& c, cCheckedList<cCharaComputer>& list) { return WalkingCollision(c, list).Run(); }
 
 }  // namespace
 

@@ -62,7 +62,7 @@ int ConditionAreaBlink() { return g_nBlink; }
 void SetConditionAreaBlink(int counter) { g_nBlink = counter & 31; }
 
 void DrawConditionAreas(DDSURFACEDATA* dst) {
-    if (g_lpDrawTrace) DrawTrace("Areas");
+    if (DrawTraced()) DrawTrace("Areas");
     if (!CyclingPalette()) g_nBlink = (g_nBlink + 1) & 31;
     cScenePlay* scene = PlayScene();
     if (!scene) return;

@@ -22,18 +22,19 @@
 #include "play/play_surfaces.h"
 #include "play/scene_play.h"
 #include "play/screen_effect.h"
+#include "platform/service.h"
+#include "play/play_trace.h"
 #include "play/sound_requests.h"
 #include "play/stage_resources.h"
 #include "play/status_bar.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 
-std::vector<std::string>* g_lpDrawTrace = nullptr;
-void (*g_pfnDrawPassHook)(cScenePlay& scene, int frozen) = nullptr;
-
 void DrawTrace(const std::string& step) {
-    if (g_lpDrawTrace) g_lpDrawTrace->push_back(step);
+    if (IPlayTrace* trace = Service<IPlayTrace>::Find()) trace->Drawn(step);
 }
+
+bool DrawTraced() { return Service<IPlayTrace>::Find() != nullptr; }
 
 namespace {
 
@@ -335,21 +336,21 @@ void BuildLightMask(cScenePlay&, DDSURFACEDATA& mask, DDSURFACEDATA& hole) {
 void DrawStage(cScenePlay& scene, int full, int frozen, int timeSound, int caption) {
     DrawRandomScope random(scene, !full && !scene.m_bInNestedLoop);
     DDSURFACEDATA* bb = &g_BackBuffer;
-    // 1: shot sheets drawn again after a surface loss.
+    // Shot sheets drawn again after a surface loss.
     if (SurfaceTable[kShotSheetSlot].bLost || SurfaceTable[kShotSheetSlot + 1].bLost) {
         BuildShotSheets();
         SurfaceTable[kShotSheetSlot].bLost = SurfaceTable[kShotSheetSlot + 1].bLost = 0;
     }
-    // 2
+    // A running screen effect draws to the virtual back buffer.
     if (scene.m_ScreenEffect.m_nEffectId) DDSetVirtualBackBuffer(1);
-    // 3
+    // The backgrounds behind the stage.
     ScrollBackgrounds(scene);
     DrawBackgrounds(scene, 0);
     if (scene.m_nState == CSCENEPLAY_MENU && !full && g_SystemData.OptHideStageInMenu) {
-        // 4
+        // The in-game menu hides the stage: only the front backgrounds.
         DrawBackgrounds(scene, 1);
     } else {
-        // 5
+        // Behind the layers: pictures, effects and blocks; then per layer the hero, items, charas and shots.
         DrawPictures(scene, 0, frozen);
         DrawEffects(scene, 0, frozen);
         DrawBlocks(scene, 0, full);
@@ -361,24 +362,24 @@ void DrawStage(cScenePlay& scene, int full, int frozen, int timeSound, int capti
             DrawCharas(scene, i, layered, frozen, full);
             DrawShots(scene, i, layered, frozen, full);
         }
-        // 6
+        // In front: blocks, backgrounds, condition areas, the hero's light, pictures and effects.
         DrawBlocks(scene, 1, full);
         DrawBackgrounds(scene, 1);
         DrawConditionAreas(bb);
         if (!g_vPlayers.empty() && HasImage(scene.m_LightMask)) g_vPlayers[0].DrawLight(bb, &scene.m_LightMask);
         DrawPictures(scene, 1, frozen);
         DrawEffects(scene, 1, frozen);
-        // 7
+        // The message windows and the draw-pass hook.
         UpdateMessageWindows(scene, frozen);
-        if (g_pfnDrawPassHook) g_pfnDrawPassHook(scene, frozen);
-        // 8
+        if (IPlayTrace* trace = Service<IPlayTrace>::Find()) trace->MessageWindowsDrawn(scene, frozen);
+        // The screen effect, the status bar and the time.
         RunScreenEffect(scene, frozen);
         DrawStatus(scene);
         DrawTime(scene, timeSound);
     }
-    // 9
+    // The caption.
     if (caption) DrawCaption();
-    // 10
+    // The colour cycling and the screen colour.
     CycleColors();
     DrawScreenColor(scene.m_ScreenColor, frozen);
 }

@@ -38,9 +38,7 @@ void BuildLightMask(cScenePlay& scene, DDSURFACEDATA& mask, DDSURFACEDATA& hole)
 // A new stage's drawing generator (the stage set-up calls it).
 void ResetDrawRandom(cScenePlay& scene);
 
-// Test observer: while set, the pass notes each of its steps here.
-extern std::vector<std::string>* g_lpDrawTrace;
+// Notes a step of the pass to the installed play trace (play/play_trace.h).
 void DrawTrace(const std::string& step);
-// Test observer: while set, called by every full pass after the message
-// windows (the frozen flag of the pass).
-extern void (*g_pfnDrawPassHook)(cScenePlay& scene, int frozen);
+// Whether a play trace is installed (callers build a step's name only then).
+bool DrawTraced();

@@ -91,7 +91,7 @@ int cEffect::Draw(DDSURFACEDATA* dst, int frozen) {
 }
 
 void DrawEffects(cScenePlay& scene, int layer, int frozen) {
-    if (g_lpDrawTrace) DrawTrace("Effects " + std::to_string(layer));
+    if (DrawTraced()) DrawTrace("Effects " + std::to_string(layer));
     DDBeginLayer(0);
     for (auto it = scene.m_lstEffects.begin(); it != scene.m_lstEffects.end();) {
         if (it->m_nLayer == layer && it->Draw(&g_BackBuffer, frozen) == 1) it = scene.m_lstEffects.erase(it);

@@ -377,14 +377,14 @@ bool cMessageWindow::Place(int& x, int& y) {
 int cMessageWindow::UpdateMessageWindow(DDSURFACEDATA* target, int paused) {
     cScenePlay* scene = Scene();
     const bool text = m_nKind == MESWIN_TEXT;
-    // 1: duration.
+    // A window of limited life ends when its frames run out.
     if (m_nDurationMode == 2 && (!paused || m_bCountWhilePaused)) {
         if (--m_nFramesLeft < 0) {
             if (text) ReleaseWorkSurface();
             return 1;
         }
     }
-    // 2: refresh.
+    // A window with variables is laid out again every refresh period.
     if (m_bRefresh && m_nRefreshFrames != 0 && text && m_bVariables && scene &&
         scene->m_nFrame % m_nRefreshFrames == 0) {
         std::string s = m_strSource;
@@ -403,13 +403,14 @@ int cMessageWindow::UpdateMessageWindow(DDSURFACEDATA* target, int paused) {
             DrawWindowText(m_lpSurface);
         }
     }
-    // 3: placement; a window whose chara is gone has finished.
+    // Its place; a window whose chara is gone has finished.
     int x, y;
     if (!Place(x, y)) {
         if (text) ReleaseWorkSurface();
         return 1;
     }
-    // 4: latching.
+    // The latch: an unfixed screen window keeps its stage position, a fixed
+    // chara window its first place.
     const double scrollX = scene ? scene->m_ScrollX.m_dPos : 0.0, scrollY = scene ? scene->m_ScrollY.m_dPos : 0.0;
     const bool screenMode = m_nAnchor == 0 || m_nAnchor == 7 || m_nAnchor == 8;
     if (screenMode && !m_bFixed) {
@@ -430,7 +431,7 @@ int cMessageWindow::UpdateMessageWindow(DDSURFACEDATA* target, int paused) {
         x = m_nLatchX;
         y = m_nLatchY;
     }
-    // 5: clamping.
+    // Kept on the screen when asked.
     if (m_bClampToScreen) {
         if (x < 0) x = 0;
         else if (x + m_nWidth > 638) x = 640 - m_nWidth;
@@ -439,7 +440,7 @@ int cMessageWindow::UpdateMessageWindow(DDSURFACEDATA* target, int paused) {
     }
     m_nDrawX = x;
     m_nDrawY = y;
-    // 6: a text window.
+    // A text window.
     if (text) {
         if (m_lpSurface && m_lpSurface->bLost) {
             DrawWindowText(m_lpSurface);
@@ -468,7 +469,7 @@ int cMessageWindow::UpdateMessageWindow(DDSURFACEDATA* target, int paused) {
         }
         return 0;
     }
-    // 7: popups rise.
+    // Popups rise.
     y -= (30 - m_nFramesLeft) >> 2;
     m_nDrawY = y;
     if (m_nKind == MESWIN_GRAPHIC) DrawPaletteIcon(target, x, y, m_nGraphic1, m_nGraphic2, m_nGraphic3);
@@ -477,7 +478,7 @@ int cMessageWindow::UpdateMessageWindow(DDSURFACEDATA* target, int paused) {
 }
 
 void UpdateMessageWindows(cScenePlay& scene, int paused) {
-    if (g_lpDrawTrace) DrawTrace("Messages");
+    if (DrawTraced()) DrawTrace("Messages");
     for (auto it = scene.m_lstMessages.begin(); it != scene.m_lstMessages.end();) {
         if (it->UpdateMessageWindow(&g_BackBuffer, paused) == 1) it = scene.m_lstMessages.erase(it);
         else ++it;

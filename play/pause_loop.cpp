@@ -21,6 +21,7 @@
 #include "play/draw_stage.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
+#include "records/game_type.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ constexpr int kMessageDelay = 20;
 constexpr uint32_t kCloseFallbackMs = 2000;
 constexpr int kAutoNever = 21;
 
-bool Playback() { return g_SceneManager.g_nGameType == 4; }
+bool Playback() { return g_SceneManager.g_nGameType == GAMETYPE_REPLAY; }
 
 int32_t VarAt(const cCheckedVector<int32_t>& v, long long i) {
     return i >= 0 && i < static_cast<long long>(v.size()) ? v[i] : 0;

@@ -156,7 +156,7 @@ void RemovePictureAt(cScenePlay& scene, long long i) {
 }
 
 void DrawPictures(cScenePlay& scene, int layer, int frozen) {
-    if (g_lpDrawTrace) DrawTrace("Pictures " + std::to_string(layer));
+    if (DrawTraced()) DrawTrace("Pictures " + std::to_string(layer));
     auto pic = scene.m_lstPictures.begin();
     auto surf = g_lstRunTimeSurfaces.begin();
     auto slot = g_lstRunTimeSlots.begin();

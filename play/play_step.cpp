@@ -20,11 +20,14 @@
 #include "play/draw_stage.h"
 #include "play/message_window.h"
 #include "play/numeric.h"
+#include "play/play_trace.h"
+#include "play/replay_io.h"
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
-#include "play/stage_play_seams.h"
 #include "play/stage_results.h"
 #include "play/tile_collision.h"
+#include "records/game_type.h"
+#include "platform/service.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 #include "engine/flow_trigger.h"
@@ -38,7 +41,7 @@ constexpr int kEventHitItem = 10;
 constexpr int kEventRiddenByHero = 18;
 constexpr int kEventRidden = 19;
 
-bool Playback() { return g_SceneManager.g_nGameType == 4; }
+bool Playback() { return g_SceneManager.g_nGameType == GAMETYPE_REPLAY; }
 
 // Not dead, acting, still in play.
 bool IsLive(const cChara& c) { return !c.m_bRemoved && !c.m_bDead && c.m_bActing; }
@@ -130,17 +133,17 @@ void PurgeRemovedCharas() {
     }
 }
 
-int OnCharaDeath(cChara& chara) {
-    const int r = KillChara(chara);
+PlayResult OnCharaDeath(cChara& chara) {
+    const PlayResult r = KillChara(chara);
     cScenePlay* scene = PlayScene();
-    if (r == 1) {
+    if (r == PlayResult::StageClear) {
         if (scene) {
             scene->ClearStage();
             scene->m_nState = CSCENEPLAY_STAGEEND;
         }
-    } else if (r == 2) {
+    } else if (r == PlayResult::Miss) {
         PlaySe(kSeMiss);
-        if (cChara* hero = Hero(); hero && Die(*hero) == 1 && scene) {
+        if (cChara* hero = Hero(); hero && Die(*hero) == PlayResult::StageClear && scene) {
             scene->ClearStage();
             scene->m_nState = CSCENEPLAY_STAGEEND;
         }
@@ -148,17 +151,17 @@ int OnCharaDeath(cChara& chara) {
     return r;
 }
 
-int GiveItem(cItem* item, cChara* chara) {
+PlayResult GiveItem(cItem* item, cChara* chara) {
     if (!item || !chara || item->m_Def.m_nGraphic == 0 || item->m_Def.m_nTakeMode == cEdItem::TAKE_NEVER ||
         !(item->m_bActive || item->m_bActing))
-        return 0;
+        return PlayResult::Continue;
     auto* player = dynamic_cast<cCharaPlayer*>(chara);
     // The popup shows the item's own palette graphic.
     const cEdItem& d = item->m_Def;
     if (d.m_bPickupWindow && player)
         player->ShowPickupMessage(d.m_strName, 0, 0, {d.m_nGraphicKind, d.m_nGraphic, d.m_nGraphicCell});
     PlayUserSe(item->m_Def.m_nSound);
-    if (!player) return 0;
+    if (!player) return PlayResult::Continue;
     return player->RunItemCommands(item->m_Def.m_vecCmd, item->m_anFlowVars);
 }
 
@@ -178,7 +181,7 @@ void RideCarrier(cChara& chara, cCheckedList<cCharaComputer>& list) {
     FireFlowTriggerEx(*carrier, kEventRidden, &chara, 0);
 }
 
-int TouchItems(cCharaPlayer& hero, cCheckedList<cItem>& items) {
+PlayResult TouchItems(cCharaPlayer& hero, cCheckedList<cItem>& items) {
     const double* box = hero.m_HitBox3.box;
     for (auto it = items.begin(); it != items.end();) {
         cItem& item = *it;
@@ -202,12 +205,12 @@ int TouchItems(cCharaPlayer& hero, cCheckedList<cItem>& items) {
             }
             hero.m_lstTouchedItems.push_back(item.m_nKey);
         }
-        const int r = GiveItem(&item, &hero);
+        const PlayResult r = GiveItem(&item, &hero);
         if (item.m_Def.m_nTakeMode == cEdItem::TAKE_ONCE) items.erase(it);
-        if (r != 0) return r;
+        if (r != PlayResult::Continue) return r;
         it = next;
     }
-    return 0;
+    return PlayResult::Continue;
 }
 
 int cScenePlay::CountDownTime(int delta) {
@@ -236,29 +239,29 @@ void cScenePlay::EnterStageEnd() {
 
 void cScenePlay::Miss() {
     PlaySe(kSeMiss);
-    if (cCharaPlayer* hero = HeroOf(); hero && Die(*hero) == 1) EnterStageEnd();
+    if (cCharaPlayer* hero = HeroOf(); hero && Die(*hero) == PlayResult::StageClear) EnterStageEnd();
 }
 
-int cScenePlay::ResolveCharaDeath(cCharaComputer& c) {
-    const int r = OnCharaDeath(c);
+bool cScenePlay::ResolveCharaDeath(cCharaComputer& c) {
+    const PlayResult r = OnCharaDeath(c);
     if (g_SystemData.OptKeepDeadCharas) {
-        if (r == 1) {
+        if (r == PlayResult::StageClear) {
             DropChara(c);
-            return 1;
+            return true;
         }
         PlaySe(kSeCharaDeath);
     } else {
         DropChara(c);
     }
-    return r != 0;
+    return r != PlayResult::Continue;
 }
 
-int cScenePlay::CheckPlayerHP() {
+bool cScenePlay::CheckPlayerHP() {
     cCharaPlayer* hero = HeroOf();
     if (hero && hero->m_nHP <= 0) {
         PlaySe(kSeMiss);
-        if (Die(*hero) == 1) EnterStageEnd();
-        return 1;
+        if (Die(*hero) == PlayResult::StageClear) EnterStageEnd();
+        return true;
     }
     CharaWalk walk(*this);
     for (cCharaComputer& c : g_lstCharas) {
@@ -266,23 +269,23 @@ int cScenePlay::CheckPlayerHP() {
         if (c.m_bDiesNow) {
             DropChara(c);
         } else if (c.m_nHP <= 0) {
-            if (ResolveCharaDeath(c)) return 1;
+            if (ResolveCharaDeath(c)) return true;
         }
     }
-    return 0;
+    return false;
 }
 
-int cScenePlay::StepComputerChara(cCharaComputer& c, bool blockVariant) {
+bool cScenePlay::StepComputerChara(cCharaComputer& c, bool blockVariant) {
     FireFlowTriggerEx(c, kEventAlways, nullptr, 0);
     if (c.UpdateChara(0)) {
         if (!blockVariant && c.m_bDiesNow) {
             DropChara(c);
-            return 0;
+            return false;
         }
         return ResolveCharaDeath(c);
     }
-    if (m_bDeathPending && CheckPlayerHP()) return 1;
-    if (c.m_bRemoved) return 0;
+    if (m_bDeathPending && CheckPlayerHP()) return true;
+    if (c.m_bRemoved) return false;
     if (!blockVariant && c.m_bOnBlockChara) RideCarrier(c, g_lstCharas);
     bool dies = false, vanishes = false;
     if (c.MoveX() == 4) vanishes = true;
@@ -300,67 +303,68 @@ int cScenePlay::StepComputerChara(cCharaComputer& c, bool blockVariant) {
     }
     if (dies) {
         PlaySe(kSeCharaDeath);
-        const int r = OnCharaDeath(c);
-        if (r == 1) {
+        const PlayResult r = OnCharaDeath(c);
+        if (r == PlayResult::StageClear) {
             DropChara(c);
-            return 1;
+            return true;
         }
-        return r == 2 ? 1 : 0;
+        return r == PlayResult::Miss;
     }
     if (vanishes) {
         DropChara(c);
-        return 0;
+        return false;
     }
     StepMotionTimers(c);
-    return 0;
+    return false;
 }
 
-int cScenePlay::StepHero(cCharaPlayer& hero) {
+cScenePlay::HeroStep cScenePlay::StepHero(cCharaPlayer& hero) {
     const auto guarded = [&] { return hero.m_nCrushGuard > 0; };
     FireFlowTriggerEx(hero, kEventAlways, nullptr, 0);
-    if (hero.UpdateChara(0)) return 2;
-    if (m_nStageEndRequest == 2) return 2;
-    if (m_nStageEndRequest == 1) {
+    if (hero.UpdateChara(0)) return HeroStep::Miss;
+    const PlayResult request = AsPlayResult(m_nStageEndRequest);
+    if (request == PlayResult::Miss) return HeroStep::Miss;
+    if (request == PlayResult::StageClear) {
         EnterStageEnd();
-        return 1;
+        return HeroStep::FrameOver;
     }
-    if (m_bDeathPending && CheckPlayerHP()) return 1;
-    if (const int r = ApplyFootBlock(hero)) {
-        if (r == 1) {
+    if (m_bDeathPending && CheckPlayerHP()) return HeroStep::FrameOver;
+    if (const PlayResult r = ApplyFootBlock(hero); r != PlayResult::Continue) {
+        if (r == PlayResult::StageClear) {
             EnterStageEnd();
-            return 1;
+            return HeroStep::FrameOver;
         }
-        return 2;
+        return HeroStep::Miss;
     }
     if (hero.m_bOnBlockChara) RideCarrier(hero, g_lstCharas);
     hero.MoveX();
     KeepInViewX(hero);
-    if (CollideWallsX(hero) == 2) return 2;
+    if (CollideWallsX(hero) == 2) return HeroStep::Miss;
     KeepInViewX(hero);
     hero.ApplyGravity();
-    if (hero.MoveY() == 7) return 2;
-    if (KeepInViewY(hero) == 2 || CollideWallsY(hero) == 2 || KeepInViewY(hero) == 2) return 2;
+    if (hero.MoveY() == 7) return HeroStep::Miss;
+    if (KeepInViewY(hero) == 2 || CollideWallsY(hero) == 2 || KeepInViewY(hero) == 2) return HeroStep::Miss;
     // Crush resolution.
     if (IsBoxed(hero) && !guarded()) {
         hero.RestoreBox();
-        return 2;
+        return HeroStep::Miss;
     }
-    if (CollideSolids(hero, g_lstCharas) == 2 && !hero.m_bDead && !guarded()) return 2;
+    if (CollideSolids(hero, g_lstCharas) == 2 && !hero.m_bDead && !guarded()) return HeroStep::Miss;
     if (hero.m_abContact[CONTACT_LEFT] || hero.m_abContact[CONTACT_RIGHT]) {
         if (CollideBothX(hero) == 2) {
-            if (guarded()) return 1;
-            if (!hero.m_bDead) return 2;
+            if (guarded()) return HeroStep::FrameOver;
+            if (!hero.m_bDead) return HeroStep::Miss;
         }
     }
     if (hero.m_abContact[CONTACT_TOP] || hero.m_abContact[CONTACT_BOTTOM]) {
-        if (CollideBothY(hero) == 2 && !hero.m_bDead && !guarded()) return 2;
+        if (CollideBothY(hero) == 2 && !hero.m_bDead && !guarded()) return HeroStep::Miss;
     }
     if (IsCrushed(hero) && !guarded()) {
         hero.RestoreBox();
-        return 2;
+        return HeroStep::Miss;
     }
     StepMotionTimers(hero);
-    return 0;
+    return HeroStep::Continue;
 }
 
 void cScenePlay::StepShots() {
@@ -368,7 +372,9 @@ void cScenePlay::StepShots() {
         cShot& shot = *it;
         auto next = std::next(it);
         bool erase = false;
-        if (seam::StepShot(shot)) {
+        const bool finished = shot.StepShot() != 0;
+        if (IPlayTrace* trace = Service<IPlayTrace>::Find()) trace->ShotStepped(shot, finished);
+        if (finished) {
             erase = true;
         } else {
             shot.ApplyGravityPlain();
@@ -402,158 +408,182 @@ void cScenePlay::RemoveOutOfArea() {
         it = it->IsOutOfArea(g_Stage.m_RemoveItem) ? g_lstItems.erase(it) : std::next(it);
 }
 
-void cScenePlay::UpdatePlay() {
-    // 1.-3.
+bool cScenePlay::TakeFrameRequests() {
     if (m_bClosing) {
         PostCloseRequest();
-        return;
+        return true;
     }
     if (CheckMenuKey()) {
         m_nStep = 0;
         m_nState = CSCENEPLAY_MENU;
-        return;
+        return true;
     }
-    if (CheckReplaySaveKeys()) return;
-    // 4.
+    return CheckReplaySaveKeys() != 0;
+}
+
+bool cScenePlay::ReadReplayInput(cInput& in) {
+    in.ClearDirInput();
+    in.ClearButtonInput();
+    int16_t words[2] = {0, 0};
+    if (Service<IReplayIo>::Get().PlayFrame(words)) {
+        StepStageList(0, 0);
+        SetupStage(1, 1);
+        m_nState = CSCENEPLAY_READY;
+        return false;
+    }
+    in.m_sDir = words[0];
+    in.m_wButton = static_cast<uint16_t>(words[1]);
+    in.m_nDirNumber = GetDirNumber(in.m_sDir);
+    in.PushInputHistory();
+    in.RecordKeyHistory();
+    return true;
+}
+
+void cScenePlay::ReadKeyInput(cInput& in, const cCharaPlayer* hero) {
+    if (hero && hero->m_bDirLock) in.ClearDirInput();
+    if (hero && hero->m_bButtonLock) in.ClearButtonInput();
+    if (in.m_wButton == 0)
+        m_bHoldButtons = 0;
+    else if (m_bHoldButtons)
+        in.ClearButtonInput();
+    in.PushInputHistory();
+    in.RecordKeyHistory();
+    if (g_SystemData.OptReplayRecord) {
+        const int16_t words[2] = {in.m_sDir, static_cast<int16_t>(in.m_wButton)};
+        Service<IReplayIo>::Get().RecordFrame(words);
+    }
+}
+
+void cScenePlay::ResetFrameFlags(cCharaPlayer* hero) {
+    if (hero) {
+        ResetFlowOnceFlags(*hero);
+        if (IPlayTrace* trace = Service<IPlayTrace>::Find()) trace->FlowOnceFlagsReset(*hero);
+        hero->m_bPushed = 0;
+    }
+    for (cCharaComputer& c : g_lstCharas) {
+        if (!c.m_bDead) {
+            ResetFlowOnceFlags(c);
+            if (IPlayTrace* trace = Service<IPlayTrace>::Find()) trace->FlowOnceFlagsReset(c);
+        }
+        c.m_bPushed = 0;
+    }
+}
+
+void cScenePlay::CountDownLifeTimes() {
+    for (cCharaComputer& c : g_lstCharas) {
+        if (c.m_bDead || c.m_nLifeTime == INT32_MAX) continue;
+        if (--c.m_nLifeTime < 0) DropChara(c);
+    }
+    for (auto it = g_lstItems.begin(); it != g_lstItems.end();) {
+        if (it->m_nLifeTime != INT32_MAX && --it->m_nLifeTime < 0)
+            it = g_lstItems.erase(it);
+        else
+            ++it;
+    }
+}
+
+void cScenePlay::BeginSubStep(cCharaPlayer* hero) {
+    for (cCharaComputer& c : g_lstCharas) {
+        if (c.m_bRemoved) continue;
+        StepHitTimers(c);
+        c.ClearContacts();
+        c.SaveBox();
+        if (!g_SystemData.OptKeepScreenRect) c.UpdateScreenRect();
+    }
+    if (hero) {
+        StepHitTimers(*hero);
+        hero->ClearContacts();
+        hero->SaveBox();
+        hero->RememberFacing();
+        hero->RememberFootBlock();
+    }
+}
+
+bool cScenePlay::StepCharas(bool blockCharas) {
+    for (cCharaComputer& c : g_lstCharas) {
+        if (!IsLive(c) || (c.m_Def.m_bBlockChara != 0) != blockCharas) continue;
+        if (StepComputerChara(c, blockCharas)) return true;
+    }
+    return false;
+}
+
+PlayResult cScenePlay::HitsAndItems(cCharaPlayer* hero) {
+    PlayResult result = PlayResult::Continue;
+    if (HeroAlive()) {
+        CharaWalk walk(*this);
+        result = TakeFootBlockItem(*hero);
+        if (result == PlayResult::Continue) result = HitGroups();
+        if (result == PlayResult::StageClear) {
+            EnterStageEnd();
+            return result;
+        }
+    }
+    if (result == PlayResult::Continue && HeroAlive()) {
+        result = TouchItems(*hero, g_lstItems);
+        if (result == PlayResult::StageClear) EnterStageEnd();
+    }
+    return result;
+}
+
+bool cScenePlay::RunSubStep(cCharaPlayer* hero, int subStep) {
+    m_nSubStep = subStep;
+    m_nSubStepTotal = WrapAdd(m_nSubStepTotal, 1);
+    HeroStep heroStep = HeroStep::Continue;
+    {
+        CharaWalk walk(*this);
+        UpdateActiveStates(*this);
+        if (HeroAlive()) CountDownLifeTimes();
+        BeginSubStep(hero);
+        m_ScrollX.Advance();
+        m_ScrollY.Advance();
+        // The block charas move first: the others stand and ride on them.
+        if (HeroAlive() && StepCharas(true)) return false;
+        if (HeroAlive()) heroStep = StepHero(*hero);
+        if (heroStep == HeroStep::FrameOver) return false;
+        if (heroStep == HeroStep::Continue && HeroAlive() && StepCharas(false)) return false;
+    }
+    PlayResult result = heroStep == HeroStep::Miss ? PlayResult::Miss : PlayResult::Continue;
+    if (heroStep == HeroStep::Continue) {
+        StepShots();
+        if (subStep == 1 && HeroAlive()) RemoveOutOfArea();
+        result = HitsAndItems(hero);
+        if (result == PlayResult::StageClear) return false;
+    }
+    if (result == PlayResult::Miss) {
+        Miss();
+        return false;
+    }
+    return true;
+}
+
+bool cScenePlay::RunSubSteps(cCharaPlayer* hero) {
+    const int subSteps = g_Stage.m_nSubSteps;
+    SubStepScope scope(*this);
+    for (int e = 1; e <= subSteps; ++e)
+        if (!RunSubStep(hero, e)) return false;
+    m_nSubStep = 0;
+    PurgeRemovedCharas();
+    return true;
+}
+
+void cScenePlay::UpdatePlay() {
+    if (TakeFrameRequests()) return;
     m_nFrame = WrapAdd(m_nFrame, 1);
-    // 5. Input of player 0.
+    // Player 0's input: the replay's in playback, else the keys.
     cInput& in = g_InputList.at(0);
     cCharaPlayer* hero = HeroOf();
     if (Playback()) {
-        in.ClearDirInput();
-        in.ClearButtonInput();
-        int16_t words[2] = {0, 0};
-        if (seam::PlayReplayFrame(words)) {
-            StepStageList(0, 0);
-            SetupStage(1, 1);
-            m_nState = CSCENEPLAY_READY;
-            return;
-        }
-        in.m_sDir = words[0];
-        in.m_wButton = static_cast<uint16_t>(words[1]);
-        in.m_nDirNumber = GetDirNumber(in.m_sDir);
-        in.PushInputHistory();
-        in.RecordKeyHistory();
+        if (!ReadReplayInput(in)) return;
     } else {
-        if (hero && hero->m_bDirLock) in.ClearDirInput();
-        if (hero && hero->m_bButtonLock) in.ClearButtonInput();
-        if (in.m_wButton == 0)
-            m_bHoldButtons = 0;
-        else if (m_bHoldButtons)
-            in.ClearButtonInput();
-        in.PushInputHistory();
-        in.RecordKeyHistory();
-        if (g_SystemData.OptReplayRecord) {
-            const int16_t words[2] = {in.m_sDir, static_cast<int16_t>(in.m_wButton)};
-            seam::RecordReplayFrame(words);
-        }
+        ReadKeyInput(in, hero);
     }
-    // 6., 7.
+    // The play time counts up and the stage time down; running out is a miss.
     UpdatePlayTime();
     if (CountDownTime(-1) && HeroAlive()) {
         Miss();
         return;
     }
-    // 8. Frame pre-pass.
-    if (hero) {
-        seam::ResetFlowOnceFlags(*hero);
-        hero->m_bPushed = 0;
-    }
-    for (cCharaComputer& c : g_lstCharas) {
-        if (!c.m_bDead) seam::ResetFlowOnceFlags(c);
-        c.m_bPushed = 0;
-    }
-    // 9. Sub-steps.
-    const int subSteps = g_Stage.m_nSubSteps;
-    SubStepScope scope(*this);
-    for (int e = 1; e <= subSteps; ++e) {
-        m_nSubStep = e;
-        m_nSubStepTotal = WrapAdd(m_nSubStepTotal, 1);
-        int result = 0;  // 1 end of frame, 2 miss
-        {
-            CharaWalk walk(*this);
-            // 9.1
-            UpdateActiveStates(*this);
-            // 9.2 Life times.
-            if (HeroAlive()) {
-                for (cCharaComputer& c : g_lstCharas) {
-                    if (c.m_bDead || c.m_nLifeTime == INT32_MAX) continue;
-                    if (--c.m_nLifeTime < 0) DropChara(c);
-                }
-                for (auto it = g_lstItems.begin(); it != g_lstItems.end();) {
-                    if (it->m_nLifeTime != INT32_MAX && --it->m_nLifeTime < 0)
-                        it = g_lstItems.erase(it);
-                    else
-                        ++it;
-                }
-            }
-            // 9.3 Bookkeeping.
-            for (cCharaComputer& c : g_lstCharas) {
-                if (c.m_bRemoved) continue;
-                StepHitTimers(c);
-                c.ClearContacts();
-                c.SaveBox();
-                if (!g_SystemData.OptKeepScreenRect) c.UpdateScreenRect();
-            }
-            if (hero) {
-                StepHitTimers(*hero);
-                hero->ClearContacts();
-                hero->SaveBox();
-                hero->RememberFacing();
-                hero->RememberFootBlock();
-            }
-            // 9.4
-            m_ScrollX.Advance();
-            m_ScrollY.Advance();
-            // 9.5 Block charas.
-            if (HeroAlive()) {
-                for (cCharaComputer& c : g_lstCharas) {
-                    if (!IsLive(c) || !c.m_Def.m_bBlockChara) continue;
-                    if (StepComputerChara(c, true)) return;
-                }
-            }
-            // 9.6 The hero.
-            if (HeroAlive()) result = StepHero(*hero);
-            if (result == 1) return;
-            // 9.7 Other charas.
-            if (result == 0 && HeroAlive()) {
-                for (cCharaComputer& c : g_lstCharas) {
-                    if (!IsLive(c) || c.m_Def.m_bBlockChara) continue;
-                    if (StepComputerChara(c, false)) return;
-                }
-            }
-        }
-        if (result == 0) {
-            // 9.8
-            StepShots();
-            // 9.9
-            if (e == 1 && HeroAlive()) RemoveOutOfArea();
-            // 9.10
-            if (HeroAlive()) {
-                CharaWalk walk(*this);
-                result = TakeFootBlockItem(*hero);
-                if (result == 0) result = HitGroups();
-                if (result == 1) {
-                    EnterStageEnd();
-                    return;
-                }
-            }
-            // 9.11
-            if (result == 0 && HeroAlive()) {
-                result = TouchItems(*hero, g_lstItems);
-                if (result == 1) {
-                    EnterStageEnd();
-                    return;
-                }
-            }
-        }
-        if (result == 2) {
-            Miss();
-            return;
-        }
-    }
-    m_nSubStep = 0;
-    PurgeRemovedCharas();
-    // 10.
+    ResetFrameFlags(hero);
+    if (!RunSubSteps(hero)) return;
     DrawStage(*this, 1, 0, 1, 1);
 }

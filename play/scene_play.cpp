@@ -38,10 +38,12 @@
 #include "play/message_window.h"
 #include "play/palette_sprite.h"
 #include "play/sound_requests.h"
-#include "play/stage_play_seams.h"
+#include "play/replay_io.h"
+#include "platform/service.h"
 #include "play/stage_resources.h"
 #include "play/stage_results.h"
 #include "play/stage_setup.h"
+#include "records/game_type.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 
@@ -106,6 +108,9 @@ cScenePlay::cScenePlay() {
 }
 
 cScenePlay::~cScenePlay() {
+    // Windows still open when the scene ends give back their work surfaces,
+    // which live in a list that outlasts the scene.
+    ClearMessageWindows(*this);
     if (m_bResourcesLoaded) ReleaseStageResources();
     // The darkness mask is the scene's own (each visit of the play builds it).
     DDReleaseSurfaceData(&m_LightMask);
@@ -139,7 +144,7 @@ void cScenePlay::Init() {
     RedrawScreen();
     const int type = GameType();
     bool loaded = false;
-    if ((type == 0 || type == 1) && g_Progress.m_bResume) {
+    if (IsStoryGame(type) && g_Progress.m_bResume) {
         // A story stage resumed from a save: its stage file is loaded here.
         // A save naming no stage file fails like one that cannot be read
         // rather than playing whatever stage is in memory.
@@ -171,7 +176,7 @@ void cScenePlay::Init() {
             // that it plays back as it was played.
             const int32_t lives = g_Progress.m_nLives;
             ResetStageState();
-            if (GameType() == 4)
+            if (GameType() == GAMETYPE_REPLAY)
                 g_Progress.m_nLives = lives;
             else
                 UseLife(g_Progress);
@@ -192,7 +197,7 @@ void cScenePlay::Init() {
 
 void cScenePlay::ResetStageState() {
     const int type = GameType();
-    if (type != 4 && g_Progress.m_bVariation && g_Progress.m_nVariationVar >= 0 &&
+    if (type != GAMETYPE_REPLAY && g_Progress.m_bVariation && g_Progress.m_nVariationVar >= 0 &&
         g_Progress.m_nVariationVar < static_cast<int>(g_Progress.m_vecCommonVar.size()))
         g_Progress.m_vecCommonVar[g_Progress.m_nVariationVar] = g_Progress.m_nVariationValue;
     g_Progress.m_nLives = g_Progress.m_nStartLives;
@@ -204,7 +209,7 @@ void cScenePlay::ResetStageState() {
     m_nStep = m_nStateFrames = m_nStateFrames2 = 0;
     m_bHoldButtons = m_nTimeLeft = m_bRankEntered = 0;
     ClearMessageWindows(*this);
-    if (type != 4) ClearReplayBuffers();
+    if (type != GAMETYPE_REPLAY) ClearReplayBuffers();
     if (g_bFreeStage) g_Progress.m_nStageNumber = 1;
     if (g_SceneManager.g_bRankingOn)
         LoadRanking(g_Ranking, GameKind(), g_Progress.m_strStageBase, g_Progress.m_bVariation,
@@ -213,7 +218,7 @@ void cScenePlay::ResetStageState() {
 
 int cScenePlay::CheckMenuKey() {
     if (!platform::InputSource().IsKeyHeld(platform::VK_SPACE)) return 0;
-    if (GameType() != 4 && !g_SystemData.OptSpaceMenu) return 0;
+    if (GameType() != GAMETYPE_REPLAY && !g_SystemData.OptSpaceMenu) return 0;
     PlaySe(kSeMenu);
     m_nSavedState = m_nState;
     m_nSavedStep = m_nStep;
@@ -231,10 +236,10 @@ void cScenePlay::FadeOut() {
     DDFillSurface(&g_BackBuffer, 16);
     if (g_bSinglePlay) g_SceneManager.m_nNextSceneKind = SCENE_TITLE;
     const int type = GameType();
-    if (g_bFreeStage || (type == 3 && g_Progress.m_nNextStage == 0)) {
+    if (g_bFreeStage || (type == GAMETYPE_FREE && g_Progress.m_nNextStage == 0)) {
         g_Progress.m_nNextStage = 0;
         if (!StartStageFile(g_Stage.m_strPath, 0)) SetQuitAndClose();
-    } else if (type == 0 || type == 1) {
+    } else if (IsStoryGame(type)) {
         g_Progress.m_bResume = 0;
     }
     g_SceneManager.m_nFrameRate = 60;
@@ -246,7 +251,7 @@ void cScenePlay::FadeOut() {
 void cScenePlay::UpdateReady() {
     DrawPlainPass(*this);
     if (!(g_bEditorTest && g_bFreeStage)) {
-        if (GameType() == 4) {
+        if (GameType() == GAMETYPE_REPLAY) {
             if (++m_nStateFrames <= kBannerFrames) {
                 DDBlt(&g_BackBuffer, 256, 224, 128, 32, Word(), 0, 32, 1);
                 return;
@@ -315,7 +320,7 @@ void cScenePlay::UpdateMenu() {
         switch (entry) {
             case 0:
                 m_nState = CSCENEPLAY_FADEOUT;
-                seam::AutoSaveReplay();
+                Service<IReplayIo>::Get().AutoSave();
                 if (g_bFreeStage) {
                     PostCloseRequest();
                     return;
@@ -330,14 +335,14 @@ void cScenePlay::UpdateMenu() {
                 return;
             case 2:
                 m_bHoldButtons = 1;
-                seam::AutoSaveReplay();
+                Service<IReplayIo>::Get().AutoSave();
                 g_Progress.RestoreStageStart(true, KindRestoresVars());
                 SetupStage(1, 0);
                 m_nState = CSCENEPLAY_READY;
                 break;
             case 3:
                 m_bHoldButtons = 1;
-                seam::AutoSaveReplay();
+                Service<IReplayIo>::Get().AutoSave();
                 g_Progress.RestoreStageStart(false, KindRestoresVars());
                 g_Progress.m_bMapReturn = 1;
                 g_SceneManager.m_nNextSceneKind = SCENE_WORLDMAP;
@@ -386,7 +391,7 @@ void cScenePlay::UpdateStageEnd() {
     }
     if (m_nStep == 0) {
         m_nStateFrames = 0;
-        seam::AutoSaveReplay();
+        Service<IReplayIo>::Get().AutoSave();
         m_nStep = 1;
     }
     cInput& in = g_InputList.at(0);
@@ -478,13 +483,13 @@ void cScenePlay::UpdateGameOver() {
 }
 
 void cScenePlay::ResolveMiss() {
-    if (GameType() == 4) {
+    if (GameType() == GAMETYPE_REPLAY) {
         StepStageList(0, 0);
         SetupStage(1, 1);
         m_nState = CSCENEPLAY_READY;
         return;
     }
-    seam::AutoSaveReplay();
+    Service<IReplayIo>::Get().AutoSave();
     if (!UseLife(g_Progress)) {
         m_nState = CSCENEPLAY_GAMEOVER;
         return;

@@ -12,6 +12,7 @@
 #include "play/effect.h"
 #include "play/message_window.h"
 #include "play/picture.h"
+#include "play/play_result.h"
 #include "play/scroll_axis.h"
 #include "play/shot.h"
 #include "records/cmd.h"
@@ -30,6 +31,7 @@ class cFlowCmd;
 class cItem;
 class cCharaPlayer;
 class cGameProgress;
+class cInput;
 
 // The play scene's states (its handler table index).
 enum ePlayState : int {
@@ -88,8 +90,8 @@ public:
     // 1 when the time has just run out.
     int CountDownTime(int delta);
     void UpdatePlayTime();
-    // Deaths by HP and vanish flags after an update; 1 ends the frame.
-    int CheckPlayerHP();
+    // Deaths by HP and vanish flags after an update; true ends the frame.
+    bool CheckPlayerHP();
 
     // --- Nested loops and stage results (pause_loop.cpp, stage_results.cpp) ---
     void InitDisplayRequest(int kind, int waitButton, int timeout, int noDelay,
@@ -101,7 +103,7 @@ public:
     // The next scene kind after a cleared stage.
     int AdvanceStage();
 
-    int32_t m_nStageEndRequest = 0;  // 0 none, 1 stage clear, 2 miss
+    int32_t m_nStageEndRequest = 0;  // a PlayResult: Continue (none), StageClear or Miss
     cScrollAxis m_ScrollX;  // view 640
     cScrollAxis m_ScrollY;  // view 480
     // The hero and the computer charas by group number, 8 groups.
@@ -155,9 +157,9 @@ public:
 
     // --- The group hit pass (hit_groups.cpp) ---
     // Shots against charas, charas against charas, shots against shots of
-    // different groups: 0, or 1 (stage cleared) / 2 (miss) as soon as a
-    // kill decides it.
-    int HitGroups();
+    // different groups: Continue, or StageClear / Miss as soon as a kill
+    // decides it.
+    PlayResult HitGroups();
 
     int32_t m_nClearMode = 0;
     int32_t m_nFrame = 0;
@@ -208,33 +210,65 @@ public:
     int32_t m_bResourcesLoaded = 0;  // Init loaded the play surfaces (released with the scene)
 
 private:
+    // How the hero's part of a sub-step ends: play goes on, the frame is
+    // over (a stage end or a death was already handled), or a miss.
+    enum class HeroStep { Continue, FrameOver, Miss };
+
+    // The steps of UpdatePlay, in the order it runs them (the order is the
+    // replay contract). hero: player 0, null when the stage has none.
+    // The window closing, the in-game menu key and the replay save keys;
+    // true when one of them takes the frame.
+    bool TakeFrameRequests();
+    // Player 0's input from the replay; false when the replay has ended (the
+    // next replay of the list is set up and READY entered).
+    bool ReadReplayInput(cInput& in);
+    // Player 0's input from the keys (the hero's locks and the held buttons
+    // applied), recorded for the replay.
+    void ReadKeyInput(cInput& in, const cCharaPlayer* hero);
+    // The flows' once-a-frame flags and the pushed flags are cleared.
+    void ResetFrameFlags(cCharaPlayer* hero);
+    // Every physics sub-step of the frame; false when one ended the frame.
+    bool RunSubSteps(cCharaPlayer* hero);
+    // One sub-step: the charas move, then the shots, the hit pass and the
+    // items; false when it ended the frame.
+    bool RunSubStep(cCharaPlayer* hero, int subStep);
+    // The life times of the computer charas and the items run down.
+    void CountDownLifeTimes();
+    // Hit timers, contacts and the boxes at the start of the sub-step.
+    void BeginSubStep(cCharaPlayer* hero);
+    // The live block charas (blockCharas) or the other live computer charas
+    // take their step; true when one ended the frame.
+    bool StepCharas(bool blockCharas);
+    // The foot block's item, the group hit pass and the items the hero
+    // touches; a stage clear has entered the stage end.
+    PlayResult HitsAndItems(cCharaPlayer* hero);
+
     // The computer-chara step; blockVariant: the step of a block chara.
-    // 1 ends the frame.
-    int StepComputerChara(cCharaComputer& c, bool blockVariant);
-    // The hero's part of a sub-step: 0 go on, 1 end of frame, 2 miss.
-    int StepHero(cCharaPlayer& hero);
+    // true ends the frame.
+    bool StepComputerChara(cCharaComputer& c, bool blockVariant);
+    HeroStep StepHero(cCharaPlayer& hero);
     void StepShots();
     void RemoveOutOfArea();
     // The miss: sound 9 and the hero's death.
     void Miss();
     void EnterStageEnd();
-    // A dying chara's end by the keep-dead-charas option; 1 ends the frame.
-    int ResolveCharaDeath(cCharaComputer& c);
+    // A dying chara's end by the keep-dead-charas option; true ends the frame.
+    bool ResolveCharaDeath(cCharaComputer& c);
 };
 
 // The number of lives after a life is used: 1 while one could be taken (the
 // free stage and unlimited lives take none), 0 when none was left.
 int UseLife(cGameProgress& progress);
 
-// A chara's death resolved by the play step: KillChara's 0, 1 (stage
-// cleared, STAGEEND set) or 2 (miss: the hero dies).
-int OnCharaDeath(cChara& chara);
+// A chara's death resolved by the play step: KillChara's Continue,
+// StageClear (STAGEEND set) or Miss (the hero dies).
+PlayResult OnCharaDeath(cChara& chara);
 // The carrier the chara rides moves it along; events 18 and 19 on the carrier.
 void RideCarrier(cChara& chara, cCheckedList<cCharaComputer>& list);
-// The items the hero touches: 0, 1 stage clear, 2 miss.
-int TouchItems(cCharaPlayer& hero, cCheckedList<cItem>& items);
-// Gives an item to a chara and runs its commands: 0, 1 stage clear, 2 miss.
-int GiveItem(cItem* item, cChara* chara);
+// The items the hero touches.
+PlayResult TouchItems(cCharaPlayer& hero, cCheckedList<cItem>& items);
+// Gives an item to a chara and runs its commands.
+PlayResult GiveItem(cItem* item, cChara* chara);
 // Takes a chara out of play at once: unlinked, out of its group list and
 // destroyed; while a walk over the chara list runs it is only marked, and
 // walks and searches skip it until PurgeRemovedCharas.

@@ -267,7 +267,7 @@ const ScreenEffectHandler ScreenEffectHandlers[kScreenEffectKinds] = {
     kHandlers[7], kHandlers[8], kHandlers[9], kHandlers[10], kHandlers[11], kHandlers[12], kHandlers[13]};
 
 void RunScreenEffect(cScenePlay& scene, int frozen) {
-    if (g_lpDrawTrace) DrawTrace("ScreenEffect");
+    if (DrawTraced()) DrawTrace("ScreenEffect");
     cScreenEffect& e = scene.m_ScreenEffect;
     if (e.m_nEffectId == 0) return;
     int kind = e.m_lpDef ? e.m_lpDef->m_nKind : 0;

@@ -23,6 +23,7 @@
 #include "play/scene_play.h"
 #include "play/sound_requests.h"
 #include "play/stage_setup.h"
+#include "records/game_type.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 
@@ -117,8 +118,8 @@ int cScenePlay::AdvanceStage() {
         }
     }
     switch (g_SceneManager.g_nGameType) {
-        case 0:
-        case 1: {
+        case GAMETYPE_NEWGAME:
+        case GAMETYPE_CONTINUE: {
             const int32_t stageNumber = g_Progress.m_nStageNumber;
             if (g_Progress.m_nNextStage != 0 && LoadNextStage()) {
                 ClearReplayBuffers();
@@ -137,7 +138,7 @@ int cScenePlay::AdvanceStage() {
             if (g_Progress.m_nClearAction == 1) g_Progress.BeginNextStage(g_WorldMap);
             return SCENE_WORLDMAP;
         }
-        case 2: {
+        case GAMETYPE_CHALLENGE: {
             if (g_Progress.m_nNextStage != 0 && LoadNextStage()) {
                 ClearReplayBuffers();
                 return SCENE_PLAY;
@@ -147,7 +148,7 @@ int cScenePlay::AdvanceStage() {
             ClearReplayBuffers();
             return SCENE_STAGESELECT;
         }
-        case 3:
+        case GAMETYPE_FREE:
             if (g_Progress.m_nNextStage == 0 || g_bFreeStage) {
                 g_Progress.m_bNextStartPos = 0;
                 return SCENE_PLAY;
@@ -157,7 +158,7 @@ int cScenePlay::AdvanceStage() {
                 return SCENE_PLAY;
             }
             return SCENE_TITLE;
-        case 4:
+        case GAMETYPE_REPLAY:
             StepStageList(0, 0);
             return SCENE_PLAY;
         default: return SCENE_STAGESELECT;

@@ -45,6 +45,7 @@
 #include "play/stage_setup.h"
 #include "play/tile_collision.h"
 #include "records/common_palette.h"
+#include "records/game_type.h"
 #include "records/stage.h"
 #include "records/system_data.h"
 
@@ -105,6 +106,277 @@ bool MoveCopyIntoPlace(cCharaComputer& c, const cEdChara& def, int i) {
 
 const char kMapAllocFailed[] = "メモリ不足により、ステージの初期設定に失敗しました！";
 
+// The object lists are emptied; a hit pass left by an early return is over.
+void ClearObjectLists(cScenePlay& scene) {
+    scene.m_nClearMode = 0;
+    scene.m_nFrame = 0;
+    scene.m_bInHitPass = 0;
+    scene.m_vShotGroups.assign(8, {});
+    scene.m_vCharaGroups.assign(8, {});
+    scene.m_lstShots.clear();
+    g_lstCharas.clear();
+    g_lstItems.clear();
+}
+
+// A story stage is being played (a save made now resumes it); no next
+// stage is chosen yet.
+void MarkStageInProgress() {
+    if (IsStoryGame(g_SceneManager.g_nGameType)) g_Progress.m_bResume = 1;
+    g_Progress.m_nNextStage = 0;
+    g_Progress.m_strNextFile.clear();
+}
+
+// The stage settings of the start of the stage come back: in playback from
+// the replay file (a new replay's backgrounds loaded too), else from the
+// copy taken at load, with the hero's definition unless the game keeps it.
+// false when the replay or its backgrounds cannot be read.
+bool RestoreStageStart(int playback, bool newReplay) {
+    if (!playback) {
+        RestoreStageSettings(g_StageStart);
+        if (!g_SystemData.OptKeepHeroDef) {
+            if (cEdChara* hero = PlacedHero()) *hero = g_HeroDef;
+        }
+        return true;
+    }
+    if (!ReadReplayFile(g_Replay, g_Stage.m_strPath, g_Stage, g_StageStart, g_Progress)) return false;
+    // Another replay may be of another stage: its backgrounds.
+    if (newReplay) {
+        SetBackgroundFiles(g_Stage.m_vecBackground);
+        if (!LoadPlaySurfaces(true)) return false;
+    }
+    RestoreStageSettings(g_StageStart);
+    return true;
+}
+
+// The seed is set before any random draw: the replay's in playback, else
+// the clock's, which starts the recording.
+void SeedStage(cScenePlay& scene, int playback) {
+    if (playback) {
+        scene.m_nRandomSeed = ReplayStartSeed();
+    } else {
+        scene.m_nRandomSeed = platform::NowMs();
+        BeginReplayRecording(scene.m_nRandomSeed);
+    }
+    SRand(scene.m_nRandomSeed);
+    ResetDrawRandom(scene);
+}
+
+// The stage's music; the first menu scene after the stage requests its own
+// again.
+void StartStageMusic(int playback, int newStage) {
+    g_SceneManager.m_nBgmEntry = 0;
+    if (ChooseStageBgm(playback, newStage, g_Stage.m_bKeepBgm, g_Stage.m_nBgm, g_Progress.m_nBgm))
+        RequestBgm(g_Stage.m_nBgm, g_Stage.m_bBgmRepeat);
+}
+
+// The scroll axes over the stage's size, auto-scroll and scroll range.
+void SetupScrollAxes(cScenePlay& scene) {
+    scene.m_ScrollX = cScrollAxis{};
+    scene.m_ScrollY = cScrollAxis{};
+    scene.m_ScrollX.Init(0, g_Stage.m_nWidth);
+    scene.m_ScrollX.SetAutoScroll(g_Stage.m_bAutoScrollX, g_Stage.m_nAutoScrollSpeedX);
+    scene.m_ScrollX.SetRange(g_Stage.m_nScrollMinX, g_Stage.m_nScrollMaxX, g_Stage.m_bScrollMinX,
+                             g_Stage.m_bScrollMaxX);
+    scene.m_ScrollY.Init(1, g_Stage.m_nHeight);
+    scene.m_ScrollY.SetAutoScroll(g_Stage.m_bAutoScrollY, g_Stage.m_nAutoScrollSpeedY);
+    scene.m_ScrollY.SetRange(g_Stage.m_nScrollMinY, g_Stage.m_nScrollMaxY, g_Stage.m_bScrollMinY,
+                             g_Stage.m_bScrollMaxY);
+}
+
+// The map cells, every one a new empty record (no latch or summon of an
+// earlier try survives), then the placed blocks. false (reported) when the
+// map cannot be made.
+bool BuildMapCells(const cScenePlay& scene) {
+    const int shift = scene.m_ScrollX.m_nShift;
+    g_vMapCells.clear();
+    // Cell indexes are int32: a map of more cells (a damaged size) fails
+    // like one that cannot be allocated.
+    const long long count = (1LL << (shift & 63)) * scene.m_ScrollY.m_nCells;
+    bool built = count > 0 && count <= INT32_MAX;
+    if (built) {
+        try {
+            cMapCell empty;
+            empty.m_nGraphic = 0;
+            empty.m_nHitMode = 0;
+            empty.m_bNoOverwrite = 0;
+            g_vMapCells.assign(static_cast<size_t>(count), empty);
+        } catch (const std::bad_alloc&) {
+            built = false;
+        } catch (const std::length_error&) {
+            built = false;
+        }
+    }
+    if (!built) {
+        g_vMapCells.clear();
+        g_MapCellLog.Remade();
+        ErrorBoxf("%s", SJ(kMapAllocFailed).c_str());
+        return false;
+    }
+    for (const cEdBlock& block : g_Stage.m_vecPlacedBlock) {
+        if (block.m_nX < 0 || block.m_nX + 10 >= scene.m_ScrollX.m_nStride || block.m_nY < 0 ||
+            block.m_nY + 10 >= scene.m_ScrollY.m_nCells)
+            continue;
+        cMapCell& cell = g_vMapCells.at(StageCellToMapCell(block.m_nX, block.m_nY, shift));
+        static_cast<cEdBlock&>(cell) = block;
+        cell.m_nLatch = 0;
+    }
+    g_MapCellLog.Remade();
+    return true;
+}
+
+// The hero from its placement (or the carried start position and facing);
+// without a placement the hero stays an empty player.
+cCharaPlayer& PlaceHero(cScenePlay& scene, cEdChara* heroDef) {
+    scene.m_nPlayers = 1;
+    g_vPlayers.clear();
+    g_vPlayers.resize(1);
+    cCharaPlayer& hero = g_vPlayers[0];
+    if (!heroDef) return hero;
+    // A carried start brings its facing: m_nNextStartDir (0 left, 1 right) is m_nFacing.
+    if (g_Progress.m_bNextStartPos) heroDef->m_nFacing = static_cast<int8_t>(g_Progress.m_nNextStartDir);
+    hero.InitPlayer(*heroDef, scene.m_nCharaSerial);
+    scene.m_nCharaSerial = WrapAdd(scene.m_nCharaSerial, 1);
+    int col = heroDef->m_nX, row = heroDef->m_nY;
+    if (g_Progress.m_bNextStartPos) {
+        col = g_Progress.m_nNextStartX;
+        row = g_Progress.m_nNextStartY;
+    }
+    hero.m_dX = WrapMul(WrapAdd(scene.m_ScrollX.m_nBorder, col), 32) + hero.m_nBaseDrawOffsetX + 0.5;
+    hero.m_dY = WrapMul(WrapAdd(scene.m_ScrollY.m_nBorder, row), 32) + hero.m_nBaseDrawOffsetY;
+    hero.ApplyScaleShift(hero.m_Def.m_nSize, 1, 1);
+    hero.m_dX += heroDef->CalcScaledX(0, heroDef->m_nFacing);
+    hero.m_dY += heroDef->CalcScaledY(0, heroDef->m_nFacing);
+    hero.AfterMoveX();
+    hero.AfterMoveY();
+    if (g_Stage.m_bCarryIn) GetCarriedCounters(g_Progress, 0, hero.m_nHP, hero.m_nSP);
+    hero.m_Anime.SetTrack(hero.m_bFlying ? 2 : 0, 1);
+    return hero;
+}
+
+// The view is centred on the hero (within the scroll range).
+void CentreViewOnHero(cScenePlay& scene, cCharaPlayer& hero) {
+    scene.m_ScrollX.m_dPos = hero.m_dX - 320 + hero.m_nWidth / 2;
+    scene.m_ScrollX.Clamp();
+    scene.m_ScrollY.m_dPos = hero.m_dY - 240 + hero.m_nHeight / 2;
+    scene.m_ScrollY.Clamp();
+    hero.UpdatePlayerScreenRect();
+}
+
+// The hero's light: its radius is the definition's view range (the chara's
+// set-up cleared it), and the darkness mask around it.
+void SetupHeroLight(cScenePlay& scene, cCharaPlayer& hero) {
+    if (hero.m_Def.m_nLightShape == 0) return;
+    hero.m_nLightRadius = cChara::UnitToDot(hero.m_Def.m_nViewRange);
+    BuildLightMask(scene, scene.m_LightMask, scene.m_LightHole);
+}
+
+// The placed computer charas, then the placed items; an item attached to a
+// chara is carried, not placed.
+void PlaceCharasAndItems(cScenePlay& scene) {
+    std::vector<char> itemUsed(g_Stage.m_vecPlacedItem.size(), 0);
+    for (const cEdChara& placed : g_Stage.m_vecPlacedChara) {
+        if (placed.m_nSide != 1) continue;
+        const int32_t attached = placed.m_nCarriedItem;
+        if (attached < 0 || attached >= static_cast<int32_t>(g_Stage.m_vecPlacedItem.size())) {
+            scene.CreateCharas(g_lstCharas, placed.m_nX, placed.m_nY, scene.m_nCharaSerial, placed, nullptr);
+            continue;
+        }
+        cItem carried;
+        carried.InitItem(scene.m_nItemSerial, g_Stage.m_vecPlacedItem[static_cast<size_t>(attached)], 1);
+        scene.m_nItemSerial = WrapAdd(scene.m_nItemSerial, 1);
+        itemUsed[static_cast<size_t>(attached)] = 1;
+        scene.CreateCharas(g_lstCharas, placed.m_nX, placed.m_nY, scene.m_nCharaSerial, placed, &carried);
+    }
+    for (size_t i = 0; i < g_Stage.m_vecPlacedItem.size(); ++i) {
+        if (itemUsed[i]) continue;
+        const cEdItem& placed = g_Stage.m_vecPlacedItem[i];
+        scene.CreateItems(g_lstItems, placed.m_nX, placed.m_nY, scene.m_nItemSerial, placed);
+    }
+}
+
+// Whether the stage removes charas, block charas and items that leave it
+// by its margins.
+void NoteRemovalMargins(cScenePlay& scene) {
+    auto anyMargin = [](const cStageIntSet& s) { return s.m_nLeft || s.m_nRight || s.m_nTop || s.m_nBottom; };
+    scene.m_bRemoveOutCharas = anyMargin(g_Stage.m_RemoveChara) ? 1 : 0;
+    scene.m_bRemoveOutBlockCharas = anyMargin(g_Stage.m_RemoveBlockChara) ? 1 : 0;
+    scene.m_bRemoveOutItems = anyMargin(g_Stage.m_RemoveItem) ? 1 : 0;
+}
+
+// Nothing of the previous try is shown: no message window, effect, screen
+// effect, screen colour or picture, and the surfaces the play made are
+// released.
+void ClearPresentation(cScenePlay& scene) {
+    ClearMessageWindows(scene);
+    scene.m_lstEffects.clear();
+    scene.m_ScreenEffect = cScreenEffect{};
+    scene.m_ScreenColor = ScreenColor{};
+    scene.m_Wait.m_nReserved = 0;
+    ReleasePlaySurfaces();
+    ReleaseEffectSurfaces();
+    scene.m_lstPictures.clear();
+}
+
+// The stage-end request, the state counters, the time limit, the play time,
+// the stage switches and the sub-step counters start again.
+void ResetTimers(cScenePlay& scene) {
+    scene.m_nStageEndRequest = scene.m_nStateFrames = scene.m_nStateFrames2 = 0;
+    if (g_Stage.m_bTimeLimit) {
+        scene.m_nTimeLeft = g_Stage.m_nTimeLimit;
+        scene.m_bNoTimeLimit = 0;
+    } else {
+        scene.m_nTimeLeft = 999;
+        scene.m_bNoTimeLimit = 1;
+    }
+    scene.m_nPlayFrames = scene.m_nPlayTime = 0;
+    scene.m_vStageSwitches.assign(60, 0);
+    scene.m_nSubStep = scene.m_nSubStepTotal = 0;
+}
+
+// The stage's score starts at 0 (a playback and an editor test play clear
+// every counter) and the progress at the stage start is kept.
+void StartStageProgress(int playback) {
+    g_Progress.m_nStageScore = 0;
+    if (playback || (g_bEditorTest && g_bFreeStage)) g_Progress.ClearProgressCounters();
+    g_Progress.SnapshotStageStart();
+}
+
+// Input, cursors and the frame pacing start afresh; the stage's rate paces
+// the frames (the fade-out puts 60 back).
+void ResetInputAndPacing() {
+    for (cInput& input : g_InputList) {
+        input.ClearDirInput();
+        input.ClearButtonInput();
+        input.ClearInputHistory();
+        input.ResizeKeyHistory();
+    }
+    ResetCursorPositions();
+    FrameSkipCounter(0, g_Stage.m_nFrameRate);
+    for (cEdBackground& bg : g_Stage.m_vecBackground) bg.m_dOffsetX = bg.m_dOffsetY = 0.0;
+    if (DDIsPalettized()) DDSetPaletteEntries(g_Palette, 0, 256);
+    g_SceneManager.m_nFrameRate = g_Stage.m_nFrameRate;
+}
+
+// The before-stage-start event on the hero and the charas that act (every
+// chara with the start-event-all option). A chara that vanishes or dies
+// here leaves every list and link.
+void RunBeforeStartEvents(cScenePlay& scene, const cEdChara* heroDef, cCharaPlayer& hero) {
+    if (!g_SystemData.OptStartEventAll) UpdateActiveStates(scene);
+    if (heroDef) FireFlowTriggerEx(hero, kStageEventBeforeStart, nullptr, 0);
+    for (cCharaComputer& c : g_lstCharas)
+        if (g_SystemData.OptStartEventAll || c.m_bActing) FireFlowTriggerEx(c, kStageEventBeforeStart, nullptr, 0);
+    for (auto it = g_lstCharas.begin(); it != g_lstCharas.end();) {
+        auto next = std::next(it);
+        if (it->m_bDiesNow) {
+            RemoveChara(g_lstCharas, it);
+        } else if (it->m_nHP < 1) {
+            OnCharaDeath(*it);
+            RemoveChara(g_lstCharas, it);
+        }
+        it = next;
+    }
+}
+
 }  // namespace
 
 int MapCellShift(int width) { return BinaryDigits(WrapAdd(width, 19)); }
@@ -146,266 +418,45 @@ int ChooseStageBgm(int playback, int newStage, int keep, int entry, int playing)
 
 void cScenePlay::SetupStage(int restart, int newStage) {
     m_bInSetup = 1;
-    // 1. Empty lists; a hit pass left by an early return is over.
-    m_nClearMode = 0;
-    m_nFrame = 0;
-    m_bInHitPass = 0;
-    m_vShotGroups.assign(8, {});
-    m_vCharaGroups.assign(8, {});
-    m_lstShots.clear();
-    g_lstCharas.clear();
-    g_lstItems.clear();
-
-    // 2. A story stage is being played (a save made now resumes it).
-    const int type = g_SceneManager.g_nGameType;
-    if (type == 0 || type == 1) g_Progress.m_bResume = 1;
-    g_Progress.m_nNextStage = 0;
-    g_Progress.m_strNextFile.clear();
-
-    // 3. Settings of the start of the stage.
+    const auto fail = [this] {
+        SetQuitAndClose();
+        m_bInSetup = 0;
+    };
+    ClearObjectLists(*this);
+    MarkStageInProgress();
     const int playback = IsReplayPlayback();
     const bool newReplay = g_bLoadReplayRequest != 0;
     g_bLoadReplayRequest = 0;
-    if (restart) {
-        if (playback) {
-            if (!ReadReplayFile(g_Replay, g_Stage.m_strPath, g_Stage, g_StageStart, g_Progress)) {
-                SetQuitAndClose();
-                m_bInSetup = 0;
-                return;
-            }
-            // Another replay may be of another stage: its backgrounds.
-            if (newReplay) {
-                SetBackgroundFiles(g_Stage.m_vecBackground);
-                if (!LoadPlaySurfaces(true)) {
-                    SetQuitAndClose();
-                    m_bInSetup = 0;
-                    return;
-                }
-            }
-            RestoreStageSettings(g_StageStart);
-        } else {
-            RestoreStageSettings(g_StageStart);
-            if (!g_SystemData.OptKeepHeroDef) {
-                if (cEdChara* hero = PlacedHero()) *hero = g_HeroDef;
-            }
-        }
-    }
-
-    // 4. The seed before any random draw.
-    if (playback) {
-        m_nRandomSeed = ReplayStartSeed();
-    } else {
-        m_nRandomSeed = platform::NowMs();
-        BeginReplayRecording(m_nRandomSeed);
-    }
-    SRand(m_nRandomSeed);
-    ResetDrawRandom(*this);
-
-    // 5.
+    if (restart && !RestoreStageStart(playback, newReplay)) return fail();
+    SeedStage(*this, playback);
+    // The placed hero, with what the previous stage carried over.
     cEdChara* heroDef = PlacedHero();
     if (g_Stage.m_bCarryIn && heroDef) ApplyCarryOver(g_Progress, 0, *heroDef, g_Stage);
-
-    // 6. Music; the first menu scene after the stage requests its own again.
-    g_SceneManager.m_nBgmEntry = 0;
-    if (ChooseStageBgm(playback, newStage, g_Stage.m_bKeepBgm, g_Stage.m_nBgm, g_Progress.m_nBgm))
-        RequestBgm(g_Stage.m_nBgm, g_Stage.m_bBgmRepeat);
-
-    // 7.
+    StartStageMusic(playback, newStage);
+    // Serial numbers start again; the speed level sets the stage's pace.
     m_nCharaSerial = m_nItemSerial = m_nShotSerial = m_nEffectSerial = 0;
     g_Stage.ApplySpeedLevel(g_Stage.m_nSpeedLevel);
-
-    // 8. Scroll axes.
-    m_ScrollX = cScrollAxis{};
-    m_ScrollY = cScrollAxis{};
-    m_ScrollX.Init(0, g_Stage.m_nWidth);
-    m_ScrollX.SetAutoScroll(g_Stage.m_bAutoScrollX, g_Stage.m_nAutoScrollSpeedX);
-    m_ScrollX.SetRange(g_Stage.m_nScrollMinX, g_Stage.m_nScrollMaxX, g_Stage.m_bScrollMinX, g_Stage.m_bScrollMaxX);
-    m_ScrollY.Init(1, g_Stage.m_nHeight);
-    m_ScrollY.SetAutoScroll(g_Stage.m_bAutoScrollY, g_Stage.m_nAutoScrollSpeedY);
-    m_ScrollY.SetRange(g_Stage.m_nScrollMinY, g_Stage.m_nScrollMaxY, g_Stage.m_bScrollMinY, g_Stage.m_bScrollMaxY);
-
-    // 9. Map cells, every one a new empty record (no latch or summon of an
-    // earlier try survives), then the placed blocks.
-    const int shift = m_ScrollX.m_nShift;
-    g_vMapCells.clear();
-    // Cell indexes are int32: a map of more cells (a damaged size) fails
-    // like one that cannot be allocated.
-    const long long count = (1LL << (shift & 63)) * m_ScrollY.m_nCells;
-    bool built = count > 0 && count <= INT32_MAX;
-    if (built) {
-        try {
-            cMapCell empty;
-            empty.m_nGraphic = 0;
-            empty.m_nHitMode = 0;
-            empty.m_bNoOverwrite = 0;
-            g_vMapCells.assign(static_cast<size_t>(count), empty);
-        } catch (const std::bad_alloc&) {
-            built = false;
-        } catch (const std::length_error&) {
-            built = false;
-        }
-    }
-    if (!built) {
-        g_vMapCells.clear();
-        g_MapCellLog.Remade();
-        ErrorBoxf("%s", SJ(kMapAllocFailed).c_str());
-        SetQuitAndClose();
-        m_bInSetup = 0;
-        return;
-    }
-    for (const cEdBlock& block : g_Stage.m_vecPlacedBlock) {
-        if (block.m_nX < 0 || block.m_nX + 10 >= m_ScrollX.m_nStride || block.m_nY < 0 ||
-            block.m_nY + 10 >= m_ScrollY.m_nCells)
-            continue;
-        cMapCell& cell = g_vMapCells.at(StageCellToMapCell(block.m_nX, block.m_nY, shift));
-        static_cast<cEdBlock&>(cell) = block;
-        cell.m_nLatch = 0;
-    }
-    g_MapCellLog.Remade();
-
-    // 10. The hero.
-    m_nPlayers = 1;
-    g_vPlayers.clear();
-    g_vPlayers.resize(1);
-    cCharaPlayer& hero = g_vPlayers[0];
-    if (heroDef) {
-        // A carried start brings its facing: m_nNextStartDir (0 left, 1 right) is m_nFacing.
-        if (g_Progress.m_bNextStartPos) heroDef->m_nFacing = static_cast<int8_t>(g_Progress.m_nNextStartDir);
-        hero.InitPlayer(*heroDef, m_nCharaSerial);
-        m_nCharaSerial = WrapAdd(m_nCharaSerial, 1);
-        int col = heroDef->m_nX, row = heroDef->m_nY;
-        if (g_Progress.m_bNextStartPos) {
-            col = g_Progress.m_nNextStartX;
-            row = g_Progress.m_nNextStartY;
-        }
-        hero.m_dX = WrapMul(WrapAdd(m_ScrollX.m_nBorder, col), 32) + hero.m_nBaseDrawOffsetX + 0.5;
-        hero.m_dY = WrapMul(WrapAdd(m_ScrollY.m_nBorder, row), 32) + hero.m_nBaseDrawOffsetY;
-        hero.ApplyScaleShift(hero.m_Def.m_nSize, 1, 1);
-        hero.m_dX += heroDef->CalcScaledX(0, heroDef->m_nFacing);
-        hero.m_dY += heroDef->CalcScaledY(0, heroDef->m_nFacing);
-        hero.AfterMoveX();
-        hero.AfterMoveY();
-        if (g_Stage.m_bCarryIn) GetCarriedCounters(g_Progress, 0, hero.m_nHP, hero.m_nSP);
-        hero.m_Anime.SetTrack(hero.m_bFlying ? 2 : 0, 1);
-    }
-
-    // 11. The view on the hero.
-    m_ScrollX.m_dPos = hero.m_dX - 320 + hero.m_nWidth / 2;
-    m_ScrollX.Clamp();
-    m_ScrollY.m_dPos = hero.m_dY - 240 + hero.m_nHeight / 2;
-    m_ScrollY.Clamp();
-    hero.UpdatePlayerScreenRect();
-
-    // 12., 13. The light's radius is the definition's view range (the chara's
-    // set-up cleared it).
-    if (hero.m_Def.m_nLightShape != 0) {
-        hero.m_nLightRadius = cChara::UnitToDot(hero.m_Def.m_nViewRange);
-        BuildLightMask(*this, m_LightMask, m_LightHole);
-    }
+    SetupScrollAxes(*this);
+    if (!BuildMapCells(*this)) return fail();
+    cCharaPlayer& hero = PlaceHero(*this, heroDef);
+    CentreViewOnHero(*this, hero);
+    SetupHeroLight(*this, hero);
     m_vStageVars.assign(1000, 0);
-
-    // 14. Placed charas; an item attached to one is carried, not placed.
-    std::vector<char> itemUsed(g_Stage.m_vecPlacedItem.size(), 0);
-    for (const cEdChara& placed : g_Stage.m_vecPlacedChara) {
-        if (placed.m_nSide != 1) continue;
-        const int32_t attached = placed.m_nCarriedItem;
-        if (attached < 0 || attached >= static_cast<int32_t>(g_Stage.m_vecPlacedItem.size())) {
-            CreateCharas(g_lstCharas, placed.m_nX, placed.m_nY, m_nCharaSerial, placed, nullptr);
-            continue;
-        }
-        cItem carried;
-        carried.InitItem(m_nItemSerial, g_Stage.m_vecPlacedItem[static_cast<size_t>(attached)], 1);
-        m_nItemSerial = WrapAdd(m_nItemSerial, 1);
-        itemUsed[static_cast<size_t>(attached)] = 1;
-        CreateCharas(g_lstCharas, placed.m_nX, placed.m_nY, m_nCharaSerial, placed, &carried);
-    }
-
-    // 15. Placed items.
-    for (size_t i = 0; i < g_Stage.m_vecPlacedItem.size(); ++i) {
-        if (itemUsed[i]) continue;
-        const cEdItem& placed = g_Stage.m_vecPlacedItem[i];
-        CreateItems(g_lstItems, placed.m_nX, placed.m_nY, m_nItemSerial, placed);
-    }
-
-    // 16. Groups, the hero first.
+    PlaceCharasAndItems(*this);
+    // The group lists, the hero first.
     if (heroDef) AppendToGroup(*this, hero);
     for (cCharaComputer& c : g_lstCharas) AppendToGroup(*this, c);
-
-    // 17.
-    auto anyMargin = [](const cStageIntSet& s) { return s.m_nLeft || s.m_nRight || s.m_nTop || s.m_nBottom; };
-    m_bRemoveOutCharas = anyMargin(g_Stage.m_RemoveChara) ? 1 : 0;
-    m_bRemoveOutBlockCharas = anyMargin(g_Stage.m_RemoveBlockChara) ? 1 : 0;
-    m_bRemoveOutItems = anyMargin(g_Stage.m_RemoveItem) ? 1 : 0;
-
-    // 18. Nothing of the previous try is shown: no message window, effect,
-    // screen effect, screen colour or picture, and the surfaces the play
-    // made are released.
-    ClearMessageWindows(*this);
-    m_lstEffects.clear();
-    m_ScreenEffect = cScreenEffect{};
-    m_ScreenColor = ScreenColor{};
-    m_Wait.m_nReserved = 0;
-    ReleasePlaySurfaces();
-    ReleaseEffectSurfaces();
-    m_lstPictures.clear();
-
-    // 19. The shot hit schedule.
+    NoteRemovalMargins(*this);
+    ClearPresentation(*this);
     m_vSubStepActive = BuildSubStepSchedule(g_Stage.m_nSubSteps, g_Stage.m_nHitChecks);
-
-    // 20. Timers.
-    m_nStageEndRequest = m_nStateFrames = m_nStateFrames2 = 0;
-    if (g_Stage.m_bTimeLimit) {
-        m_nTimeLeft = g_Stage.m_nTimeLimit;
-        m_bNoTimeLimit = 0;
-    } else {
-        m_nTimeLeft = 999;
-        m_bNoTimeLimit = 1;
-    }
-    m_nPlayFrames = m_nPlayTime = 0;
-    m_vStageSwitches.assign(60, 0);
-    m_nSubStep = m_nSubStepTotal = 0;
-
-    // 21. Progress.
-    g_Progress.m_nStageScore = 0;
-    if (playback || (g_bEditorTest && g_bFreeStage)) g_Progress.ClearProgressCounters();
-    g_Progress.SnapshotStageStart();
-
-    // 22. Input and counters.
-    for (cInput& input : g_InputList) {
-        input.ClearDirInput();
-        input.ClearButtonInput();
-        input.ClearInputHistory();
-        input.ResizeKeyHistory();
-    }
-    ResetCursorPositions();
-    FrameSkipCounter(0, g_Stage.m_nFrameRate);
-    for (cEdBackground& bg : g_Stage.m_vecBackground) bg.m_dOffsetX = bg.m_dOffsetY = 0.0;
-    if (DDIsPalettized()) DDSetPaletteEntries(g_Palette, 0, 256);
-    // The stage's rate paces the frames (the fade-out puts 60 back).
-    g_SceneManager.m_nFrameRate = g_Stage.m_nFrameRate;
-
-    // 23. Links.
+    ResetTimers(*this);
+    StartStageProgress(playback);
+    ResetInputAndPacing();
+    // Every chara's first target is the hero; none has a parent.
     if (heroDef) hero.LinkChara(nullptr);
     for (cCharaComputer& c : g_lstCharas) c.LinkChara(nullptr);
-
-    // 24. Before stage start. A chara that vanishes or dies here leaves
-    // every list and link.
-    if (!g_SystemData.OptStartEventAll) UpdateActiveStates(*this);
-    if (heroDef) FireFlowTriggerEx(hero, kStageEventBeforeStart, nullptr, 0);
-    for (cCharaComputer& c : g_lstCharas)
-        if (g_SystemData.OptStartEventAll || c.m_bActing) FireFlowTriggerEx(c, kStageEventBeforeStart, nullptr, 0);
-    for (auto it = g_lstCharas.begin(); it != g_lstCharas.end();) {
-        auto next = std::next(it);
-        if (it->m_bDiesNow) {
-            RemoveChara(g_lstCharas, it);
-        } else if (it->m_nHP < 1) {
-            OnCharaDeath(*it);
-            RemoveChara(g_lstCharas, it);
-        }
-        it = next;
-    }
-
-    // 25.
+    RunBeforeStartEvents(*this, heroDef, hero);
+    // Who acts at the first frame, the status bar, and drawing to the back buffer.
     UpdateActiveStates(*this);
     m_bShowStatus = g_Stage.m_bSceneFlag;
     DDSetVirtualBackBuffer(0);

@@ -354,9 +354,9 @@ void SnapToGround(cChara& chara) {
     if (HitModeOf(cell, chara.m_nGroup)) chara.m_dSpeedY = 7 / subSteps;
 }
 
-int TakeFootBlockItem(cChara& chara) {
+PlayResult TakeFootBlockItem(cChara& chara) {
     cCharaPlayer* p = AsPlayer(chara);
-    if (!p || chara.m_bFlying) return 0;
+    if (!p || chara.m_bFlying) return PlayResult::Continue;
     bool given = false;
     if (chara.m_nFootBlock && p->m_nFootItemTimer == 0 && HitModeOf(chara.m_nFootBlock, chara.m_nGroup)) {
         const cMapCell& cell = g_vMapCells.at(chara.m_nFootBlock);
@@ -365,7 +365,7 @@ int TakeFootBlockItem(cChara& chara) {
                 cItem item;
                 item.InitItem(0, *def, 1);
                 cChara* hero = Hero();
-                if (const int r = GiveItem(&item, hero ? hero : &chara)) return r;
+                if (const PlayResult r = GiveItem(&item, hero ? hero : &chara); r != PlayResult::Continue) return r;
                 p->m_nFootItemTimer = WrapMul(g_Stage.m_nSubSteps, 60);
                 given = true;
             }
@@ -380,13 +380,13 @@ int TakeFootBlockItem(cChara& chara) {
             SnapToGround(chara);
         }
     }
-    return 0;
+    return PlayResult::Continue;
 }
 
-int ApplyFootBlock(cChara& chara) {
+PlayResult ApplyFootBlock(cChara& chara) {
     cCharaPlayer* p = AsPlayer(chara);
-    if (!p || chara.m_bFlying) return 0;
-    int result = 0;
+    if (!p || chara.m_bFlying) return PlayResult::Continue;
+    PlayResult result = PlayResult::Continue;
     if (chara.m_nFootBlock && p->m_nFootTimer == 0 && HitModeOf(chara.m_nFootBlock, chara.m_nGroup)) {
         const cMapCell& cell = g_vMapCells.at(chara.m_nFootBlock);
         const int value = cell.m_nFootValue;

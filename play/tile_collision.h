@@ -5,6 +5,7 @@
 // a result 2 means the chara was killed (a miss for the hero), 1 that the
 // stage was cleared. Positions are stage pixels, the border included.
 #pragma once
+#include "play/play_result.h"
 
 class cChara;
 
@@ -30,8 +31,9 @@ void KeepInViewX(cChara& chara);
 int KeepInViewY(cChara& chara);
 // Pulls a resting chara down onto a cell right below it.
 void SnapToGround(cChara& chara);
-// The hero's foot block: spring, slippery, slow and conveyor blocks.
-int ApplyFootBlock(cChara& chara);
+// The hero's foot block: spring, slippery, slow and conveyor blocks; the
+// result of the item a spring block gives.
+PlayResult ApplyFootBlock(cChara& chara);
 // The item a foot block carries, given once a second while the hero stands
 // on it.
-int TakeFootBlockItem(cChara& chara);
+PlayResult TakeFootBlockItem(cChara& chara);

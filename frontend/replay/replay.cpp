@@ -4,6 +4,7 @@
 
 #include "app/scene_manager.h"
 #include "frontend/data/game_progress.h"
+#include "records/game_type.h"
 #include "records/system_data.h"
 
 template class cRecord<cReplay>;
@@ -13,8 +14,6 @@ int32_t g_nReplayKeyWait = 0;
 int32_t g_nReplaySaveWhich = 0;
 
 namespace {
-constexpr int kGameTypeReplay = 4;
-
 // One frame more of a run-length stream.
 template <class W>
 void AppendRun(std::vector<W>& words, std::vector<int32_t>& runs, W word) {
@@ -110,7 +109,7 @@ void ClearReplayBuffers() {
     g_ReplayPrev.Reset();
 }
 
-int IsReplayPlayback() { return g_SceneManager.g_nGameType == kGameTypeReplay ? 1 : 0; }
+int IsReplayPlayback() { return g_SceneManager.g_nGameType == GAMETYPE_REPLAY ? 1 : 0; }
 int ReplayDataVersion() { return static_cast<int>(g_Replay.m_nFileVersion); }
 int IsReplayRecording() { return g_SystemData.OptReplayRecord != 0 && !IsReplayPlayback() ? 1 : 0; }
 

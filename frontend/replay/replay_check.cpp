@@ -19,6 +19,7 @@
 #include "platform/input_source.h"
 #include "play/numeric.h"
 #include "play/scene_play.h"
+#include "records/game_type.h"
 
 namespace {
 
@@ -152,7 +153,7 @@ namespace {
 void PlayReplayFrames(ReplayRun& run, int frameLimit) {
     run.cleared = g_Replay.m_bCleared;
     cRunSettings settings;
-    g_SceneManager.g_nGameType = 4;
+    g_SceneManager.g_nGameType = GAMETYPE_REPLAY;
     g_SceneManager.m_nPrevSceneKind = SCENE_TITLE;
     g_SceneManager.m_nSceneKind = SCENE_PLAY;
     // The hashes are finished a batch at a time (the cells' words of frames

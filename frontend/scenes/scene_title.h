@@ -4,17 +4,19 @@
 // hand-over to the scene that the chosen kind of game starts with.
 #pragma once
 #include "frontend/scenes/scene_menu.h"
+#include "records/game_type.h"
 
 class cInput;
 
-// The title's actions (index into the system data's title menu).
+// The title's actions (index into the system data's title menu). The chosen
+// action becomes the game type.
 enum eTitleAction : int {
-    TITLE_NEWGAME = 0,
-    TITLE_CONTINUE = 1,
-    TITLE_CHALLENGE = 2,
-    TITLE_FREE = 3,
-    TITLE_REPLAY = 4,
-    TITLE_OPTIONS = 5,
+    TITLE_NEWGAME = GAMETYPE_NEWGAME,
+    TITLE_CONTINUE = GAMETYPE_CONTINUE,
+    TITLE_CHALLENGE = GAMETYPE_CHALLENGE,
+    TITLE_FREE = GAMETYPE_FREE,
+    TITLE_REPLAY = GAMETYPE_REPLAY,
+    TITLE_OPTIONS = GAMETYPE_OPTIONS,
     TITLE_END = 6,
 };
 

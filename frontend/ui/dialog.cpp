@@ -7,10 +7,10 @@
 #include "frontend/ui/ui_look.h"
 #include "frontend/ui/ui_messages.h"
 #include "media/gfx/dd_init.h"
-#include "platform/event_pump.h"
+#include "platform/events.h"
 #include "platform/frame_mailbox.h"
+#include "platform/window.h"
 
-#include <SDL.h>
 
 #include <algorithm>
 #include <atomic>
@@ -41,7 +41,7 @@ Session g_session;
 constexpr int kW = platform::cFrameMailbox::kWidth;
 constexpr int kH = platform::cFrameMailbox::kHeight;
 
-void ApplyCursorCount() { SDL_ShowCursor(g_nCursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE); }
+void ApplyCursorCount() { platform::ShowCursor(g_nCursorCount >= 0); }
 
 void Compose() {
     g_session.composed = g_session.base;
@@ -54,83 +54,65 @@ void Compose() {
 // Text input is on only while a text entry has the focus, at its box.
 void RefreshTextInput(cDialogWindow* top) {
     int x = 0, y = 0, w = 0, h = 0;
-    if (top && top->EditBox(&x, &y, &w, &h)) {
-        if (!SDL_IsTextInputActive()) SDL_StartTextInput();
-        SDL_Rect r{x, y, w, h};
-        if (SDL_Renderer* ren = g_MainWindow.m_hWnd ? SDL_GetRenderer(g_MainWindow.m_hWnd) : nullptr) {
-            int x2 = 0, y2 = 0;
-            SDL_RenderLogicalToWindow(ren, static_cast<float>(x), static_cast<float>(y), &r.x, &r.y);
-            SDL_RenderLogicalToWindow(ren, static_cast<float>(x + w), static_cast<float>(y + h), &x2, &y2);
-            r.w = x2 - r.x;
-            r.h = y2 - r.y;
-        }
-        SDL_SetTextInputRect(&r);
-    } else if (SDL_IsTextInputActive()) {
-        SDL_StopTextInput();
-    }
+    if (top && top->EditBox(&x, &y, &w, &h))
+        platform::StartTextInput(g_MainWindow.m_hWnd, x, y, w, h);
+    else
+        platform::StopTextInput();
 }
 
 struct Swallowed {
     bool request = false, frame = false, close = false;
 };
 
-void HandleEvent(cDialogWindow& win, const SDL_Event& e, Swallowed& sw) {
-    const uint32_t programType = platform::ProgramEventType();
-    if (programType != 0 && e.type == programType) {
-        switch (static_cast<platform::UserEvent>(e.user.code)) {
+void HandleEvent(cDialogWindow& win, const platform::Event& e, Swallowed& sw) {
+    using Kind = platform::Event::Kind;
+    if (e.kind == Kind::Program) {
+        switch (e.program) {
             case platform::UserEvent::Close: sw.close = true; break;
             case platform::UserEvent::Request: sw.request = true; break;
             case platform::UserEvent::Frame: sw.frame = true; break;
         }
         return;
     }
-    platform::NotifySdlEventObservers(e);
-    SDL_Window* main = g_MainWindow.m_hWnd;
-    switch (e.type) {
-        case SDL_QUIT:
+    platform::NotifyEventObservers(e);
+    const platform::Window* main = g_MainWindow.m_hWnd;
+    switch (e.kind) {
+        case Kind::Quit:
             NoteQuitSignal();
             g_session.signalled = true;
             sw.close = true;
             break;
-        case SDL_WINDOWEVENT:
-            if (!main || e.window.windowID != SDL_GetWindowID(main)) break;
-            if (e.window.event == SDL_WINDOWEVENT_CLOSE) win.Send(WM_CLOSE);
+        case Kind::Window:
+            if (!main || e.windowId != main->Id()) break;
+            if (e.change == platform::Event::WindowChange::Close) win.Send(WM_CLOSE);
             g_bActive = NextActiveState(g_bActive.load(), e);
             break;
-        case SDL_KEYDOWN: {
-            int vk = VirtualKeyOf(e.key.keysym.sym);
-            SetKeyHeld(vk, true);
-            if (e.key.keysym.mod & KMOD_CTRL) SetKeyHeld(VK_CONTROL, true);
-            if (vk) win.KeyDown(vk, (e.key.keysym.mod & KMOD_SHIFT) != 0, (e.key.keysym.mod & KMOD_CTRL) != 0);
+        case Kind::KeyDown:
+            SetKeyHeld(e.key, true);
+            if (e.ctrl) SetKeyHeld(VK_CONTROL, true);
+            if (e.key) win.KeyDown(e.key, e.shift, e.ctrl);
             break;
-        }
-        case SDL_KEYUP: {
-            int vk = VirtualKeyOf(e.key.keysym.sym);
-            SetKeyHeld(vk, false);
-            if (!(e.key.keysym.mod & KMOD_CTRL)) SetKeyHeld(VK_CONTROL, false);
+        case Kind::KeyUp:
+            SetKeyHeld(e.key, false);
+            if (!e.ctrl) SetKeyHeld(VK_CONTROL, false);
             break;
-        }
-        case SDL_TEXTINPUT:
-            win.TextInput(e.text.text);
+        case Kind::TextInput:
+            win.TextInput(e.text.c_str());
             break;
-        case SDL_TEXTEDITING:
-            win.TextEditing(e.edit.text);
+        case Kind::TextEditing:
+            win.TextEditing(e.text.c_str());
             break;
-        case SDL_TEXTEDITING_EXT:
-            win.TextEditing(e.editExt.text ? e.editExt.text : "");
-            SDL_free(e.editExt.text);
+        case Kind::MouseDown:
+            if (e.button == platform::Event::Button::Left) win.MouseDown(e.x, e.y, e.clicks >= 2);
             break;
-        case SDL_MOUSEBUTTONDOWN:
-            if (e.button.button == SDL_BUTTON_LEFT) win.MouseDown(e.button.x, e.button.y, e.button.clicks >= 2);
+        case Kind::MouseUp:
+            if (e.button == platform::Event::Button::Left) win.MouseUp(e.x, e.y);
             break;
-        case SDL_MOUSEBUTTONUP:
-            if (e.button.button == SDL_BUTTON_LEFT) win.MouseUp(e.button.x, e.button.y);
+        case Kind::MouseMotion:
+            win.MouseMove(e.x, e.y);
             break;
-        case SDL_MOUSEMOTION:
-            win.MouseMove(e.motion.x, e.motion.y);
-            break;
-        case SDL_MOUSEWHEEL:
-            win.MouseWheel(e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y);
+        case Kind::MouseWheel:
+            win.MouseWheel(e.wheel);
             break;
         default:
             break;
@@ -153,9 +135,9 @@ int RunDialogBox(const DialogTemplate* t, DlgProc proc) {
         g_session.savedCursorCount = g_nCursorCount;
         while (g_nCursorCount < 0) ++g_nCursorCount;
         ApplyCursorCount();
-        SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
+        platform::AskForLongCompositionText();
     }
-    if (SDL_GetWindowFlags(g_MainWindow.m_hWnd) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(g_MainWindow.m_hWnd);
+    if (g_MainWindow.m_hWnd->Minimized()) g_MainWindow.m_hWnd->Restore();
 
     cDialogWindow win(*t, proc);
     g_session.stack.push_back(&win);
@@ -169,8 +151,8 @@ int RunDialogBox(const DialogTemplate* t, DlgProc proc) {
             win.Send(UM_SIGNALCLOSE);
             continue;
         }
-        SDL_Event e;
-        bool got = SDL_PollEvent(&e) != 0;
+        platform::Event e;
+        bool got = platform::PollEvent(e);
         if (!got) {
             if (dirty) {
                 Compose();
@@ -180,10 +162,10 @@ int RunDialogBox(const DialogTemplate* t, DlgProc proc) {
             if (g_idleHook) {
                 auto hook = g_idleHook;
                 hook();
-                SDL_Delay(1);
+                platform::DelayMs(1);
                 continue;
             }
-            got = SDL_WaitEventTimeout(&e, 100) != 0;
+            got = platform::WaitEventLooking(e, 100);
             if (!got) continue;
         }
         HandleEvent(win, e, sw);
@@ -225,35 +207,6 @@ void NoteQuitSignal() { g_bQuitSignal = true; }
 bool TakeQuitSignal() { return g_bQuitSignal.exchange(false); }
 
 void SetModalIdleHook(std::function<void()> hook) { g_idleHook = std::move(hook); }
-
-int VirtualKeyOf(int k) {
-    if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
-    if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
-    if (k >= SDLK_F1 && k <= SDLK_F12) return VK_F1 + (k - SDLK_F1);
-    switch (k) {
-        case SDLK_BACKSPACE: return VK_BACK;
-        case SDLK_TAB: return VK_TAB;
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER: return VK_RETURN;
-        case SDLK_ESCAPE: return VK_ESCAPE;
-        case SDLK_SPACE: return VK_SPACE;
-        case SDLK_PAGEUP: return VK_PRIOR;
-        case SDLK_PAGEDOWN: return VK_NEXT;
-        case SDLK_END: return VK_END;
-        case SDLK_HOME: return VK_HOME;
-        case SDLK_LEFT: return VK_LEFT;
-        case SDLK_UP: return VK_UP;
-        case SDLK_RIGHT: return VK_RIGHT;
-        case SDLK_DOWN: return VK_DOWN;
-        case SDLK_INSERT: return VK_INSERT;
-        case SDLK_DELETE: return VK_DELETE;
-        case SDLK_LSHIFT:
-        case SDLK_RSHIFT: return VK_SHIFT;
-        case SDLK_LCTRL:
-        case SDLK_RCTRL: return VK_CONTROL;
-        default: return 0;
-    }
-}
 
 cDialog::cDialog(int templateId, cWindow* owner, DlgProc proc) : m_lpOwner(owner) {
     m_bDialog = 1;

@@ -81,7 +81,4 @@ bool TakeQuitSignal();
 // Tests: runs whenever a dialog loop idles (no event waiting, frame shown).
 void SetModalIdleHook(std::function<void()> hook);
 
-// SDL key code to virtual-key code (0 for keys the dialogs do not know).
-int VirtualKeyOf(int sdlKey);
-
 }  // namespace ui

@@ -5,9 +5,9 @@
 #include "frontend/ui/ui_look.h"
 #include "frontend/ui/ui_messages.h"
 #include "frontend/ui/window.h"
+#include "platform/clipboard.h"
 #include "platform/cp932.h"
 
-#include <SDL.h>
 #include <iconv.h>
 
 #include <algorithm>
@@ -68,16 +68,14 @@ void SetKeyHeld(int vk, bool down) {
 
 void SetClipboardText(const std::string& cp932) {
     std::string utf8 = platform::Cp932ToUtf8(cp932);
-    if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_SetClipboardText(utf8.c_str()) == 0) return;
+    if (platform::SetClipboardUtf8(utf8)) return;
     std::lock_guard<std::mutex> lock(g_clipMutex);
     g_clipFallback = cp932;
 }
 
 std::string GetClipboardText() {
-    if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_HasClipboardText()) {
-        char* t = SDL_GetClipboardText();
-        std::string utf8 = t ? t : "";
-        SDL_free(t);
+    std::string utf8;
+    if (platform::GetClipboardUtf8(utf8)) {
         std::string out;
         size_t i = 0;
         while (i < utf8.size()) {  // strictly: a character with no CP932 form ends the text

@@ -128,28 +128,26 @@ int UiMessageBox(const std::string& text, const std::string& caption, int type, 
 
 // The end confirmation, in the game window.
 namespace {
-std::mutex g_confirmMutex;
-std::function<bool(int)> g_confirmEnd;
+
+class cEndConfirmation : public IEndConfirmation {
+public:
+    bool ConfirmEnd(int english) override {
+        if (ui::TakeQuitSignal()) return true;  // SIGINT / SIGTERM asked for the end
+        std::string text = english ? std::string("Would you like to quit?\n") : SJ("終了しますか？\n");
+        std::string caption = english ? std::string("End confirmation") : SJ("終了確認");
+        ui::cMessageDialog box(text, caption, platform::MB_YESNO, english != 0);
+        box.m_nSignalAnswer = ui::IDYES;
+        int r = box.DoModal(0);
+        if (r < 0) r = platform::ShowMessageBoxOs(text, caption, platform::MB_YESNO);
+        return r == ui::IDYES;
+    }
+};
+
 }  // namespace
 
-void SetConfirmEndImpl(std::function<bool(int english)> impl) {
-    std::lock_guard<std::mutex> lock(g_confirmMutex);
-    g_confirmEnd = std::move(impl);
+IEndConfirmation& IEndConfirmation::Real() {
+    static cEndConfirmation confirmation;
+    return confirmation;
 }
 
-bool ConfirmEnd(int english) {
-    std::function<bool(int)> f;
-    {
-        std::lock_guard<std::mutex> lock(g_confirmMutex);
-        f = g_confirmEnd;
-    }
-    if (f) return f(english);
-    if (ui::TakeQuitSignal()) return true;  // SIGINT / SIGTERM asked for the end
-    std::string text = english ? std::string("Would you like to quit?\n") : SJ("終了しますか？\n");
-    std::string caption = english ? std::string("End confirmation") : SJ("終了確認");
-    ui::cMessageDialog box(text, caption, platform::MB_YESNO, english != 0);
-    box.m_nSignalAnswer = ui::IDYES;
-    int r = box.DoModal(0);
-    if (r < 0) r = platform::ShowMessageBoxOs(text, caption, platform::MB_YESNO);
-    return r == ui::IDYES;
-}
+bool ConfirmEnd(int english) { return Service<IEndConfirmation>::Get().ConfirmEnd(english); }

@@ -4,7 +4,6 @@
 #include "frontend/ui/ui_look.h"
 #include "frontend/ui/ui_messages.h"
 
-#include <SDL.h>
 
 namespace ui {
 
@@ -37,12 +36,9 @@ DialogPlacement PlaceOverMainWindow(bool windowed, int mainX, int mainY, int mai
 }
 
 void SetCursorPos(int x, int y) {
-    SDL_Window* w = g_MainWindow.m_hWnd;
-    if (!w || !(SDL_GetWindowFlags(w) & SDL_WINDOW_INPUT_FOCUS)) return;
-    SDL_Renderer* r = SDL_GetRenderer(w);
-    int wx = x, wy = y;
-    if (r) SDL_RenderLogicalToWindow(r, static_cast<float>(x), static_cast<float>(y), &wx, &wy);
-    SDL_WarpMouseInWindow(w, wx, wy);
+    platform::Window* w = g_MainWindow.m_hWnd;
+    if (!w || !w->HasInputFocus()) return;
+    w->WarpMouse(x, y);
 }
 
 void cWindow::SetLayout(int clientW, int clientH, int minW, int minH, int maxW, int maxH, uint32_t style) {

@@ -1,10 +1,10 @@
 #include "media/gfx/bmp_file.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
+#include <utility>
 
 #include "app/log.h"
 #include "platform/fs.h"
+#include "platform/image_decode.h"
 
 namespace gfx {
 
@@ -69,51 +69,23 @@ std::optional<cDib> DecodeDib(const std::vector<uint8_t>& bytes, std::string* wh
     const int bitCount = bytes[28] | bytes[29] << 8;
     if (bitCount != 8 && bitCount != 24 && bitCount != 32) return fail("unsupported bit count");
     if (!DibSizeIsSane(bytes, why)) return std::nullopt;
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
-    if (!rw) return fail("out of memory");
-    SDL_Surface* s = IMG_LoadTyped_RW(rw, 1, "BMP");
-    if (!s) return fail("bad bitmap data");
-    cDib dib;
-    dib.width = s->w;
-    dib.height = s->h;
-    dib.bitCount = bitCount;
-    bool ok = true;
-    if (bitCount == 8) {
-        if (s->format->BitsPerPixel != 8 || !s->format->palette) {
-            ok = false;
-        } else {
-            const SDL_Palette* p = s->format->palette;
-            for (int i = 0; i < p->ncolors && i < 256; ++i) {
-                dib.colors[i][0] = p->colors[i].r;
-                dib.colors[i][1] = p->colors[i].g;
-                dib.colors[i][2] = p->colors[i].b;
-            }
-            dib.index.resize(size_t(s->w) * s->h);
-            SDL_LockSurface(s);
-            for (int y = 0; y < s->h; ++y) {
-                const uint8_t* row = static_cast<const uint8_t*>(s->pixels) + size_t(y) * s->pitch;
-                std::copy(row, row + s->w, dib.index.begin() + size_t(y) * s->w);
-            }
-            SDL_UnlockSurface(s);
-        }
-    } else {
-        SDL_Surface* c = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ARGB8888, 0);
-        if (!c) {
-            ok = false;
-        } else {
-            dib.rgb.resize(size_t(c->w) * c->h);
-            SDL_LockSurface(c);
-            for (int y = 0; y < c->h; ++y) {
-                const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(c->pixels) +
-                                                                        size_t(y) * c->pitch);
-                for (int x = 0; x < c->w; ++x) dib.rgb[size_t(y) * c->w + x] = row[x] & 0xFFFFFFu;
-            }
-            SDL_UnlockSurface(c);
-            SDL_FreeSurface(c);
-        }
+    platform::DecodedImage img;
+    switch (platform::DecodeBmp(bytes, bitCount == 8, img)) {
+        case platform::ImageDecodeResult::OutOfMemory: return fail("out of memory");
+        case platform::ImageDecodeResult::BadData: return fail("bad bitmap data");
+        case platform::ImageDecodeResult::Ok: break;
     }
-    SDL_FreeSurface(s);
-    if (!ok) return fail("bad bitmap data");
+    cDib dib;
+    dib.width = img.width;
+    dib.height = img.height;
+    dib.bitCount = bitCount;
+    for (size_t i = 0; i < img.palette.size(); ++i) {
+        dib.colors[i][0] = img.palette[i][0];
+        dib.colors[i][1] = img.palette[i][1];
+        dib.colors[i][2] = img.palette[i][2];
+    }
+    dib.index = std::move(img.index);
+    dib.rgb = std::move(img.rgb);
     return dib;
 }
 

@@ -7,9 +7,9 @@ namespace gfx {
 
 std::atomic<bool> g_bDrawPixels{true};
 
-cFaultSeam& Faults() {
-    static cFaultSeam seam;
-    return seam;
+cFaultPoints& Faults() {
+    static cFaultPoints points;
+    return points;
 }
 
 D3DMachine& D3DMachineState() {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "media/gfx/fault_seam.h"
+#include "media/gfx/fault_points.h"
 #include "media/gfx/image.h"
 #include "media/gfx/quad.h"
 

@@ -306,6 +306,8 @@ const char* DDErrorName(int code) {
 
 int GetDisplayDriverDxVersion() { return D3DMachineState().dxLevel; }
 
+// hWnd is kept for the callers' signature: it is stored in g_DD and nothing
+// reads it (the devices draw into memory and the main window shows frames).
 bool DDInit(int useD3D, void* hWnd, int width, int height, int bpp, int vsync, int screenMode, int backBuffers,
             int refreshRate, int modeVsync, DDSURFACEDATA* surfaceTable, BMPSLOT* bitmapTable, int count,
             int /*reserved*/) {

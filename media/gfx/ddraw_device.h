@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "media/gfx/d3d_device.h"
-#include "media/gfx/fault_seam.h"
+#include "media/gfx/fault_points.h"
 #include "media/gfx/image.h"
 
 namespace gfx {

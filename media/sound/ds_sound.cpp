@@ -12,7 +12,6 @@
 namespace {
 
 bool g_bDevice = false;  // DS_Init succeeded
-void* g_hWindow = nullptr;
 cCheckedVector<DS_SEDATA>* g_lpEffects = nullptr;
 cCheckedVector<DS_SEINFO>* g_lpEntries = nullptr;
 
@@ -30,7 +29,9 @@ void CopyName(char (&out)[260], const char* name) {
 
 bool DS_HasDevice() { return g_bDevice; }
 
-bool DS_Init(void* window, int, int, int) {
+// The window is kept in the signature for the callers; sound here does not
+// bind to a window.
+bool DS_Init(void*, int, int, int) {
     // The requested primary format (22,050 Hz, 8 bits, mono) does not narrow
     // the mix: the mixer always renders at the device's own format.
     switch (OpenSoundDevice()) {
@@ -43,7 +44,6 @@ bool DS_Init(void* window, int, int, int) {
             return false;
     }
     g_bDevice = true;
-    g_hWindow = window;
     g_lpEffects = nullptr;
     g_lpEntries = nullptr;
     return true;
@@ -54,7 +54,6 @@ void DS_End() {
     if (g_lpEffects)
         for (DS_SEDATA& effect : *g_lpEffects) DS_ReleaseSE(effect);
     g_bDevice = false;
-    g_hWindow = nullptr;
 }
 
 int DS_LoadAllSE(cCheckedVector<DS_SEDATA>& effects, cCheckedVector<DS_SEINFO>& entries, int volume) {

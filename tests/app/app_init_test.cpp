@@ -20,7 +20,7 @@
 #include "engine/arrange.h"
 #include "play/chara_effect.h"
 #include "records/database.h"
-#include "media/gfx/fault_seam.h"
+#include "media/gfx/fault_points.h"
 #include "media/media_services.h"
 #include "frontend/data/boot_data.h"
 #include "media/sound/bgm_manager.h"

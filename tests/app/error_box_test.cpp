@@ -22,10 +22,11 @@ TEST(ErrorBox, ASignalWhileTheBoxIsUpEndsTheProgramWithTheFailureStatus) {
         EXPECT_EXIT(
             {
                 // A box that stays up until something closes it.
-                platform::SetMessageBoxImpl([](const std::string&, const std::string&, int) {
+                static platform::cMessageBoxFn stuck([](const std::string&, const std::string&, int) {
                     for (;;) pause();
                     return platform::IDOK;
                 });
+                Service<platform::IMessageBox>::Install(&stuck);
                 std::thread([sig] {
                     usleep(100 * 1000);
                     kill(getpid(), sig);

@@ -33,6 +33,7 @@
 #include "records/system_data.h"
 #include "tests/support/demo_template.h"
 #include "tests/support/temp_dir.h"
+#include "platform/sdl_events.h"
 
 namespace {
 
@@ -138,7 +139,7 @@ std::string StartAndLook(const Mode& m) {
     // The message loop's first events (the window shown), then the game loop.
     for (int i = 0; i < 200 && !g_bActive; ++i) {
         SDL_Event e;
-        while (SDL_PollEvent(&e)) g_MainWindow.HandleEvent(e);
+        while (SDL_PollEvent(&e)) g_MainWindow.HandleEvent(platform::FromSdlEvent(e));
         SDL_Delay(1);
     }
     if (!g_bActive) return "the window never became active";
@@ -153,7 +154,7 @@ std::string StartAndLook(const Mode& m) {
     SDL_Event esc{};
     esc.type = SDL_KEYDOWN;
     esc.key.keysym.sym = SDLK_ESCAPE;
-    g_MainWindow.HandleEvent(esc);
+    g_MainWindow.HandleEvent(platform::FromSdlEvent(esc));
     const int status = g_MainWindow.MessageLoop();
     AppEnd();
     if (bad != 0) return std::to_string(bad) + " pixels of the loading picture not shown" + report();

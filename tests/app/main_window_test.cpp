@@ -21,6 +21,9 @@
 #include "platform/message_box.h"
 #include "records/database.h"
 #include "records/system_data.h"
+#include "platform/sdl_events.h"
+#include "platform/sdl_window.h"
+#include "tests/support/end_confirmation.h"
 
 #include <gtest/gtest.h>
 
@@ -94,11 +97,11 @@ TEST(ActiveState, ShownCountsAsActiveWithoutFocus) {
         SDL_Event e{};
         e.type = SDL_WINDOWEVENT;
         e.window.event = c.event;
-        EXPECT_EQ(NextActiveState(c.before, e), c.after) << int(c.event);
+        EXPECT_EQ(NextActiveState(c.before, platform::FromSdlEvent(e)), c.after) << int(c.event);
     }
     SDL_Event key{};
     key.type = SDL_KEYDOWN;
-    EXPECT_EQ(NextActiveState(1, key), 1);
+    EXPECT_EQ(NextActiveState(1, platform::FromSdlEvent(key)), 1);
 }
 
 namespace {
@@ -145,8 +148,8 @@ protected:
         SetMediaCallLog(false);
         for (cThread* t : {&thGame, &thPause, &thRanking, &thLoad}) t->Exit();
         g_MainWindow.Destroy();
-        platform::SetMessageBoxImpl({});
-        SetConfirmEndImpl({});
+        Service<platform::IMessageBox>::Restore();
+        testsupport::EndConfirmation() = nullptr;
         SetCloseRequestHandler({});
         SetMainThreadWakeup({});
         platform::FrameMailbox().SetNotify({});
@@ -171,7 +174,7 @@ TEST_F(MainWindowTest, ShownWindowIsActiveAndFramesReachTheWindow) {
     g_MainWindow.Show();
     for (int i = 0; i < 200 && !g_bActive; ++i) {
         SDL_Event e;
-        while (SDL_PollEvent(&e)) g_MainWindow.HandleEvent(e);
+        while (SDL_PollEvent(&e)) g_MainWindow.HandleEvent(platform::FromSdlEvent(e));
         SDL_Delay(1);
     }
     EXPECT_EQ(g_bActive.load(), 1);
@@ -188,7 +191,7 @@ TEST_F(MainWindowTest, ShownWindowIsActiveAndFramesReachTheWindow) {
     SDL_Event esc{};
     esc.type = SDL_KEYDOWN;
     esc.key.keysym.sym = SDLK_ESCAPE;
-    g_MainWindow.HandleEvent(esc);
+    g_MainWindow.HandleEvent(platform::FromSdlEvent(esc));
     EXPECT_EQ(g_MainWindow.MessageLoop(), 0);
     EXPECT_FALSE(thGame.IsRunning());
     EXPECT_EQ(g_bClosing.load(), 1);
@@ -199,10 +202,10 @@ TEST_F(MainWindowTest, RefusedConfirmationKeepsTheWindowAndClosingAsksOnlyOnce) 
     g_SceneManager.m_nSceneKind = SCENE_WORLDMAP;
     int asked = 0;
     bool answer = false;
-    SetConfirmEndImpl([&](int) {
+    testsupport::EndConfirmation() = [&](int) {
         asked += 1;
         return answer;
-    });
+    };
     g_MainWindow.OnClose();
     EXPECT_EQ(asked, 1);
     EXPECT_FALSE(g_MainWindow.LoopEnded());
@@ -235,10 +238,10 @@ TEST_F(MainWindowTest, RefusedConfirmationKeepsTheWindowAndClosingAsksOnlyOnce) 
 TEST_F(MainWindowTest, CloseConfirmationSpeaksTheLanguageOfSystemIni) {
     g_SceneManager.m_nSceneKind = SCENE_WORLDMAP;
     std::vector<int> asked;
-    SetConfirmEndImpl([&](int english) {
+    testsupport::EndConfirmation() = [&](int english) {
         asked.push_back(english);
         return false;
-    });
+    };
     const int saved = g_SystemIni.English;
     for (int english : {1, 0}) {
         g_SystemIni.English = english;
@@ -335,7 +338,7 @@ TEST_F(MainWindowTest, WindowShowsTheFrameTheSceneDrew) {
     g_MainWindow.Show();
     for (int i = 0; i < 200 && !g_bActive; ++i) {
         SDL_Event e;
-        while (SDL_PollEvent(&e)) g_MainWindow.HandleEvent(e);
+        while (SDL_PollEvent(&e)) g_MainWindow.HandleEvent(platform::FromSdlEvent(e));
         SDL_Delay(1);
     }
     g_bRunning = 1;
@@ -349,8 +352,8 @@ TEST_F(MainWindowTest, WindowShowsTheFrameTheSceneDrew) {
     g_MainWindow.PresentFrame(true);
     // Without a graphics processor (the headless driver) the frame goes into
     // the window surface.
-    ASSERT_EQ(SDL_GetRenderer(g_MainWindow.m_hWnd), nullptr);
-    SDL_Surface* s = SDL_GetWindowSurface(g_MainWindow.m_hWnd);
+    ASSERT_EQ(SDL_GetRenderer(platform::SdlWindowOf(g_MainWindow.m_hWnd)), nullptr);
+    SDL_Surface* s = SDL_GetWindowSurface(platform::SdlWindowOf(g_MainWindow.m_hWnd));
     ASSERT_NE(s, nullptr);
     const int w = s->w, h = s->h, pitch = s->pitch / 4;
     ASSERT_EQ(w * 480, h * 640);
@@ -363,7 +366,7 @@ TEST_F(MainWindowTest, WindowShowsTheFrameTheSceneDrew) {
     SDL_Event esc{};
     esc.type = SDL_KEYDOWN;
     esc.key.keysym.sym = SDLK_ESCAPE;
-    g_MainWindow.HandleEvent(esc);
+    g_MainWindow.HandleEvent(platform::FromSdlEvent(esc));
     EXPECT_EQ(g_MainWindow.MessageLoop(), 0);
 }
 
@@ -375,7 +378,7 @@ TEST_F(MainWindowTest, KeysReachTheInputRecords) {
         e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
         e.key.keysym.scancode = SDL_SCANCODE_LEFT;
         e.key.keysym.sym = SDLK_LEFT;
-        g_MainWindow.HandleEvent(e);
+        g_MainWindow.HandleEvent(platform::FromSdlEvent(e));
     };
     key(SDL_KEYDOWN);
     g_SceneManager.UpdateInput();
@@ -414,8 +417,8 @@ TEST_F(MainWindowTest, ActivatingAFullScreenDeviceThatWasNeverLostKeepsItsSurfac
         SDL_Event e{};
         e.type = SDL_WINDOWEVENT;
         e.window.event = ev;
-        e.window.windowID = SDL_GetWindowID(g_MainWindow.m_hWnd);
-        g_MainWindow.HandleEvent(e);
+        e.window.windowID = SDL_GetWindowID(platform::SdlWindowOf(g_MainWindow.m_hWnd));
+        g_MainWindow.HandleEvent(platform::FromSdlEvent(e));
         ASSERT_EQ(drawFrame(n), 1);
         EXPECT_EQ(shownAt(10, 10), n);
         EXPECT_EQ(shownAt(150, 100), n << 16);
@@ -444,7 +447,7 @@ void SendKey(SDL_Scancode sc, bool down) {
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.scancode = sc;
     e.key.keysym.sym = SDL_GetKeyFromScancode(sc);
-    g_MainWindow.HandleEvent(e);
+    g_MainWindow.HandleEvent(platform::FromSdlEvent(e));
 }
 }  // namespace
 
@@ -477,7 +480,7 @@ TEST_F(MainWindowTest, TextInputIsOffFromTheStartAndStaysOff) {
     g_MainWindow.Show();
     for (int i = 0; i < 50; ++i) {
         SDL_Event e;
-        while (SDL_PollEvent(&e)) g_MainWindow.HandleEvent(e);
+        while (SDL_PollEvent(&e)) g_MainWindow.HandleEvent(platform::FromSdlEvent(e));
         SDL_Delay(1);
     }
     EXPECT_FALSE(SDL_IsTextInputActive());
@@ -485,6 +488,6 @@ TEST_F(MainWindowTest, TextInputIsOffFromTheStartAndStaysOff) {
     key.type = SDL_KEYDOWN;
     key.key.keysym.scancode = SDL_SCANCODE_A;
     key.key.keysym.sym = SDLK_a;
-    g_MainWindow.HandleEvent(key);
+    g_MainWindow.HandleEvent(platform::FromSdlEvent(key));
     EXPECT_FALSE(SDL_IsTextInputActive());
 }

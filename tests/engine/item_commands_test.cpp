@@ -85,7 +85,7 @@ protected:
 TEST_F(ItemCommandTest, NothingRunsAfterAStageClear) {
     std::vector<cEdFlowCmd> cmds{Item(ICMD_PLAY_SE, {{0, 1}}), Item(ICMD_STAGE_CLEAR), Item(ICMD_PLAY_SE, {{0, 2}})};
     int32_t vars[2] = {};
-    EXPECT_EQ(Hero().RunItemCommands(cmds, vars), 1);
+    EXPECT_EQ(Hero().RunItemCommands(cmds, vars), PlayResult::StageClear);
     EXPECT_EQ(Traced(), (std::vector<std::string>{"se 1"}));
 }
 
@@ -303,7 +303,7 @@ TEST_F(ItemCommandTest, PresentationCommandsRunTheirWorkers) {
                                  Item(ICMD_PLAY_BGM, {{0, 1}, {1, 4}}), Item(ICMD_CHANGE_BACKGROUND, {{0, 2}}),
                                  Item(ICMD_RUN_EFFECT, {{0, 0}})};
     int32_t vars[2] = {};
-    EXPECT_EQ(Hero().RunItemCommands(cmds, vars), 0);
+    EXPECT_EQ(Hero().RunItemCommands(cmds, vars), PlayResult::Continue);
     EXPECT_EQ(Hero().m_Def.m_nGraphicKind, 2);
     EXPECT_EQ(Hero().m_nGraphic, 17);
     EXPECT_EQ(Hero().m_Def.m_nGraphicCell, 3);

@@ -1,5 +1,6 @@
 #include "platform/input_events.h"
 #include "platform/joystick.h"
+#include "platform/sdl_joystick.h"
 
 #include <gtest/gtest.h>
 

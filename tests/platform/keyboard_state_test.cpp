@@ -1,5 +1,6 @@
 #include "platform/input_events.h"
 #include "platform/keyboard_state.h"
+#include "platform/sdl_keyboard.h"
 
 #include <gtest/gtest.h>
 

@@ -10,6 +10,7 @@
 #include "play/effect.h"
 #include "play/shot.h"
 #include "tests/support/chara_fixture.h"
+#include "tests/support/play_trace.h"
 
 using charatest::cTestChara;
 
@@ -280,7 +281,7 @@ void Record(cChara& c, int trigger, cChara* partner, int group) {
 }
 
 TEST_F(HitTest, HitEventsOfPlainAttackerAndAttackPart) {
-    g_pfnFlowTriggerTrace = Record;
+    testsupport::PlayTrace().trigger = Record;
     cTestChara struck, attacker, parent;
     attacker.m_Def.m_nAttack = 3;
     attacker.m_Def.m_nImpact = 1;
@@ -314,7 +315,7 @@ TEST_F(HitTest, HitEventsOfPlainAttackerAndAttackPart) {
 }
 
 TEST_F(HitTest, HitEventsOfShots) {
-    g_pfnFlowTriggerTrace = Record;
+    testsupport::PlayTrace().trigger = Record;
     using Ev = std::tuple<cChara*, int, cChara*, int>;
     cTestChara struck, owner;
     cShot shot;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/arrange.h"
+#include "engine/flow_runtime.h"
 #include "engine/item_commands.h"
 #include "media/input/input_list.h"
 #include "play/numeric.h"
@@ -317,6 +318,29 @@ TEST_F(JumpTest, KeyedJumpEndsTheCommandOnLanding) {
     EXPECT_EQ(p.m_bJumpHandled, 1);
 }
 
+// A key flow's jump started again by the next press launches again: the
+// command's start clears what the last run's launch left.
+TEST_F(JumpTest, AKeyedJumpRunAgainLaunchesAgain) {
+    SetCommand({0, 0, 0, 0, 0}, 6);
+    cCharaPlayer& p = Player();
+    SubStep(1);
+    ASSERT_DOUBLE_EQ(p.m_dSpeedY, -5.0);
+    ASSERT_EQ(m_cmd.m_bLaunched, 1);
+    // Landed, the command's time ran out and the key went up (sub-steps
+    // without the jump reset the hold); the flow's next run starts it anew.
+    p.m_dSpeedY = 0;
+    p.m_bJumpStarted = 0;
+    p.m_bJumpCut = 0;
+    p.m_nHoldCounter = 0;
+    p.m_bHoldAllowed = 1;
+    m_cmd.m_nRemaining = 0;
+    ResetFlowCmd(m_cmd);
+    EXPECT_EQ(m_cmd.m_bLaunched, 0);
+    SubStep(1);
+    EXPECT_DOUBLE_EQ(p.m_dSpeedY, -5.0);
+    EXPECT_EQ(soundlog::UserPlayed(), (std::vector<int>{3, 3}));
+}
+
 TEST_F(JumpTest, HeightByWalkingSpeed) {
     SetSubSteps(2);
     // s1 = p1 / 20, s3 = p3 / 20 per sub-step.
@@ -605,7 +629,7 @@ TEST_F(PlayerTest, RunItemCommands) {
     p.m_vVars.at(1) = 77;
     p.m_lstArrange.push_back(cArrange{33, 0, 0, 2, 1});
     results = {0, 0, 0};
-    EXPECT_EQ(p.RunItemCommands(cmds, vars), 0);
+    EXPECT_EQ(p.RunItemCommands(cmds, vars), PlayResult::Continue);
     EXPECT_EQ(g_trace, (std::vector<std::string>{"run 1 77", "run 2 0", "run 3 0"}));
     EXPECT_EQ(cmds[0].m_vecParam[0], 77);  // the change stays in the command
     EXPECT_EQ(m_scene.m_bItemMessageShown, 0);
@@ -614,11 +638,11 @@ TEST_F(PlayerTest, RunItemCommands) {
     // A non-zero result ends the list with it; death ends it with 2.
     g_trace.clear();
     results = {0, 1, 0};
-    EXPECT_EQ(p.RunItemCommands(cmds, vars), 1);
+    EXPECT_EQ(p.RunItemCommands(cmds, vars), PlayResult::StageClear);
     EXPECT_EQ(g_trace.size(), 2u);
     results = {5};
     std::vector<cEdFlowCmd> deadly{item(2, 9), item(2, 4)};
-    EXPECT_EQ(p.RunItemCommands(deadly, vars), 2);
+    EXPECT_EQ(p.RunItemCommands(deadly, vars), PlayResult::Miss);
     std::copy(saved.begin(), saved.end(), ItemCmdExecTable);
 }
 

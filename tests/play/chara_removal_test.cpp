@@ -16,6 +16,7 @@
 #include "play/shot.h"
 #include "tests/support/item_cmd_trace.h"
 #include "tests/support/chara_fixture.h"
+#include "tests/support/play_trace.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ protected:
     void SetUp() override {
         CharaTest::SetUp();
         m_savedScore = g_Progress.m_nScore;
-        g_pfnFlowTriggerTrace = TraceTrigger;
+        testsupport::PlayTrace().trigger = TraceTrigger;
         m_items = std::make_unique<ItemCmdTrace>(TraceGive);
         for (auto& slots : g_vCharaEffectSlots) slots.assign(4, cCharaEffect{});
         g_trace.clear();
@@ -101,7 +102,7 @@ TEST_F(RemovalTest, DieInOrderWithScoreAndItem) {
     c.m_Def.m_nVanishEffect = 3;
     c.m_Def.m_nVanishEffectA = -2;
     g_Progress.m_nScore = 999980;
-    EXPECT_EQ(Die(c), 0);
+    EXPECT_EQ(Die(c), PlayResult::Continue);
     EXPECT_EQ(g_trace, (std::vector<std::string>{"event 5", "update", "give"}));
     // The death effect runs in the definition's mode, not repeated.
     EXPECT_EQ(c.m_nCharaEffect, 3);
@@ -118,7 +119,7 @@ TEST_F(RemovalTest, DieInOrderWithScoreAndItem) {
     d.m_Def.m_nScore = -50;
     g_Progress.m_nScore = 20;
     g_giveResult = 2;
-    EXPECT_EQ(Die(d), 0);
+    EXPECT_EQ(Die(d), PlayResult::Continue);
     EXPECT_EQ(g_Progress.m_nScore, 0);
     EXPECT_EQ(d.m_bDead, 1);
 }
@@ -133,7 +134,7 @@ TEST_F(RemovalTest, DieThatClearsTheStage) {
         g_giveResult = stageRequest ? 0 : 1;  // the item clears the stage, or a clear was already asked
         m_scene.m_nStageEndRequest = stageRequest;
         g_trace.clear();
-        EXPECT_EQ(Die(c), 1);
+        EXPECT_EQ(Die(c), PlayResult::StageClear);
         EXPECT_EQ(g_trace, (std::vector<std::string>{"event 5", "update", "give"}));
         EXPECT_EQ(g_Progress.m_nScore, 10);
         EXPECT_EQ(c.m_bDead, 0);
@@ -142,25 +143,25 @@ TEST_F(RemovalTest, DieThatClearsTheStage) {
     // A miss request does not end the stage here.
     cCharaComputer& c = Add(9, 1);
     m_scene.m_nStageEndRequest = 2;
-    EXPECT_EQ(Die(c), 0);
+    EXPECT_EQ(Die(c), PlayResult::Continue);
     EXPECT_EQ(c.m_bDead, 1);
 }
 
 TEST_F(RemovalTest, KillCharaBySide) {
     cCharaComputer& ally = Add(10, 0);
     ally.m_nSide = 0;
-    EXPECT_EQ(KillChara(ally), 2);  // the hero's miss; nothing dies here
+    EXPECT_EQ(KillChara(ally), PlayResult::Miss);  // the hero's miss; nothing dies here
     EXPECT_TRUE(g_trace.empty());
     EXPECT_EQ(ally.m_bDead, 0);
     cCharaComputer& enemy = Add(11, 1);
-    EXPECT_EQ(KillChara(enemy), 0);
+    EXPECT_EQ(KillChara(enemy), PlayResult::Continue);
     EXPECT_EQ(enemy.m_bDead, 1);
     g_trace.clear();
-    EXPECT_EQ(KillChara(enemy), 0);  // already dead: nothing again
+    EXPECT_EQ(KillChara(enemy), PlayResult::Continue);  // already dead: nothing again
     EXPECT_TRUE(g_trace.empty());
     cCharaComputer& carrier = Add(12, 2);
     g_giveResult = 1;
-    EXPECT_EQ(KillChara(carrier), 1);
+    EXPECT_EQ(KillChara(carrier), PlayResult::StageClear);
 }
 
 // Four charas linked every way (targets both ways, parent and child, the

@@ -11,6 +11,7 @@
 
 #include "engine/flow_trigger.h"
 #include "tests/support/chara_fixture.h"
+#include "tests/support/play_trace.h"
 
 using namespace charatest;
 
@@ -193,7 +194,7 @@ protected:
         CharaTest::SetUp();
         SetSubSteps(1);
         g_log.clear();
-        g_pfnFlowTriggerTrace = LogTrigger;
+        testsupport::PlayTrace().trigger = LogTrigger;
     }
     static cEdChara Def(int moveType, int block, int size) {
         cEdChara d;

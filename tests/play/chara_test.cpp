@@ -6,6 +6,7 @@
 #include "engine/flow_trigger.h"
 #include "play/numeric.h"
 #include "tests/support/chara_fixture.h"
+#include "tests/support/play_trace.h"
 
 using charatest::cTestChara;
 
@@ -179,7 +180,7 @@ TEST_F(CharaStateTest, LandOnBlockPutsTheBottomAboveTheBlock) {
 TEST_F(CharaStateTest, LandAndCeilingFireTheirTriggers) {
     static std::vector<int> fired;
     fired.clear();
-    g_pfnFlowTriggerTrace = [](cChara&, int trigger, cChara*, int) { fired.push_back(trigger); };
+    testsupport::PlayTrace().trigger = [](cChara&, int trigger, cChara*, int) { fired.push_back(trigger); };
     cTestChara c;
     Place(c, 100, 390);
     c.LandOnBlock();
@@ -245,15 +246,15 @@ TEST_F(CharaStateTest, StandingOnABlockOrABlockChara) {
     MakeMap({{12, 14}});
     cTestChara c;
     Place(c, 384, 416);
-    EXPECT_EQ(c.IsStanding(), 0);
+    EXPECT_FALSE(c.IsStanding());
     c.m_nFootBlock = static_cast<int>(CellIndex(12, 14));
-    EXPECT_EQ(c.IsStanding(), 1);
+    EXPECT_TRUE(c.IsStanding());
     c.m_nFootBlock = static_cast<int>(CellIndex(13, 14));  // an empty cell
-    EXPECT_EQ(c.IsStanding(), 0);
+    EXPECT_FALSE(c.IsStanding());
     c.m_nFootBlock = 1 << 30;  // not a cell of the map
-    EXPECT_EQ(c.IsStanding(), 0);
+    EXPECT_FALSE(c.IsStanding());
     c.m_bOnBlockChara = 1;
-    EXPECT_EQ(c.IsStanding(), 1);
+    EXPECT_TRUE(c.IsStanding());
     c.m_dImpactY = 1;
     c.m_dSpeedY = 2;
     c.LeaveBlockChara(1);

@@ -24,12 +24,13 @@
 #include "records/cond.h"
 #include "records/stage.h"
 #include "records/system_data.h"
-#include "play/stage_play_seams.h"
+#include "tests/support/replay_io.h"
 #include "records/cmd_kinds.h"
 #include "tests/play/place_object.h"
 #include "tests/support/stage_builder.h"
 #include "tests/support/sound_log.h"
 #include "tests/media/gfx/gfx_fixture.h"
+#include "tests/support/play_trace.h"
 
 namespace {
 
@@ -74,9 +75,9 @@ protected:
         g_vMapCells.assign(size_t(m_scene.m_ScrollX.m_nStride) * m_scene.m_ScrollY.m_nCells, cMapCell{});
         g_Stage.m_vecBackground.clear();
         g_trace.clear();
-        g_lpDrawTrace = &g_trace;
+        testsupport::PlayTrace().drawn = &g_trace;
         // The miss resolution begins with the replay's automatic save.
-        seam::AutoSaveReplay = [] {
+        testsupport::ReplayIo().autoSave = [] {
             g_trace.push_back("Miss");
             return 0;
         };
@@ -84,8 +85,8 @@ protected:
         g_Progress.m_nLives = 0;  // the miss ends the game: no new set-up
     }
     void TearDown() override {
-        g_lpDrawTrace = nullptr;
-        seam::ResetStagePlaySeams();
+        testsupport::PlayTrace().drawn = nullptr;
+        testsupport::ReplayIo().Reset();
         g_Progress.m_nLives = m_savedLives;
         g_vPlayers.clear();
         g_lstCharas.clear();

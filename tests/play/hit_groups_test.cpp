@@ -15,6 +15,7 @@
 #include "tests/support/item_cmd_trace.h"
 #include "tests/support/sound_log.h"
 #include "tests/support/stage_builder.h"
+#include "tests/support/play_trace.h"
 
 using namespace stagetest;
 
@@ -42,7 +43,7 @@ protected:
         m_scene.m_nSubStep = 1;
         m_scene.m_vShotGroups.assign(8, {});
         m_scene.m_vCharaGroups.assign(8, {});
-        g_pfnFlowTriggerTrace = TraceEvent;
+        testsupport::PlayTrace().trigger = TraceEvent;
         m_items = std::make_unique<ItemCmdTrace>(TraceGift);
     }
     void TearDown() override {
@@ -106,7 +107,7 @@ TEST_F(HitPassTest, ShotsMeetOtherGroupsOnly) {
     Chara(1, 2, 20, 15);
     Chara(2, 3, 20, 15);
     ShotAt(2, 20, 15);
-    EXPECT_EQ(m_scene.HitGroups(), 0);
+    EXPECT_EQ(m_scene.HitGroups(), PlayResult::Continue);
     EXPECT_EQ(TakeShotEvents(), (Lines{"ev9 2<-", "ev1 2<-", "ev2 2<-", "se7"}));
     EXPECT_EQ(g_lstCharas.front().m_nHP, 10);
     EXPECT_EQ(g_lstCharas.back().m_nHP, 9);
@@ -123,7 +124,7 @@ TEST_F(HitPassTest, NonPassingShotHitsTheWholeGroupThenVanishes) {
     s.m_lpOwner = &owner;
     s.m_bReportToOwner = 1;
     s.m_nReportGroup = 5;
-    EXPECT_EQ(m_scene.HitGroups(), 0);
+    EXPECT_EQ(m_scene.HitGroups(), PlayResult::Continue);
     // Group 1 whole, then the shot is gone before group 2; each hit also
     // tells of the damage, the owner too.
     Lines want;
@@ -159,7 +160,7 @@ TEST_F(HitPassTest, CharaSummonedDuringTheWalkIsHitInTheSamePass) {
     Chara(1, 1, 20, 15);
     ShotAt(0, 20, 15).m_EdShot.m_bPassCharas = 1;
     g_summoner = this;
-    g_pfnFlowTriggerTrace = SummonOnFirstHit;
+    testsupport::PlayTrace().trigger = SummonOnFirstHit;
     m_scene.HitGroups();
     EXPECT_EQ(TakeShotEvents(),
               (Lines{"ev9 1<-", "ev1 1<-", "ev2 1<-", "se7", "ev9 5<-", "ev1 5<-", "ev2 5<-", "se7"}));
@@ -322,7 +323,7 @@ TEST_F(HitPassTest, KillThatEndsTheStageReturnsAtOnce) {
     Chara(2, 1, 20, 15);
     ShotAt(0, 20, 15).m_EdShot.m_bPassCharas = 1;
     m_scene.m_nStageEndRequest = 1;  // the death finds the stage ending
-    EXPECT_EQ(m_scene.HitGroups(), 1);
+    EXPECT_EQ(m_scene.HitGroups(), PlayResult::StageClear);
     EXPECT_EQ(Take(), (Lines{"ev9 1<-", "ev1 1<-", "ev2 1<-", "se10", "ev5 1<-"}));
     EXPECT_EQ(m_scene.m_bInHitPass, 1) << "the set-up closes it";
 }
@@ -363,7 +364,7 @@ TEST_F(HitPassTest, ShotDamageFiresTheDamagedAndImpactEvents) {
     s.m_lpOwner = &owner;
     s.m_bReportToOwner = 1;
     s.m_nReportGroup = 5;
-    EXPECT_EQ(m_scene.HitGroups(), 0);
+    EXPECT_EQ(m_scene.HitGroups(), PlayResult::Continue);
     const Lines hit1 = {"ev9 1<9", "ev24 9<1 g5", "ev1 1<9",     "ev2 1<9",     "ev20 9<1 g5", "ev21 9<1 g5",
                         "ev3 1<9", "ev4 1<9",     "ev22 9<1 g5", "ev23 9<1 g5", "se7"};
     Lines want = hit1;
@@ -410,7 +411,7 @@ TEST_F(HitPassTest, OnScreenSwitchLetsShotsInViewHit) {
     away.m_dRight = 2015;
     UpdateActiveStates(m_scene);
     ASSERT_TRUE(k.IsOnScreen());
-    EXPECT_EQ(m_scene.HitGroups(), 0);
+    EXPECT_EQ(m_scene.HitGroups(), PlayResult::Continue);
     EXPECT_EQ(seen.m_lstHitCharas, (std::list<int32_t>{1}));
     EXPECT_TRUE(away.m_lstHitCharas.empty());
 }

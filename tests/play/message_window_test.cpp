@@ -16,6 +16,7 @@
 #include "media/gfx/dd_surface.h"
 #include "platform/cp932.h"
 #include "play/play_surfaces.h"
+#include "tests/support/play_trace.h"
 
 namespace {
 
@@ -266,9 +267,9 @@ TEST_F(MessageWindowTest, PopupRisesAndTheDrawPassDeletesFinishedWindows) {
     for (int i = 0; i < 8; ++i) UpdateMessageWindows(m_scene, 0);
     EXPECT_EQ(w.m_nDrawY, y0 - 2);  // 9 frames: (30 - 21) >> 2
     std::vector<std::string> trace;
-    g_lpDrawTrace = &trace;
+    testsupport::PlayTrace().drawn = &trace;
     for (int i = 0; i < 22; ++i) UpdateMessageWindows(m_scene, 0);
-    g_lpDrawTrace = nullptr;
+    testsupport::PlayTrace().drawn = nullptr;
     EXPECT_TRUE(m_scene.m_lstMessages.empty());
     EXPECT_EQ(trace.front(), "Messages");
 }
@@ -343,6 +344,22 @@ TEST_F(MessageSurfaceTest, PoolSurfacesFollowTheWindows) {
     EXPECT_EQ(c.m_lpSurface, &g_lstMessageSurfaces.front());
     EXPECT_EQ(c.m_lpSurface->nWidth, c.m_nWidth);
     EXPECT_EQ(c.m_strText, "longer text");
+}
+
+// A play scene that ends with a window still open gives its work surface
+// back: the pool outlives the scene, and nothing else would free it.
+TEST_F(MessageSurfaceTest, AnEndingSceneGivesBackItsWindowsSurfaces) {
+    {
+        cScenePlay ending;
+        g_lpPlayScene = &ending;
+        MessageWindowInit in;
+        in.strText = "still open";
+        ending.m_lstMessages.emplace_back().Init(in);
+        ASSERT_EQ(g_lstMessageSurfaces.size(), 1u);
+        g_lpPlayScene = &m_scene;
+    }
+    EXPECT_TRUE(g_lstMessageSurfaces.empty());
+    EXPECT_TRUE(g_lstMessageSlots.empty());
 }
 
 }  // namespace

@@ -231,7 +231,7 @@ TEST_F(PaletteGolden, PickupPopupShowsTheItemsGraphic) {
         cItem item;
         item.InitItem(1, def, 0);
         item.m_bActive = 1;
-        EXPECT_EQ(GiveItem(&item, &taker), 0);
+        EXPECT_EQ(GiveItem(&item, &taker), PlayResult::Continue);
     }
     ASSERT_EQ(scene.m_lstMessages.size(), 3u);
     UpdateMessageWindows(scene, 0);

@@ -20,7 +20,6 @@
 #include "platform/input_source.h"
 #include "play/draw_stage.h"
 #include "play/message_window.h"
-#include "play/stage_play_seams.h"
 #include "tests/support/nested_loop.h"
 #include "tests/support/sound_log.h"
 #include "tests/support/stage_builder.h"
@@ -38,14 +37,12 @@ protected:
         b.Install();
         Setup();
         g_SceneManager.g_nGameType = 3;
-        seam::ResetStagePlaySeams();
         // The loop thread's generator on its first drawn frame.
         m_loop.onDraw = [this](cScenePlay&, int n) {
             if (n == 1) m_firstDrawRand = RandState();
         };
     }
     void TearDown() override {
-        seam::ResetStagePlaySeams();
         StageTest::TearDown();
     }
     // The loop as the game thread runs it.

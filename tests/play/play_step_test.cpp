@@ -15,8 +15,9 @@
 #include "media/media_services.h"
 #include "play/chara_removal.h"
 #include "play/draw_stage.h"
-#include "play/stage_play_seams.h"
+#include "tests/support/replay_io.h"
 #include "tests/support/stage_builder.h"
+#include "tests/support/play_trace.h"
 
 using namespace stagetest;
 
@@ -30,10 +31,7 @@ void TraceTrigger(cChara& c, int trigger, cChara*, int) {
     g_trace.push_back("ev" + std::to_string(trigger) + " k" + std::to_string(c.m_nKey));
 }
 void TraceOnce(cChara& c) { g_trace.push_back("once k" + std::to_string(c.m_nKey)); }
-int TraceShot(cShot& s) {
-    g_trace.push_back("shot " + std::to_string(s.m_nKey));
-    return 0;
-}
+void TraceShot(cShot& s) { g_trace.push_back("shot " + std::to_string(s.m_nKey)); }
 
 std::vector<std::string> Sounds() {
     std::vector<std::string> out;
@@ -57,19 +55,21 @@ protected:
         g_trace.clear();
         m_savedType = g_SceneManager.g_nGameType;
         g_SceneManager.g_nGameType = 3;
-        seam::ResetStagePlaySeams();
-        g_pfnFlowTriggerTrace = TraceTrigger;
-        seam::ResetFlowOnceFlags = TraceOnce;
-        seam::StepShot = TraceShot;
+        testsupport::PlayTrace().trigger = TraceTrigger;
+        testsupport::PlayTrace().onceReset = TraceOnce;
+        testsupport::PlayTrace().shotStep = TraceShot;
+        testsupport::ReplayIo().Reset();
         SetMediaCallLog(true);
         ClearMediaCallLog();
         g_InputList.at(0).ClearDirInput();
         g_InputList.at(0).ClearButtonInput();
     }
     void TearDown() override {
-        g_lpDrawTrace = nullptr;
-        g_pfnFlowTriggerTrace = nullptr;
-        seam::ResetStagePlaySeams();
+        testsupport::PlayTrace().drawn = nullptr;
+        testsupport::PlayTrace().trigger = nullptr;
+        testsupport::PlayTrace().onceReset = nullptr;
+        testsupport::PlayTrace().shotStep = nullptr;
+        testsupport::ReplayIo().Reset();
         SetMediaCallLog(false);
         g_SceneManager.g_nGameType = m_savedType;
         m_scene.m_lstShots.clear();
@@ -86,9 +86,9 @@ protected:
     // One frame; "draw" joins the trace when the draw pass ran.
     void Frame() {
         std::vector<std::string> drawn;
-        g_lpDrawTrace = &drawn;
+        testsupport::PlayTrace().drawn = &drawn;
         m_scene.UpdatePlay();
-        g_lpDrawTrace = nullptr;
+        testsupport::PlayTrace().drawn = nullptr;
         if (!drawn.empty()) g_trace.push_back("draw");
     }
     cCharaComputer& CharaKey(int key) {
@@ -176,7 +176,7 @@ TEST_F(PlayStepTest, StageEndRequestIsTakenAtTheHerosStep) {
     b.Chara(6, 5).m_bBlockChara = 1;  // key 1 asks for the stage end
     b.Chara(9, 5);                    // key 2
     Start(b);
-    g_pfnFlowTriggerTrace = [](cChara& c, int trigger, cChara* p, int g) {
+    testsupport::PlayTrace().trigger = [](cChara& c, int trigger, cChara* p, int g) {
         if (c.m_nKey == 1 && trigger == 0) g_scene->m_nStageEndRequest = 1;
         TraceTrigger(c, trigger, p, g);
     };
@@ -227,7 +227,7 @@ TEST_F(PlayStepTest, ARemovalDuringAWalkMarksAndTheEndOfTheWalkErases) {
     cCharaComputer& c = CharaKey(1);
     m_scene.m_nCharaWalks = 1;
     c.m_bDiesNow = 1;
-    EXPECT_EQ(m_scene.CheckPlayerHP(), 0);
+    EXPECT_FALSE(m_scene.CheckPlayerHP());
     EXPECT_TRUE(c.m_bRemoved);
     EXPECT_EQ(FindCharaById(1), nullptr);
     EXPECT_EQ(c.TargetSlot(0), nullptr);  // unlinked at once
@@ -246,7 +246,7 @@ TEST_F(PlayStepTest, InputHoldLatchAndRecording) {
     Start(b);
     static std::vector<int> recorded;
     recorded.clear();
-    seam::RecordReplayFrame = [](const int16_t words[2]) { recorded.push_back(words[1]); };
+    testsupport::ReplayIo().record = [](const int16_t words[2]) { recorded.push_back(words[1]); };
     g_SystemData.OptReplayRecord = 1;
     cInput& in = g_InputList.at(0);
     m_scene.m_bHoldButtons = 1;
@@ -303,7 +303,7 @@ TEST_F(PlayStepTest, ItemsOfEachTakeMode) {
     b.Item(2, 5).m_nSound = 3;
     Start(b);
     for (cItem& item : g_lstItems) item.m_bActive = 1;
-    EXPECT_EQ(TouchItems(HeroChara(), g_lstItems), 0);
+    EXPECT_EQ(TouchItems(HeroChara(), g_lstItems), PlayResult::Continue);
     EXPECT_EQ(g_lstItems.size(), 2u);  // the once item is gone
     EXPECT_EQ(Sounds(), (std::vector<std::string>{"PlaySe 21", "PlaySe 20"}));  // user sounds 4 and 3
     EXPECT_EQ(g_trace, (std::vector<std::string>{"ev10 k0", "ev10 k0"}));
@@ -316,7 +316,7 @@ TEST_F(PlayStepTest, ItemsOfEachTakeMode) {
     saved.Restore(HeroChara());
     TouchItems(HeroChara(), g_lstItems);
     EXPECT_EQ(Sounds().size(), 3u);
-    EXPECT_EQ(GiveItem(nullptr, &HeroChara()), 0);
+    EXPECT_EQ(GiveItem(nullptr, &HeroChara()), PlayResult::Continue);
 }
 
 TEST_F(PlayStepTest, RiderFollowsItsCarrier) {
@@ -354,7 +354,7 @@ TEST_F(PlayStepTest, PlaybackTakesTheRecordedInputAndItsEndStartsTheNextReplay) 
     g_SceneManager.g_nGameType = 4;
     static int frames = 0;
     frames = 0;
-    seam::PlayReplayFrame = [](int16_t words[2]) {
+    testsupport::ReplayIo().play = [](int16_t words[2]) {
         if (++frames > 2) return 1;
         words[0] = INPUT_RIGHT;
         words[1] = 1;

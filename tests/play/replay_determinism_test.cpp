@@ -37,6 +37,7 @@
 #include "records/cmd_kinds.h"
 #include "records/stage.h"
 #include "records/system_data.h"
+#include "tests/support/demo_keys.h"
 #include "tests/support/demo_run.h"
 #include "tests/support/demo_template.h"
 #include "tests/support/temp_dir.h"
@@ -45,7 +46,7 @@ namespace {
 
 using Keys = std::set<int>;
 constexpr int kLeft = platform::VK_LEFT, kRight = platform::VK_RIGHT, kDown = platform::VK_DOWN;
-constexpr int kJump = 'Z', kShoot = 'X', kSpace = platform::VK_SPACE, kF1 = platform::VK_F1;
+constexpr int kJump = 'Z', kSpace = platform::VK_SPACE, kF1 = platform::VK_F1;
 
 // Keys by the scene frame, and inside a nested frame loop by the loop's own
 // frame (counted by its input polls).
@@ -199,17 +200,16 @@ protected:
     int m_writes = 0;
 };
 
-// Walking right, jumping now and then and firing spreads of shots past the
-// blocks that come by chance, the walkers and the coins.
+// Walking right, jumping now and then and at each pit, and firing spreads of
+// shots past the blocks that come by chance, the walkers and the coins.
 Keys Dash(int frame) {
-    Keys k{kRight};
-    if (frame % 50 < 12) k.insert(kJump);
-    if (frame % 23 == 0) k.insert(kShoot);
+    Keys k;
+    testsupport::DashKeys(frame, k);
     return k;
 }
 
 TEST_F(ReplayDeterminismTest, ShotsChanceBlocksAndTheClearPlayBack) {
-    Record(1500, [](int f, int) { return Dash(f); });
+    Record(2600, [](int f, int) { return Dash(f); });
     ASSERT_EQ(m_tries.size(), 1u);
     ASSERT_GT(m_tries[0].size(), 100u);
     // The play met what the demo stage holds.

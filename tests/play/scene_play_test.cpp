@@ -24,11 +24,11 @@
 #include "frontend/data/ranking.h"
 #include "frontend/replay/replay.h"
 #include "play/message_window.h"
-#include "play/stage_play_seams.h"
 #include "play/stage_results.h"
 #include "tests/media/input/fake_input_source.h"
 #include "tests/support/stage_builder.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/play_trace.h"
 
 using namespace stagetest;
 
@@ -46,7 +46,6 @@ protected:
         m_savedRate = g_SceneManager.m_nFrameRate;
         g_SceneManager.g_nGameType = 3;
         g_SceneManager.g_nGameKind = 2;
-        seam::ResetStagePlaySeams();
         SetMediaCallLog(true);
         ClearMediaCallLog();
         g_InputList.at(0).ClearButtonInput();
@@ -57,8 +56,7 @@ protected:
         m_scene.m_nStep = 0;
     }
     void TearDown() override {
-        g_lpDrawTrace = nullptr;
-        seam::ResetStagePlaySeams();
+        testsupport::PlayTrace().drawn = nullptr;
         SetMediaCallLog(false);
         g_bEditorTest = 0;
         g_bFreeStage = 0;
@@ -74,11 +72,11 @@ protected:
     // state's own filters); true when it drew the stage.
     bool Frame(int buttons = 0) {
         std::vector<std::string> drawn;
-        g_lpDrawTrace = &drawn;
+        testsupport::PlayTrace().drawn = &drawn;
         g_InputList.at(0).m_wButton = static_cast<uint16_t>(buttons);
         g_InputList.at(0).m_bTriggerLatch = 0;  // a fresh press every frame
         m_scene.Run();
-        g_lpDrawTrace = nullptr;
+        testsupport::PlayTrace().drawn = nullptr;
         return !drawn.empty();
     }
     // Frames until the state leaves `state` (at most limit); the frame count.

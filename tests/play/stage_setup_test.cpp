@@ -20,6 +20,7 @@
 #include "play/play_surfaces.h"
 #include "play/stage_setup.h"
 #include "tests/support/stage_builder.h"
+#include "tests/support/play_trace.h"
 
 using namespace stagetest;
 
@@ -171,7 +172,7 @@ TEST_F(SetupTest, SeedComesBeforeTheFirstDrawAndEventDeathsLeaveEveryList) {
     g_draws.clear();
     g_dieKey = 2;
     g_vanishKey = 3;
-    g_pfnFlowTriggerTrace = BeforeStart;
+    testsupport::PlayTrace().trigger = BeforeStart;
     // The set-up seeds with the replay's seed and plays it from its start.
     PlayBack();
     g_Replay.m_nSeed = 4242;
@@ -216,7 +217,7 @@ TEST_F(SetupTest, RetriedTryStartsFromFreshCellsAndAClosedHitPass) {
     HeroChara().m_nHP = 1;
     HeroChara().m_bActing = 1;
     AddShot(1, HeroChara().m_dX, HeroChara().m_dY).m_EdShot.m_nPower = 5;
-    ASSERT_EQ(m_scene.HitGroups(), 2);
+    ASSERT_EQ(m_scene.HitGroups(), PlayResult::Miss);
     ASSERT_EQ(m_scene.m_bInHitPass, 1);
 
     Setup();

@@ -14,6 +14,7 @@
 #include "tests/support/item_cmd_trace.h"
 #include "tests/support/sound_log.h"
 #include "tests/support/stage_builder.h"
+#include "tests/support/play_trace.h"
 
 using namespace stagetest;
 
@@ -39,7 +40,7 @@ protected:
         for (int c = 10; c < 50; ++c) Cell(c, 16);  // the floor
         g_events.clear();
         g_given = 0;
-        g_pfnFlowTriggerTrace = TraceEvent;
+        testsupport::PlayTrace().trigger = TraceEvent;
         m_items = std::make_unique<ItemCmdTrace>(CountGift);
     }
     void TearDown() override {
@@ -254,7 +255,7 @@ TEST_F(CollisionTest, FootBlocksSpringSlowAndConveyors) {
     cCharaPlayer& spring = Hero(30 * 32 + 8, 15 * 32 + 8);
     spring.m_nFootBlock = static_cast<int32_t>(CellIndex(30, 16));
     spring.m_bJumpBlocked = 1;
-    EXPECT_EQ(ApplyFootBlock(spring), 0);
+    EXPECT_EQ(ApplyFootBlock(spring), PlayResult::Continue);
     EXPECT_EQ(soundlog::Played(), (std::vector<int>{11}));
     EXPECT_DOUBLE_EQ(spring.m_dSpeedY, spring.JumpSpeed(4 * 16));
     EXPECT_LT(spring.m_dSpeedY, 0);
@@ -280,7 +281,7 @@ TEST_F(CollisionTest, FootBlocksSpringSlowAndConveyors) {
         for (int step = 0; step < 6; ++step) {
             h.m_dSpeedX = c.speed;
             h.m_dImpactX = c.impact;
-            EXPECT_EQ(ApplyFootBlock(h), 0);
+            EXPECT_EQ(ApplyFootBlock(h), PlayResult::Continue);
             EXPECT_DOUBLE_EQ(h.m_dSpeedX, c.speedAfter) << c.what << " sub-step " << step;
             EXPECT_DOUBLE_EQ(h.m_dImpactX, c.impactAfter) << c.what << " sub-step " << step;
         }
@@ -305,7 +306,7 @@ TEST_F(CollisionTest, FootBlockItemOnceASecond) {
     cell.m_nItemIndex = 1;
     cCharaPlayer& h = Hero(38 * 32 + 8, 15 * 32 + 8);
     h.m_nFootBlock = h.m_nLastFootBlock = h.m_nPrevFootBlock = static_cast<int32_t>(CellIndex(38, 16));
-    for (int i = 0; i < 2 * 60 * 2; ++i) EXPECT_EQ(TakeFootBlockItem(h), 0);
+    for (int i = 0; i < 2 * 60 * 2; ++i) EXPECT_EQ(TakeFootBlockItem(h), PlayResult::Continue);
     EXPECT_EQ(g_given, 2);
     // Leaving the ground clears the wait: the next landing gives at once.
     h.m_bAirborne = 1;

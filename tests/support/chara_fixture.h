@@ -23,6 +23,7 @@
 #include "records/database.h"
 #include "records/stage.h"
 #include "records/system_data.h"
+#include "tests/support/play_trace.h"
 
 namespace charatest {
 
@@ -46,7 +47,7 @@ protected:
         g_Stage.ApplySpeedLevel(1);
         g_bQuit = 0;
         SetMainThread();  // sound requests are served at once
-        g_pfnFlowTriggerTrace = nullptr;
+        testsupport::PlayTrace().trigger = nullptr;
         SetStage(40, 15);
     }
     void TearDown() override {
@@ -54,7 +55,7 @@ protected:
         g_vMapCells.clear();
         g_lstCharas.clear();
         g_lstItems.clear();
-        g_pfnFlowTriggerTrace = nullptr;
+        testsupport::PlayTrace().trigger = nullptr;
         std::copy(std::begin(m_savedExec), std::end(m_savedExec), CmdExecTable);
         std::copy(std::begin(m_savedSetup), std::end(m_savedSetup), CmdSetupTable);
         g_vAnimeSteps = m_savedAnimeSteps;

@@ -21,6 +21,7 @@
 #include "play/draw_stage.h"
 #include "play/scene_play.h"
 #include "tests/media/input/fake_input_source.h"
+#include "tests/support/play_trace.h"
 
 namespace testsupport {
 
@@ -38,10 +39,10 @@ public:
         g_InputList.at(0).m_bTriggerLatch = 0;
         ClaimGameToken();
         s_lpActive = this;
-        g_pfnDrawPassHook = OnDraw;
+        testsupport::PlayTrace().messageWindows = OnDraw;
     }
     ~cNestedLoopDriver() {
-        g_pfnDrawPassHook = nullptr;
+        testsupport::PlayTrace().messageWindows = nullptr;
         s_lpActive = nullptr;
         g_SceneManager.g_nGameType = m_savedType;
         g_OptionData.m_nMessageAuto = m_savedAuto;

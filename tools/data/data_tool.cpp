@@ -61,9 +61,9 @@ std::string ArgPath(const char* arg) { return platform::Utf8ToCp932(arg); }
 // `warn` is set, and its defaults stay.
 void LoadGameContext(bool warn) {
     // Without warnings the records' own failure boxes are quiet as well.
-    platform::MessageBoxFn loud;
-    if (!warn)
-        loud = platform::SetMessageBoxImpl([](const std::string&, const std::string&, int) { return platform::IDOK; });
+    static platform::cMessageBoxFn quiet([](const std::string&, const std::string&, int) { return platform::IDOK; });
+    platform::IMessageBox* loud = nullptr;
+    if (!warn) loud = Service<platform::IMessageBox>::Install(&quiet);
     auto warning = [&](const std::string& cp932Text) {
         if (warn) std::fprintf(stderr, "tovaro-data: warning: %s\n", platform::Cp932ToUtf8(cp932Text).c_str());
     };
@@ -82,7 +82,7 @@ void LoadGameContext(bool warn) {
     load(g_SystemData, PATH_SYSTEM);
     load(g_WorldMap, PATH_WORLDMAP);
     load(g_CommonPalette, PATH_COMMONPALETTE);
-    if (!warn) platform::SetMessageBoxImpl(std::move(loud));
+    if (!warn) Service<platform::IMessageBox>::Install(loud);
 }
 
 int Resave(const char* kindName, const std::string& in, const std::string& out) {
@@ -195,10 +195,11 @@ int main(int argc, char** argv) {
     g_nDataVersion = kDataVersion;
     g_bStripCR = 1;  // as the player's start-up sets it
     // A failure the records would show in a box is a line on stderr here.
-    platform::SetMessageBoxImpl([](const std::string& text, const std::string&, int type) {
+    static platform::cMessageBoxFn toStderr([](const std::string& text, const std::string&, int type) {
         std::fprintf(stderr, "tovaro-data: %s\n", platform::Cp932ToUtf8(text).c_str());
         return (type & 0xF) == platform::MB_YESNO ? platform::IDNO : platform::IDOK;
     });
+    Service<platform::IMessageBox>::Install(&toStderr);
     std::vector<const char*> args;
     const char* gameDir = nullptr;
     for (int i = 1; i < argc; ++i) {

@@ -240,10 +240,12 @@ void WriteWorldMap() {
 void WriteStages() {
     for (const char* const& name : kStages) {
         const int index = static_cast<int>(&name - kStages);
-        cStage stage = index == 3   ? demo::HarbourStage(g_bEnglish)
+        cStage stage = index == 0   ? demo::MeadowStage()
+                       : index == 1 ? demo::CavesStage()
+                       : index == 2 ? demo::CastleStage()
+                       : index == 3 ? demo::HarbourStage(g_bEnglish)
                        : index == 4 ? demo::TheatreStage(g_bEnglish)
-                       : index == 5 ? demo::FortressStage(g_bEnglish)
-                                    : demo::DemoStage(name, index);
+                                    : demo::FortressStage(g_bEnglish);
         const std::string path = g_PathTable[PATH_STG4] + name + "." + g_ExtTable[EXT_STG4] + "_001";
         Check(stage.SaveFile(path), path);
         const int number = index + 1;

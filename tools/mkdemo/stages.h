@@ -1,7 +1,8 @@
-// The demo's stages: a field of 40 x 15 cells with a floor along the
-// bottom, the hero (arrows walk, Z jumps, X fires a spread of three shots),
-// walking enemies whose touch hurts, coins, a row of blocks that may appear
-// by chance and then stay, and the goal that clears the stage.
+// The demo's stages. The first three are walks of some 180 x 15 cells to a
+// chest at the far end that clears the stage: the hero (arrows walk, Z
+// jumps, X fires a spread of three shots) climbs steps and jumps pits whose
+// bottom takes a life, past enemies whose touch hurts and whom the shots
+// defeat, coins, and blocks that may appear by chance and then stay.
 #pragma once
 #include "records/stage.h"
 
@@ -11,8 +12,12 @@ namespace demo {
 // chance within 12 degrees.
 cEdFlowCmd SpreadShot();
 
-// Stage number 0, 1, 2 (the placements shift a little from stage to stage).
-cStage DemoStage(const char* name, int number);
+// Meadow (grass, ponds and green walkers), Caves (stone under a rocky roof,
+// water, crawlers and bats) and Castle (brick, the moat, knights who take two
+// shots, and bats).
+cStage MeadowStage();
+cStage CavesStage();
+cStage CastleStage();
 
 // The longer stages (tools/mkdemo/stages_more.cpp), with English texts when
 // `english` is set: Harbour (foot blocks, a raft to ride, a crate to push,

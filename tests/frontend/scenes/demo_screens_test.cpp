@@ -8,6 +8,7 @@
 // picture or from its unpainted part shows. TOVARO_SCREEN_DUMP=<folder>
 // writes each screen there as a PNG.
 #include "tests/frontend/scenes/stage_menu_harness.h"
+#include "tests/support/demo_keys.h"
 
 #include <cstdlib>
 
@@ -104,11 +105,10 @@ void WalkStory(DemoRun& run, ScreenWalk& walk) {
     walk.Look(run, "stage_menu");
     run.Tap(kKeyCancel);
     ASSERT_EQ(run.State(), CSCENEPLAY_PLAY);
-    // Right, a jump every 50 frames and shots every 23, to the goal.
+    // The scripted dash of the demo plays (jumps Z, shots X), to the goal.
     for (int frame = 0; frame < 3000 && run.State() == CSCENEPLAY_PLAY; ++frame) {
-        std::set<int> keys = {platform::VK_RIGHT};
-        if (frame % 50 < 12) keys.insert(kKeyDecide);
-        if (frame % 23 == 0) keys.insert(kKeyCancel);
+        std::set<int> keys;
+        testsupport::DashKeys(frame, keys);
         run.Hold(keys);
         run.Step();
     }

@@ -10,6 +10,7 @@
 #include "app/files.h"
 #include "frontend/data/option_data.h"
 #include "frontend/frontend_services.h"
+#include "tests/support/replay_io.h"
 
 namespace {
 
@@ -231,10 +232,10 @@ TEST(ReplayList, PlayHandsTheReplayToThePlayKindAndReopensOnIt) {
     ASSERT_TRUE(run.Started());
     WriteSortFixture(run);
     ReadPaths().clear();
-    SetReplayReader([](const std::string& path) {
+    testsupport::ReplayIo().read = [](const std::string& path) {
         ReadPaths().push_back(path);
         return true;
-    });
+    };
     ASSERT_TRUE(run.Enter(SCENE_REPLAYLIST));
     run.Tap(platform::VK_DOWN);
     const ReplayFileEntry chosen = g_ReplayFiles.at(1);
@@ -256,7 +257,7 @@ TEST(ReplayList, PlayHandsTheReplayToThePlayKindAndReopensOnIt) {
     ASSERT_TRUE(run.Enter(SCENE_REPLAYLIST));
     EXPECT_EQ(Cursor().m_nY, 0);
     EXPECT_EQ(g_ReplayData.m_strLastFile, "");
-    SetReplayReader({});
+    testsupport::ReplayIo().read = nullptr;
 }
 
 TEST(ReplayList, VanishedAndRefusedReplaysKeepTheList) {

@@ -30,6 +30,8 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_readback.h"
 #include "tests/support/xvfb_server.h"
+#include "platform/sdl_window.h"
+#include "tests/support/end_confirmation.h"
 
 namespace {
 
@@ -82,7 +84,9 @@ TEST(TitleXvfb, RealWindowShowsTheTitleAndTheEndItemEndsIt) {
     int w = 0, h = 0, diff = -1;
     for (int i = 0; i < 100 && diff != 0; ++i) {
         Pump(50);
-        if (!testsupport::ReadWindowPixels(g_MainWindow.m_hWnd, shot, w, h) || w != 640 || h != 480) continue;
+        if (!testsupport::ReadWindowPixels(platform::SdlWindowOf(g_MainWindow.m_hWnd), shot, w, h) || w != 640 ||
+            h != 480)
+            continue;
         diff = 0;
         for (size_t k = 0; k < shot.size() && k < golden.size(); ++k) diff += shot[k] != golden[k];
     }
@@ -92,10 +96,10 @@ TEST(TitleXvfb, RealWindowShowsTheTitleAndTheEndItemEndsIt) {
     // Up from the first row wraps to the end item; decide asks for the close,
     // which on the title needs no confirmation. Keys are held until the
     // game thread has seen them, however slowly it runs.
-    SetConfirmEndImpl([](int) {
+    testsupport::EndConfirmation() = [](int) {
         ADD_FAILURE() << "the close asked for confirmation";
         return true;
-    });
+    };
     keys.held = platform::VK_UP;
     for (int i = 0; i < 400 && g_MenuCursor.Cur().m_nY != 6; ++i) Pump(5);
     keys.held = 0;
@@ -104,7 +108,7 @@ TEST(TitleXvfb, RealWindowShowsTheTitleAndTheEndItemEndsIt) {
     keys.held = 'Z';
     const int status = g_MainWindow.MessageLoop();
     keys.held = 0;
-    SetConfirmEndImpl({});
+    testsupport::EndConfirmation() = nullptr;
     AppEnd();
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(boxes.Boxes().empty());

@@ -7,6 +7,7 @@
 #include "frontend/ui/message_dialog.h"
 #include "tests/support/window_readback.h"
 #include "media/gfx/dd_init.h"
+#include "platform/sdl_window.h"
 
 #include <atomic>
 #include <chrono>
@@ -304,7 +305,7 @@ TEST_F(UiWindowTest, CloseBoxAsksInTheWindow) {
             // The window shows the box.
             std::vector<uint32_t> shot;
             int w = 0, h = 0;
-            ASSERT_TRUE(testsupport::ReadWindowPixels(g_MainWindow.m_hWnd, shot, w, h));
+            ASSERT_TRUE(testsupport::ReadWindowPixels(platform::SdlWindowOf(g_MainWindow.m_hWnd), shot, w, h));
             ASSERT_EQ(w, 640);
             ASSERT_EQ(h, 480);
             EXPECT_TRUE(shot == ComposedFrame());

@@ -12,6 +12,8 @@
 #include "frontend/ui/message_dialog.h"
 #include "platform/fs.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/end_confirmation.h"
+#include "tests/support/replay_io.h"
 
 #include <sys/stat.h>
 
@@ -109,9 +111,9 @@ protected:
     }
     void TearDown() override {
         g_SystemIni.English = 0;
-        SetReplayReader({});
-        SetReplayWriter({});
-        SetConfirmEndImpl({});
+        testsupport::ReplayIo().read = nullptr;
+        testsupport::ReplayIo().write = nullptr;
+        testsupport::EndConfirmation() = nullptr;
         ::chmod((m_dir.Path() / "user_data/rpl4/a.rpl4_1000").c_str(), 0644);
         UiWindowTest::TearDown();
     }
@@ -465,17 +467,17 @@ TEST_F(FileSelectTest, OpenReplayRequestReachesTheReader) {
             UiWindowTest::TearDown();
             UiWindowTest::SetUp();
         }
-        SetConfirmEndImpl([](int) { return true; });
+        testsupport::EndConfirmation() = [](int) { return true; };
         std::mutex m;
         std::vector<std::string> reads;
-        SetReplayReader([&](const std::string& path) {
+        testsupport::ReplayIo().read = [&](const std::string& path) {
             {
                 std::lock_guard<std::mutex> lock(m);
                 reads.push_back(path);
             }
             if (c.refuse) ErrorBoxf("%s", ("bad replay " + path).c_str());
             return !c.refuse;
-        });
+        };
         platform::CapturedMessageBoxes boxes;
         g_nAnswer = -1;
         Script script({[&] {
@@ -530,12 +532,12 @@ TEST_F(FileSelectTest, SaveReplayAsWritesThePreviousPlay) {
             UiWindowTest::TearDown();
             UiWindowTest::SetUp();
         }
-        SetConfirmEndImpl([](int) { return true; });
+        testsupport::EndConfirmation() = [](int) { return true; };
         std::mutex m;
         std::vector<Write> writes;
         // A writer that keeps the replay files' rule: an existing file is
         // replaced only with the permission, and written read-only.
-        SetReplayWriter([&](int prev, const std::string& path, bool mayReplace) {
+        testsupport::ReplayIo().write = [&](int prev, const std::string& path, bool mayReplace) {
             {
                 std::lock_guard<std::mutex> lock(m);
                 writes.push_back({prev, path, mayReplace});
@@ -544,7 +546,7 @@ TEST_F(FileSelectTest, SaveReplayAsWritesThePreviousPlay) {
             if (platform::PathExists(path) && !mayReplace) return false;
             if (!platform::WriteFileAtomic(path, std::vector<uint8_t>{'n', 'e', 'w'})) return false;
             return ::chmod(platform::OsPath(path).c_str(), 0444) == 0;
-        });
+        };
         platform::CapturedMessageBoxes boxes;
         g_nAnswer = -1;
         Script script(c.steps);

@@ -9,6 +9,7 @@
 #include "frontend/frontend_services.h"
 #include "frontend/ui/name_entry_dialog.h"
 #include "play/scene_play.h"
+#include "tests/support/end_confirmation.h"
 
 #include <atomic>
 
@@ -29,7 +30,7 @@ protected:
         g_SceneManager.g_nGameType = 0;
         g_lpPlayScene = nullptr;
         g_OptionData.m_strName.clear();
-        SetConfirmEndImpl({});
+        testsupport::EndConfirmation() = nullptr;
         UiWindowTest::TearDown();
     }
 };
@@ -178,7 +179,7 @@ TEST_F(NameEntryTest, EndToEndFromTheGameThread) {
             TearDown();
             SetUp();
         }
-        SetConfirmEndImpl([](int) { return true; });
+        testsupport::EndConfirmation() = [](int) { return true; };
         g_SceneManager.g_nGameType = c.gameType;
         g_lpPlayScene = c.playScene ? &scene : nullptr;
         g_OptionData.m_strName = "old";

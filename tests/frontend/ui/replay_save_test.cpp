@@ -6,6 +6,8 @@
 #include "frontend/frontend_services.h"
 #include "frontend/ui/replay_save_dialog.h"
 #include "records/stage.h"
+#include "tests/support/end_confirmation.h"
+#include "tests/support/replay_io.h"
 
 #include <atomic>
 #include <mutex>
@@ -42,8 +44,8 @@ protected:
         g_SystemIni.English = 0;
         g_Stage.m_strPath.clear();
         SetReplayFileNameMaker({});
-        SetReplayWriter({});
-        SetConfirmEndImpl({});
+        testsupport::ReplayIo().write = nullptr;
+        testsupport::EndConfirmation() = nullptr;
         UiWindowTest::TearDown();
     }
 };
@@ -183,15 +185,15 @@ TEST_F(ReplaySaveTest, EndToEndToTheWriter) {
             TearDown();
             SetUp();
         }
-        SetConfirmEndImpl([](int) { return true; });
+        testsupport::EndConfirmation() = [](int) { return true; };
         g_Stage.m_strPath = SJ("data\\stg4\\表.stg4_1000");
         std::mutex m;
         std::vector<std::pair<int, std::string>> writes;
-        SetReplayWriter([&](int prev, const std::string& path, bool) {
+        testsupport::ReplayIo().write = [&](int prev, const std::string& path, bool) {
             std::lock_guard<std::mutex> lock(m);
             writes.push_back({prev, path});
             return !c.writerFails;
-        });
+        };
         platform::CapturedMessageBoxes boxes;
         g_nWhich = c.which;
         g_nQuitAfter = -1;

@@ -12,6 +12,7 @@
 #include "records/system_data.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
+#include "platform/sdl_window.h"
 
 #include <thread>
 
@@ -116,8 +117,8 @@ TEST_F(SetupTest, FirstStartAsksAndStoresTheChoice) {
     dir.MakeDirs("user_data");
     EXPECT_TRUE(Boot(2, {
                             [&] {
-                                EXPECT_TRUE(SDL_GetWindowFlags(g_MainWindow.m_hWnd) & SDL_WINDOW_SHOWN);
-                                EXPECT_STREQ(SDL_GetWindowTitle(g_MainWindow.m_hWnd), "Tovaro Demo");
+                                EXPECT_TRUE(SDL_GetWindowFlags(platform::SdlWindowOf(g_MainWindow.m_hWnd)) & SDL_WINDOW_SHOWN);
+                                EXPECT_STREQ(SDL_GetWindowTitle(platform::SdlWindowOf(g_MainWindow.m_hWnd)), "Tovaro Demo");
                                 ui::cDialogWindow* w = ui::g_lpSetupDialog->m_hWnd;
                                 EXPECT_EQ(w->m_nX, 133);
                                 EXPECT_EQ(w->m_nY, 104);
@@ -137,7 +138,7 @@ TEST_F(SetupTest, FirstStartAsksAndStoresTheChoice) {
                         }));
     EXPECT_EQ(g_SystemIni.Direct3D, 0);
     EXPECT_EQ(dir.ReadFile("user_data/Boot.dat"), kDirectDrawNoAsk);
-    EXPECT_TRUE(SDL_GetWindowFlags(g_MainWindow.m_hWnd) & SDL_WINDOW_SHOWN);  // stays shown
+    EXPECT_TRUE(SDL_GetWindowFlags(platform::SdlWindowOf(g_MainWindow.m_hWnd)) & SDL_WINDOW_SHOWN);  // stays shown
 
     // The next start asks nothing and draws with the DirectDraw-like device.
     g_BootData = cBootData();

@@ -24,7 +24,7 @@
 
 namespace uitest {
 
-inline Uint32 WinId() { return g_MainWindow.m_hWnd ? SDL_GetWindowID(g_MainWindow.m_hWnd) : 0; }
+inline Uint32 WinId() { return g_MainWindow.m_hWnd ? g_MainWindow.m_hWnd->Id() : 0; }
 
 inline void PushKey(SDL_Keycode k, Uint16 mod = 0) {
     SDL_Event e{};
@@ -165,7 +165,7 @@ protected:
         ui::SetModalIdleHook({});
         for (cThread* t : {&thGame, &thPause, &thRanking, &thLoad}) t->Exit();
         g_MainWindow.Destroy();
-        platform::SetMessageBoxImpl({});
+        Service<platform::IMessageBox>::Restore();
         SetCloseRequestHandler({});
         SetMainThreadWakeup({});
         platform::FrameMailbox().SetNotify({});

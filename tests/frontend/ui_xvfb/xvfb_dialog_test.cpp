@@ -4,6 +4,7 @@
 #include "../ui/ui_fixture.h"
 #include "tests/support/window_readback.h"
 #include "tests/support/xvfb_server.h"
+#include "platform/sdl_window.h"
 
 #include <unistd.h>
 
@@ -36,7 +37,7 @@ TEST(XvfbDialog, RealWindowShowsTheGolden) {
                 PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
             },
             [&] {
-                ASSERT_TRUE(testsupport::ReadWindowPixels(g_MainWindow.m_hWnd, shot, w, h)) << SDL_GetError();
+                ASSERT_TRUE(testsupport::ReadWindowPixels(platform::SdlWindowOf(g_MainWindow.m_hWnd), shot, w, h)) << SDL_GetError();
                 PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
             },
         });

@@ -38,7 +38,7 @@ enum class Fault {
     DDLock,
 };
 
-class cFaultSeam {
+class cFaultPoints {
 public:
     // The next `times` calls after `skip` passing calls fail.
     void Arm(Fault f, int times = 1, int skip = 0) { m_armed[f] = {skip, times}; }
@@ -61,6 +61,6 @@ private:
     std::map<Fault, Entry> m_armed;
 };
 
-cFaultSeam& Faults();
+cFaultPoints& Faults();
 
 }  // namespace gfx
