@@ -91,7 +91,11 @@ public:
         for (const cEdBlock& b : s.m_vecBlockPalette) Block(b);
         for (const cEdBlock& b : s.m_vecPlacedBlock) Block(b);
         for (const cEdChara& c : s.m_vecCharaPalette) Chara(c);
-        for (const cEdChara& c : s.m_vecPlacedChara) Chara(c);
+        // Only the hero's side (0) and the computer's (1) are placed when a
+        // stage starts: a chara on another side never appears, nor does
+        // anything it would run.
+        for (const cEdChara& c : s.m_vecPlacedChara)
+            if (c.m_nSide == 0 || c.m_nSide == 1) Chara(c);
         for (const cEdItem& i : s.m_vecItemPalette) Item(i);
         for (const cEdItem& i : s.m_vecPlacedItem) Item(i);
     }
@@ -196,6 +200,28 @@ TEST(DemoStageUse, TheStagesUseEveryKindButTheListedOnes) {
     for (const std::string& feature : all)
         if (!walker.used.count(feature))
             EXPECT_TRUE(kNotUsed.count(feature)) << "no stage uses " << feature;
+}
+
+// Fortress has no goal: its only stage clear is the boss's, run when the
+// boss falls.
+TEST(DemoStageUse, OnlyTheBossFallClearsTheFortress) {
+    testsupport::TempWorkDir dir;
+    testsupport::CopyDemo(dir.Path());
+    cStage stage;
+    ASSERT_TRUE(stage.LoadStageFile("data\\stg4\\Fortress.stg4_001")) << LastDataFileError();
+    std::vector<std::string> clears;
+    const auto note = [&](const std::string& where, const std::vector<cEdFlowCmd>& cmds, bool item) {
+        for (const cEdFlowCmd& c : cmds)
+            if ((item ? c.m_nFamily == cEdFlowCmd::FAMILY_ITEM && c.m_nKind == ICMD_STAGE_CLEAR
+                      : c.m_nFamily == cEdFlowCmd::FAMILY_CHARA && c.m_nKind == CMD_STAGE_CLEAR))
+                clears.push_back(where);
+    };
+    for (const cEdItem& i : stage.m_vecPlacedItem) note("item " + i.m_strName, i.m_vecCmd, true);
+    for (const cEdItem& i : stage.m_vecItemPalette) note("palette item " + i.m_strName, i.m_vecCmd, true);
+    for (const cEdChara& c : stage.m_vecPlacedChara)
+        for (const cEdFlow& f : c.m_vecFlow)
+            note(c.m_strName + (f.m_nTrigger == TRG_DIED ? " falling" : " flow"), f.m_vecCmd, false);
+    EXPECT_EQ(clears, std::vector<std::string>{"Boss falling"});
 }
 
 }  // namespace

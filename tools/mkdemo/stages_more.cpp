@@ -285,6 +285,295 @@ cEdItem CoinEntry() {
     return coin;
 }
 
+// The stagehand: a flyer high over the stage's start that nobody sees or
+// hits. Once, when the stage starts, it works through the engine's less
+// common settings: moves by every direction code, by angle and to points,
+// with inertia and by distance; the parameter change of every command kind
+// it can change; status operations on every status with every operand
+// source and operator; formulas over every name; messages with variables;
+// target searches and vanishing. Its last command sets stage variable 9, so
+// it runs only once.
+cEdFlowCmd Ops(int family, std::vector<int32_t> p) {
+    p.resize(25, 0);
+    return Cmd(family, Kind(family, ICMD_STATUS_OP, CMD_STATUS_OP), std::move(p));
+}
+
+cEdFlowCmd MoveBy(int mode, int direction, int angle, int speed, int time, int timing = 0, bool inertia = false) {
+    cEdFlowCmd c = Move(CMD_MOVE_STRAIGHT, direction, speed, time);
+    cEdMove& m = *c.m_spMove;
+    m.m_nMoveMode = static_cast<int8_t>(mode);
+    m.m_nAngle = static_cast<int16_t>(angle);
+    m.m_nTimingMode = static_cast<int8_t>(timing);
+    m.m_nDistance = 2;
+    m.m_bInertia = inertia ? 1 : 0;
+    m.m_nMaxSpeed = 30;
+    m.m_nTargetX = 2;
+    m.m_nTargetY = -1;
+    return c;
+}
+
+std::vector<cEdFlowCmd> StagehandWork(bool english) {
+    std::vector<cEdFlowCmd> w;
+    // Moves: every direction code, angles, points in each coordinate kind,
+    // timing by distance, inertia.
+    for (int d = 0; d < DIRECTION_CODE_COUNT; ++d) w.push_back(MoveBy(0, d, 0, 10, 1));
+    for (int a : {45, -120, 200}) w.push_back(MoveBy(0, DIR_FORWARD, a, 10, 1));
+    for (int coord = 0; coord < 3; ++coord) {
+        cEdFlowCmd c = MoveBy(1, DIR_FORWARD, 0, 10, 2);
+        c.m_spMove->m_nCoordMode = static_cast<int8_t>(coord);
+        c.m_spMove->m_nTargetUnit = static_cast<int8_t>(coord == 2 ? 1 : 0);
+        if (coord == 1) c.m_spMove->m_nTargetX = 6, c.m_spMove->m_nTargetY = 3;
+        if (coord == 2) c.m_spMove->m_nTargetX = 200, c.m_spMove->m_nTargetY = 64;
+        w.push_back(c);
+    }
+    w.push_back(MoveBy(0, DIR_RIGHT, 0, 10, 3, 1));
+    w.push_back(MoveBy(0, DIR_LEFT, 0, 10, 3, 2));
+    w.push_back(MoveBy(0, DIR_RIGHT, 0, 20, 3, 0, true));
+    w.push_back(MoveBy(0, DIR_LEFT, 30, 20, 3, 0, true));
+
+    // Targets: slot 1 the hero, then every way of finding a chara, each
+    // filter once; the hero again at the end.
+    auto target = [](int slot, int what, std::vector<std::pair<int, int>> more = {}) {
+        std::vector<int32_t> p(17, 0);
+        p[0] = slot;
+        p[1] = what;
+        p[16] = 1;
+        for (auto [i, v] : more) p[static_cast<size_t>(i)] = v;
+        return C(CMD_SET_TARGET, p, 1);
+    };
+    for (int what = 0; what <= 10; ++what) w.push_back(target(1, what, {{2, 1}, {4, 40}}));
+    w.push_back(target(1, 2, {{3, 1}, {4, 40}, {5, 1}, {6, 1}}));
+    w.push_back(target(1, 3, {{3, 1}, {7, 1}, {8, 1}}));
+    w.push_back(target(1, 3, {{2, 1}, {9, 1}, {10, 0}, {15, 1}}));
+    w.push_back(target(1, 6, {{3, 1}, {11, 1}, {12, 1}, {13, 0}, {14, COND_OP_GREATER_EQUAL}}));
+    w.push_back(target(2, 3, {{2, 1}, {15, 2}}));
+    w.push_back(target(0, 0));
+    w.push_back(target(1, 0));
+
+    // The parameter change, every index of every kind it can change, from
+    // each operand source (all of them 0 here, so only the limits apply).
+    struct Kinds {
+        int kind, count;
+    };
+    auto arrangeAll = [&](int kind, int count) {
+        for (int i = 0; i < count; ++i) w.push_back(C(CMD_ARRANGE, {kind, i, 1, i % 4, 1}, 1));
+    };
+    cEdFlowCmd straight = MoveBy(1, DIR_FORWARD, 0, 10, 1);
+    arrangeAll(CMD_MOVE_STRAIGHT, 6), w.push_back(straight);
+    arrangeAll(CMD_MOVE_CHARGE, 6), w.push_back(Move(CMD_MOVE_CHARGE, DIR_FORWARD, 10, 1));
+    arrangeAll(CMD_MOVE_HOMING, 6), w.push_back(Move(CMD_MOVE_HOMING, DIR_FORWARD, 10, 1));
+    arrangeAll(CMD_CHANGE_FACING, 1), w.push_back(C(CMD_CHANGE_FACING, {2}, 1));
+    arrangeAll(CMD_JUMP, 1), w.push_back(C(CMD_JUMP, {0, 0, 1, 0, 0}, 1));
+    arrangeAll(CMD_SHOT, 32), w.push_back(Shot(FORMATION_SPREAD, TRAJ_STRAIGHT, 0));
+    arrangeAll(CMD_SWORD, 7), w.push_back(Sword(0));
+    arrangeAll(CMD_SUMMON_BLOCK, 8);
+    arrangeAll(CMD_SUMMON_CHARA, 10), w.push_back(Summon(CMD_SUMMON_CHARA, 1, 20));
+    arrangeAll(CMD_SUMMON_ITEM, 9), w.push_back(Summon(CMD_SUMMON_ITEM, 1, 20));
+    arrangeAll(CMD_MESSAGE, 5), w.push_back(Message(F_CHARA, "...", 5));
+    cEdFlowCmd stay = C(CMD_WARP, {1}, 1);
+    stay.m_spMove.Create().m_nDistance = 0;
+    arrangeAll(CMD_WARP, 6), w.push_back(stay);
+    arrangeAll(CMD_SET_TARGET, 3), w.push_back(target(2, 1));
+    arrangeAll(CMD_STATUS_OP, 5), w.push_back(Ops(F_CHARA, {1, 1, 5, 0, 0, 0, 1, 0, 0}));
+    arrangeAll(CMD_VANISH, 1), w.push_back(C(CMD_VANISH, {0, 6, 1, 1}, 1));
+    arrangeAll(CMD_GET_ITEM, 1), w.push_back(C(CMD_GET_ITEM, {1, 1}, 1));
+    arrangeAll(CMD_CHANGE_GRAPHIC, 2), w.push_back(C(CMD_CHANGE_GRAPHIC, {1, 1, 0}, 1));
+    arrangeAll(CMD_RUN_EFFECT, 6), w.push_back(Effect(F_CHARA, 1));
+    arrangeAll(CMD_RUN_CHARA_EFFECT, 1), w.push_back(C(CMD_RUN_CHARA_EFFECT, {6, 0, 0}, 1));
+    arrangeAll(CMD_RUN_SCREEN_EFFECT, 1), w.push_back(C(CMD_RUN_SCREEN_EFFECT, {0, 0, 0}, 1));
+    arrangeAll(CMD_SHOW_PICTURE, 8), w.push_back(Picture(F_CHARA, 2));
+    arrangeAll(CMD_SCREEN_COLOR, 4), w.push_back(ScreenColour(F_CHARA, 0, 0));
+    arrangeAll(CMD_CHANGE_BACKGROUND, 1), w.push_back(C(CMD_CHANGE_BACKGROUND, {1, 0}, 1));
+    arrangeAll(CMD_PLAY_SE, 1), w.push_back(Se());
+    arrangeAll(CMD_PLAY_BGM, 1);
+
+    // Status operations: each status of the stagehand and of the hero
+    // (target slot 1) given back its own value; the system values; variables
+    // and flow variables with every operator and operand source; the
+    // percent forms, the gauge, the invincible refusal and the report.
+    for (int subject : {0, 1})
+        for (int status = 0; status <= STATUS_GETSC; ++status) {
+            std::vector<int32_t> p(25, 0);
+            p[2] = 1, p[3] = subject, p[4] = status, p[6] = 0, p[7] = 2, p[12] = 1, p[13] = subject, p[14] = status;
+            p[20] = p[21] = status == 6 || status == 7 ? 1 : 0;
+            p[22] = p[23] = 2;
+            p[24] = 1;
+            w.push_back(Ops(F_CHARA, p));
+        }
+    for (int sys = 0; sys <= 4; ++sys) {
+        std::vector<int32_t> p(25, 0);
+        p[3] = 5, p[4] = sys, p[6] = 1, p[7] = 2, p[13] = 5, p[14] = sys, p[24] = 1;
+        p[6] = sys == 1 || sys == 2 ? 0 : 1;  // the scroll speeds set as they are
+        p[7] = sys == 1 || sys == 2 ? 2 : 0;
+        w.push_back(Ops(F_CHARA, p));
+    }
+    for (int op = 0; op <= 7; ++op)
+        for (int src = 0; src <= 4; ++src) {
+            std::vector<int32_t> p(25, 0);
+            p[0] = src % 3;          // a status (chara variable 8), a variable, a flow variable
+            p[1] = op % 2;           // common or stage
+            p[2] = 8;                // variable 8
+            p[5] = 1 + op % 2;       // fA or fB
+            p[6] = op, p[7] = src;   // the operator and the operand's source
+            p[8] = 3 + op, p[9] = -5, p[10] = 9;
+            p[11] = src % 2, p[12] = 2, p[13] = op % 2, p[14] = 1 + op, p[15] = 1 + src % 2;
+            p[16] = op == 6 ? 1 : 0;
+            p[24] = 1;
+            w.push_back(Ops(F_CHARA, p));
+        }
+    for (int mode : {1, 2})
+        for (int status : {STATUS_HP, STATUS_SP}) {
+            std::vector<int32_t> p(25, 0);
+            p[3] = 1, p[4] = status, p[6] = 1, p[8] = 0, p[17] = mode, p[18] = 1, p[19] = 1, p[24] = 1;
+            w.push_back(Ops(F_CHARA, p));
+        }
+    // An empty target slot makes the operation fail (and report it).
+    w.push_back(Ops(F_CHARA, {0, 0, 1, 4, 1, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
+
+    // Formulas.
+    for (const char* text :
+         {"v1 = (3 + 4) * 2 - rand(1, 5)", "v2 = 2 - (0 - 3) + rand(rand(1, 2), (4))",
+          "v3 = tg.hp + tg1.mhp + pl.sp - pl.msp + my.cid + tg.x_rel + x_abs + x_scr",
+          "v4 = y_rel + y_abs + tg.y_scr + z + mark + pl.sight + power + imp + def + impd + stop + getsc",
+          "v5 = sys.time + scrlx + scrly + score + life + my.time", "fA = 7 % 3", "fB = fA * 4 / 2", "rA = rB - -5",
+          "C3 = C3 + 1", "S4 = S4 + C3", "hp = hp", "mhp = mhp", "sp = sp", "msp = msp", "x_abs = x_abs",
+          "y_abs = y_abs", "x_scr = x_scr", "y_rel = 0", "x_rel = 0", "y_scr = y_scr", "tg.sight = tg.sight",
+          "z = 1", "mark = mark", "stop = stop", "score = score", "life = life", "scrlx = scrlx",
+          "v6 = 3+4", "v6", "v7 = v6 + (v6 * (2 + (1)))"})
+        w.push_back(Code(F_CHARA, text));
+
+    // Messages with variables, refreshed, in each placement; one of them
+    // addressed again by its ID, replaced, and closed.
+    for (int anchor = 0; anchor <= 8; ++anchor) {
+        std::vector<int32_t> p(21, 0);
+        p[0] = anchor, p[1] = 4, p[2] = 3, p[3] = 8, p[4] = -8, p[18] = anchor % 2;
+        p[6] = 2, p[7] = 6, p[9] = 1, p[11] = 1, p[16] = 2, p[14] = anchor % 2;
+        cEdFlowCmd m = C(CMD_MESSAGE, p, 1);
+        m.m_strCode = english ? "Tickets #S2, var #V1_4Z, #C3_P. flow #F1 #F2_3PZ #X1 #S0"
+                              : "#S2 #V1_4Z #C3_P. #F1 #F2_3PZ #X1 #S0";
+        w.push_back(m);
+    }
+    for (int step = 0; step < 3; ++step) {
+        std::vector<int32_t> p(21, 0);
+        p[0] = 0, p[6] = 2, p[7] = 20, p[9] = 1, p[12] = 1, p[13] = 7, p[15] = step == 2 ? 1 : 0;
+        p[17] = step == 1 ? 1 : 0;
+        cEdFlowCmd m = C(CMD_MESSAGE, p, 3);
+        m.m_strCode = step == 0 ? "#S4" : "#S4 and more text";
+        w.push_back(m);
+    }
+
+    // Flow control: the stagehand's second flow started, paused, resumed,
+    // stopped, started by ID on the hero's slot, and deleted.
+    for (int op : {0, 2, 3, 1, 0, 5}) w.push_back(C(CMD_FLOW_CONTROL, {op, 2, 2, 0, 1}, 1));
+    w.push_back(C(CMD_FLOW_CONTROL, {1, 2, 2, 3, 1}, 1));
+    w.push_back(C(CMD_FLOW_CONTROL, {2, 1, 0, 0, 1}, 1));
+    w.push_back(C(CMD_FLOW_CONTROL, {3, 1, 0, 0, 1}, 1));
+    w.push_back(C(CMD_FLOW_CONTROL, {4, 2, 3, 0, 1}, 1));
+
+    // Vanishing: every mode on a group nobody is in and on its own
+    // summons.
+    w.push_back(Summon(CMD_SUMMON_CHARA, 1, 20));
+    for (int mode = 0; mode <= 5; ++mode) w.push_back(C(CMD_VANISH, {mode, 6, mode % 2, 1}, 1));
+    w.push_back(Code(F_CHARA, "S9 = 1"));
+    return w;
+}
+
+// Conditions of every kind, each starting a watch flow of the stagehand
+// (a wait) when it holds and tested again when the wait is over: status conditions with each left side and
+// operand source, the display statuses, the plain states and each
+// distance axis.
+std::vector<cCond> StagehandWatch() {
+    std::vector<cCond> list;
+    for (int left = 0; left <= 2; ++left)
+        for (int src = 0; src <= 4; ++src) {
+            cCond c;
+            c.m_nKind = COND_STATUS;
+            c.m_nLeftSource = static_cast<int8_t>(left);
+            c.m_nLeftVarKind = static_cast<int8_t>(src % 2);
+            c.m_nLeftTarget = static_cast<int8_t>(src == 3 ? 5 : src == 4 ? 1 : 0);
+            c.m_nLeftItem = static_cast<int8_t>(src == 3 ? 2 : 1 + 3 * src);
+            c.m_nVarIndex = 2;
+            c.m_nLeftFlowVar = static_cast<int8_t>(1 + src % 2);
+            c.m_nRightSource = static_cast<int8_t>(src);
+            c.m_nValue = 123456;
+            c.m_nRandomMin = 900000;
+            c.m_nRandomMax = 999999;
+            c.m_nRightTarget = static_cast<int8_t>(left == 2 ? 5 : 0);
+            c.m_nRightItem = static_cast<int8_t>(left == 2 ? 3 : 7);
+            c.m_nRightVarKind = static_cast<int8_t>(left % 2);
+            c.m_nRightVarIndex = 3;
+            c.m_nRightFlowVar = 1;
+            c.m_nOp = COND_OP_EQUAL;
+            c.m_bPercent = static_cast<int8_t>(src == 2 ? 1 : 0);
+            c.m_nLeftCoordMode = 1;
+            c.m_nRightCoordMode = 2;
+            list.push_back(c);
+        }
+    for (int status = 0; status <= STATUS_GETSC; ++status) {
+        cCond c = StatusCond(0, status, COND_OP_EQUAL, 777777);
+        c.m_nRightSource = 2;
+        c.m_nRightTarget = 1;
+        c.m_nRightItem = static_cast<int8_t>(status);
+        list.push_back(c);
+    }
+    for (int sys = 0; sys <= 5; ++sys) list.push_back(StatusCond(5, sys, COND_OP_EQUAL, 777777));
+    for (int subject : {0, 1, 3, 5})
+        for (int item = 0; item <= 7; ++item) {
+            cCond c;
+            c.m_nKind = COND_STATUS2;
+            c.m_nLeftTarget = static_cast<int8_t>(subject);
+            c.m_nLeftItem = static_cast<int8_t>(item);
+            c.m_nVarIndex = 99;
+            c.m_nOp = COND_OP_EQUAL;
+            list.push_back(c);
+        }
+    for (int subject : {0, 1, 3})
+        for (int item = 0; item <= 5; ++item) {
+            cCond c;
+            c.m_nKind = COND_STATUS3;
+            c.m_nLeftTarget = static_cast<int8_t>(subject);
+            c.m_nLeftItem = static_cast<int8_t>(item);
+            c.m_nOp = static_cast<int8_t>(subject == 3 && item == 4 ? 0 : item == 5 ? 0 : 1);
+            list.push_back(c);
+        }
+    for (int axis = 0; axis <= 6; ++axis)
+        for (int subject : {0, 1, 3, 6}) {
+            cCond c = Near(200);
+            c.m_nLeftTarget = static_cast<int8_t>(subject);
+            c.m_nDirection = static_cast<int8_t>(axis);
+            c.m_nRightVarIndex = 5;
+            c.m_nOp = 1;  // outside: never, the distance being the whole stage
+            list.push_back(c);
+        }
+    for (int op = 0; op <= 8; ++op) list.push_back(VarCond(COND_STAGE_VAR, 8, op, 4));
+    list.push_back(VarCond(COND_COMMON_VAR, 3, COND_OP_GREATER, 100));
+    list.push_back(VarCond(COND_NONE, 0, 0, 0));
+    cCond noAxis = Near(1);
+    noAxis.m_nDirection = 7;
+    list.push_back(noAxis);
+    return list;
+}
+
+cEdChara Stagehand(int x, bool english) {
+    cEdChara c = Chara("Stagehand", x, 1, 1);
+    c.m_nMoveType = 1;
+    c.m_bTransparent = 1;
+    c.m_nInvincible = 1;
+    c.m_nGroup = 5;
+    c.m_nActivationMode = 1;
+    cEdFlow work = Flow(1, StagehandWork(english));
+    work.m_vecCond.push_back(VarCond(COND_STAGE_VAR, 9, COND_OP_EQUAL, 0));
+    cEdFlow second = Flow(2, {C(CMD_WAIT, {}, 5), Code(F_CHARA, "S8 = S8 + 1")}, TRG_NONE);
+    cEdFlow third = Flow(3, {C(CMD_WAIT, {}, 5)}, TRG_NONE);
+    c.m_vecFlow = {work, second, third};
+    for (const cCond& cond : StagehandWatch()) {
+        cEdFlow watch = Flow(0, {C(CMD_WAIT, {}, 30)});
+        watch.m_vecCond.push_back(cond);
+        c.m_vecFlow.push_back(watch);
+    }
+    return c;
+}
+
 }  // namespace
 
 cStage HarbourStage(bool english) {
@@ -336,23 +625,28 @@ cStage HarbourStage(bool english) {
     cEdChara raft = Chara("Raft", 84, kFloorRow - 5, 1);
     raft.m_bBlockChara = 1;
     raft.m_nMoveType = 1;  // flying
-    raft.m_nSide = 2;
     raft.m_nGroup = 2;
+    raft.m_nInvincible = 1;
     raft.m_nAttack = 0;
     raft.m_vecFlow = {Flow(1, {Walk(DIR_UP, 10, 20), Walk(DIR_DOWN, 10, 20)}),
                       Flow(2, {Se()}, TRG_RIDDEN_BY_HERO), Flow(3, {Se()}, TRG_RIDDEN_BY_CHARA)};
     s.m_vecPlacedChara.push_back(raft);
-    // A crate on the quay that the hero pushes along.
-    cEdChara crate = Chara("Crate", 110, kFloorRow - 1, 1);
+    // A crate on a pier over the quay, solid for everyone: a walker on the
+    // pier turns at it.
+    for (int x = 138; x < 148; ++x) s.m_vecPlacedBlock.push_back(Block(x, kFloorRow - 6, 1));
+    cEdChara crate = Chara("Crate", 146, kFloorRow - 7, 1);
     crate.m_bBlockChara = 1;
-    crate.m_nSide = 2;
     crate.m_nGroup = 2;
+    crate.m_nInvincible = 1;
     crate.m_vecFlow = {Flow(1, {Se()}, TRG_HIT_BLOCK_CHARA), Flow(2, {Se()}, TRG_BLOCK_RIGHT)};
     s.m_vecPlacedChara.push_back(crate);
 
     // Placed item 0 is a coin the last walker carries until it falls.
     s.m_vecPlacedItem.push_back(Item(0, 0, {}, true, "Coin"));
     for (int x : {24, 48, 72, 92}) s.m_vecPlacedChara.push_back(Walker(x));
+    cEdChara pierWalker = Walker(140);
+    pierWalker.m_nY = kFloorRow - 7;
+    s.m_vecPlacedChara.push_back(pierWalker);
     s.m_vecPlacedChara.push_back(Walker(120, 0));
     // Coins with their popup, an extra life, and the lighthouse goal.
     for (int x : {10, 36, 60, 88, 130}) s.m_vecPlacedItem.push_back(Item(x, kFloorRow - 2, {}, true, "Coin"));
@@ -378,10 +672,11 @@ cStage TheatreStage(bool english) {
     curtain.m_nFillColor = 6;
     s.m_vecBackground.push_back(curtain);
     Floor(s, 0, width, 2);
-    // Footlights: a row of blocks over the stage that show only while stage
-    // variable 2 is even.
+    // Footlights: a row of blocks high over the stage (out of the hero's
+    // reach, as they come and go) that show only while stage variable 2,
+    // the tickets taken, is even.
     for (int x = 30; x < 120; x += 6) {
-        cEdBlock b = Block(x, kFloorRow - 5, 1);
+        cEdBlock b = Block(x, 2, 1);
         b.m_vecCond.push_back(VarCond(COND_STAGE_VAR, 2, COND_OP_DIVISIBLE, 2));
         s.m_vecPlacedBlock.push_back(b);
     }
@@ -405,9 +700,15 @@ cStage TheatreStage(bool english) {
     show.push_back(C(CMD_CHANGE_BACKGROUND, {1, 0}, 1));
     show.push_back(StatusOp(F_CHARA, 0, STATUS_SIGHT, 0, 0));
     show.push_back(C(CMD_PLAY_BGM, {0, kBgmOgg}, 1));
-    hero.m_vecFlow.push_back(Flow(8, show, TRG_STAGE_START));
+    // The stage's start runs only the commands that finish at once: it
+    // raises the curtain (stage variable 3), and the show runs once while
+    // the curtain is up.
+    cEdFlowCmd curtainUp = Code(F_CHARA, "S3 = 1");
+    curtainUp.m_bSameFrame = 1;
+    hero.m_vecFlow.push_back(Flow(8, {curtainUp}, TRG_STAGE_START));
+    show.push_back(Code(F_CHARA, "S3 = 2"));
     cEdFlow showAlways = Flow(9, std::move(show));
-    showAlways.m_vecCond.push_back(VarCond(COND_COMMON_VAR, 1, COND_OP_EQUAL, 7));
+    showAlways.m_vecCond.push_back(VarCond(COND_STAGE_VAR, 3, COND_OP_EQUAL, 1));
     hero.m_vecFlow.push_back(showAlways);
     hero.m_vecFlow.push_back(Flow(10, {Code(F_CHARA, "v1 = v1 + 1")}, TRG_HIT_ITEM));
     s.m_vecPlacedChara.push_back(hero);
@@ -442,7 +743,7 @@ cStage TheatreStage(bool english) {
     for (int i = 0; i < 4; ++i) {
         cEdChara actor = Chara("Actor", 30 + 25 * i, kFloorRow - 1, 4);
         actor.m_nGroup = 3;
-        actor.m_nSide = 2;
+        actor.m_nInvincible = 1;
         cEdFlow act = Flow(1, {Message(F_CHARA, english ? "To be, or not to be..." : "\x82\xa0\x82\xa0\x81\x63", 15),
                                C(CMD_GAME_WAIT, {2}),
                                C(CMD_CHANGE_GRAPHIC, {1, 2, 0}, 1), C(CMD_CHANGE_ANIME_SET, {0}, 1),
@@ -452,11 +753,12 @@ cStage TheatreStage(bool english) {
         act.m_vecCond.push_back(Near(12));
         act.m_vecCond.push_back(VarCond(COND_CHARA_VAR, 2, COND_OP_LESS, 3));
         actor.m_vecFlow = {act};
-        if (i == 3) actor.m_vecFlow.push_back(Flow(2, {C(CMD_VANISH, {0, 0, 0, 0})}, TRG_HIT_CHARA));
+        // The actors' group (3) on screen bows out.
+        if (i == 3) actor.m_vecFlow.push_back(Flow(2, {C(CMD_VANISH, {0, 3, 0, 0})}, TRG_HIT_CHARA));
         s.m_vecPlacedChara.push_back(actor);
     }
     for (int x : {20, 50, 80, 110}) {
-        cEdItem coin = Item(x, kFloorRow - 2, {Code(F_ITEM, "s2 = s2 + 1"), Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})}, true,
+        cEdItem coin = Item(x, kFloorRow - 2, {Code(F_ITEM, "S2 = S2 + 1"), Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})}, true,
                             english ? "Ticket" : "\x83\x60\x83\x50\x83\x62\x83\x67");
         s.m_vecPlacedItem.push_back(coin);
     }
@@ -476,7 +778,7 @@ cStage TheatreStage(bool english) {
 }
 
 cStage FortressStage(bool english) {
-    const int width = 160;
+    const int width = 185;
     cStage s = LongStage("Fortress", width);
     s.m_nBgm = kBgmOgg;
     s.m_vecItemPalette.push_back(CoinEntry());
@@ -485,7 +787,9 @@ cStage FortressStage(bool english) {
     bat.m_nMoveType = 1;
     bat.m_nAttack = 0;
     bat.m_nGraphic = 3;  // the flyer's row
-    bat.m_vecFlow = {Flow(1, {Move(CMD_MOVE_HOMING, DIR_FORWARD, 12, 30), C(CMD_VANISH, {0, 0, 0, 0})})};
+    // It homes in for three seconds and then vanishes (itself: a vanish of
+    // group 0 would take the hero).
+    bat.m_vecFlow = {Flow(1, {Move(CMD_MOVE_HOMING, DIR_FORWARD, 12, 30), C(CMD_STATUS_OP2, {0, 0, 1, 0, 0, 0}, 1)})};
     s.m_vecCharaPalette.push_back(bat);
     s.m_vecBlockPalette.push_back(Block(0, 0, 1));
     Floor(s, 0, width, 2);
@@ -556,16 +860,16 @@ cStage FortressStage(bool english) {
         s.m_vecPlacedChara.push_back(av);
     }
 
-    // The boss: a gauge of 60 HP; while above half it hops, aims and calls
+    // The boss: a gauge of 40 HP; while above half it hops, aims and calls
     // bats; below half it warps about and fires bursts; its fall clears the
     // stage.
-    cEdChara boss = Chara("Boss", 140, kFloorRow - 2, 60);
+    cEdChara boss = Chara("Boss", 165, kFloorRow - 2, 40);
     boss.m_nSize = 2;
     boss.m_nGraphic = 8;  // the knight in gold
     boss.m_nAttack = 1;
     boss.m_nScore = 5000;
     boss.m_bFixedFacing = 0;
-    cEdFlow wake = Flow(1, {StatusOp(F_CHARA, 0, STATUS_HP, 0, 60, 0, true),
+    cEdFlow wake = Flow(1, {StatusOp(F_CHARA, 0, STATUS_HP, 0, 40, 0, true),
                             Message(F_CHARA, english ? "You shall not pass!" : "\x82\xc6\x82\xa8\x82\xb3\x82\xf1\x81\x49", 20),
                             C(CMD_STATUS_OP2, {5, 0, 0, 0, 0, 0}, 1), C(CMD_PLAY_BGM, {0, kBgmMidi}, 1)});
     wake.m_vecCond.push_back(Near(20));
@@ -579,11 +883,11 @@ cStage FortressStage(bool english) {
                               Summon(CMD_SUMMON_CHARA, 1, 60), C(CMD_WAIT, {}, 10),
                               Code(F_CHARA, "v1 = (v1 + 5) % 30")});
     phaseA.m_vecCond.push_back(Near(20));
-    phaseA.m_vecCond.push_back(StatusCond(0, STATUS_HP, COND_OP_GREATER, 30));
+    phaseA.m_vecCond.push_back(StatusCond(0, STATUS_HP, COND_OP_GREATER, 20));
     cEdFlow turn = Flow(3, {C(CMD_FLOW_CONTROL, {1, 2, 2, 0, 0}, 1), C(CMD_FLOW_CONTROL, {0, 2, 4, 0, 0}, 1),
                             C(CMD_RUN_SCREEN_EFFECT, {2, 0, 0}, 1), C(CMD_STATUS_OP2, {0, 4, 1, 0, 0, 0}, 10),
                             C(CMD_STATUS_OP2, {0, 4, 0, 0, 0, 0}, 1)});
-    turn.m_vecCond.push_back(StatusCond(0, STATUS_HP, COND_OP_LESS_EQUAL, 30));
+    turn.m_vecCond.push_back(StatusCond(0, STATUS_HP, COND_OP_LESS_EQUAL, 20));
     turn.m_bCondOnce = 1;
     cEdFlowCmd hop = C(CMD_WARP, {1}, 1);
     {
@@ -604,7 +908,7 @@ cStage FortressStage(bool english) {
         cEdMove& m = toPlace.m_spMove.Create();
         m.m_nMoveMode = 5;
         m.m_nCoordMode = 1;
-        m.m_nTargetX = 140;
+        m.m_nTargetX = 165;
         m.m_nTargetY = kFloorRow - 2;
     }
     cEdFlowCmd seek = C(CMD_MOVE_STRAIGHT, {}, 10);
@@ -614,13 +918,20 @@ cStage FortressStage(bool english) {
         m.m_nTargetX = -3;
         m.m_nSpeed = 20;
     }
+    // The wall piece appears high over the boss, out of the hero's reach: a
+    // block that appears where the hero stands would crush him.
+    cEdFlowCmd wallPiece = Summon(CMD_SUMMON_BLOCK, 1);
+    wallPiece.m_spShot->m_nOffsetY = -288;
     cEdFlow phaseB = Flow(4, {hop, Shot(FORMATION_BURST, TRAJ_HOME_TARGET, 0), toHero, C(CMD_WAIT, {}, 5),
                               Shot(FORMATION_THUNDER, TRAJ_FALL, 0), toPlace, seek,
-                              Summon(CMD_SUMMON_BLOCK, 1), Summon(CMD_SUMMON_ITEM, 1), C(CMD_WAIT, {}, 10)},
+                              wallPiece, Summon(CMD_SUMMON_ITEM, 1), C(CMD_WAIT, {}, 10)},
                           TRG_NONE);
+    // A falling chara's flows get one step: the commands before the clear
+    // go on in that same step.
     cEdFlow fall = Flow(5, {C(CMD_RUN_SCREEN_EFFECT, {3, 0, 0}, 1), C(CMD_VANISH, {2, 0, 1, 0}, 1),
                             C(CMD_STAGE_CLEAR, {3, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1}, 1)},
                         TRG_DIED);
+    fall.m_vecCmd[0].m_bSameFrame = fall.m_vecCmd[1].m_bSameFrame = 1;
     cEdFlow blink = Flow(6, {C(CMD_RUN_CHARA_EFFECT, {6, 0, 0})}, TRG_DAMAGED);
     cCond vulnerable;  // no blink while the boss is invincible
     vulnerable.m_nKind = COND_STATUS2;
@@ -631,6 +942,7 @@ cStage FortressStage(bool english) {
     boss.m_vecFlow = {wake, phaseA, turn, phaseB, fall, blink,
                       Flow(7, {Se()}, TRG_HIT_SHOT)};
     s.m_vecPlacedChara.push_back(boss);
+    s.m_vecPlacedChara.push_back(Stagehand(6, english));
 
     // Items: a key that sets a common variable, one that hands over a coin,
     // one that changes the hero's flows, targets and status, and the gate.
@@ -655,7 +967,7 @@ cStage FortressStage(bool english) {
         m.m_nDistance = 1;
     }
     s.m_vecPlacedItem.push_back(Item(80, kFloorRow - 1, {itemWarp}, true, english ? "Feather" : "\x89\x48"));
-    s.m_vecPlacedItem.push_back(Goal(width - 4));
+    // No goal: only the boss's fall clears the fortress.
     return s;
 }
 

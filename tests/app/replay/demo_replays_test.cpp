@@ -36,6 +36,7 @@
 #include "platform/keyboard_state.h"
 #include "platform/message_box.h"
 #include "play/chara.h"
+#include "play/chara_computer.h"
 #include "play/scene_play.h"
 #include "records/system_data.h"
 #include "tests/media/input/fake_input_source.h"
@@ -127,10 +128,11 @@ protected:
         g_ReplayPrev.Reset();
     }
 
-    // The scripted play of a stage, from its test play to the clear: right,
-    // a jump every 50 frames and at the edge of each pit, a spread of shots
-    // every 23 (testsupport::DashKeys); where the hero has a sword also a
-    // swing every 61. A choice window is answered by `answer`.
+    // The scripted play of a stage, from its test play to the clear: right
+    // (left, back to a boss the hero has passed), a jump every 50 frames and
+    // at the edge of each pit, a spread of shots every 23
+    // (testsupport::DashKeys); where the hero has a sword also a swing every
+    // 61. A choice window is answered by `answer`.
     void RecordClear(const std::string& stage,
                      const std::function<void(int, std::set<int>&)>& answer = AnswerFirst) {
         bool sword = false;
@@ -143,8 +145,18 @@ protected:
         keys.answer = answer;
         platform::cScopedInputSource source(keys);
         for (int frame = 0; frame < 6000 && !g_bQuit; ++frame) {
+            // Past a boss the hero turns back to it.
+            const cChara* hero = Hero();
+            const cChara* boss = nullptr;
+            for (const cCharaComputer& c : g_lstCharas)
+                if (c.m_Def.m_strName == "Boss" && !c.m_bDead && !c.m_bRemoved) boss = &c;
+            const bool back = hero && boss && hero->m_dX > boss->m_dRight + 32;
             keys.keys.clear();
             testsupport::DashKeys(frame, keys.keys);
+            if (back) {
+                keys.keys.erase(platform::VK_RIGHT);
+                keys.keys.insert(platform::VK_LEFT);
+            }
             if (sword && frame % 61 == 0) keys.keys.insert('C');
             ASSERT_TRUE(g_SceneManager.Update());
             if (PlayScene()->m_nState == CSCENEPLAY_STAGEEND) break;
