@@ -4,18 +4,18 @@
 
 #include <cstring>
 
-#include "app/error_box.h"
-#include "app/files.h"
-#include "app/frame_timing.h"
+#include "base/error_box.h"
+#include "base/files.h"
+#include "base/frame_timing.h"
 #include "app/globals.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "app/main_window.h"
-#include "app/quit.h"
-#include "app/random.h"
+#include "base/quit.h"
+#include "base/random.h"
 #include "app/scene_manager.h"
-#include "app/app_state.h"
-#include "app/system_ini.h"
-#include "app/system_report.h"
+#include "base/app_state.h"
+#include "records/system_ini.h"
+#include "base/system_report.h"
 #include "app/window_placement.h"
 #include "engine/arrange.h"
 #include "frontend/data/boot_data.h"
@@ -224,15 +224,15 @@ bool LoadPaletteAndTransparency(bool bDirect3D, int bpp) {
 void StartFreeStageRun(bool singlePlay) {
     g_bFreeStage = 1;
     if (singlePlay) g_bSinglePlay = 1;
-    g_SceneManager.g_bRankingOn = singlePlay ? 0 : 1;
+    g_SceneState.g_bRankingOn = singlePlay ? 0 : 1;
 }
 
 // The first scene of a start stage: its play, with the title behind it.
 void EnterFreeStageScene() {
-    g_SceneManager.g_nGameKind = 2;
-    g_SceneManager.g_nGameType = 3;
-    g_SceneManager.m_nSceneKind = SCENE_PLAY;
-    g_SceneManager.m_nPrevSceneKind = SCENE_TITLE;
+    g_SceneState.g_nGameKind = 2;
+    g_SceneState.g_nGameType = 3;
+    g_SceneState.m_nSceneKind = SCENE_PLAY;
+    g_SceneState.m_nPrevSceneKind = SCENE_TITLE;
 }
 
 // The start stage named by "FreeStage".
@@ -338,8 +338,8 @@ void ApplyEditorStartStage(const std::string& commandLine, int editorTest) {
 
 // The scene manager's frame rate and fade speed, and the keys' repeat.
 void SetFrameRateAndKeyRepeat() {
-    g_SceneManager.m_nFrameRate = 60;
-    g_SceneManager.m_nFadeSpeed = 10;
+    g_SceneState.m_nFrameRate = 60;
+    g_SceneState.m_nFadeSpeed = 10;
     g_SceneManager.m_nShowFps = g_SystemIni.ShowFps;
     for (size_t i = 0; i < g_InputList.size(); ++i) g_InputList[i].SetKeyRepeat(18, 6);
 }

@@ -1,15 +1,17 @@
 // The global objects of the program: one place, one order.
 //
-// Every long-lived object of the program is defined in app/globals.cpp and
-// nowhere else, in the order below. Objects defined in one file are built in
-// the order they are written and destroyed in the reverse order after main
-// returns, so no object's construction can see another one unbuilt and none
-// outlives what it uses. Objects only get their default content here; the
-// start-up fills them from files.
+// Every long-lived object of the program is defined in the globals.cpp of its
+// layer (base/, records/, media/, frontend/data/, play/, frontend/, app/) and
+// nowhere else, each with its place in the order below
+// (TOVARO_GLOBAL_PLACE, base/global_order.h): the objects are built by place
+// before any other static object and destroyed in the reverse order after
+// main returns, so no object's construction can see another one unbuilt and
+// none outlives what it uses. Objects only get their default content here;
+// the start-up fills them from files.
 //
 // Order (an object that is not part of the program yet keeps its place):
-//   1 the scene manager and the play-scene pointer
-//   2 the replay keys of System.ini (a constant table, app/system_ini.cpp)
+//   1 the scene manager, the scene state and the play-scene pointer
+//   2 the replay keys of System.ini (a constant table, records/system_ini.cpp)
 //   3 g_WindowPlacement
 //   4 g_PathTable, g_ExtTable
 //   5 the window framework's instance record
@@ -44,8 +46,10 @@
 // Plain flags and values with constant initial values (g_bQuit, g_SystemIni,
 // the timing values, the log paths) need no constructor and stay with their
 // owners. Constant tables that no constructor reads stay with their owners
-// too. A new global object with a constructor goes into app/globals.cpp at
-// its place in this order; its owner's header keeps the extern declaration.
+// too; so do the scene state and the play-scene pointer (1), which need no
+// constructor (base/scene_state.cpp). A new global object with a constructor
+// goes into its layer's globals.cpp with its place in this order; its
+// owner's header keeps the extern declaration.
 #pragma once
 #include <string>
 

@@ -1,13 +1,13 @@
 #include "app/main_window.h"
 
-#include "app/app_state.h"
-#include "app/checked_vector.h"
-#include "app/log.h"
-#include "app/main_thread.h"
-#include "app/messages.h"
-#include "app/quit.h"
+#include "base/app_state.h"
+#include "base/checked_vector.h"
+#include "base/log.h"
+#include "base/main_thread.h"
+#include "base/messages.h"
+#include "base/quit.h"
 #include "app/scene_manager.h"
-#include "app/thread.h"
+#include "base/thread.h"
 #include "frontend/frontend_services.h"
 #include "frontend/ui/dialog.h"
 #include "frontend/ui/file_select_dialog.h"
@@ -16,6 +16,7 @@
 #include "platform/cp932.h"
 #include "platform/frame_mailbox.h"
 #include "platform/keyboard_state.h"
+#include "play/scene_play.h"
 #include "platform/message_box.h"
 #include "platform/window_message_box.h"
 
@@ -23,16 +24,12 @@
 
 // g_MainWindow is built with the other global objects (app/globals.cpp).
 
-std::atomic<int> g_nOpenStageRequest{0};
-std::atomic<int> g_nOpenReplayRequest{0};
-std::atomic<int> g_nSaveReplayAsRequest{0};
-std::atomic<int> g_nSaveReplayAsParam{0};
-std::atomic<int> g_nFileDialogResult{0};
-std::atomic<int> g_nFileDialogDone{0};
-std::atomic<int> g_nNameEntryDone{0};
-std::atomic<int> g_nReplaySaveDone{0};
-
 namespace {
+
+bool PumpMainWindowNested() {
+    g_MainWindow.PumpEventsNested();
+    return !g_MainWindow.LoopEnded();
+}
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
@@ -64,6 +61,11 @@ int ShowBoxOnMainThread(const std::string& text, const std::string& caption, int
 }
 
 }  // namespace
+
+cMainWindow::cMainWindow() {
+    SetNestedEventPump(PumpMainWindowNested);
+    ui::SetDialogHost(this);
+}
 
 int MaxZoomFor(int workRight, int workBottom) {
     int n = std::min(workRight / kWidth, workBottom / kHeight);
@@ -102,23 +104,6 @@ int NextZoom(int current, int max) {
 
 bool CloseNeedsConfirmation(int closing, int freeStage, int editorTest, int windowed, int sceneKind, int quit) {
     return !closing && !freeStage && !editorTest && windowed && sceneKind != SCENE_TITLE && !quit;
-}
-
-int NextActiveState(int active, const platform::Event& e) {
-    if (e.kind != platform::Event::Kind::Window) return active;
-    using C = platform::Event::WindowChange;
-    switch (e.change) {
-        case C::Shown:
-        case C::FocusGained:
-        case C::Restored:
-            return 1;
-        case C::FocusLost:
-        case C::Hidden:
-        case C::Minimized:
-            return 0;
-        default:
-            return active;
-    }
 }
 
 void NotifyEditorStarted() { DebugLog("NotifyEditorStarted"); }
@@ -334,7 +319,7 @@ intptr_t cMainWindow::OnMessage(int msg, intptr_t wParam, intptr_t lParam) {
 
 void cMainWindow::OnClose() {
     if (CloseNeedsConfirmation(g_bClosing, g_bFreeStage, g_bEditorTest, DDBackEnd().windowed,
-                               g_SceneManager.m_nSceneKind.load(), g_bQuit)) {
+                               g_SceneState.m_nSceneKind.load(), g_bQuit)) {
         SuspendAllThreads();
         m_bDialog = true;
         bool yes = ConfirmEnd(EnglishSetting());

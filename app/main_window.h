@@ -1,8 +1,8 @@
 // The program's one window, its event pump and the close sequence.
 // The main thread owns it: events, message boxes, dialogs, sound and music
 // requests and the showing of frames all run there. The game-side threads
-// reach it through the request layer (app/main_thread.h), close requests
-// (app/quit.h) and the frame mailbox (platform/frame_mailbox.h).
+// reach it through the request layer (base/main_thread.h), close requests
+// (base/quit.h) and the frame mailbox (platform/frame_mailbox.h).
 //
 // Windows features with no counterpart here: the palette messages, the
 // min/max limits and the system menu's zoom entries (the right button cycles
@@ -14,6 +14,8 @@
 #include <functional>
 #include <string>
 
+#include "base/main_thread.h"
+#include "frontend/ui/dialog_host.h"
 #include "platform/events.h"
 #include "platform/window.h"
 
@@ -22,8 +24,12 @@ struct WindowPlacementValues {
     int x = 0, y = 0, width = 0, height = 0, maximized = 0;
 };
 
-class cMainWindow {
+class cMainWindow : public ui::cDialogHost {
 public:
+    // Installs the nested pump of main-thread waits (base/main_thread.h),
+    // which serves g_MainWindow, and itself as the dialogs' host.
+    cMainWindow();
+    platform::Window* HostWindow() override { return m_hWnd; }
     bool Create();    // 640 x 480 client area at (100, 100), hidden, empty caption
     void Destroy();   // WM_DESTROY: ends the message loop with status 0
     void Show();
@@ -54,10 +60,10 @@ public:
     void SetZoom(int n);
     void ZoomToFit();
     // Shows the newest frame of the mailbox (or the last one again).
-    void PresentFrame(bool again);
+    void PresentFrame(bool again) override;
     // Shows a given 640 x 480 XRGB8888 frame (a dialog drawn over the game
     // frame) with the window's scaling; the mailbox is left alone.
-    void ShowFrame(const uint32_t* pixels);
+    void ShowFrame(const uint32_t* pixels) override;
 
     // The window placement store (the start-up installs it).
     void SetPlacementSaver(std::function<void(const WindowPlacementValues&)> saver);
@@ -79,16 +85,6 @@ private:
 
 extern cMainWindow g_MainWindow;
 
-// Request flags of the file dialogs and the dialogs' done flags.
-extern std::atomic<int> g_nOpenStageRequest;
-extern std::atomic<int> g_nOpenReplayRequest;
-extern std::atomic<int> g_nSaveReplayAsRequest;
-extern std::atomic<int> g_nSaveReplayAsParam;  // 0 this play, 1 the previous play
-extern std::atomic<int> g_nFileDialogResult;
-extern std::atomic<int> g_nFileDialogDone;
-extern std::atomic<int> g_nNameEntryDone;
-extern std::atomic<int> g_nReplaySaveDone;
-
 // Zoom arithmetic.
 int MaxZoomFor(int workRight, int workBottom);  // at least 1
 int MaxZoomForWorkArea();
@@ -101,10 +97,7 @@ int NextZoom(int current, int max);  // the right button's cycle
 
 // Whether WM_CLOSE asks first.
 bool CloseNeedsConfirmation(int closing, int freeStage, int editorTest, int windowed, int sceneKind, int quit);
-// The active flag after an event: set when the window is shown, gains focus
-// or is restored; cleared when it loses focus, is hidden or minimised. A
-// headless video driver may never give focus; showing the window counts.
-int NextActiveState(int active, const platform::Event& e);
+// NextActiveState: frontend/ui/dialog_host.h.
 
 // The editor link (log only).
 void NotifyEditorStarted();

@@ -4,10 +4,10 @@
 #include <cstdlib>
 
 #include "app/app_init.h"
-#include "app/main_thread.h"
-#include "app/quit.h"
-#include "app/thread.h"
-#include "frontend/replay/replay_check.h"
+#include "base/main_thread.h"
+#include "base/quit.h"
+#include "base/thread.h"
+#include "app/replay_check.h"
 #include "platform/cp932.h"
 #include "platform/message_box.h"
 

@@ -1,9 +1,9 @@
 #include "app/window_placement.h"
 
-#include "app/files.h"
+#include "base/files.h"
 #include "app/globals.h"
-#include "app/quit.h"
-#include "app/system_report.h"
+#include "base/quit.h"
+#include "base/system_report.h"
 
 // The record passes, compiled once here (see records/data_record.h).
 template class cRecord<cWindowPlacement>;

@@ -2,7 +2,7 @@
 // frames (600 frames): the frames per second reached, reported as a counter
 // ("fps"; target 60 +- 0.5). Both pacing ways are measured: the frame
 // limiter (VSync off) and the emulated vertical blank (VSync on).
-#include "app/frame_timing.h"
+#include "base/frame_timing.h"
 #include "media/gfx/dd_init.h"
 #include "media/gfx/dd_present.h"
 #include "media/gfx/dd_surface.h"

@@ -13,7 +13,7 @@
 #include "play/effect.h"
 #include "play/message_window.h"
 #include "play/picture.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "play/scene_play.h"
 #include "platform/cp932.h"
 #include "records/database.h"

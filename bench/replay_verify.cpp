@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "app/app_init.h"
-#include "app/main_thread.h"
-#include "app/thread.h"
-#include "frontend/replay/replay_check.h"
+#include "base/main_thread.h"
+#include "base/thread.h"
+#include "app/replay_check.h"
 #include "platform/fs.h"
 #include "records/stage.h"
 

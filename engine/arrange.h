@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "engine/flow.h"
 
 class cChara;

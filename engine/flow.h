@@ -8,7 +8,7 @@
 #include <deque>
 #include <vector>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 
 class cEdFlow;
 class cEdFlowCmd;

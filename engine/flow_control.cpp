@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "app/error_box.h"
-#include "app/files.h"
-#include "app/scene_manager.h"
+#include "base/error_box.h"
+#include "base/files.h"
+#include "base/scene_state.h"
 #include "engine/command_results.h"
 #include "engine/conditions.h"
 #include "engine/flow.h"
@@ -154,7 +154,7 @@ int DoStageClear(cChara&, const cEdFlowCmd& cmd) {
         default: break;
     }
     // A story game keeps the save request and the map position.
-    if (IsStoryGame(g_SceneManager.g_nGameType)) {
+    if (IsStoryGame(g_SceneState.g_nGameType)) {
         PlayScene()->m_nClearMode = CmdParam(cmd, 9);
         if (CmdParam(cmd, 2)) {
             pr.m_nMapX = std::max(0, std::min(CmdParam(cmd, 3), g_WorldMap.m_nWidth - 1));

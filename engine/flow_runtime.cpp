@@ -1,8 +1,8 @@
 #include "engine/flow_runtime.h"
 
-#include "app/checked_vector.h"
-#include "app/error_box.h"
-#include "app/log.h"
+#include "base/checked_vector.h"
+#include "base/error_box.h"
+#include "base/log.h"
 #include "engine/arrange.h"
 #include "engine/cmd_tables.h"
 #include "engine/flow.h"

@@ -3,10 +3,10 @@
 #include <climits>
 #include <cstring>
 
-#include "app/checked_vector.h"
-#include "app/error_box.h"
-#include "app/log.h"
-#include "app/random.h"
+#include "base/checked_vector.h"
+#include "base/error_box.h"
+#include "base/log.h"
+#include "base/random.h"
 #include "engine/param_op.h"
 #include "engine/status_fields.h"
 #include "engine/status_op.h"

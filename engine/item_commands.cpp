@@ -1,6 +1,6 @@
 #include "engine/item_commands.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "engine/command_results.h"
 #include "engine/flow.h"
 #include "engine/flow_control.h"

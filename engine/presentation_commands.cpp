@@ -3,12 +3,12 @@
 #include <cmath>
 #include <iterator>
 
-#include "app/app_state.h"
-#include "app/error_box.h"
-#include "app/log.h"
-#include "app/quit.h"
-#include "app/system_ini.h"
-#include "app/system_report.h"
+#include "base/app_state.h"
+#include "base/error_box.h"
+#include "base/log.h"
+#include "base/quit.h"
+#include "records/system_ini.h"
+#include "base/system_report.h"
 #include "engine/flow.h"
 #include "engine/flow_runtime.h"
 #include "engine/param_op.h"
@@ -17,7 +17,7 @@
 #include "play/chara.h"
 #include "play/chara_effect.h"
 #include "play/chara_player.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "play/scene_play.h"
 #include "play/screen_effect.h"
 #include "records/database.h"

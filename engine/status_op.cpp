@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "app/checked_vector.h"
-#include "app/random.h"
+#include "base/checked_vector.h"
+#include "base/random.h"
 #include "engine/param_op.h"
 #include "engine/status_fields.h"
 #include "engine/warp.h"

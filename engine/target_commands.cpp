@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/checked_vector.h"
-#include "app/log.h"
+#include "base/checked_vector.h"
+#include "base/log.h"
 #include "engine/command_results.h"
 #include "engine/conditions.h"
 #include "engine/flow.h"

@@ -1,6 +1,6 @@
 #include "engine/warp.h"
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "engine/command_results.h"
 #include "engine/flow.h"
 #include "engine/flow_runtime.h"

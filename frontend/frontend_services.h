@@ -10,6 +10,7 @@
 
 #include "frontend/replay/replay_file.h"
 #include "platform/service.h"
+#include "play/stage_setup.h"
 
 // The close confirmation (caller suspends the threads around it): the
 // installed one, else the game window's yes/no box, answered yes at once
@@ -42,11 +43,7 @@ std::string* NameEntryTarget();
 // is never replaced). The file is written through IReplayIo::WriteChosen.
 bool SaveReplayAfterDialog(int previousPlay, const std::string& path, bool mayReplace = false);
 
-// Starts a stage file as a single stage: a new progress, the stage loaded
-// (flag: pick its newest numbered version), lives of free play and the
-// stage's base name. 0 when the stage cannot be started (a path longer than
-// 259 bytes is refused with an error box).
-bool StartStageFile(const std::string& path, int flag);
+// StartStageFile: play/stage_setup.h.
 // Reads a replay chosen in the open dialog into g_Replay, g_Stage,
 // g_StageStart and g_Progress; a refused file is reported by the reader (its
 // error box); through IReplayIo::ReadChosen.
@@ -63,16 +60,6 @@ int SceneBgmRepeat(int slot);       // m_vecSceneBgmRepeat
 bool BgmRecord(int entry, std::string& file, int& volume);  // database music record (bounds-checked)
 int MusicVolumeLevel();             // the user's music volume level 0..7
 int EnglishSetting();               // "English" of System.ini
-
-// The live play scene's closing flag, whether it is in its PLAY state, and
-// the frames per second it shows.
-void PlaySceneSetClosing();
-bool PlaySceneInPlayState();
-void PlaySceneSetFps(int fps);
-
-// Colour cycling switches of the system data.
-bool ColorCycleOn();    // m_bColorCycle
-int ColorCycleStep();   // m_nColorCycleStep
 
 // The music of the play scene: the progress's playing music entry and the
 // repeat flag stored by the play scene's music request.

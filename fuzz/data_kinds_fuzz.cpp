@@ -14,7 +14,7 @@
 
 #include "fuzz/fuzz_target.h"
 #include "platform/fs.h"
-#include "records/data_kinds.h"
+#include "tools/data/data_kinds.h"
 #include "records/data_record.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/system_ini.h"
+#include "records/system_ini.h"
 #include "fuzz/fuzz_target.h"
 #include "records/system_data.h"
 

@@ -1,14 +1,13 @@
 #include "media/media_services.h"
 
-#include "app/frame_timing.h"
-#include "app/log.h"
-#include "app/thread.h"
-#include "frontend/scenes/scene_menu.h"
+#include "base/frame_timing.h"
+#include "base/log.h"
+#include "base/thread.h"
 #include "media/gfx/dd_state.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "media/input/input_list.h"
 #include "media/text/font.h"
 #include "platform/call_log.h"
-#include "play/play_surfaces.h"
 
 #include <algorithm>
 #include <atomic>

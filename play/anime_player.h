@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "records/db_anime.h"
 
 class cAnimePlayer {

@@ -10,7 +10,7 @@
 #include <list>
 #include <vector>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "engine/anime_run.h"
 #include "engine/flow.h"
 #include "play/chara_draw_state.h"

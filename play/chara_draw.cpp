@@ -2,7 +2,8 @@
 
 #include <climits>
 
-#include "app/scene_manager.h"
+#include "base/scene_state.h"
+#include "media/frame_loop.h"
 #include "play/chara.h"
 #include "play/chara_effect_handlers.h"
 #include "records/database.h"

@@ -7,7 +7,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 
 class cChara;
 class cDbCharaEffect;

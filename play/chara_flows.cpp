@@ -6,8 +6,8 @@
 #include <limits>
 #include <new>
 
-#include "app/error_box.h"
-#include "app/quit.h"
+#include "base/error_box.h"
+#include "base/quit.h"
 #include "engine/flow_runtime.h"
 #include "platform/cp932.h"
 #include "play/chara.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "engine/flow_runtime.h"
 #include "engine/key_conds.h"
 #include "media/gfx/dd_blit.h"

@@ -2,8 +2,8 @@
 
 #include <list>
 
-#include "app/app_state.h"
-#include "app/checked_vector.h"
+#include "base/app_state.h"
+#include "base/checked_vector.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_layer.h"
 #include "media/gfx/dd_present.h"

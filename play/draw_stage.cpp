@@ -2,10 +2,11 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
-#include "app/frame_timing.h"
-#include "app/random.h"
-#include "app/scene_manager.h"
+#include "base/app_state.h"
+#include "base/frame_timing.h"
+#include "base/random.h"
+#include "base/scene_state.h"
+#include "media/frame_loop.h"
 #include "engine/conditions.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_layer.h"
@@ -19,7 +20,7 @@
 #include "play/chara_removal.h"
 #include "play/condition_areas.h"
 #include "play/map_cell.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "play/scene_play.h"
 #include "play/screen_effect.h"
 #include "platform/service.h"

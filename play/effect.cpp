@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "app/app_state.h"
-#include "app/random.h"
-#include "app/system_ini.h"
+#include "base/app_state.h"
+#include "base/random.h"
+#include "records/system_ini.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_layer.h"
 #include "play/draw_stage.h"
 #include "play/numeric.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "play/scene_play.h"
 #include "records/database.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "records/ed_block.h"
 
 // A map cell: the block placed in it (graphic 0: none) and the cell's own

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "app/app_state.h"
-#include "app/quit.h"
-#include "app/system_report.h"
+#include "base/app_state.h"
+#include "base/quit.h"
+#include "base/system_report.h"
 #include "engine/flow_runtime.h"
 #include "frontend/data/game_progress.h"
 #include "media/gfx/dd_blit.h"
@@ -17,7 +17,7 @@
 #include "play/draw_stage.h"
 #include "play/numeric.h"
 #include "play/palette_sprite.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "play/scene_play.h"
 #include "play/stage_resources.h"
 

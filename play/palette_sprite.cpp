@@ -1,10 +1,10 @@
 #include "play/palette_sprite.h"
 
-#include "app/system_ini.h"
+#include "records/system_ini.h"
 #include "media/gfx/dd_blit.h"
 #include "play/numeric.h"
 #include "play/object.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "records/database.h"
 #include "records/system_data.h"
 

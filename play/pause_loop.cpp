@@ -4,14 +4,17 @@
 // draws come from the loop thread's own generator, which starts from seed 1.
 #include <cstdint>
 
-#include "app/app_state.h"
-#include "app/quit.h"
-#include "app/scene_manager.h"
-#include "app/thread.h"
+#include "base/app_state.h"
+#include "base/quit.h"
+#include "base/scene_state.h"
+#include "media/frame_loop.h"
+#include "play/frame_input.h"
+#include "base/thread.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/option_data.h"
 #include "frontend/replay/replay.h"
-#include "frontend/scenes/menu_cursor.h"
+#include "play/replay_save.h"
+#include "media/input/menu_cursor.h"
 #include "media/gfx/dd_state.h"
 #include "media/input/input_list.h"
 #include "media/media_services.h"
@@ -31,7 +34,7 @@ constexpr int kMessageDelay = 20;
 constexpr uint32_t kCloseFallbackMs = 2000;
 constexpr int kAutoNever = 21;
 
-bool Playback() { return g_SceneManager.g_nGameType == GAMETYPE_REPLAY; }
+bool Playback() { return g_SceneState.g_nGameType == GAMETYPE_REPLAY; }
 
 int32_t VarAt(const cCheckedVector<int32_t>& v, long long i) {
     return i >= 0 && i < static_cast<long long>(v.size()) ? v[i] : 0;
@@ -117,7 +120,7 @@ unsigned PauseLoop(void* arg) {
         w.m_nChoice = cursor;
     }
 
-    const int autoFrames = playback ? AutoAdvanceFrames(g_OptionData.m_nMessageAuto, g_SceneManager.m_nFrameRate) : -1;
+    const int autoFrames = playback ? AutoAdvanceFrames(g_OptionData.m_nMessageAuto, g_SceneState.m_nFrameRate) : -1;
     int waited = 0;
     bool closingSeen = false;
     uint32_t closingSince = 0;
@@ -141,11 +144,11 @@ unsigned PauseLoop(void* arg) {
         WaitFrame();
         // Surfaces that cannot be restored end the program, as in the
         // game thread's frame.
-        if (DDBackEnd().directDraw && !g_SceneManager.CheckLostSurfaces()) {
+        if (DDBackEnd().directDraw && !CheckLostSurfaces()) {
             SetQuitAndClose();
             return 1;
         }
-        g_SceneManager.UpdateInput();
+        UpdateFrameInput();
         in.PushInputHistory();
         in.UpdateButtonTrigger(0);
         if (!playback && w.m_nChoiceCount > 0 && w.m_nDelay < 1) {
@@ -167,7 +170,7 @@ unsigned PauseLoop(void* arg) {
             return 1;
         }
         DrawStage(scene, 0, 1, 0, 1);
-        g_SceneManager.Present();
+        PresentFrame();
     }
     PlaySe(w.m_nKind == 1 && w.m_nChoiceCount == 0 ? kSeMessageDone : kSeDecide);
     return 1;

@@ -3,14 +3,14 @@
 #include <cmath>
 #include <iterator>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "engine/flow_runtime.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_surface.h"
 #include "play/chara.h"
 #include "play/draw_stage.h"
 #include "play/numeric.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "play/scene_play.h"
 #include "records/system_data.h"
 

@@ -5,12 +5,12 @@
 #include <climits>
 #include <iterator>
 
-#include "app/frame_timing.h"
-#include "app/quit.h"
-#include "app/scene_manager.h"
+#include "base/frame_timing.h"
+#include "base/quit.h"
+#include "base/scene_state.h"
 #include "engine/conditions.h"
-#include "frontend/frontend_services.h"
 #include "frontend/replay/replay.h"
+#include "play/replay_save.h"
 #include "media/input/input_list.h"
 #include "play/chara_computer.h"
 #include "play/chara_hits.h"
@@ -41,7 +41,7 @@ constexpr int kEventHitItem = 10;
 constexpr int kEventRiddenByHero = 18;
 constexpr int kEventRidden = 19;
 
-bool Playback() { return g_SceneManager.g_nGameType == GAMETYPE_REPLAY; }
+bool Playback() { return g_SceneState.g_nGameType == GAMETYPE_REPLAY; }
 
 // Not dead, acting, still in play.
 bool IsLive(const cChara& c) { return !c.m_bRemoved && !c.m_bDead && c.m_bActing; }

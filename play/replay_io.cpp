@@ -3,6 +3,7 @@
 #include "frontend/data/game_progress.h"
 #include "frontend/replay/replay.h"
 #include "frontend/replay/replay_file.h"
+#include "play/replay_save.h"
 #include "records/stage.h"
 
 namespace {

@@ -6,21 +6,22 @@
 #include <span>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/error_box.h"
-#include "app/stage_loader.h"
-#include "app/log.h"
-#include "app/quit.h"
-#include "app/scene_manager.h"
+#include "base/app_state.h"
+#include "base/error_box.h"
+#include "records/stage_loader.h"
+#include "base/log.h"
+#include "base/quit.h"
+#include "base/scene_state.h"
+#include "media/frame_loop.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/option_data.h"
 #include "frontend/data/ranking.h"
-#include "frontend/data/ranking_draw.h"
-#include "frontend/data/ranking_entry.h"
-#include "frontend/frontend_services.h"
+#include "play/ranking_draw.h"
+#include "play/ranking_entry.h"
 #include "frontend/replay/replay.h"
-#include "frontend/scenes/cmd_menu.h"
-#include "frontend/scenes/menu_cursor.h"
+#include "play/replay_save.h"
+#include "media/text/cmd_menu.h"
+#include "media/input/menu_cursor.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_surface.h"
@@ -49,6 +50,21 @@
 
 cScenePlay* PlayScene() { return static_cast<cScenePlay*>(g_lpPlayScene); }
 
+static cScenePlay* LivePlayScene() { return dynamic_cast<cScenePlay*>(g_lpPlayScene); }
+
+void PlaySceneSetClosing() {
+    if (cScenePlay* scene = LivePlayScene()) scene->m_bClosing = 1;
+}
+
+bool PlaySceneInPlayState() {
+    cScenePlay* scene = LivePlayScene();
+    return scene && scene->m_nState == CSCENEPLAY_PLAY;
+}
+
+void PlaySceneSetFps(int fps) {
+    if (cScenePlay* scene = LivePlayScene()) scene->m_nFps = fps;
+}
+
 MenuAnchor g_InGameMenuAnchor = {320, 272, 0, 0};
 MenuAnchor g_RetryPromptAnchor = {320, 272, 0, 0};
 MenuAnchor g_RankingAnchor = {184, 64, 0, 0};
@@ -61,8 +77,8 @@ constexpr int kSeMenu = 4;
 constexpr int kBannerFrames = 79;
 constexpr int kStageEndFrames = 200;
 
-int GameType() { return g_SceneManager.g_nGameType; }
-int GameKind() { return g_SceneManager.g_nGameKind; }
+int GameType() { return g_SceneState.g_nGameType; }
+int GameKind() { return g_SceneState.g_nGameKind; }
 
 DDSURFACEDATA* Word() { return &SurfaceTable[kWordSlot]; }
 
@@ -160,7 +176,7 @@ void cScenePlay::Init() {
     m_vRankPos.resize(5, 0);
     m_vRankValue.resize(5, 0);
     SetBackgroundFiles(g_Stage.m_vecBackground);
-    const bool fromPlay = g_SceneManager.m_nPrevSceneKind == SCENE_PLAY;
+    const bool fromPlay = g_SceneState.m_nPrevSceneKind == SCENE_PLAY;
     if (!fromPlay) {
         if (!LoadPlaySurfaces(false)) {
             SetQuitAndClose();
@@ -211,7 +227,7 @@ void cScenePlay::ResetStageState() {
     ClearMessageWindows(*this);
     if (type != GAMETYPE_REPLAY) ClearReplayBuffers();
     if (g_bFreeStage) g_Progress.m_nStageNumber = 1;
-    if (g_SceneManager.g_bRankingOn)
+    if (g_SceneState.g_bRankingOn)
         LoadRanking(g_Ranking, GameKind(), g_Progress.m_strStageBase, g_Progress.m_bVariation,
                     g_Progress.m_nVariationVar, g_Progress.m_nVariationValue);
 }
@@ -227,14 +243,14 @@ int cScenePlay::CheckMenuKey() {
 
 void cScenePlay::FadeIn() {
     DrawPlainPass(*this);
-    if (DDFadeIn(g_PaletteCopy, 0, 255, 0, 0, 0, g_SceneManager.m_nFadeSpeed, g_Palette, false))
+    if (DDFadeIn(g_PaletteCopy, 0, 255, 0, 0, 0, g_SceneState.m_nFadeSpeed, g_Palette, false))
         m_nState = CSCENEPLAY_READY;
 }
 
 void cScenePlay::FadeOut() {
-    if (!DDFadeOut(g_PaletteCopy, 0, 255, 0, 0, 0, g_SceneManager.m_nFadeSpeed, g_Palette, false)) return;
+    if (!DDFadeOut(g_PaletteCopy, 0, 255, 0, 0, 0, g_SceneState.m_nFadeSpeed, g_Palette, false)) return;
     DDFillSurface(&g_BackBuffer, 16);
-    if (g_bSinglePlay) g_SceneManager.m_nNextSceneKind = SCENE_TITLE;
+    if (g_bSinglePlay) g_SceneState.m_nNextSceneKind = SCENE_TITLE;
     const int type = GameType();
     if (g_bFreeStage || (type == GAMETYPE_FREE && g_Progress.m_nNextStage == 0)) {
         g_Progress.m_nNextStage = 0;
@@ -242,9 +258,9 @@ void cScenePlay::FadeOut() {
     } else if (IsStoryGame(type)) {
         g_Progress.m_bResume = 0;
     }
-    g_SceneManager.m_nFrameRate = 60;
-    g_SceneManager.m_nPrevSceneKind = SCENE_PLAY;
-    g_SceneManager.m_nSceneKind = g_SceneManager.m_nNextSceneKind;
+    g_SceneState.m_nFrameRate = 60;
+    g_SceneState.m_nPrevSceneKind = SCENE_PLAY;
+    g_SceneState.m_nSceneKind = g_SceneState.m_nNextSceneKind;
     m_nState = -1;
 }
 
@@ -326,7 +342,7 @@ void cScenePlay::UpdateMenu() {
                     return;
                 }
                 // The title puts its cursor on the game type by itself.
-                g_SceneManager.m_nNextSceneKind = SCENE_TITLE;
+                g_SceneState.m_nNextSceneKind = SCENE_TITLE;
                 break;
             case 1:
                 m_bHoldButtons = 1;
@@ -345,7 +361,7 @@ void cScenePlay::UpdateMenu() {
                 Service<IReplayIo>::Get().AutoSave();
                 g_Progress.RestoreStageStart(false, KindRestoresVars());
                 g_Progress.m_bMapReturn = 1;
-                g_SceneManager.m_nNextSceneKind = SCENE_WORLDMAP;
+                g_SceneState.m_nNextSceneKind = SCENE_WORLDMAP;
                 m_nState = CSCENEPLAY_FADEOUT;
                 break;
             case 4:
@@ -357,7 +373,7 @@ void cScenePlay::UpdateMenu() {
                 break;
             case 6:
                 m_bHoldButtons = 1;
-                g_SceneManager.m_nNextSceneKind = SCENE_REPLAYLIST;
+                g_SceneState.m_nNextSceneKind = SCENE_REPLAYLIST;
                 m_nState = CSCENEPLAY_FADEOUT;
                 break;
             default: break;
@@ -408,7 +424,7 @@ void cScenePlay::UpdateStageEnd() {
         }
         if (advance) {
             // The frame still draws: the fade-out starts from it.
-            g_SceneManager.m_nNextSceneKind = AdvanceStage();
+            g_SceneState.m_nNextSceneKind = AdvanceStage();
             m_nStateFrames = 0;
             m_nStep = 0;
             m_nState = CSCENEPLAY_FADEOUT;
@@ -431,7 +447,7 @@ void cScenePlay::UpdateStageEnd() {
     } else {
         m_nStateFrames = kStageEndFrames;
     }
-    if (m_nStateFrames >= kStageEndFrames && g_SceneManager.g_bRankingOn && !autoAdvance)
+    if (m_nStateFrames >= kStageEndFrames && g_SceneState.g_bRankingOn && !autoAdvance)
         DrawStageResult(&g_BackBuffer, 336, 224, std::span<const int32_t>(m_vRankPos.data(), m_vRankPos.size()));
 }
 
@@ -454,14 +470,14 @@ void cScenePlay::UpdateRetry() {
             m_nState = CSCENEPLAY_READY;
         } else {
             g_Progress.m_bMapReturn = 1;
-            g_SceneManager.m_nNextSceneKind = SCENE_WORLDMAP;
+            g_SceneState.m_nNextSceneKind = SCENE_WORLDMAP;
             m_nState = CSCENEPLAY_FADEOUT;
         }
         m_nStep = 0;
         return;
     }
     DrawPlainPass(*this);
-    g_SystemData.DrawMenuStrings(x, g_RetryPromptAnchor.y, 26, 2, 1);
+    DrawMenuStrings(g_SystemData, x, g_RetryPromptAnchor.y, 26, 2, 1);
     DrawCursorSprite();
 }
 
@@ -474,7 +490,7 @@ void cScenePlay::UpdateGameOver() {
     if (CheckReplaySaveKeys()) return;
     if (g_InputList.at(0).m_wButton & 1) {
         PlaySe(kSeDecide);
-        g_SceneManager.m_nNextSceneKind = SCENE_TITLE;
+        g_SceneState.m_nNextSceneKind = SCENE_TITLE;
         m_nState = CSCENEPLAY_FADEOUT;
         return;
     }

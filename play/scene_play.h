@@ -4,8 +4,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include "app/checked_vector.h"
-#include "app/scene.h"
+#include "base/checked_vector.h"
+#include "media/scene.h"
 #include "media/gfx/dd_state.h"
 #include "play/screen_color.h"
 #include "play/chara_effect.h"
@@ -281,6 +281,12 @@ unsigned PauseLoop(void* scene);
 // The live play scene (g_lpPlayScene, which the scene manager sets for
 // SCENE_PLAY); null when there is none.
 cScenePlay* PlayScene();
+// The live play scene's closing flag, whether it is in its PLAY state, and
+// the frames per second it shows (the play slot may hold another scene in
+// tests: then nothing).
+void PlaySceneSetClosing();
+bool PlaySceneInPlayState();
+void PlaySceneSetFps(int fps);
 
 // Anchors of the play scene's boxes: x, y and two spare ints. The x of the
 // in-game menu and of the retry prompt is replaced by the centred x each frame.

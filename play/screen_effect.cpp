@@ -5,8 +5,8 @@
 #include <cmath>
 #include <utility>
 
-#include "app/app_state.h"
-#include "app/system_ini.h"
+#include "base/app_state.h"
+#include "records/system_ini.h"
 #include "media/gfx/effects/mosaic_blur.h"
 #include "media/gfx/effects/rotate_lens.h"
 #include "media/gfx/effects/slice_blits.h"

@@ -1,8 +1,8 @@
 // Drawing a shot or a sword at its screen box.
-#include "app/system_ini.h"
+#include "records/system_ini.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_state.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "play/shot.h"
 #include "play/stage_resources.h"
 #include "play/surface_pick.h"

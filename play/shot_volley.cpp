@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/random.h"
+#include "base/random.h"
 #include "engine/flow.h"
 #include "frontend/replay/replay.h"
 #include "play/chara.h"

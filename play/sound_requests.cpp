@@ -1,8 +1,8 @@
 #include "play/sound_requests.h"
 
-#include "app/log.h"
-#include "app/main_thread.h"
-#include "app/messages.h"
+#include "base/log.h"
+#include "base/main_thread.h"
+#include "base/messages.h"
 #include "frontend/data/game_progress.h"
 #include "media/media_services.h"
 

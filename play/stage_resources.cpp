@@ -1,10 +1,10 @@
 #include "play/stage_resources.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_surface.h"
 #include "play/picture.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "records/database.h"
 #include "platform/cp932.h"
 

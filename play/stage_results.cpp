@@ -6,12 +6,12 @@
 #include <climits>
 #include <cstdint>
 
-#include "app/app_state.h"
-#include "app/files.h"
-#include "app/log.h"
-#include "app/quit.h"
-#include "app/scene_manager.h"
-#include "app/stage_loader.h"
+#include "base/app_state.h"
+#include "base/files.h"
+#include "base/log.h"
+#include "base/quit.h"
+#include "base/scene_state.h"
+#include "records/stage_loader.h"
 #include "frontend/data/carry_over.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/option_data.h"
@@ -62,14 +62,14 @@ void cScenePlay::ClearStage() {
     m_bRankIn = 0;
     m_vRankPos.assign(kRankKinds, -1);
     m_vRankValue.resize(kRankKinds, 0);
-    if (!(g_bFreeStage || (g_SceneManager.g_bRankingOn && IsLastStage(g_Progress.m_nNextStage)))) return;
+    if (!(g_bFreeStage || (g_SceneState.g_bRankingOn && IsLastStage(g_Progress.m_nNextStage)))) return;
     m_vRankValue[0] = g_Progress.m_nScore;
     m_vRankValue[1] = g_Progress.m_nTotal1;
     m_vRankValue[2] = g_Progress.m_nTotal2;
     m_vRankValue[3] = g_Progress.m_nTotal3;
     m_vRankValue[4] = g_Progress.m_nTotal4;
     if (g_bEditorTest) return;
-    const long long kind = g_SceneManager.g_nGameKind;
+    const long long kind = g_SceneState.g_nGameKind;
     if (kind < 0 || kind >= static_cast<long long>(g_SystemData.m_vecRankingSets.size())) return;
     const cSysMenuFlags& set = g_SystemData.m_vecRankingSets[kind];
     for (int i = 0; i < kRankKinds; ++i) {
@@ -117,7 +117,7 @@ int cScenePlay::AdvanceStage() {
                            g_Progress.m_nLives, g_Progress.m_bBgmOn);
         }
     }
-    switch (g_SceneManager.g_nGameType) {
+    switch (g_SceneState.g_nGameType) {
         case GAMETYPE_NEWGAME:
         case GAMETYPE_CONTINUE: {
             const int32_t stageNumber = g_Progress.m_nStageNumber;

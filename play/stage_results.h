@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/scenes/replay_file_list.h"
+#include "frontend/replay/replay_file_list.h"
 
 // The shown name of the list entry made current last.
 extern std::string g_strStageListName;

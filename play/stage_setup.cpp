@@ -8,20 +8,20 @@
 #include <new>
 #include <stdexcept>
 
-#include "app/app_state.h"
-#include "app/error_box.h"
-#include "app/frame_timing.h"
-#include "app/quit.h"
-#include "app/random.h"
-#include "app/scene_manager.h"
+#include "base/app_state.h"
+#include "base/error_box.h"
+#include "base/files.h"
+#include "base/frame_timing.h"
+#include "base/quit.h"
+#include "base/random.h"
+#include "base/scene_state.h"
 #include "engine/conditions.h"
 #include "engine/flow_trigger.h"
 #include "frontend/data/carry_over.h"
 #include "frontend/data/game_progress.h"
-#include "frontend/frontend_services.h"
 #include "frontend/replay/replay.h"
 #include "frontend/replay/replay_file.h"
-#include "frontend/scenes/menu_cursor.h"
+#include "media/input/menu_cursor.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_present.h"
@@ -47,6 +47,7 @@
 #include "records/common_palette.h"
 #include "records/game_type.h"
 #include "records/stage.h"
+#include "records/stage_loader.h"
 #include "records/system_data.h"
 
 namespace {
@@ -121,7 +122,7 @@ void ClearObjectLists(cScenePlay& scene) {
 // A story stage is being played (a save made now resumes it); no next
 // stage is chosen yet.
 void MarkStageInProgress() {
-    if (IsStoryGame(g_SceneManager.g_nGameType)) g_Progress.m_bResume = 1;
+    if (IsStoryGame(g_SceneState.g_nGameType)) g_Progress.m_bResume = 1;
     g_Progress.m_nNextStage = 0;
     g_Progress.m_strNextFile.clear();
 }
@@ -164,7 +165,7 @@ void SeedStage(cScenePlay& scene, int playback) {
 // The stage's music; the first menu scene after the stage requests its own
 // again.
 void StartStageMusic(int playback, int newStage) {
-    g_SceneManager.m_nBgmEntry = 0;
+    g_SceneState.m_nBgmEntry = 0;
     if (ChooseStageBgm(playback, newStage, g_Stage.m_bKeepBgm, g_Stage.m_nBgm, g_Progress.m_nBgm))
         RequestBgm(g_Stage.m_nBgm, g_Stage.m_bBgmRepeat);
 }
@@ -354,7 +355,7 @@ void ResetInputAndPacing() {
     FrameSkipCounter(0, g_Stage.m_nFrameRate);
     for (cEdBackground& bg : g_Stage.m_vecBackground) bg.m_dOffsetX = bg.m_dOffsetY = 0.0;
     if (DDIsPalettized()) DDSetPaletteEntries(g_Palette, 0, 256);
-    g_SceneManager.m_nFrameRate = g_Stage.m_nFrameRate;
+    g_SceneState.m_nFrameRate = g_Stage.m_nFrameRate;
 }
 
 // The before-stage-start event on the hero and the charas that act (every
@@ -652,4 +653,38 @@ int cScenePlay::IsBlockedAt(cChara& chara) {
         CellOfCorners(chara.m_nCellLeft, chara.m_nCellTop, chara.m_nCellRight, chara.m_nCellBottom, chara.m_nGroup);
     if (g_vMapCells.at(cell).GetHitMode(chara.m_nGroup)) return 1;
     return OverlapsBlockChara(chara);
+}
+
+namespace {
+// The longest stage path a start takes (the copy of the path holds 259
+// bytes and the terminating zero).
+constexpr size_t kMaxStagePath = 259;
+}  // namespace
+
+bool StartStageFile(const std::string& path, int flag) {
+    if (path.size() > kMaxStagePath) {
+        ErrorBoxf(SJ("ステージファイル %s が読み込めません！").c_str(), path.c_str());
+        return false;
+    }
+    const std::string file = path;
+    g_Progress.Reset(g_SystemData.m_nStageCount);
+    if (!LoadStageWithMessagePump(file, flag != 0, &g_StageStart, &g_HeroDef)) return false;
+    g_Progress.m_nSeriesIndex = 1;
+    g_Progress.m_nStageNumber = 1;
+    constexpr long long kFreePlay = 2;
+    const bool unlimited = g_bFreeStage || (kFreePlay < static_cast<long long>(g_SystemData.m_vecInfiniteLives.size()) &&
+                                            g_SystemData.m_vecInfiniteLives[kFreePlay] != 0);
+    if (unlimited) {
+        g_Progress.m_nStartLives = g_Progress.m_nLives = 999999;
+    } else {
+        const int32_t lives = kFreePlay < static_cast<long long>(g_SystemData.m_vecStartLives.size())
+                                  ? g_SystemData.m_vecStartLives[kFreePlay]
+                                  : 0;
+        g_Progress.m_nStartLives = lives;
+        g_Progress.m_nLives = lives - 1;
+    }
+    std::string relative = g_Stage.m_strPath;
+    ToRelativePathStr(relative, true);
+    g_Progress.ParseStageVariation(relative, 0, 0, 0);
+    return true;
 }

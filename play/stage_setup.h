@@ -25,3 +25,9 @@ std::vector<int32_t> BuildSubStepSchedule(int subSteps, int hitChecks);
 // for a new stage unless the keep switch holds a playing entry other than 0;
 // for a retry only when the entry differs from the playing one.
 int ChooseStageBgm(int playback, int newStage, int keep, int entry, int playing);
+
+// Starts a stage file as a single stage: a new progress, the stage loaded
+// (flag: pick its newest numbered version), lives of free play and the
+// stage's base name. 0 when the stage cannot be started (a path longer than
+// 259 bytes is refused with an error box).
+bool StartStageFile(const std::string& path, int flag);

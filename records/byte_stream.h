@@ -19,7 +19,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 
 static_assert(std::endian::native == std::endian::little,
               "data files are little-endian and are copied raw");

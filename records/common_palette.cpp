@@ -10,7 +10,7 @@ cCommonPalette& cCommonPalette::operator=(const cCommonPalette&) = default;
 cCommonPalette& cCommonPalette::operator=(cCommonPalette&&) noexcept = default;
 cCommonPalette::~cCommonPalette() = default;
 
-// g_CommonPalette is built with the other global objects (app/globals.cpp).
+// g_CommonPalette is built with the other global objects (records/globals.cpp).
 
 namespace {
 

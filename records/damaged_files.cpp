@@ -3,7 +3,7 @@
 #include <mutex>
 #include <set>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
 

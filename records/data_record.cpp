@@ -4,9 +4,9 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "app/error_box.h"
-#include "app/log.h"
-#include "app/quit.h"
+#include "base/error_box.h"
+#include "base/log.h"
+#include "base/quit.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
 #include "records/damaged_files.h"

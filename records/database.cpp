@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/files.h"
+#include "base/files.h"
 #include "platform/cp932.h"
 
 // The record passes, compiled once here (see records/data_record.h).
@@ -25,7 +25,7 @@ cDatabase& cDatabase::operator=(const cDatabase&) = default;
 cDatabase& cDatabase::operator=(cDatabase&&) noexcept = default;
 cDatabase::~cDatabase() = default;
 
-// g_Database, g_vAnimeSteps and g_vEffectSteps are built with the other global objects (app/globals.cpp).
+// g_Database, g_vAnimeSteps and g_vEffectSteps are built with the other global objects (records/globals.cpp).
 
 void cDatabase::MakeDefaults() {
     Clear();

@@ -7,7 +7,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "records/data_record.h"
 #include "records/db_anime.h"
 #include "records/db_effect.h"

@@ -6,7 +6,7 @@
 // These tables are the one source of the effect-parameter defaults: the
 // upgrade of old effect records and the effects at run time both read them.
 #pragma once
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "records/ed_shot.h"  // cParamInfo
 
 inline constexpr int kCharaEffectKindCount = 17;  // kinds 0 (none) to 16

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "records/data_record.h"
 #include "records/db_anime.h"
 #include "records/db_table.h"

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "records/data_record.h"
 
 template <class T>

@@ -4,9 +4,9 @@
 #include <climits>
 #include <cstdio>
 
-#include "app/error_box.h"
-#include "app/quit.h"
-#include "app/thread.h"
+#include "base/error_box.h"
+#include "base/quit.h"
+#include "base/thread.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
 

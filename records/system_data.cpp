@@ -5,8 +5,6 @@
 #include <cstring>
 #include <type_traits>
 
-#include "media/gfx/dd_state.h"
-#include "media/text/font.h"
 #include "platform/cp932.h"
 
 // The record passes, compiled once here (see records/data_record.h).
@@ -364,28 +362,17 @@ int cSystemData::CountEnabled(int gameType) const {
     return n;
 }
 
-int cSystemData::MenuColumnCenterX(int x, int first, int count, int cursor) const {
+int cSystemData::WidestText(int first, int count) const {
     int widest = 0;
     for (int i = 0; i < count; ++i) {
         const int n = CharCount(m_vecTexts.at(static_cast<long long>(first) + i));
         if (n > widest) widest = n;
     }
-    return x - ((cursor ? 1 : 0) + widest) * 16 / 2;
+    return widest;
 }
 
-void cSystemData::DrawMenuStrings(int x, int y, int first, int count, int cursor) const {
-    if (count <= 0) return;
-    std::string text;
-    int widest = 0;
-    for (int i = 0; i < count; ++i) {
-        const std::string& line = m_vecTexts.at(static_cast<long long>(first) + i);
-        widest = std::max(widest, CharCount(line));
-        if (cursor) text += ' ';
-        text += line;
-        text += '\n';
-    }
-    const int w = (widest + (cursor ? 1 : 0)) * 16;
-    g_Fonts[1].DrawMultiLine(&g_BackBuffer, x, y, w, count * 16, text, 0);
+int cSystemData::MenuColumnCenterX(int x, int first, int count, int cursor) const {
+    return x - ((cursor ? 1 : 0) + WidestText(first, count)) * 16 / 2;
 }
 
 int cSystemData::IsAtThreshold(int item, int value, int maximum) const {
@@ -406,4 +393,4 @@ const std::string& cSystemData::FontFaceName() const {
     return g_FontNameList.at(kSysDefaultFontFace);
 }
 
-// g_SystemData is built with the other global objects (app/globals.cpp).
+// g_SystemData is built with the other global objects (records/globals.cpp).

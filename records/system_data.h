@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "records/cmd.h"
 #include "records/data_record.h"
 
@@ -210,9 +210,10 @@ public:
     // texts first .. first + count - 1, with one more column for a cursor.
     int MenuColumnCenterX(int x, int first, int count, int cursor) const;
 
-    // Draws the texts first .. first + count - 1 as lines with the second
-    // font onto the back buffer (a blank column first when cursor is set).
-    void DrawMenuStrings(int x, int y, int first, int count, int cursor) const;
+    // Characters (a two-byte character counts one) of the widest of the
+    // texts first .. first + count - 1; 0 when count is not positive. The
+    // menus draw these texts with DrawMenuStrings (media/text/cmd_menu.h).
+    int WidestText(int first, int count) const;
 
     // 1 when the value of a gauge is at or below the item's warning level.
     int IsAtThreshold(int item, int value, int maximum) const;

@@ -1,6 +1,6 @@
 #include "frontend/data/boot_data.h"
 
-#include "app/files.h"
+#include "base/files.h"
 
 // The record passes, compiled once here (see records/data_record.h).
 template class cRecord<cBootData>;

@@ -13,7 +13,7 @@ template class cRecord<cStageBest>;
 template class cRecord<StageFlagRecord>;
 template class cRecord<cGameProgress>;
 
-// g_Progress, g_ProgressAtStart and g_ProgressPrevStart are built with the other global objects (app/globals.cpp).
+// g_Progress, g_ProgressAtStart and g_ProgressPrevStart are built with the other global objects (frontend/data/globals.cpp).
 
 SaveTime LocalSaveTime() {
     timespec ts{};

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "records/data_record.h"
 #include "records/ed_chara.h"
 

@@ -1,14 +1,14 @@
 #include "frontend/data/option_data.h"
 
-#include "app/files.h"
-#include "app/log.h"
+#include "base/files.h"
+#include "base/log.h"
 
 // The record passes, compiled once here (see records/data_record.h).
 template class cRecord<cOptionData>;
 template class cRecord<cFreeData>;
 template class cRecord<cReplayData>;
 
-// g_OptionData, g_FreeData and g_ReplayData are built with the other global objects (app/globals.cpp).
+// g_OptionData, g_FreeData and g_ReplayData are built with the other global objects (frontend/data/globals.cpp).
 
 namespace {
 cCheckedVector<std::string> MakeOptionLabels() {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/world_map.h"
 

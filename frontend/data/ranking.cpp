@@ -1,7 +1,7 @@
 #include "frontend/data/ranking.h"
 
-#include "app/files.h"
-#include "app/log.h"
+#include "base/files.h"
+#include "base/log.h"
 #include "frontend/data/game_progress.h"
 #include "platform/fs.h"
 
@@ -10,7 +10,7 @@ template class cRecord<cRankingEntry>;
 template class cRecord<cRankingTable>;
 template class cRecord<cRanking>;
 
-// g_Ranking is built with the other global objects (app/globals.cpp).
+// g_Ranking is built with the other global objects (frontend/data/globals.cpp).
 
 void cRankingTable::Reset() {
     Clear();

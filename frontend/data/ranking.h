@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "records/data_record.h"
 
 struct DDSURFACEDATA;

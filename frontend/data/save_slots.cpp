@@ -1,7 +1,7 @@
 #include "frontend/data/save_slots.h"
 
-#include "app/files.h"
-#include "app/log.h"
+#include "base/files.h"
+#include "base/log.h"
 #include "frontend/data/player_settings.h"
 #include "frontend/data/world_map.h"
 #include "platform/fs.h"
@@ -9,7 +9,7 @@
 // The record passes, compiled once here (see records/data_record.h).
 template class cRecord<cSaveSlotInfo>;
 
-// g_SaveSlots is built with the other global objects (app/globals.cpp).
+// g_SaveSlots is built with the other global objects (frontend/data/globals.cpp).
 
 void StorySlotFileName(std::string& out, int n) {
     out = Format("%s%s.dat", g_PathTable.at(PATH_STORY_FILE).c_str(), Format("%02d", n + 1).c_str());

@@ -5,7 +5,7 @@
 #pragma once
 #include <string>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "frontend/data/game_progress.h"
 #include "records/data_record.h"
 

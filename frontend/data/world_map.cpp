@@ -3,8 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/error_box.h"
-#include "app/files.h"
+#include "base/error_box.h"
+#include "base/files.h"
 #include "platform/cp932.h"
 
 // The record passes, compiled once here (see records/data_record.h).
@@ -13,7 +13,7 @@ template class cRecord<cWorldEntry>;
 template class cRecord<cWorldPoint>;
 template class cRecord<cWorldMap>;
 
-// g_WorldMap is built with the other global objects (app/globals.cpp).
+// g_WorldMap is built with the other global objects (frontend/data/globals.cpp).
 
 void cWorldMap::SetDefaults() {
     Clear();

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "app/scene_manager.h"
+#include "base/scene_state.h"
 #include "frontend/data/game_progress.h"
 #include "records/game_type.h"
 #include "records/system_data.h"
@@ -109,7 +109,7 @@ void ClearReplayBuffers() {
     g_ReplayPrev.Reset();
 }
 
-int IsReplayPlayback() { return g_SceneManager.g_nGameType == GAMETYPE_REPLAY ? 1 : 0; }
+int IsReplayPlayback() { return g_SceneState.g_nGameType == GAMETYPE_REPLAY ? 1 : 0; }
 int ReplayDataVersion() { return static_cast<int>(g_Replay.m_nFileVersion); }
 int IsReplayRecording() { return g_SystemData.OptReplayRecord != 0 && !IsReplayPlayback() ? 1 : 0; }
 

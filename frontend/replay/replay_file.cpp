@@ -2,10 +2,10 @@
 
 #include <mutex>
 
-#include "app/error_box.h"
-#include "app/files.h"
-#include "app/log.h"
-#include "app/quit.h"
+#include "base/error_box.h"
+#include "base/files.h"
+#include "base/log.h"
+#include "base/quit.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
 #include "records/system_data.h"

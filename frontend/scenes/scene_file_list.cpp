@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "frontend/scenes/menu_cursor.h"
+#include "media/input/menu_cursor.h"
 #include "media/gfx/dd_blit.h"
 #include "media/input/input_list.h"
 #include "media/sound/ds_sound.h"

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <string>
 
-#include "app/error_box.h"
-#include "app/scene_manager.h"
+#include "base/error_box.h"
+#include "base/scene_state.h"
+#include "media/text/cmd_menu.h"
+#include "media/frame_loop.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/number_format.h"
 #include "frontend/data/save_slots.h"
 #include "frontend/frontend_services.h"
-#include "frontend/scenes/menu_cursor.h"
+#include "media/input/menu_cursor.h"
 #include "frontend/scenes/slot_list_draw.h"
 #include "media/gfx/dd_blit.h"
 #include "media/input/input_list.h"
@@ -193,7 +195,7 @@ void cSceneMapMenu::UpdateSave() {
         return;
     }
     DrawSlots();
-    g_SystemData.DrawMenuStrings(x, 400, 12, 2, 1);
+    DrawMenuStrings(g_SystemData, x, 400, 12, 2, 1);
     if (const MenuCursorPos* row = g_MenuCursor.Prev())
         DDBlt(&g_BackBuffer, row->m_nPixelX, row->m_nPixelY, 16, 16, &SurfaceTable[kSlotAccessory], 80, 0, 1);
     DrawCursor();
@@ -216,7 +218,7 @@ void cSceneMapMenu::UpdateAutoSave() {
             return;
         }
         FillScreen();
-        g_SystemData.DrawMenuStrings(g_SystemData.MenuColumnCenterX(kQuestionX, 16, 1, 0), 232, 16, 1, 0);
+        DrawMenuStrings(g_SystemData, g_SystemData.MenuColumnCenterX(kQuestionX, 16, 1, 0), 232, 16, 1, 0);
         return;
     }
     const int x = MoveQuestion(14, 224);
@@ -242,7 +244,7 @@ void cSceneMapMenu::CancelOrDrawQuestion(const cInput& in, int x, int text) {
         return;
     }
     FillScreen();
-    g_SystemData.DrawMenuStrings(x, 224, text, 2, 1);
+    DrawMenuStrings(g_SystemData, x, 224, text, 2, 1);
     DrawCursor();
 }
 

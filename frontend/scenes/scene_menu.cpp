@@ -1,9 +1,10 @@
 #include "frontend/scenes/scene_menu.h"
 
-#include "app/quit.h"
-#include "app/scene_manager.h"
+#include "base/quit.h"
+#include "base/scene_state.h"
+#include "media/frame_loop.h"
 #include "frontend/frontend_services.h"
-#include "frontend/scenes/menu_cursor.h"
+#include "media/input/menu_cursor.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_present.h"
 #include "media/gfx/dd_surface.h"
@@ -11,7 +12,7 @@
 #include "records/system_data.h"
 
 // g_SceneSurfaces and g_SceneSurfaceSlots are built with the other global
-// objects (app/globals.cpp).
+// objects (media/globals.cpp).
 
 cSceneMenu::cSceneMenu(int ownKind, int musicIndex, int buttonMask, std::vector<int> bitmapSlots)
     : m_nOwnKind(ownKind), m_nMusicIndex(musicIndex), m_nButtonMask(buttonMask),
@@ -26,7 +27,7 @@ cSceneMenu::~cSceneMenu() {
 void cSceneMenu::Run() { RunStates(m_nButtonMask); }
 
 void cSceneMenu::BeginInit() {
-    g_SceneManager.RequestSceneBgm(SceneBgmEntry(m_nMusicIndex), SceneBgmRepeat(m_nMusicIndex), m_nMusicIndex, 0);
+    g_SceneState.RequestSceneBgm(SceneBgmEntry(m_nMusicIndex), SceneBgmRepeat(m_nMusicIndex), m_nMusicIndex, 0);
     if (!DDLoadSurfaces(SurfaceTable, m_vecBitmapSlots.data(), static_cast<int>(m_vecBitmapSlots.size())))
         SetQuitAndClose();
     ResetCursorPositions();
@@ -41,7 +42,7 @@ void cSceneMenu::FadeIn() {
 void cSceneMenu::FadeOut() { StepFadeOut(m_nOwnKind); }
 
 void cSceneMenu::Leave(int nextKind) {
-    g_SceneManager.m_nNextSceneKind = nextKind;
+    g_SceneState.m_nNextSceneKind = nextKind;
     m_nState = static_cast<int>(m_vecHandlers.size()) - 1;
 }
 

@@ -5,15 +5,13 @@
 #pragma once
 #include <vector>
 
-#include "app/checked_vector.h"
-#include "app/scene.h"
+#include "base/checked_vector.h"
+#include "media/scene.h"
 #include "media/gfx/dd_state.h"
+#include "media/gfx/run_time_surfaces.h"
 
-// The off-screen pages of the current menu scene (menu panel, list, ranking
-// panel) and their slot descriptors. A restored page has its lost flag set;
-// its owner draws it again and clears the flag.
-extern cCheckedVector<DDSURFACEDATA> g_SceneSurfaces;
-extern cCheckedVector<BMPSLOT> g_SceneSurfaceSlots;
+// The off-screen pages of the current menu scene: g_SceneSurfaces
+// (media/gfx/run_time_surfaces.h).
 inline constexpr size_t kMaxScenePages = 8;
 
 // Button masks of the menu filters: decide and cancel fire once per press,

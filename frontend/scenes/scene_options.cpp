@@ -2,18 +2,18 @@
 
 #include <algorithm>
 
-#include "app/error_box.h"
-#include "app/files.h"
-#include "app/log.h"
-#include "app/main_thread.h"
-#include "app/main_window.h"
-#include "app/messages.h"
-#include "app/quit.h"
-#include "app/scene_manager.h"
-#include "app/system_ini.h"
+#include "base/error_box.h"
+#include "base/files.h"
+#include "base/log.h"
+#include "base/main_thread.h"
+#include "base/messages.h"
+#include "base/quit.h"
+#include "base/scene_state.h"
+#include "media/frame_loop.h"
+#include "records/system_ini.h"
 #include "frontend/data/option_data.h"
 #include "frontend/frontend_services.h"
-#include "frontend/scenes/menu_cursor.h"
+#include "media/input/menu_cursor.h"
 #include "media/gfx/dd_blit.h"
 #include "media/input/input_list.h"
 #include "media/sound/bgm_manager.h"
@@ -56,7 +56,7 @@ void UpdateMusicBackEnd() {
         }
         return 1;
     });
-    if (changed) g_SceneManager.m_nBgmEntry = 0;
+    if (changed) g_SceneState.m_nBgmEntry = 0;
 }
 
 cSceneOptions::cSceneOptions()
@@ -222,7 +222,7 @@ void cSceneOptions::EditValue() {
     if (in.m_wButton & kButtonDecide) {
         PlaySe(1);
         if (m_nEditRow == OPTION_BGM)
-            g_SceneManager.RequestSceneBgm(SceneBgmEntry(kMusicIndex), SceneBgmRepeat(kMusicIndex), kMusicIndex, 1);
+            g_SceneState.RequestSceneBgm(SceneBgmEntry(kMusicIndex), SceneBgmRepeat(kMusicIndex), kMusicIndex, 1);
         g_MenuCursor.Pop(1);
         m_nStep = 1;
         return;

@@ -6,7 +6,7 @@
 #pragma once
 #include <string>
 
-#include "frontend/scenes/replay_file_list.h"
+#include "frontend/replay/replay_file_list.h"
 #include "frontend/scenes/scene_file_list.h"
 
 class cSceneReplayList : public cSceneFileList {

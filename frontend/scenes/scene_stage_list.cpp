@@ -3,19 +3,19 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/files.h"
-#include "app/quit.h"
-#include "app/scene_manager.h"
+#include "base/files.h"
+#include "base/quit.h"
+#include "base/scene_state.h"
 #include "frontend/data/option_data.h"
 #include "frontend/frontend_services.h"
-#include "frontend/scenes/menu_cursor.h"
+#include "media/input/menu_cursor.h"
 #include "media/gfx/dd_blit.h"
 #include "media/input/input_list.h"
 #include "media/sound/ds_sound.h"
 #include "media/text/font.h"
 #include "records/system_data.h"
 
-// g_StageFiles is built with the other global objects (app/globals.cpp).
+// g_StageFiles is built with the other global objects (frontend/globals.cpp).
 
 int CountStageFiles() { return static_cast<int>(g_StageFiles.size()); }
 

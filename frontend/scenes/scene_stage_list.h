@@ -5,7 +5,7 @@
 #pragma once
 #include <string>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "frontend/scenes/scene_file_list.h"
 
 // One listed file: the folder and file name as listed, and the file name.

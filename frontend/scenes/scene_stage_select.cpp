@@ -2,16 +2,16 @@
 
 #include <algorithm>
 
-#include "app/error_box.h"
-#include "app/files.h"
-#include "app/log.h"
-#include "app/scene_manager.h"
-#include "app/stage_loader.h"
+#include "base/error_box.h"
+#include "base/files.h"
+#include "base/log.h"
+#include "base/scene_state.h"
+#include "records/stage_loader.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/number_format.h"
 #include "frontend/data/ranking.h"
 #include "frontend/frontend_services.h"
-#include "frontend/scenes/menu_cursor.h"
+#include "media/input/menu_cursor.h"
 #include "media/gfx/dd_blit.h"
 #include "media/input/input_list.h"
 #include "media/sound/ds_sound.h"
@@ -47,15 +47,15 @@ void cSceneStageSelect::UpdateCounts() {
 
 void cSceneStageSelect::PrepareStage(int n) {
     g_Progress.ParseStageVariation(StageName(n), 0, 0, 0);
-    if (g_SceneManager.g_bRankingOn)
-        LoadRanking(g_Ranking, g_SceneManager.g_nGameKind, g_Progress.m_strStageBase, g_Progress.m_bVariation,
+    if (g_SceneState.g_bRankingOn)
+        LoadRanking(g_Ranking, g_SceneState.g_nGameKind, g_Progress.m_strStageBase, g_Progress.m_bVariation,
                     g_Progress.m_nVariationVar, g_Progress.m_nVariationValue);
 }
 
 void cSceneStageSelect::Init() {
     BeginInit();
-    g_MenuCursor.Cur().m_nY = g_SceneManager.m_nSelectRow;
-    m_nListTop = g_SceneManager.m_nSelectTop;
+    g_MenuCursor.Cur().m_nY = g_SceneState.m_nSelectRow;
+    m_nListTop = g_SceneState.m_nSelectTop;
     PrepareStage(g_MenuCursor.Cur().m_nY + 1);
     BuildScreenPage();
     m_nStep = 0;
@@ -128,10 +128,10 @@ void cSceneStageSelect::UpdateList() {
         }
     }
     if ((in.m_wButton & 8) && ChallengeRankingOn()) {
-        if (g_SystemData.CountEnabled(g_SceneManager.g_nGameKind) >= 2) {
+        if (g_SystemData.CountEnabled(g_SceneState.g_nGameKind) >= 2) {
             PlaySe(6);
             const cCheckedVector<uint8_t>& kinds =
-                g_SystemData.m_vecRankingSets.at(g_SceneManager.g_nGameKind).m_vecKinds;
+                g_SystemData.m_vecRankingSets.at(g_SceneState.g_nGameKind).m_vecKinds;
             p.StepRankCategory(std::span<const uint8_t>(kinds.data(), kinds.size()), 1);
         }
         DrawPage();
@@ -160,7 +160,7 @@ void cSceneStageSelect::StartStage(int row) {
         p.m_nLives = p.m_nStartLives - 1;
     }
     p.m_bNumbered = 1;
-    g_SceneManager.m_nSelectRow = row;
-    g_SceneManager.m_nSelectTop = m_nListTop;
+    g_SceneState.m_nSelectRow = row;
+    g_SceneState.m_nSelectTop = m_nListTop;
     Leave(SCENE_PLAY);
 }

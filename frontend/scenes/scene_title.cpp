@@ -2,17 +2,17 @@
 
 #include <algorithm>
 
-#include "app/app_state.h"
-#include "app/log.h"
-#include "app/main_thread.h"
-#include "app/main_window.h"
-#include "app/quit.h"
-#include "app/scene_manager.h"
+#include "base/app_state.h"
+#include "base/log.h"
+#include "base/main_thread.h"
+#include "base/quit.h"
+#include "base/scene_state.h"
+#include "media/frame_loop.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/save_slots.h"
 #include "frontend/data/world_map.h"
 #include "frontend/frontend_services.h"
-#include "frontend/scenes/menu_cursor.h"
+#include "media/input/menu_cursor.h"
 #include "frontend/scenes/slot_list_draw.h"
 #include "media/gfx/dd_blit.h"
 #include "media/input/input_list.h"
@@ -69,14 +69,14 @@ void cSceneTitle::Init() {
     }
     // The row of the last choice; a row out of range is wrapped to 0 by the
     // first move.
-    int row = g_SceneManager.g_nGameType;
+    int row = g_SceneState.g_nGameType;
     if (g_bSinglePlay) {
         row = 0;
         g_bSinglePlay = 0;
         g_bFreeStage = 0;
     } else {
         for (int r = 0; r < m_nItems; ++r)
-            if (m_aItemAction[r] == g_SceneManager.g_nGameType) row = r;
+            if (m_aItemAction[r] == g_SceneState.g_nGameType) row = r;
     }
     g_MenuCursor.Cur().m_nY = row;
     m_nPanelX = kPanelX;
@@ -171,11 +171,11 @@ void cSceneTitle::UpdateMenu() {
     }
     PlaySe(1);
     const int action = m_aItemAction[std::clamp(g_MenuCursor.Cur().m_nY, 0, m_nItems - 1)];
-    g_SceneManager.g_nGameType = action;
+    g_SceneState.g_nGameType = action;
     if (action >= TITLE_NEWGAME && action <= TITLE_REPLAY) {
         const int mode = kActionMode[action];
-        g_SceneManager.g_nGameKind = mode;
-        g_SceneManager.g_bRankingOn = g_SystemData.m_vecRankingSets.at(mode).m_bEnabled;
+        g_SceneState.g_nGameKind = mode;
+        g_SceneState.g_bRankingOn = g_SystemData.m_vecRankingSets.at(mode).m_bEnabled;
     }
     switch (action) {
         case TITLE_NEWGAME:

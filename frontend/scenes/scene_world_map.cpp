@@ -4,16 +4,17 @@
 #include <span>
 #include <string>
 
-#include "app/error_box.h"
-#include "app/quit.h"
-#include "app/scene_manager.h"
-#include "app/stage_loader.h"
+#include "base/error_box.h"
+#include "base/quit.h"
+#include "base/scene_state.h"
+#include "records/stage_loader.h"
 #include "engine/compare_op.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/number_format.h"
 #include "frontend/data/ranking.h"
 #include "frontend/frontend_services.h"
 #include "frontend/scenes/scene_map_menu.h"
+#include "media/text/cmd_menu.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_layer.h"
 #include "media/gfx/dd_present.h"
@@ -38,7 +39,7 @@ constexpr int kTextCentreX = 304;
 bool StoryRankingOn() { return g_SystemData.m_vecRankingSets.at(kStory).m_bEnabled != 0; }
 
 std::span<const uint8_t> RankingKinds() {
-    const cCheckedVector<uint8_t>& kinds = g_SystemData.m_vecRankingSets.at(g_SceneManager.g_nGameKind).m_vecKinds;
+    const cCheckedVector<uint8_t>& kinds = g_SystemData.m_vecRankingSets.at(g_SceneState.g_nGameKind).m_vecKinds;
     return std::span<const uint8_t>(kinds.data(), kinds.size());
 }
 
@@ -112,7 +113,7 @@ void cSceneWorldMap::Init() {
         m_PreparedPos = hero;
     }
     // The automatic save after every stage of a game that saves into a slot.
-    if (p.m_bSlotSave && g_SceneManager.m_nPrevSceneKind == SCENE_PLAY) SaveStorySlotReported(p.m_nSlot);
+    if (p.m_bSlotSave && g_SceneState.m_nPrevSceneKind == SCENE_PLAY) SaveStorySlotReported(p.m_nSlot);
     BuildMapPage();
     m_nStep = 0;
 }
@@ -132,8 +133,8 @@ void cSceneWorldMap::PrepareEntry() {
     const cWorldEntry& e = *m_pEntry;
     p.ParseStageVariation(e.m_strStageFile, e.m_bVariation, e.m_nVariationVar, e.m_nVariationValue);
     m_nEntryBest = p.GetStageBest(p.m_strStageKey);
-    if (!g_SceneManager.g_bRankingOn) return;
-    LoadRanking(g_Ranking, g_SceneManager.g_nGameKind, p.m_strStageBase, p.m_bVariation, p.m_nVariationVar,
+    if (!g_SceneState.g_bRankingOn) return;
+    LoadRanking(g_Ranking, g_SceneState.g_nGameKind, p.m_strStageBase, p.m_bVariation, p.m_nVariationVar,
                 p.m_nVariationValue);
     p.StepRankCategory(RankingKinds(), 0);
     DrawRankingPage();
@@ -242,7 +243,7 @@ void cSceneWorldMap::RankingButtons(const cInput& in) {
         DrawRankingPage();
     }
     if ((in.m_wButton & 8) && StoryRankingOn()) {
-        if (g_SystemData.CountEnabled(g_SceneManager.g_nGameKind) >= 2) {
+        if (g_SystemData.CountEnabled(g_SceneState.g_nGameKind) >= 2) {
             PlaySe(6);
             p.StepRankCategory(RankingKinds(), 1);
         }
@@ -321,7 +322,7 @@ void cSceneWorldMap::UpdateConfirm() {
     }
     RankingButtons(in);
     Draw(true);
-    g_SystemData.DrawMenuStrings(x, kAnswerY, 10, 2, 1);
+    DrawMenuStrings(g_SystemData, x, kAnswerY, 10, 2, 1);
     const MenuCursorPos& c = g_MenuCursor.Cur();
     DDBlt(&g_BackBuffer, c.m_nPixelX, c.m_nPixelY, 16, 16, &SurfaceTable[kSlotAccessory], 64, 0, 1);
 }
@@ -376,7 +377,7 @@ void cSceneWorldMap::FadeIn() {
         FindHere();
         return;
     }
-    if (g_SceneManager.m_nPrevSceneKind == SCENE_MAPMENU || IsEntryPassable(m_pEntry)) return;
+    if (g_SceneState.m_nPrevSceneKind == SCENE_MAPMENU || IsEntryPassable(m_pEntry)) return;
     // An entry that must be played starts at once.
     if (!LoadStageWithMessagePump(m_pEntry->m_strStageFile, true, &g_StageStart, &g_HeroDef)) {
         StageFileError(m_pEntry->m_strStageFile);

@@ -5,7 +5,7 @@
 // an entry that must be played); cancel opens the map menu.
 #pragma once
 #include "frontend/data/world_map.h"
-#include "frontend/scenes/menu_cursor.h"
+#include "media/input/menu_cursor.h"
 #include "frontend/scenes/scene_menu.h"
 
 class cInput;

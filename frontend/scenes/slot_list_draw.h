@@ -1,7 +1,7 @@
 // The list of story save slots as the title and the map menu show it: slot
 // numbers and save times in the menu font, in a framed box 320 pixels wide.
 #pragma once
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "frontend/data/save_slots.h"
 
 struct DDSURFACEDATA;

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/error_box.h"
-#include "app/quit.h"
+#include "base/error_box.h"
+#include "base/quit.h"
 #include "frontend/ui/edit_limiter.h"
 #include "platform/cp932.h"
 

@@ -1,7 +1,7 @@
 #include "frontend/ui/dialog.h"
 
-#include "app/app_state.h"
-#include "app/main_window.h"
+#include "base/app_state.h"
+#include "frontend/ui/dialog_host.h"
 #include "frontend/ui/canvas.h"
 #include "frontend/ui/controls.h"
 #include "frontend/ui/ui_look.h"
@@ -48,14 +48,14 @@ void Compose() {
     auto face = TemplateFace();
     cCanvas c(g_session.composed.data(), kW, kH);
     for (cDialogWindow* w : g_session.stack) w->Paint(c, *face);
-    g_MainWindow.ShowFrame(g_session.composed.data());
+    if (cDialogHost* host = DialogHost()) host->ShowFrame(g_session.composed.data());
 }
 
 // Text input is on only while a text entry has the focus, at its box.
 void RefreshTextInput(cDialogWindow* top) {
     int x = 0, y = 0, w = 0, h = 0;
     if (top && top->EditBox(&x, &y, &w, &h))
-        platform::StartTextInput(g_MainWindow.m_hWnd, x, y, w, h);
+        platform::StartTextInput(DialogHostWindow(), x, y, w, h);
     else
         platform::StopTextInput();
 }
@@ -75,7 +75,7 @@ void HandleEvent(cDialogWindow& win, const platform::Event& e, Swallowed& sw) {
         return;
     }
     platform::NotifyEventObservers(e);
-    const platform::Window* main = g_MainWindow.m_hWnd;
+    const platform::Window* main = DialogHostWindow();
     switch (e.kind) {
         case Kind::Quit:
             NoteQuitSignal();
@@ -122,7 +122,7 @@ void HandleEvent(cDialogWindow& win, const platform::Event& e, Swallowed& sw) {
 // The modal loop of one dialog window; its result, or -1 when it cannot show.
 int RunDialogBox(const DialogTemplate* t, DlgProc proc) {
     auto face = TemplateFace();
-    if (!t || !face || !g_MainWindow.m_hWnd) return -1;
+    if (!t || !face || !DialogHostWindow()) return -1;
     const bool outer = g_session.stack.empty();
     if (outer) {
         const uint32_t* px = platform::FrameMailbox().Take();
@@ -137,7 +137,7 @@ int RunDialogBox(const DialogTemplate* t, DlgProc proc) {
         ApplyCursorCount();
         platform::AskForLongCompositionText();
     }
-    if (g_MainWindow.m_hWnd->Minimized()) g_MainWindow.m_hWnd->Restore();
+    if (DialogHostWindow()->Minimized()) DialogHostWindow()->Restore();
 
     cDialogWindow win(*t, proc);
     g_session.stack.push_back(&win);
@@ -181,7 +181,7 @@ int RunDialogBox(const DialogTemplate* t, DlgProc proc) {
     if (outer) {
         g_nCursorCount = g_session.savedCursorCount;
         ApplyCursorCount();
-        g_MainWindow.PresentFrame(true);
+        if (cDialogHost* host = DialogHost()) host->PresentFrame(true);
     } else {
         Compose();
     }

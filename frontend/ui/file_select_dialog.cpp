@@ -1,7 +1,7 @@
 #include "frontend/ui/file_select_dialog.h"
 
-#include "app/files.h"
-#include "app/log.h"
+#include "base/files.h"
+#include "base/log.h"
 #include "frontend/frontend_services.h"
 #include "frontend/ui/controls.h"
 #include "frontend/ui/message_dialog.h"

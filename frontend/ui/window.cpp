@@ -1,6 +1,6 @@
 #include "frontend/ui/window.h"
 
-#include "app/main_window.h"
+#include "frontend/ui/dialog_host.h"
 #include "frontend/ui/ui_look.h"
 #include "frontend/ui/ui_messages.h"
 
@@ -36,7 +36,7 @@ DialogPlacement PlaceOverMainWindow(bool windowed, int mainX, int mainY, int mai
 }
 
 void SetCursorPos(int x, int y) {
-    platform::Window* w = g_MainWindow.m_hWnd;
+    platform::Window* w = DialogHostWindow();
     if (!w || !w->HasInputFocus()) return;
     w->WarpMouse(x, y);
 }

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/fs.h"
 #include "platform/image_decode.h"
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/log.h"
-#include "app/quit.h"
+#include "base/log.h"
+#include "base/quit.h"
 #include "media/gfx/dd_layer.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_surface.h"

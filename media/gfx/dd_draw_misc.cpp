@@ -2,7 +2,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_init.h"
 #include "media/gfx/dd_layer.h"

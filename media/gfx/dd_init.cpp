@@ -2,7 +2,7 @@
 
 #include "media/gfx/dd_layer.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_surface.h"
 #include "platform/cp932.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/log.h"
-#include "app/quit.h"
+#include "base/log.h"
+#include "base/quit.h"
 #include "platform/cp932.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_surface.h"

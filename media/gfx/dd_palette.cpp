@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "app/error_box.h"
-#include "app/log.h"
+#include "base/error_box.h"
+#include "base/log.h"
 #include "media/gfx/bmp_file.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_palette_fx.h"

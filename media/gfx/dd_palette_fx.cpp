@@ -4,7 +4,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "media/gfx/dd_palette.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/frame_timing.h"
-#include "app/log.h"
-#include "app/thread.h"
+#include "base/frame_timing.h"
+#include "base/log.h"
+#include "base/thread.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_frame.h"
 #include "media/gfx/dd_layer.h"

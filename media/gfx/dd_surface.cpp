@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/checked_vector.h"
-#include "app/error_box.h"
-#include "app/log.h"
-#include "app/quit.h"
+#include "base/checked_vector.h"
+#include "base/error_box.h"
+#include "base/log.h"
+#include "base/quit.h"
 #include "media/gfx/bmp_file.h"
 #include "media/gfx/d3dx_texture.h"
 #include "media/gfx/dd_blit.h"

@@ -1,8 +1,8 @@
-#include "app/log.h"
+#include "base/log.h"
 #include "media/gfx/dd_state.h"
 #include "platform/cp932.h"
 
-// SurfaceTable and BitmapTable are built with the other global objects (app/globals.cpp).
+// SurfaceTable and BitmapTable are built with the other global objects (media/globals.cpp).
 
 void BuildBitmapTable() {
     BMPSLOT* t = BitmapTable;

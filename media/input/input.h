@@ -3,7 +3,7 @@
 // rings of the last 32 changes of the bits, and the per-key press/release
 // histories that the key conditions of flows read.
 #pragma once
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "media/input/key_config.h"
 
 #include <cstdint>

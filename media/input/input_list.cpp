@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <climits>
 
-// g_InputList is built with the other global objects (app/globals.cpp).
+// g_InputList is built with the other global objects (media/globals.cpp).
 
 namespace {
 cJoystickDetector g_JoystickDetector;

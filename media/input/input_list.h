@@ -1,7 +1,7 @@
 // The input records of the game (exactly one) and the per-frame services
 // over them: joystick detection and the update from the key configuration.
 #pragma once
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "media/input/input.h"
 #include "media/input/key_config.h"
 

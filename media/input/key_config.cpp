@@ -1,6 +1,6 @@
 #include "media/input/key_config.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "media/input/input_list.h"
 #include "platform/fs.h"
 #include "platform/keyboard_state.h"

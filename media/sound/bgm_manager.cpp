@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/error_box.h"
-#include "app/files.h"
-#include "app/log.h"
+#include "base/error_box.h"
+#include "base/files.h"
+#include "base/log.h"
 #include "media/media_services.h"
 #include "media/sound/ggs4.h"
 #include "media/sound/midi_player.h"

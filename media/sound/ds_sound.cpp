@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "media/media_services.h"
 #include "media/sound/sound_output.h"
 #include "platform/cp932.h"

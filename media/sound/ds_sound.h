@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "media/sound/ds_wave.h"
 #include "platform/sound_mixer.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "media/sound/sound_output.h"
 #include "platform/fluid_synth.h"
 

@@ -2,7 +2,7 @@
 
 #include <queue>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
 

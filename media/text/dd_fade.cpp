@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/quit.h"
+#include "base/quit.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_palette_fx.h"
 #include "media/gfx/dd_state.h"

@@ -4,7 +4,7 @@
 
 #include <cstdarg>
 
-#include "app/quit.h"
+#include "base/quit.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/dd_surface.h"

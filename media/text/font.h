@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "media/gfx/dd_state.h"
 #include "media/text/glyph_atlas.h"
 #include "media/text/image_text.h"

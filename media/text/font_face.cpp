@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "media/text/cp932_unicode.h"
 #include "media/text/sjis_text.h"
 #include "platform/cp932.h"

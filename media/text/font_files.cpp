@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/cp932.h"
 
 namespace text {

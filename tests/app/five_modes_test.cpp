@@ -11,17 +11,17 @@
 #include <string>
 
 #include "app/app_init.h"
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/globals.h"
-#include "app/log.h"
-#include "app/main_thread.h"
+#include "base/log.h"
+#include "base/main_thread.h"
 #include "app/main_window.h"
-#include "app/quit.h"
-#include "app/scene.h"
+#include "base/quit.h"
+#include "media/scene.h"
 #include "app/scene_manager.h"
-#include "app/system_ini.h"
-#include "app/system_report.h"
-#include "app/thread.h"
+#include "records/system_ini.h"
+#include "base/system_report.h"
+#include "base/thread.h"
 #include "frontend/data/boot_data.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_state.h"
@@ -113,7 +113,7 @@ std::string StartAndLook(const Mode& m) {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return std::string("SDL_Init: ") + SDL_GetError();
     ClaimGameToken();
-    g_SceneManager.m_nSceneKind = SCENE_TITLE;
+    g_SceneState.m_nSceneKind = SCENE_TITLE;
     SetSceneFactory(SCENE_TITLE, [] { return static_cast<cScene*>(new LoadingScene()); });
     // A desktop of the window's depth (a window takes the desktop's).
     SetScreenSizeOverride(1920, 1080, m.windowMode != 0 ? m.bpp : 32);

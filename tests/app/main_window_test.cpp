@@ -1,13 +1,14 @@
-#include "app/app_state.h"
-#include "app/main_thread.h"
+#include "play/frame_input.h"
+#include "base/app_state.h"
+#include "base/main_thread.h"
 #include "app/main_window.h"
-#include "app/system_ini.h"
-#include "app/messages.h"
-#include "app/quit.h"
+#include "records/system_ini.h"
+#include "base/messages.h"
+#include "base/quit.h"
 #include "app/scene_manager.h"
-#include "app/thread.h"
+#include "base/thread.h"
 #include "frontend/frontend_services.h"
-#include "app/scene.h"
+#include "media/scene.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_frame.h"
 #include "media/gfx/dd_present.h"
@@ -135,14 +136,14 @@ protected:
         ResetSceneFactories();
         SetSceneFactory(SCENE_TITLE, [] { return static_cast<cScene*>(new BlankScene()); });
         g_SceneManager.DeleteAllScenes();
-        g_SceneManager.m_nSceneKind = SCENE_TITLE;
+        g_SceneState.m_nSceneKind = SCENE_TITLE;
         ASSERT_TRUE(g_MainWindow.Create());
         InstallMainThreadServices();
         // The real graphics layer: Direct3D, windowed, VSync off.
         BuildBitmapTable();
         ASSERT_TRUE(DDInit(1, nullptr, 640, 480, 32, 0, 1, 1, 60, 0, SurfaceTable, BitmapTable, kSurfaceSlots, 0));
         DDBackEndFromDevice();
-        g_SceneManager.m_nFrameRate = 60;
+        g_SceneState.m_nFrameRate = 60;
     }
     void TearDown() override {
         SetMediaCallLog(false);
@@ -199,7 +200,7 @@ TEST_F(MainWindowTest, ShownWindowIsActiveAndFramesReachTheWindow) {
 }
 
 TEST_F(MainWindowTest, RefusedConfirmationKeepsTheWindowAndClosingAsksOnlyOnce) {
-    g_SceneManager.m_nSceneKind = SCENE_WORLDMAP;
+    g_SceneState.m_nSceneKind = SCENE_WORLDMAP;
     int asked = 0;
     bool answer = false;
     testsupport::EndConfirmation() = [&](int) {
@@ -236,7 +237,7 @@ TEST_F(MainWindowTest, RefusedConfirmationKeepsTheWindowAndClosingAsksOnlyOnce) 
 }
 
 TEST_F(MainWindowTest, CloseConfirmationSpeaksTheLanguageOfSystemIni) {
-    g_SceneManager.m_nSceneKind = SCENE_WORLDMAP;
+    g_SceneState.m_nSceneKind = SCENE_WORLDMAP;
     std::vector<int> asked;
     testsupport::EndConfirmation() = [&](int english) {
         asked.push_back(english);
@@ -381,10 +382,10 @@ TEST_F(MainWindowTest, KeysReachTheInputRecords) {
         g_MainWindow.HandleEvent(platform::FromSdlEvent(e));
     };
     key(SDL_KEYDOWN);
-    g_SceneManager.UpdateInput();
+    UpdateFrameInput();
     EXPECT_EQ(g_InputList.at(0).m_sDir & INPUT_LEFT, INPUT_LEFT);
     key(SDL_KEYUP);
-    g_SceneManager.UpdateInput();
+    UpdateFrameInput();
     EXPECT_EQ(g_InputList.at(0).m_sDir & INPUT_LEFT, 0);
 }
 
@@ -458,7 +459,7 @@ TEST_F(MainWindowTest, HeldKeysRepeatAndButtonsFireOnceThroughTheShell) {
     std::vector<int> seen;
     InputScene::seen = &seen;
     SetSceneFactory(SCENE_TITLE, [] { return static_cast<cScene*>(new InputScene()); });
-    g_SceneManager.m_nFrameRate = 0;  // no frame pacing
+    g_SceneState.m_nFrameRate = 0;  // no frame pacing
     for (SDL_Scancode sc : {SDL_SCANCODE_LEFT, SDL_SCANCODE_Z}) SendKey(sc, true);
     for (int i = 0; i < 40; ++i) ASSERT_TRUE(g_SceneManager.Update());
     std::vector<int> left, button;
@@ -469,7 +470,7 @@ TEST_F(MainWindowTest, HeldKeysRepeatAndButtonsFireOnceThroughTheShell) {
     EXPECT_EQ(left, (std::vector<int>{0, 18, 24, 30, 36}));
     EXPECT_EQ(button, (std::vector<int>{0}));
     for (SDL_Scancode sc : {SDL_SCANCODE_LEFT, SDL_SCANCODE_Z}) SendKey(sc, false);
-    g_SceneManager.m_nFrameRate = 60;
+    g_SceneState.m_nFrameRate = 60;
     InputScene::seen = nullptr;
 }
 

@@ -1,9 +1,10 @@
-#include "app/app_state.h"
-#include "app/log.h"
-#include "app/main_thread.h"
-#include "app/quit.h"
+#include "play/frame_input.h"
+#include "base/app_state.h"
+#include "base/log.h"
+#include "base/main_thread.h"
+#include "base/quit.h"
 #include "app/scene_manager.h"
-#include "app/thread.h"
+#include "base/thread.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_frame.h"
 #include "media/gfx/dd_init.h"
@@ -61,13 +62,13 @@ public:
     void Own() {
         g_events.push_back("state1 " + std::to_string(m_nKind));
         if (m_nNext >= 0) {
-            g_SceneManager.m_nNextSceneKind = m_nNext;
+            g_SceneState.m_nNextSceneKind = m_nNext;
             m_nState = 2;
         }
     }
     void Out() {
-        g_SceneManager.m_nPrevSceneKind = m_nKind;
-        g_SceneManager.m_nSceneKind = g_SceneManager.m_nNextSceneKind;
+        g_SceneState.m_nPrevSceneKind = m_nKind;
+        g_SceneState.m_nSceneKind = g_SceneState.m_nNextSceneKind;
     }
 
 private:
@@ -85,7 +86,7 @@ public:
         StepFadeIn();
     }
     void Leave() {
-        g_SceneManager.m_nNextSceneKind = SCENE_OPTIONS;
+        g_SceneState.m_nNextSceneKind = SCENE_OPTIONS;
         m_nState = 2;
     }
     void Out() {
@@ -109,14 +110,14 @@ protected:
         g_events.clear();
         g_bQuit = 0;
         g_SceneManager.DeleteAllScenes();
-        g_SceneManager.m_nSceneKind = 0;
-        g_SceneManager.m_nNextSceneKind = 0;
-        g_SceneManager.m_nFadeSpeed = 10;
+        g_SceneState.m_nSceneKind = 0;
+        g_SceneState.m_nNextSceneKind = 0;
+        g_SceneState.m_nFadeSpeed = 10;
         g_SceneManager.m_nShowFps = 0;
-        g_SceneManager.m_bJoystickSetupDone = false;
+        g_SceneState.m_bJoystickSetupDone = false;
         g_OptionData.m_bJoyRescan = 0;
-        g_SceneManager.m_nBgmEntry = 0;
-        g_SceneManager.m_bBgmRepeat = 0;
+        g_SceneState.m_nBgmEntry = 0;
+        g_SceneState.m_bBgmRepeat = 0;
         DDBackEnd() = DDBACKEND{};
         SetMediaCallLog(true);
         ClearMediaCallLog();
@@ -143,23 +144,23 @@ protected:
 TEST_F(SceneManagerTest, SwitchTakesEffectOnTheNextFrame) {
     SetSceneFactory(1, [] { return new FakeScene(1, 2); });
     SetSceneFactory(2, [] { return new FakeScene(2, -1); });
-    g_SceneManager.m_nSceneKind = 1;
+    g_SceneState.m_nSceneKind = 1;
     ASSERT_TRUE(g_SceneManager.Update());  // new, init, fade
     ASSERT_TRUE(g_SceneManager.Update());  // own state chooses kind 2
     ASSERT_TRUE(g_SceneManager.Update());  // fade-out sets the current kind
-    EXPECT_EQ(g_SceneManager.m_nSceneKind.load(), 2);
+    EXPECT_EQ(g_SceneState.m_nSceneKind.load(), 2);
     EXPECT_NE(g_SceneManager.SceneOf(1), nullptr);  // still alive this frame
     ASSERT_TRUE(g_SceneManager.Update());
     std::vector<std::string> want = {"new 1",   "run 1",    "init 1", "state0 1", "run 1", "state1 1",
                                      "run 1",   "delete 1", "new 2",  "run 2",    "init 2", "state0 2"};
     EXPECT_EQ(g_events, want);
     EXPECT_EQ(g_SceneManager.SceneOf(1), nullptr);
-    EXPECT_EQ(g_SceneManager.m_nPrevSceneKind, 1);
+    EXPECT_EQ(g_SceneState.m_nPrevSceneKind, 1);
 }
 
 TEST_F(SceneManagerTest, TextThrownByInitIsLoggedSetsQuitAndSkipsTheHandler) {
     SetSceneFactory(3, [] { return new FakeScene(3, -1, "broken scene"); });
-    g_SceneManager.m_nSceneKind = 3;
+    g_SceneState.m_nSceneKind = 3;
     g_SceneManager.Update();
     std::vector<std::string> want = {"new 3", "run 3", "init 3"};
     EXPECT_EQ(g_events, want);
@@ -188,7 +189,7 @@ TEST_F(SceneManagerTest, SceneThatCannotBeCreatedLeavesItsSlotEmpty) {
         platform::CapturedMessageBoxes boxes;
         g_bQuit = 0;
         SetSceneFactory(4, c.make);
-        g_SceneManager.m_nSceneKind = 4;
+        g_SceneState.m_nSceneKind = 4;
         EXPECT_TRUE(g_SceneManager.Update());
         EXPECT_EQ(g_SceneManager.SceneOf(4), nullptr);
         EXPECT_EQ(g_bQuit.load(), 1);
@@ -198,12 +199,12 @@ TEST_F(SceneManagerTest, SceneThatCannotBeCreatedLeavesItsSlotEmpty) {
 
 TEST_F(SceneManagerTest, OwnKindAsNextKeepsTheObjectAndKindsAbove7DeleteAll) {
     SetSceneFactory(5, [] { return new FakeScene(5, 5); });
-    g_SceneManager.m_nSceneKind = 5;
+    g_SceneState.m_nSceneKind = 5;
     for (int i = 0; i < 4; ++i) g_SceneManager.Update();
     EXPECT_EQ(std::count(g_events.begin(), g_events.end(), "new 5"), 1);
     EXPECT_EQ(g_SceneManager.SceneOf(5)->m_nState, 2);
     g_events.clear();
-    g_SceneManager.m_nSceneKind = 8;
+    g_SceneState.m_nSceneKind = 8;
     g_SceneManager.Update();
     EXPECT_EQ(g_events, std::vector<std::string>{"delete 5"});
     EXPECT_EQ(g_SceneManager.SceneOf(5), nullptr);
@@ -211,11 +212,11 @@ TEST_F(SceneManagerTest, OwnKindAsNextKeepsTheObjectAndKindsAbove7DeleteAll) {
 
 TEST_F(SceneManagerTest, PlaySceneIsReachableWhileItExists) {
     SetSceneFactory(SCENE_PLAY, [] { return new FakeScene(6, -1); });
-    g_SceneManager.m_nSceneKind = SCENE_PLAY;
+    g_SceneState.m_nSceneKind = SCENE_PLAY;
     g_SceneManager.Update();
     EXPECT_EQ(g_lpPlayScene, g_SceneManager.SceneOf(SCENE_PLAY));
     EXPECT_NE(g_lpPlayScene, nullptr);
-    g_SceneManager.m_nSceneKind = SCENE_TITLE;
+    g_SceneState.m_nSceneKind = SCENE_TITLE;
     g_SceneManager.Update();
     EXPECT_EQ(g_lpPlayScene, nullptr);
     EXPECT_NE(g_SceneManager.SceneOf(SCENE_TITLE), nullptr);  // the stand-in title
@@ -226,9 +227,9 @@ TEST_F(SceneManagerTest, PlaySceneIsReachableWhileItExists) {
 // in steps of 10) and goes back to black over 10 more.
 TEST_F(SceneManagerTest, SceneFadesChangeThePresentedPictureOverTenFrames) {
     SetSceneFactory(SCENE_WORLDMAP, [] { return new FadingScene(); });
-    g_SceneManager.m_nSceneKind = SCENE_WORLDMAP;
-    g_SceneManager.m_nFadeSpeed = 10;
-    g_SceneManager.m_nFrameRate = 0;  // no frame pacing
+    g_SceneState.m_nSceneKind = SCENE_WORLDMAP;
+    g_SceneState.m_nFadeSpeed = 10;
+    g_SceneState.m_nFrameRate = 0;  // no frame pacing
     text::ResetFadeAngles();
     BuildBitmapTable();
     ASSERT_TRUE(DDInit(1, nullptr, 640, 480, 32, 0, 1, 1, 60, 0, SurfaceTable, BitmapTable, kSurfaceSlots, 0));
@@ -251,7 +252,7 @@ TEST_F(SceneManagerTest, SceneFadesChangeThePresentedPictureOverTenFrames) {
     EXPECT_EQ(in.back(), 0xFFFFFFu);
     for (size_t i = 1; i < in.size(); ++i) EXPECT_GT(in[i] & 0xFF, in[i - 1] & 0xFF) << i;
     g_SceneManager.Update();  // chooses the next kind
-    while (g_SceneManager.m_nSceneKind.load() == SCENE_WORLDMAP) {
+    while (g_SceneState.m_nSceneKind.load() == SCENE_WORLDMAP) {
         g_SceneManager.Update();
         out.push_back(shown());
         ASSERT_LT(out.size(), 100u);
@@ -260,11 +261,11 @@ TEST_F(SceneManagerTest, SceneFadesChangeThePresentedPictureOverTenFrames) {
     EXPECT_EQ(out.front(), 0xFFFFFFu);
     for (size_t i = 1; i + 1 < out.size(); ++i) EXPECT_LT(out[i] & 0xFF, out[i - 1] & 0xFF) << i;
     EXPECT_EQ(out.back(), PalNumToRGB(16) & 0xFFFFFFu);  // the last frame ends filled with colour 16
-    EXPECT_EQ(g_SceneManager.m_nSceneKind.load(), SCENE_OPTIONS);
-    EXPECT_EQ(g_SceneManager.m_nPrevSceneKind, SCENE_WORLDMAP);
+    EXPECT_EQ(g_SceneState.m_nSceneKind.load(), SCENE_OPTIONS);
+    EXPECT_EQ(g_SceneState.m_nPrevSceneKind, SCENE_WORLDMAP);
     DDEnd();
     DDBackEnd() = DDBACKEND{};
-    g_SceneManager.m_nFrameRate = 60;
+    g_SceneState.m_nFrameRate = 60;
     std::memset(g_Palette, 0, sizeof g_Palette);
 }
 
@@ -302,24 +303,24 @@ TEST_F(SceneManagerTest, RequestSceneBgmSkipsOnlyARepeatingPieceAlreadyPlaying) 
     };
     for (const Step& s : steps) {
         size_t before = sent.size();
-        g_SceneManager.RequestSceneBgm(s.entry, s.repeat, s.slot, s.force);
+        g_SceneState.RequestSceneBgm(s.entry, s.repeat, s.slot, s.force);
         EXPECT_EQ(sent.size() - before, s.sends ? 1u : 0u) << s.entry << " " << s.repeat << " " << s.force;
         if (s.sends) {
             EXPECT_EQ(sent.back().first, s.slot);
         }
     }
     // After a stage set-up clears the entry, the same menu music plays again.
-    g_SceneManager.RequestSceneBgm(5, 1, 1, 0);
-    g_SceneManager.m_nBgmEntry = 0;
+    g_SceneState.RequestSceneBgm(5, 1, 1, 0);
+    g_SceneState.m_nBgmEntry = 0;
     size_t before = sent.size();
-    g_SceneManager.RequestSceneBgm(5, 1, 1, 0);
+    g_SceneState.RequestSceneBgm(5, 1, 1, 0);
     EXPECT_EQ(sent.size(), before + 1);
 }
 
 TEST_F(SceneManagerTest, InputUpdateDetectsJoysticksOnceThenPolls) {
-    g_SceneManager.m_nFrameRate = 60;
-    g_SceneManager.UpdateInput();
-    g_SceneManager.UpdateInput();
+    g_SceneState.m_nFrameRate = 60;
+    UpdateFrameInput();
+    UpdateFrameInput();
     auto log = MediaCallLog();
     std::vector<std::string> polls(log.begin(), log.end());
     std::vector<std::string> want = {"PollInput 0 3 60", "PollInput 0 3 60"};
@@ -335,8 +336,8 @@ TEST_F(SceneManagerTest, InputUpdateDetectsJoysticksOnceThenPolls) {
     // The user's option to set the joysticks up again runs it every frame.
     g_OptionData.m_bJoyRescan = 1;
     ClearMediaCallLog();
-    g_SceneManager.UpdateInput();
-    g_SceneManager.UpdateInput();
+    UpdateFrameInput();
+    UpdateFrameInput();
     EXPECT_EQ(detections(), 2);
 }
 
@@ -376,7 +377,7 @@ TEST(CycleColors, BlinkTableFollowsTheChannelsAndPhase) {
 
 TEST_F(SceneManagerTest, GameLoopRunsNoFrameWhileInactiveAndEndsOnQuit) {
     SetSceneFactory(1, [] { return new FakeScene(1, -1); });
-    g_SceneManager.m_nSceneKind = 1;
+    g_SceneState.m_nSceneKind = 1;
     g_bActive = 0;
     ASSERT_TRUE(thGame.Start(GameLoop, nullptr));
     std::this_thread::sleep_for(std::chrono::milliseconds(30));

@@ -7,9 +7,9 @@
 #include <chrono>
 #include <thread>
 
-#include "app/quit.h"
-#include "app/stage_loader.h"
-#include "app/thread.h"
+#include "base/quit.h"
+#include "records/stage_loader.h"
+#include "base/thread.h"
 #include "platform/cp932.h"
 #include "platform/message_box.h"
 #include "records/stage.h"

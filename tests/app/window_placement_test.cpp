@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "app/files.h"
+#include "base/files.h"
 #include "app/globals.h"
-#include "app/quit.h"
-#include "app/system_report.h"
+#include "base/quit.h"
+#include "base/system_report.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

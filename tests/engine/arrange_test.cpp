@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/quit.h"
+#include "base/quit.h"
 #include "engine/arrange.h"
 #include "engine/param_op.h"
 #include "engine/status_commands.h"

@@ -8,7 +8,7 @@
 
 #include "engine/conditions.h"
 #include "play/shot.h"
-#include "app/scene_manager.h"
+#include "base/scene_state.h"
 #include "frontend/replay/replay.h"
 #include "engine/status_op.h"
 #include "frontend/data/game_progress.h"
@@ -353,14 +353,14 @@ TEST_F(ConditionsTest, TheSubjectsBoxIsKeptForOlderData) {
     Place(m_chara, 100, 100, 1);
     // The replay being played back and its file's version, as the replay
     // list leaves them.
-    const int savedType = g_SceneManager.g_nGameType;
+    const int savedType = g_SceneState.g_nGameType;
     struct Case {
         int compat782, playback, version;
         bool oldBox;
     } cases[] = {{0, 0, 1000, false}, {1, 0, 1000, true}, {0, 1, 781, true}, {0, 1, 782, false}, {0, 0, 700, false}};
     for (const Case& c : cases) {
         g_SystemData.m_bCompat782 = c.compat782;
-        g_SceneManager.g_nGameType = c.playback ? 4 : 0;
+        g_SceneState.g_nGameType = c.playback ? 4 : 0;
         g_Replay.m_nFileVersion = static_cast<uint32_t>(c.version);
         Place(other, 140, 100, 0);  // near, and its box computed there
         other.m_dX = 400;           // then moved far away
@@ -368,7 +368,7 @@ TEST_F(ConditionsTest, TheSubjectsBoxIsKeptForOlderData) {
         EXPECT_EQ(EvalDistanceCond(m_chara, Distance(1, 0, 0, 0, 8)), c.oldBox)
             << c.compat782 << " " << c.playback << " " << c.version;
     }
-    g_SceneManager.g_nGameType = savedType;
+    g_SceneState.g_nGameType = savedType;
     g_Replay.m_nFileVersion = kDataVersion;
     // The chara's own box is always computed anew.
     g_SystemData.m_bCompat782 = 1;

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/log.h"
-#include "app/scene_manager.h"
-#include "app/thread.h"
+#include "base/log.h"
+#include "base/scene_state.h"
+#include "base/thread.h"
 #include "engine/flow_control.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/world_map.h"
@@ -290,7 +290,7 @@ protected:
         FlowControlTest::SetUp();
         m_savedProgress = g_Progress;
         m_savedMap = g_WorldMap;
-        m_savedType = g_SceneManager.g_nGameType;
+        m_savedType = g_SceneState.g_nGameType;
         g_WorldMap.m_nWidth = 20;
         g_WorldMap.m_nHeight = 10;
         g_Progress.m_nStageNumber = 4;
@@ -299,7 +299,7 @@ protected:
     void TearDown() override {
         g_Progress = m_savedProgress;
         g_WorldMap = m_savedMap;
-        g_SceneManager.g_nGameType = m_savedType;
+        g_SceneState.g_nGameType = m_savedType;
         FlowControlTest::TearDown();
     }
     static cEdFlowCmd Clear(std::vector<int32_t> p, const std::string& text = "") {
@@ -364,7 +364,7 @@ TEST_F(StageClearTest, StoryMapStartPositionAndRequest) {
         {2, 3, 4, 8, 8, 0},     // not a story game: left alone
     };
     for (const Case& k : cases) {
-        g_SceneManager.g_nGameType = k.gameType;
+        g_SceneState.g_nGameType = k.gameType;
         g_Progress.m_nMapX = g_Progress.m_nMapY = 8;
         g_Progress.m_nMapFacing = 3;
         m_scene.m_nClearMode = 0;

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/log.h"
-#include "app/thread.h"
+#include "base/log.h"
+#include "base/thread.h"
 #include "engine/arrange.h"
 #include "engine/param_op.h"
 #include "frontend/data/game_progress.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/quit.h"
-#include "app/thread.h"
+#include "base/quit.h"
+#include "base/thread.h"
 #include "engine/formula.h"
 #include "engine/status_op.h"
 #include "platform/cp932.h"

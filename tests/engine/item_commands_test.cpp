@@ -9,11 +9,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/main_thread.h"
+#include "base/main_thread.h"
 #include "media/media_services.h"
-#include "app/log.h"
-#include "app/quit.h"
-#include "app/thread.h"
+#include "base/log.h"
+#include "base/quit.h"
+#include "base/thread.h"
 #include "engine/flow_runtime.h"
 #include "engine/item_commands.h"
 #include "engine/target_commands.h"

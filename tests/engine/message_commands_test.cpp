@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/main_thread.h"
+#include "base/main_thread.h"
 #include "media/media_services.h"
-#include "app/scene_manager.h"
+#include "base/scene_state.h"
 #include "engine/message_commands.h"
 #include "frontend/replay/replay.h"
 #include "platform/keyboard_state.h"
@@ -59,7 +59,7 @@ protected:
         SetMediaCallLog(true);
         ClearMediaCallLog();
         m_savedChoices = g_Replay.m_vecChoice;
-        g_SceneManager.g_nGameType = 0;
+        g_SceneState.g_nGameType = 0;
         g_Replay.m_vecChoice.clear();
         m_self = &Add(1);
         Hero().m_nKey = 5;
@@ -237,7 +237,7 @@ TEST_F(MessageTest, ChoicesGoIntoTheReplayAndTheFlowVariable) {
     for (const Case& k : cases) {
         g_Replay.m_vecChoice = {2};
         g_Replay.RewindPlayback();
-        g_SceneManager.g_nGameType = k.gameType;
+        g_SceneState.g_nGameType = k.gameType;
         g_SystemData.m_bCompat981 = k.compat981;
         m_vars[0] = 9;
         m_vars[1] = 7;
@@ -249,7 +249,7 @@ TEST_F(MessageTest, ChoicesGoIntoTheReplayAndTheFlowVariable) {
     }
     // No choices on the window (none asked, or a timed window drops them):
     // nothing written, nothing recorded.
-    g_SceneManager.g_nGameType = 0;
+    g_SceneState.g_nGameType = 0;
     for (const cEdFlowCmd& cmd : {Message({{8, 1}, {20, 1}}, "#R250 yes"),
                                   Message({{6, 2}, {8, 1}, {19, 1}, {20, 1}}, "#R250 yes")}) {
         g_Replay.m_vecChoice.clear();

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/move_commands.h"
-#include "app/main_thread.h"
+#include "base/main_thread.h"
 #include "tests/engine/flow_engine_fixture.h"
 #include "tests/support/sound_log.h"
 

@@ -4,14 +4,14 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
-#include "app/main_thread.h"
+#include "base/main_thread.h"
 #include "engine/cmd_tables.h"
 #include "engine/flow_runtime.h"
 #include "engine/presentation_commands.h"
-#include "app/quit.h"
+#include "base/quit.h"
 #include "media/gfx/dd_surface.h"
 #include "play/chara_player.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "records/database.h"
 #include "records/stage.h"
 #include "tests/support/chara_fixture.h"

@@ -5,7 +5,7 @@
 
 #include "engine/cmd_tables.h"
 #include "play/map_cell.h"
-#include "app/main_thread.h"
+#include "base/main_thread.h"
 #include "records/common_palette.h"
 #include "records/system_data.h"
 #include "tests/support/shot_fixture.h"

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/random.h"
+#include "base/random.h"
 #include "frontend/data/game_progress.h"
 #include "records/ed_flow.h"
 #include "records/ed_move.h"

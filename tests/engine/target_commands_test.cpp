@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "app/checked_vector.h"
+#include "base/checked_vector.h"
 #include "engine/conditions.h"
 #include "engine/formula.h"
 #include "engine/param_op.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/quit.h"
+#include "base/quit.h"
 
 namespace {
 

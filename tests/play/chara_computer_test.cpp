@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/quit.h"
+#include "base/quit.h"
 #include "engine/flow_runtime.h"
 #include "tests/support/sound_log.h"
 #include "tests/support/chara_fixture.h"

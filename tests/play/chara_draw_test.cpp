@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/scene_manager.h"
+#include "base/scene_state.h"
+#include "media/frame_loop.h"
 #include "media/gfx/dd_layer.h"
 #include "play/chara_computer.h"
 #include "play/chara_draw.h"

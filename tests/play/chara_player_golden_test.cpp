@@ -2,7 +2,8 @@
 // images (UPDATE_GOLDEN=1 writes them).
 #include <gtest/gtest.h>
 
-#include "app/scene_manager.h"
+#include "base/scene_state.h"
+#include "media/scene.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_frame.h"
 #include "play/chara_player.h"

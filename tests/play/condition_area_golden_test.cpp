@@ -4,8 +4,9 @@
 // between a surface slot and its copy 18 slots on.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "app/scene_manager.h"
+#include "base/app_state.h"
+#include "base/scene_state.h"
+#include "media/scene.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_frame.h"
 #include "play/condition_areas.h"

@@ -6,8 +6,9 @@
 
 #include <algorithm>
 
-#include "app/scene_manager.h"
-#include "app/system_ini.h"
+#include "base/scene_state.h"
+#include "media/scene.h"
+#include "records/system_ini.h"
 #include "frontend/data/game_progress.h"
 #include "media/gfx/dd_frame.h"
 #include "media/text/font.h"

@@ -4,10 +4,11 @@
 // screen colour and the light mask.
 #include <gtest/gtest.h>
 
-#include "app/frame_timing.h"
-#include "app/main_thread.h"
-#include "app/random.h"
-#include "app/scene_manager.h"
+#include "base/frame_timing.h"
+#include "base/main_thread.h"
+#include "base/random.h"
+#include "base/scene_state.h"
+#include "media/scene.h"
 #include "engine/formula.h"
 #include "engine/param_op.h"
 #include "engine/status_op.h"

@@ -2,10 +2,10 @@
 // frozen, the hit effect's place and size, and the draw pass reaching them.
 #include <gtest/gtest.h>
 
-#include "app/random.h"
+#include "base/random.h"
 #include "play/draw_stage.h"
 #include "play/effect.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "play/scene_play.h"
 #include "records/database.h"
 #include "tests/play/play_fixture.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/random.h"
+#include "base/random.h"
 #include "engine/status_op.h"
 #include "frontend/data/game_progress.h"
 #include "play/chara_player.h"

@@ -15,7 +15,7 @@
 #include "media/gfx/dd_init.h"
 #include "media/gfx/dd_surface.h"
 #include "platform/cp932.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "tests/support/play_trace.h"
 
 namespace {

@@ -2,17 +2,18 @@
 // compared with golden images (UPDATE_GOLDEN=1 writes them).
 #include <gtest/gtest.h>
 
-#include "app/system_ini.h"
+#include "records/system_ini.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_frame.h"
-#include "app/scene_manager.h"
+#include "base/scene_state.h"
+#include "media/scene.h"
 #include "play/chara_computer.h"
 #include "play/chara_player.h"
 #include "play/item.h"
 #include "play/message_window.h"
 #include "play/palette_sprite.h"
 #include "play/scene_play.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "records/database.h"
 #include "records/ed_block.h"
 #include "records/stage.h"

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/system_ini.h"
+#include "records/system_ini.h"
 #include "play/object.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "records/database.h"
 #include "records/system_data.h"
 

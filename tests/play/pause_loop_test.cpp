@@ -9,11 +9,11 @@
 #include <thread>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/main_thread.h"
-#include "app/quit.h"
-#include "app/random.h"
-#include "app/thread.h"
+#include "base/app_state.h"
+#include "base/main_thread.h"
+#include "base/quit.h"
+#include "base/random.h"
+#include "base/thread.h"
 #include "frontend/data/option_data.h"
 #include "media/input/input_list.h"
 #include "platform/clock.h"
@@ -36,7 +36,7 @@ protected:
         b.Hero(2, 5);
         b.Install();
         Setup();
-        g_SceneManager.g_nGameType = 3;
+        g_SceneState.g_nGameType = 3;
         // The loop thread's generator on its first drawn frame.
         m_loop.onDraw = [this](cScenePlay&, int n) {
             if (n == 1) m_firstDrawRand = RandState();
@@ -101,7 +101,7 @@ TEST_F(PauseLoopTest, MessagesAdvanceByThemselvesInPlayback) {
         int option, draws;
     };
     for (const Case c : {Case{1, 0}, Case{0, 6}, Case{4, 120}, Case{21, 9}}) {
-        g_SceneManager.g_nGameType = 4;
+        g_SceneState.g_nGameType = 4;
         g_OptionData.m_nMessageAuto = c.option;
         m_loop.pressAt = c.option == 21 ? std::vector<int>{9} : std::vector<int>{};  // the recorded button
         m_loop.keys.keys.clear();
@@ -112,10 +112,10 @@ TEST_F(PauseLoopTest, MessagesAdvanceByThemselvesInPlayback) {
     }
     // The time is counted at the stage's frame rate: 2 s of a stage of 30
     // frames per second are 60 frames.
-    g_SceneManager.g_nGameType = 3;
+    g_SceneState.g_nGameType = 3;
     g_StageStart.m_nFrameRate = 30;
     Setup();
-    g_SceneManager.g_nGameType = 4;
+    g_SceneState.g_nGameType = 4;
     g_OptionData.m_nMessageAuto = 4;
     m_loop.pressAt.clear();
     m_loop.draws = 0;

@@ -11,7 +11,7 @@
 #include "play/multi_line_extent.h"
 #include "play/numeric.h"
 #include "play/picture.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "play/scene_play.h"
 #include "records/system_data.h"
 #include "tests/play/play_fixture.h"

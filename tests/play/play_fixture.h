@@ -3,8 +3,9 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include "app/quit.h"
-#include "app/scene_manager.h"
+#include "base/quit.h"
+#include "base/scene_state.h"
+#include "media/scene.h"
 #include "play/map_cell.h"
 #include "play/scene_play.h"
 

@@ -8,7 +8,7 @@
 #include "engine/flow_trigger.h"
 #include "frontend/replay/replay_file.h"
 #include "tests/support/temp_dir.h"
-#include "app/frame_timing.h"
+#include "base/frame_timing.h"
 #include "engine/cmd_tables.h"
 #include "engine/flow_runtime.h"
 #include "media/input/input_list.h"
@@ -53,8 +53,8 @@ protected:
         StageTest::SetUp();
         g_scene = &m_scene;
         g_trace.clear();
-        m_savedType = g_SceneManager.g_nGameType;
-        g_SceneManager.g_nGameType = 3;
+        m_savedType = g_SceneState.g_nGameType;
+        g_SceneState.g_nGameType = 3;
         testsupport::PlayTrace().trigger = TraceTrigger;
         testsupport::PlayTrace().onceReset = TraceOnce;
         testsupport::PlayTrace().shotStep = TraceShot;
@@ -71,7 +71,7 @@ protected:
         testsupport::PlayTrace().shotStep = nullptr;
         testsupport::ReplayIo().Reset();
         SetMediaCallLog(false);
-        g_SceneManager.g_nGameType = m_savedType;
+        g_SceneState.g_nGameType = m_savedType;
         m_scene.m_lstShots.clear();
         StageTest::TearDown();
     }
@@ -351,7 +351,7 @@ TEST_F(PlayStepTest, PlaybackTakesTheRecordedInputAndItsEndStartsTheNextReplay) 
     const std::string path = (dir.Path() / "next.rpl4_1000").string();
     ASSERT_EQ(WriteReplayFile(g_Replay, path, g_Stage, g_StageStart, g_Progress), 1);
     g_Stage.m_strPath = path;
-    g_SceneManager.g_nGameType = 4;
+    g_SceneState.g_nGameType = 4;
     static int frames = 0;
     frames = 0;
     testsupport::ReplayIo().play = [](int16_t words[2]) {

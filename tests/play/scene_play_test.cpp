@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/frame_timing.h"
-#include "app/quit.h"
-#include "app/system_ini.h"
+#include "base/app_state.h"
+#include "base/frame_timing.h"
+#include "base/quit.h"
+#include "records/system_ini.h"
+#include "media/frame_loop.h"
 #include "media/gfx/dd_state.h"
 #include "media/gfx/dd_surface.h"
 #include "play/palette_sprite.h"
@@ -20,7 +21,7 @@
 #include "platform/keyboard_state.h"
 #include "platform/message_box.h"
 #include "play/draw_stage.h"
-#include "frontend/scenes/menu_cursor.h"
+#include "media/input/menu_cursor.h"
 #include "frontend/data/ranking.h"
 #include "frontend/replay/replay.h"
 #include "play/message_window.h"
@@ -38,14 +39,14 @@ class ScenePlayTest : public StageTest {
 protected:
     void SetUp() override {
         StageTest::SetUp();
-        m_savedType = g_SceneManager.g_nGameType;
-        m_savedKind = g_SceneManager.g_nGameKind;
-        m_savedNext = g_SceneManager.m_nNextSceneKind;
-        m_savedKindNow = g_SceneManager.m_nSceneKind;
-        m_savedPrev = g_SceneManager.m_nPrevSceneKind;
-        m_savedRate = g_SceneManager.m_nFrameRate;
-        g_SceneManager.g_nGameType = 3;
-        g_SceneManager.g_nGameKind = 2;
+        m_savedType = g_SceneState.g_nGameType;
+        m_savedKind = g_SceneState.g_nGameKind;
+        m_savedNext = g_SceneState.m_nNextSceneKind;
+        m_savedKindNow = g_SceneState.m_nSceneKind;
+        m_savedPrev = g_SceneState.m_nPrevSceneKind;
+        m_savedRate = g_SceneState.m_nFrameRate;
+        g_SceneState.g_nGameType = 3;
+        g_SceneState.g_nGameKind = 2;
         SetMediaCallLog(true);
         ClearMediaCallLog();
         g_InputList.at(0).ClearButtonInput();
@@ -60,12 +61,12 @@ protected:
         SetMediaCallLog(false);
         g_bEditorTest = 0;
         g_bFreeStage = 0;
-        g_SceneManager.g_nGameType = m_savedType;
-        g_SceneManager.g_nGameKind = m_savedKind;
-        g_SceneManager.m_nNextSceneKind = m_savedNext;
-        g_SceneManager.m_nSceneKind = m_savedKindNow;
-        g_SceneManager.m_nPrevSceneKind = m_savedPrev;
-        g_SceneManager.m_nFrameRate = m_savedRate;
+        g_SceneState.g_nGameType = m_savedType;
+        g_SceneState.g_nGameKind = m_savedKind;
+        g_SceneState.m_nNextSceneKind = m_savedNext;
+        g_SceneState.m_nSceneKind = m_savedKindNow;
+        g_SceneState.m_nPrevSceneKind = m_savedPrev;
+        g_SceneState.m_nFrameRate = m_savedRate;
         StageTest::TearDown();
     }
     // One frame of the current state with the buttons given (after the
@@ -99,7 +100,7 @@ TEST_F(ScenePlayTest, SceneStartSelectsTheIconSurfacesOfTheGraphicsMode) {
     const IconSurfaces saved = g_IconSurfaces;
     const int savedD3D = g_DD.bUseD3D, savedIni = g_SystemIni.Direct3D;
     g_SystemIni.Direct3D = 1;
-    g_SceneManager.m_nPrevSceneKind = SCENE_PLAY;  // the play surfaces are loaded
+    g_SceneState.m_nPrevSceneKind = SCENE_PLAY;  // the play surfaces are loaded
     struct {
         int d3d, colourWork, overlay;
     } cases[] = {{1, 71, 44}, {0, 69, 43}};
@@ -126,7 +127,7 @@ TEST_F(ScenePlayTest, ReadyLeavesAfterItsBanners) {
         g_Stage.m_bStageBanner = c.stageBanner;
         g_Stage.m_bStartBanner = c.startBanner;
         g_bEditorTest = g_bFreeStage = c.editorFree;
-        g_SceneManager.g_nGameType = c.gameType;
+        g_SceneState.g_nGameType = c.gameType;
         m_scene.m_nStateFrames = m_scene.m_nStateFrames2 = 0;
         m_scene.m_nState = CSCENEPLAY_READY;
         EXPECT_EQ(FramesIn(CSCENEPLAY_READY, 400), c.frames)
@@ -167,7 +168,7 @@ TEST_F(ScenePlayTest, WhichFramesDraw) {
     for (const Case& c : cases) {
         // Type 2: the fade-out starts no stage file; type 3: the stage end
         // plays on.
-        g_SceneManager.g_nGameType = c.state == CSCENEPLAY_FADEOUT ? 2 : 3;
+        g_SceneState.g_nGameType = c.state == CSCENEPLAY_FADEOUT ? 2 : 3;
         m_scene.m_nState = c.state;
         m_scene.m_nStep = 0;
         m_scene.m_nSavedState = CSCENEPLAY_PLAY;
@@ -192,7 +193,7 @@ TEST_F(ScenePlayTest, MenuEntriesByGameKindAndOption) {
         {3, 0, 1, {0, 1, 2, 4, 5, 6}},
     };
     for (const Case& c : cases) {
-        g_SceneManager.g_nGameKind = c.kind;
+        g_SceneState.g_nGameKind = c.kind;
         g_SystemData.OptStoryRestart = g_SystemData.OptMapReturn = g_SystemData.OptSelectRestart = c.option;
         g_Progress.m_nSeriesIndex = 3;
         g_Progress.m_vecOpened.assign(10, 0);
@@ -263,7 +264,7 @@ TEST_F(ScenePlayTest, UseLifeAndTheMissResolution) {
     };
     for (const Miss& m : misses) {
         g_Progress.m_nLives = m.lives;
-        g_SceneManager.g_nGameKind = m.kind;
+        g_SceneState.g_nGameKind = m.kind;
         g_SystemData.OptRetryPrompt = m.prompt;
         m_scene.m_nState = CSCENEPLAY_PLAY;
         m_scene.ResolveMiss();
@@ -278,12 +279,12 @@ TEST_F(ScenePlayTest, ResetAndClearReachTheReplaysTheRankingAndTheWindows) {
     dir.MakeDirs("user_data/free");
     const cReplay savedReplay = g_Replay, savedPrev = g_ReplayPrev;
     const cRanking savedRanking = g_Ranking;
-    const int32_t savedOn = g_SceneManager.g_bRankingOn;
+    const int32_t savedOn = g_SceneState.g_bRankingOn;
     cRanking file;
     file.m_vecTable.at(0).Insert("Top", 1000);
     ASSERT_TRUE(SaveRanking(file, 2, "s01.", 0, 0, 0));
     g_Progress.m_strStageBase = "s01.";
-    g_SceneManager.g_bRankingOn = 1;
+    g_SceneState.g_bRankingOn = 1;
     const int16_t words[2] = {4, 16};
     g_Replay.RecordReplayFrame(words);
     g_ReplayPrev.RecordReplayFrame(words);
@@ -319,7 +320,7 @@ TEST_F(ScenePlayTest, ResetAndClearReachTheReplaysTheRankingAndTheWindows) {
     g_Replay = savedReplay;
     g_ReplayPrev = savedPrev;
     g_Ranking = savedRanking;
-    g_SceneManager.g_bRankingOn = savedOn;
+    g_SceneState.g_bRankingOn = savedOn;
 }
 
 // The first frame runs Init and then, unless Init ended the program, the
@@ -327,13 +328,13 @@ TEST_F(ScenePlayTest, ResetAndClearReachTheReplaysTheRankingAndTheWindows) {
 // names no stage file ends the program with the loader's message instead of
 // playing the stage in memory.
 TEST_F(ScenePlayTest, TheFirstFrameRunsInitAndTheFadeIn) {
-    g_SceneManager.m_nPrevSceneKind = SCENE_PLAY;
+    g_SceneState.m_nPrevSceneKind = SCENE_PLAY;
     m_scene.m_nState = -1;
     EXPECT_TRUE(Frame());
     EXPECT_NE(m_scene.m_nState, -1);
 
     platform::CapturedMessageBoxes boxes;
-    g_SceneManager.g_nGameType = 1;
+    g_SceneState.g_nGameType = 1;
     g_Progress.m_bResume = 1;
     g_Progress.m_nNextStage = 0;
     m_scene.m_nState = -1;
@@ -350,10 +351,10 @@ TEST_F(ScenePlayTest, TheStagesFrameRatePacesItsFrames) {
     platform::FakeClock clock(1000);
     struct BackEnd {
         DDBACKEND saved = DDBackEnd();
-        int fadeSpeed = g_SceneManager.m_nFadeSpeed;
+        int fadeSpeed = g_SceneState.m_nFadeSpeed;
         ~BackEnd() {
             DDBackEnd() = saved;
-            g_SceneManager.m_nFadeSpeed = fadeSpeed;
+            g_SceneState.m_nFadeSpeed = fadeSpeed;
             ResetFrameTiming();
         }
     } restore;
@@ -369,13 +370,13 @@ TEST_F(ScenePlayTest, TheStagesFrameRatePacesItsFrames) {
     g_StageStart.m_nFrameRate = 30;
     Setup();
     EXPECT_EQ(frameMs(), 33u);
-    g_SceneManager.m_nFadeSpeed = 10;
-    g_SceneManager.g_nGameType = 2;
-    g_SceneManager.m_nNextSceneKind = SCENE_TITLE;
+    g_SceneState.m_nFadeSpeed = 10;
+    g_SceneState.g_nGameType = 2;
+    g_SceneState.m_nNextSceneKind = SCENE_TITLE;
     m_scene.m_nState = CSCENEPLAY_FADEOUT;
     for (int i = 0; i < 300 && m_scene.m_nState != -1; ++i) Frame();
     ASSERT_EQ(m_scene.m_nState, -1);
-    EXPECT_EQ(g_SceneManager.m_nSceneKind, SCENE_TITLE);
+    EXPECT_EQ(g_SceneState.m_nSceneKind, SCENE_TITLE);
     EXPECT_EQ(frameMs(), 16u);
 }
 
@@ -391,7 +392,7 @@ TEST_F(ScenePlayTest, AMissClearsTheClearOnMissEntriesAndRestoresByTheRetrySetti
     g_SystemData.m_vecProgressClear.at(11) = g_SystemData.m_vecProgressClear.at(12) = 1;
     g_Progress.m_vecCarriedItem.Fill(1);
     g_Progress.m_nLives = 3;
-    g_SceneManager.g_nGameKind = 2;
+    g_SceneState.g_nGameKind = 2;
     m_scene.ResolveMiss();
     for (int i = 0; i < 25; ++i) EXPECT_EQ(g_Progress.m_vecCarriedItem.at(i), i == 11 || i == 12 ? 0 : 1) << i;
 
@@ -403,7 +404,7 @@ TEST_F(ScenePlayTest, AMissClearsTheClearOnMissEntriesAndRestoresByTheRetrySetti
     };
     for (const Case& c : cases) {
         g_bFreeStage = c.freeStage;
-        g_SceneManager.g_nGameKind = c.kind;
+        g_SceneState.g_nGameKind = c.kind;
         g_SystemData.m_bRestoreVarsFree = c.restoreFree;
         g_SystemData.m_bRestoreVars2 = c.restoreKind;
         g_Progress.m_vecCommonVar.at(7) = 0;

@@ -3,8 +3,9 @@
 // with a golden image (UPDATE_GOLDEN=1 writes it).
 #include <gtest/gtest.h>
 
-#include "app/scene_manager.h"
-#include "app/system_ini.h"
+#include "base/scene_state.h"
+#include "media/scene.h"
+#include "records/system_ini.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_frame.h"
 #include "media/gfx/dd_surface.h"

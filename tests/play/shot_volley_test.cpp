@@ -3,7 +3,7 @@
 // of the fired shots, and the summons' palette checks.
 #include <cmath>
 
-#include "app/random.h"
+#include "base/random.h"
 #include "play/chara_hits.h"
 #include "play/map_cell.h"
 #include "records/common_palette.h"

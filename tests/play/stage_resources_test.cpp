@@ -7,7 +7,7 @@
 #include "media/gfx/dd_present.h"
 #include "media/gfx/dd_frame.h"
 #include "media/media_services.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "play/stage_resources.h"
 #include "platform/cp932.h"
 #include "records/database.h"

@@ -9,9 +9,10 @@
 #include <filesystem>
 #include <string>
 
-#include "app/main_thread.h"
-#include "app/quit.h"
-#include "app/scene_manager.h"
+#include "base/main_thread.h"
+#include "base/quit.h"
+#include "base/scene_state.h"
+#include "media/scene.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/data/option_data.h"
 #include "frontend/replay/replay.h"
@@ -20,7 +21,7 @@
 #include "media/gfx/dd_palette.h"
 #include "media/media_services.h"
 #include "play/chara_player.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "play/scene_play.h"
 #include "play/stage_resources.h"
 #include "play/stage_results.h"
@@ -49,11 +50,11 @@ protected:
         m_savedReplay = g_Replay;
         m_savedReplayData = g_ReplayData;
         m_savedOrder = g_OptionData.m_nReplayOrder;
-        m_savedType = g_SceneManager.g_nGameType;
-        m_savedRate = g_SceneManager.m_nFrameRate;
+        m_savedType = g_SceneState.g_nGameType;
+        m_savedRate = g_SceneState.m_nFrameRate;
         m_savedBackEnd = DDBackEnd();
         g_SystemData = cSystemData();
-        g_SceneManager.g_nGameType = 3;
+        g_SceneState.g_nGameType = 3;
         g_bQuit = 0;
         SetMainThread();  // sound and music requests are served at once
         testbmp::Write("bmp\\Far.bmp", gfxtest::SheetBmp8(64, 64));
@@ -76,8 +77,8 @@ protected:
         g_Replay = m_savedReplay;
         g_ReplayData = m_savedReplayData;
         g_OptionData.m_nReplayOrder = m_savedOrder;
-        g_SceneManager.g_nGameType = m_savedType;
-        g_SceneManager.m_nFrameRate = m_savedRate;
+        g_SceneState.g_nGameType = m_savedType;
+        g_SceneState.m_nFrameRate = m_savedRate;
         DDBackEnd() = m_savedBackEnd;
         g_lpPlayScene = m_savedScene;
         g_bQuit = 0;
@@ -147,7 +148,7 @@ TEST_F(StageRestartDevice, PlaybackSteppingToAnotherStagesReplayLoadsItsBackgrou
     g_ReplayFiles.at(1).m_strPath = second;
     g_ReplayData.m_nListPos = 0;
     g_OptionData.m_nReplayOrder = 2;  // a miss plays the same replay again
-    g_SceneManager.g_nGameType = 4;
+    g_SceneState.g_nGameType = 4;
     // The first replay as the play scene starts it.
     ASSERT_EQ(ReadReplayFile(g_Replay, first, g_Stage, g_StageStart, g_Progress), 1);
     SetBackgroundFiles(g_Stage.m_vecBackground);

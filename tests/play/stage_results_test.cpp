@@ -4,10 +4,10 @@
 #include <climits>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/quit.h"
+#include "base/app_state.h"
+#include "base/quit.h"
 #include "frontend/data/option_data.h"
-#include "frontend/frontend_services.h"
+#include "play/sound_requests.h"
 #include "platform/message_box.h"
 #include "frontend/replay/replay.h"
 #include "play/stage_results.h"
@@ -23,7 +23,7 @@ class StageResultsTest : public StageTest {
 protected:
     void SetUp() override {
         StageTest::SetUp();
-        m_savedType = g_SceneManager.g_nGameType;
+        m_savedType = g_SceneState.g_nGameType;
         m_savedList = g_ReplayData;
         m_savedReplay = g_Replay;
         m_savedPrev = g_ReplayPrev;
@@ -34,7 +34,7 @@ protected:
         g_ReplayPrev = m_savedPrev;
         g_ReplayFiles.clear();
         g_ReplayData = m_savedList;
-        g_SceneManager.g_nGameType = m_savedType;
+        g_SceneState.g_nGameType = m_savedType;
         StageTest::TearDown();
     }
     // Both replays hold a recorded frame.
@@ -121,7 +121,7 @@ TEST_F(StageResultsTest, AdvancePerGameType) {
         {9, 0, 0, SCENE_STAGESELECT, 0},
     };
     for (const Case& c : cases) {
-        g_SceneManager.g_nGameType = c.type;
+        g_SceneState.g_nGameType = c.type;
         g_bFreeStage = c.freeStage;
         g_Progress.m_nNextStage = c.nextStage;
         g_Progress.m_strStageBase = "Nowhere1";
@@ -131,7 +131,7 @@ TEST_F(StageResultsTest, AdvancePerGameType) {
     }
     g_bFreeStage = 0;
     // Story: the clear action 2 goes to the title, other actions to the map.
-    g_SceneManager.g_nGameType = 0;
+    g_SceneState.g_nGameType = 0;
     g_Progress.m_nNextStage = 0;
     g_Progress.m_nClearAction = 2;
     EXPECT_EQ(m_scene.AdvanceStage(), SCENE_TITLE);
@@ -154,7 +154,7 @@ TEST_F(StageResultsTest, AdvanceCarriesTheHerosValuesOver) {
     HeroChara().m_Def.m_nSize = 3;
     m_scene.m_nTimeLeft = 42;
     g_Progress.m_nLives = 5;
-    g_SceneManager.g_nGameType = 9;
+    g_SceneState.g_nGameType = 9;
     EXPECT_EQ(m_scene.AdvanceStage(), SCENE_STAGESELECT);
     const cSavedChara& saved = g_Progress.m_vecSavedChara.at(0);
     EXPECT_EQ(g_Progress.m_bCarried, 1);

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/quit.h"
-#include "app/random.h"
-#include "app/scene_manager.h"
+#include "base/quit.h"
+#include "base/random.h"
+#include "base/scene_state.h"
 #include "engine/flow_trigger.h"
 #include "frontend/replay/replay.h"
 #include "platform/cp932.h"
@@ -17,7 +17,7 @@
 #include "media/media_services.h"
 #include "play/map_cell.h"
 #include "play/message_window.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "play/stage_setup.h"
 #include "tests/support/stage_builder.h"
 #include "tests/support/play_trace.h"
@@ -80,12 +80,12 @@ TEST(StageMusic, WhenTheSetUpRequestsTheStagesMusic) {
 class SetupTest : public StageTest {
 protected:
     void TearDown() override {
-        g_SceneManager.g_nGameType = 0;
+        g_SceneState.g_nGameType = 0;
         g_Replay.Reset();
         StageTest::TearDown();
     }
     // Playback of the replay in g_Replay, as the replay list starts it.
-    static void PlayBack() { g_SceneManager.g_nGameType = 4; }
+    static void PlayBack() { g_SceneState.g_nGameType = 4; }
 };
 
 TEST_F(SetupTest, CopiesTakeSerialsOnlyWhenKeptAndAttachedItemsAreCarried) {
@@ -350,18 +350,18 @@ TEST_F(SetupTest, RetryStartsWithoutTheLastTrysPicturesEffectsTintAndWindows) {
 // The stage's frame rate becomes the frame rate the frames are paced to,
 // and the first menu scene after the stage asks for its music again.
 TEST_F(SetupTest, FrameRateAndMenuMusicOfTheSetUp) {
-    const int savedRate = g_SceneManager.m_nFrameRate;
+    const int savedRate = g_SceneState.m_nFrameRate;
     StageBuilder b(20, 10);
     b.Hero(2, 5);
     b.Stage().m_nFrameRate = 30;
     b.Install();
-    g_SceneManager.m_nFrameRate = 60;
-    g_SceneManager.m_nBgmEntry = 5;  // the world map's repeating piece
-    g_SceneManager.m_bBgmRepeat = 1;
+    g_SceneState.m_nFrameRate = 60;
+    g_SceneState.m_nBgmEntry = 5;  // the world map's repeating piece
+    g_SceneState.m_bBgmRepeat = 1;
     Setup(0, 1);
-    EXPECT_EQ(g_SceneManager.m_nFrameRate, 30);
-    EXPECT_EQ(g_SceneManager.m_nBgmEntry, 0);
-    g_SceneManager.m_nFrameRate = savedRate;
+    EXPECT_EQ(g_SceneState.m_nFrameRate, 30);
+    EXPECT_EQ(g_SceneState.m_nBgmEntry, 0);
+    g_SceneState.m_nFrameRate = savedRate;
 }
 
 // A start position carried from the stage-clear command brings its facing.

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <functional>
 
-#include "app/quit.h"
+#include "base/quit.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
 #include "platform/message_box.h"

@@ -6,7 +6,7 @@
 #include <climits>
 #include <fstream>
 
-#include "app/quit.h"
+#include "base/quit.h"
 #include "platform/cp932.h"
 #include "platform/message_box.h"
 #include "records/ed_flow_refs.h"

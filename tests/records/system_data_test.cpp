@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/quit.h"
+#include "base/quit.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
 #include "records/byte_stream.h"

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/main_thread.h"
-#include "app/quit.h"
-#include "app/scene_manager.h"
+#include "base/main_thread.h"
+#include "base/quit.h"
+#include "base/scene_state.h"
+#include "media/scene.h"
 #include "engine/cmd_tables.h"
 #include "engine/flow_trigger.h"
 #include "play/chara.h"

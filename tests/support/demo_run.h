@@ -2,10 +2,10 @@
 // no quit request, default system data, System.ini and boot choice, and this
 // thread as the main thread holding the game token.
 #pragma once
-#include "app/main_thread.h"
-#include "app/quit.h"
-#include "app/system_ini.h"
-#include "app/thread.h"
+#include "base/main_thread.h"
+#include "base/quit.h"
+#include "records/system_ini.h"
+#include "base/thread.h"
 #include "frontend/data/boot_data.h"
 #include "records/system_data.h"
 

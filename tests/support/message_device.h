@@ -6,7 +6,7 @@
 #include "media/gfx/dd_surface.h"
 #include "media/text/font.h"
 #include "platform/cp932.h"
-#include "play/play_surfaces.h"
+#include "media/gfx/run_time_surfaces.h"
 #include "play/scene_play.h"
 #include "tests/media/gfx/gfx_fixture.h"
 

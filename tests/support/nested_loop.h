@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/main_thread.h"
-#include "app/scene_manager.h"
-#include "app/thread.h"
+#include "base/app_state.h"
+#include "base/main_thread.h"
+#include "base/scene_state.h"
+#include "base/thread.h"
 #include "frontend/data/option_data.h"
 #include "media/input/input_list.h"
 #include "platform/input_source.h"
@@ -28,13 +28,13 @@ namespace testsupport {
 class cNestedLoopDriver {
 public:
     cNestedLoopDriver() {
-        m_savedType = g_SceneManager.g_nGameType;
+        m_savedType = g_SceneState.g_nGameType;
         m_savedAuto = g_OptionData.m_nMessageAuto;
         m_savedRescan = g_OptionData.m_bJoyRescan;
-        m_savedJoySetup = g_SceneManager.m_bJoystickSetupDone;
+        m_savedJoySetup = g_SceneState.m_bJoystickSetupDone;
         m_savedActive = g_bActive.load();
         g_OptionData.m_bJoyRescan = 0;
-        g_SceneManager.m_bJoystickSetupDone = true;
+        g_SceneState.m_bJoystickSetupDone = true;
         g_bActive = 1;
         g_InputList.at(0).m_bTriggerLatch = 0;
         ClaimGameToken();
@@ -44,10 +44,10 @@ public:
     ~cNestedLoopDriver() {
         testsupport::PlayTrace().messageWindows = nullptr;
         s_lpActive = nullptr;
-        g_SceneManager.g_nGameType = m_savedType;
+        g_SceneState.g_nGameType = m_savedType;
         g_OptionData.m_nMessageAuto = m_savedAuto;
         g_OptionData.m_bJoyRescan = m_savedRescan;
-        g_SceneManager.m_bJoystickSetupDone = m_savedJoySetup;
+        g_SceneState.m_bJoystickSetupDone = m_savedJoySetup;
         g_bActive = m_savedActive;
         ClaimGameToken();
     }

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "app/scene_manager.h"
+#include "base/scene_state.h"
 #include "frontend/data/game_progress.h"
 #include "play/chara_computer.h"
 #include "play/shot.h"
@@ -82,10 +82,10 @@ protected:
         m_savedStart = g_StageStart;
         m_savedProgress = g_Progress;
         m_savedHero = g_HeroDef;
-        m_savedFrameRate = g_SceneManager.m_nFrameRate;
+        m_savedFrameRate = g_SceneState.m_nFrameRate;
     }
     void TearDown() override {
-        g_SceneManager.m_nFrameRate = m_savedFrameRate;  // a set-up takes the stage's
+        g_SceneState.m_nFrameRate = m_savedFrameRate;  // a set-up takes the stage's
         g_lstCharas.clear();
         g_lstItems.clear();
         g_Stage = m_savedStage;

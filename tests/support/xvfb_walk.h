@@ -1,7 +1,7 @@
 // The player program on a copy of the demo in a real X11 window (a private
 // Xvfb server of 800 x 600, so the window keeps zoom 1), walked with keys
 // typed by xdotool; the window's client area is read with xwd and compared
-// with the goldens of tests/frontend/scenes/golden.
+// with the goldens of tests/app/scenes/golden.
 #pragma once
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -79,7 +79,7 @@ public:
         }
         EXPECT_EQ(w, 640) << golden;
         EXPECT_EQ(h, 480) << golden;
-        EXPECT_EQ(texttest::CompareGoldenIn("tests/frontend/scenes/golden", golden, w, h, px), "");
+        EXPECT_EQ(texttest::CompareGoldenIn("tests/app/scenes/golden", golden, w, h, px), "");
     }
 
     // Presses the key until the window shows the golden (a press that a
@@ -186,7 +186,7 @@ private:
 
     static bool ReadGolden(const std::string& golden, std::vector<uint32_t>& want) {
         int gw = 0, gh = 0;
-        return texttest::ReadPngRgb(std::string(TOVARO_SOURCE_DIR) + "/tests/frontend/scenes/golden/" + golden, &gw,
+        return texttest::ReadPngRgb(std::string(TOVARO_SOURCE_DIR) + "/tests/app/scenes/golden/" + golden, &gw,
                                     &gh, &want);
     }
 

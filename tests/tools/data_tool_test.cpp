@@ -7,10 +7,10 @@
 
 #include "platform/fs.h"
 #include "records/cond.h"
-#include "records/data_kinds.h"
+#include "tools/data/data_kinds.h"
 #include "records/ed_move.h"
 #include "tests/records/test_util.h"
-#include "tests/tools/run_tool.h"
+#include "tests/support/run_tool.h"
 
 namespace {
 

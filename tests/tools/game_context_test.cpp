@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/app_init.h"
-#include "app/files.h"
+#include "base/files.h"
 #include "platform/fs.h"
 #include "records/common_palette.h"
 #include "records/database.h"
@@ -18,7 +18,7 @@
 #include "records/system_data.h"
 #include "tests/support/demo_template.h"
 #include "tests/support/temp_dir.h"
-#include "tests/tools/run_tool.h"
+#include "tests/support/run_tool.h"
 
 namespace {
 

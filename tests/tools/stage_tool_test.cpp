@@ -10,7 +10,7 @@
 #include "platform/fs.h"
 #include "records/stage.h"
 #include "tests/records/test_util.h"
-#include "tests/tools/run_tool.h"
+#include "tests/support/run_tool.h"
 
 namespace {
 

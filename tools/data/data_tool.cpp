@@ -11,15 +11,15 @@
 #include <vector>
 
 #include "app/app_init.h"
-#include "app/files.h"
-#include "app/system_ini.h"
+#include "base/files.h"
+#include "records/system_ini.h"
 #include "frontend/data/world_map.h"
 #include "media/gfx/dd_state.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
 #include "platform/message_box.h"
 #include "records/common_palette.h"
-#include "records/data_kinds.h"
+#include "tools/data/data_kinds.h"
 #include "records/database.h"
 #include "records/system_data.h"
 

@@ -18,8 +18,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/files.h"
-#include "app/log.h"
+#include "base/files.h"
+#include "base/log.h"
 #include "platform/cp932.h"
 #include "platform/fs.h"
 #include "records/common_palette.h"

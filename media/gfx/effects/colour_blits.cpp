@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "media/gfx/dd_surface.h"
 #include "media/gfx/effects/pixel_pass.h"
 #include "platform/cp932.h"

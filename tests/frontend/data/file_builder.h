@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/quit.h"
+#include "base/quit.h"
 #include "frontend/data/player_settings.h"
 #include "frontend/data/world_map.h"
 #include "records/data_record.h"

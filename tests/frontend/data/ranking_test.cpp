@@ -2,7 +2,7 @@
 // loading and saving.
 #include <gtest/gtest.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "frontend/data/ranking.h"
 #include "records/damaged_files.h"
 #include "tests/frontend/data/file_builder.h"

@@ -2,7 +2,7 @@
 // loading and scanning against real files in a scratch game folder.
 #include <gtest/gtest.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "frontend/data/save_slots.h"
 #include "records/damaged_files.h"
 #include "tests/frontend/data/file_builder.h"

@@ -5,7 +5,7 @@
 #include <array>
 #include <vector>
 
-#include "app/scene_manager.h"
+#include "base/scene_state.h"
 #include "frontend/data/game_progress.h"
 #include "frontend/replay/replay.h"
 #include "records/system_data.h"
@@ -94,7 +94,7 @@ TEST(ReplayStreams, CopyAndReset) {
 class ReplayRotationTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        g_SceneManager.g_nGameType = 0;
+        g_SceneState.g_nGameType = 0;
         g_SystemData.OptReplayRecord = 1;
         g_Replay.Reset();
         g_ReplayPrev.Reset();
@@ -130,7 +130,7 @@ TEST_F(ReplayRotationTest, ANewPlayRotatesRecordingsAndSnapshots) {
 }
 
 TEST_F(ReplayRotationTest, PlaybackStartsFromTheRecordedSeedAndFirstFrame) {
-    g_SceneManager.g_nGameType = 4;
+    g_SceneState.g_nGameType = 4;
     EXPECT_EQ(IsReplayPlayback(), 1);
     EXPECT_EQ(IsReplayRecording(), 0);
     g_Replay = Recorded({{1, 0}, {2, 0}});

@@ -8,7 +8,7 @@
 #include "media/gfx/dd_frame.h"
 #include "media/gfx/dd_layer.h"
 #include "media/gfx/dd_present.h"
-#include "app/frame_timing.h"
+#include "base/frame_timing.h"
 #include "platform/cp932.h"
 #include "platform/frame_mailbox.h"
 #include "platform/message_box.h"

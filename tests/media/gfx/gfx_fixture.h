@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/log.h"
-#include "app/quit.h"
+#include "base/log.h"
+#include "base/quit.h"
 #include "bmp_writer.h"
 #include "media/gfx/dd_init.h"
 #include "media/gfx/dd_palette.h"

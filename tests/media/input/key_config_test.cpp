@@ -1,7 +1,7 @@
 #include "media/input/key_config.h"
 
-#include "app/log.h"
-#include "app/quit.h"
+#include "base/log.h"
+#include "base/quit.h"
 #include "fake_input_source.h"
 #include "media/input/input_list.h"
 #include "platform/keyboard_state.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <random>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "media/sound/midi_player.h"
 #include "media/sound/smf_reader.h"
 #include "platform/cp932.h"

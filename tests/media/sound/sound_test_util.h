@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "media/sound/ds_sound.h"
 #include "media/sound/sound_output.h"
 #include "tests/support/temp_dir.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "app/quit.h"
+#include "base/quit.h"
 #include "media/gfx/dd_blit.h"
 #include "media/gfx/dd_palette.h"
 #include "media/gfx/pixel_ops.h"
