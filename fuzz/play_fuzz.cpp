@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "app/app_init.h"
 #include "base/app_state.h"
 #include "base/main_thread.h"
@@ -74,6 +75,8 @@ void ResetStartUp() {
 bool RecordTemplate(const std::string& stageFile, const std::string& out) {
     ResetStartUp();
     g_bEditorTest = 1;
+    // Unpaced: the frame waits of the test play pass at once.
+    platform::FakeClock clock;
     bool ok = AppInit("data\\stg4\\" + stageFile, 1);
     if (ok) {
         g_bActive = 1;

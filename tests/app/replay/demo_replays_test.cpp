@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "app/scene_manager.h"
 #include "app/app_init.h"
 #include "base/app_state.h"
@@ -236,6 +237,8 @@ protected:
         }
     }
 
+    // Frames run unpaced: the frame waits pass at once.
+    platform::FakeClock m_clock;
     testsupport::TempWorkDir m_dir;
     platform::CapturedMessageBoxes m_boxes;
     int m_attempt = 0;
@@ -436,7 +439,8 @@ TEST_F(DemoReplaysTest, VerifyReplayFindsTheFirstChangedFrame) {
     const std::string tovaro = std::string(TOVARO_BINARY_DIR) + "/tovaro --verify-replay ";
     const std::string game = " '" + m_dir.Path().string() + "'";
     std::string out;
-    EXPECT_EQ(RunCommand(tovaro + "'" + ReplayOf(stage) + "'" + game + " --expect '" + HashesOf(stage) + "'", out), 0) << out;
+    // The identical case on the shortest recording: it only has to run through.
+    EXPECT_EQ(RunCommand(tovaro + "'" + ReplayOf("Meadow_miss") + "'" + game + " --expect '" + HashesOf("Meadow_miss") + "'", out), 0) << out;
     EXPECT_NE(out.find("identical"), std::string::npos) << out;
     EXPECT_EQ(RunCommand(tovaro + "'" + copy + "'" + game + " --expect '" + HashesOf(stage) + "'", out), 1) << out;
     EXPECT_NE(out.find("diverged at frame " + std::to_string(frame) + ":"), std::string::npos) << out;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "app/scene_manager.h"
 #include "app/app_init.h"
 #include "base/app_state.h"
@@ -193,6 +194,8 @@ protected:
         return PlayScene()->m_nState == CSCENEPLAY_STAGEEND ? REPLAY_END_CLEAR : REPLAY_END_STREAMS;
     }
 
+    // Frames run unpaced: the frame waits pass at once.
+    platform::FakeClock m_clock;
     testsupport::TempWorkDir m_dir;
     platform::CapturedMessageBoxes m_boxes;
     std::vector<std::vector<uint64_t>> m_tries;

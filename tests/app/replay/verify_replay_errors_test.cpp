@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/clock.h"
 #include "app/app_init.h"
 #include "base/app_state.h"
 #include "base/log.h"
@@ -95,6 +96,8 @@ protected:
         return status;
     }
 
+    // Frames run unpaced: the frame waits pass at once.
+    platform::FakeClock m_clock;
     testsupport::TempWorkDir m_dir;
     platform::CapturedMessageBoxes m_boxes;
 };
