@@ -15,6 +15,7 @@
 #include "media/text/font.h"
 #include "play/chara.h"
 #include "play/draw_stage.h"
+#include "play/multi_line_extent.h"
 #include "play/numeric.h"
 #include "play/palette_sprite.h"
 #include "media/gfx/run_time_surfaces.h"
@@ -230,9 +231,19 @@ void FormatMessageText(std::string& text, int variables, int choices, std::vecto
 }
 
 void GetTextExtent(std::string_view text, int& width, int& height) {
-    const text::TextSize size = g_Fonts[1].GetTextSize(text);
-    width = size.w + 2;
-    height = size.h + 2;
+    const Font& font = g_Fonts[1];
+    if (lpDTCon && font.m_nPitch != 0) {
+        // The 3D device's font lays text out in cells: the widest line's
+        // characters times the pitch. A font without a pitch is measured by
+        // its glyphs (cells of no width would make a window of nothing).
+        GetMultiLineExtent(font, width, height, text);
+    } else {
+        const text::TextSize size = font.GetTextSize(text);
+        width = size.w;
+        height = size.h;
+    }
+    width += 2;
+    height += 2;
 }
 
 void cMessageWindow::Init(const MessageWindowInit& in) {

@@ -134,6 +134,33 @@ TEST_F(MessageWindowTest, TextEndingInALineFeedIsOneLineHigher) {
     EXPECT_EQ(h2, h1 + 16);
 }
 
+// On the 3D device the message font lays text out in cells, so a window is
+// the widest line's characters times the pitch (a two-byte character is one
+// cell); the 2D device and a font without a pitch measure the glyphs.
+TEST_F(MessageWindowTest, WindowSizeFollowsTheDevicesTextMeasure) {
+    const std::string text = "ab\n\x82\xa0xyz";
+    const int savedPitch = g_Fonts[1].m_nPitch;
+    DTCONTEXT* const savedDevice = lpDTCon;
+    DTCONTEXT device;
+    struct Case {
+        bool d3d;
+        int pitch;
+        bool cells;
+    } cases[] = {{true, 12, true}, {true, 0, false}, {false, 12, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "d3d " << c.d3d << " pitch " << c.pitch);
+        lpDTCon = c.d3d ? &device : nullptr;
+        g_Fonts[1].m_nPitch = c.pitch;
+        int w = 0, h = 0;
+        GetTextExtent(text, w, h);
+        const text::TextSize glyphs = g_Fonts[1].GetTextSize(text);
+        EXPECT_EQ(w, c.cells ? 4 * 12 + 2 : glyphs.w + 2);
+        EXPECT_EQ(h, 2 * 16 + 2);
+    }
+    lpDTCon = savedDevice;
+    g_Fonts[1].m_nPitch = savedPitch;
+}
+
 TEST_F(MessageWindowTest, TimedWindowCountsOnlyUnpausedUnlessAsked) {
     MessageWindowInit in;
     in.strText = "x";
