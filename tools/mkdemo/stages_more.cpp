@@ -475,6 +475,10 @@ std::vector<cEdFlowCmd> StagehandWork(bool english) {
     w.push_back(Summon(CMD_SUMMON_CHARA, 1, 20));
     for (int mode = 0; mode <= 5; ++mode) w.push_back(C(CMD_VANISH, {mode, 6, mode % 2, 1}, 1));
     w.push_back(Code(F_CHARA, "S9 = 1"));
+    // Only the moves and the swing take their time: the bookkeeping takes a
+    // step each, so that the whole list is through long before the boss.
+    for (cEdFlowCmd& c : w)
+        if (c.m_nKind < CMD_MOVE_STRAIGHT || c.m_nKind > CMD_MOVE_DISABLE) c.m_nTime = c.m_nKind == CMD_SWORD ? c.m_nTime : 0;
     return w;
 }
 
