@@ -179,6 +179,145 @@ cStage NewStage(const char* name, const cGround& ground, int skyColour) {
     return s;
 }
 
+// The caves' own pieces.
+
+// A key step of one or more keys that hold for min..max frames (0, 0: for
+// any time), combined by `mode` (0 all, 1 any, 2 exactly one).
+cKeyCond CaveKeyStep(std::initializer_list<int> channels, int mode, int minFrames = 0, int maxFrames = 0) {
+    cKeyCond step;
+    for (int ch : channels) step.m_vecKey.at(static_cast<size_t>(ch)) = cKeyCond::KEY_PRESSED;
+    step.m_nKeyMode = static_cast<int8_t>(mode);
+    step.m_nMinFrames = static_cast<int16_t>(minFrames);
+    step.m_nMaxFrames = static_cast<int16_t>(maxFrames);
+    step.m_bAnyDuration = minFrames == 0 && maxFrames == 0 ? 1 : 0;
+    return step;
+}
+
+// One straight shot towards a direction code.
+cEdFlowCmd CaveShot(int direction, int power) {
+    cEdFlowCmd c = Cmd(F_CHARA, CMD_SHOT, {}, 1);
+    cEdShot& s = c.m_spShot.Create();
+    s.m_nCount = 1;
+    s.m_nFormation = FORMATION_STRAIGHT_A;
+    s.m_nDirection = static_cast<int8_t>(direction);
+    s.m_nGraphic = 1;
+    s.m_nSize = 1;
+    s.m_nSpeed = 60;
+    s.m_bUseRange = 1;
+    s.m_nRange = 16;
+    s.m_nPower = power;
+    return c;
+}
+
+// Keys of the caves' hero beyond the arrows: Z (button 0), X (button 1), C
+// (button 2) and the four diagonals.
+constexpr int kKeyUpLeft = 5, kKeyDownLeft = 6, kKeyUpRight = 7, kKeyDownRight = 8, kKeyButton2 = 13;
+
+// The hero of the caves: as in the other walks, and more. The jump and the
+// upward shot share flow group "a", so that only one of them runs at a
+// time. X pressed (or C) for at most three frames right after Z drops a
+// stone straight down; an upper diagonal and X fire upward; a lower
+// diagonal and Z slide.
+cEdChara CaveHero(int x, int y) {
+    cEdChara hero = Hero(x, y);
+    hero.m_vecFlow[2].m_nFlowGroup = 1;
+    cEdFlow drop = Flow(5, {CaveShot(DIR_DOWN, 5)});
+    drop.m_vecKeyCond = {CaveKeyStep({kKeyButton0}, 2), CaveKeyStep({kKeyButton1, kKeyButton2}, 1, 1, 3)};
+    drop.m_nKeyInterval = 4;
+    cEdFlow up = Flow(6, {CaveShot(DIR_UP, 5)});
+    up.m_vecKeyCond = {CaveKeyStep({kKeyUpLeft, kKeyUpRight}, 1), CaveKeyStep({kKeyButton1}, 0)};
+    up.m_vecKeyCond[0].m_bMirror = 1;
+    up.m_nFlowGroup = 1;
+    cEdFlow slide = Flow(7, {Walk(DIR_FORWARD, 60, 2)});
+    slide.m_vecKeyCond = {CaveKeyStep({kKeyDownLeft, kKeyDownRight}, 1), CaveKeyStep({kKeyButton0}, 0)};
+    hero.m_vecFlow.push_back(drop);
+    hero.m_vecFlow.push_back(up);
+    hero.m_vecFlow.push_back(slide);
+    return hero;
+}
+
+// The hero within `halfBlocks` half blocks, measured as `type` says (0
+// across, 1 ahead, 2 behind, 3 up and down, 4 below, 5 above, 6 round);
+// the area is drawn on the screen in palette group `colour`.
+cCond ShownNear(int type, int halfBlocks, int colour) {
+    cCond c;
+    c.m_nKind = COND_DISTANCE;
+    c.m_nDirection = static_cast<int8_t>(type);
+    c.m_nValue = halfBlocks;
+    c.m_nLeftSource = 1;  // the area is shown
+    c.m_nLeftItem = static_cast<int8_t>(colour);
+    c.m_nRightSource = 1;  // also while the chara waits out of range
+    return c;
+}
+
+// A crawler of the caves: it paces like any walker and, while the hero is
+// within reach on the side `type` names (1 ahead, 2 behind), hurries
+// towards him (turning first when he is behind).
+cEdChara CaveCrawler(int x, int y, int type) {
+    cEdChara c = Walker("Crawler", x, y, kOrangeWalkerRow, 4);
+    std::vector<cEdFlowCmd> hurry;
+    if (type == 2) {
+        hurry.push_back(Cmd(F_CHARA, CMD_SET_TARGET, std::vector<int32_t>(17, 0), 0));
+        hurry.push_back(Cmd(F_CHARA, CMD_CHANGE_FACING, {2}, 1));
+    }
+    cEdFlowCmd run = Cmd(F_CHARA, CMD_MOVE_GROUND_TURN, {}, 10);
+    cEdMove& m = run.m_spMove.Create();
+    m.m_nDirection = DIR_FORWARD;
+    m.m_nSpeed = 16;
+    hurry.push_back(run);
+    cEdFlow f = Flow(3, hurry);
+    f.m_vecCond.push_back(ShownNear(type, type == 1 ? 8 : 4, type));
+    // The hurry and the pacing share group "b": the hurry, first in the
+    // list, wins when both may start.
+    f.m_nFlowGroup = 2;
+    c.m_vecFlow.at(0).m_nFlowGroup = 2;
+    c.m_vecFlow.insert(c.m_vecFlow.begin(), f);
+    return c;
+}
+
+// A bat of the caves: it hovers as the other flyers do, and swoops at the
+// hero when he comes within the circle drawn round it.
+cEdChara CaveBat(int x, int y) {
+    cEdChara c = Flyer("Bat", x, y, kBatRow);
+    cEdFlowCmd swoop = Cmd(F_CHARA, CMD_MOVE_HOMING, {}, 10);
+    cEdMove& m = swoop.m_spMove.Create();
+    m.m_nDirection = DIR_FORWARD;
+    m.m_nSpeed = 20;
+    cEdFlow f = Flow(3, {Cmd(F_CHARA, CMD_SET_TARGET, std::vector<int32_t>(17, 0), 1), swoop,
+                         Walk(DIR_UP, 20, 10)});
+    f.m_vecCond.push_back(ShownNear(6, 6, 3));
+    f.m_nFlowGroup = 1;
+    c.m_vecFlow.at(0).m_nFlowGroup = 1;
+    c.m_vecFlow.insert(c.m_vecFlow.begin(), f);
+    return c;
+}
+
+// A drip hanging from the cave's roof: while the hero passes under it (a
+// block across, and below it in the column drawn down from it) a drop
+// falls that does no harm.
+cEdChara CaveDrip(int x, int y) {
+    cEdChara c = Chara("Drip", x, y, kBatRow, 1);
+    c.m_nMoveType = 1;
+    c.m_nInvincible = 1;
+    c.m_nFacing = 1;
+    c.m_bFixedFacing = 1;
+    cEdFlowCmd drop = Cmd(F_CHARA, CMD_SHOT, {}, 1);
+    cEdShot& s = drop.m_spShot.Create();
+    s.m_nCount = 1;
+    s.m_nDirection = DIR_DOWN;
+    s.m_nTrajectory = TRAJ_FALL;
+    s.m_nGraphic = 1;
+    s.m_nSize = 1;
+    s.m_nSpeed = 10;
+    s.m_bUseLife = 1;
+    s.m_nLife = 15;
+    cEdFlow f = Flow(1, {drop, Cmd(F_CHARA, CMD_WAIT, {}, 20)});
+    f.m_vecCond.push_back(ShownNear(0, 2, 4));
+    f.m_vecCond.push_back(ShownNear(4, 24, 5));
+    c.m_vecFlow = {f};
+    return c;
+}
+
 // The goal: a chest standing near the stage's right end that clears it.
 void AddGoal(cStage& s, const cGround& ground) {
     const int x = ground.Width() - 5;
@@ -243,13 +382,28 @@ cStage CavesStage() {
     // Crystal blocks that may come by chance.
     for (int x : {10, 11, 12, 74, 75, 76, 143, 144, 145})
         s.m_vecPlacedBlock.push_back(ChanceBlock(x, kFloorRow - 4));
-    s.m_vecPlacedChara.push_back(Hero(3, ground.On(3)));
+    s.m_vecPlacedChara.push_back(CaveHero(3, ground.On(3)));
+    int n = 0;
     for (int x : {14, 37, 65, 76, 88, 99, 115, 134, 145, 160, 178})
-        s.m_vecPlacedChara.push_back(Walker("Crawler", x, ground.On(x), kOrangeWalkerRow, 4));
-    for (int x : {33, 90, 114, 158}) s.m_vecPlacedChara.push_back(Flyer("Bat", x, ground.On(x, 2), kBatRow));
+        s.m_vecPlacedChara.push_back(CaveCrawler(x, ground.On(x), 1 + n++ % 2));
+    for (int x : {33, 90, 114, 158}) s.m_vecPlacedChara.push_back(CaveBat(x, ground.On(x, 2)));
+    // Drips under the hanging rocks.
+    for (int x : {45, 97, 136}) s.m_vecPlacedChara.push_back(CaveDrip(x, 3));
     for (int x : {8, 27, 28, 43, 55, 69, 70, 90, 95, 106, 121, 122, 139, 140, 152, 169, 175})
         s.m_vecPlacedItem.push_back(Item(x, ground.On(x, 1), kGem));
-    AddGoal(s, ground);
+    // A clear crystal widens the hero's spread to five shots (his shot flow
+    // is replaced); a cracked one takes the upward shot from him.
+    cEdFlowCmd widen = Cmd(F_ITEM, ICMD_CHANGE_FLOW, {1, 4});
+    cEdFlowCmd spread = SpreadShot();
+    spread.m_spShot->m_nClones = 4;
+    widen.m_vecFlow.push_back(KeyFlow(4, kKeyButton1, false, {spread}));
+    s.m_vecPlacedItem.push_back(Item(25, ground.On(25), kGem, {widen}));
+    s.m_vecPlacedItem.push_back(Item(39, ground.On(39), kGem, {Cmd(F_ITEM, ICMD_CHANGE_FLOW, {2, 6})}));
+    // The chest leads on to the next stage, the hero starting there at
+    // column 3 of row 12, facing as he does now.
+    const int goal = ground.Width() - 5;
+    s.m_vecPlacedItem.push_back(
+        Item(goal, ground.On(goal), kChest, {Cmd(F_ITEM, ICMD_STAGE_CLEAR, {0, 0, 0, 0, 0, 1, 3, 12, 2, 0, 1})}));
     return s;
 }
 

@@ -474,7 +474,34 @@ std::vector<cEdFlowCmd> StagehandWork(bool english) {
     // summons.
     w.push_back(Summon(CMD_SUMMON_CHARA, 1, 20));
     for (int mode = 0; mode <= 5; ++mode) w.push_back(C(CMD_VANISH, {mode, 6, mode % 2, 1}, 1));
+    // The second status operation: each setting of the stagehand given as
+    // it stands, the hero's way of moving given again through his slot, the
+    // refusals of a chara that is not the player and of the empty fourth
+    // slot, and the vertical auto-scroll speed.
+    for (auto [item, value] : {std::pair{1, 1}, {2, 0}, {3, 1}, {4, 1}, {5, 1}, {6, 0}})
+        w.push_back(C(CMD_STATUS_OP2, {0, item, value, 0, 0, 1}));
+    w.push_back(C(CMD_STATUS_OP2, {1, 3, 0, 0, 0, 1}));
+    w.push_back(C(CMD_STATUS_OP2, {4, 4, 0, 0, 0, 1}));
+    w.push_back(C(CMD_STATUS_OP2, {5, 1, 0, 0, 0, 1}));
+    // Flow control behind a guard that holds (stage variable 8 counts the
+    // second flow's runs) and one that does not; on the empty fourth slot;
+    // the fourth flow, which pauses itself; and the hero's flow 26 taken
+    // away from him.
+    for (int op : {COND_OP_GREATER_EQUAL, COND_OP_LESS}) {
+        cEdFlowCmd guarded = C(CMD_FLOW_CONTROL, {0, 2, 2, 0, 1});
+        guarded.m_spCondList.Create().m_vecCond.push_back(VarCond(COND_STAGE_VAR, 8, op, 0));
+        w.push_back(guarded);
+    }
+    w.push_back(C(CMD_FLOW_CONTROL, {1, 2, 2, 4, 1}));
+    w.push_back(C(CMD_FLOW_CONTROL, {0, 2, 4, 0, 1}));
+    w.push_back(C(CMD_FLOW_CONTROL, {4, 2, 26, 1, 1}));
+    // A formula over the empty fourth slot reads nothing.
+    w.push_back(Code(F_CHARA, "v2 = tg4.hp"));
     w.push_back(Code(F_CHARA, "S9 = 1"));
+    // Only the moves and the swing take their time: the bookkeeping takes a
+    // step each, so that the whole list is through long before the boss.
+    for (cEdFlowCmd& c : w)
+        if (c.m_nKind < CMD_MOVE_STRAIGHT || c.m_nKind > CMD_MOVE_DISABLE) c.m_nTime = c.m_nKind == CMD_SWORD ? c.m_nTime : 0;
     return w;
 }
 
@@ -563,9 +590,14 @@ cEdChara Stagehand(int x, bool english) {
     c.m_nActivationMode = 1;
     cEdFlow work = Flow(1, StagehandWork(english));
     work.m_vecCond.push_back(VarCond(COND_STAGE_VAR, 9, COND_OP_EQUAL, 0));
-    cEdFlow second = Flow(2, {C(CMD_WAIT, {}, 5), Code(F_CHARA, "S8 = S8 + 1")}, TRG_NONE);
+    // The second flow plays the first animation while it waits; the fourth
+    // pauses itself after a wait.
+    cEdFlowCmd posing = C(CMD_WAIT, {}, 5);
+    posing.m_nAnime = 1;
+    cEdFlow second = Flow(2, {posing, Code(F_CHARA, "S8 = S8 + 1")}, TRG_NONE);
     cEdFlow third = Flow(3, {C(CMD_WAIT, {}, 5)}, TRG_NONE);
-    c.m_vecFlow = {work, second, third};
+    cEdFlow fourth = Flow(4, {C(CMD_WAIT, {}, 5), C(CMD_FLOW_CONTROL, {2, 0, 0, 0, 1})}, TRG_NONE);
+    c.m_vecFlow = {work, second, third, fourth};
     for (const cCond& cond : StagehandWatch()) {
         cEdFlow watch = Flow(0, {C(CMD_WAIT, {}, 30)});
         watch.m_vecCond.push_back(cond);
@@ -814,6 +846,8 @@ cStage FortressStage(bool english) {
     hero.m_vecFlow.push_back(Flow(22, {Se()}, TRG_HIT_BLOCK));
     hero.m_vecFlow.push_back(Flow(23, {C(CMD_GET_ITEM, {1, 1})}, TRG_NONE));
     hero.m_vecFlow.push_back(Flow(24, {C(CMD_FLOW_CONTROL, {0, 2, 23, 0, 1})}, TRG_BLOCK_RIGHT));
+    // A flow only the flow control would start, which the stagehand deletes.
+    hero.m_vecFlow.push_back(Flow(26, {Se()}, TRG_NONE));
     s.m_vecPlacedChara.push_back(hero);
 
     // Turrets: still, each firing its own trajectory in its own formation
@@ -860,16 +894,16 @@ cStage FortressStage(bool english) {
         s.m_vecPlacedChara.push_back(av);
     }
 
-    // The boss: a gauge of 40 HP; while above half it hops, aims and calls
+    // The boss: a gauge of 120 HP; while above half it hops, aims and calls
     // bats; below half it warps about and fires bursts; its fall clears the
     // stage.
-    cEdChara boss = Chara("Boss", 165, kFloorRow - 2, 40);
+    cEdChara boss = Chara("Boss", 165, kFloorRow - 2, 120);
     boss.m_nSize = 2;
     boss.m_nGraphic = 8;  // the knight in gold
     boss.m_nAttack = 1;
     boss.m_nScore = 5000;
     boss.m_bFixedFacing = 0;
-    cEdFlow wake = Flow(1, {StatusOp(F_CHARA, 0, STATUS_HP, 0, 40, 0, true),
+    cEdFlow wake = Flow(1, {StatusOp(F_CHARA, 0, STATUS_HP, 0, 120, 0, true),
                             Message(F_CHARA, english ? "You shall not pass!" : "\x82\xc6\x82\xa8\x82\xb3\x82\xf1\x81\x49", 20),
                             C(CMD_STATUS_OP2, {5, 0, 0, 0, 0, 0}, 1), C(CMD_PLAY_BGM, {0, kBgmMidi}, 1)});
     wake.m_vecCond.push_back(Near(20));
@@ -883,11 +917,12 @@ cStage FortressStage(bool english) {
                               Summon(CMD_SUMMON_CHARA, 1, 60), C(CMD_WAIT, {}, 10),
                               Code(F_CHARA, "v1 = (v1 + 5) % 30")});
     phaseA.m_vecCond.push_back(Near(20));
-    phaseA.m_vecCond.push_back(StatusCond(0, STATUS_HP, COND_OP_GREATER, 20));
+    phaseA.m_vecCond.push_back(StatusCond(0, STATUS_HP, COND_OP_GREATER, 60));
+    phaseA.m_vecCmd[2].m_nAnime = 1;  // the hop plays the first animation
     cEdFlow turn = Flow(3, {C(CMD_FLOW_CONTROL, {1, 2, 2, 0, 0}, 1), C(CMD_FLOW_CONTROL, {0, 2, 4, 0, 0}, 1),
                             C(CMD_RUN_SCREEN_EFFECT, {2, 0, 0}, 1), C(CMD_STATUS_OP2, {0, 4, 1, 0, 0, 0}, 10),
                             C(CMD_STATUS_OP2, {0, 4, 0, 0, 0, 0}, 1)});
-    turn.m_vecCond.push_back(StatusCond(0, STATUS_HP, COND_OP_LESS_EQUAL, 20));
+    turn.m_vecCond.push_back(StatusCond(0, STATUS_HP, COND_OP_LESS_EQUAL, 60));
     turn.m_bCondOnce = 1;
     cEdFlowCmd hop = C(CMD_WARP, {1}, 1);
     {
@@ -955,7 +990,7 @@ cStage FortressStage(bool english) {
     {
         cEdFlowCmd change = Cmd(F_ITEM, ICMD_CHANGE_FLOW, {0, 0});
         change.m_vecFlow.push_back(Flow(25, {Se()}, TRG_HIT_ITEM));
-        s.m_vecPlacedItem.push_back(Item(50, kFloorRow - 1,
+        s.m_vecPlacedItem.push_back(Item(48, kFloorRow - 1,
                                          {change, StatusOp(F_ITEM, 0, STATUS_VAR, 1, 1, 1),
                                           Cmd(F_ITEM, ICMD_VANISH, {2, 1, 0, 0}), Cmd(F_ITEM, ICMD_GAME_WAIT, {3})},
                                          true, english ? "Scroll" : "\x8a\xaa"));
