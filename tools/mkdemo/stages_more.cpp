@@ -598,7 +598,10 @@ cStage HarbourStage(bool english) {
         for (cEdBlock& b : s.m_vecPlacedBlock)
             if (b.m_nX == x && b.m_nY == kFloorRow) b = FootBlock(x, foot, value);
     };
-    replaceFloor(18, cEdBlock::FOOT_JUMP, 4);
+    for (int x = 17; x < 20; ++x) replaceFloor(x, cEdBlock::FOOT_JUMP, 4);
+    // The middle spring pays a coin (stage item palette entry 1).
+    for (cEdBlock& b : s.m_vecPlacedBlock)
+        if (b.m_nX == 18 && b.m_nY == kFloorRow) b.m_nItemSource = PAL_STAGE, b.m_nItemIndex = 1;
     for (int x = 28; x < 34; ++x) replaceFloor(x, cEdBlock::FOOT_NO_JUMP, 0);
     for (int x = 40; x < 46; ++x) replaceFloor(x, cEdBlock::FOOT_SPEED, 50);
     for (int x = 52; x < 58; ++x) replaceFloor(x, cEdBlock::FOOT_RIGHT, 10);
@@ -606,6 +609,8 @@ cStage HarbourStage(bool english) {
     // Spikes on a high ledge that nothing reaches, and a ledge of blocks that
     // come by chance and stay.
     for (int x = 100; x < 104; ++x) s.m_vecPlacedBlock.push_back(Block(x, 2, 1, cEdBlock::HIT_DEADLY));
+    // Beams low over the quay, which the hero's jumps knock his head on.
+    for (int x = 84; x < 88; ++x) s.m_vecPlacedBlock.push_back(Block(x, kFloorRow - 3, 1));
     for (int x = 76; x < 80; ++x) {
         cEdBlock b = Block(x, kFloorRow - 4, 1);
         b.m_vecCond.push_back(VarCond(COND_STAGE_VAR, 1, COND_OP_EQUAL, 0));
@@ -664,6 +669,7 @@ cStage HarbourStage(bool english) {
         gull.m_nAttack = 1;
         gull.m_nImpact = 4;     // its touch knocks the hero back
         gull.m_nHitEffect = 1;  // with a spark
+        gull.m_nInvincible = 1;
         gull.m_vecFlow = {Flow(1, {Walk(DIR_LEFT, 10, 30), Walk(DIR_RIGHT, 10, 30)}), Flow(2, {Se()}, TRG_HIT_BLOCK_CHARA)};
         s.m_vecPlacedChara.push_back(gull);
         cEdChara tern = Chara("Tern", 134, 4, 4);
@@ -685,6 +691,20 @@ cStage HarbourStage(bool english) {
         slide.m_bCondOnce = 1;
         cargo("Crate", 151, kFloorRow - 1, 0, {slide});
     }
+    // Loose planks laid in the quay just past the springs (the spring's
+    // jump holds back the hero's own until he next stands on a chara).
+    for (int x = 21; x < 27; ++x) {
+        std::erase_if(s.m_vecPlacedBlock, [x](const cEdBlock& b) { return b.m_nX == x && b.m_nY == kFloorRow; });
+        cargo("Plank", x, kFloorRow, 1, {});
+    }
+    // An anchor let down from a crane sinks through the quay into the sea
+    // and is gone.
+    cEdChara anchor = Chara("Anchor", 30, 2, 1);
+    anchor.m_nMoveType = 1;
+    anchor.m_nGraphicKind = 0;
+    anchor.m_nGraphic = 3;
+    anchor.m_vecFlow = {Flow(1, {Walk(DIR_DOWN, 20, 60)})};
+    s.m_vecPlacedChara.push_back(anchor);
     // A walker starts on top of the steps and climbs down them; another,
     // tougher one paces in a pen of two crates, turning at each.
     cEdChara stepWalker = Walker(134);
@@ -709,6 +729,10 @@ cStage HarbourStage(bool english) {
     for (int x : {10, 36, 60, 88, 130}) s.m_vecPlacedItem.push_back(Item(x, kFloorRow - 2, {}, true, "Coin"));
     s.m_vecPlacedItem.push_back(Item(126, kFloorRow - 1, {Code(F_ITEM, "S6 = 1"), Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})}, true,
                                      english ? "Wings" : "\x83\x45\x83\x43\x83\x93\x83\x4f"));
+    // A bell on the quay rings whenever the hero walks into it anew.
+    cEdItem bell = Item(112, kFloorRow - 1, {Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})}, false, "Bell");
+    bell.m_nTakeMode = cEdItem::TAKE_ALWAYS;
+    s.m_vecPlacedItem.push_back(bell);
     s.m_vecPlacedItem.push_back(Item(96, kFloorRow - 1,
                                      {StatusOp(F_ITEM, 5, SYSVAL_LIFE, 1, 1), Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})},
                                      true, english ? "Extra life" : "1UP"));
