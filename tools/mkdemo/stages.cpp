@@ -153,6 +153,22 @@ cEdChara Ghost(int x, int y, std::vector<cEdFlowCmd> moves) {
     return c;
 }
 
+// A stone of the stage's block palette (entry 1) laid (mode 0), taken away
+// (1) or turned over (2, laid where none is, else taken) one block above
+// the summoner.
+cEdFlowCmd Stone(int mode, bool sparePlayers = false) {
+    cEdFlowCmd c = Cmd(F_CHARA, CMD_SUMMON_BLOCK, {0}, 1);
+    cEdShot& s = c.m_spShot.Create();
+    s.m_nCount = 1;
+    s.m_nSize = 1;
+    s.m_nSummonSource = 1;  // the stage palette
+    s.m_nSummonEntry = 1;
+    s.m_nOffsetY = -32;
+    s.m_nBlockSummonMode = static_cast<int8_t>(mode);
+    s.m_bSparePlayers = sparePlayers ? 1 : 0;
+    return c;
+}
+
 cEdFlowCmd GhostMove(int kind, int speed, int time) {
     cEdFlowCmd c = Cmd(F_CHARA, kind, {}, time);
     cEdMove& m = c.m_spMove.Create();
@@ -344,6 +360,18 @@ cStage CastleStage() {
         return c;
     };
     std::vector<cEdFlowCmd> rowVolleys, columnVolleys, fanVolleys, rainVolleys;
+    // Volleys the hero's shots can knock down (of two strengths), one that
+    // passes through whom it hits, and one that carries a coin.
+    rowVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) {
+        v.m_bCancelShots = 1;
+        v.m_nVanishValue = 2;
+    }));
+    columnVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) { v.m_bCancelShots = 1; }));
+    fanVolleys.push_back(shotOf(Volley(FORMATION_SPREAD, DIR_FORWARD), [](cEdShot& v) { v.m_bPassCharas = 1; }));
+    rainVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) {
+        v.m_nItemSource = 2;  // the stage palette
+        v.m_nItem = 1;
+    }));
     // Shots that quicken, fall after a while, home in while quickening,
     // stop where their range ends, and a broad one.
     fanVolleys.push_back(shotOf(Volley(FORMATION_SPREAD, DIR_FORWARD), [](cEdShot& v) {
@@ -388,6 +416,23 @@ cStage CastleStage() {
     s.m_vecPlacedChara.push_back(Archer(80, ground.On(80), std::move(columnVolleys)));
     s.m_vecPlacedChara.push_back(Archer(109, ground.On(109), std::move(fanVolleys)));
     s.m_vecPlacedChara.push_back(Archer(166, ground.On(166), std::move(rainVolleys)));
+
+    // A mason floating over the walls (acting from the start, wherever the
+    // view is) lays, takes away and turns over a stone above himself.
+    s.m_vecBlockPalette.resize(1);
+    s.m_vecBlockPalette.push_back(Block(0, 0, kStone));
+    s.m_vecItemPalette.resize(1);
+    s.m_vecItemPalette.push_back(Item(0, 0, kCoin, {Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})}));
+    {
+        cEdChara mason = Chara("Mason", 60, 3, kKnightRow, 4);
+        mason.m_nMoveType = 1;
+        mason.m_nInvincible = 1;
+        mason.m_nActivationRange = 3;
+        const cEdFlowCmd rest = Cmd(F_CHARA, CMD_WAIT, {}, 10);
+        mason.m_vecFlow = {Flow(1, {Stone(0), rest, Stone(1), rest, Stone(2), rest, Stone(2), rest, Stone(0, true), rest,
+                                    Stone(1), rest})};
+        s.m_vecPlacedChara.push_back(mason);
+    }
 
     // Ghosts haunting the halls: two circle (one timed by its speed), two
     // follow the hero a moment late along one axis, one swoops at an angle
