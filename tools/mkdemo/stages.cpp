@@ -344,6 +344,12 @@ cStage CastleStage() {
         "______________---------_______________",             // 150
         kBrick);
     cStage s = NewStage("Castle", ground, 13);  // the night
+    // Shots hit in four of each frame's sub-steps, and what falls far
+    // behind the view (charas, block charas, items) is gone.
+    s.m_nHitChecks = 4;
+    s.m_RemoveChara = cStageIntSet(1, 0, 0, 0, 12, 0, 0, 0);
+    s.m_RemoveBlockChara = cStageIntSet(1, 0, 0, 0, 12, 0, 0, 0);
+    s.m_RemoveItem = cStageIntSet(1, 0, 0, 0, 12, 0, 0, 0);
     // Battlements along the top, and treasure blocks that may come by chance.
     for (int x = 0; x < ground.Width(); x += 2) s.m_vecPlacedBlock.push_back(Block(x, 0, kStone));
     for (int x : {35, 36, 37, 88, 89, 90, 152, 153, 154})
@@ -455,11 +461,40 @@ cStage CastleStage() {
     };
     cEdFlowCmd swoop = GhostMove(CMD_MOVE_CHARGE, 20, 10);
     swoop.m_spMove->m_nAngle = 30;
+    // The wanderer drifts a little off each diagonal and straight up and
+    // down, then back to a point of the view, where it stops.
+    std::vector<cEdFlowCmd> wander;
+    for (int d : {DIR_UP, DIR_DOWN, DIR_UP_LEFT, DIR_DOWN_LEFT, DIR_UP_RIGHT, DIR_DOWN_RIGHT}) {
+        cEdFlowCmd c = GhostMove(CMD_MOVE_STRAIGHT, 10, 3);
+        c.m_spMove->m_nDirection = static_cast<int8_t>(d);
+        c.m_spMove->m_nAngle = 20;
+        wander.push_back(c);
+    }
+    {
+        cEdFlowCmd c = GhostMove(CMD_MOVE_STRAIGHT, 20, 30);
+        cEdMove& m = *c.m_spMove;
+        m.m_nMoveMode = 1;   // to a point
+        m.m_nCoordMode = 3;  // of the view
+        m.m_nTargetX = 14;
+        m.m_nTargetY = 4;
+        m.m_bStopOnArrival = 1;
+        wander.push_back(c);
+    }
+    wander.push_back(Cmd(F_CHARA, CMD_WAIT, {}, 5));
     s.m_vecPlacedChara.push_back(Ghost(45, 5, {circle(2, 0)}));
     s.m_vecPlacedChara.back().m_nFacing = 1;
     s.m_vecPlacedChara.push_back(Ghost(100, 5, {circle(3, 1)}));
     s.m_vecPlacedChara.push_back(Ghost(120, 4, {follow(false, true), Cmd(F_CHARA, CMD_WAIT, {}, 5)}));
     s.m_vecPlacedChara.push_back(Ghost(140, 6, {follow(true, false), Cmd(F_CHARA, CMD_WAIT, {}, 5)}));
+    s.m_vecPlacedChara.push_back(Ghost(130, 5, std::move(wander)));
+    // A hound of the castle runs after the hero along the ground, harmless.
+    {
+        cEdChara hound = Chara("Hound", 60, ground.On(60), kGreenWalkerRow, 4);
+        hound.m_vecFlow = {Flow(1, {Cmd(F_CHARA, CMD_SET_TARGET, std::vector<int32_t>(17, 0), 1),
+                                    GhostMove(CMD_MOVE_HOMING, 12, 20), Cmd(F_CHARA, CMD_WAIT, {}, 5)}),
+                           Flow(2, {Se()}, TRG_DIED)};
+        s.m_vecPlacedChara.push_back(hound);
+    }
     s.m_vecPlacedChara.push_back(Ghost(170, 5,
                                        {swoop, Cmd(F_CHARA, CMD_CHANGE_FACING, {10}, 2), Cmd(F_CHARA, CMD_CHANGE_FACING, {11}, 2),
                                         Cmd(F_CHARA, CMD_CHANGE_FACING, {1}, 2), Cmd(F_CHARA, CMD_WAIT, {}, 5)}));
