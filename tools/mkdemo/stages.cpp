@@ -25,7 +25,7 @@ constexpr int kSeBlip = 1;
 constexpr int kBrick = 1, kGrass = 2, kStone = 3, kChance = 4, kWater = 5;
 // Chara rows of bmp\Character1.bmp.
 constexpr int kHeroRow = 1, kGreenWalkerRow = 2, kBatRow = 3, kKnightRow = 4, kOrangeWalkerRow = 6,
-              kRedBatRow = 7;
+              kRedBatRow = 7, kGoldKnightRow = 8, kGhostRow = 11;
 // Item pictures of bmp\Item.bmp.
 constexpr int kCoin = 1, kGem = 3, kChest = 4;
 
@@ -92,6 +92,88 @@ cEdChara Flyer(const char* name, int x, int y, int graphic) {
     c.m_nAttack = 1;
     c.m_nScore = 200;
     c.m_vecFlow = {Flow(1, {Walk(DIR_DOWN, 10, 11), Walk(DIR_UP, 10, 11)}), Flow(2, {Se()}, TRG_DIED)};
+    return c;
+}
+
+// A harmless volley of a castle archer (it stings, power 0): `count` shots
+// in a formation toward a direction code, living two seconds.
+cEdFlowCmd Volley(int formation, int direction, int count = 2) {
+    cEdFlowCmd c = Cmd(F_CHARA, CMD_SHOT, {}, 1);
+    cEdShot& s = c.m_spShot.Create();
+    s.m_nCount = static_cast<int8_t>(count);
+    s.m_nFormation = static_cast<int8_t>(formation);
+    s.m_nDirection = static_cast<int8_t>(direction);
+    s.m_nFormationParam[0] = formation == FORMATION_SPREAD ? 20 : 1;
+    s.m_nFormationParam[1] = 2;
+    s.m_nFormationParam[2] = 1;
+    s.m_nOrigin = 1;  // thunder about the hero
+    s.m_nGraphic = 2;
+    s.m_nSize = 1;
+    s.m_nSpeed = 30;
+    s.m_bUseLife = 1;
+    s.m_nLife = 20;
+    return c;
+}
+
+// The same volley turned by an angle, about the archer when `rotate` is
+// set, or aimed at the archer's target (the hero).
+cEdFlowCmd TurnedVolley(int formation, int direction, int angle, bool rotate, bool aim) {
+    cEdFlowCmd c = Volley(formation, direction);
+    c.m_spShot->m_nAngle = static_cast<int16_t>(angle);
+    c.m_spShot->m_bRotateOffset = rotate ? 1 : 0;
+    c.m_spShot->m_bAimAtTarget = aim ? 1 : 0;
+    return c;
+}
+
+// An archer of the castle guard: while the hero is near it takes him as
+// its target and looses its volleys, one after another, then rests.
+cEdChara Archer(int x, int y, std::vector<cEdFlowCmd> volleys) {
+    cEdChara c = Chara("Archer", x, y, kGoldKnightRow, 8);
+    c.m_nScore = 300;
+    c.m_nInvincible = 1;  // behind their shields
+    volleys.insert(volleys.begin(), Cmd(F_CHARA, CMD_SET_TARGET, std::vector<int32_t>(17, 0), 1));
+    volleys.push_back(Cmd(F_CHARA, CMD_WAIT, {}, 20));
+    cEdFlow shoot = Flow(1, std::move(volleys));
+    cCond near;
+    near.m_nKind = COND_DISTANCE;
+    near.m_nValue = 40;
+    shoot.m_vecCond.push_back(near);
+    c.m_vecFlow = {shoot, Flow(2, {Se()}, TRG_DIED)};
+    return c;
+}
+
+// A ghost: a flyer that drifts about the hero without harming him; its
+// moves come from `moves`, run over and over.
+cEdChara Ghost(int x, int y, std::vector<cEdFlowCmd> moves) {
+    cEdChara c = Chara("Ghost", x, y, kGhostRow, 4);
+    c.m_nMoveType = 1;  // flying
+    c.m_nScore = 150;
+    moves.insert(moves.begin(), Cmd(F_CHARA, CMD_SET_TARGET, std::vector<int32_t>(17, 0), 1));
+    c.m_vecFlow = {Flow(1, std::move(moves)), Flow(2, {Se()}, TRG_DIED)};
+    return c;
+}
+
+// A stone of the stage's block palette (entry 1) laid (mode 0), taken away
+// (1) or turned over (2, laid where none is, else taken) one block above
+// the summoner.
+cEdFlowCmd Stone(int mode, bool sparePlayers = false) {
+    cEdFlowCmd c = Cmd(F_CHARA, CMD_SUMMON_BLOCK, {0}, 1);
+    cEdShot& s = c.m_spShot.Create();
+    s.m_nCount = 1;
+    s.m_nSize = 1;
+    s.m_nSummonSource = 1;  // the stage palette
+    s.m_nSummonEntry = 1;
+    s.m_nOffsetY = -32;
+    s.m_nBlockSummonMode = static_cast<int8_t>(mode);
+    s.m_bSparePlayers = sparePlayers ? 1 : 0;
+    return c;
+}
+
+cEdFlowCmd GhostMove(int kind, int speed, int time) {
+    cEdFlowCmd c = Cmd(F_CHARA, kind, {}, time);
+    cEdMove& m = c.m_spMove.Create();
+    m.m_nDirection = DIR_FORWARD;
+    m.m_nSpeed = static_cast<int16_t>(speed);
     return c;
 }
 
@@ -416,6 +498,12 @@ cStage CastleStage() {
         "______________---------_______________",             // 150
         kBrick);
     cStage s = NewStage("Castle", ground, 13);  // the night
+    // Shots hit in four of each frame's sub-steps, and what falls far
+    // behind the view (charas, block charas, items) is gone.
+    s.m_nHitChecks = 4;
+    s.m_RemoveChara = cStageIntSet(1, 0, 0, 0, 12, 0, 0, 0);
+    s.m_RemoveBlockChara = cStageIntSet(1, 0, 0, 0, 12, 0, 0, 0);
+    s.m_RemoveItem = cStageIntSet(1, 0, 0, 0, 12, 0, 0, 0);
     // Battlements along the top, and treasure blocks that may come by chance.
     for (int x = 0; x < ground.Width(); x += 2) s.m_vecPlacedBlock.push_back(Block(x, 0, kStone));
     for (int x : {35, 36, 37, 88, 89, 90, 152, 153, 154})
@@ -424,6 +512,146 @@ cStage CastleStage() {
     for (int x : {15, 38, 57, 70, 89, 99, 114, 143, 156, 180})
         s.m_vecPlacedChara.push_back(Walker("Knight", x, ground.On(x), kKnightRow, 8));
     for (int x : {26, 75, 135, 158}) s.m_vecPlacedChara.push_back(Flyer("Bat", x, ground.On(x, 2), kRedBatRow));
+    // The guard: archers loosing volleys of every formation in every
+    // direction, some turned by an angle, some aimed at the hero, some
+    // quickening, falling, homing or stopping where their range ends.
+    auto shotOf = [](cEdFlowCmd c, auto change) {
+        change(*c.m_spShot);
+        return c;
+    };
+    std::vector<cEdFlowCmd> rowVolleys, columnVolleys, fanVolleys, rainVolleys;
+    // Volleys the hero's shots can knock down (of two strengths), one that
+    // passes through whom it hits, and one that carries a coin.
+    rowVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) {
+        v.m_bCancelShots = 1;
+        v.m_nVanishValue = 2;
+    }));
+    columnVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) { v.m_bCancelShots = 1; }));
+    fanVolleys.push_back(shotOf(Volley(FORMATION_SPREAD, DIR_FORWARD), [](cEdShot& v) { v.m_bPassCharas = 1; }));
+    rainVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) {
+        v.m_nItemSource = 2;  // the stage palette
+        v.m_nItem = 1;
+    }));
+    // Shots that quicken, fall after a while, home in while quickening,
+    // stop where their range ends, and a broad one.
+    fanVolleys.push_back(shotOf(Volley(FORMATION_SPREAD, DIR_FORWARD), [](cEdShot& v) {
+        v.m_bAccel = 1;
+        v.m_nAccel = 4;
+    }));
+    fanVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_UP_LEFT), [](cEdShot& v) {
+        v.m_nTrajectory = TRAJ_FALL;
+        v.m_nTrajectoryParam[0] = 4;
+    }));
+    columnVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) {
+        v.m_nTrajectory = TRAJ_HOME_HERO;
+        v.m_nTrajectoryParam[0] = 3;
+        v.m_nTrajectoryParam[1] = 12;
+        v.m_bAccel = 1;
+        v.m_nAccel = 3;
+    }));
+    rowVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) {
+        v.m_bUseRange = 1;
+        v.m_nRange = 6;
+        v.m_bStayAtRange = 1;
+    }));
+    rainVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) { v.m_nSize = 3; }));
+    rowVolleys.push_back(TurnedVolley(FORMATION_STRAIGHT_A, DIR_FORWARD, 20, false, false));
+    rowVolleys.push_back(TurnedVolley(FORMATION_STRAIGHT_A, DIR_FORWARD, 0, false, true));
+    rowVolleys.push_back(TurnedVolley(FORMATION_STRAIGHT_A, DIR_UP, 30, true, false));
+    rowVolleys.push_back(TurnedVolley(FORMATION_STRAIGHT_A, DIR_FORWARD, 10, true, true));
+    columnVolleys.push_back(TurnedVolley(FORMATION_STRAIGHT_B, DIR_FORWARD, 15, false, false));
+    columnVolleys.push_back(TurnedVolley(FORMATION_STRAIGHT_B, DIR_FORWARD, 0, false, true));
+    fanVolleys.push_back(TurnedVolley(FORMATION_SPREAD, DIR_FORWARD, 30, true, false));
+    fanVolleys.push_back(TurnedVolley(FORMATION_SPREAD, DIR_FORWARD, 0, true, true));
+    rainVolleys.push_back(TurnedVolley(FORMATION_THUNDER, DIR_FORWARD, 10, false, false));
+    rainVolleys.push_back(shotOf(Volley(FORMATION_THUNDER, DIR_DOWN), [](cEdShot& v) { v.m_nOrigin = 2; }));
+    for (int d : {DIR_UP, DIR_DOWN, DIR_UP_LEFT, DIR_DOWN_LEFT, DIR_UP_RIGHT, DIR_DOWN_RIGHT, DIR_RIGHT}) {
+        rowVolleys.push_back(Volley(FORMATION_STRAIGHT_A, d, 3));
+        fanVolleys.push_back(Volley(FORMATION_SPREAD, d, 3));
+        rainVolleys.push_back(Volley(FORMATION_THUNDER, d));
+    }
+    for (int d : {DIR_UP, DIR_DOWN, DIR_UP_RIGHT, DIR_DOWN_RIGHT, DIR_FORWARD_Y, DIR_BACKWARD_Y, DIR_BACKWARD})
+        columnVolleys.push_back(Volley(FORMATION_STRAIGHT_B, d, 3));
+    s.m_vecPlacedChara.push_back(Archer(31, ground.On(31), std::move(rowVolleys)));
+    s.m_vecPlacedChara.push_back(Archer(80, ground.On(80), std::move(columnVolleys)));
+    s.m_vecPlacedChara.push_back(Archer(109, ground.On(109), std::move(fanVolleys)));
+    s.m_vecPlacedChara.push_back(Archer(166, ground.On(166), std::move(rainVolleys)));
+
+    // A mason floating over the walls (acting from the start, wherever the
+    // view is) lays, takes away and turns over a stone above himself.
+    s.m_vecBlockPalette.resize(1);
+    s.m_vecBlockPalette.push_back(Block(0, 0, kStone));
+    s.m_vecItemPalette.resize(1);
+    s.m_vecItemPalette.push_back(Item(0, 0, kCoin, {Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})}));
+    {
+        cEdChara mason = Chara("Mason", 60, 3, kKnightRow, 4);
+        mason.m_nMoveType = 1;
+        mason.m_nInvincible = 1;
+        mason.m_nActivationRange = 3;
+        const cEdFlowCmd rest = Cmd(F_CHARA, CMD_WAIT, {}, 10);
+        mason.m_vecFlow = {Flow(1, {Stone(0), rest, Stone(1), rest, Stone(2), rest, Stone(2), rest, Stone(0, true), rest,
+                                    Stone(1), rest})};
+        s.m_vecPlacedChara.push_back(mason);
+    }
+
+    // Ghosts haunting the halls: two circle (one timed by its speed), two
+    // follow the hero a moment late along one axis, one swoops at an angle
+    // and turns to and from the walls it meets.
+    auto circle = [](int homing, int timing) {
+        cEdFlowCmd c = GhostMove(CMD_MOVE_CIRCLE, 20, 30);
+        c.m_spMove->m_nHoming = static_cast<int16_t>(homing);
+        c.m_spMove->m_nAngle = 0;
+        c.m_spMove->m_nDistance = 360;
+        c.m_spMove->m_nTimingMode = static_cast<int8_t>(timing);
+        return c;
+    };
+    auto follow = [](bool fixX, bool fixY) {
+        cEdFlowCmd c = GhostMove(CMD_MOVE_HOMING, 10, 30);
+        c.m_spMove->m_nHoming = 4;
+        c.m_spMove->m_bStopOnArrival = 1;
+        c.m_spMove->m_bFixX = fixX ? 1 : 0;
+        c.m_spMove->m_bFixY = fixY ? 1 : 0;
+        return c;
+    };
+    cEdFlowCmd swoop = GhostMove(CMD_MOVE_CHARGE, 20, 10);
+    swoop.m_spMove->m_nAngle = 30;
+    // The wanderer drifts a little off each diagonal and straight up and
+    // down, then back to a point of the view, where it stops.
+    std::vector<cEdFlowCmd> wander;
+    for (int d : {DIR_UP, DIR_DOWN, DIR_UP_LEFT, DIR_DOWN_LEFT, DIR_UP_RIGHT, DIR_DOWN_RIGHT}) {
+        cEdFlowCmd c = GhostMove(CMD_MOVE_STRAIGHT, 10, 3);
+        c.m_spMove->m_nDirection = static_cast<int8_t>(d);
+        c.m_spMove->m_nAngle = 20;
+        wander.push_back(c);
+    }
+    {
+        cEdFlowCmd c = GhostMove(CMD_MOVE_STRAIGHT, 20, 30);
+        cEdMove& m = *c.m_spMove;
+        m.m_nMoveMode = 1;   // to a point
+        m.m_nCoordMode = 3;  // of the view
+        m.m_nTargetX = 14;
+        m.m_nTargetY = 4;
+        m.m_bStopOnArrival = 1;
+        wander.push_back(c);
+    }
+    wander.push_back(Cmd(F_CHARA, CMD_WAIT, {}, 5));
+    s.m_vecPlacedChara.push_back(Ghost(45, 5, {circle(2, 0)}));
+    s.m_vecPlacedChara.back().m_nFacing = 1;
+    s.m_vecPlacedChara.push_back(Ghost(100, 5, {circle(3, 1)}));
+    s.m_vecPlacedChara.push_back(Ghost(120, 4, {follow(false, true), Cmd(F_CHARA, CMD_WAIT, {}, 5)}));
+    s.m_vecPlacedChara.push_back(Ghost(140, 6, {follow(true, false), Cmd(F_CHARA, CMD_WAIT, {}, 5)}));
+    s.m_vecPlacedChara.push_back(Ghost(130, 5, std::move(wander)));
+    // A hound of the castle runs after the hero along the ground, harmless.
+    {
+        cEdChara hound = Chara("Hound", 60, ground.On(60), kGreenWalkerRow, 4);
+        hound.m_vecFlow = {Flow(1, {Cmd(F_CHARA, CMD_SET_TARGET, std::vector<int32_t>(17, 0), 1),
+                                    GhostMove(CMD_MOVE_HOMING, 12, 20), Cmd(F_CHARA, CMD_WAIT, {}, 5)}),
+                           Flow(2, {Se()}, TRG_DIED)};
+        s.m_vecPlacedChara.push_back(hound);
+    }
+    s.m_vecPlacedChara.push_back(Ghost(170, 5,
+                                       {swoop, Cmd(F_CHARA, CMD_CHANGE_FACING, {10}, 2), Cmd(F_CHARA, CMD_CHANGE_FACING, {11}, 2),
+                                        Cmd(F_CHARA, CMD_CHANGE_FACING, {1}, 2), Cmd(F_CHARA, CMD_WAIT, {}, 5)}));
     for (int x : {10, 21, 22, 46, 63, 64, 82, 94, 95, 112, 123, 132, 148, 149, 168, 177})
         s.m_vecPlacedItem.push_back(Item(x, ground.On(x, 1), kCoin));
     AddGoal(s, ground);

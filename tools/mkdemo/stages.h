@@ -14,14 +14,15 @@ cEdFlowCmd SpreadShot();
 
 // Meadow (grass, ponds and green walkers), Caves (stone under a rocky roof,
 // water, crawlers and bats) and Castle (brick, the moat, knights who take two
-// shots, and bats).
+// shots, bats, archers loosing harmless volleys of every formation, and
+// ghosts that circle and follow the hero).
 cStage MeadowStage();
 cStage CavesStage();
 cStage CastleStage();
 
 // The longer stages (tools/mkdemo/stages_more.cpp), with English texts when
-// `english` is set: Harbour (foot blocks, a raft to ride, a crate to push,
-// a time limit, an extra life), Theatre (messages, a poster, every chara and
+// `english` is set: Harbour (foot blocks, cargo and a ferry that are solid
+// charas to bump, ride and push, wings, a time limit, an extra life), Theatre (messages, a poster, every chara and
 // screen effect, a tint, the light, both kinds of music) and Fortress
 // (turrets firing every trajectory and formation, flyers, a sword, summons,
 // and a boss with an HP gauge and two phases).

@@ -1,5 +1,5 @@
-// The demo's longer stages: Harbour (foot blocks, a platform, a pushed
-// block, a time limit), Theatre (messages, pictures, effects, lights and
+// The demo's longer stages: Harbour (foot blocks, solid cargo, a ferry,
+// wings, a time limit), Theatre (messages, pictures, effects, lights and
 // music) and Fortress (shots of every kind, a sword, summons and a boss).
 #include <string>
 #include <utility>
@@ -630,7 +630,10 @@ cStage HarbourStage(bool english) {
         for (cEdBlock& b : s.m_vecPlacedBlock)
             if (b.m_nX == x && b.m_nY == kFloorRow) b = FootBlock(x, foot, value);
     };
-    replaceFloor(18, cEdBlock::FOOT_JUMP, 4);
+    for (int x = 17; x < 20; ++x) replaceFloor(x, cEdBlock::FOOT_JUMP, 4);
+    // The middle spring pays a coin (stage item palette entry 1).
+    for (cEdBlock& b : s.m_vecPlacedBlock)
+        if (b.m_nX == 18 && b.m_nY == kFloorRow) b.m_nItemSource = PAL_STAGE, b.m_nItemIndex = 1;
     for (int x = 28; x < 34; ++x) replaceFloor(x, cEdBlock::FOOT_NO_JUMP, 0);
     for (int x = 40; x < 46; ++x) replaceFloor(x, cEdBlock::FOOT_SPEED, 50);
     for (int x = 52; x < 58; ++x) replaceFloor(x, cEdBlock::FOOT_RIGHT, 10);
@@ -638,6 +641,8 @@ cStage HarbourStage(bool english) {
     // Spikes on a high ledge that nothing reaches, and a ledge of blocks that
     // come by chance and stay.
     for (int x = 100; x < 104; ++x) s.m_vecPlacedBlock.push_back(Block(x, 2, 1, cEdBlock::HIT_DEADLY));
+    // Beams low over the quay, which the hero's jumps knock his head on.
+    for (int x = 84; x < 88; ++x) s.m_vecPlacedBlock.push_back(Block(x, kFloorRow - 3, 1));
     for (int x = 76; x < 80; ++x) {
         cEdBlock b = Block(x, kFloorRow - 4, 1);
         b.m_vecCond.push_back(VarCond(COND_STAGE_VAR, 1, COND_OP_EQUAL, 0));
@@ -651,37 +656,115 @@ cStage HarbourStage(bool english) {
                                  TRG_STAGE_START));
     hero.m_vecFlow.push_back(Flow(9, {Se()}, TRG_ON_BLOCK_CHARA));
     hero.m_vecFlow.push_back(Flow(10, {Se()}, TRG_HIT_ITEM));
+    // A pair of wings (stage variable 6): for two seconds the hero flies
+    // (a flyer that hits blocks), then walks again.
+    cEdFlow wings = Flow(11, {C(CMD_STATUS_OP2, {0, 3, 2, 1, 0, 0}, 1), C(CMD_WAIT, {}, 20),
+                              C(CMD_STATUS_OP2, {0, 3, 0, 0, 0, 0}, 1), Code(F_CHARA, "S6 = 2")});
+    wings.m_vecCond.push_back(VarCond(COND_STAGE_VAR, 6, COND_OP_EQUAL, 1));
+    hero.m_vecFlow.push_back(wings);
+    hero.m_nImpactResist = 1;  // sea legs: knocks throw him a little less far
     s.m_vecPlacedChara.push_back(hero);
 
-    // A raft going up and down over the quay: a block chara the hero may ride.
-    cEdChara raft = Chara("Raft", 84, kFloorRow - 5, 1);
-    raft.m_bBlockChara = 1;
-    raft.m_nMoveType = 1;  // flying
-    raft.m_nGroup = 2;
-    raft.m_nInvincible = 1;
-    raft.m_nAttack = 0;
-    raft.m_vecFlow = {Flow(1, {Walk(DIR_UP, 10, 20), Walk(DIR_DOWN, 10, 20)}),
-                      Flow(2, {Se()}, TRG_RIDDEN_BY_HERO), Flow(3, {Se()}, TRG_RIDDEN_BY_CHARA)};
-    s.m_vecPlacedChara.push_back(raft);
-    // A crate on a pier over the quay, solid for everyone: a walker on the
-    // pier turns at it.
-    for (int x = 138; x < 148; ++x) s.m_vecPlacedBlock.push_back(Block(x, kFloorRow - 6, 1));
-    cEdChara crate = Chara("Crate", 146, kFloorRow - 7, 1);
-    crate.m_bBlockChara = 1;
-    crate.m_nGroup = 2;
-    crate.m_nInvincible = 1;
-    crate.m_vecFlow = {Flow(1, {Se()}, TRG_HIT_BLOCK_CHARA), Flow(2, {Se()}, TRG_BLOCK_RIGHT)};
-    s.m_vecPlacedChara.push_back(crate);
+    // Cargo: block charas drawn from the block sheet, solid for everyone.
+    auto cargo = [&](const char* name, int x, int y, int moveType, std::vector<cEdFlow> flows) {
+        cEdChara c = Chara(name, x, y, 1);
+        c.m_bBlockChara = 1;
+        c.m_nMoveType = static_cast<int8_t>(moveType);
+        c.m_nGroup = 2;
+        c.m_nInvincible = 1;
+        c.m_nGraphicKind = 0;  // the block sheet
+        c.m_nGraphic = 3;      // stone
+        c.m_vecFlow = std::move(flows);
+        s.m_vecPlacedChara.push_back(c);
+    };
+    // An awning over the quay, flapping a little in the wind (its parts
+    // keep time from the start): the hero's jumps bump against it.
+    for (int x = 97; x < 102; ++x) {
+        cargo("Awning", x, kFloorRow - 3, 1, {Flow(1, {Walk(DIR_DOWN, 5, 3), Walk(DIR_UP, 5, 3)})});
+        s.m_vecPlacedChara.back().m_nActivationRange = 3;
+    }
+    // A ferry of two planks shuttling along the quay, which the hero is
+    // pushed by, rides and walks across; they keep time from the start.
+    for (int x : {106, 107}) {
+        cargo("Ferry", x, kFloorRow - 1, 1,
+              {Flow(1, {Walk(DIR_RIGHT, 10, 30), Walk(DIR_LEFT, 10, 30)}), Flow(2, {Se()}, TRG_RIDDEN_BY_HERO),
+               Flow(3, {Se()}, TRG_RIDDEN_BY_CHARA)});
+        s.m_vecPlacedChara.back().m_nActivationRange = 3;
+    }
+    // A gull flying low over the quay (a flyer that hits blocks) meets the
+    // ferry; a tern diving onto the crates (a flyer that dies on a block)
+    // does not come up again.
+    {
+        cEdChara gull = Chara("Gull", 117, kFloorRow - 1, 4);
+        gull.m_nMoveType = 2;
+        gull.m_nGraphic = 3;
+        gull.m_nAttack = 1;
+        gull.m_nImpact = 4;     // its touch knocks the hero back
+        gull.m_nHitEffect = 1;  // with a spark
+        gull.m_nInvincible = 1;
+        gull.m_vecFlow = {Flow(1, {Walk(DIR_LEFT, 10, 30), Walk(DIR_RIGHT, 10, 30)}), Flow(2, {Se()}, TRG_HIT_BLOCK_CHARA)};
+        s.m_vecPlacedChara.push_back(gull);
+        cEdChara tern = Chara("Tern", 134, 4, 4);
+        tern.m_nMoveType = 3;
+        tern.m_nInvincible = 1;
+        tern.m_nGraphic = 3;
+        tern.m_vecFlow = {Flow(1, {Walk(DIR_DOWN, 10, 60)}), Flow(2, {Se()}, TRG_DIED)};
+        s.m_vecPlacedChara.push_back(tern);
+    }
+    // Crates stacked as steps (one, then two high), a walker pacing between
+    // them and a crate that slides on ahead of the hero.
+    cargo("Crate", 133, kFloorRow - 1, 0, {Flow(1, {Se()}, TRG_HIT_BLOCK_CHARA)});
+    cargo("Crate", 134, kFloorRow - 2, 0, {});
+    cargo("Crate", 134, kFloorRow - 1, 0, {});
+    {
+        // Once the hero comes near it slides a few blocks on and stays.
+        cEdFlow slide = Flow(1, {Walk(DIR_RIGHT, 15, 20), Se()});
+        slide.m_vecCond.push_back(Near(3));
+        slide.m_bCondOnce = 1;
+        cargo("Crate", 151, kFloorRow - 1, 0, {slide});
+    }
+    // Loose planks laid in the quay just past the springs (the spring's
+    // jump holds back the hero's own until he next stands on a chara).
+    for (int x = 21; x < 27; ++x) {
+        std::erase_if(s.m_vecPlacedBlock, [x](const cEdBlock& b) { return b.m_nX == x && b.m_nY == kFloorRow; });
+        cargo("Plank", x, kFloorRow, 1, {});
+    }
+    // An anchor let down from a crane sinks through the quay into the sea
+    // and is gone.
+    cEdChara anchor = Chara("Anchor", 30, 2, 1);
+    anchor.m_nMoveType = 1;
+    anchor.m_nGraphicKind = 0;
+    anchor.m_nGraphic = 3;
+    anchor.m_vecFlow = {Flow(1, {Walk(DIR_DOWN, 20, 60)})};
+    s.m_vecPlacedChara.push_back(anchor);
+    // A walker starts on top of the steps and climbs down them; another,
+    // tougher one paces in a pen of two crates, turning at each.
+    cEdChara stepWalker = Walker(134);
+    stepWalker.m_nY = kFloorRow - 3;
+    s.m_vecPlacedChara.push_back(stepWalker);
+    cargo("Crate", 139, kFloorRow - 1, 0, {});
+    cargo("Crate", 143, kFloorRow - 1, 0, {});
+    cEdChara penned = Walker(141);
+    penned.m_nMaxHP = 20;
+    penned.m_nDefence = 2;
+    s.m_vecPlacedChara.push_back(penned);
 
     // Placed item 0 is a coin the last walker carries until it falls.
     s.m_vecPlacedItem.push_back(Item(0, 0, {}, true, "Coin"));
     for (int x : {24, 48, 72, 92}) s.m_vecPlacedChara.push_back(Walker(x));
-    cEdChara pierWalker = Walker(140);
-    pierWalker.m_nY = kFloorRow - 7;
-    s.m_vecPlacedChara.push_back(pierWalker);
+    // One walker paces the chance ledge, turning at its ends.
+    cEdChara ledgeWalker = Walker(77);
+    ledgeWalker.m_nY = kFloorRow - 5;
+    s.m_vecPlacedChara.push_back(ledgeWalker);
     s.m_vecPlacedChara.push_back(Walker(120, 0));
-    // Coins with their popup, an extra life, and the lighthouse goal.
+    // Coins with their popup, the wings, an extra life, and the lighthouse goal.
     for (int x : {10, 36, 60, 88, 130}) s.m_vecPlacedItem.push_back(Item(x, kFloorRow - 2, {}, true, "Coin"));
+    s.m_vecPlacedItem.push_back(Item(126, kFloorRow - 1, {Code(F_ITEM, "S6 = 1"), Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})}, true,
+                                     english ? "Wings" : "\x83\x45\x83\x43\x83\x93\x83\x4f"));
+    // A bell on the quay rings whenever the hero walks into it anew.
+    cEdItem bell = Item(112, kFloorRow - 1, {Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})}, false, "Bell");
+    bell.m_nTakeMode = cEdItem::TAKE_ALWAYS;
+    s.m_vecPlacedItem.push_back(bell);
     s.m_vecPlacedItem.push_back(Item(96, kFloorRow - 1,
                                      {StatusOp(F_ITEM, 5, SYSVAL_LIFE, 1, 1), Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})},
                                      true, english ? "Extra life" : "1UP"));
