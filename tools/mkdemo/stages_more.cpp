@@ -739,6 +739,20 @@ cEdFlowCmd Tint(int r, int g, int b, int strength, bool back, int tenths, int fl
 
 cEdFlowCmd Wait(int tenths) { return C(CMD_WAIT, {}, tenths); }
 
+// The hero within `halfBlocks` half blocks, measured along `axis` (0 across,
+// 1 ahead, 2 behind, 3 up and down, 4 and 5 below or above by the facing, 6
+// round), with the area drawn over the stage in colour `colour` (0..7); also
+// while the chara does not act, or while it is not shown, when asked.
+cCond ShownNear(int halfBlocks, int axis, int colour, bool whenInactive = false, bool whenUnseen = false) {
+    cCond c = Near(halfBlocks);
+    c.m_nDirection = static_cast<int8_t>(axis);
+    c.m_nLeftSource = 1;  // the area is shown
+    c.m_nLeftItem = static_cast<int8_t>(colour);
+    c.m_nRightSource = whenInactive ? 1 : 0;
+    c.m_nRightTarget = whenUnseen ? 1 : 0;
+    return c;
+}
+
 // The duration (tenths) of the database's chara effect of each kind.
 int CharaEffectTenths(int kind) { return (kind >= 1 && kind <= 5) || kind == 10 ? 5 : 10; }
 
@@ -1007,7 +1021,8 @@ cStage TheatreStage(bool english) {
 
     // Actors: each says its line (with its take) below, on or over itself or
     // the hero, changes its looks and runs an animation when the hero comes
-    // near; the last bows out. One wears a badge.
+    // near (the area of which is drawn on the stage); the last bows out. One
+    // wears a badge.
     for (int i = 0; i < 4; ++i) {
         cEdChara actor = Chara("Actor", 30 + 25 * i, kFloorRow - 1, 4);
         actor.m_nGroup = 3;
@@ -1026,7 +1041,10 @@ cStage TheatreStage(bool english) {
                                C(CMD_RUN_ANIME, {1, 0}, 5), C(CMD_CHANGE_FACING, {2}, 1),
                                C(CMD_STATUS_OP2, {0, 1, 1, 0, 0, 0}, 5), C(CMD_STATUS_OP2, {0, 1, 0, 0, 0, 0}, 1),
                                Code(F_CHARA, "v2 = v2 + 1"), C(CMD_WAIT, {}, 20)});
-        act.m_vecCond.push_back(Near(12));
+        // Each measures the hero's nearness its own way (across, round, ahead,
+        // behind), and the area shows on the stage.
+        const int axes[4] = {0, 6, 1, 2};
+        act.m_vecCond.push_back(ShownNear(12, axes[i], i, i == 3));
         act.m_vecCond.push_back(VarCond(COND_CHARA_VAR, 2, COND_OP_LESS, 3));
         actor.m_vecFlow = {act};
         // The actors' group (3) on screen bows out.
@@ -1072,7 +1090,8 @@ cStage TheatreStage(bool english) {
         prompter.m_vecFlow = {cue};
         s.m_vecPlacedChara.push_back(prompter);
     }
-    // Will-o'-wisps (a shot's picture) bobbing over the stage.
+    // Will-o'-wisps (a shot's picture) bobbing over the stage while the hero
+    // is near enough up or down.
     for (int x : {58, 118}) {
         cEdChara wisp = Chara(english ? "Wisp" : "\x89\xce", x, kFloorRow - 6, 4);
         wisp.m_nGraphicKind = 3;
@@ -1080,8 +1099,28 @@ cStage TheatreStage(bool english) {
         wisp.m_nMoveType = 1;
         wisp.m_nInvincible = 1;
         wisp.m_nGroup = 5;
-        wisp.m_vecFlow = {Flow(1, {Walk(DIR_DOWN, 10, 11), Walk(DIR_UP, 10, 11)})};
+        cEdFlow bob = Flow(1, {Walk(DIR_DOWN, 10, 11), Walk(DIR_UP, 10, 11)});
+        bob.m_vecCond.push_back(x == 58 ? ShownNear(10, 3, 4) : ShownNear(10, 5, 5, true));
+        wisp.m_vecFlow = {bob};
         s.m_vecPlacedChara.push_back(wisp);
+    }
+    // The theatre's ghost: nobody sees it, but the area where it haunts
+    // shows, and it says "Boo!" to a hero below it.
+    {
+        cEdChara ghost = Chara(english ? "Ghost" : "\x97H\x97\xec", 100, kFloorRow - 3, 4);
+        ghost.m_nGraphic = 7;
+        ghost.m_nMoveType = 1;
+        ghost.m_nInvincible = 1;
+        ghost.m_bTransparent = 1;
+        ghost.m_nFacing = 1;
+        ghost.m_nGroup = 5;
+        MessageSpec boo;
+        boo.tenths = 15;
+        cEdFlow haunt = Flow(1, {Say(F_CHARA, english ? "Boo!" : "\x82\xce\x82\xa0\x81I", boo), Wait(30)});
+        haunt.m_vecCond.push_back(ShownNear(6, 4, 6, false, true));
+        haunt.m_vecCond.push_back(Near(8));
+        ghost.m_vecFlow = {haunt};
+        s.m_vecPlacedChara.push_back(ghost);
     }
     for (int x : {20, 50, 80, 110}) {
         cEdItem coin = Item(x, kFloorRow - 2, {Code(F_ITEM, "S2 = S2 + 1"), Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})}, true,
