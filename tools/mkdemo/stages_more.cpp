@@ -879,15 +879,21 @@ cEdChara Narrator(bool english) {
     clear.id = 0;
     sparks.push_back(Spark(F_CHARA, clear));
 
-    // The narrator's gestures: an animation that another flow holds for a
-    // second, and timed animations with the waits.
-    cEdFlowCmd gesture = Wait(30);
-    gesture.m_nAnime = 1;
-    cEdFlowCmd pose = Wait(10);
-    pose.m_nAnime = 1;
-    std::vector<cEdFlowCmd> gestures = {C(CMD_RUN_ANIME, {1, 0}), gesture, pose, C(CMD_RUN_ANIME, {1, 1})};
-    std::vector<cEdFlowCmd> hold = {Wait(10), C(CMD_FLOW_CONTROL, {2, 2, 5, 0, 0}), Wait(10),
-                                    C(CMD_FLOW_CONTROL, {3, 2, 5, 0, 0})};
+    // The narrator's gestures: it starts an animation and holds itself,
+    // the animation with it, until its other flow lets it go a second
+    // later; after a moment two quick poses, each with the animation while
+    // it lasts, overlap, and two longer ones follow; the animation is
+    // stopped at last.
+    cEdFlowCmd start = C(CMD_RUN_ANIME, {1, 0});
+    start.m_bSameFrame = 1;
+    std::vector<cEdFlowCmd> gestures = {start, C(CMD_FLOW_CONTROL, {2, 0, 0, 0, 0}), Wait(5)};
+    for (int tenths : {0, 0, 30, 10}) {
+        cEdFlowCmd pose = Wait(tenths);
+        pose.m_nAnime = 1;
+        gestures.push_back(pose);
+    }
+    gestures.push_back(C(CMD_RUN_ANIME, {1, 1}));
+    std::vector<cEdFlowCmd> hold = {Wait(10), C(CMD_FLOW_CONTROL, {3, 2, 5, 0, 0})};
 
     n.m_vecFlow = {once(1, looks, 1),     once(2, screen, 2),     once(3, acts, 3),
                    once(4, pictures, 4),  once(5, gestures, 5),   once(6, hold, 6),
