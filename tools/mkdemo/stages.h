@@ -22,8 +22,10 @@ cStage CastleStage();
 
 // The longer stages (tools/mkdemo/stages_more.cpp), with English texts when
 // `english` is set: Harbour (foot blocks, cargo and a ferry that are solid
-// charas to bump, ride and push, wings, a time limit, an extra life), Theatre (messages, a poster, every chara and
-// screen effect, a tint, the light, both kinds of music) and Fortress
+// charas to bump, ride and push, wings, a time limit, an extra life),
+// Theatre (messages and choices, posters, sparks, every chara and screen
+// effect, tints, backdrops, the light, a time limit, both kinds of music) and
+// Fortress
 // (turrets firing every trajectory and formation, flyers, a sword, summons,
 // and a boss with an HP gauge and two phases).
 cStage HarbourStage(bool english);

@@ -772,6 +772,254 @@ cStage HarbourStage(bool english) {
     return s;
 }
 
+namespace {
+
+// The theatre's presentation commands, each with the parameters by name.
+struct MessageSpec {
+    int anchor = 1;             // 1..3 at this chara, 4..6 at the hero, 0 and 7..10 on the screen or stage
+    int x = 0, y = 0;           // the point of anchors 7..10
+    int dx = 0, dy = 0;         // offsets in dots
+    bool clamp = false;         // kept on the screen
+    int wait = 2;               // 0 a button, 2 the time, 1 neither: the window stays
+    int tenths = 0;             // the time shown
+    bool block = false;         // the flow waits for the window
+    bool variables = false;     // "#S2" and the like show their values
+    bool fixed = false;         // the place is taken once
+    int refreshFrames = 0;      // variables shown again every so many frames (0: never)
+    int id = 0;                 // the window's ID (0: none)
+    bool framed = false;        // in a framed box
+    bool close = false;         // closes the window with the ID
+    bool oneFrame = false;      // shown for one frame
+    int unit = 0;               // the point in blocks (0) or dots (1)
+};
+
+cEdFlowCmd Say(int family, const std::string& text, const MessageSpec& m) {
+    std::vector<int32_t> p(21, 0);
+    p[0] = m.anchor, p[1] = m.x, p[2] = m.y, p[3] = m.dx, p[4] = m.dy, p[5] = m.clamp;
+    p[6] = m.wait, p[7] = m.tenths, p[8] = m.block, p[9] = m.variables, p[10] = m.fixed;
+    p[11] = m.refreshFrames != 0, p[12] = m.id != 0, p[13] = m.id, p[14] = m.framed, p[15] = m.close;
+    p[16] = m.refreshFrames, p[17] = m.oneFrame, p[18] = m.unit;
+    cEdFlowCmd c = Cmd(family, Kind(family, ICMD_MESSAGE, CMD_MESSAGE), p);
+    c.m_strCode = text;
+    return c;
+}
+
+struct PictureSpec {
+    int picture = 1;            // 0: takes pictures away
+    int place = 0;              // 0 screen centre, 1 this chara, 2 the hero, 3..6 screen or stage points
+    int x = 0, y = 0, dx = 0, dy = 0;
+    int layer = 0;              // 0 behind the charas, 1 in front
+    int percent = 100, percentY = 0;  // the size; percentY 0: as percent
+    bool mirrorX = false, mirrorY = false;
+    int mode = 2;               // 2: for the time; others until taken away
+    int tenths = 0;
+    bool block = false;         // the flow waits for it
+    bool keepOnScreen = false;  // swaps the anchoring of the place
+    int id = 0;                 // the picture's ID (0: none)
+    int unit = 0;               // points in blocks (0) or dots (1)
+};
+
+cEdFlowCmd Show(int family, const PictureSpec& s) {
+    std::vector<int32_t> p(20, 0);
+    p[0] = s.picture, p[1] = s.place, p[2] = s.x, p[3] = s.y, p[4] = s.dx, p[5] = s.dy, p[6] = s.layer;
+    p[7] = s.percent, p[8] = s.percentY != 0, p[9] = s.percentY, p[10] = s.mirrorX, p[11] = s.mirrorY;
+    p[12] = s.mode, p[13] = s.tenths, p[14] = s.block, p[15] = s.keepOnScreen, p[16] = s.id != 0, p[17] = s.id;
+    p[19] = s.unit;
+    return Cmd(family, Kind(family, ICMD_SHOW_PICTURE, CMD_SHOW_PICTURE), p);
+}
+
+struct EffectSpec {
+    int id = 1;                 // 0: clears every effect
+    int anchor = 0;             // 0 screen centre, 1 this chara, 2 the hero, 3..6 screen or stage points
+    int x = 0, y = 0, dx = 0, dy = 0;
+    int layer = 1;
+    int percent = 100;
+    bool wait = false;          // the flow waits for its end
+    int unit = 0;
+};
+
+cEdFlowCmd Spark(int family, const EffectSpec& e) {
+    std::vector<int32_t> p(10, 0);
+    p[0] = e.id, p[1] = e.anchor, p[2] = e.x, p[3] = e.y, p[4] = e.dx, p[5] = e.dy, p[6] = e.layer;
+    p[7] = e.percent, p[8] = e.wait, p[9] = e.unit;
+    return Cmd(family, Kind(family, ICMD_RUN_EFFECT, CMD_RUN_EFFECT), p);
+}
+
+// A tint of the screen in red, green and blue at a strength in percent over
+// `tenths`; `back` fades back from the tint in force; `flashes` > 0 flashes
+// that many times instead.
+cEdFlowCmd Tint(int r, int g, int b, int strength, bool back, int tenths, int flashes = 0) {
+    return C(CMD_SCREEN_COLOR, {r, g, b, strength, back, tenths, flashes > 0, flashes}, 0);
+}
+
+cEdFlowCmd Wait(int tenths) { return C(CMD_WAIT, {}, tenths); }
+
+// The hero within `halfBlocks` half blocks, measured along `axis` (0 across,
+// 1 ahead, 2 behind, 3 up and down, 4 and 5 below or above by the facing, 6
+// round), with the area drawn over the stage in colour `colour` (0..7); also
+// while the chara does not act, or while it is not shown, when asked.
+cCond ShownNear(int halfBlocks, int axis, int colour, bool whenInactive = false, bool whenUnseen = false) {
+    cCond c = Near(halfBlocks);
+    c.m_nDirection = static_cast<int8_t>(axis);
+    c.m_nLeftSource = 1;  // the area is shown
+    c.m_nLeftItem = static_cast<int8_t>(colour);
+    c.m_nRightSource = whenInactive ? 1 : 0;
+    c.m_nRightTarget = whenUnseen ? 1 : 0;
+    return c;
+}
+
+// The duration (tenths) of the database's chara effect of each kind.
+int CharaEffectTenths(int kind) { return (kind >= 1 && kind <= 5) || kind == 10 ? 5 : 10; }
+
+// A chara effect run to its end: forward (0), backward (1) or there and back (2).
+void RunCharaEffect(std::vector<cEdFlowCmd>& show, int kind, int mode) {
+    show.push_back(C(CMD_RUN_CHARA_EFFECT, {kind, mode, 0}));
+    show.push_back(Wait(CharaEffectTenths(kind) * (mode == 2 ? 2 : 1) + 1));
+}
+
+// The narrator: a large figure over the stage that floats along with the
+// view. It runs every chara effect on itself, and the screen effects, tints,
+// pictures and effects of the play, and keeps the house's board up to date.
+cEdChara Narrator(bool english) {
+    cEdChara n = Chara(english ? "Narrator" : "\x8c\xea\x82\xe8\x8e\xe8", 15, 4, 10);
+    n.m_nSize = 2;
+    n.m_nGraphic = 5;
+    n.m_nMoveType = 1;  // flying
+    n.m_bSyncAutoScroll = 1;
+    n.m_nInvincible = 1;
+    n.m_nGroup = 4;
+    n.m_bBadge = 1;
+    n.m_nBadge = 2;
+    // Each flow runs once: its last command sets its own chara variable.
+    auto once = [](int id, std::vector<cEdFlowCmd> cmds, int var) {
+        cmds.push_back(Code(F_CHARA, "v" + std::to_string(var) + " = 1"));
+        cEdFlow f = Flow(id, std::move(cmds));
+        f.m_vecCond.push_back(VarCond(COND_CHARA_VAR, var, COND_OP_EQUAL, 0));
+        return f;
+    };
+
+    // Every chara effect on the narrator, in each direction.
+    std::vector<cEdFlowCmd> looks;
+    for (int k = 1; k <= 16; ++k) RunCharaEffect(looks, k, k % 3);
+
+    // The screen: a red tint that fades in and back out and three white
+    // flashes; then every screen effect, one of them there and back, two
+    // backwards, and one repeated until stopped.
+    std::vector<cEdFlowCmd> screen = {Tint(255, 48, 48, 40, false, 10), Wait(12), Tint(0, 0, 0, 0, true, 10), Wait(12),
+                                      Tint(255, 255, 255, 80, false, 2, 3), Wait(8)};
+    for (int k = 1; k <= 13; ++k) {
+        const int mode = k == 4 ? 2 : k == 9 || k == 11 ? 1 : 0;
+        screen.push_back(C(CMD_RUN_SCREEN_EFFECT, {k, mode, 0}));
+        screen.push_back(Wait(mode == 2 ? 21 : 11));
+    }
+    screen.push_back(C(CMD_RUN_SCREEN_EFFECT, {2, 0, 1}));
+    screen.push_back(Wait(15));
+    screen.push_back(C(CMD_RUN_SCREEN_EFFECT, {0, 0, 0}));
+
+    // The board, in a framed window kept on the screen and shown again
+    // every six frames: the tickets taken, the seconds of the play, the
+    // encores asked for, and whether the narrator's looks are done (its own
+    // variable 1, which shows as "?" once the board is shown again, as no
+    // chara runs then). A card with the act over the stage, changed as the
+    // acts go by.
+    MessageSpec board;
+    board.anchor = 7, board.unit = 1, board.x = -8, board.y = 4, board.clamp = true, board.wait = 1;
+    board.variables = true, board.refreshFrames = 6, board.id = 1, board.framed = true;
+    MessageSpec card;
+    card.anchor = 8, card.x = 10, card.y = 3, card.wait = 0, card.id = 2, card.framed = true;
+    MessageSpec closeCard = card;
+    closeCard.close = true;
+    std::vector<cEdFlowCmd> acts = {
+        Say(F_CHARA, english ? "Act 1" : "\x91\xe6""1\x96\x8b", card),
+        Say(F_CHARA, english ? "Tickets #S2  Time #S6 s  Encores #S8  Looks done #V1"
+                        : "\x83`\x83P\x83""b\x83g#S2 \x8e\x9e\x8a\xd4#S6\x95""b \x83""A\x83\x93\x83R\x81[\x83\x8b#S8 #V1",
+            board),
+        Wait(40),
+        Say(F_CHARA, english ? "Act 2" : "\x91\xe6""2\x96\x8b", card),
+        Wait(40),
+        Say(F_CHARA, english ? "Act 3: Finale" : "\x91\xe6""3\x96\x8b \x83t\x83""B\x83i\x81[\x83\x8c", card),
+        Wait(40),
+        Say(F_CHARA, "", closeCard),
+    };
+
+    // Pictures: the poster by ID 2 at a screen point, then in its place at
+    // another point, mirrored (the same image, so its surface is kept),
+    // while ID 3 stands at a point of the stage; one poster follows the
+    // narrator and one the hero; then ID 2 and an ID nobody has are taken
+    // away, and at last all of them. The play waits for a last, small one.
+    PictureSpec poster;
+    poster.place = 3, poster.x = 1, poster.y = 3, poster.percent = 50, poster.layer = 1, poster.mode = 0, poster.id = 2;
+    PictureSpec moved = poster;
+    moved.place = 4, moved.unit = 1, moved.x = 480, moved.y = 120, moved.mirrorX = true;
+    PictureSpec onStage;
+    onStage.place = 5, onStage.x = 40, onStage.y = 4, onStage.percentY = 60, onStage.mirrorY = true, onStage.mode = 0;
+    onStage.id = 3;
+    PictureSpec centred = onStage;
+    centred.place = 6, centred.unit = 1, centred.x = 1100, centred.y = 96, centred.keepOnScreen = true, centred.id = 4;
+    centred.percent = 40, centred.percentY = 0, centred.mirrorY = false;
+    PictureSpec withMe;
+    withMe.place = 1, withMe.percent = 25, withMe.dy = -48, withMe.tenths = 20, withMe.layer = 1;
+    PictureSpec withHero = withMe;
+    withHero.place = 2, withHero.keepOnScreen = true, withHero.dy = -64;
+    PictureSpec takeId2;
+    takeId2.picture = 0, takeId2.id = 2;
+    PictureSpec takeNobody = takeId2;
+    takeNobody.id = 9;
+    PictureSpec takeAll;
+    takeAll.picture = 0;
+    PictureSpec held;
+    held.percent = 30, held.tenths = 5, held.block = true;
+    std::vector<cEdFlowCmd> pictures = {
+        Wait(30), Show(F_CHARA, poster), Show(F_CHARA, onStage), Wait(10), Show(F_CHARA, moved), Wait(10),
+        Show(F_CHARA, centred), Show(F_CHARA, withMe), Show(F_CHARA, withHero), Wait(20),
+        Show(F_CHARA, takeId2), Show(F_CHARA, takeNobody), Wait(10), Show(F_CHARA, takeAll), Show(F_CHARA, held),
+    };
+
+    // Sparks at each kind of place, in blocks and in dots, one of them
+    // large; the play waits for the last one, and the sparks still burning
+    // stand still meanwhile; then every spark is cleared.
+    std::vector<cEdFlowCmd> sparks = {Wait(60)};
+    for (int anchor = 1; anchor <= 6; ++anchor)
+        for (int unit = 0; unit <= 1; ++unit) {
+            EffectSpec e;
+            e.anchor = anchor, e.unit = unit, e.layer = unit;
+            e.x = unit ? 96 : 3, e.y = unit ? 160 : 5, e.dx = 8 * anchor, e.dy = -4 * anchor;
+            e.percent = anchor == 4 ? 150 : 100;
+            sparks.push_back(Spark(F_CHARA, e));
+        }
+    EffectSpec awaited;
+    awaited.wait = true;
+    sparks.push_back(Spark(F_CHARA, awaited));
+    EffectSpec clear;
+    clear.id = 0;
+    sparks.push_back(Spark(F_CHARA, clear));
+
+    // The narrator's gestures: it starts an animation and holds itself,
+    // the animation with it, until its other flow lets it go a second
+    // later; after a moment two quick poses, each with the animation while
+    // it lasts, overlap, and two longer ones follow; the animation is
+    // stopped at last.
+    cEdFlowCmd start = C(CMD_RUN_ANIME, {1, 0});
+    start.m_bSameFrame = 1;
+    std::vector<cEdFlowCmd> gestures = {start, C(CMD_FLOW_CONTROL, {2, 0, 0, 0, 0}), Wait(5)};
+    for (int tenths : {0, 0, 30, 10}) {
+        cEdFlowCmd pose = Wait(tenths);
+        pose.m_nAnime = 1;
+        gestures.push_back(pose);
+    }
+    gestures.push_back(C(CMD_RUN_ANIME, {1, 1}));
+    std::vector<cEdFlowCmd> hold = {Wait(10), C(CMD_FLOW_CONTROL, {3, 2, 5, 0, 0})};
+
+    n.m_vecFlow = {once(1, looks, 1),     once(2, screen, 2),     once(3, acts, 3),
+                   once(4, pictures, 4),  once(5, gestures, 5),   once(6, hold, 6),
+                   once(7, sparks, 7)};
+    // The seconds of the play, on the board.
+    n.m_vecFlow.push_back(Flow(8, {Code(F_CHARA, "S6 = S6 + 1"), Wait(10)}));
+    return n;
+}
+
+}  // namespace
+
 cStage TheatreStage(bool english) {
     const int width = 170;
     cStage s = LongStage("Theatre", width);
@@ -781,11 +1029,25 @@ cStage TheatreStage(bool english) {
     s.m_nBgm = kBgmMidi;
     s.m_bBgmRepeat = 1;
     s.m_bCarryIn = 1;
+    // The curtain falls in a minute; the last three quarters of it are
+    // counted down aloud.
+    s.m_bTimeLimit = 1;
+    s.m_nTimeLimit = 60;
+    s.m_nWarnTime = 45;
     s.m_vecItemPalette.push_back(CoinEntry());
+    // Behind the stage: the house's dark (the stage's first background), the
+    // curtain and a painted backdrop of hills, drifting slowly.
     cEdBackground curtain;
     curtain.m_bFill = 1;
     curtain.m_nFillColor = 6;
     s.m_vecBackground.push_back(curtain);
+    cEdBackground backdrop;
+    backdrop.m_strFile = "bmp\\Poster.bmp";
+    backdrop.m_dParallaxX = 0.5;
+    backdrop.m_dParallaxY = 0.0;
+    backdrop.m_bAutoX = 1;
+    backdrop.m_dAutoSpeedX = 0.5;
+    s.m_vecBackground.push_back(backdrop);
     Floor(s, 0, width, 2);
     // Footlights: a row of blocks high over the stage (out of the hero's
     // reach, as they come and go) that show only while stage variable 2,
@@ -795,24 +1057,47 @@ cStage TheatreStage(bool english) {
         b.m_vecCond.push_back(VarCond(COND_STAGE_VAR, 2, COND_OP_DIVISIBLE, 2));
         s.m_vecPlacedBlock.push_back(b);
     }
+    // Statues of knights on plinths at the back of the stage, facing both ways.
+    for (int x : {44, 90}) {
+        cEdBlock statue = Block(x, kFloorRow - 3, 4);
+        statue.m_nGraphicKind = 1;
+        statue.m_nGraphicCell = x == 44 ? 0 : 20;
+        statue.m_nHitMode = cEdBlock::HIT_NONE;
+        s.m_vecPlacedBlock.push_back(statue);
+    }
 
     cEdChara hero = Hero(3, 20);
-    // The show: the hero's own flow runs every chara effect on the hero,
-    // every screen effect, a poster, a tint, messages and the lights.
+    hero.m_nLightShape = 1;  // a round spotlight while the house is dark
+    // The hero's shots spark where they strike.
+    hero.m_vecFlow[3].m_vecCmd[0].m_spShot->m_nEffect = 1;
+    // The show: the hero's own flow runs chara effects on the hero (a blink,
+    // a fade, a wave there and back, a growth, a burst repeated until
+    // stopped, a turn backwards), a poster, the backgrounds out and back in,
+    // messages and the lights.
     std::vector<cEdFlowCmd> show;
     show.push_back(StatusOp(F_CHARA, 0, STATUS_SIGHT, 0, 8));
     show.push_back(Message(F_CHARA, english ? "Welcome to the theatre!" : "\x82\xe6\x82\xa4\x82\xb1\x82\xbb\x81\x49", 20));
-    for (int k = 1; k <= 16; ++k) show.push_back(C(CMD_RUN_CHARA_EFFECT, {k, 0, 0}, 6));
+    RunCharaEffect(show, 6, 0);
+    RunCharaEffect(show, 14, 0);
+    RunCharaEffect(show, 4, 2);
+    RunCharaEffect(show, 11, 0);
+    show.push_back(C(CMD_RUN_CHARA_EFFECT, {1, 0, 1}));
+    show.push_back(Wait(12));
+    show.push_back(C(CMD_RUN_CHARA_EFFECT, {0, 0, 0}));
+    show.push_back(C(CMD_RUN_CHARA_EFFECT, {7, 1, 0}));
+    show.push_back(Wait(5));
     show.push_back(Picture(F_CHARA, 20));
-    show.push_back(C(CMD_WAIT, {}, 10));
-    for (int k = 1; k <= 13; ++k) show.push_back(C(CMD_RUN_SCREEN_EFFECT, {k, 0, 0}, 8));
-    show.push_back(C(CMD_RUN_SCREEN_EFFECT, {0, 0, 0}, 1));
-    show.push_back(ScreenColour(F_CHARA, 13, 2));
-    show.push_back(C(CMD_CHANGE_BACKGROUND, {1, 2}, 1));
+    show.push_back(Wait(10));
+    // The backdrop goes, then the curtain and the house's own dark: nothing
+    // is left behind the stage for a second; all three come back.
+    show.push_back(C(CMD_CHANGE_BACKGROUND, {3, 1}));
+    show.push_back(C(CMD_CHANGE_BACKGROUND, {2, 1}));
+    show.push_back(C(CMD_CHANGE_BACKGROUND, {1, 2}));
+    show.push_back(Wait(10));
+    show.push_back(C(CMD_CHANGE_BACKGROUND, {1, 0}));
+    show.push_back(C(CMD_CHANGE_BACKGROUND, {2, 2}));
+    show.push_back(C(CMD_CHANGE_BACKGROUND, {3, 2}));
     show.push_back(Effect(F_CHARA, 1));
-    show.push_back(C(CMD_WAIT, {}, 10));
-    show.push_back(ScreenColour(F_CHARA, 0, 0));
-    show.push_back(C(CMD_CHANGE_BACKGROUND, {1, 0}, 1));
     show.push_back(StatusOp(F_CHARA, 0, STATUS_SIGHT, 0, 0));
     show.push_back(C(CMD_PLAY_BGM, {0, kBgmOgg}, 1));
     // The stage's start runs only the commands that finish at once: it
@@ -827,20 +1112,22 @@ cStage TheatreStage(bool english) {
     hero.m_vecFlow.push_back(showAlways);
     hero.m_vecFlow.push_back(Flow(10, {Code(F_CHARA, "v1 = v1 + 1")}, TRG_HIT_ITEM));
     s.m_vecPlacedChara.push_back(hero);
+    s.m_vecPlacedChara.push_back(Narrator(english));
 
     // A bouquet on the stage asks, in a window that holds the play, whether
     // the hero takes it: "Yes" (1) lights a balcony over the stage and puts
-    // an extra life in the hero's way; "No" (2) leaves both dark.
+    // an extra life in the hero's way; "No" (2) leaves both dark. The answer
+    // given before (stage variable 5) is offered first.
     std::vector<int32_t> offer(21, 0);
     offer[0] = 4;   // at the hero
     offer[8] = 1;   // the play waits for the answer
     offer[19] = 1;  // with choices
     offer[20] = 1;  // the chosen value goes to the command's result
     cEdFlowCmd ask = Cmd(F_ITEM, ICMD_MESSAGE, offer);
-    ask.m_strCode = english ? "A bouquet from the house. Will you take it?\n#R1 Yes\n#R2 No"
+    ask.m_strCode = english ? "A bouquet from the house. Will you take it?\n#R1_S5 Yes\n#R2_S5 No"
                             : "\x8c\x80\x8f\xea\x82\xcc\x89\xd4\x91\xa9\x82\xc5\x82\xb7\x81"
-                              "B\x8e\xf3\x82\xaf\x8e\xe6\x82\xe8\x82\xdc\x82\xb7\x82\xa9\x81H\n#R1 "
-                              "\x82\xcd\x82\xa2\n#R2 \x82\xa2\x82\xa2\x82\xa6";
+                              "B\x8e\xf3\x82\xaf\x8e\xe6\x82\xe8\x82\xdc\x82\xb7\x82\xa9\x81H\n#R1_S5 "
+                              "\x82\xcd\x82\xa2\n#R2_S5 \x82\xa2\x82\xa2\x82\xa6";
     s.m_vecPlacedItem.push_back(Item(12, kFloorRow - 1, {ask, Code(F_ITEM, "S5 = fA")}));
     cEdItem life = Item(16, kFloorRow - 1, {StatusOp(F_ITEM, 5, SYSVAL_LIFE, 1, 1), Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})},
                         true, english ? "Extra life" : "1UP");
@@ -853,41 +1140,170 @@ cStage TheatreStage(bool english) {
         s.m_vecPlacedBlock.push_back(b);
     }
 
-    // Actors: each says its line, changes its looks and runs an animation
-    // when the hero comes near; the last bows out.
+    // Actors: each says its line (with its take) below, on or over itself or
+    // the hero, changes its looks and runs an animation when the hero comes
+    // near (the area of which is drawn on the stage); the last bows out. One
+    // wears a badge.
     for (int i = 0; i < 4; ++i) {
         cEdChara actor = Chara("Actor", 30 + 25 * i, kFloorRow - 1, 4);
         actor.m_nGroup = 3;
         actor.m_nInvincible = 1;
-        cEdFlow act = Flow(1, {Message(F_CHARA, english ? "To be, or not to be..." : "\x82\xa0\x82\xa0\x81\x63", 15),
+        if (i == 1) actor.m_bBadge = 1, actor.m_nBadge = 1;
+        MessageSpec line;
+        line.anchor = 2 + i;  // below or on itself, over or below the hero
+        line.tenths = 15;
+        line.variables = true;
+        line.fixed = i % 2 == 1;
+        cEdFlow act = Flow(1, {Say(F_CHARA, english ? "Take #V2_2Z: To be, or not to be..."
+                                                    : "\x83""e\x83""C\x83N#V2_2Z\x81""F\x82\xa0\x82\xa0\x81""c",
+                                   line),
                                C(CMD_GAME_WAIT, {2}),
                                C(CMD_CHANGE_GRAPHIC, {1, 2, 0}, 1), C(CMD_CHANGE_ANIME_SET, {0}, 1),
                                C(CMD_RUN_ANIME, {1, 0}, 5), C(CMD_CHANGE_FACING, {2}, 1),
                                C(CMD_STATUS_OP2, {0, 1, 1, 0, 0, 0}, 5), C(CMD_STATUS_OP2, {0, 1, 0, 0, 0, 0}, 1),
                                Code(F_CHARA, "v2 = v2 + 1"), C(CMD_WAIT, {}, 20)});
-        act.m_vecCond.push_back(Near(12));
+        // Each measures the hero's nearness its own way (across, round, ahead,
+        // behind), and the area shows on the stage.
+        const int axes[4] = {0, 6, 1, 2};
+        act.m_vecCond.push_back(ShownNear(12, axes[i], i, i == 3));
         act.m_vecCond.push_back(VarCond(COND_CHARA_VAR, 2, COND_OP_LESS, 3));
         actor.m_vecFlow = {act};
         // The actors' group (3) on screen bows out.
         if (i == 3) actor.m_vecFlow.push_back(Flow(2, {C(CMD_VANISH, {0, 3, 0, 0})}, TRG_HIT_CHARA));
         s.m_vecPlacedChara.push_back(actor);
     }
+    // Painted flats in the hero's way: his shots knock them down (a struck
+    // one shows its strength), and each bursts apart as it falls.
+    for (int x : {36, 66, 96, 126}) {
+        cEdChara flat = Chara(english ? "Flat" : "\x8f\x91\x82\xab\x8a\x84\x82\xe8", x, kFloorRow - 1, 10);
+        flat.m_nGraphicKind = 0;  // a block's picture
+        flat.m_nGraphic = 3;
+        flat.m_nGroup = 5;
+        flat.m_nScore = 50;
+        flat.m_nVanishEffect = static_cast<int16_t>(x == 36 ? 1 : x == 66 ? 2 : x == 96 ? 10 : 15);
+        // A struck flat props itself up a little; a falling one creaks.
+        MessageSpec creak;
+        creak.tenths = 20;
+        // A falling chara's flows get one step: the sound goes in the same step.
+        cEdFlowCmd creaks = Say(F_CHARA, english ? "Creak..." : "\x83M\x83""C\x81""c", creak);
+        creaks.m_bSameFrame = 1;
+        flat.m_vecFlow = {Flow(1, {StatusOp(F_CHARA, 0, STATUS_HP, 1, 2, 0, true)}, TRG_DAMAGED),
+                          Flow(2, {creaks, Se()}, TRG_DIED)};
+        s.m_vecPlacedChara.push_back(flat);
+    }
+    // The prompter: it takes its box in the screen's top right corner and
+    // stays there while the view moves on, until it flies off at the end of
+    // the second act.
+    {
+        cEdChara prompter = Chara(english ? "Prompter" : "\x83v\x83\x8d\x83\x93\x83v\x83^\x81[", 10, 1, 4);
+        prompter.m_nGraphic = 3;
+        prompter.m_nMoveType = 1;
+        prompter.m_nInvincible = 1;
+        prompter.m_nGroup = 5;
+        cEdFlowCmd toBox = C(CMD_WARP, {0});
+        cEdMove& m = toBox.m_spMove.Create();
+        m.m_nMoveMode = 5;
+        m.m_nCoordMode = 2;  // a point of the screen
+        m.m_nTargetX = 18;
+        m.m_nTargetY = 1;
+        cEdFlow cue = Flow(1, {toBox, Wait(100), Walk(DIR_UP, 20, 10), Code(F_CHARA, "v1 = 1")});
+        cue.m_vecCond.push_back(VarCond(COND_CHARA_VAR, 1, COND_OP_EQUAL, 0));
+        prompter.m_vecFlow = {cue};
+        s.m_vecPlacedChara.push_back(prompter);
+    }
+    // Will-o'-wisps (a shot's picture) bobbing over the stage while the hero
+    // is near enough up or down.
+    for (int x : {58, 118}) {
+        cEdChara wisp = Chara(english ? "Wisp" : "\x89\xce", x, kFloorRow - 6, 4);
+        wisp.m_nGraphicKind = 3;
+        wisp.m_nGraphic = 1;
+        wisp.m_nMoveType = 1;
+        wisp.m_nInvincible = 1;
+        wisp.m_nGroup = 5;
+        cEdFlow bob = Flow(1, {Walk(DIR_DOWN, 10, 11), Walk(DIR_UP, 10, 11)});
+        bob.m_vecCond.push_back(x == 58 ? ShownNear(10, 3, 4) : ShownNear(10, 5, 5, true));
+        wisp.m_vecFlow = {bob};
+        s.m_vecPlacedChara.push_back(wisp);
+    }
+    // The theatre's ghost: nobody sees it, but the area where it haunts
+    // shows, and it says "Boo!" to a hero below it.
+    {
+        cEdChara ghost = Chara(english ? "Ghost" : "\x97H\x97\xec", 100, kFloorRow - 3, 4);
+        ghost.m_nGraphic = 7;
+        ghost.m_nMoveType = 1;
+        ghost.m_nInvincible = 1;
+        ghost.m_bTransparent = 1;
+        ghost.m_nFacing = 1;
+        ghost.m_nGroup = 5;
+        MessageSpec boo;
+        boo.tenths = 15;
+        cEdFlow haunt = Flow(1, {Say(F_CHARA, english ? "Boo!" : "\x82\xce\x82\xa0\x81I", boo), Wait(30)});
+        haunt.m_vecCond.push_back(ShownNear(6, 4, 6, false, true));
+        haunt.m_vecCond.push_back(Near(8));
+        ghost.m_vecFlow = {haunt};
+        s.m_vecPlacedChara.push_back(ghost);
+    }
     for (int x : {20, 50, 80, 110}) {
         cEdItem coin = Item(x, kFloorRow - 2, {Code(F_ITEM, "S2 = S2 + 1"), Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})}, true,
                             english ? "Ticket" : "\x83\x60\x83\x50\x83\x62\x83\x67");
         s.m_vecPlacedItem.push_back(coin);
     }
+    // Masks of the actors lying about, one turned each way.
+    for (int x : {46, 76}) {
+        cEdItem mask = Item(x, kFloorRow - 1, {Cmd(F_ITEM, ICMD_PLAY_SE, {kSeBlip})}, true, english ? "Mask" : "\x89\xbc\x96\xca");
+        mask.m_nGraphicKind = 1;  // a chara's picture
+        mask.m_nGraphic = 4;
+        mask.m_nGraphicCell = x == 46 ? 0 : 20;
+        s.m_vecPlacedItem.push_back(mask);
+    }
     // Presentation items, each running its command once when taken.
-    s.m_vecPlacedItem.push_back(Item(40, kFloorRow - 1, {Message(F_ITEM, english ? "A flower for you." : "\x89\xd4", 15)}));
+    MessageSpec flower;
+    flower.anchor = 8, flower.x = 19, flower.y = 14, flower.tenths = 15, flower.block = true, flower.clamp = true;
+    s.m_vecPlacedItem.push_back(Item(40, kFloorRow - 1, {Say(F_ITEM, english ? "A flower for you." : "\x89\xd4\x82\xf0\x82\xc7\x82\xa4\x82\xbc\x81""B", flower)}));
+    MessageSpec programme;
+    programme.anchor = 9, programme.unit = 1, programme.x = 1800, programme.y = 200, programme.tenths = 20;
+    programme.variables = true;
+    s.m_vecPlacedItem.push_back(Item(
+        54, kFloorRow - 1,
+        {Code(F_ITEM, "fA = 3"),
+         Say(F_ITEM,
+             english ? "Programme #1: #s2 tickets, #F1 curtain calls, seat #S2_3Z, #C1_P bravos"
+                     : "\x89\x89\x96\xda#1\x81""F\x83`\x83P\x83""b\x83g#s2\x96\x87\x81""A\x83J\x81[\x83""e\x83\x93\x83R\x81[\x83\x8b#F1\x89\xf1\x81""A\x8d\xc0\x90\xc8#S2_3Z\x81""A\x83u\x83\x89\x83{\x81[#C1_P",
+             programme)}));
     s.m_vecPlacedItem.push_back(Item(60, kFloorRow - 1, {Picture(F_ITEM, 15)}));
-    s.m_vecPlacedItem.push_back(Item(70, kFloorRow - 1, {Cmd(F_ITEM, ICMD_RUN_CHARA_EFFECT, {7, 0, 0})}));
-    s.m_vecPlacedItem.push_back(Item(85, kFloorRow - 1, {Cmd(F_ITEM, ICMD_RUN_SCREEN_EFFECT, {2, 0, 0})}));
+    MessageSpec bravo;
+    bravo.anchor = 10, bravo.x = 64, bravo.y = 6, bravo.oneFrame = true;
+    MessageSpec interval;
+    interval.anchor = 0, interval.dy = -80, interval.tenths = 10, interval.block = true, interval.framed = true;
+    MessageSpec whisper;
+    whisper.anchor = 11, whisper.tenths = 10;
+    s.m_vecPlacedItem.push_back(Item(70, kFloorRow - 1,
+                                     {Cmd(F_ITEM, ICMD_RUN_CHARA_EFFECT, {7, 0, 0}),
+                                      Say(F_ITEM, english ? "Bravo!" : "\x83u\x83\x89\x83{\x81[\x81I", bravo),
+                                      Say(F_ITEM, english ? "(a whisper)" : "\x81i\x82\xd0\x82\xbb\x82\xd0\x82\xbb\x81j", whisper)}));
+    s.m_vecPlacedItem.push_back(Item(85, kFloorRow - 1,
+                                     {Cmd(F_ITEM, ICMD_RUN_SCREEN_EFFECT, {2, 0, 0}),
+                                      Say(F_ITEM, english ? "Interval" : "\x8bx\x8c""e", interval)}));
     s.m_vecPlacedItem.push_back(Item(95, kFloorRow - 1, {ScreenColour(F_ITEM, 5, 1)}));
     s.m_vecPlacedItem.push_back(Item(100, kFloorRow - 1, {ScreenColour(F_ITEM, 0, 0), Effect(F_ITEM, 1)}));
     s.m_vecPlacedItem.push_back(Item(115, kFloorRow - 1,
                                      {Cmd(F_ITEM, ICMD_CHANGE_BACKGROUND, {1, 2}), Cmd(F_ITEM, ICMD_PLAY_BGM, {0, kBgmMidi}),
                                       Cmd(F_ITEM, ICMD_CHANGE_GRAPHIC, {1, 1, 0}), Cmd(F_ITEM, ICMD_CHANGE_ANIME_SET, {0}),
                                       Cmd(F_ITEM, ICMD_RUN_ANIME, {1, 0})}));
+    // The curtain call asks for encores, and the answer is kept in common
+    // variable 1 and on the board. The cursor starts on "Three more" for a
+    // player who asked for three before, on "Two more" for a hero who has
+    // taken just two things, on "One more" when the call's own second
+    // variable is 1, and otherwise on "No more".
+    std::vector<int32_t> call(21, 0);
+    call[0] = 6;    // on the hero
+    call[8] = 1;    // the play waits for the answer
+    call[19] = 1;   // with choices
+    call[20] = 1;   // the chosen value goes to the command's result
+    cEdFlowCmd encore = Cmd(F_ITEM, ICMD_MESSAGE, call);
+    encore.m_strCode = english ? "Encore?\n#R3_C1 Three more\n#R2_V1 Two more\n#R1_F2 One more\n#R-1_D No more"
+                               : "\x83""A\x83\x93\x83R\x81[\x83\x8b\x81H\x0a#R3_C1 \x82\xa0\x82\xc6""3\x89\xf1\x0a#R2_V1 \x82\xa0\x82\xc6""2\x89\xf1\x0a#R1_F2 \x82\xa0\x82\xc6""1\x89\xf1\x0a#R-1_D \x82\xe0\x82\xa4\x8c\x8b\x8d\x5c";
+    s.m_vecPlacedItem.push_back(Item(150, kFloorRow - 1, {encore, Code(F_ITEM, "C1 = fA"), Code(F_ITEM, "S8 = fA")}));
     s.m_vecPlacedItem.push_back(Goal(width - 5));
     return s;
 }

@@ -311,15 +311,19 @@ TEST_F(DemoReplaysTest, EachStagePlaysBackWithItsHashes) {
 
 // Theatre's usher asks whether the hero takes a bouquet: one play answers
 // "Yes" (after moving the cursor down and back) and gets the extra life and
-// the balcony, one answers "No". Both reach the clear, each replay keeps the
-// row it chose and plays back with its hashes, and the plays part ways.
+// the balcony, one answers "No". The same keys answer the curtain call's
+// question of encores, whose cursor starts on its last row, "No more": the
+// first play leaves it there, the second takes the row below it, which is
+// the first. Both reach the clear, each replay keeps the rows it chose and
+// plays back with its hashes, and the plays part ways.
 TEST_F(DemoReplaysTest, TheatreChoiceAnsweredEachWayPlaysBack) {
     struct Case {
         std::string name;
         std::function<void(int, std::set<int>&)> answer;
-        int32_t row;
+        std::vector<int32_t> rows;
     };
-    const std::vector<Case> cases = {{"Theatre_yes", AnswerFirstAfterDown, 0}, {"Theatre_no", AnswerSecond, 1}};
+    const std::vector<Case> cases = {{"Theatre_yes", AnswerFirstAfterDown, {0, 3}},
+                                     {"Theatre_no", AnswerSecond, {1, 0}}};
     const char* update = std::getenv("UPDATE_GOLDEN");
     const bool remake = update && *update && std::string(update) != "0";
     if (remake) {
@@ -352,7 +356,7 @@ TEST_F(DemoReplaysTest, TheatreChoiceAnsweredEachWayPlaysBack) {
         cStage played, start;
         cGameProgress progress;
         ASSERT_TRUE(ReadReplayFile(read, ReplayOf(c.name), played, start, progress));
-        EXPECT_EQ(read.m_vecChoice, std::vector<int32_t>{c.row});
+        EXPECT_EQ(read.m_vecChoice, c.rows);
         lists.push_back(expected);
     }
     ASSERT_EQ(lists.size(), 2u);
