@@ -950,7 +950,7 @@ cStage TheatreStage(bool english) {
         b.m_vecCond.push_back(VarCond(COND_STAGE_VAR, 2, COND_OP_DIVISIBLE, 2));
         s.m_vecPlacedBlock.push_back(b);
     }
-    // Statues of knights on plinths at the back of the stage, facing both ways.
+    // Statues of knights at the back of the stage, one facing each way.
     for (int x : {44, 90}) {
         cEdBlock statue = Block(x, kFloorRow - 3, 4);
         statue.m_nGraphicKind = 1;
@@ -961,7 +961,7 @@ cStage TheatreStage(bool english) {
 
     cEdChara hero = Hero(3, 20);
     hero.m_nLightShape = 1;  // a round spotlight while the house is dark
-    // The hero's shots spark where they strike.
+    // The hero's spread shots (its fourth flow) spark where they strike.
     hero.m_vecFlow[3].m_vecCmd[0].m_spShot->m_nEffect = 1;
     // The show: the hero's own flow runs chara effects on the hero (a blink,
     // a fade, a wave there and back, a growth, a burst repeated until
