@@ -28,7 +28,21 @@ cCheckedVector<cDbCharaEffect> DemoCharaEffects() {
 }
 
 cCheckedVector<cDbScrEffect> DemoScreenEffects() {
-    return EffectsOfEveryKind<cDbScrEffect>(kScrEffectKindCount, ScrEffectParamTable(), "Screen effect ");
+    cCheckedVector<cDbScrEffect> out =
+        EffectsOfEveryKind<cDbScrEffect>(kScrEffectKindCount, ScrEffectParamTable(), "Screen effect ");
+    // 14: the view drawn back to half its size over a second; 15: a mosaic
+    // of 8-dot blocks held for a second.
+    cDbScrEffect zoomOut;
+    zoomOut.m_strName = "Zoom out";
+    zoomOut.m_nKind = 11;
+    zoomOut.m_nParam[0] = 10, zoomOut.m_nParam[1] = 640, zoomOut.m_nParam[2] = 320;
+    out.push_back(zoomOut);
+    cDbScrEffect mosaic;
+    mosaic.m_strName = "Mosaic held";
+    mosaic.m_nKind = 13;
+    mosaic.m_nParam[0] = 10, mosaic.m_nParam[1] = 8, mosaic.m_nParam[2] = 8;
+    out.push_back(mosaic);
+    return out;
 }
 
 cCheckedVector<cDbEffect> DemoEffects() {
@@ -75,9 +89,22 @@ cCheckedVector<cDbSwordType> DemoSwordTypes() {
 cCheckedVector<cDbPicture> DemoPictures() {
     cDatabase defaults;
     cCheckedVector<cDbPicture> out = defaults.m_vecPicture;
-    out.resize(2);
+    out.resize(3);
     out[1].m_strName = "Poster";
     out[1].m_strFile = "bmp\\Poster.bmp";
+    out[2].m_strName = "Playbill";
+    out[2].m_strFile = "bmp\\Title.bmp";
+    return out;
+}
+
+cCheckedVector<cDbBmpCharaExc> DemoOwnBitmaps() {
+    cDatabase defaults;
+    cCheckedVector<cDbBmpCharaExc> out = defaults.m_vecBmpCharaExc;
+    out.resize(2);
+    out[1].m_strName = "Puppet";
+    out[1].m_strFile = "bmp\\Puppet.bmp";
+    out[1].m_bCustomCell = 1;
+    out[1].m_nCellSize = 2;
     return out;
 }
 
@@ -113,6 +140,23 @@ std::vector<ExtraBitmap> DemoExtraBitmaps() {
     poster.Frame(0, 0, 192, 128, BROWN);
     poster.Frame(1, 1, 190, 126, BROWN);
     out.push_back({"bmp\\Poster.bmp", poster});
+    // Twenty 64 x 64 cells, ten to a row, of a puppet on two strings
+    // swinging its arms and legs.
+    cCanvas puppet(640, 128);
+    for (int cell = 0; cell < 20; ++cell) {
+        const int x = 64 * (cell % 10), y = 64 * (cell / 10), swing = (cell % 4) * 3;
+        puppet.Rect(x + 20, y, 1, 22 + swing, GREY);
+        puppet.Rect(x + 43, y, 1, 28 - swing, GREY);
+        puppet.Disc(x + 32, y + 16, 8, SKIN);
+        puppet.Rect(x + 29, y + 14, 2, 2, BLACK);
+        puppet.Rect(x + 34, y + 14, 2, 2, BLACK);
+        puppet.Rect(x + 24, y + 25, 16, 20, cell % 2 ? PURPLE : RED);
+        puppet.Rect(x + 16, y + 22 + swing, 8, 3, SKIN);
+        puppet.Rect(x + 40, y + 31 - swing, 8, 3, SKIN);
+        puppet.Rect(x + 25, y + 45, 5, 14 - swing / 2, BROWN);
+        puppet.Rect(x + 34, y + 45, 5, 10 + swing / 2, BROWN);
+    }
+    out.push_back({"bmp\\Puppet.bmp", puppet});
     return out;
 }
 

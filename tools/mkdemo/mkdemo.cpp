@@ -169,21 +169,21 @@ void WriteRecords(int pathIndex, const cCheckedVector<Rec>& records) {
     Check(table.SaveFile(g_PathTable[pathIndex]), g_PathTable[pathIndex]);
 }
 
-// The demo's sword type, effect, chara and screen effects and picture
-// (tools/mkdemo/extras.h).
+// The demo's sword type, effect, chara and screen effects, pictures and own
+// chara bitmap (tools/mkdemo/extras.h).
 void WriteExtraTables() {
     WriteRecords(PATH_DB_SWORDTYPE, demo::DemoSwordTypes());
     WriteRecords(PATH_DB_EFFECT, demo::DemoEffects());
     WriteRecords(PATH_DB_CHARAEFFECT, demo::DemoCharaEffects());
     WriteRecords(PATH_DB_SCREFFECT, demo::DemoScreenEffects());
     WriteRecords(PATH_DB_PICTURE, demo::DemoPictures());
+    WriteRecords(PATH_DB_BMP_CHARAEXC, demo::DemoOwnBitmaps());
 }
 
 void WriteDatabase() {
     // The program's default records of each table.
     WriteTable<&cDatabase::m_vecAnimeSet>(PATH_DB_ANIMESET);
     WriteTable<&cDatabase::m_vecAnime>(PATH_DB_ANIME);
-    WriteTable<&cDatabase::m_vecBmpCharaExc>(PATH_DB_BMP_CHARAEXC);
     WriteSoundTables();
     WriteExtraTables();
 }

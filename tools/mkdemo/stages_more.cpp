@@ -912,6 +912,11 @@ cEdChara Narrator(bool english) {
         screen.push_back(C(CMD_RUN_SCREEN_EFFECT, {k, mode, 0}));
         screen.push_back(Wait(mode == 2 ? 21 : 11));
     }
+    // The view drawn back to half its size; a mosaic held still.
+    for (int k : {14, 15}) {
+        screen.push_back(C(CMD_RUN_SCREEN_EFFECT, {k, 0, 0}));
+        screen.push_back(Wait(11));
+    }
     screen.push_back(C(CMD_RUN_SCREEN_EFFECT, {2, 0, 1}));
     screen.push_back(Wait(15));
     screen.push_back(C(CMD_RUN_SCREEN_EFFECT, {0, 0, 0}));
@@ -944,9 +949,10 @@ cEdChara Narrator(bool english) {
 
     // Pictures: the poster by ID 2 at a screen point, then in its place at
     // another point, mirrored (the same image, so its surface is kept),
-    // while ID 3 stands at a point of the stage; one poster follows the
-    // narrator and one the hero; then ID 2 and an ID nobody has are taken
-    // away, and at last all of them. The play waits for a last, small one.
+    // while ID 3 stands at a point of the stage and gives its place to the
+    // playbill; one poster follows the narrator and one the hero; then ID 2
+    // and an ID nobody has are taken away, and at last all of them. The
+    // play waits for a last, small one.
     PictureSpec poster;
     poster.place = 3, poster.x = 1, poster.y = 3, poster.percent = 50, poster.layer = 1, poster.mode = 0, poster.id = 2;
     PictureSpec moved = poster;
@@ -957,6 +963,8 @@ cEdChara Narrator(bool english) {
     PictureSpec centred = onStage;
     centred.place = 6, centred.unit = 1, centred.x = 1100, centred.y = 96, centred.keepOnScreen = true, centred.id = 4;
     centred.percent = 40, centred.percentY = 0, centred.mirrorY = false;
+    PictureSpec playbill = onStage;  // ID 3 becomes the playbill, another image
+    playbill.picture = 2, playbill.percent = 20, playbill.percentY = 0, playbill.mirrorY = false;
     PictureSpec withMe;
     withMe.place = 1, withMe.percent = 25, withMe.dy = -48, withMe.tenths = 20, withMe.layer = 1;
     PictureSpec withHero = withMe;
@@ -971,7 +979,7 @@ cEdChara Narrator(bool english) {
     held.percent = 30, held.tenths = 5, held.block = true;
     std::vector<cEdFlowCmd> pictures = {
         Wait(30), Show(F_CHARA, poster), Show(F_CHARA, onStage), Wait(10), Show(F_CHARA, moved), Wait(10),
-        Show(F_CHARA, centred), Show(F_CHARA, withMe), Show(F_CHARA, withHero), Wait(20),
+        Show(F_CHARA, centred), Show(F_CHARA, playbill), Show(F_CHARA, withMe), Show(F_CHARA, withHero), Wait(20),
         Show(F_CHARA, takeId2), Show(F_CHARA, takeNobody), Wait(10), Show(F_CHARA, takeAll), Show(F_CHARA, held),
     };
 
@@ -1057,7 +1065,7 @@ cStage TheatreStage(bool english) {
         b.m_vecCond.push_back(VarCond(COND_STAGE_VAR, 2, COND_OP_DIVISIBLE, 2));
         s.m_vecPlacedBlock.push_back(b);
     }
-    // Statues of knights on plinths at the back of the stage, facing both ways.
+    // Statues of knights at the back of the stage, one facing each way.
     for (int x : {44, 90}) {
         cEdBlock statue = Block(x, kFloorRow - 3, 4);
         statue.m_nGraphicKind = 1;
@@ -1068,7 +1076,7 @@ cStage TheatreStage(bool english) {
 
     cEdChara hero = Hero(3, 20);
     hero.m_nLightShape = 1;  // a round spotlight while the house is dark
-    // The hero's shots spark where they strike.
+    // The hero's spread shots (its fourth flow) spark where they strike.
     hero.m_vecFlow[3].m_vecCmd[0].m_spShot->m_nEffect = 1;
     // The show: the hero's own flow runs chara effects on the hero (a blink,
     // a fade, a wave there and back, a growth, a burst repeated until
@@ -1224,6 +1232,19 @@ cStage TheatreStage(bool english) {
         bob.m_vecCond.push_back(x == 58 ? ShownNear(10, 3, 4) : ShownNear(10, 5, 5, true));
         wisp.m_vecFlow = {bob};
         s.m_vecPlacedChara.push_back(wisp);
+    }
+    // A puppet drawn from its own bitmap in cells of two blocks dangles over
+    // the last part of the stage (an invincible chara would be drawn from
+    // further cells, which the bitmap does not have).
+    {
+        cEdChara puppet = Chara(english ? "Puppet" : "\x90l\x8c`", 138, kFloorRow - 6, 60);
+        puppet.m_nGraphicKind = 4;  // an own bitmap
+        puppet.m_nGraphic = 1;
+        puppet.m_nSize = 2;
+        puppet.m_nMoveType = 1;
+        puppet.m_nGroup = 5;
+        puppet.m_vecFlow = {Flow(1, {Walk(DIR_UP, 10, 8), Walk(DIR_DOWN, 10, 8)})};
+        s.m_vecPlacedChara.push_back(puppet);
     }
     // The theatre's ghost: nobody sees it, but the area where it haunts
     // shows, and it says "Boo!" to a hero below it.
