@@ -148,6 +148,7 @@ cEdChara Ghost(int x, int y, std::vector<cEdFlowCmd> moves) {
     cEdChara c = Chara("Ghost", x, y, kGhostRow, 4);
     c.m_nMoveType = 1;  // flying
     c.m_nScore = 150;
+    c.m_nCharaEffect = 6;  // it flickers from the start
     moves.insert(moves.begin(), Cmd(F_CHARA, CMD_SET_TARGET, std::vector<int32_t>(17, 0), 1));
     c.m_vecFlow = {Flow(1, std::move(moves)), Flow(2, {Se()}, TRG_DIED)};
     return c;
