@@ -388,6 +388,8 @@ cStage CastleStage() {
     fanVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_UP_LEFT), [](cEdShot& v) {
         v.m_nTrajectory = TRAJ_FALL;
         v.m_nTrajectoryParam[0] = 4;
+        v.m_bAccel = 1;
+        v.m_nAccel = 2;
     }));
     columnVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) {
         v.m_nTrajectory = TRAJ_HOME_HERO;
@@ -400,8 +402,22 @@ cStage CastleStage() {
         v.m_bUseRange = 1;
         v.m_nRange = 6;
         v.m_bStayAtRange = 1;
+        v.m_bFollowScroll = 1;  // it stays put in the view
+    }));
+    rowVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) {
+        v.m_bUseRange = 1;
+        v.m_nRange = 1;  // no further than its own length
     }));
     rainVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) { v.m_nSize = 3; }));
+    // Shots homing on the nearest of the hero's group, one giving up when it
+    // falls, one turning to the next.
+    for (int homing : {TRAJ_HOME_NEAREST_DROP, TRAJ_HOME_NEAREST_SWITCH})
+        columnVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [homing](cEdShot& v) {
+            v.m_nTrajectory = static_cast<int8_t>(homing);
+            v.m_nTrajectoryParam[0] = 2;
+            v.m_nTrajectoryParam[1] = 10;
+            v.m_nTrajectoryParam[2] = 0;  // the hero's group
+        }));
     rowVolleys.push_back(TurnedVolley(FORMATION_STRAIGHT_A, DIR_FORWARD, 20, false, false));
     rowVolleys.push_back(TurnedVolley(FORMATION_STRAIGHT_A, DIR_FORWARD, 0, false, true));
     rowVolleys.push_back(TurnedVolley(FORMATION_STRAIGHT_A, DIR_UP, 30, true, false));
@@ -488,6 +504,13 @@ cStage CastleStage() {
     s.m_vecPlacedChara.push_back(Ghost(120, 4, {follow(false, true), Cmd(F_CHARA, CMD_WAIT, {}, 5)}));
     s.m_vecPlacedChara.push_back(Ghost(140, 6, {follow(true, false), Cmd(F_CHARA, CMD_WAIT, {}, 5)}));
     s.m_vecPlacedChara.push_back(Ghost(130, 5, std::move(wander)));
+    // A shy ghost shrinks from the hero; a still one only watches him.
+    {
+        cEdFlowCmd shy = follow(false, false);
+        shy.m_spMove->m_nSpeed = -10;
+        s.m_vecPlacedChara.push_back(Ghost(150, 4, {shy, Cmd(F_CHARA, CMD_WAIT, {}, 5)}));
+        s.m_vecPlacedChara.push_back(Ghost(160, 3, {follow(true, true), Cmd(F_CHARA, CMD_WAIT, {}, 5)}));
+    }
     // A hound of the castle runs after the hero along the ground, harmless.
     {
         cEdChara hound = Chara("Hound", 60, ground.On(60), kGreenWalkerRow, 4);
