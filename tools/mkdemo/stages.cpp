@@ -378,6 +378,7 @@ cStage CastleStage() {
     rainVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) {
         v.m_nItemSource = 2;  // the stage palette
         v.m_nItem = 1;
+        v.m_nTrajectory = TRAJ_AIM_HERO;
     }));
     // Shots that quicken, fall after a while, home in while quickening,
     // stop where their range ends, and a broad one.
