@@ -148,6 +148,7 @@ cEdChara Ghost(int x, int y, std::vector<cEdFlowCmd> moves) {
     cEdChara c = Chara("Ghost", x, y, kGhostRow, 4);
     c.m_nMoveType = 1;  // flying
     c.m_nScore = 150;
+    c.m_nCharaEffect = 6;  // it flickers from the start
     moves.insert(moves.begin(), Cmd(F_CHARA, CMD_SET_TARGET, std::vector<int32_t>(17, 0), 1));
     c.m_vecFlow = {Flow(1, std::move(moves)), Flow(2, {Se()}, TRG_DIED)};
     return c;
@@ -531,6 +532,7 @@ cStage CastleStage() {
     rainVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) {
         v.m_nItemSource = 2;  // the stage palette
         v.m_nItem = 1;
+        v.m_nTrajectory = TRAJ_AIM_HERO;
     }));
     // Shots that quicken, fall after a while, home in while quickening,
     // stop where their range ends, and a broad one.
@@ -541,6 +543,8 @@ cStage CastleStage() {
     fanVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_UP_LEFT), [](cEdShot& v) {
         v.m_nTrajectory = TRAJ_FALL;
         v.m_nTrajectoryParam[0] = 4;
+        v.m_bAccel = 1;
+        v.m_nAccel = 2;
     }));
     columnVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) {
         v.m_nTrajectory = TRAJ_HOME_HERO;
@@ -553,8 +557,22 @@ cStage CastleStage() {
         v.m_bUseRange = 1;
         v.m_nRange = 6;
         v.m_bStayAtRange = 1;
+        v.m_bFollowScroll = 1;  // it stays put in the view
+    }));
+    rowVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) {
+        v.m_bUseRange = 1;
+        v.m_nRange = 1;  // no further than its own length
     }));
     rainVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [](cEdShot& v) { v.m_nSize = 3; }));
+    // Shots homing on the nearest of the hero's group, one giving up when it
+    // falls, one turning to the next.
+    for (int homing : {TRAJ_HOME_NEAREST_DROP, TRAJ_HOME_NEAREST_SWITCH})
+        columnVolleys.push_back(shotOf(Volley(FORMATION_STRAIGHT_A, DIR_FORWARD, 1), [homing](cEdShot& v) {
+            v.m_nTrajectory = static_cast<int8_t>(homing);
+            v.m_nTrajectoryParam[0] = 2;
+            v.m_nTrajectoryParam[1] = 10;
+            v.m_nTrajectoryParam[2] = 0;  // the hero's group
+        }));
     rowVolleys.push_back(TurnedVolley(FORMATION_STRAIGHT_A, DIR_FORWARD, 20, false, false));
     rowVolleys.push_back(TurnedVolley(FORMATION_STRAIGHT_A, DIR_FORWARD, 0, false, true));
     rowVolleys.push_back(TurnedVolley(FORMATION_STRAIGHT_A, DIR_UP, 30, true, false));
@@ -641,6 +659,13 @@ cStage CastleStage() {
     s.m_vecPlacedChara.push_back(Ghost(120, 4, {follow(false, true), Cmd(F_CHARA, CMD_WAIT, {}, 5)}));
     s.m_vecPlacedChara.push_back(Ghost(140, 6, {follow(true, false), Cmd(F_CHARA, CMD_WAIT, {}, 5)}));
     s.m_vecPlacedChara.push_back(Ghost(130, 5, std::move(wander)));
+    // A shy ghost shrinks from the hero; a still one only watches him.
+    {
+        cEdFlowCmd shy = follow(false, false);
+        shy.m_spMove->m_nSpeed = -10;
+        s.m_vecPlacedChara.push_back(Ghost(150, 4, {shy, Cmd(F_CHARA, CMD_WAIT, {}, 5)}));
+        s.m_vecPlacedChara.push_back(Ghost(160, 3, {follow(true, true), Cmd(F_CHARA, CMD_WAIT, {}, 5)}));
+    }
     // A hound of the castle runs after the hero along the ground, harmless.
     {
         cEdChara hound = Chara("Hound", 60, ground.On(60), kGreenWalkerRow, 4);

@@ -735,7 +735,8 @@ cStage HarbourStage(bool english) {
     anchor.m_nMoveType = 1;
     anchor.m_nGraphicKind = 0;
     anchor.m_nGraphic = 3;
-    anchor.m_vecFlow = {Flow(1, {Walk(DIR_DOWN, 20, 60)})};
+    anchor.m_nActivationRange = 3;  // it sinks from the start, seen or not
+    anchor.m_vecFlow = {Flow(1, {Walk(DIR_DOWN, 20, 100)})};
     s.m_vecPlacedChara.push_back(anchor);
     // A walker starts on top of the steps and climbs down them; another,
     // tougher one paces in a pen of two crates, turning at each.
