@@ -5,6 +5,7 @@
 
 #include "engine/flow_runtime.h"
 #include "engine/flow_trigger.h"
+#include "play/chara_player.h"
 #include "play/map_cell.h"
 #include "play/numeric.h"
 #include "play/scene_play.h"
@@ -304,7 +305,13 @@ void cChara::LandOnBlock() {
     m_nGraceCounter = 0;
     m_bAirborne = m_bJumpStarted = m_bJumpCut = m_bKnockedBack = 0;
     m_abContact[CONTACT_BOTTOM] = 1;
-    if (m_nSide != 0) m_bJumpBlocked = 0;
+    if (m_nSide != 0) {
+        m_bJumpBlocked = 0;
+    } else if (!g_vPlayers.empty()) {
+        // As on a block chara: the spring's jump ends with the landing, or the
+        // hero's own jump key would stay dead after one spring.
+        g_vPlayers.at(0).m_bFootBlockJump = 0;
+    }
     m_dY -= (TruncToInt(m_dBottom) & 31) + 1;
     AfterMoveY();
     FireFlowTriggerEx(*this, TRIGGER_HIT_BLOCK, nullptr, 0);

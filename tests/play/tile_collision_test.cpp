@@ -241,6 +241,17 @@ TEST_F(CollisionTest, SimpleWallsSwitchKeepsBothWallOffsets) {
     EXPECT_EQ(ch.m_nWallSide, 0);
 }
 
+// A spring's jump shuts out the jump key until the hero lands again: on the
+// ground as on a block chara. A landing of the other side leaves it.
+TEST_F(CollisionTest, ASpringsJumpEndsWithTheHerosLanding) {
+    cCharaPlayer& hero = Hero(30 * 32 + 8, 15 * 32 + 10);
+    hero.m_bFootBlockJump = 1;
+    Computer(20 * 32, 15 * 32 + 10).LandOnBlock();
+    EXPECT_EQ(hero.m_bFootBlockJump, 1);
+    hero.LandOnBlock();
+    EXPECT_EQ(hero.m_bFootBlockJump, 0);
+}
+
 TEST_F(CollisionTest, FootBlocksSpringSlowAndConveyors) {
     SetSubSteps(4);
     Cell(30, 16).m_nFootEffect = cEdBlock::FOOT_JUMP;
