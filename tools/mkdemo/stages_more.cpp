@@ -850,6 +850,9 @@ cStage FortressStage(bool english) {
     for (int x = 60; x < 64; ++x) s.m_vecPlacedBlock.push_back(Block(x, kFloorRow - 6, 1));
 
     cEdChara hero = Hero(3, 40);
+    // On the fortress's flat floor the jump rises for as long as Z is held,
+    // up to the jump's time.
+    hero.m_vecFlow.at(2).m_vecCmd.at(0).m_vecParam.at(0) = 1;
     hero.m_vecFlow.push_back(Flow(8, {Se()}, TRG_HIT_SHOT));
     hero.m_vecFlow.push_back(Flow(9, {C(CMD_RUN_CHARA_EFFECT, {14, 0, 0})}, TRG_IMPACTED));
     hero.m_vecFlow.push_back(Flow(10, {Se()}, TRG_IMPACTED_POWER));
