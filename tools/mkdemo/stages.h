@@ -13,9 +13,11 @@ namespace demo {
 cEdFlowCmd SpreadShot();
 
 // Meadow (grass, ponds and green walkers), Caves (stone under a rocky roof,
-// water, crawlers and bats) and Castle (brick, the moat, knights who take two
-// shots, bats, archers loosing harmless volleys of every formation, and
-// ghosts that circle and follow the hero).
+// water, crawlers and bats that go for the hero inside areas drawn on the
+// screen, drips, crystals that change the hero's flows, an exit to the next
+// stage) and Castle (brick, the moat, knights who take two shots, bats,
+// archers loosing harmless volleys of every formation, and ghosts that circle
+// and follow the hero).
 cStage MeadowStage();
 cStage CavesStage();
 cStage CastleStage();

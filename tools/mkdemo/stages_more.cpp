@@ -495,6 +495,27 @@ std::vector<cEdFlowCmd> StagehandWork(bool english) {
     w.push_back(C(CMD_FLOW_CONTROL, {1, 2, 2, 4, 1}));
     w.push_back(C(CMD_FLOW_CONTROL, {0, 2, 4, 0, 1}));
     w.push_back(C(CMD_FLOW_CONTROL, {4, 2, 26, 1, 1}));
+    // Warps by every direction code over no distance: the stagehand stays
+    // where it is.
+    for (int d = 0; d < DIRECTION_CODE_COUNT; ++d) {
+        cEdFlowCmd still = C(CMD_WARP, {1});
+        cEdMove& m = still.m_spMove.Create();
+        m.m_nDirection = static_cast<int8_t>(d);
+        m.m_nDistance = 0;
+        w.push_back(still);
+    }
+    // Products beyond the value range saturate (stage variable 7 squared
+    // at the top of the range and at its bottom); the badge, a 16-bit
+    // status, halved and then set to a percentage of itself; the sight of
+    // a chara that is not the player refused.
+    constexpr int kSet = 0, kMul = 3, kDiv = 4;
+    for (int start : {999999, -999999}) {
+        w.push_back(Ops(F_CHARA, {1, 1, 7, 0, 0, 0, kSet, 0, start}));
+        w.push_back(Ops(F_CHARA, {1, 1, 7, 0, 0, 0, kMul, 0, 999999, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
+    }
+    w.push_back(Ops(F_CHARA, {0, 0, 0, 0, STATUS_MARK, 0, kDiv, 0, 2}));
+    w.push_back(Ops(F_CHARA, {0, 0, 0, 0, STATUS_MARK, 0, kSet, 0, 50, 0, 0, 0, 0, 0, 0, 0, 1}));
+    w.push_back(Ops(F_CHARA, {0, 0, 0, 0, STATUS_SIGHT, 0, kSet, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
     // A formula over the empty fourth slot reads nothing.
     w.push_back(Code(F_CHARA, "v2 = tg4.hp"));
     w.push_back(Code(F_CHARA, "S9 = 1"));
@@ -1350,6 +1371,9 @@ cStage FortressStage(bool english) {
     for (int x = 60; x < 64; ++x) s.m_vecPlacedBlock.push_back(Block(x, kFloorRow - 6, 1));
 
     cEdChara hero = Hero(3, 40);
+    // On the fortress's flat floor the jump rises for as long as Z is held,
+    // up to the jump's time.
+    hero.m_vecFlow.at(2).m_vecCmd.at(0).m_vecParam.at(0) = 1;
     hero.m_vecFlow.push_back(Flow(8, {Se()}, TRG_HIT_SHOT));
     hero.m_vecFlow.push_back(Flow(9, {C(CMD_RUN_CHARA_EFFECT, {14, 0, 0})}, TRG_IMPACTED));
     hero.m_vecFlow.push_back(Flow(10, {Se()}, TRG_IMPACTED_POWER));
