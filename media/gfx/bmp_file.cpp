@@ -19,8 +19,9 @@ uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
 }
 
 // The size a bitmap's header asks for, checked before the decoder allocates
-// anything: neither side beyond kMaxDibSide, and rows stored without
-// compression must lie within the file.
+// anything: neither side beyond kMaxDibSide, rows stored without
+// compression must lie within the file, and runs must be of the depth they
+// are made for and start within the file.
 bool DibSizeIsSane(const std::vector<uint8_t>& b, std::string* why) {
     const uint32_t headerSize = Le32(b, 14);
     int64_t width, height, bits;
@@ -41,6 +42,20 @@ bool DibSizeIsSane(const std::vector<uint8_t>& b, std::string* why) {
             *why = std::string(kAsksFor) + std::to_string(width) + " x " + std::to_string(height) +
                    " pixels, more than " + std::to_string(kMaxDibSide) + " x " + std::to_string(kMaxDibSide);
         return false;
+    }
+    // Run-length coding is made for 8-bit (1) and 4-bit (2) pixels; with any
+    // other depth a header of a few bytes could ask for hundreds of
+    // megabytes of decoded pixels, and its runs would have to lie in the file.
+    if (compression == 1 || compression == 2) {
+        const int64_t runBits = compression == 1 ? 8 : 4;
+        const int64_t offset = Le32(b, 10);
+        if (bits != runBits || offset >= static_cast<int64_t>(b.size())) {
+            if (why)
+                *why = std::string(kAsksFor) + std::to_string(width) + " x " + std::to_string(height) + " pixels of " +
+                       std::to_string(bits) + " bits in " + std::to_string(runBits) +
+                       "-bit runs, which the file's " + std::to_string(b.size()) + " bytes cannot hold";
+            return false;
+        }
     }
     // Plain rows (also with bit-field masks): padded to four bytes each.
     if (width > 0 && (compression == 0 || compression == 3 || compression == 6)) {

@@ -280,11 +280,19 @@ TEST_F(GfxTest, BitmapsAskingForTooMuchAreRefusedByName) {
     testbmp::Put32(rle, 18, 20000);
     testbmp::Put32(rle, 30, 1);
     rle.insert(rle.end(), {0, 1});
+    // Run-length coding of 32-bit pixels 16144 x 9995, with its runs past the
+    // end of the file (found by fuzzing: the decode took gigabytes).
+    const std::vector<uint8_t> deepRuns = {
+        0x42, 0x4d, 0x8c, 0x00, 0x00, 0x00, 0x00, 0x00, 0x76, 0x00, 0x00, 0x00, 0x00, 0x00, 0x28, 0x00, 0x00, 0x00,
+        0x10, 0x3f, 0x00, 0x00, 0x0b, 0x27, 0x00, 0x00, 0x01, 0x00, 0x20, 0x00, 0x01, 0x00, 0x00, 0x00, 0x76, 0xfb,
+        0x00, 0x00, 0x00, 0x00, 0x25, 0xf9, 0x7f, 0x00, 0x00, 0x00, 0x04, 0x00, 0xf8, 0xff, 0xff, 0x00, 0x00, 0x01};
     struct Case {
         const char* file;
         std::vector<uint8_t> bytes;
         const char* reason;  // null: loads
     } cases[] = {
+        {"bmp\DeepRuns.bmp", deepRuns,
+         "the header asks for 16144 x 9995 pixels of 32 bits in 8-bit runs, which the file's 54 bytes cannot hold"},
         {"bmp\\Wide.bmp", indexed(16385, 1), "the header asks for 16385 x 1 pixels, more than 16384 x 16384"},
         {"bmp\\Widest.bmp", indexed(16384, 1), nullptr},
         {"bmp\\Tall.bmp", topDown, "the header asks for 4 x 20000 pixels, more than 16384 x 16384"},
